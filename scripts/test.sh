@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Builds ledora and runs every test. With --sanitize, builds a second tree
+# under AddressSanitizer and UndefinedBehaviorSanitizer and runs the unit
+# tests there.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+
+build=build/release
+cmake_flags=(-DCMAKE_BUILD_TYPE=RelWithDebInfo)
+ctest_flags=()
+if [ "${1:-}" = "--sanitize" ]; then
+  build=build/sanitize
+  cmake_flags=(-DCMAKE_BUILD_TYPE=Debug -DLEDORA_SANITIZE=ON -DLEDORA_BENCH=OFF)
+  ctest_flags=(-LE gui)
+  export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:detect_stack_use_after_return=0
+  export LSAN_OPTIONS=suppressions=$PWD/scripts/lsan.supp:print_suppressions=0
+  export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+fi
+
+cmake -S . -B "$build" -G Ninja "${cmake_flags[@]}" >/dev/null
+cmake --build "$build" -j"$(nproc)"
+
+# Real-window tests need a display; Xvfb gives one on a machine without.
+run=(ctest --test-dir "$build" --output-on-failure -j"$(nproc)" "${ctest_flags[@]}")
+if [ -z "${DISPLAY:-}" ] && command -v xvfb-run >/dev/null; then
+  xvfb-run -a -s "-screen 0 1280x1024x24" "${run[@]}"
+else
+  "${run[@]}"
+fi
