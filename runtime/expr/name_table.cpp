@@ -1,0 +1,37 @@
+#include "runtime/expr/name_table.h"
+
+#include <cctype>
+
+namespace ledora::runtime {
+
+std::string NameTable::Key(std::string_view name) {
+  std::string key(name);
+  for (char& c : key) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return key;
+}
+
+void NameTable::Bind(std::string_view name, const FieldRef& field) { names_[Key(name)] = field; }
+
+void NameTable::BindRecord(const RecordLayout& layout, void* record) {
+  for (size_t i = 0; i < layout.fields().size(); ++i) {
+    Bind(layout.fields()[i].label, layout.Bind(record, static_cast<int>(i)));
+  }
+}
+
+void NameTable::Unbind(std::string_view name) { names_.erase(Key(name)); }
+
+void NameTable::UnbindRecord(const RecordLayout& layout) {
+  for (const FieldDescriptor& field : layout.fields()) Unbind(field.label);
+}
+
+const FieldRef* NameTable::Find(std::string_view name) const {
+  auto it = names_.find(Key(name));
+  return it == names_.end() ? nullptr : &it->second;
+}
+
+NameTable& BoundNames() {
+  static NameTable table;
+  return table;
+}
+
+}  // namespace ledora::runtime
