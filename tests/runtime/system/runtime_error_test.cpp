@@ -53,8 +53,8 @@ TEST(RuntimeErrorTextTest, FurtherGroupsHaveTextsForEveryCode) {
   EXPECT_EQ(RuntimeErrorText(409), "Pure Virtual Function Called");
   EXPECT_EQ(RuntimeErrorText(501), "Internal error 01");
   EXPECT_EQ(RuntimeErrorText(515), "Internal error 15");
-  EXPECT_EQ(RuntimeErrorText(ErrorReportAlreadyOpen), "Report is already open");
-  EXPECT_EQ(RuntimeErrorText(ErrorWindowNotOpen), "Window is not open");
+  EXPECT_EQ(RuntimeErrorText(522), "Report is already open");
+  EXPECT_EQ(RuntimeErrorText(530), "Window is not open");
   EXPECT_EQ(RuntimeErrorText(601), "Invalid DDE channel");
   EXPECT_EQ(RuntimeErrorText(605), "DDE transaction timed out");
 }
