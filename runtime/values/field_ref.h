@@ -13,17 +13,17 @@
 namespace ledora::runtime {
 
 enum FieldType : uint8_t {
-  FieldByte = 1,    // uint8_t
-  FieldShort,       // int16_t
-  FieldUShort,      // uint16_t
-  FieldLong,        // int32_t
-  FieldULong,       // uint32_t
-  FieldReal,        // double
-  FieldDecimal,     // packed BCD of size bytes and places decimals
-  FieldString,      // char[size], blank-padded, Windows-1252
-  FieldDate,        // int32_t standard date
-  FieldTime,        // int32_t standard time
-  FieldText,        // std::string of any length (program variables only)
+  FieldByte = 1,  // uint8_t
+  FieldShort,     // int16_t
+  FieldUShort,    // uint16_t
+  FieldLong,      // int32_t
+  FieldULong,     // uint32_t
+  FieldReal,      // double
+  FieldDecimal,   // packed BCD of size bytes and places decimals
+  FieldString,    // char[size], blank-padded, Windows-1252
+  FieldDate,      // int32_t standard date
+  FieldTime,      // int32_t standard time
+  FieldText,      // std::string of any length (program variables only)
 };
 
 struct FieldRef {
@@ -42,7 +42,9 @@ struct FieldRef {
   static FieldRef Of(double& v) { return {FieldReal, &v, 8, 0}; }
   static FieldRef Of(std::string& v) { return {FieldText, &v, 0, 0}; }
   template <size_t N>
-  static FieldRef Of(char (&v)[N]) { return {FieldString, v, N, 0}; }
+  static FieldRef Of(char (&v)[N]) {
+    return {FieldString, v, N, 0};
+  }
   static FieldRef Date(int32_t& v) { return {FieldDate, &v, 4, 0}; }
   static FieldRef Time(int32_t& v) { return {FieldTime, &v, 4, 0}; }
   static FieldRef Packed(void* field, uint32_t size, uint8_t places) {
