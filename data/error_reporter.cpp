@@ -1,0 +1,258 @@
+#include "data/error_reporter.h"
+
+#include <string>
+
+#include "runtime/system/halt.h"
+#include "runtime/system/message_service.h"
+#include "runtime/system/runtime_error.h"
+
+namespace ledora::data {
+
+namespace {
+
+constexpr size_t kValueSize = 255;
+constexpr size_t kSubstituteSize = 2000;
+
+std::string Clipped(std::string_view text) { return std::string(text.substr(0, kValueSize)); }
+
+std::string ClippedAndTrimmed(std::string_view text) {
+  std::string value = Clipped(text);
+  value.erase(value.find_last_not_of(' ') + 1);
+  return value;
+}
+
+enum Placeholder {
+  File,
+  ErrorCode,
+  ErrorText,
+  Error,
+  FileErrorCode,
+  FileError,
+  Message,
+  Field,
+  Previous
+};
+
+struct PlaceholderName {
+  std::string_view name;
+  Placeholder placeholder;
+};
+
+// Where one name begins another, the longer is tried first, so that
+// "%ErrorText" never reads as "%Error" followed by "Text", and "%FileError"
+// never as "%File" followed by "Error".
+constexpr PlaceholderName kPlaceholders[] = {
+    {"%FileErrorCode", FileErrorCode},
+    {"%FileError", FileError},
+    {"%File", File},
+    {"%ErrorCode", ErrorCode},
+    {"%ErrorText", ErrorText},
+    {"%Error", Error},
+    {"%Message", Message},
+    {"%Field", Field},
+    {"%Previous", Previous},
+};
+
+const PlaceholderName* PlaceholderAt(std::string_view text, size_t pos) {
+  for (const PlaceholderName& p : kPlaceholders) {
+    if (text.substr(pos, p.name.size()) == p.name) return &p;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+void ErrorReporter::Initialize() {
+  MESSAGES.clear();
+  current_.reset();
+  AddMessages(DefaultMessageTable());
+}
+
+void ErrorReporter::Shutdown() {
+  std::vector<MessageEntry>().swap(MESSAGES);
+  current_.reset();
+}
+
+void ErrorReporter::SetFile(std::string_view name) { FILENAME = ClippedAndTrimmed(name); }
+
+void ErrorReporter::CaptureErrorState() {
+  const runtime::ErrorState& state = runtime::CurrentError();
+  SAVEDERRORCODE = state.code;
+  SAVEDERRORTEXT = ClippedAndTrimmed(state.text);
+  SAVEDFILEERRORCODE = ClippedAndTrimmed(state.fileErrorCode);
+  SAVEDFILEERRORTEXT = ClippedAndTrimmed(state.fileErrorText);
+}
+
+uint8_t ErrorReporter::Throw(uint16_t number) {
+  CaptureErrorState();
+  return TakeError(number);
+}
+
+uint8_t ErrorReporter::ThrowMessage(uint16_t number, std::string_view text) {
+  MESSAGETEXT = Clipped(text);
+  return Throw(number);
+}
+
+uint8_t ErrorReporter::TakeError(uint16_t number) {
+  if (!FindMessage(number)) {
+    // A caller's programming error. The caller is failing anyway, so it gets
+    // the ordinary "failed, error noted" reply rather than a program end.
+    ShowUnknownMessage(number);
+    return SeverityInform;
+  }
+  switch (MESSAGES[*current_].severity) {
+    case SeverityNone:
+      return HandleNone();
+    case SeverityQuestion:
+    case SeverityCancelled:
+      return HandleQuestion();
+    case SeverityInternal:
+      return HandleInternal();
+    case SeverityStop:
+      return HandleStop();
+    case SeverityInform:
+      HandleInform();
+      return SeverityInform;
+    default:
+      return HandleOther();
+  }
+}
+
+uint32_t ErrorReporter::Ask(uint16_t number, uint32_t buttons, uint32_t defaultButton) {
+  if (!FindMessage(number)) {
+    ShowUnknownMessage(number);
+    // Whatever the caller was about to confirm must not go ahead.
+    if (buttons & runtime::ButtonCancel) return runtime::ButtonCancel;
+    if (buttons & runtime::ButtonNo) return runtime::ButtonNo;
+    return defaultButton;
+  }
+  return runtime::Messages().Show(CurrentRequest(runtime::IconExclamation, buttons, defaultButton));
+}
+
+std::string ErrorReporter::Substitute() const {
+  if (!current_) return {};
+  std::string_view text = MESSAGES[*current_].text;
+  std::string result;
+  size_t pos = 0;
+  while (pos < text.size() && result.size() < kSubstituteSize) {
+    const PlaceholderName* p = text[pos] == '%' ? PlaceholderAt(text, pos) : nullptr;
+    if (p == nullptr) {
+      result += text[pos++];
+      continue;
+    }
+    pos += p->name.size();
+    switch (p->placeholder) {
+      case File:
+        result += FILENAME;
+        break;
+      case ErrorCode:
+        result += std::to_string(SAVEDERRORCODE);
+        break;
+      case ErrorText:
+        // With a file system error the driver's own account says more.
+        if (SAVEDERRORCODE == runtime::ErrorFileSystem) {
+          result += SAVEDFILEERRORTEXT + " (" + SAVEDFILEERRORCODE + ")";
+        } else {
+          result += SAVEDERRORTEXT + " (" + std::to_string(SAVEDERRORCODE) + ")";
+        }
+        break;
+      case Error:
+        result += SAVEDERRORTEXT;
+        break;
+      case FileErrorCode:
+        result += SAVEDFILEERRORCODE;
+        break;
+      case FileError:
+        result += SAVEDFILEERRORTEXT;
+        break;
+      case Message:
+        result += Clipped(MESSAGETEXT);
+        break;
+      case Field:
+        result += Clipped(FIELDNAME);
+        break;
+      case Previous:
+        if (auto previous = PreviousEntry(*current_, MESSAGES[*current_].number)) {
+          result += MESSAGES[*previous].text;
+        }
+        break;
+    }
+  }
+  if (result.size() > kSubstituteSize) result.resize(kSubstituteSize);
+  return result;
+}
+
+const MessageEntry* ErrorReporter::CurrentMessage() const {
+  return current_ ? &MESSAGES[*current_] : nullptr;
+}
+
+MessageTableResult ErrorReporter::AddMessages(std::span<const uint8_t> block) {
+  return ReadMessageTable(block, &MESSAGES);
+}
+
+uint8_t ErrorReporter::HandleNone() { return SeverityNone; }
+
+uint8_t ErrorReporter::HandleStop() {
+  // The request holds its own copy of the title: while the box waits for OK
+  // another procedure may raise a message and change the current one.
+  runtime::MessageRequest request =
+      CurrentRequest(runtime::IconAsterisk, runtime::ButtonOk, runtime::ButtonOk);
+  request.text += "  Press OK to end this application";
+  runtime::Messages().Show(request);
+  runtime::Halt(0, request.caption);
+  return SeverityStop;
+}
+
+uint8_t ErrorReporter::HandleInform() {
+  runtime::Messages().Show(
+      CurrentRequest(runtime::IconAsterisk, runtime::ButtonOk, runtime::ButtonOk));
+  return SeverityInform;
+}
+
+uint8_t ErrorReporter::HandleOther() { return HandleInternal(); }
+
+uint8_t ErrorReporter::HandleInternal() { return HandleStop(); }
+
+uint8_t ErrorReporter::HandleQuestion() {
+  uint32_t answer = runtime::Messages().Show(CurrentRequest(
+      runtime::IconExclamation, runtime::ButtonYes | runtime::ButtonNo, runtime::ButtonYes));
+  return answer == runtime::ButtonYes ? SeverityNone : SeverityCancelled;
+}
+
+runtime::MessageRequest ErrorReporter::CurrentRequest(int32_t icon, uint32_t buttons,
+                                                      uint32_t defaultButton) const {
+  runtime::MessageRequest request;
+  request.text = Substitute();
+  if (current_) request.caption = std::string(MESSAGES[*current_].title);
+  request.icon = icon;
+  request.buttons = buttons;
+  request.defaultButton = defaultButton;
+  return request;
+}
+
+bool ErrorReporter::FindMessage(uint16_t number) {
+  current_ = PreviousEntry(MESSAGES.size(), number);
+  return current_.has_value();
+}
+
+std::optional<size_t> ErrorReporter::PreviousEntry(size_t before, uint16_t number) const {
+  for (size_t i = before; i-- > 0;) {
+    if (MESSAGES[i].number == number) return i;
+  }
+  return std::nullopt;
+}
+
+void ErrorReporter::ShowUnknownMessage(uint16_t number) const {
+  runtime::MessageRequest request;
+  request.text = "Message " + std::to_string(number) + " is not defined.";
+  if (SAVEDERRORCODE != 0) {
+    request.text += "  Error: " + SAVEDERRORTEXT + " (" + std::to_string(SAVEDERRORCODE) + ").";
+  }
+  request.caption = "Unknown Message";
+  request.icon = runtime::IconHand;
+  request.buttons = runtime::ButtonOk;
+  request.defaultButton = runtime::ButtonOk;
+  runtime::Messages().Show(request);
+}
+
+}  // namespace ledora::data
