@@ -1,0 +1,110 @@
+// A report: paper, printable area, unit, orientation, font, bands and their
+// controls, and the run that prints details into page images. The layout
+// builder creates its bands and controls from a stored design; the report
+// runner opens it, prints one detail per record, ends it and then flushes
+// (prints) or discards the pages.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "runtime/report/font_metrics.h"
+#include "runtime/report/page_output.h"
+#include "runtime/report/preview_queue.h"
+#include "runtime/report/report_band.h"
+#include "runtime/report/report_control.h"
+#include "runtime/report/report_types.h"
+
+namespace ledora::runtime {
+
+class ReportRun;
+
+class Report {
+ public:
+  Report();
+  ~Report();
+  Report(const Report&) = delete;
+  Report& operator=(const Report&) = delete;
+
+  // Settings, in the report unit; changing the unit reinterprets numbers
+  // already given rather than converting them.
+  void SetUnit(ReportUnit unit) { unit_ = unit; }
+  ReportUnit unit() const { return unit_; }
+  void SetOrientation(ReportOrientation orientation) { orientation_ = orientation; }
+  ReportOrientation orientation() const { return orientation_; }
+  // Portrait size of the paper; A4 until set. False (nothing changed) unless positive.
+  bool SetPaper(int32_t width, int32_t height);
+  // Where flowing detail bands print; false unless width and height are positive.
+  bool SetPrintableArea(int32_t x, int32_t y, int32_t width, int32_t height);
+  int32_t areaX() const { return areaX_; }
+  int32_t areaY() const { return areaY_; }
+  int32_t areaWidth() const { return areaWidth_; }
+  int32_t areaHeight() const { return areaHeight_; }
+  // Unset parts of the report font fall back to Arial, 400, 10 points, black.
+  void SetFont(const ReportFont& font) { font_ = font; }
+  const ReportFont& font() const { return font_; }
+  ReportFont ResolvedFont() const;
+  // Not owned; until set, ApproximateFontMetrics.
+  void SetFontMetrics(FontMetrics* metrics);
+  // Each run writes its page image files into a fresh folder inside this
+  // one; until set, inside the system's temp folder.
+  void SetPageFolder(const std::string& folder) { pageFolder_ = folder; }
+
+  // Structure. Bands and controls share one numbering. Each returns null
+  // (runtime error set) on a number in use or unknown.
+  ReportBand* AddBand(int32_t number, BandKind kind);
+  ReportBand* Band(int32_t number);
+  ReportBand* FindBand(BandKind kind);  // the first band of that kind
+  ReportControl* CreateControl(int32_t number, ReportControlKind kind, int32_t band);
+  ReportControl* Control(int32_t number);
+  bool RemoveControl(int32_t number);
+  void RemoveAllControls();  // every control that is not a band
+  int32_t ControlCount() const { return static_cast<int32_t>(controls_.size()); }
+
+  // The run. Open starts an empty page sequence; with a queue set, every
+  // finished page's image file name is appended to it.
+  bool Open();
+  bool IsOpen() const { return run_ != nullptr; }
+  void SetPageQueue(PreviewQueue* queue);  // not owned; null = the report's own
+  // Prints one detail band at the flow position (or its fixed position).
+  bool Print(int32_t band);
+  // The next detail starts a new page (nothing happens on a still empty page).
+  bool BreakPage();
+  // Finishes the last page; false if the report is not open.
+  bool EndReport();
+  int32_t PagesWritten() const;
+  // Sends every queued page to output and removes the files; the queue is
+  // emptied either way. A damaged page stops the print with an error.
+  bool Flush(PageOutput& output, const std::string& title = "Report");
+  void Discard();  // removes the queued page files and empties the queue
+  void Close();    // discards leftovers; the report can be opened again
+
+ private:
+  friend class ReportRun;
+  PreviewQueue& ActiveQueue() { return queue_ ? *queue_ : ownQueue_; }
+  bool CheckOpen() const;
+
+  ReportUnit unit_ = UnitThousandthsInch;
+  ReportOrientation orientation_ = OrientationPortrait;
+  int32_t paperWidth_ = 8268;
+  int32_t paperHeight_ = 11693;
+  int32_t areaX_ = 500;
+  int32_t areaY_ = 500;
+  int32_t areaWidth_ = 7268;
+  int32_t areaHeight_ = 10693;
+  ReportFont font_;
+  ApproximateFontMetrics defaultMetrics_;
+  FontMetrics* metrics_ = &defaultMetrics_;
+  std::string pageFolder_;
+
+  std::map<int32_t, ReportBand> bands_;
+  std::map<int32_t, ReportControl> controls_;
+
+  PreviewQueue* queue_ = nullptr;
+  PreviewQueue ownQueue_;
+  std::unique_ptr<ReportRun> run_;
+};
+
+}  // namespace ledora::runtime

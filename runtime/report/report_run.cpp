@@ -1,0 +1,57 @@
+#include "runtime/report/report_run.h"
+
+#include <utility>
+
+#include "runtime/report/page_image_writer.h"
+#include "runtime/report/report.h"
+
+namespace ledora::runtime {
+
+ReportRun::ReportRun(Report& report, std::unique_ptr<PageFiles> files)
+    : report_(report), files_(std::move(files)), paginator_(Frame(), this, this) {}
+
+PageFrame ReportRun::Frame() const {
+  ReportUnit unit = report_.unit_;
+  PageFrame frame;
+  frame.paperWidth = ToMils(report_.paperWidth_, unit);
+  frame.paperHeight = ToMils(report_.paperHeight_, unit);
+  if (report_.orientation_ == OrientationLandscape) {
+    std::swap(frame.paperWidth, frame.paperHeight);
+  }
+  frame.areaX = ToMils(report_.areaX_, unit);
+  frame.areaY = ToMils(report_.areaY_, unit);
+  frame.areaWidth = ToMils(report_.areaWidth_, unit);
+  frame.areaHeight = ToMils(report_.areaHeight_, unit);
+  return frame;
+}
+
+BandLayout ReportRun::Layout() {
+  LayoutContext context;
+  context.unit = report_.unit_;
+  context.font = report_.ResolvedFont();
+  context.areaWidth = ToMils(report_.areaWidth_, report_.unit_);
+  context.metrics = report_.metrics_;
+  context.fonts = &fonts_;
+  return BandLayout(context);
+}
+
+bool ReportRun::Print(const ReportBand& band) {
+  paginator_.SetFrame(Frame());
+  return paginator_.Place(Layout().LayOut(band, report_.controls_));
+}
+
+bool ReportRun::LayOutPageBand(BandKind kind, LaidOutBand* band) {
+  const ReportBand* found = report_.FindBand(kind);
+  if (!found) return false;
+  *band = Layout().LayOut(*found, report_.controls_);
+  return true;
+}
+
+bool ReportRun::TakePage(PageImage page) {
+  std::string name = files_->NextName();
+  if (!PageImageWriter::WriteFile(page, name)) return false;
+  report_.ActiveQueue().push_back({name});
+  return true;
+}
+
+}  // namespace ledora::runtime

@@ -1,0 +1,41 @@
+// One run of a Report from Open to Close: lays bands out, paginates them and
+// writes each finished page as an image file into the report's page queue.
+// Only Report uses it.
+#pragma once
+
+#include <memory>
+
+#include "runtime/report/band_layout.h"
+#include "runtime/report/page_files.h"
+#include "runtime/report/paginator.h"
+
+namespace ledora::runtime {
+
+class Report;
+
+class ReportRun : public PageSink, public PageBands {
+ public:
+  ReportRun(Report& report, std::unique_ptr<PageFiles> files);
+
+  bool Print(const ReportBand& band);
+  void BreakPage() { paginator_.BreakPage(); }
+  bool End() { return paginator_.Finish(); }
+  int32_t pagesFinished() const { return paginator_.pagesFinished(); }
+
+  bool TakePage(PageImage page) override;
+  bool LayOutPageBand(BandKind kind, LaidOutBand* band) override;
+  const std::vector<ReportFont>& Fonts() override { return fonts_.fonts(); }
+
+ private:
+  // Settings may change after Open (a layout is often built at the first
+  // record), so the frame and the report font are taken afresh every time.
+  PageFrame Frame() const;
+  BandLayout Layout();
+
+  Report& report_;
+  std::unique_ptr<PageFiles> files_;
+  FontTable fonts_;
+  Paginator paginator_;
+};
+
+}  // namespace ledora::runtime

@@ -1,0 +1,71 @@
+// The small value types of the report engine: units, band and control kinds,
+// justification and fonts. The layout builder, the paginator and the
+// renderers all speak in these.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace ledora::runtime {
+
+// Positions and sizes of a report are in its unit; page images are always in
+// thousandths of an inch ("mils").
+enum ReportUnit : uint8_t { UnitThousandthsInch = 1, UnitMillimetres = 2 };
+enum ReportOrientation : uint8_t { OrientationPortrait = 0, OrientationLandscape = 1 };
+
+enum BandKind : int16_t {
+  BandPageForm = 4,  // behind everything on every page
+  BandPageHeader = 5,
+  BandPageFooter = 6,
+  BandDetail = 7,
+};
+
+// Kinds 1 to 8 carry the design's control kind numbers, so a stored design
+// maps straight onto them; a page number has no design kind of its own.
+enum ReportControlKind : uint8_t {
+  ReportImage = 1,
+  ReportBox = 2,
+  ReportLine = 3,
+  ReportGroup = 4,
+  ReportString = 5,
+  ReportVariable = 6,  // text bound to a variable, shown through a picture
+  ReportCheck = 7,
+  ReportTextField = 8,  // multi-line text, may grow with its contents
+  ReportPageNumber = 9,
+};
+
+// The default keeps the kind's own alignment: right for numbers shown through
+// a numeric picture, left for everything else.
+enum ReportJustify : uint8_t { JustifyDefault = 0, JustifyLeft, JustifyCentre, JustifyRight };
+
+// Colours are 0x00BBGGRR; -1 means none (no fill, no border).
+constexpr int32_t kNoColour = -1;
+
+// A font style is a weight plus flag bits, as the designer stores it.
+enum FontStyleBits : int32_t {
+  FontWeightNormal = 400,
+  FontWeightBold = 700,
+  FontItalic = 0x1000,
+  FontUnderline = 0x2000,
+  FontWeightMask = 0x0FFF,
+};
+
+struct ReportFont {
+  std::string name;   // blank = inherit
+  int32_t style = 0;  // 0 = inherit
+  int32_t size = 0;   // points; 0 = inherit
+  int32_t color = 0;  // 0 = inherit (black when nothing is inherited)
+
+  int32_t weight() const { return (style & FontWeightMask) == 0 ? 400 : style & FontWeightMask; }
+  bool bold() const { return (style & FontWeightBold) == FontWeightBold; }
+  bool italic() const { return (style & FontItalic) != 0; }
+  bool underline() const { return (style & FontUnderline) != 0; }
+  // Each unset part taken from base.
+  ReportFont InheritFrom(const ReportFont& base) const;
+  friend bool operator==(const ReportFont&, const ReportFont&) = default;
+};
+
+// A length in the report unit as thousandths of an inch, rounded.
+int32_t ToMils(int32_t value, ReportUnit unit);
+
+}  // namespace ledora::runtime
