@@ -1,0 +1,214 @@
+#include "runtime/dates/date_picture.h"
+
+#include <vector>
+
+#include "runtime/dates/calendar_names.h"
+#include "runtime/dates/local_clock.h"
+#include "runtime/dates/locale_formats.h"
+#include "runtime/dates/standard_date.h"
+#include "runtime/dates/typed_text.h"
+
+namespace ledora::runtime {
+namespace {
+
+constexpr int kLocaleShort = 17;
+constexpr int kLocaleLong = 18;
+
+constexpr std::string_view kPatterns[16] = {
+    "M/dd/yy",  "M/dd/yyyy",  "MMM' 'd,yyyy", "MMMM' 'd,' 'yyyy", "d/MM/yy", "d/MM/yyyy",
+    "d MMM yy", "d MMM yyyy", "yy/MM/dd",     "yyyy/MM/dd",       "yyMMdd",  "yyyyMMdd",
+    "MM/yy",    "MM/yyyy",    "yy/MM",        "yyyy/MM"};
+
+bool IsDateField(PositionCode code) {
+  return code == PositionMonth || code == PositionDay || code == PositionYear ||
+         code == PositionMonthName || code == PositionWeekdayName;
+}
+
+bool HasDateField(const PictureLayout& layout) {
+  return layout.Has(PositionMonth) || layout.Has(PositionDay) || layout.Has(PositionYear) ||
+         layout.Has(PositionMonthName);
+}
+
+PictureLayout LocaleLayout(int format) {
+  LocaleFormats locale = ReadLocaleFormats();
+  PictureLayout layout;
+  if (LayoutFromPattern(format == kLocaleShort ? locale.shortDate : locale.longDate, &layout) &&
+      HasDateField(layout)) {
+    return layout;
+  }
+  LocaleFormats defaults;
+  layout = PictureLayout();
+  LayoutFromPattern(format == kLocaleShort ? defaults.shortDate : defaults.longDate, &layout);
+  return layout;
+}
+
+std::vector<LayoutField> DateFields(const PictureLayout& layout) {
+  std::vector<LayoutField> fields;
+  for (const LayoutField& f : layout.Fields()) {
+    if (IsDateField(f.code)) fields.push_back(f);
+  }
+  return fields;
+}
+
+// What typed text gave; -1 where it gave nothing.
+struct DateReading {
+  int month = -1;
+  int day = -1;
+  int year = -1;
+  size_t yearDigits = 0;
+};
+
+bool ReadWord(PositionCode code, const TypedWord& word, DateReading* r) {
+  switch (code) {
+    case PositionMonth:
+      r->month = WordNumber(word, 2);
+      return r->month >= 0;
+    case PositionDay:
+      r->day = WordNumber(word, 2);
+      return r->day >= 0;
+    case PositionYear:
+      r->year = WordNumber(word, 4);
+      r->yearDigits = word.text.size();
+      return r->year >= 0;
+    case PositionMonthName:
+      r->month = word.digits ? WordNumber(word, 2) : MonthFromName(word.text);
+      return r->month > 0;
+    default:  // the weekday is shown, not read
+      return !word.digits && WeekdayFromName(word.text) >= 0;
+  }
+}
+
+// One number per field, as PictureLayout::ReadPositions gives them.
+DateReading ReadingOf(const std::vector<LayoutField>& fields, const std::vector<int>& numbers) {
+  DateReading r;
+  for (size_t i = 0; i < fields.size(); ++i) {
+    if (fields[i].code == PositionMonth) r.month = numbers[i];
+    if (fields[i].code == PositionDay) r.day = numbers[i];
+    if (fields[i].code == PositionYear) {
+      r.year = numbers[i];
+      r.yearDigits = fields[i].length;
+    }
+  }
+  return r;
+}
+
+// A reading missing a part takes the first day, the first month, this year.
+int32_t DateOf(DateReading r, int window, int currentYear) {
+  if (r.day < 0) r.day = 1;
+  if (r.month < 0) r.month = 1;
+  if (r.year < 0) {
+    r.year = currentYear;
+  } else if (r.yearDigits <= 2) {
+    r.year = ExpandYear(r.year, window, currentYear);
+  } else if (r.year < 100) {
+    return -1;  // "0059" is year 59, not a two-digit year
+  }
+  return DateFrom(r.month, r.day, r.year, window, currentYear);
+}
+
+}  // namespace
+
+std::unique_ptr<DatePicture> DatePicture::Compile(std::string_view picture, std::string* error) {
+  PictureOptions options;
+  if (!ParsePictureText(picture, 'D', &options, error)) return nullptr;
+  if (options.format < 1 || options.format > kLocaleLong) {
+    if (error) *error = "unknown date format " + std::to_string(options.format);
+    return nullptr;
+  }
+  PictureLayout layout;
+  if (options.format >= kLocaleShort) {
+    layout = LocaleLayout(options.format);
+  } else {
+    LayoutFromPattern(kPatterns[options.format - 1], &layout);
+    layout.set_upper_names(options.format == 3 || options.format == 7 || options.format == 8);
+  }
+  if (options.fill != 0) layout.SetFill(options.fill);
+  if (options.separator != 0) layout.SetSeparator(options.separator);
+  return std::make_unique<DatePicture>(options, std::move(layout));
+}
+
+DatePicture::DatePicture(const PictureOptions& options, PictureLayout layout)
+    : options_(options), layout_(std::move(layout)) {}
+
+int DatePicture::width() const { return layout_.width(); }
+
+std::string DatePicture::Format(int32_t date) const {
+  if (date == 0 && options_.blankWhenZero) return std::string(width(), ' ');
+  CalendarDate parts;
+  LayoutValues values;
+  values.valid = DateParts(date, &parts);
+  if (values.valid) {
+    values.year = parts.year;
+    values.month = parts.month;
+    values.day = parts.day;
+    values.weekday = Weekday(date);
+  }
+  return layout_.Print(values);
+}
+
+bool DatePicture::Deformat(std::string_view text, int32_t* date) const {
+  return Deformat(text, date, CurrentYear());
+}
+
+bool DatePicture::Deformat(std::string_view text, int32_t* date, int currentYear) const {
+  std::vector<TypedWord> words = SplitTypedText(text);
+  DropWords(layout_.LiteralWords(), &words);
+  if (words.empty()) {
+    *date = 0;
+    return true;
+  }
+  std::vector<LayoutField> fields = DateFields(layout_);
+  std::vector<int> numbers;
+  if (layout_.ReadPositions(text, &numbers)) {
+    // Digits at their printed places, fill and all ("@D_11" shows " 3 925").
+    int32_t n = DateOf(ReadingOf(fields, numbers), options_.window, currentYear);
+    if (n >= 0) {
+      *date = n;
+      return true;
+    }
+  }
+  if (words.size() == 1 && words[0].digits && fields.size() > 1) {
+    return ReadCompact(words[0].text, currentYear, date);
+  }
+  if (words.size() + 1 == fields.size()) {
+    // The weekday may be left out.
+    std::erase_if(fields, [](const LayoutField& f) { return f.code == PositionWeekdayName; });
+  }
+  if (words.size() != fields.size()) return false;
+  DateReading reading;
+  for (size_t i = 0; i < words.size(); ++i) {
+    if (!ReadWord(fields[i].code, words[i], &reading)) return false;
+  }
+  int32_t n = DateOf(reading, options_.window, currentYear);
+  if (n < 0) return false;
+  *date = n;
+  return true;
+}
+
+// Digits typed without separators ("311059"), split by the picture's field
+// widths; a four-digit year may be typed with two.
+bool DatePicture::ReadCompact(std::string_view digits, int currentYear, int32_t* date) const {
+  std::vector<LayoutField> fields = DateFields(layout_);
+  size_t total = 0;
+  bool longYear = false;
+  for (const LayoutField& f : fields) {
+    if (f.code == PositionMonthName || f.code == PositionWeekdayName) return false;
+    total += f.length;
+    longYear = longYear || (f.code == PositionYear && f.length == 4);
+  }
+  bool shortYear = digits.size() != total;
+  if (shortYear && !(longYear && digits.size() + 2 == total)) return false;
+  DateReading reading;
+  size_t at = 0;
+  for (const LayoutField& f : fields) {
+    size_t length = f.code == PositionYear && shortYear ? 2 : f.length;
+    ReadWord(f.code, {true, digits.substr(at, length)}, &reading);
+    at += length;
+  }
+  int32_t n = DateOf(reading, options_.window, currentYear);
+  if (n < 0) return false;
+  *date = n;
+  return true;
+}
+
+}  // namespace ledora::runtime

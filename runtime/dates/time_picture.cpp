@@ -1,0 +1,130 @@
+#include "runtime/dates/time_picture.h"
+
+#include <cctype>
+#include <vector>
+
+#include "runtime/dates/locale_formats.h"
+#include "runtime/dates/standard_time.h"
+#include "runtime/dates/typed_text.h"
+
+namespace ledora::runtime {
+namespace {
+
+constexpr int kLocaleShort = 7;
+constexpr int kLocaleLong = 8;
+
+constexpr std::string_view kPatterns[6] = {"H:mm",    "Hmm",   "h:mmtt",
+                                           "H:mm:ss", "Hmmss", "h:mm:sstt"};
+
+PictureLayout LocaleLayout(int format) {
+  LocaleFormats locale = ReadLocaleFormats();
+  PictureLayout layout;
+  if (LayoutFromPattern(format == kLocaleShort ? locale.shortTime : locale.longTime, &layout) &&
+      layout.Has(PositionHour)) {
+    return layout;
+  }
+  LocaleFormats defaults;
+  layout = PictureLayout();
+  LayoutFromPattern(format == kLocaleShort ? defaults.shortTime : defaults.longTime, &layout);
+  return layout;
+}
+
+// 'A', 'P', or 0 when word is no AM/PM marker.
+char MarkerOf(std::string_view word) {
+  if (word.empty() || word.size() > 2) return 0;
+  char first = static_cast<char>(std::toupper(static_cast<unsigned char>(word[0])));
+  if (first != 'A' && first != 'P') return 0;
+  if (word.size() == 2 && std::toupper(static_cast<unsigned char>(word[1])) != 'M') return 0;
+  return first;
+}
+
+// Hours, minutes, seconds and hundredths from the digit words; one long word
+// is read as digits typed without separators ("0905", "210530").
+bool ReadParts(const std::vector<TypedWord>& words, int parts[4]) {
+  if (words.size() == 1 && words[0].text.size() > 2) {
+    std::string_view d = words[0].text;
+    if (d.size() > 6) return false;
+    size_t hourDigits = 2 - d.size() % 2;
+    parts[0] = WordNumber({true, d.substr(0, hourDigits)}, 2);
+    for (size_t at = hourDigits, i = 1; at < d.size(); at += 2, ++i) {
+      parts[i] = WordNumber({true, d.substr(at, 2)}, 2);
+    }
+    return true;
+  }
+  if (words.size() > 4) return false;
+  for (size_t i = 0; i < words.size(); ++i) {
+    parts[i] = WordNumber(words[i], 2);
+    if (parts[i] < 0) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::unique_ptr<TimePicture> TimePicture::Compile(std::string_view picture, std::string* error) {
+  PictureOptions options;
+  if (!ParsePictureText(picture, 'T', &options, error)) return nullptr;
+  if (options.format < 1 || options.format > kLocaleLong) {
+    if (error) *error = "unknown time format " + std::to_string(options.format);
+    return nullptr;
+  }
+  PictureLayout layout;
+  if (options.format >= kLocaleShort) {
+    layout = LocaleLayout(options.format);
+  } else {
+    LayoutFromPattern(kPatterns[options.format - 1], &layout);
+  }
+  if (options.fill != 0) layout.SetFill(options.fill);
+  if (options.separator != 0) layout.SetSeparator(options.separator);
+  return std::make_unique<TimePicture>(options, std::move(layout));
+}
+
+TimePicture::TimePicture(const PictureOptions& options, PictureLayout layout)
+    : options_(options), layout_(std::move(layout)) {}
+
+int TimePicture::width() const { return layout_.width(); }
+
+std::string TimePicture::Format(int32_t time) const {
+  if (time == 0 && options_.blankWhenZero) return std::string(width(), ' ');
+  ClockTime parts;
+  LayoutValues values;
+  values.valid = TimeParts(time, &parts);
+  if (values.valid) {
+    values.hours = parts.hours;
+    values.minutes = parts.minutes;
+    values.seconds = parts.seconds;
+    values.amPm = parts.hours < 12 ? 'A' : 'P';
+  }
+  return layout_.Print(values);
+}
+
+bool TimePicture::Deformat(std::string_view text, int32_t* time) const {
+  std::vector<TypedWord> words = SplitTypedText(text);
+  DropWords(layout_.LiteralWords(), &words);
+  if (words.empty()) {
+    *time = 0;
+    return true;
+  }
+  char marker = 0;
+  if (!words.back().digits) {
+    marker = MarkerOf(words.back().text);
+    if (marker == 0) return false;
+    words.pop_back();
+  }
+  if (words.empty()) return false;
+  for (const TypedWord& w : words) {
+    if (!w.digits) return false;
+  }
+  int parts[4] = {0, 0, 0, 0};
+  if (!ReadParts(words, parts)) return false;
+  if (marker != 0) {
+    if (parts[0] < 1 || parts[0] > 12) return false;
+    parts[0] = parts[0] % 12 + (marker == 'P' ? 12 : 0);
+  }
+  int32_t t = TimeFrom(parts[0], parts[1], parts[2], parts[3]);
+  if (t < 0) return false;
+  *time = t;
+  return true;
+}
+
+}  // namespace ledora::runtime
