@@ -10,10 +10,8 @@
 
 namespace ledora::reporting {
 
-using namespace std::string_view_literals;
-
 // clang-format off
-inline constexpr std::string_view kZoomTableSource =
+inline constexpr char kZoomTableBytes[] =
     "\x07"
     "\x0A" "Tile pages" "\x10" "Zoom: Tile Pages" "\xFE\xFF"
     "\x0A" "Page Width" "\x10" "Zoom: Page Width" "\xFF\xFF"
@@ -21,8 +19,10 @@ inline constexpr std::string_view kZoomTableSource =
     "\x08" "75% Zoom"   "\x09" "Zoom: 75%"        "\x4B\x00"
     "\x09" "100% Zoom"  "\x0A" "Zoom: 100%"       "\x64\x00"
     "\x09" "200% Zoom"  "\x0A" "Zoom: 200%"       "\xC8\x00"
-    "\x09" "300% Zoom"  "\x0A" "Zoom: 300%"       "\x2C\x01"sv;
+    "\x09" "300% Zoom"  "\x0A" "Zoom: 300%"       "\x2C\x01";
 // clang-format on
+// Without the literal's closing zero, which is no part of the table.
+inline constexpr std::string_view kZoomTableSource(kZoomTableBytes, sizeof kZoomTableBytes - 1);
 static_assert(kZoomTableSource.size() == 172);
 
 // One entry of the preview's ZOOMQUEUE.
