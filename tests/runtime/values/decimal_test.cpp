@@ -5,10 +5,10 @@
 #include <cmath>
 #include <cstring>
 
+#include "tests/runtime/values/test_values.h"
+
 namespace ledora::runtime {
 namespace {
-
-Decimal D(const char* text) { return Decimal::Parse(text).value(); }
 
 TEST(DecimalTest, ParseAcceptsOnlySignDigitsAndOnePoint) {
   EXPECT_EQ(D("-12.50").ToString(), "-12.50");
@@ -22,7 +22,7 @@ TEST(DecimalTest, ParseAcceptsOnlySignDigitsAndOnePoint) {
 
 TEST(DecimalTest, ParseOfHugeOrVeryPreciseText) {
   EXPECT_FALSE(Decimal::Parse(std::string(40, '9')).has_value());
-  EXPECT_EQ(D(std::string(38, '9').c_str()).ToString(), std::string(38, '9'));
+  EXPECT_EQ(D(std::string(38, '9')).ToString(), std::string(38, '9'));
   // Places beyond the maximum round half away from zero.
   Decimal d = D(("0." + std::string(29, '0') + "15").c_str());
   EXPECT_EQ(d.places(), Decimal::kMaxPlaces);
@@ -65,11 +65,11 @@ TEST(DecimalTest, ComparesByValueAcrossPlaces) {
   EXPECT_EQ(D("1.50"), D("1.5"));
   EXPECT_LT(D("-0.01"), Decimal());
   EXPECT_GT(D("2"), D("1.999999"));
-  EXPECT_LT(D(std::string(38, '9').c_str()) * Decimal(-1), D("0.000001"));
+  EXPECT_LT(D(std::string(38, '9')) * Decimal(-1), D("0.000001"));
 }
 
 TEST(DecimalTest, OverflowSaturatesInsteadOfWrapping) {
-  Decimal big = D(std::string(38, '9').c_str());
+  Decimal big = D(std::string(38, '9'));
   EXPECT_EQ((big + Decimal(1)).ToString(), std::string(38, '9'));
   EXPECT_EQ((big * big).ToString(), std::string(38, '9'));
   EXPECT_TRUE((-big * big).IsNegative());

@@ -4,10 +4,10 @@
 
 #include <cstring>
 
+#include "tests/runtime/values/test_values.h"
+
 namespace ledora::runtime {
 namespace {
-
-Decimal D(const char* text) { return Decimal::Parse(text).value(); }
 
 TEST(FieldRefTest, StringsArePaddedOnAssignAndClippedOnRead) {
   char name[8];
