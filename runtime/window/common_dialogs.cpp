@@ -1,0 +1,24 @@
+#include "runtime/window/common_dialogs.h"
+
+#include "runtime/window/presenter.h"
+#include "runtime/window/scheduler.h"
+#include "runtime/window/window_registry.h"
+
+namespace ledora::runtime {
+
+bool AskFileName(FileDialogRequest* request) { return CurrentPresenter().AskFileName(request); }
+
+bool AskColour(int32_t* colour) { return CurrentPresenter().AskColour(colour); }
+
+bool AskFont(Font* font) { return CurrentPresenter().AskFont(font); }
+
+bool AskPrinterSetup() { return CurrentPresenter().AskPrinterSetup(); }
+
+int32_t Popup(std::string_view menu) {
+  Window* owner = WindowRegistry::Instance().TopWindowOf(CurrentThread());
+  return CurrentPresenter().Popup(owner, menu);
+}
+
+void Beep() { CurrentPresenter().Beep(); }
+
+}  // namespace ledora::runtime

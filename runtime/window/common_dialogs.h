@@ -1,0 +1,31 @@
+// The common dialogs and the other modal services of the window engine:
+// message boxes go through runtime::Messages(); these ask the presenter for
+// a file name, a colour, a font, the printer set-up, and a popup menu choice.
+// The calling thread waits for the answer; other threads go on running.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "runtime/window/control.h"
+
+namespace ledora::runtime {
+
+struct FileDialogRequest {
+  std::string title;
+  std::string filter;    // "Design files|*.KDS|All files|*.*"
+  std::string fileName;  // the starting name; receives the chosen one
+  bool save = false;
+};
+
+bool AskFileName(FileDialogRequest* request);  // false: cancelled
+bool AskColour(int32_t* colour);               // in/out
+bool AskFont(Font* font);                      // in/out
+bool AskPrinterSetup();
+// Shows a popup menu in the popup syntax ("Open|-|~Disabled|+Checked|Sub{A|B}")
+// at the pointer; returns the chosen entry's number (selectable entries
+// counted from 1 in text order) or 0 when nothing was chosen.
+int32_t Popup(std::string_view menu);
+void Beep();
+
+}  // namespace ledora::runtime

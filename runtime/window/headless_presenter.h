@@ -1,0 +1,87 @@
+// The presenter without a screen: windows keep their model only, and every
+// question (message box, file name, colour, font, printer set-up, popup) is
+// answered from a script or waits for the test driver to answer it. Tests
+// and command-line jobs install it; HeadlessDriver acts as the user.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "runtime/system/message_service.h"
+#include "runtime/window/presenter.h"
+
+namespace ledora::runtime {
+
+class HeadlessPresenter : public Presenter, public MessageService {
+ public:
+  // Installs itself as the presenter and the message service; the
+  // destructor restores the fallbacks.
+  HeadlessPresenter();
+  ~HeadlessPresenter() override;
+
+  // Answers given ahead; a question without one waits (on a thread) for
+  // AnswerMessage / AnswerQuestion, or outside a thread takes its default
+  // and counts as unexpected.
+  void ScriptMessage(uint32_t button) { scriptedMessages_.push_back(button); }
+  void ScriptPopup(int32_t choice) { scriptedPopups_.push_back(choice); }
+  void ScriptFileName(std::optional<std::string> name) { scriptedFiles_.push_back(name); }
+  void ScriptColour(std::optional<int32_t> colour) { scriptedColours_.push_back(colour); }
+  void ScriptFont(std::optional<Font> font) { scriptedFonts_.push_back(font); }
+  void ScriptPrinterSetup(bool ok) { scriptedPrinter_.push_back(ok); }
+
+  // The question a thread waits on, if any.
+  const MessageRequest* PendingMessage() const;
+  bool HasPendingQuestion() const { return pending_ != PendingNone; }
+  void AnswerMessage(uint32_t button);
+  void AnswerPopup(int32_t choice);
+  void AnswerFileName(std::optional<std::string> name);
+
+  const std::vector<MessageRequest>& messages() const { return messages_; }  // all shown
+  const std::vector<std::string>& popups() const { return popups_; }         // menus shown
+  int32_t unexpected() const { return unexpected_; }
+  int32_t beeps() const { return beeps_; }
+
+  uint32_t Show(const MessageRequest& request) override;
+  void WindowOpened(Window& window) override {}
+  void WindowClosed(Window& window) override {}
+  void WindowChanged(Window& window) override {}
+  void ControlCreated(Window& window, int32_t control) override {}
+  void ControlDestroyed(Window& window, int32_t control) override {}
+  void ControlChanged(Window& window, int32_t control) override {}
+  void FocusChanged(Window& window, int32_t control) override {}
+  bool AskFileName(FileDialogRequest* request) override;
+  bool AskColour(int32_t* colour) override;
+  bool AskFont(Font* font) override;
+  bool AskPrinterSetup() override;
+  int32_t Popup(Window* owner, std::string_view menu) override;
+  void Beep() override { ++beeps_; }
+
+ private:
+  enum PendingKind { PendingNone, PendingMessageBox, PendingPopup, PendingFile };
+  bool WaitForAnswer(PendingKind kind);
+
+  std::deque<uint32_t> scriptedMessages_;
+  std::deque<int32_t> scriptedPopups_;
+  std::deque<std::optional<std::string>> scriptedFiles_;
+  std::deque<std::optional<int32_t>> scriptedColours_;
+  std::deque<std::optional<Font>> scriptedFonts_;
+  std::deque<bool> scriptedPrinter_;
+
+  PendingKind pending_ = PendingNone;
+  MessageRequest pendingMessage_;
+  int32_t pendingThread_ = 0;
+  bool answered_ = false;
+  uint32_t answerButton_ = 0;
+  int32_t answerChoice_ = 0;
+  std::optional<std::string> answerFile_;
+
+  std::vector<MessageRequest> messages_;
+  std::vector<std::string> popups_;
+  int32_t unexpected_ = 0;
+  int32_t beeps_ = 0;
+};
+
+}  // namespace ledora::runtime

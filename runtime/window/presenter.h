@@ -1,0 +1,43 @@
+// Shows the window model: the Qt presenter with real windows, the headless
+// presenter for tests and command-line jobs. Windows tell the presenter of
+// every change; modal services ask it and may wait (the calling thread
+// yields until the answer comes, never a nested event loop).
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "runtime/window/common_dialogs.h"
+
+namespace ledora::runtime {
+
+class Window;
+
+class Presenter {
+ public:
+  virtual ~Presenter() = default;
+
+  virtual void WindowOpened(Window& window) = 0;
+  virtual void WindowClosed(Window& window) = 0;
+  // Title, geometry, state, font, icon, timer, cursor or status text changed.
+  virtual void WindowChanged(Window& window) = 0;
+  virtual void ControlCreated(Window& window, int32_t control) = 0;
+  virtual void ControlDestroyed(Window& window, int32_t control) = 0;
+  // Any property of the control, or what it shows, changed.
+  virtual void ControlChanged(Window& window, int32_t control) = 0;
+  virtual void FocusChanged(Window& window, int32_t control) = 0;
+
+  virtual bool AskFileName(FileDialogRequest* request) = 0;
+  virtual bool AskColour(int32_t* colour) = 0;
+  virtual bool AskFont(Font* font) = 0;
+  virtual bool AskPrinterSetup() = 0;
+  virtual int32_t Popup(Window* owner, std::string_view menu) = 0;
+  virtual void Beep() = 0;
+};
+
+// The presenter windows report to; until one is set, a presenter that shows
+// nothing and answers every question with "cancelled".
+Presenter& CurrentPresenter();
+void SetPresenter(Presenter* presenter);  // nullptr restores the silent one
+
+}  // namespace ledora::runtime

@@ -1,0 +1,150 @@
+#include "runtime/window/scheduler.h"
+
+#include <algorithm>
+#include <boost/context/fiber.hpp>
+#include <boost/context/protected_fixedsize_stack.hpp>
+#include <cstdio>
+#include <exception>
+
+// The ucontext fibers announce each switch to AddressSanitizer themselves
+// (__sanitizer_start_switch_fiber / __sanitizer_finish_switch_fiber) when
+// built with BOOST_USE_ASAN; without it the sanitizer would take a fiber's
+// stack for a corrupted one.
+#if defined(LEDORA_SANITIZE) && !(defined(BOOST_USE_ASAN) && defined(BOOST_USE_UCONTEXT))
+#error "a sanitized build needs BOOST_USE_ASAN and BOOST_USE_UCONTEXT"
+#endif
+
+namespace ledora::runtime {
+
+namespace ctx = boost::context;
+
+namespace {
+
+Scheduler* current = nullptr;
+
+}  // namespace
+
+struct Scheduler::Fiber {
+  int32_t number = 0;
+  Procedure procedure;
+  ctx::fiber context;  // resumes the thread
+  ctx::fiber caller;   // resumes the scheduler, valid while the thread runs
+  bool finished = false;
+  bool queued = false;
+};
+
+Scheduler::Scheduler() { current = this; }
+
+Scheduler::~Scheduler() {
+  closing_ = true;
+  // Waits fail from now on, so each thread runs to its end when resumed.
+  for (int round = 0; round < 8 && !fibers_.empty(); ++round) {
+    std::vector<int32_t> numbers;
+    for (auto& [number, fiber] : fibers_) numbers.push_back(number);
+    for (int32_t number : numbers) Resume(number);
+  }
+  fibers_.clear();
+  if (current == this) current = nullptr;
+}
+
+Scheduler* Scheduler::Current() { return current; }
+
+int32_t Scheduler::FreeNumber() const {
+  int32_t number = 1;
+  while (fibers_.count(number) != 0) ++number;
+  return number;
+}
+
+int32_t Scheduler::Start(Procedure procedure, size_t stackSize) {
+  if (closing_ || !procedure) return 0;
+  auto fiber = std::make_unique<Fiber>();
+  fiber->number = FreeNumber();
+  fiber->procedure = std::move(procedure);
+  Fiber* raw = fiber.get();
+  try {
+    ctx::protected_fixedsize_stack stack(std::max(stackSize, kMinimumStack));
+    raw->context = ctx::fiber(std::allocator_arg, stack, [this, raw](ctx::fiber&& caller) {
+      raw->caller = std::move(caller);
+      try {
+        raw->procedure();
+      } catch (const ctx::detail::forced_unwind&) {
+        throw;
+      } catch (const std::exception& e) {
+        std::fprintf(stderr, "thread %d ended by an exception: %s\n", raw->number, e.what());
+      } catch (...) {
+        std::fprintf(stderr, "thread %d ended by an exception\n", raw->number);
+      }
+      raw->finished = true;
+      return std::move(raw->caller);
+    });
+  } catch (const std::exception&) {
+    return 0;
+  }
+  int32_t number = fiber->number;
+  fibers_.emplace(number, std::move(fiber));
+  Wake(number);
+  return number;
+}
+
+void Scheduler::Resume(int32_t thread) {
+  auto it = fibers_.find(thread);
+  if (it == fibers_.end()) return;
+  Fiber& fiber = *it->second;
+  int32_t previous = running_;
+  running_ = thread;
+  buffers_.SwitchTo(thread);
+  fiber.context = std::move(fiber.context).resume();
+  running_ = previous;
+  if (fiber.finished) {
+    fibers_.erase(thread);
+    buffers_.Release(thread);
+    if (endHandler_) endHandler_(thread);
+  }
+}
+
+bool Scheduler::RunReady() {
+  if (InThread()) return false;
+  bool ran = false;
+  while (!runnable_.empty()) {
+    int32_t thread = runnable_.front();
+    runnable_.pop_front();
+    auto it = fibers_.find(thread);
+    if (it == fibers_.end()) continue;
+    it->second->queued = false;
+    Resume(thread);
+    ran = true;
+  }
+  return ran;
+}
+
+bool Scheduler::WaitUntil(const std::function<bool()>& ready) {
+  if (ready()) return true;
+  if (!InThread() || closing_) return false;
+  Fiber& fiber = *fibers_.at(running_);
+  while (!ready()) {
+    if (closing_) return false;
+    fiber.caller = std::move(fiber.caller).resume();
+  }
+  return true;
+}
+
+void Scheduler::Wake(int32_t thread) {
+  if (thread == running_) return;
+  auto it = fibers_.find(thread);
+  if (it == fibers_.end() || it->second->queued) return;
+  it->second->queued = true;
+  runnable_.push_back(thread);
+  if (wakeHandler_) wakeHandler_();
+}
+
+int32_t Start(Procedure procedure, size_t stackSize) {
+  Scheduler* scheduler = Scheduler::Current();
+  return scheduler != nullptr ? scheduler->Start(std::move(procedure), stackSize) : 0;
+}
+
+int32_t CurrentThread() {
+  Scheduler* scheduler = Scheduler::Current();
+  return scheduler != nullptr ? scheduler->CurrentThread() : 1;
+}
+
+}  // namespace ledora::runtime

@@ -1,0 +1,46 @@
+// The open windows of the process: which thread owns which, which one is
+// active, which is the frame. Posting to another thread's window and routing
+// the frame's toolbar presses go through here; so do the test driver's look-ups.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+#include "runtime/window/event.h"
+
+namespace ledora::runtime {
+
+class Window;
+
+class WindowRegistry {
+ public:
+  static WindowRegistry& Instance();
+
+  void Opened(Window* window);
+  void Closed(Window* window);
+  const std::vector<Window*>& windows() const { return windows_; }  // in opening order
+
+  // The window the thread opened last and still has open; null when none.
+  Window* TopWindowOf(int32_t thread) const;
+  Window* Frame() const;  // the open frame window, if any
+  Window* Active() const { return active_; }
+  void SetActive(Window* window);  // sends lose and gain focus events
+  // The first open window whose title is this, null when none.
+  Window* FindByTitle(std::string_view title) const;
+  bool IsOpen(const Window* window) const;
+
+  // Posts to the thread's top window; false when it has none.
+  bool Post(int32_t event, int32_t control, int32_t thread);
+  // A frame toolbar button was pressed: the active child takes it, else the frame.
+  void ToolbarPressed(int32_t control);
+
+ private:
+  std::vector<Window*> windows_;
+  Window* active_ = nullptr;
+};
+
+// Posts an event to a control of another thread's window.
+bool Post(int32_t event, int32_t control, int32_t thread);
+
+}  // namespace ledora::runtime
