@@ -113,7 +113,8 @@ class DataFile {
   // written); empty when there is none.
   virtual std::string Position() const = 0;
 
-  // Add: a new record from the buffer; it becomes the current record.
+  // Add: a new record from the buffer; it becomes the current record (a
+  // failed Add leaves none).
   // Put/Delete: write or delete the current record (33 when there is none;
   // 89 when another station changed or deleted it since it was read).
   // 40: a unique key already has the record's values.

@@ -1,0 +1,183 @@
+#include "runtime/storage/record_codec.h"
+
+#include <cmath>
+#include <cstring>
+
+#include "runtime/storage/storage_name.h"
+#include "runtime/values/decimal.h"
+
+namespace ledora::runtime {
+
+namespace {
+
+template <typename T>
+T Load(const char* data) {
+  T value;
+  memcpy(&value, data, sizeof value);
+  return value;
+}
+
+template <typename T>
+void Store(char* data, T value) {
+  memcpy(data, &value, sizeof value);
+}
+
+int64_t LoadInteger(const char* data, FieldType type) {
+  switch (type) {
+    case FieldByte:
+      return Load<uint8_t>(data);
+    case FieldShort:
+      return Load<int16_t>(data);
+    case FieldUShort:
+      return Load<uint16_t>(data);
+    case FieldULong:
+      return Load<uint32_t>(data);
+    default:
+      return Load<int32_t>(data);
+  }
+}
+
+void StoreInteger(char* data, FieldType type, int64_t value) {
+  switch (type) {
+    case FieldByte:
+      Store(data, static_cast<uint8_t>(value));
+      break;
+    case FieldShort:
+      Store(data, static_cast<int16_t>(value));
+      break;
+    case FieldUShort:
+      Store(data, static_cast<uint16_t>(value));
+      break;
+    case FieldULong:
+      Store(data, static_cast<uint32_t>(value));
+      break;
+    default:
+      Store(data, static_cast<int32_t>(value));
+      break;
+  }
+}
+
+// NaN loses its payload and -0 its sign as an SQLite REAL.
+bool RealSurvives(double value) {
+  return !std::isnan(value) && !(value == 0 && std::signbit(value));
+}
+
+}  // namespace
+
+std::string RecordCodec::ColumnType(int field) const {
+  const FieldDescriptor& f = layout_.fields()[field];
+  switch (f.type) {
+    case FieldByte:
+      return "TINYINT";
+    case FieldShort:
+      return "SMALLINT";
+    case FieldUShort:
+      return "UNSIGNED SMALLINT";
+    case FieldLong:
+      return "INTEGER";
+    case FieldULong:
+      return "UNSIGNED INTEGER";
+    case FieldDate:
+      return "DATEINT";
+    case FieldTime:
+      return "TIMEINT";
+    case FieldReal:
+      return "REAL";
+    case FieldDecimal:
+      return "DECIMAL(" + std::to_string(f.size) + "," + std::to_string(f.places) + ")";
+    case FieldString:
+      return "CHAR(" + std::to_string(f.size) + ")";
+    default:
+      return "";
+  }
+}
+
+std::string RecordCodec::ColumnName(int field) const {
+  return LabelName(layout_.fields()[field].label);
+}
+
+int RecordCodec::Bind(sqlite3_stmt* statement, int index, const char* record, int field) const {
+  const FieldDescriptor& f = layout_.fields()[field];
+  const char* data = record + f.offset;
+  switch (f.type) {
+    case FieldString: {
+      // Stored clipped, so that comparisons ignore trailing blanks as the
+      // runtime's do; reading pads them back.
+      size_t length = f.size;
+      while (length > 0 && data[length - 1] == ' ') --length;
+      return sqlite3_bind_text(statement, index, data, static_cast<int>(length), SQLITE_TRANSIENT);
+    }
+    case FieldReal: {
+      double value = Load<double>(data);
+      if (RealSurvives(value)) return sqlite3_bind_double(statement, index, value);
+      return sqlite3_bind_blob(statement, index, data, 8, SQLITE_TRANSIENT);
+    }
+    case FieldDecimal:
+      return BindDecimal(statement, index, data, f);
+    default:
+      return sqlite3_bind_int64(statement, index, LoadInteger(data, f.type));
+  }
+}
+
+int RecordCodec::BindDecimal(sqlite3_stmt* statement, int index, const char* data,
+                             const FieldDescriptor& field) const {
+  // A REAL orders numerically; keep it only when it gives back the very
+  // same packed bytes (at most 15 significant digits, a canonical packing).
+  Decimal value = UnpackDecimal(data, field.size, field.places);
+  double real = value.ToDouble();
+  char repacked[16] = {};
+  if (PackDecimal(Decimal::FromDouble(real, field.places), repacked, field.size, field.places) &&
+      memcmp(repacked, data, field.size) == 0 && RealSurvives(real)) {
+    return sqlite3_bind_double(statement, index, real);
+  }
+  return sqlite3_bind_blob(statement, index, data, static_cast<int>(field.size), SQLITE_TRANSIENT);
+}
+
+void RecordCodec::Read(sqlite3_stmt* statement, int firstColumn, char* record) const {
+  const auto& fields = layout_.fields();
+  for (size_t i = 0; i < fields.size(); ++i) {
+    const FieldDescriptor& f = fields[i];
+    int column = firstColumn + static_cast<int>(i);
+    char* data = record + f.offset;
+    int type = sqlite3_column_type(statement, column);
+    switch (f.type) {
+      case FieldString: {
+        const void* text = type == SQLITE_BLOB ? sqlite3_column_blob(statement, column)
+                                               : sqlite3_column_text(statement, column);
+        size_t length = static_cast<size_t>(sqlite3_column_bytes(statement, column));
+        if (length > f.size) length = f.size;
+        if (length > 0) memcpy(data, text, length);
+        memset(data + length, ' ', f.size - length);
+        break;
+      }
+      case FieldReal:
+        if (type == SQLITE_BLOB && sqlite3_column_bytes(statement, column) == 8) {
+          memcpy(data, sqlite3_column_blob(statement, column), 8);
+        } else {
+          Store(data, sqlite3_column_double(statement, column));
+        }
+        break;
+      case FieldDecimal:
+        ReadDecimal(statement, column, data, f);
+        break;
+      default:
+        StoreInteger(data, f.type, sqlite3_column_int64(statement, column));
+        break;
+    }
+  }
+}
+
+void RecordCodec::ReadDecimal(sqlite3_stmt* statement, int column, char* data,
+                              const FieldDescriptor& field) const {
+  if (sqlite3_column_type(statement, column) == SQLITE_BLOB &&
+      sqlite3_column_bytes(statement, column) == static_cast<int>(field.size)) {
+    memcpy(data, sqlite3_column_blob(statement, column), field.size);
+    return;
+  }
+  Decimal value = Decimal::FromDouble(sqlite3_column_double(statement, column), field.places);
+  if (!PackDecimal(value, data, field.size, field.places)) {
+    PackDecimal(Decimal(), data, field.size, field.places);
+  }
+}
+
+}  // namespace ledora::runtime

@@ -1,0 +1,191 @@
+#include "runtime/storage/sqlite_connection.h"
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "runtime/storage/table_sql.h"
+#include "runtime/system/runtime_error.h"
+
+namespace ledora::runtime {
+
+namespace {
+
+std::string UriPath(const std::string& path) {
+  static const char kHex[] = "0123456789ABCDEF";
+  std::string uri = "file:";
+  for (unsigned char c : path) {
+    if (c == '%' || c == '?' || c == '#' || c < 0x20 || c >= 0x80) {
+      uri += '%';
+      uri += kHex[c >> 4];
+      uri += kHex[c & 15];
+    } else {
+      uri += static_cast<char>(c);
+    }
+  }
+  return uri;
+}
+
+}  // namespace
+
+int32_t Failure(int32_t code) {
+  SetError(code);
+  return code;
+}
+
+int32_t SqliteFailure(sqlite3* db, int rc, int32_t lockedCode) {
+  int32_t code = ErrorFileSystem;
+  switch (rc & 0xff) {
+    case SQLITE_CONSTRAINT:
+      if (rc == SQLITE_CONSTRAINT_UNIQUE || rc == SQLITE_CONSTRAINT_PRIMARYKEY) {
+        code = ErrorDuplicateKey;
+      }
+      break;
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+      code = lockedCode;
+      break;
+    case SQLITE_NOTADB:
+      code = ErrorInvalidDataFile;
+      break;
+    case SQLITE_CORRUPT:
+      code = rc == SQLITE_CORRUPT_INDEX ? ErrorKeyMustBeRebuilt : ErrorInvalidDataFile;
+      break;
+    case SQLITE_READONLY:
+    case SQLITE_PERM:
+    case SQLITE_AUTH:
+    case SQLITE_CANTOPEN:
+      code = ErrorAccessDenied;
+      break;
+    case SQLITE_NOMEM:
+      code = ErrorInsufficientMemory;
+      break;
+  }
+  const char* text = db != nullptr ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
+  SetFileError(code, std::to_string(rc), text != nullptr ? text : "");
+  return code;
+}
+
+SqliteConnection::~SqliteConnection() {
+  if (db_ == nullptr) return;
+  sqlite3_close_v2(db_);
+  std::error_code ignored;
+  std::filesystem::remove(mainPath_, ignored);
+  std::filesystem::remove(mainPath_ + "-journal", ignored);
+}
+
+int32_t SqliteConnection::Start() {
+  if (db_ != nullptr) return ErrorNone;
+  std::error_code error;
+  std::filesystem::path folder = std::filesystem::temp_directory_path(error);
+  if (error) folder = "/tmp";
+  std::string pattern = (folder / "ledora-XXXXXX").string();
+  int fd = mkstemp(pattern.data());
+  if (fd < 0) return Failure(ErrorAccessDenied);
+  close(fd);
+  mainPath_ = pattern;
+  int rc = sqlite3_open_v2(mainPath_.c_str(), &db_,
+                           SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_URI, nullptr);
+  if (rc != SQLITE_OK) {
+    int32_t code = SqliteFailure(db_, rc);
+    sqlite3_close_v2(db_);
+    db_ = nullptr;
+    return code;
+  }
+  sqlite3_extended_result_codes(db_, 1);
+  SetBusyWait(busyMilliseconds_ / 1000);
+  return ErrorNone;
+}
+
+void SqliteConnection::SetBusyWait(int seconds) {
+  busyMilliseconds_ = seconds < 0 ? 0 : seconds * 1000;
+  if (db_ == nullptr || busyMilliseconds_ == appliedMilliseconds_) return;
+  sqlite3_busy_timeout(db_, busyMilliseconds_);
+  appliedMilliseconds_ = busyMilliseconds_;
+}
+
+int SqliteConnection::Execute(const std::string& sql) {
+  return sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, nullptr);
+}
+
+int SqliteConnection::AttachedCount() const {
+  int count = 0;
+  for (const auto& [path, attachment] : attachments_) count += attachment->attached ? 1 : 0;
+  return count;
+}
+
+int32_t SqliteConnection::Attach(const std::string& path, bool writable, bool create,
+                                 Attachment** out) {
+  if (int32_t code = Start(); code != ErrorNone) return code;
+  std::unique_ptr<Attachment>& slot = attachments_[path];
+  if (!slot) {
+    slot = std::make_unique<Attachment>();
+    slot->path = path;
+    slot->schema = "k" + std::to_string(nextSchema_++);
+  }
+  Attachment& attachment = *slot;
+  bool upgrade = attachment.attached && writable && !attachment.writable;
+  if (!attachment.attached || upgrade) {
+    if (upgrade && inTransaction()) return Failure(ErrorAccessDenied);
+    if (upgrade) Detach(attachment);
+    if (int32_t code = AttachAs(attachment, writable, create); code != ErrorNone) return code;
+  }
+  ++attachment.users;
+  *out = &attachment;
+  return ErrorNone;
+}
+
+int32_t SqliteConnection::AttachAs(Attachment& attachment, bool writable, bool create) {
+  if (AttachedCount() >= sqlite3_limit(db_, SQLITE_LIMIT_ATTACHED, -1)) {
+    return Failure(ErrorTooManyOpenFiles);
+  }
+  std::string uri =
+      UriPath(attachment.path) + (writable ? (create ? "?mode=rwc" : "?mode=rw") : "?mode=ro");
+  sqlite3_stmt* statement = nullptr;
+  int rc = sqlite3_prepare_v2(db_, "ATTACH DATABASE ?1 AS ?2", -1, &statement, nullptr);
+  if (rc == SQLITE_OK) {
+    sqlite3_bind_text(statement, 1, uri.c_str(), -1, SQLITE_TRANSIENT);
+    sqlite3_bind_text(statement, 2, attachment.schema.c_str(), -1, SQLITE_TRANSIENT);
+    rc = sqlite3_step(statement);
+    if (rc == SQLITE_DONE) rc = SQLITE_OK;
+  }
+  int32_t code = rc == SQLITE_OK ? ErrorNone : SqliteFailure(db_, rc, ErrorAccessDenied);
+  sqlite3_finalize(statement);
+  if (code != ErrorNone) return code;
+  attachment.attached = true;
+  attachment.writable = writable;
+  // Reading the schema is what finds a file that is not a database.
+  rc = Execute("SELECT count(*) FROM " + QuoteName(attachment.schema) + ".sqlite_master");
+  if (rc != SQLITE_OK) {
+    code = SqliteFailure(db_, rc, ErrorAccessDenied);
+    Detach(attachment);
+    return code;
+  }
+  // Atomic commits across files need a rollback journal.
+  if (writable) Execute("PRAGMA " + QuoteName(attachment.schema) + ".journal_mode=DELETE");
+  attachment.locks = LockFile::Open(attachment.path);
+  return ErrorNone;
+}
+
+void SqliteConnection::Detach(Attachment& attachment) {
+  if (!attachment.attached) return;
+  Execute("DETACH DATABASE " + QuoteName(attachment.schema));
+  attachment.attached = false;
+  attachment.locks.reset();
+}
+
+void SqliteConnection::Release(Attachment* attachment) {
+  if (attachment == nullptr || attachment->users <= 0) return;
+  --attachment->users;
+  if (attachment->users == 0 && !inTransaction()) Detach(*attachment);
+}
+
+void SqliteConnection::DetachUnused() {
+  if (inTransaction()) return;
+  for (auto& [path, attachment] : attachments_) {
+    if (attachment->users == 0) Detach(*attachment);
+  }
+}
+
+}  // namespace ledora::runtime

@@ -1,0 +1,69 @@
+// The SQLite connection of one driver: a private main database in the temp
+// folder (a real file, which SQLite needs to commit across attached files
+// atomically) with every open KDS file attached to it. Used by SqliteDriver
+// and SqliteDataFile; all attached files share its busy wait.
+#pragma once
+
+#include <sqlite3.h>
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "runtime/storage/lock_file.h"
+
+namespace ledora::runtime {
+
+struct Attachment {
+  std::string path;    // absolute
+  std::string schema;  // "k1"; one per path for the connection's life
+  bool writable = false;
+  bool attached = false;
+  int users = 0;
+  std::unique_ptr<LockFile> locks;
+};
+
+class SqliteConnection {
+ public:
+  SqliteConnection() = default;
+  ~SqliteConnection();
+  SqliteConnection(const SqliteConnection&) = delete;
+  SqliteConnection& operator=(const SqliteConnection&) = delete;
+
+  // Attaches an existing file (or a new one when create), counting one user.
+  // Error codes as for opening a data file.
+  int32_t Attach(const std::string& path, bool writable, bool create, Attachment** out);
+  // One user less; an unused file is detached, after the transaction when
+  // one is active.
+  void Release(Attachment* attachment);
+  void DetachUnused();
+
+  sqlite3* db() const { return db_; }
+  void SetBusyWait(int seconds);
+  // Runs SQL without results; returns SQLite's code.
+  int Execute(const std::string& sql);
+  bool inTransaction() const { return db_ != nullptr && !sqlite3_get_autocommit(db_); }
+
+ private:
+  int32_t Start();
+  int32_t AttachAs(Attachment& attachment, bool writable, bool create);
+  void Detach(Attachment& attachment);
+  int AttachedCount() const;
+
+  sqlite3* db_ = nullptr;
+  std::string mainPath_;
+  std::map<std::string, std::unique_ptr<Attachment>> attachments_;  // by path
+  int nextSchema_ = 1;
+  int busyMilliseconds_ = 5000;  // wanted
+  int appliedMilliseconds_ = -1;
+};
+
+// Notes an SQLite failure in the runtime error state and answers its runtime
+// code: 40 duplicate key, 32 (or lockedCode) busy, 36 not a database or
+// damaged, 46 damaged index, 5 refused, 8 memory, otherwise 90.
+int32_t SqliteFailure(sqlite3* db, int rc, int32_t lockedCode = 32);
+// Sets and answers a runtime code without driver values.
+int32_t Failure(int32_t code);
+
+}  // namespace ledora::runtime

@@ -1,0 +1,777 @@
+#include "runtime/storage/sqlite_data_file.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <charconv>
+#include <chrono>
+#include <cstring>
+#include <filesystem>
+#include <thread>
+
+#include "runtime/storage/lock_file.h"
+#include "runtime/storage/sqlite_connection.h"
+#include "runtime/storage/sqlite_driver.h"
+#include "runtime/system/file_names.h"
+#include "runtime/system/runtime_error.h"
+
+namespace ledora::runtime {
+
+namespace {
+
+constexpr int kQuickScanBlock = 64;
+constexpr auto kLockPoll = std::chrono::milliseconds(20);
+
+// Sharing slots of a table: users that read, users that write, and users
+// that deny reading or writing to others.
+enum Slot { SlotRead, SlotWrite, SlotDenyRead, SlotDenyWrite };
+
+std::string Lower(std::string_view text) {
+  std::string lower(text);
+  for (char& c : lower) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
+  return lower;
+}
+
+std::string Column(sqlite3_stmt* statement, int column) {
+  const unsigned char* text = sqlite3_column_text(statement, column);
+  return text == nullptr ? std::string() : reinterpret_cast<const char*>(text);
+}
+
+// A read-only attribute counts even for a user (root) whom the system would
+// let write; the folder must take SQLite's journal.
+bool Writable(const std::string& path) {
+  struct stat info;
+  if (stat(path.c_str(), &info) != 0) return false;
+  if ((info.st_mode & 0222) == 0 || access(path.c_str(), W_OK) != 0) return false;
+  std::string folder = std::filesystem::path(path).parent_path().string();
+  return access(folder.empty() ? "." : folder.c_str(), W_OK) == 0;
+}
+
+std::string AbsolutePath(const std::string& path) {
+  std::error_code error;
+  std::filesystem::path canonical = std::filesystem::weakly_canonical(path, error);
+  if (error) canonical = std::filesystem::absolute(path, error).lexically_normal();
+  return canonical.string();
+}
+
+bool ParsePosition(std::string_view text, int64_t* pos) {
+  while (!text.empty() && (text.back() == ' ' || text.back() == '\0')) text.remove_suffix(1);
+  auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), *pos);
+  return error == std::errc() && end == text.data() + text.size() && *pos > 0;
+}
+
+template <typename Try>
+bool RetryUntil(int seconds, Try attempt) {
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(std::max(seconds, 0));
+  while (!attempt()) {
+    if (std::chrono::steady_clock::now() >= deadline) return false;
+    std::this_thread::sleep_for(kLockPoll);
+  }
+  return true;
+}
+
+// Resets a cached statement however the caller leaves.
+struct Reset {
+  sqlite3_stmt* statement;
+  ~Reset() {
+    if (statement == nullptr) return;
+    sqlite3_reset(statement);
+    sqlite3_clear_bindings(statement);
+  }
+};
+
+}  // namespace
+
+SqliteDataFile::SqliteDataFile(SqliteDriver& driver, FileDeclaration declaration)
+    : driver_(driver),
+      connection_(driver.connection()),
+      declaration_(std::move(declaration)),
+      codec_(*declaration_.layout) {}
+
+SqliteDataFile::~SqliteDataFile() { Close(); }
+
+StorageDriver& SqliteDataFile::driver() { return driver_; }
+
+const std::string& SqliteDataFile::schema() const {
+  static const std::string kNone;
+  return attachment_ != nullptr ? attachment_->schema : kNone;
+}
+
+// ---- opening ----
+
+int32_t SqliteDataFile::AttachFile(bool write, bool create, StorageName* name) {
+  if (int32_t code = CheckDeclaration(declaration_); code != ErrorNone) return Failure(code);
+  std::optional<StorageName> parsed = StorageName::Parse(declaration_.name);
+  if (!parsed) return Failure(ErrorInvalidFilename);
+  *name = *parsed;
+  std::string path = AbsolutePath(ResolveFileName(name->file));
+  std::error_code error;
+  bool exists = std::filesystem::exists(path, error);
+  if (exists && !std::filesystem::is_regular_file(path, error)) {
+    return Failure(ErrorInvalidFilename);
+  }
+  if (!exists && !create) return Failure(ErrorFileNotFound);
+  if (exists && write && !Writable(path)) return Failure(ErrorAccessDenied);
+  connection_.SetBusyWait(recoverSeconds_);
+  return connection_.Attach(path, write, create, &attachment_);
+}
+
+int32_t SqliteDataFile::FindTable(const StorageName& name) {
+  std::string schema = QuoteName(attachment_->schema);
+  int32_t code = ErrorNone;
+  std::vector<std::string> tables;
+  sqlite3_stmt* statement =
+      Prepare("SELECT name FROM " + schema + ".sqlite_master WHERE type = 'table'", &code);
+  if (statement == nullptr) return code;
+  int rc;
+  {
+    Reset reset{statement};
+    while ((rc = sqlite3_step(statement)) == SQLITE_ROW)
+      tables.push_back(Lower(Column(statement, 0)));
+    if (rc != SQLITE_DONE) return SqliteFailure(connection_.db(), rc, ErrorAccessDenied);
+  }
+  auto has = [&](const std::string& table) {
+    return std::find(tables.begin(), tables.end(), Lower(table)) != tables.end();
+  };
+  // An empty database is a file still to be made; tables without our
+  // catalogue belong to some other program.
+  if (!has("ledora_tables"))
+    return Failure(tables.empty() ? ErrorFileNotFound : ErrorInvalidDataFile);
+  statement = Prepare("SELECT name, id FROM " + schema + ".ledora_tables", &code);
+  if (statement == nullptr) return code;
+  std::vector<std::pair<std::string, int64_t>> entries;
+  {
+    Reset reset{statement};
+    while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
+      entries.emplace_back(Column(statement, 0), sqlite3_column_int64(statement, 1));
+    }
+    if (rc != SQLITE_DONE) return SqliteFailure(connection_.db(), rc, ErrorAccessDenied);
+  }
+  auto found = std::find_if(entries.begin(), entries.end(),
+                            [&](const auto& e) { return Lower(e.first) == Lower(name.table); });
+  // A single-table file keeps its table when the file is renamed.
+  if (found == entries.end() && !name.multiTable && entries.size() == 1) found = entries.begin();
+  if (found == entries.end() || !has(found->first)) return Failure(ErrorFileNotFound);
+  table_ = found->first;
+  tableId_ = found->second;
+  sql_ = std::make_unique<TableSql>(declaration_, codec_, attachment_->schema, table_);
+  return ErrorNone;
+}
+
+int32_t SqliteDataFile::CheckColumns() {
+  int32_t code = ErrorNone;
+  sqlite3_stmt* statement = Prepare(
+      "PRAGMA " + QuoteName(attachment_->schema) + ".table_info(" + QuoteName(table_) + ")", &code);
+  if (statement == nullptr) return code;
+  std::vector<std::pair<std::string, std::string>> expected = {{"_pos", "INTEGER"}};
+  for (size_t i = 0; i < declaration_.layout->fields().size(); ++i) {
+    expected.emplace_back(codec_.ColumnName(static_cast<int>(i)),
+                          codec_.ColumnType(static_cast<int>(i)));
+  }
+  expected.emplace_back("_version", "INTEGER");
+  Reset reset{statement};
+  size_t index = 0;
+  int rc;
+  while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
+    if (index >= expected.size() || Lower(Column(statement, 1)) != Lower(expected[index].first) ||
+        Lower(Column(statement, 2)) != Lower(expected[index].second)) {
+      return Failure(ErrorInvalidRecordDeclaration);
+    }
+    ++index;
+  }
+  if (rc != SQLITE_DONE) return SqliteFailure(connection_.db(), rc, ErrorAccessDenied);
+  return index == expected.size() ? ErrorNone : Failure(ErrorInvalidRecordDeclaration);
+}
+
+int32_t SqliteDataFile::CheckKeys() {
+  std::string schema = QuoteName(attachment_->schema);
+  int32_t code = ErrorNone;
+  std::map<std::string, std::pair<bool, bool>> indexes;  // lower name: unique, partial
+  sqlite3_stmt* statement =
+      Prepare("PRAGMA " + schema + ".index_list(" + QuoteName(table_) + ")", &code);
+  if (statement == nullptr) return code;
+  {
+    Reset reset{statement};
+    while (sqlite3_step(statement) == SQLITE_ROW) {
+      indexes[Lower(Column(statement, 1))] = {sqlite3_column_int(statement, 2) != 0,
+                                              sqlite3_column_int(statement, 4) != 0};
+    }
+  }
+  for (size_t k = 0; k < declaration_.keys.size(); ++k) {
+    const KeyDeclaration& key = declaration_.keys[k];
+    std::string name = sql_->IndexName(static_cast<int>(k));
+    auto found = indexes.find(Lower(name));
+    if (found == indexes.end() || found->second.first != key.unique ||
+        found->second.second != key.optional) {
+      return Failure(ErrorKeyMustBeRebuilt);
+    }
+    statement = Prepare("PRAGMA " + schema + ".index_xinfo(" + QuoteName(name) + ")", &code);
+    if (statement == nullptr) return code;
+    Reset reset{statement};
+    size_t component = 0;
+    while (sqlite3_step(statement) == SQLITE_ROW) {
+      if (sqlite3_column_int(statement, 5) == 0) continue;  // the row id, not a key column
+      if (component >= key.components.size()) return Failure(ErrorKeyMustBeRebuilt);
+      const KeyComponent& c = key.components[component++];
+      bool noCase = key.noCase && codec_.IsString(c.field);
+      if (Lower(Column(statement, 2)) != Lower(codec_.ColumnName(c.field)) ||
+          (sqlite3_column_int(statement, 3) != 0) != c.descending ||
+          Lower(Column(statement, 4)) != (noCase ? "nocase" : "binary")) {
+        return Failure(ErrorKeyMustBeRebuilt);
+      }
+    }
+    if (component != key.components.size()) return Failure(ErrorKeyMustBeRebuilt);
+  }
+  return ErrorNone;
+}
+
+bool SqliteDataFile::OthersUseTable() {
+  LockFile* locks = attachment_->locks.get();
+  if (locks == nullptr) return false;
+  for (int slot = SlotRead; slot <= SlotDenyWrite; ++slot) {
+    if (locks->LockedElsewhere(LockFile::SlotByte(tableId_, slot))) return true;
+  }
+  return false;
+}
+
+int32_t SqliteDataFile::Share(uint8_t mode) {
+  LockFile* locks = attachment_->locks.get();
+  if (locks == nullptr) return ErrorNone;
+  uint8_t deny = mode & 0xF0;
+  bool writing = (mode & 3) != AccessReadOnly;
+  bool denyRead = deny == DenyAll || deny == DenyRead;
+  bool denyWrite = deny == DenyAll || deny == DenyWrite;
+  std::vector<int> mine = {SlotRead};
+  if (writing) mine.push_back(SlotWrite);
+  if (denyRead) mine.push_back(SlotDenyRead);
+  if (denyWrite) mine.push_back(SlotDenyWrite);
+  // Each use conflicts with the matching denial of another station.
+  auto conflicts = [&]() {
+    auto elsewhere = [&](int slot) {
+      return locks->LockedElsewhere(LockFile::SlotByte(tableId_, slot));
+    };
+    return elsewhere(SlotDenyRead) || (writing && elsewhere(SlotDenyWrite)) ||
+           (denyRead && elsewhere(SlotRead)) || (denyWrite && elsewhere(SlotWrite));
+  };
+  bool shared = RetryUntil(recoverSeconds_, [&]() {
+    sharedSlots_.clear();
+    for (int slot : mine) {
+      if (!locks->Lock(LockFile::SlotByte(tableId_, slot), false)) break;
+      sharedSlots_.push_back(slot);
+    }
+    if (sharedSlots_.size() == mine.size() && !conflicts()) return true;
+    Unshare();
+    return false;
+  });
+  return shared ? ErrorNone : Failure(ErrorAccessDenied);
+}
+
+void SqliteDataFile::Unshare() {
+  if (attachment_ != nullptr && attachment_->locks != nullptr) {
+    for (int slot : sharedSlots_) attachment_->locks->Unlock(LockFile::SlotByte(tableId_, slot));
+  }
+  sharedSlots_.clear();
+}
+
+void SqliteDataFile::DetachFile() {
+  for (auto& [sql, statement] : statements_) sqlite3_finalize(statement);
+  statements_.clear();
+  sql_.reset();
+  connection_.Release(attachment_);
+  attachment_ = nullptr;
+}
+
+int32_t SqliteDataFile::Open(uint8_t mode) {
+  if (open_) return Failure(ErrorFileAlreadyOpen);
+  bool write = (mode & 3) != AccessReadOnly;
+  StorageName name;
+  int32_t code = AttachFile(write, false, &name);
+  if (code != ErrorNone) return code;
+  code = FindTable(name);
+  if (code == ErrorNone) code = CheckColumns();
+  if (code == ErrorNone) code = CheckKeys();
+  if (code == ErrorNone) code = Share(mode);
+  if (code != ErrorNone) {
+    DetachFile();
+    return code;
+  }
+  open_ = true;
+  readOnly_ = !write;
+  anchor_ = AnchorNone;
+  ahead_.clear();
+  currentPos_ = 0;
+  holdArmed_ = false;
+  watched_ = false;
+  ClearError();
+  return ErrorNone;
+}
+
+int32_t SqliteDataFile::Close() {
+  if (!open_) return ErrorNone;
+  Release();
+  Unshare();
+  DetachFile();
+  open_ = false;
+  anchor_ = AnchorNone;
+  ahead_.clear();
+  currentPos_ = 0;
+  ClearError();
+  return ErrorNone;
+}
+
+// ---- making and mending ----
+
+int32_t SqliteDataFile::Savepoint(const std::string& name, int rc) {
+  if (rc == SQLITE_OK) rc = connection_.Execute("RELEASE " + name);
+  if (rc == SQLITE_OK) return ErrorNone;
+  int32_t code = SqliteFailure(connection_.db(), rc);
+  connection_.Execute("ROLLBACK TO " + name);
+  connection_.Execute("RELEASE " + name);
+  return code;
+}
+
+int32_t SqliteDataFile::Create() {
+  if (open_) return Failure(ErrorFileAlreadyOpen);
+  StorageName name;
+  int32_t code = AttachFile(true, true, &name);
+  if (code != ErrorNone) return code;
+  code = FindTable(name);
+  if (code == ErrorNone || code == ErrorFileNotFound) {
+    code = RecreateTable(name);
+  }
+  DetachFile();
+  if (code == ErrorNone) ClearError();
+  return code;
+}
+
+int32_t SqliteDataFile::RecreateTable(const StorageName& name) {
+  std::string schema = QuoteName(attachment_->schema);
+  bool exists = sql_ != nullptr;
+  if (exists && !RetryUntil(recoverSeconds_, [&] { return !OthersUseTable(); })) {
+    return Failure(ErrorAccessDenied);
+  }
+  int rc = connection_.Execute("SAVEPOINT ledora_create");
+  if (rc != SQLITE_OK) return SqliteFailure(connection_.db(), rc);
+  rc = connection_.Execute("CREATE TABLE IF NOT EXISTS " + schema +
+                           ".ledora_tables(name TEXT PRIMARY KEY COLLATE NOCASE, "
+                           "id INTEGER NOT NULL UNIQUE)");
+  if (sql_ == nullptr && rc == SQLITE_OK) rc = Catalogue(name.table);
+  if (rc == SQLITE_OK) rc = connection_.Execute(sql_->DropTable());
+  if (rc == SQLITE_OK) rc = connection_.Execute(sql_->CreateTable());
+  for (size_t k = 0; rc == SQLITE_OK && k < declaration_.keys.size(); ++k) {
+    rc = connection_.Execute(sql_->CreateIndex(static_cast<int>(k)));
+  }
+  return Savepoint("ledora_create", rc);
+}
+
+// Enters a new table in the file's catalogue (or finds it there) and takes
+// its number, which names its lock bytes.
+int SqliteDataFile::Catalogue(const std::string& table) {
+  std::string schema = QuoteName(attachment_->schema);
+  table_ = table;
+  int rc = SQLITE_OK;
+  for (const char* sql : {"INSERT OR IGNORE INTO %s.ledora_tables(name, id) "
+                          "SELECT ?1, coalesce(max(id), 0) + 1 FROM %s.ledora_tables",
+                          "SELECT id, name FROM %s.ledora_tables WHERE name = ?1"}) {
+    std::string text = sql;
+    for (size_t at; (at = text.find("%s")) != std::string::npos;) text.replace(at, 2, schema);
+    sqlite3_stmt* statement = nullptr;
+    rc = sqlite3_prepare_v2(connection_.db(), text.c_str(), -1, &statement, nullptr);
+    if (rc == SQLITE_OK) {
+      sqlite3_bind_text(statement, 1, table.c_str(), -1, SQLITE_TRANSIENT);
+      rc = sqlite3_step(statement);
+      if (rc == SQLITE_ROW) {
+        tableId_ = sqlite3_column_int64(statement, 0);
+        table_ = Column(statement, 1);
+      }
+      rc = rc == SQLITE_ROW || rc == SQLITE_DONE ? SQLITE_OK : rc;
+    }
+    sqlite3_finalize(statement);
+    if (rc != SQLITE_OK) return rc;
+  }
+  sql_ = std::make_unique<TableSql>(declaration_, codec_, attachment_->schema, table_);
+  return SQLITE_OK;
+}
+
+int32_t SqliteDataFile::BuildKeys() {
+  if (open_) {
+    if (readOnly_) return Failure(ErrorAccessDenied);
+    connection_.SetBusyWait(recoverSeconds_);
+    int32_t code = RebuildIndexes();
+    return code == ErrorNone ? (ClearError(), ErrorNone) : code;
+  }
+  StorageName name;
+  int32_t code = AttachFile(true, false, &name);
+  if (code != ErrorNone) return code;
+  code = FindTable(name);
+  if (code == ErrorNone) code = CheckColumns();
+  if (code == ErrorNone) code = RebuildIndexes();
+  DetachFile();
+  if (code == ErrorNone) ClearError();
+  return code;
+}
+
+int32_t SqliteDataFile::RebuildIndexes() {
+  ahead_.clear();
+  int rc = connection_.Execute("SAVEPOINT ledora_build");
+  if (rc != SQLITE_OK) return SqliteFailure(connection_.db(), rc);
+  for (size_t k = 0; rc == SQLITE_OK && k < declaration_.keys.size(); ++k) {
+    rc = connection_.Execute(sql_->DropIndex(static_cast<int>(k)));
+    if (rc == SQLITE_OK) rc = connection_.Execute(sql_->CreateIndex(static_cast<int>(k)));
+  }
+  return Savepoint("ledora_build", rc);
+}
+
+int32_t SqliteDataFile::Send(std::string_view command) {
+  size_t equals = command.find('=');
+  std::string name = Lower(command.substr(0, equals));
+  std::string value = equals == std::string_view::npos ? "" : Lower(command.substr(equals + 1));
+  auto trim = [](std::string& s) {
+    s.erase(0, s.find_first_not_of(' '));
+    s.erase(s.find_last_not_of(' ') + 1);
+  };
+  trim(name);
+  trim(value);
+  if (name == "recover") {
+    int seconds = 0;
+    auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), seconds);
+    if (error != std::errc() || end != value.data() + value.size() || seconds < 0) {
+      return Failure(ErrorInvalidIndexString);
+    }
+    recoverSeconds_ = std::min(seconds, 3600);
+  } else if (name == "quickscan" && (value == "on" || value == "off")) {
+    quickScan_ = value == "on";
+    ahead_.clear();
+  } else {
+    return Failure(ErrorUnsupportedFunction);
+  }
+  ClearError();
+  return ErrorNone;
+}
+
+// ---- reading ----
+
+int32_t SqliteDataFile::Ready(bool write) {
+  if (!open_) return Failure(ErrorFileNotOpen);
+  if (write && readOnly_) return Failure(ErrorAccessDenied);
+  connection_.SetBusyWait(recoverSeconds_);
+  return ErrorNone;
+}
+
+bool SqliteDataFile::ValidKey(int key) const {
+  return key == kRecordOrder || (key >= 0 && static_cast<size_t>(key) < declaration_.keys.size());
+}
+
+sqlite3_stmt* SqliteDataFile::Prepare(const std::string& sql, int32_t* code) {
+  auto found = statements_.find(sql);
+  if (found != statements_.end()) return found->second;
+  sqlite3_stmt* statement = nullptr;
+  int rc = sqlite3_prepare_v2(connection_.db(), sql.c_str(), static_cast<int>(sql.size()),
+                              &statement, nullptr);
+  if (rc != SQLITE_OK) {
+    *code = SqliteFailure(connection_.db(), rc, ErrorAccessDenied);
+    sqlite3_finalize(statement);
+    return nullptr;
+  }
+  statements_[sql] = statement;
+  return statement;
+}
+
+// Runs a row query: key values come from keyImage (for key), pos follows
+// them; limit caps the rows taken.
+int32_t SqliteDataFile::Query(const std::string& sql, const char* keyImage, int key, int64_t pos,
+                              int limit, std::vector<Row>* rows) {
+  int32_t code = ErrorNone;
+  sqlite3_stmt* statement = Prepare(sql, &code);
+  if (statement == nullptr) return code;
+  Reset reset{statement};
+  int components = sql_->ComponentCount(key);
+  for (int i = 0; keyImage != nullptr && i < components; ++i) {
+    codec_.Bind(statement, i + 1, keyImage, declaration_.keys[key].components[i].field);
+  }
+  if (sqlite3_bind_parameter_count(statement) > components) {
+    sqlite3_bind_int64(statement, components + 1, pos);
+  }
+  int rc = SQLITE_DONE;
+  size_t size = declaration_.layout->recordSize();
+  while (static_cast<int>(rows->size()) < limit && (rc = sqlite3_step(statement)) == SQLITE_ROW) {
+    Row row;
+    row.pos = sqlite3_column_int64(statement, 0);
+    row.version = sqlite3_column_int64(statement, 1);
+    row.image.assign(static_cast<const char*>(declaration_.buffer),
+                     static_cast<const char*>(declaration_.buffer) + size);
+    codec_.Read(statement, 2, row.image.data());
+    rows->push_back(std::move(row));
+  }
+  if (static_cast<int>(rows->size()) < limit && rc != SQLITE_DONE) {
+    return SqliteFailure(connection_.db(), rc);
+  }
+  return ErrorNone;
+}
+
+int32_t SqliteDataFile::SetOrder(int key) {
+  if (int32_t code = Ready(false); code != ErrorNone) return code;
+  if (!ValidKey(key)) return Failure(ErrorInvalidIndexString);
+  sequenceKey_ = key;
+  anchor_ = AnchorEnds;
+  ahead_.clear();
+  ClearError();
+  return ErrorNone;
+}
+
+int32_t SqliteDataFile::SetOnKey(int key) {
+  if (int32_t code = SetOrder(key); code != ErrorNone) return code;
+  if (key == kRecordOrder) return ErrorNone;
+  const char* buffer = static_cast<const char*>(declaration_.buffer);
+  anchorImage_.assign(buffer, buffer + declaration_.layout->recordSize());
+  anchor_ = AnchorValues;
+  return ErrorNone;
+}
+
+int32_t SqliteDataFile::SetOnPosition(int key, std::string_view position) {
+  if (int32_t code = SetOrder(key); code != ErrorNone) return code;
+  int64_t pos = 0;
+  if (!ParsePosition(position, &pos)) return Failure(ErrorRecordNotFound);
+  std::vector<Row> rows;
+  if (int32_t code = Query(sql_->FetchAt(), nullptr, kRecordOrder, pos, 1, &rows);
+      code != ErrorNone) {
+    return code;
+  }
+  // A record deleted meanwhile: its place in the order is where the buffer's
+  // values would be.
+  const char* buffer = static_cast<const char*>(declaration_.buffer);
+  if (rows.empty()) {
+    anchorImage_.assign(buffer, buffer + declaration_.layout->recordSize());
+  } else {
+    anchorImage_ = std::move(rows[0].image);
+  }
+  anchorPos_ = pos;
+  anchor_ = AnchorRecord;
+  return ErrorNone;
+}
+
+int32_t SqliteDataFile::Read(bool forward) {
+  if (int32_t code = Ready(false); code != ErrorNone) return code;
+  if (anchor_ == AnchorNone) return Failure(ErrorEntryNotFound);
+  if (!ahead_.empty() && aheadForward_ == forward && !holdArmed_) {
+    Row row = std::move(ahead_.front());
+    ahead_.pop_front();
+    return Accept(row, true);
+  }
+  ahead_.clear();
+  if (anchor_ == AnchorPastEnd && pastEndForward_ == forward)
+    return Failure(ErrorRecordNotAvailable);
+  SeekKind seek = SeekFromEnd;
+  if (anchor_ == AnchorValues) seek = SeekAtValues;
+  if (anchor_ == AnchorRecord) seek = SeekAtRecord;
+  if (anchor_ == AnchorAfter) seek = SeekAfterRecord;
+  int limit = quickScan_ && !holdArmed_ ? kQuickScanBlock : 1;
+  std::vector<Row> rows;
+  const char* keyImage = seek == SeekFromEnd ? nullptr : anchorImage_.data();
+  int32_t code = Query(sql_->Read(sequenceKey_, seek, forward, limit), keyImage, sequenceKey_,
+                       anchorPos_, limit, &rows);
+  if (code != ErrorNone) return code;
+  if (rows.empty()) {
+    anchor_ = AnchorPastEnd;
+    pastEndForward_ = forward;
+    return Failure(ErrorRecordNotAvailable);
+  }
+  aheadForward_ = forward;
+  for (size_t i = 1; i < rows.size(); ++i) ahead_.push_back(std::move(rows[i]));
+  return Accept(rows[0], true);
+}
+
+// Takes a row read in sequence: the sequence moves past it even when a hold
+// refuses it, so a reader that skips held records gets on.
+int32_t SqliteDataFile::Accept(const Row& row, bool inSequence) {
+  if (inSequence) {
+    anchorImage_ = row.image;
+    anchorPos_ = row.pos;
+    anchor_ = AnchorAfter;
+  }
+  if (holdArmed_) {
+    if (int32_t code = TakeHold(row.pos); code != ErrorNone) return code;
+  }
+  memcpy(declaration_.buffer, row.image.data(), row.image.size());
+  currentPos_ = row.pos;
+  currentVersion_ = row.version;
+  ClearError();
+  return ErrorNone;
+}
+
+int32_t SqliteDataFile::Fetch(int key) {
+  if (int32_t code = Ready(false); code != ErrorNone) return code;
+  if (key == kRecordOrder || !ValidKey(key)) return Failure(ErrorInvalidIndexString);
+  std::vector<Row> rows;
+  int32_t code =
+      Query(sql_->Fetch(key), static_cast<const char*>(declaration_.buffer), key, 0, 1, &rows);
+  if (code != ErrorNone) return code;
+  if (rows.empty()) return Failure(ErrorRecordNotFound);
+  return Accept(rows[0], false);
+}
+
+int32_t SqliteDataFile::FetchAt(std::string_view position) {
+  if (int32_t code = Ready(false); code != ErrorNone) return code;
+  int64_t pos = 0;
+  if (!ParsePosition(position, &pos)) return Failure(ErrorRecordNotFound);
+  std::vector<Row> rows;
+  int32_t code = Query(sql_->FetchAt(), nullptr, kRecordOrder, pos, 1, &rows);
+  if (code != ErrorNone) return code;
+  if (rows.empty()) return Failure(ErrorRecordNotFound);
+  return Accept(rows[0], false);
+}
+
+std::string SqliteDataFile::Position() const {
+  return currentPos_ == 0 ? std::string() : std::to_string(currentPos_);
+}
+
+// ---- holds ----
+
+int32_t SqliteDataFile::Hold(int seconds) {
+  if (int32_t code = Ready(false); code != ErrorNone) return code;
+  if (attachment_->locks == nullptr || !attachment_->locks->writable()) {
+    return Failure(ErrorAccessDenied);
+  }
+  holdArmed_ = true;
+  holdSeconds_ = seconds;
+  ClearError();
+  return ErrorNone;
+}
+
+int32_t SqliteDataFile::TakeHold(int64_t pos) {
+  holdArmed_ = false;
+  Release();
+  LockFile& locks = *attachment_->locks;
+  int64_t byte = LockFile::RecordByte(tableId_, pos);
+  if (!RetryUntil(holdSeconds_, [&] { return locks.Lock(byte, true); })) {
+    return Failure(ErrorRecordHeld);
+  }
+  heldPos_ = pos;
+  return ErrorNone;
+}
+
+void SqliteDataFile::Release() {
+  if (heldPos_ != 0 && attachment_ != nullptr && attachment_->locks != nullptr) {
+    attachment_->locks->Unlock(LockFile::RecordByte(tableId_, heldPos_));
+  }
+  heldPos_ = 0;
+}
+
+bool SqliteDataFile::HeldElsewhere(int64_t pos) {
+  LockFile* locks = attachment_->locks.get();
+  return locks != nullptr && locks->LockedElsewhere(LockFile::RecordByte(tableId_, pos));
+}
+
+// ---- writing ----
+
+int32_t SqliteDataFile::Add() {
+  if (int32_t code = Ready(true); code != ErrorNone) return code;
+  ahead_.clear();
+  int32_t code = ErrorNone;
+  sqlite3_stmt* statement = Prepare(sql_->Insert(), &code);
+  if (statement == nullptr) return code;
+  Reset reset{statement};
+  const char* buffer = static_cast<const char*>(declaration_.buffer);
+  for (size_t i = 0; i < declaration_.layout->fields().size(); ++i) {
+    codec_.Bind(statement, static_cast<int>(i) + 1, buffer, static_cast<int>(i));
+  }
+  int rc = sqlite3_step(statement);
+  // Nothing was added, so nothing is current: a later Duplicate counts every
+  // record, and a Put cannot overwrite the record read before.
+  currentPos_ = 0;
+  if (rc != SQLITE_DONE) return SqliteFailure(connection_.db(), rc);
+  currentPos_ = sqlite3_last_insert_rowid(connection_.db());
+  currentVersion_ = 1;
+  ClearError();
+  return ErrorNone;
+}
+
+int32_t SqliteDataFile::Put() {
+  if (int32_t code = Ready(true); code != ErrorNone) return code;
+  if (currentPos_ == 0) return Failure(ErrorRecordNotAvailable);
+  if (HeldElsewhere(currentPos_)) return Failure(ErrorRecordHeld);
+  ahead_.clear();
+  int32_t code = ErrorNone;
+  sqlite3_stmt* statement = Prepare(sql_->Update(), &code);
+  if (statement == nullptr) return code;
+  Reset reset{statement};
+  const char* buffer = static_cast<const char*>(declaration_.buffer);
+  int fields = static_cast<int>(declaration_.layout->fields().size());
+  for (int i = 0; i < fields; ++i) codec_.Bind(statement, i + 1, buffer, i);
+  sqlite3_bind_int64(statement, fields + 1, currentPos_);
+  sqlite3_bind_int64(statement, fields + 2, currentVersion_);
+  int rc = sqlite3_step(statement);
+  if (rc != SQLITE_DONE) return SqliteFailure(connection_.db(), rc);
+  if (sqlite3_changes(connection_.db()) == 0) return Failure(ErrorRecordChanged);
+  ++currentVersion_;
+  if (heldPos_ == currentPos_) Release();
+  ClearError();
+  return ErrorNone;
+}
+
+int32_t SqliteDataFile::Delete() {
+  if (int32_t code = Ready(true); code != ErrorNone) return code;
+  if (currentPos_ == 0) return Failure(ErrorRecordNotAvailable);
+  if (HeldElsewhere(currentPos_)) return Failure(ErrorRecordHeld);
+  ahead_.clear();
+  int32_t code = ErrorNone;
+  sqlite3_stmt* statement = Prepare(sql_->Delete(), &code);
+  if (statement == nullptr) return code;
+  Reset reset{statement};
+  sqlite3_bind_int64(statement, 1, currentPos_);
+  sqlite3_bind_int64(statement, 2, currentVersion_);
+  int rc = sqlite3_step(statement);
+  if (rc != SQLITE_DONE) return SqliteFailure(connection_.db(), rc);
+  if (sqlite3_changes(connection_.db()) == 0) return Failure(ErrorRecordChanged);
+  if (heldPos_ == currentPos_) Release();
+  currentPos_ = 0;
+  ClearError();
+  return ErrorNone;
+}
+
+// ---- questions ----
+
+bool SqliteDataFile::Duplicate(int key) {
+  if (Ready(false) != ErrorNone) return false;
+  if (key == kRecordOrder || !ValidKey(key)) {
+    Failure(ErrorInvalidIndexString);
+    return false;
+  }
+  if (!declaration_.keys[key].unique) return false;
+  std::vector<Row> rows;
+  int32_t code = ErrorNone;
+  sqlite3_stmt* statement = Prepare(sql_->Duplicate(key), &code);
+  if (statement == nullptr) return false;
+  Reset reset{statement};
+  const char* buffer = static_cast<const char*>(declaration_.buffer);
+  int components = sql_->ComponentCount(key);
+  for (int i = 0; i < components; ++i) {
+    codec_.Bind(statement, i + 1, buffer, declaration_.keys[key].components[i].field);
+  }
+  sqlite3_bind_int64(statement, components + 1, currentPos_);
+  int rc = sqlite3_step(statement);
+  if (rc != SQLITE_ROW && rc != SQLITE_DONE) {
+    SqliteFailure(connection_.db(), rc);
+    return false;
+  }
+  ClearError();
+  return rc == SQLITE_ROW;
+}
+
+int64_t SqliteDataFile::Records() {
+  if (Ready(false) != ErrorNone) return -1;
+  int32_t code = ErrorNone;
+  sqlite3_stmt* statement = Prepare(sql_->Count(), &code);
+  if (statement == nullptr) return -1;
+  Reset reset{statement};
+  int rc = sqlite3_step(statement);
+  if (rc != SQLITE_ROW) {
+    SqliteFailure(connection_.db(), rc);
+    return -1;
+  }
+  ClearError();
+  return sqlite3_column_int64(statement, 0);
+}
+
+}  // namespace ledora::runtime

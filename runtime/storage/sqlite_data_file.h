@@ -1,0 +1,135 @@
+// A declared data file of the SQLite driver: one table of an attached KDS
+// file, read in key order with a remembered anchor instead of an open cursor
+// (no statement stays active between calls, so other stations can write).
+// Made by SqliteDriver::Declare; the contract is DataFile's.
+#pragma once
+
+#include <sqlite3.h>
+
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "runtime/storage/data_file.h"
+#include "runtime/storage/record_codec.h"
+#include "runtime/storage/storage_name.h"
+#include "runtime/storage/table_sql.h"
+
+namespace ledora::runtime {
+
+class SqliteDriver;
+class SqliteConnection;
+struct Attachment;
+
+class SqliteDataFile final : public DataFile {
+ public:
+  SqliteDataFile(SqliteDriver& driver, FileDeclaration declaration);
+  ~SqliteDataFile() override;
+  SqliteDataFile(const SqliteDataFile&) = delete;
+  SqliteDataFile& operator=(const SqliteDataFile&) = delete;
+
+  StorageDriver& driver() override;
+  const FileDeclaration& declaration() const override { return declaration_; }
+  void SetName(std::string name) override { declaration_.name = std::move(name); }
+
+  int32_t Open(uint8_t mode) override;
+  int32_t Create() override;
+  int32_t Close() override;
+  bool IsOpen() const override { return open_; }
+  int32_t BuildKeys() override;
+  int32_t Send(std::string_view command) override;
+
+  int32_t SetOrder(int key) override;
+  int32_t SetOnKey(int key) override;
+  int32_t SetOnPosition(int key, std::string_view position) override;
+  int32_t Next() override { return Read(true); }
+  int32_t Previous() override { return Read(false); }
+  int32_t Fetch(int key) override;
+  int32_t FetchAt(std::string_view position) override;
+  std::string Position() const override;
+
+  int32_t Add() override;
+  int32_t Put() override;
+  int32_t Delete() override;
+
+  int32_t Hold(int seconds) override;
+  void Release() override;
+  bool IsHeld() const override { return heldPos_ != 0 && heldPos_ == currentPos_; }
+  void Watch() override { watched_ = true; }
+  bool IsWatched() const override { return watched_; }
+
+  bool Duplicate(int key) override;
+  int64_t Records() override;
+
+  // The attached database's name on the driver's connection.
+  const std::string& schema() const;
+
+ private:
+  struct Row {
+    int64_t pos = 0;
+    int64_t version = 0;
+    std::vector<char> image;
+  };
+  enum Anchor { AnchorNone, AnchorEnds, AnchorValues, AnchorRecord, AnchorAfter, AnchorPastEnd };
+
+  // Opening pieces.
+  int32_t AttachFile(bool write, bool create, StorageName* name);
+  int32_t FindTable(const StorageName& name);
+  int32_t CheckColumns();
+  int32_t CheckKeys();
+  int32_t Share(uint8_t mode);
+  void Unshare();
+  void DetachFile();
+  int32_t RecreateTable(const StorageName& name);
+  int Catalogue(const std::string& table);
+  int32_t RebuildIndexes();
+  bool OthersUseTable();
+
+  // Operation pieces.
+  int32_t Ready(bool write);
+  bool ValidKey(int key) const;
+  sqlite3_stmt* Prepare(const std::string& sql, int32_t* code);
+  int32_t Query(const std::string& sql, const char* keyImage, int key, int64_t pos, int limit,
+                std::vector<Row>* rows);
+  int32_t Read(bool forward);
+  int32_t Accept(const Row& row, bool inSequence);
+  int32_t TakeHold(int64_t pos);
+  bool HeldElsewhere(int64_t pos);
+  int32_t Savepoint(const std::string& name, int rc);
+
+  SqliteDriver& driver_;
+  SqliteConnection& connection_;
+  FileDeclaration declaration_;
+  RecordCodec codec_;
+  std::unique_ptr<TableSql> sql_;
+  Attachment* attachment_ = nullptr;
+  std::string table_;
+  int64_t tableId_ = 0;
+  std::map<std::string, sqlite3_stmt*> statements_;
+
+  bool open_ = false;
+  bool readOnly_ = false;
+  std::vector<int> sharedSlots_;
+  int recoverSeconds_ = 5;
+  bool quickScan_ = false;
+
+  int sequenceKey_ = kRecordOrder;
+  Anchor anchor_ = AnchorNone;
+  bool pastEndForward_ = true;
+  std::vector<char> anchorImage_;
+  int64_t anchorPos_ = 0;
+  std::deque<Row> ahead_;  // quick scan's block, in reading order
+  bool aheadForward_ = true;
+
+  int64_t currentPos_ = 0;
+  int64_t currentVersion_ = 0;
+  bool holdArmed_ = false;
+  int holdSeconds_ = 0;
+  int64_t heldPos_ = 0;
+  bool watched_ = false;
+};
+
+}  // namespace ledora::runtime
