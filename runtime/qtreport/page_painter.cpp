@@ -1,0 +1,128 @@
+#include "runtime/qtreport/page_painter.h"
+
+#include <algorithm>
+
+#include "runtime/qtreport/qt_report_types.h"
+#include "runtime/report/page_image_reader.h"
+#include "runtime/system/file_names.h"
+
+namespace ledora::runtime {
+
+namespace {
+
+constexpr qreal kPenWidth = 10;  // thousandths of an inch: a fine printed line
+
+QPen Pen(int32_t color) {
+  if (color == kNoColour) return Qt::NoPen;
+  QPen pen(ToQColor(color));
+  pen.setWidthF(kPenWidth);
+  return pen;
+}
+
+QRectF Rect(const PageItem& item) { return QRectF(item.x, item.y, item.width, item.height); }
+
+int AlignFlags(uint8_t align) {
+  switch (align) {
+    case AlignCentre:
+      return Qt::AlignHCenter;
+    case AlignRight:
+      return Qt::AlignRight;
+    default:
+      return Qt::AlignLeft;
+  }
+}
+
+}  // namespace
+
+void PagePainter::Paint(const PageImage& page, QPainter& painter, const QRectF& target) {
+  painter.save();
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.setRenderHint(QPainter::TextAntialiasing);
+  painter.translate(target.topLeft());
+  painter.scale(target.width() / page.width, target.height() / page.height);
+  for (const PageItem& item : page.items) DrawItem(page, item, painter);
+  painter.restore();
+}
+
+void PagePainter::DrawItem(const PageImage& page, const PageItem& item, QPainter& painter) {
+  switch (item.kind) {
+    case ItemText:
+      DrawText(page, item, painter);
+      break;
+    case ItemBox:
+      DrawBox(item, painter);
+      break;
+    case ItemLine:
+      painter.setPen(Pen(item.color));
+      painter.drawLine(QPointF(item.x, item.y), QPointF(item.x + item.width, item.y + item.height));
+      break;
+    case ItemImage:
+      DrawImage(item, painter);
+      break;
+    case ItemCheck:
+      DrawCheck(item, painter);
+      break;
+  }
+}
+
+void PagePainter::DrawText(const PageImage& page, const PageItem& item, QPainter& painter) {
+  if (item.fill != kNoColour) painter.fillRect(Rect(item), ToQColor(item.fill));
+  if (item.font >= page.fonts.size()) return;
+  const ReportFont& font = page.fonts[item.font];
+  painter.setFont(ToQFont(font));
+  painter.setPen(ToQColor(font.color));
+  painter.drawText(Rect(item), AlignFlags(item.align) | Qt::AlignTop | Qt::TextSingleLine,
+                   ToQString(item.text));
+}
+
+void PagePainter::DrawBox(const PageItem& item, QPainter& painter) {
+  painter.setPen(Pen(item.color));
+  painter.setBrush(item.fill == kNoColour ? QBrush(Qt::NoBrush) : QBrush(ToQColor(item.fill)));
+  if (item.flags & FlagRounded) {
+    qreal radius = std::min(item.width, item.height) / 8.0;
+    painter.drawRoundedRect(Rect(item), radius, radius);
+  } else {
+    painter.drawRect(Rect(item));
+  }
+  painter.setBrush(Qt::NoBrush);
+}
+
+void PagePainter::DrawCheck(const PageItem& item, QPainter& painter) {
+  painter.setPen(Pen(item.color));
+  painter.setBrush(Qt::NoBrush);
+  QRectF box = Rect(item);
+  painter.drawRect(box);
+  if (!(item.flags & FlagChecked)) return;
+  QRectF mark =
+      box.adjusted(box.width() / 5, box.height() / 5, -box.width() / 5, -box.height() / 5);
+  painter.drawLine(mark.topLeft(), mark.bottomRight());
+  painter.drawLine(mark.bottomLeft(), mark.topRight());
+}
+
+void PagePainter::DrawImage(const PageItem& item, QPainter& painter) {
+  // A missing or unreadable picture leaves its place empty rather than
+  // failing the page: the rest of the report is still worth printing.
+  QImage image(QString::fromStdString(ResolveFileName(item.text)));
+  if (!image.isNull()) painter.drawImage(Rect(item), image);
+}
+
+QImage PagePainter::Render(const PageImage& page, int pixelWidth) {
+  int width = std::max(pixelWidth, 1);
+  int height =
+      std::max(1, static_cast<int>(static_cast<int64_t>(width) * page.height / page.width));
+  QImage image(width, height, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  QPainter painter(&image);
+  Paint(page, painter, QRectF(0, 0, width, height));
+  return image;
+}
+
+bool PagePainter::RenderFile(const std::string& fileName, int pixelWidth, QImage* image,
+                             std::string* error) {
+  PageImage page;
+  if (!PageImageReader::ReadFile(fileName, &page, error)) return false;
+  *image = Render(page, pixelWidth);
+  return true;
+}
+
+}  // namespace ledora::runtime

@@ -1,0 +1,48 @@
+#include "runtime/qtreport/paged_device_writer.h"
+
+#include <QPageLayout>
+#include <QPageSize>
+
+#include "runtime/qtreport/page_painter.h"
+#include "runtime/report/report_error.h"
+
+namespace ledora::runtime {
+
+namespace {
+
+QPageLayout LayoutFor(const PageImage& page) {
+  bool landscape = page.width > page.height;
+  QSizeF portrait(std::min(page.width, page.height) / 1000.0,
+                  std::max(page.width, page.height) / 1000.0);
+  return QPageLayout(QPageSize(portrait, QPageSize::Inch),
+                     landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
+                     QMarginsF(0, 0, 0, 0));
+}
+
+}  // namespace
+
+bool PagedDeviceWriter::Write(const PageImage& page) {
+  device_->setPageLayout(LayoutFor(page));
+  if (!started_) {
+    if (!painter_.begin(device_)) {
+      SetReportError(ErrorPrintFailed, "the output device could not be opened");
+      return false;
+    }
+    started_ = true;
+  } else if (!device_->newPage()) {
+    SetReportError(ErrorPrintFailed, "the output device refused a new page");
+    return false;
+  }
+  PagePainter::Paint(page, painter_, QRectF(0, 0, device_->width(), device_->height()));
+  return true;
+}
+
+bool PagedDeviceWriter::Finish() {
+  if (!started_) return true;
+  started_ = false;
+  if (painter_.end()) return true;
+  SetReportError(ErrorPrintFailed, "the output could not be completed");
+  return false;
+}
+
+}  // namespace ledora::runtime

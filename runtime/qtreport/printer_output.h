@@ -1,0 +1,28 @@
+// Sends report pages to the system's default printer. The report runner
+// flushes a report through it when the user prints from the preview.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "runtime/report/page_output.h"
+
+namespace ledora::runtime {
+
+class PrinterOutput : public PageOutput {
+ public:
+  PrinterOutput();
+  ~PrinterOutput() override;
+
+  static bool HasDefaultPrinter();
+  // Fails with "Printer not available" when the system has no printer.
+  bool BeginDocument(const std::string& title) override;
+  bool WritePage(const PageImage& page) override;
+  bool EndDocument() override;
+
+ private:
+  struct Device;
+  std::unique_ptr<Device> device_;
+};
+
+}  // namespace ledora::runtime
