@@ -687,45 +687,32 @@ int32_t SqliteDataFile::Add() {
   return ErrorNone;
 }
 
-int32_t SqliteDataFile::Put() {
+int32_t SqliteDataFile::Put() { return ChangeCurrent(false); }
+
+int32_t SqliteDataFile::Delete() { return ChangeCurrent(true); }
+
+// Writes or deletes the current record, provided it still has the version
+// this file read: otherwise another station changed it (89).
+int32_t SqliteDataFile::ChangeCurrent(bool remove) {
   if (int32_t code = Ready(true); code != ErrorNone) return code;
   if (currentPos_ == 0) return Failure(ErrorRecordNotAvailable);
   if (HeldElsewhere(currentPos_)) return Failure(ErrorRecordHeld);
   ahead_.clear();
   int32_t code = ErrorNone;
-  sqlite3_stmt* statement = Prepare(sql_->Update(), &code);
+  sqlite3_stmt* statement = Prepare(remove ? sql_->Delete() : sql_->Update(), &code);
   if (statement == nullptr) return code;
   Reset reset{statement};
+  int fields = remove ? 0 : static_cast<int>(declaration_.layout->fields().size());
   const char* buffer = static_cast<const char*>(declaration_.buffer);
-  int fields = static_cast<int>(declaration_.layout->fields().size());
   for (int i = 0; i < fields; ++i) codec_.Bind(statement, i + 1, buffer, i);
   sqlite3_bind_int64(statement, fields + 1, currentPos_);
   sqlite3_bind_int64(statement, fields + 2, currentVersion_);
   int rc = sqlite3_step(statement);
   if (rc != SQLITE_DONE) return SqliteFailure(connection_.db(), rc);
   if (sqlite3_changes(connection_.db()) == 0) return Failure(ErrorRecordChanged);
+  if (heldPos_ == currentPos_) Release();
   ++currentVersion_;
-  if (heldPos_ == currentPos_) Release();
-  ClearError();
-  return ErrorNone;
-}
-
-int32_t SqliteDataFile::Delete() {
-  if (int32_t code = Ready(true); code != ErrorNone) return code;
-  if (currentPos_ == 0) return Failure(ErrorRecordNotAvailable);
-  if (HeldElsewhere(currentPos_)) return Failure(ErrorRecordHeld);
-  ahead_.clear();
-  int32_t code = ErrorNone;
-  sqlite3_stmt* statement = Prepare(sql_->Delete(), &code);
-  if (statement == nullptr) return code;
-  Reset reset{statement};
-  sqlite3_bind_int64(statement, 1, currentPos_);
-  sqlite3_bind_int64(statement, 2, currentVersion_);
-  int rc = sqlite3_step(statement);
-  if (rc != SQLITE_DONE) return SqliteFailure(connection_.db(), rc);
-  if (sqlite3_changes(connection_.db()) == 0) return Failure(ErrorRecordChanged);
-  if (heldPos_ == currentPos_) Release();
-  currentPos_ = 0;
+  if (remove) currentPos_ = 0;
   ClearError();
   return ErrorNone;
 }

@@ -1,0 +1,280 @@
+// Two stations at one file: two drivers in this process, or a child process.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+#include "runtime/storage/sqlite_driver.h"
+#include "runtime/system/runtime_error.h"
+#include "tests/runtime/storage/child_process.h"
+#include "tests/runtime/storage/item_file.h"
+#include "tests/support/temp_folder.h"
+
+namespace ledora::runtime {
+namespace {
+
+using testing::ChildProcess;
+using testing::ItemFile;
+using testing::TempFolder;
+
+class StationsTest : public ::testing::Test {
+ protected:
+  StationsTest() : mine(here, folder.File("ITEMS")), theirs(there, folder.File("ITEMS")) {}
+  void SetUp() override {
+    ASSERT_EQ(mine->Create(), 0);
+    ASSERT_EQ(mine->Open(), 0);
+    ASSERT_EQ(theirs->Open(), 0);
+    ASSERT_EQ(mine.Add(1, "one"), 0);
+    ASSERT_EQ(mine.Add(2, "two"), 0);
+    ASSERT_EQ(mine->Send("Recover=0"), 0);
+    ASSERT_EQ(theirs->Send("Recover=0"), 0);
+  }
+
+  TempFolder folder;
+  SqliteDriver here;
+  SqliteDriver there;
+  ItemFile mine;
+  ItemFile theirs;
+};
+
+TEST_F(StationsTest, WritingARecordChangedElsewhereIsRefusedUntilReadAgain) {
+  ASSERT_EQ(mine->FetchAt("1"), 0);
+  ASSERT_EQ(theirs->FetchAt("1"), 0);
+  theirs.r.stock = 5;
+  ASSERT_EQ(theirs->Put(), 0);
+  mine.r.stock = 7;
+  EXPECT_EQ(mine->Put(), ErrorRecordChanged);
+  EXPECT_EQ(CurrentError().text, "Record Changed By Another Station");
+  ASSERT_EQ(mine->FetchAt(mine->Position()), 0);
+  EXPECT_EQ(mine.r.stock, 5);  // the other station's version
+  mine.r.stock = 7;
+  EXPECT_EQ(mine->Put(), 0);
+  EXPECT_EQ(mine->Put(), 0);  // its own writes do not count as changes
+}
+
+TEST_F(StationsTest, DeletingOrWritingARecordDeletedElsewhereIsAChange) {
+  ASSERT_EQ(mine->FetchAt("2"), 0);
+  ASSERT_EQ(theirs->FetchAt("2"), 0);
+  ASSERT_EQ(theirs->Delete(), 0);
+  EXPECT_EQ(mine->Put(), ErrorRecordChanged);
+  EXPECT_EQ(mine->Delete(), ErrorRecordChanged);
+  EXPECT_EQ(mine->Records(), 1);
+}
+
+TEST_F(StationsTest, HeldRecordCannotBeHeldOrWrittenElsewhereButCanBeRead) {
+  ASSERT_EQ(mine->Hold(0), 0);
+  ASSERT_EQ(mine->FetchAt("1"), 0);
+  EXPECT_TRUE(mine->IsHeld());
+  ASSERT_EQ(theirs->FetchAt("1"), 0);  // plain reads pass
+  EXPECT_EQ(theirs->Put(), ErrorRecordHeld);
+  EXPECT_EQ(theirs->Delete(), ErrorRecordHeld);
+  ASSERT_EQ(theirs->Hold(0), 0);
+  EXPECT_EQ(theirs->FetchAt("1"), ErrorRecordHeld);
+  EXPECT_EQ(CurrentError().text, "Record Is Already Held");
+  mine->Release();
+  ASSERT_EQ(theirs->Hold(0), 0);
+  EXPECT_EQ(theirs->FetchAt("1"), 0);
+  EXPECT_TRUE(theirs->IsHeld());
+  theirs.r.stock = 3;
+  EXPECT_EQ(theirs->Put(), 0);
+  EXPECT_FALSE(theirs->IsHeld());  // a successful write lets it go
+  ASSERT_EQ(mine->Hold(0), 0);
+  EXPECT_EQ(mine->FetchAt("1"), 0);
+}
+
+TEST_F(StationsTest, ReadingPastAHeldRecordMovesOn) {
+  ASSERT_EQ(mine.Add(3, "three"), 0);
+  ASSERT_EQ(mine->Hold(0), 0);
+  ASSERT_EQ(mine->FetchAt("2"), 0);
+  ASSERT_EQ(theirs->SetOrder(testing::NumberKey), 0);
+  ASSERT_EQ(theirs->Hold(0), 0);
+  ASSERT_EQ(theirs->Next(), 0);
+  EXPECT_EQ(theirs.r.number, 1);
+  ASSERT_EQ(theirs->Hold(0), 0);
+  EXPECT_EQ(theirs->Next(), ErrorRecordHeld);
+  EXPECT_EQ(theirs.r.number, 1);  // the buffer keeps the last record read
+  ASSERT_EQ(theirs->Hold(0), 0);
+  ASSERT_EQ(theirs->Next(), 0);
+  EXPECT_EQ(theirs.r.number, 3);
+}
+
+TEST_F(StationsTest, HoldsOfAProcessThatDiesAreGone) {
+  std::string name = folder.File("ITEMS");
+  ChildProcess child([&](const std::function<void()>& ready) {
+    SqliteDriver driver;
+    ItemFile items(driver, name);
+    if (items->Open() != 0 || items->Hold(0) != 0 || items->FetchAt("2") != 0) return 1;
+    ready();
+    pause();
+    return 0;
+  });
+  ASSERT_TRUE(child.started());
+  ASSERT_TRUE(child.WaitReady());
+  ASSERT_EQ(mine->Hold(0), 0);
+  EXPECT_EQ(mine->FetchAt("2"), ErrorRecordHeld);
+  child.Kill();
+  ASSERT_EQ(mine->Hold(0), 0);
+  EXPECT_EQ(mine->FetchAt("2"), 0);
+}
+
+TEST_F(StationsTest, SharingModesAreHonouredBetweenStations) {
+  ASSERT_EQ(theirs->Close(), 0);
+  ASSERT_EQ(mine->Close(), 0);
+  ASSERT_EQ(mine->Open(AccessReadWrite | DenyWrite), 0);
+  EXPECT_EQ(theirs->Open(AccessReadWrite | DenyNone), ErrorAccessDenied);
+  EXPECT_EQ(theirs->Open(AccessReadOnly | DenyNone), 0);
+  ASSERT_EQ(theirs->Close(), 0);
+  ASSERT_EQ(mine->Close(), 0);
+
+  ASSERT_EQ(mine->Open(AccessReadOnly | DenyWrite), 0);
+  EXPECT_EQ(theirs->Open(AccessReadOnly | DenyWrite), 0);  // neither writes
+  ASSERT_EQ(theirs->Close(), 0);
+  ASSERT_EQ(mine->Close(), 0);
+
+  ASSERT_EQ(mine->Open(AccessReadWrite | DenyAll), 0);
+  EXPECT_EQ(theirs->Open(AccessReadOnly | DenyNone), ErrorAccessDenied);
+  ASSERT_EQ(mine->Close(), 0);
+  EXPECT_EQ(theirs->Open(AccessReadOnly | DenyNone), 0);
+  // A station already writing keeps a deny-write open out.
+  ASSERT_EQ(theirs->Close(), 0);
+  ASSERT_EQ(theirs->Open(), 0);
+  EXPECT_EQ(mine->Open(AccessReadOnly | DenyWrite), ErrorAccessDenied);
+}
+
+TEST_F(StationsTest, ALockedFileIsWaitedForThenRefusedClearly) {
+  ASSERT_EQ(there.Mark(theirs.file()), 0);
+  ASSERT_EQ(there.Logout(1), 0);
+  EXPECT_EQ(mine.Add(11, "eleven"), ErrorFileAlreadyLocked);  // the marked file is theirs already
+  ASSERT_EQ(theirs.Add(10, "ten"), 0);
+  EXPECT_EQ(mine.Add(11, "eleven"), ErrorFileAlreadyLocked);
+  EXPECT_EQ(CurrentError().text, "File Is Already Locked");
+  EXPECT_EQ(mine->Records(), 2);  // readers still see the committed state
+  ASSERT_EQ(there.Commit(), 0);
+  EXPECT_EQ(mine.Add(11, "eleven"), 0);
+}
+
+TEST_F(StationsTest, ALockReleasedWithinTheRecoverWaitIsWaitedOut) {
+  std::string name = folder.File("ITEMS");
+  ChildProcess child([&](const std::function<void()>& ready) {
+    SqliteDriver driver;
+    ItemFile items(driver, name);
+    if (items->Open() != 0 || driver.Mark(items.file()) != 0 || driver.Logout(1) != 0) return 1;
+    if (items.Add(20, "twenty") != 0) return 2;
+    ready();
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    return driver.Commit();
+  });
+  ASSERT_TRUE(child.WaitReady());
+  ASSERT_EQ(mine->Send("Recover=30"), 0);
+  EXPECT_EQ(mine.Add(21, "twenty-one"), 0);
+  EXPECT_EQ(child.Wait(), 0);
+  EXPECT_EQ(mine->Records(), 4);
+}
+
+class TransactionTest : public ::testing::Test {
+ protected:
+  TransactionTest()
+      : types(driver, folder.File("RptDes1.KDS") + "\\!LTypes"),
+        designs(driver, folder.File("NewRpt.KDS") + "\\!Layouts") {}
+  void SetUp() override {
+    for (ItemFile* file : {&types, &designs}) {
+      ASSERT_EQ(file->file().Create(), 0);
+      ASSERT_EQ(file->file().Open(), 0);
+    }
+  }
+  int32_t Begin() {
+    if (int32_t code = driver.Mark(types.file()); code != 0) return code;
+    if (int32_t code = driver.Mark(designs.file()); code != 0) return code;
+    return driver.Logout(2);
+  }
+
+  TempFolder folder;
+  SqliteDriver driver;
+  ItemFile types;
+  ItemFile designs;
+};
+
+TEST_F(TransactionTest, RollbackUndoesEveryFileAndCommitKeepsEveryFile) {
+  ASSERT_EQ(Begin(), 0);
+  EXPECT_TRUE(driver.InTransaction());
+  ASSERT_EQ(types.Add(1, "type"), 0);
+  ASSERT_EQ(designs.Add(1, "design"), 0);
+  ASSERT_EQ(driver.Rollback(), 0);
+  EXPECT_EQ(types->Records(), 0);
+  EXPECT_EQ(designs->Records(), 0);
+  ASSERT_EQ(Begin(), 0);
+  ASSERT_EQ(types.Add(1, "type"), 0);
+  ASSERT_EQ(designs.Add(1, "design"), 0);
+  ASSERT_EQ(driver.Commit(), 0);
+  SqliteDriver elsewhere;
+  ItemFile check(elsewhere, folder.File("NEWRPT.KDS") + "\\!layouts");
+  ASSERT_EQ(check->Open(), 0);
+  EXPECT_EQ(check->Records(), 1);
+}
+
+TEST_F(TransactionTest, MisusedTransactionsAnswerTheirCodes) {
+  EXPECT_EQ(driver.Commit(), ErrorLogoutNotActive);
+  EXPECT_EQ(driver.Rollback(), ErrorLogoutNotActive);
+  ASSERT_EQ(Begin(), 0);
+  EXPECT_EQ(driver.Logout(1), ErrorLogoutAlreadyActive);
+  ASSERT_EQ(driver.Rollback(), 0);
+  SqliteDriver other;
+  ItemFile foreign(other, folder.File("RptDes1.KDS") + "\\!LTypes");
+  ASSERT_EQ(foreign->Open(), 0);
+  EXPECT_EQ(driver.Mark(foreign.file()), ErrorUnsupportedFunction);
+  ASSERT_EQ(designs->Close(), 0);
+  EXPECT_EQ(driver.Mark(designs.file()), ErrorFileNotOpen);
+}
+
+TEST_F(TransactionTest, FilesOpenedWhileActiveAreReleasedAfterwards) {
+  ASSERT_EQ(Begin(), 0);
+  ASSERT_EQ(types.Add(1, "type"), 0);
+  ASSERT_EQ(designs->Close(), 0);  // closed inside: detached only after the end
+  ASSERT_EQ(driver.Commit(), 0);
+  ASSERT_EQ(designs->Open(), 0);
+  EXPECT_EQ(designs->Records(), 0);
+}
+
+// A station that dies at any moment of a two-file transaction leaves both
+// files as before it or both as after it.
+TEST(KilledStationTest, TwoFileTransactionsAreAllOrNothing) {
+  TempFolder folder;
+  std::string typesName = folder.File("RptDes1.KDS") + "\\!LTypes";
+  std::string designsName = folder.File("NewRpt.KDS") + "\\!Layouts";
+  {
+    SqliteDriver driver;
+    ItemFile types(driver, typesName), designs(driver, designsName);
+    ASSERT_EQ(types->Create(), 0);
+    ASSERT_EQ(designs->Create(), 0);
+  }
+  for (int round = 0; round < 3; ++round) {
+    ChildProcess child([&](const std::function<void()>& ready) {
+      SqliteDriver driver;
+      ItemFile types(driver, typesName), designs(driver, designsName);
+      if (types->Open() != 0 || designs->Open() != 0) return 1;
+      for (int n = 1;; ++n) {
+        if (driver.Mark(types.file()) != 0 || driver.Mark(designs.file()) != 0) return 2;
+        if (driver.Logout(5) != 0) return 3;
+        for (int i = 0; i < 20; ++i) {
+          int32_t number = round * 1000000 + n * 100 + i;
+          if (types.Add(number, std::to_string(number)) != 0) return 4;
+          if (designs.Add(number, std::to_string(number)) != 0) return 5;
+        }
+        if (driver.Commit() != 0) return 6;
+        if (n == 2) ready();
+      }
+    });
+    ASSERT_TRUE(child.WaitReady());
+    std::this_thread::sleep_for(std::chrono::milliseconds(37 * (round + 1)));
+    child.Kill();
+    SqliteDriver driver;
+    ItemFile types(driver, typesName), designs(driver, designsName);
+    ASSERT_EQ(types->Open(), 0);
+    ASSERT_EQ(designs->Open(), 0);
+    EXPECT_EQ(types->Records(), designs->Records());
+    EXPECT_EQ(types->Records() % 20, 0);
+  }
+}
+
+}  // namespace
+}  // namespace ledora::runtime
