@@ -100,6 +100,36 @@ TEST_F(ErrorReporterTest, StopShowsEndNoticeThenHaltsWithTheTitle) {
   EXPECT_EQ(halts.calls()[0].text, "File Access Error");
 }
 
+// Stands for another procedure that raises its own message while the first
+// box waits for the user.
+class InterruptingService : public runtime::MessageService {
+ public:
+  explicit InterruptingService(ErrorReporter* reporter) : reporter_(reporter) {}
+  uint32_t Show(const runtime::MessageRequest& request) override {
+    captions.push_back(request.caption);
+    if (captions.size() == 1) {
+      reporter_->SetFile("ITEMS");
+      reporter_->Throw(22);
+    }
+    return request.defaultButton;
+  }
+  std::vector<std::string> captions;
+
+ private:
+  ErrorReporter* reporter_;
+};
+
+TEST_F(ErrorReporterTest, StopHaltsWithItsOwnTitleWhenAnotherMessageCameMeanwhile) {
+  InterruptingService interrupting(&reporter);
+  runtime::SetMessageService(&interrupting);
+  reporter.SetFile("CUSTOMER");
+  EXPECT_EQ(reporter.Throw(10), SeverityStop);
+  runtime::SetMessageService(&messages.service());
+  EXPECT_EQ(interrupting.captions, (std::vector<std::string>{"File Creation Error", "No Records"}));
+  ASSERT_EQ(halts.calls().size(), 1u);
+  EXPECT_EQ(halts.calls()[0].text, "File Creation Error");
+}
+
 TEST_F(ErrorReporterTest, InternalAndUnknownSeveritiesEndTheProgramLikeStop) {
   AddTable({{903, 9, "Odd", "Odd severity"}});
   reporter.SetFile("INVOICES");
