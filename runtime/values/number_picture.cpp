@@ -108,17 +108,19 @@ std::string NumberPicture::Format(std::string_view text) const {
 }
 
 bool NumberPicture::ReadDigits(std::string_view s, std::string* plain) const {
-  // An implied point shows no point, but a typed '.' still means one.
-  char point = format_.point == 0 ? '.' : format_.point;
   char group = format_.GroupSeparator();
   if (group == 0) group = format_.point == ',' ? '.' : ',';
-  size_t lastPoint = s.rfind(point);
+  // An implied point shows no point, but a typed '.' still means one.
+  char point = format_.point != 0 ? format_.point : (group == '.' ? 0 : '.');
+  // With the same mark for both, only the last one can be the point, and
+  // none is when the picture shows no places.
+  size_t lastPoint = point == 0 || format_.places == 0 ? std::string_view::npos : s.rfind(point);
   bool sawPoint = false;
   for (size_t i = 0; i < s.size(); ++i) {
     char c = s[i];
     if (c >= '0' && c <= '9') {
       plain->push_back(c);
-    } else if (c == point && (group != point || i == lastPoint) && !sawPoint) {
+    } else if (point != 0 && c == point && (group != point || i == lastPoint) && !sawPoint) {
       sawPoint = true;
       plain->push_back('.');
     } else if (c != group && !(c == '*' && plain->empty())) {

@@ -119,6 +119,16 @@ TEST(NumberPictureTest, DeformatReadsShownAndTypedText) {
   EXPECT_TRUE(v.IsZero());
 }
 
+TEST(NumberPictureTest, DeformatWhenGroupingAndPointShareTheMark) {
+  Decimal v;
+  ASSERT_TRUE(Read("@N12..0", "147.618.234", &v));
+  EXPECT_EQ(v, Decimal(147618234));
+  ASSERT_TRUE(Read("@N12..2", "1.234.567.50", &v));
+  EXPECT_EQ(v, D("1234567.5"));
+  ASSERT_TRUE(Read("@N12.V2", "7.834.84035", &v));
+  EXPECT_EQ(v, D("7834840.35"));
+}
+
 TEST(NumberPictureTest, DeformatRefusesWhatIsNoNumberAndKeepsTarget) {
   Decimal v(7);
   for (const char* bad : {"abc", "1.2.3", "############", "12a", "--", "1 2", "$"}) {
