@@ -60,6 +60,34 @@ const PlaceholderName* PlaceholderAt(std::string_view text, size_t pos) {
   return nullptr;
 }
 
+std::string ValueOf(const ErrorReporter& r, Placeholder placeholder) {
+  switch (placeholder) {
+    case File:
+      return r.FILENAME;
+    case ErrorCode:
+      return std::to_string(r.SAVEDERRORCODE);
+    case ErrorText:
+      // With a file system error the driver's own account says more.
+      if (r.SAVEDERRORCODE == runtime::ErrorFileSystem) {
+        return r.SAVEDFILEERRORTEXT + " (" + r.SAVEDFILEERRORCODE + ")";
+      }
+      return r.SAVEDERRORTEXT + " (" + std::to_string(r.SAVEDERRORCODE) + ")";
+    case Error:
+      return r.SAVEDERRORTEXT;
+    case FileErrorCode:
+      return r.SAVEDFILEERRORCODE;
+    case FileError:
+      return r.SAVEDFILEERRORTEXT;
+    case Message:
+      return Clipped(r.MESSAGETEXT);
+    case Field:
+      return Clipped(r.FIELDNAME);
+    case Previous:
+      break;  // needs the list; the caller looks it up
+  }
+  return {};
+}
+
 }  // namespace
 
 void ErrorReporter::Initialize() {
@@ -141,41 +169,10 @@ std::string ErrorReporter::Substitute() const {
       continue;
     }
     pos += p->name.size();
-    switch (p->placeholder) {
-      case File:
-        result += FILENAME;
-        break;
-      case ErrorCode:
-        result += std::to_string(SAVEDERRORCODE);
-        break;
-      case ErrorText:
-        // With a file system error the driver's own account says more.
-        if (SAVEDERRORCODE == runtime::ErrorFileSystem) {
-          result += SAVEDFILEERRORTEXT + " (" + SAVEDFILEERRORCODE + ")";
-        } else {
-          result += SAVEDERRORTEXT + " (" + std::to_string(SAVEDERRORCODE) + ")";
-        }
-        break;
-      case Error:
-        result += SAVEDERRORTEXT;
-        break;
-      case FileErrorCode:
-        result += SAVEDFILEERRORCODE;
-        break;
-      case FileError:
-        result += SAVEDFILEERRORTEXT;
-        break;
-      case Message:
-        result += Clipped(MESSAGETEXT);
-        break;
-      case Field:
-        result += Clipped(FIELDNAME);
-        break;
-      case Previous:
-        if (auto previous = PreviousEntry(*current_, MESSAGES[*current_].number)) {
-          result += MESSAGES[*previous].text;
-        }
-        break;
+    if (p->placeholder != Previous) {
+      result += ValueOf(*this, p->placeholder);
+    } else if (auto previous = PreviousEntry(*current_, MESSAGES[*current_].number)) {
+      result += MESSAGES[*previous].text;
     }
   }
   if (result.size() > kSubstituteSize) result.resize(kSubstituteSize);
