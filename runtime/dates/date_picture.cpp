@@ -78,15 +78,14 @@ bool ReadWord(PositionCode code, const TypedWord& word, DateReading* r) {
   }
 }
 
-// One number per field, as PictureLayout::ReadPositions gives them.
-DateReading ReadingOf(const std::vector<LayoutField>& fields, const std::vector<int>& numbers) {
+DateReading ReadingOf(const std::vector<FieldNumber>& numbers) {
   DateReading r;
-  for (size_t i = 0; i < fields.size(); ++i) {
-    if (fields[i].code == PositionMonth) r.month = numbers[i];
-    if (fields[i].code == PositionDay) r.day = numbers[i];
-    if (fields[i].code == PositionYear) {
-      r.year = numbers[i];
-      r.yearDigits = fields[i].length;
+  for (const FieldNumber& n : numbers) {
+    if (n.field.code == PositionMonth) r.month = n.value;
+    if (n.field.code == PositionDay) r.day = n.value;
+    if (n.field.code == PositionYear) {
+      r.year = n.value;
+      r.yearDigits = n.field.length;
     }
   }
   return r;
@@ -158,10 +157,10 @@ bool DatePicture::Deformat(std::string_view text, int32_t* date, int currentYear
     return true;
   }
   std::vector<LayoutField> fields = DateFields(layout_);
-  std::vector<int> numbers;
+  std::vector<FieldNumber> numbers;
   if (layout_.ReadPositions(text, &numbers)) {
     // Digits at their printed places, fill and all ("@D_11" shows " 3 925").
-    int32_t n = DateOf(ReadingOf(fields, numbers), options_.window, currentYear);
+    int32_t n = DateOf(ReadingOf(numbers), options_.window, currentYear);
     if (n >= 0) {
       *date = n;
       return true;

@@ -57,7 +57,7 @@ bool ReadConversion(std::string_view format, size_t* i, std::vector<Item>* items
     items->push_back({0, false, c == '%' ? "%" : " "});
     return true;
   }
-  if (std::string_view("deamAbBhyYHkIlMSpP").find(c) == std::string_view::npos) return false;
+  if (std::string_view("deamAbBhyYHkIlMSpPZz").find(c) == std::string_view::npos) return false;
   items->push_back({c, noPad, {}});
   return true;
 }
@@ -148,25 +148,27 @@ std::string PatternOf(char c, bool noPad) {
   }
 }
 
-// Letters are quoted so that they stay text; blanks and punctuation stay bare
-// and become separator positions.
+// Letters and quotes are quoted so that they stay text; blanks and
+// punctuation stay bare and become separator positions.
 std::string Emit(const std::vector<Item>& items) {
   std::string pattern;
+  bool quoted = false;
+  auto quote = [&](bool on) {
+    if (quoted != on) pattern += '\'';
+    quoted = on;
+  };
   for (const Item& item : items) {
     if (item.conversion != 0) {
+      quote(false);
       pattern += PatternOf(item.conversion, item.noPad);
       continue;
     }
     for (char c : item.literal) {
-      if (c == '\'') {
-        pattern += "''''";
-      } else if (std::isalnum(static_cast<unsigned char>(c))) {
-        pattern += std::string("'") + c + "'";
-      } else {
-        pattern += c;
-      }
+      quote(c == '\'' || std::isalnum(static_cast<unsigned char>(c)));
+      pattern += c == '\'' ? "''" : std::string(1, c);
     }
   }
+  quote(false);
   size_t begin = pattern.find_first_not_of(' ');
   if (begin == std::string::npos) return {};
   return pattern.substr(begin, pattern.find_last_not_of(' ') - begin + 1);
@@ -177,7 +179,10 @@ std::string Convert(std::string_view format, std::string_view drop, bool preferP
   if (!Tokenize(format, &items)) return {};
   Drop(&items, drop, preferPreceding);
   bool anyConversion = false;
-  for (const Item& item : items) anyConversion = anyConversion || item.conversion != 0;
+  for (const Item& item : items) {
+    if (item.conversion == 'Z' || item.conversion == 'z') return {};  // no zone in a picture
+    anyConversion = anyConversion || item.conversion != 0;
+  }
   return anyConversion ? Emit(items) : std::string();
 }
 

@@ -120,9 +120,9 @@ std::string PictureLayout::Print(const LayoutValues& values) const {
   return out;
 }
 
-bool PictureLayout::ReadPositions(std::string_view text, std::vector<int>* numbers) const {
+bool PictureLayout::ReadPositions(std::string_view text, std::vector<FieldNumber>* numbers) const {
   if (text.size() != positions_.size()) return false;
-  std::vector<int> result;
+  std::vector<FieldNumber> result;
   for (const LayoutField& field : Fields()) {
     std::string_view part = text.substr(field.start, field.length);
     if (IsNameCode(field.code) || field.code == PositionAmPm) return false;
@@ -138,7 +138,7 @@ bool PictureLayout::ReadPositions(std::string_view text, std::vector<int>* numbe
       if (c < '0' || c > '9') return false;
       value = value * 10 + (c - '0');
     }
-    result.push_back(value);
+    result.push_back({field, value});
   }
   *numbers = std::move(result);
   return true;

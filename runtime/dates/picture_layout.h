@@ -38,6 +38,12 @@ struct LayoutField {
   int length = 0;
 };
 
+// A number read from a digit field of typed text.
+struct FieldNumber {
+  LayoutField field;
+  int value = 0;
+};
+
 // What a layout prints; when valid is false digit positions print blanks and
 // name positions nothing.
 struct LayoutValues {
@@ -74,7 +80,7 @@ class PictureLayout {
   // Reads text laid out exactly as Print lays out digits (width() characters,
   // leading zeros possibly shown as fill): one number per digit field, in
   // order. False for layouts with names, or text that does not fit.
-  bool ReadPositions(std::string_view text, std::vector<int>* numbers) const;
+  bool ReadPositions(std::string_view text, std::vector<FieldNumber>* numbers) const;
 
  private:
   void PrintDigits(const LayoutField& field, int value, std::string* out, size_t* cursor) const;

@@ -105,6 +105,17 @@ bool TimePicture::Deformat(std::string_view text, int32_t* time) const {
     *time = 0;
     return true;
   }
+  std::vector<FieldNumber> numbers;
+  if (layout_.ReadPositions(text, &numbers)) {
+    // Digits at their printed places, fill and all ("@T*5" shows "14*259").
+    int parts[3] = {0, 0, 0};
+    for (const FieldNumber& n : numbers) parts[n.field.code - PositionHour] = n.value;
+    int32_t t = TimeFrom(parts[0], parts[1], parts[2], 0);
+    if (t >= 0) {
+      *time = t;
+      return true;
+    }
+  }
   char marker = 0;
   if (!words.back().digits) {
     marker = MarkerOf(words.back().text);
