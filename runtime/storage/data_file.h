@@ -84,7 +84,8 @@ class DataFile {
   virtual int32_t Close() = 0;  // releases holds; 0 also when not open
   virtual bool IsOpen() const = 0;
   // Drops and rebuilds the table's indexes from the declaration; works open
-  // or closed. 40 when a unique key finds duplicates (the key stays missing).
+  // or closed. 40 when a unique key finds duplicates (the indexes stay as they
+  // were).
   virtual int32_t BuildKeys() = 0;
   // "Recover=n": wait up to n seconds for locks. "QUICKSCAN=on|off": read
   // ahead in blocks (records read may be up to one block old). Others: 80.

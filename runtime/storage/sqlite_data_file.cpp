@@ -112,6 +112,8 @@ int32_t SqliteDataFile::AttachFile(bool write, bool create, StorageName* name) {
     return Failure(ErrorInvalidFilename);
   }
   if (!exists && !create) return Failure(ErrorFileNotFound);
+  std::string folder = std::filesystem::path(path).parent_path().string();
+  if (!exists && !std::filesystem::is_directory(folder, error)) return Failure(ErrorPathNotFound);
   if (exists && write && !Writable(path)) return Failure(ErrorAccessDenied);
   connection_.SetBusyWait(recoverSeconds_);
   return connection_.Attach(path, write, create, &attachment_);
