@@ -78,17 +78,57 @@ bool ReadWord(PositionCode code, const TypedWord& word, DateReading* r) {
   }
 }
 
-DateReading ReadingOf(const std::vector<FieldNumber>& numbers) {
-  DateReading r;
+// Digits at their printed places, fill and all ("@D_11" shows " 3 925").
+bool ReadPositions(const PictureLayout& layout, std::string_view text, DateReading* r) {
+  std::vector<FieldNumber> numbers;
+  if (!layout.ReadPositions(text, &numbers)) return false;
   for (const FieldNumber& n : numbers) {
-    if (n.field.code == PositionMonth) r.month = n.value;
-    if (n.field.code == PositionDay) r.day = n.value;
+    if (n.field.code == PositionMonth) r->month = n.value;
+    if (n.field.code == PositionDay) r->day = n.value;
     if (n.field.code == PositionYear) {
-      r.year = n.value;
-      r.yearDigits = n.field.length;
+      r->year = n.value;
+      r->yearDigits = n.field.length;
     }
   }
-  return r;
+  return true;
+}
+
+// Digits typed without separators ("311059"), split by the picture's field
+// widths; a four-digit year may be typed with two.
+bool ReadCompact(const std::vector<LayoutField>& fields, std::string_view digits, DateReading* r) {
+  size_t total = 0;
+  bool longYear = false;
+  for (const LayoutField& f : fields) {
+    if (f.code == PositionMonthName || f.code == PositionWeekdayName) return false;
+    total += f.length;
+    longYear = longYear || (f.code == PositionYear && f.length == 4);
+  }
+  bool shortYear = digits.size() != total;
+  if (shortYear && !(longYear && digits.size() + 2 == total)) return false;
+  size_t at = 0;
+  for (const LayoutField& f : fields) {
+    size_t length = f.code == PositionYear && shortYear ? 2 : f.length;
+    ReadWord(f.code, {true, digits.substr(at, length)}, r);
+    at += length;
+  }
+  return true;
+}
+
+// One word per field, in the picture's order.
+bool ReadWords(const PictureLayout& layout, const std::vector<TypedWord>& words, DateReading* r) {
+  std::vector<LayoutField> fields = DateFields(layout);
+  if (words.size() == 1 && words[0].digits && fields.size() > 1) {
+    return ReadCompact(fields, words[0].text, r);
+  }
+  if (words.size() + 1 == fields.size()) {
+    // The weekday may be left out.
+    std::erase_if(fields, [](const LayoutField& f) { return f.code == PositionWeekdayName; });
+  }
+  if (words.size() != fields.size()) return false;
+  for (size_t i = 0; i < words.size(); ++i) {
+    if (!ReadWord(fields[i].code, words[i], r)) return false;
+  }
+  return true;
 }
 
 // A reading missing a part takes the first day, the first month, this year.
@@ -156,55 +196,13 @@ bool DatePicture::Deformat(std::string_view text, int32_t* date, int currentYear
     *date = 0;
     return true;
   }
-  std::vector<LayoutField> fields = DateFields(layout_);
-  std::vector<FieldNumber> numbers;
-  if (layout_.ReadPositions(text, &numbers)) {
-    // Digits at their printed places, fill and all ("@D_11" shows " 3 925").
-    int32_t n = DateOf(ReadingOf(numbers), options_.window, currentYear);
-    if (n >= 0) {
-      *date = n;
-      return true;
-    }
-  }
-  if (words.size() == 1 && words[0].digits && fields.size() > 1) {
-    return ReadCompact(words[0].text, currentYear, date);
-  }
-  if (words.size() + 1 == fields.size()) {
-    // The weekday may be left out.
-    std::erase_if(fields, [](const LayoutField& f) { return f.code == PositionWeekdayName; });
-  }
-  if (words.size() != fields.size()) return false;
+  int32_t n = -1;
   DateReading reading;
-  for (size_t i = 0; i < words.size(); ++i) {
-    if (!ReadWord(fields[i].code, words[i], &reading)) return false;
+  if (ReadPositions(layout_, text, &reading)) n = DateOf(reading, options_.window, currentYear);
+  reading = DateReading();
+  if (n < 0 && ReadWords(layout_, words, &reading)) {
+    n = DateOf(reading, options_.window, currentYear);
   }
-  int32_t n = DateOf(reading, options_.window, currentYear);
-  if (n < 0) return false;
-  *date = n;
-  return true;
-}
-
-// Digits typed without separators ("311059"), split by the picture's field
-// widths; a four-digit year may be typed with two.
-bool DatePicture::ReadCompact(std::string_view digits, int currentYear, int32_t* date) const {
-  std::vector<LayoutField> fields = DateFields(layout_);
-  size_t total = 0;
-  bool longYear = false;
-  for (const LayoutField& f : fields) {
-    if (f.code == PositionMonthName || f.code == PositionWeekdayName) return false;
-    total += f.length;
-    longYear = longYear || (f.code == PositionYear && f.length == 4);
-  }
-  bool shortYear = digits.size() != total;
-  if (shortYear && !(longYear && digits.size() + 2 == total)) return false;
-  DateReading reading;
-  size_t at = 0;
-  for (const LayoutField& f : fields) {
-    size_t length = f.code == PositionYear && shortYear ? 2 : f.length;
-    ReadWord(f.code, {true, digits.substr(at, length)}, &reading);
-    at += length;
-  }
-  int32_t n = DateOf(reading, options_.window, currentYear);
   if (n < 0) return false;
   *date = n;
   return true;

@@ -37,8 +37,6 @@ class DatePicture {
   const PictureLayout& layout() const { return layout_; }
 
  private:
-  bool ReadCompact(std::string_view digits, int currentYear, int32_t* date) const;
-
   PictureOptions options_;
   PictureLayout layout_;
 };

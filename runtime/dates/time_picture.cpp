@@ -59,6 +59,40 @@ bool ReadParts(const std::vector<TypedWord>& words, int parts[4]) {
   return true;
 }
 
+// Digits at their printed places, fill and all ("@T*5" shows "14*259"); -1
+// when the text is not laid out so.
+int32_t TimeAtPositions(const PictureLayout& layout, std::string_view text) {
+  std::vector<FieldNumber> numbers;
+  if (!layout.ReadPositions(text, &numbers)) return -1;
+  int parts[3] = {0, 0, 0};
+  for (const FieldNumber& n : numbers) {
+    if (n.field.code < PositionHour || n.field.code > PositionSecond) return -1;
+    parts[n.field.code - PositionHour] = n.value;
+  }
+  return TimeFrom(parts[0], parts[1], parts[2], 0);
+}
+
+// Digit words and an optional AM/PM word at the end; -1 when they are no time.
+int32_t TimeFromWords(std::vector<TypedWord> words) {
+  char marker = 0;
+  if (!words.back().digits) {
+    marker = MarkerOf(words.back().text);
+    if (marker == 0) return -1;
+    words.pop_back();
+  }
+  if (words.empty()) return -1;
+  for (const TypedWord& w : words) {
+    if (!w.digits) return -1;
+  }
+  int parts[4] = {0, 0, 0, 0};
+  if (!ReadParts(words, parts)) return -1;
+  if (marker != 0) {
+    if (parts[0] < 1 || parts[0] > 12) return -1;
+    parts[0] = parts[0] % 12 + (marker == 'P' ? 12 : 0);
+  }
+  return TimeFrom(parts[0], parts[1], parts[2], parts[3]);
+}
+
 }  // namespace
 
 std::unique_ptr<TimePicture> TimePicture::Compile(std::string_view picture, std::string* error) {
@@ -105,34 +139,8 @@ bool TimePicture::Deformat(std::string_view text, int32_t* time) const {
     *time = 0;
     return true;
   }
-  std::vector<FieldNumber> numbers;
-  if (layout_.ReadPositions(text, &numbers)) {
-    // Digits at their printed places, fill and all ("@T*5" shows "14*259").
-    int parts[3] = {0, 0, 0};
-    for (const FieldNumber& n : numbers) parts[n.field.code - PositionHour] = n.value;
-    int32_t t = TimeFrom(parts[0], parts[1], parts[2], 0);
-    if (t >= 0) {
-      *time = t;
-      return true;
-    }
-  }
-  char marker = 0;
-  if (!words.back().digits) {
-    marker = MarkerOf(words.back().text);
-    if (marker == 0) return false;
-    words.pop_back();
-  }
-  if (words.empty()) return false;
-  for (const TypedWord& w : words) {
-    if (!w.digits) return false;
-  }
-  int parts[4] = {0, 0, 0, 0};
-  if (!ReadParts(words, parts)) return false;
-  if (marker != 0) {
-    if (parts[0] < 1 || parts[0] > 12) return false;
-    parts[0] = parts[0] % 12 + (marker == 'P' ? 12 : 0);
-  }
-  int32_t t = TimeFrom(parts[0], parts[1], parts[2], parts[3]);
+  int32_t t = TimeAtPositions(layout_, text);
+  if (t < 0) t = TimeFromWords(words);
   if (t < 0) return false;
   *time = t;
   return true;
