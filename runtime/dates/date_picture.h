@@ -1,6 +1,7 @@
 // A compiled date picture ("@d6", "@D17", "@d1-", "@d2.>10", "@D06.B"): prints
 // a standard date as text and reads typed text back. The general Picture wraps
-// it; entries, browse columns and reports use it through that.
+// it; entries, browse columns and reports use it through that. Formats 17 and
+// 18 are the locale's short and long date, read when the picture compiles.
 #pragma once
 
 #include <cstdint>

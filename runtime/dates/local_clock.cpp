@@ -29,7 +29,8 @@ LocalNow Now() {
 
 int32_t Today() {
   std::tm tm = Now().tm;
-  return DateFrom(tm.tm_mon + 1, tm.tm_mday, tm.tm_year + 1900, kDefaultYearWindow, 0);
+  int32_t date = DateFrom(tm.tm_mon + 1, tm.tm_mday, tm.tm_year + 1900, kDefaultYearWindow, 0);
+  return date < 0 ? 0 : date;  // a clock set outside 1801-9999 gives no date
 }
 
 int32_t Clock() {

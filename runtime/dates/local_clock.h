@@ -6,7 +6,7 @@
 
 namespace ledora::runtime {
 
-int32_t Today();    // standard date of the local calendar day
+int32_t Today();    // standard date of the local calendar day (0 if out of range)
 int32_t Clock();    // standard time of the local time of day
 int CurrentYear();  // local calendar year
 

@@ -1,6 +1,8 @@
 // A compiled time picture ("@t1", "@T4_", "@T6B", "@T7"): prints a standard
 // time as text and reads typed text back. The general Picture wraps it;
-// entries, browse columns and reports use it through that.
+// entries, browse columns and reports use it through that. Formats 7 and 8
+// are the locale's time without and with seconds, read when the picture
+// compiles.
 #pragma once
 
 #include <cstdint>
