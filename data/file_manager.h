@@ -1,0 +1,155 @@
+// The one object through which a data file is used: it knows the file's keys,
+// opens the file on demand, numbers new records, detects records changed by
+// another station and turns every storage error into a numbered message.
+// The dictionaries create one per file; relation controllers, view managers
+// and window procedures call it instead of the storage driver.
+#pragma once
+
+#include <cstdint>
+#include <list>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "data/error_reporter.h"
+#include "data/file_entries.h"
+#include "runtime/storage/data_file.h"
+
+namespace ledora::data {
+
+class RelationController;
+
+enum UpdateMode : uint8_t {
+  UpdateQuiet = 0,
+  UpdateShown = 1,
+  UpdateShownWithRecall = 2,  // the form's variant of the changed-by-another-station message
+};
+
+class FileManager {
+ public:
+  FileManager* ALIASEDFILE = nullptr;
+  RecordBuffer BUFFER;
+  std::unique_ptr<std::vector<RecordSnapshot>> BUFFERS;
+  uint8_t CREATE = 1;
+  ErrorReporter* ERRORS = nullptr;
+  runtime::DataFile* FILE = nullptr;
+  const std::string* FILENAME = nullptr;
+  std::string FILENAMEVALUE;  // at most 256 characters
+  uint8_t HASAUTOINC = 0;
+  std::unique_ptr<std::list<InfoEntry>> INFO;  // a list: entries stay put while others come and go
+  std::unique_ptr<std::vector<KeyEntry>> KEYS;
+  uint8_t LAZYOPEN = 1;
+  int16_t LOCKRECOVER = 10;
+  uint8_t OPENMODE = runtime::OpenReadWriteShared;
+  uint8_t PRIMARYKEY = 0;
+  std::unique_ptr<std::vector<FileSnapshot>> SAVED;
+  uint8_t SKIPHELDRECORDS = 0;
+
+  FileManager();
+  virtual ~FileManager();
+  FileManager(const FileManager&) = delete;
+  FileManager& operator=(const FileManager&) = delete;
+
+  // Set-up. The record buffer is the one the file was declared with.
+  void Initialize(runtime::DataFile* file, ErrorReporter* errors);
+  // A file declared per-thread keeps its open state per procedure thread.
+  void SetPerThread(bool perThread) { perThread_ = perThread; }
+  bool perThread() const { return perThread_; }
+  // key: the key's number in the file's declaration. autoIncrement: the
+  // component (from 1) that is numbered automatically, 0 for none.
+  void AddKey(int key, std::string_view description, uint8_t autoIncrement = 0);
+  void Shutdown();
+
+  // Keys, by declaration number; components count from 1.
+  const KeyEntry* Key(int key) const;
+  std::string OrderString(int key, int first = 1) const;
+  int ComponentCount(int key) const;
+  runtime::FieldRef ComponentField(int key, int n) const;
+  std::string ComponentName(int key, int n) const;
+  // Sets each component from first to last to its highest value when (high
+  // and ascending) or (not high and descending), else to its lowest.
+  void ClearKeyComponents(int key, int first = 1, int last = 255, bool high = false);
+
+  uint8_t MakeUsable();
+  bool AtEnd();
+  uint8_t Fetch(int key);
+  uint8_t FetchQuietly(int key);
+  uint8_t NextQuietly();
+  uint8_t Update(uint8_t mode = UpdateShown);
+  // As Update, noting the message without showing it, so that a caller
+  // inside a transaction can roll back before it throws.
+  uint8_t UpdateNoted(uint8_t mode);
+  std::string Position();
+  uint8_t Reread(std::string_view position);
+
+  // The current thread's data file (physically open after MakeUsable), and
+  // the record operations the relation controller needs besides the above.
+  runtime::DataFile& CurrentFile();
+  int32_t SetOnKey(int key);
+  int32_t DeleteRecord();
+  void ClearRecord();
+
+  // Record snapshots.
+  int32_t SaveRecord();
+  void RestoreRecord(int32_t& snapshot, bool copyBack);
+  uint16_t SaveFileState();
+  void RestoreFileState(uint16_t& snapshot);
+
+  // Errors.
+  void NoteError(uint8_t number);
+  uint8_t LastError();
+  std::string DisplayName() const;
+
+  // Overridable operations, in slot order.
+  virtual void BindFields();
+  virtual uint8_t CancelAutoInc(RelationController* controller = nullptr);
+  virtual uint8_t Close();
+  virtual bool RecordUnchanged(int32_t snapshot);
+  virtual uint8_t Insert();
+  virtual uint8_t Open();
+  virtual uint8_t PrimeAutoInc();
+  virtual void FillDefaults() {}
+  virtual uint8_t PrimeRecord(bool keepContents = false);
+  virtual uint8_t Throw(uint8_t number);
+  virtual uint8_t Throw();
+  virtual uint8_t ThrowMessage(uint8_t number, std::string_view text);
+  virtual uint8_t PrimeAutoIncQuietly();
+  virtual uint8_t ValidateField(int field);
+  // Returns the first non-zero result and its field number in failedField.
+  virtual uint8_t ValidateFields(int first, int last, int& failedField);
+  virtual uint8_t ValidateRecord(int& failedField);
+
+  // Called by the registry: the scheduler switched to thread `to`, or a
+  // thread ended.
+  void SwitchThread(int32_t to);
+  void ThreadEnded(int32_t thread);
+
+ private:
+  struct ThreadState;
+
+  InfoEntry& SelectEntry();
+  ThreadState& Thread();
+  uint8_t OpenFile(bool count, bool force);
+  uint8_t OpenThreadFile();
+  void ClosePhysically(InfoEntry& entry);
+  uint8_t Fail();
+  uint8_t PrimeAutoIncrement(bool shown);
+  int32_t NextNumber(const KeyEntry& key, int32_t& number);
+  int32_t WriteReserved();
+  const KeyEntry* DuplicatedKey(bool numberedKeys);
+  uint8_t ReportDuplicate();
+  uint8_t ThrowDuplicate(const KeyEntry& key);
+  uint8_t UpdateRecord(uint8_t mode, bool show);
+  void Reserve(bool reserved);
+  uint8_t ValidateOnRealFile(int first, int last, int& failedField);
+  RecordSnapshot* FindSnapshot(int32_t id);
+
+  bool perThread_ = false;
+  int32_t bufferThread_ = 0;  // whose record a shared buffer holds; 0 = nobody yet
+  std::vector<std::unique_ptr<ThreadState>> threads_;
+  std::map<int32_t, std::vector<unsigned char>> parkedRecords_;  // shared buffers, by thread
+};
+
+}  // namespace ledora::data

@@ -1,0 +1,384 @@
+#include "data/relation_controller.h"
+
+#include <algorithm>
+
+#include "runtime/storage/storage_driver.h"
+#include "runtime/system/runtime_error.h"
+
+namespace ledora::data {
+
+namespace {
+
+int32_t traversalCounter = 0;
+
+constexpr int kTransactionTimeout = 2;
+constexpr int kLastKeyComponent = 22;
+
+bool Contains(const std::vector<RelationController*>& files, const RelationController* file) {
+  return std::find(files.begin(), files.end(), file) != files.end();
+}
+
+}  // namespace
+
+int32_t RelationController::TraversalCounter() { return traversalCounter; }
+
+void RelationController::Initialize(FileManager* manager, bool useTransactions) {
+  ME = manager;
+  RELATIONS = std::make_unique<std::vector<Relation>>();
+  USELOGOUT = useTransactions ? 1 : 0;
+}
+
+void RelationController::AddRelation(RelationController* related) {
+  Relation relation;
+  relation.FILE = related;
+  RELATIONS->push_back(std::move(relation));
+}
+
+void RelationController::AddRelation(RelationController* related, uint8_t updateRule,
+                                     uint8_t deleteRule, int childKey) {
+  Relation relation;
+  relation.FILE = related;
+  relation.FIELDS = std::make_unique<LinkFields>();
+  relation.HISKEY = childKey;
+  relation.UPDATEMODE = updateRule;
+  relation.DELETEMODE = deleteRule;
+  RELATIONS->push_back(std::move(relation));
+}
+
+void RelationController::AddRelationLink(const runtime::FieldRef& parentField,
+                                         const runtime::FieldRef& childField) {
+  if (RELATIONS->empty() || !RELATIONS->back().FIELDS) return;
+  RELATIONS->back().FIELDS->AddPair(parentField, childField);
+}
+
+void RelationController::ListLinkingFields(RelationController* related,
+                                           std::vector<LinkPair>& target, bool reversed) {
+  for (const Relation& relation : *RELATIONS) {
+    if (relation.FILE != related || !relation.FIELDS || relation.FIELDS->empty()) continue;
+    for (const LinkPair& pair : relation.FIELDS->Pairs()) {
+      target.push_back(reversed ? pair : LinkPair{pair.right, pair.left});
+    }
+    return;
+  }
+  // Only one side declares the links; asking back once keeps two plain
+  // relations from asking each other for ever.
+  if (!reversed) related->ListLinkingFields(this, target, true);
+}
+
+void RelationController::Shutdown() { RELATIONS.reset(); }
+
+uint8_t RelationController::CancelAutoInc() { return ME->CancelAutoInc(this); }
+
+void RelationController::RememberLinkingValues() {
+  for (Relation& relation : *RELATIONS) {
+    if (relation.FIELDS) relation.FIELDS->Remember();
+  }
+}
+
+// ---------------------------------------------------------------- traversal
+
+bool RelationController::Visit() {
+  if (LASTTOUCHED == traversalCounter) return false;
+  LASTTOUCHED = traversalCounter;
+  return true;
+}
+
+uint8_t RelationController::Open() {
+  ++traversalCounter;
+  uint8_t result = OpenNested();
+  return result != SeverityNone ? result : ME->MakeUsable();
+}
+
+uint8_t RelationController::OpenNested() {
+  if (!Visit()) return SeverityNone;
+  uint8_t result = ME->Open();
+  for (size_t i = 0; result == SeverityNone && i < RELATIONS->size(); ++i) {
+    result = (*RELATIONS)[i].FILE->OpenNested();
+  }
+  return result;
+}
+
+uint8_t RelationController::Close() {
+  ++traversalCounter;
+  CloseNested();
+  return SeverityNone;
+}
+
+void RelationController::CloseNested() {
+  if (!Visit()) return;
+  ME->Close();
+  for (Relation& relation : *RELATIONS) relation.FILE->CloseNested();
+}
+
+void RelationController::SetQuickScan(bool on, uint8_t direction) {
+  ++traversalCounter;
+  QuickScanNested(on, direction);
+}
+
+void RelationController::QuickScanNested(bool on, uint8_t direction) {
+  if (!Visit()) return;
+  ME->CurrentFile().Send(on ? "QUICKSCAN=on" : "QUICKSCAN=off");
+  if (direction == 0) return;
+  for (Relation& relation : *RELATIONS) {
+    bool child = relation.HISKEY >= 0;
+    if ((direction == 1 && child) || (direction == 2 && !child)) continue;
+    relation.FILE->QuickScanNested(on, direction);
+  }
+}
+
+// ---------------------------------------------------------------- transactions
+
+void RelationController::MarkForUpdate(std::vector<RelationController*>& files) {
+  if (Contains(files, this)) return;
+  files.push_back(this);
+  for (Relation& relation : *RELATIONS) {
+    if (relation.UPDATEMODE == RuleClear || relation.UPDATEMODE == RuleCascade) {
+      relation.FILE->MarkForUpdate(files);
+    }
+  }
+}
+
+void RelationController::MarkForDelete(std::vector<RelationController*>& files) {
+  if (Contains(files, this)) return;
+  files.push_back(this);
+  for (Relation& relation : *RELATIONS) {
+    if (relation.DELETEMODE == RuleCascade) {
+      relation.FILE->MarkForDelete(files);
+    } else if (relation.DELETEMODE == RuleClear) {
+      relation.FILE->MarkCascaded(files);
+    }
+  }
+}
+
+void RelationController::MarkCascaded(std::vector<RelationController*>& files) {
+  if (Contains(files, this)) return;
+  files.push_back(this);
+  for (Relation& relation : *RELATIONS) {
+    if (relation.DELETEMODE == RuleCascade) relation.FILE->MarkCascaded(files);
+  }
+}
+
+uint8_t RelationController::MarkFiles(const std::vector<RelationController*>& files) {
+  runtime::StorageDriver& driver = ME->CurrentFile().driver();
+  for (RelationController* file : files) {
+    uint8_t usable = file->ME->MakeUsable();
+    if (usable != SeverityNone) return usable;
+    int32_t code = driver.Mark(file->ME->CurrentFile());
+    if (code == runtime::ErrorUnsupportedFunction) {
+      USELOGOUT = 0;
+      return SeverityNone;
+    }
+    if (code != runtime::ErrorNone) {
+      file->ME->Throw(21);
+      return SeverityInform;
+    }
+  }
+  return SeverityNone;
+}
+
+uint8_t RelationController::Frame(bool forDelete) {
+  if (!USELOGOUT) return SeverityNone;
+  std::vector<RelationController*> files;
+  if (forDelete) {
+    MarkForDelete(files);
+  } else {
+    MarkForUpdate(files);
+  }
+  uint8_t result = MarkFiles(files);
+  if (result != SeverityNone || !USELOGOUT) return result;
+  if (ME->CurrentFile().driver().Logout(kTransactionTimeout) != runtime::ErrorNone) {
+    ME->Throw(21);
+    return SeverityInform;
+  }
+  return SeverityNone;
+}
+
+void RelationController::Rollback() {
+  runtime::StorageDriver& driver = ME->CurrentFile().driver();
+  if (driver.InTransaction()) driver.Rollback();
+}
+
+// A commit that fails has changed nothing, so it is reported like the write.
+uint8_t RelationController::Commit(uint8_t failureMessage) {
+  runtime::StorageDriver& driver = ME->CurrentFile().driver();
+  if (!driver.InTransaction() || driver.Commit() == runtime::ErrorNone) return SeverityNone;
+  return FailWith(failureMessage);
+}
+
+// Note first: the rollback replaces the runtime's error state.
+uint8_t RelationController::FailWith(uint8_t number) {
+  ME->NoteError(number);
+  Rollback();
+  return ME->Throw();
+}
+
+// ---------------------------------------------------------------- delete
+
+uint8_t RelationController::Delete(bool askConfirmation) {
+  if (askConfirmation && ME->Throw(9) != SeverityNone) return SeverityInform;
+  for (;;) {
+    std::string position = ME->Position();
+    uint8_t result = Open();
+    if (result == SeverityNone) result = Frame(true);
+    if (result != SeverityNone) {
+      Close();
+      return result;
+    }
+    if (ME->Reread(position) != SeverityNone) {
+      result = FailWith(11);
+    } else {
+      for (Relation& relation : *RELATIONS) {
+        if (relation.DELETEMODE == RuleNone || !relation.FIELDS) continue;
+        result = relation.FILE->DeleteDependants(relation.HISKEY, relation.FIELDS.get(),
+                                                 relation.DELETEMODE);
+        if (result != SeverityNone) {
+          Close();
+          return result;
+        }
+      }
+      result = ME->DeleteRecord() != runtime::ErrorNone ? FailWith(11) : Commit(11);
+    }
+    Close();
+    if (result == SeverityNone) return SeverityNone;
+    if (ME->Throw(33) != SeverityNone) return result;
+  }
+}
+
+uint8_t RelationController::PositionOnChildKey(int childKey, LinkFields* pairs, bool oldValues) {
+  ME->ClearRecord();
+  if (oldValues) {
+    pairs->OldToChild();
+  } else {
+    pairs->ParentToChild();
+  }
+  ME->ClearKeyComponents(childKey, static_cast<int>(pairs->size()) + 1, kLastKeyComponent, false);
+  if (ME->SetOnKey(childKey) != runtime::ErrorNone) return FailWith(1);
+  return SeverityNone;
+}
+
+// Reads the next dependant: 0 with one read, 1 at the end of them, else the
+// failure (the transaction rolled back and the message shown).
+uint8_t RelationController::NextDependant(LinkFields* pairs, bool oldValues, uint8_t& result) {
+  uint8_t read = ME->NextQuietly();
+  if (read == SeverityNone) {
+    bool same = oldValues ? pairs->ChildEqualsOld() : pairs->ChildEqualsParent();
+    result = SeverityNone;
+    return same ? 0 : 1;
+  }
+  if (read == SeverityInform && ME->AtEnd()) {
+    result = SeverityNone;
+    return 1;
+  }
+  // A child that cannot be read (or is held elsewhere) leaves the change
+  // incomplete, so it fails as a whole.
+  Rollback();
+  ME->Throw();
+  result = SeverityInform;
+  return 2;
+}
+
+uint8_t RelationController::DeleteDependants(int childKey, LinkFields* pairs, uint8_t rule) {
+  uint8_t result = ME->MakeUsable();
+  if (result != SeverityNone) return result;
+  uint16_t state = ME->SaveFileState();
+  result = PositionOnChildKey(childKey, pairs, false);
+  while (result == SeverityNone && NextDependant(pairs, false, result) == 0) {
+    if (rule == RuleRestrict) {
+      result = FailWith(30);
+    } else if (rule == RuleClear) {
+      // The child's own dependants are found by its values as read.
+      RememberLinkingValues();
+      pairs->ClearChild();
+      result = WriteChildWithDependants();
+    } else if (rule == RuleCascade) {
+      result = DeleteOwnDependants();
+      if (result == SeverityNone && ME->DeleteRecord() != runtime::ErrorNone) {
+        result = FailWith(11);
+      }
+    } else {
+      break;
+    }
+  }
+  ME->RestoreFileState(state);
+  return result;
+}
+
+uint8_t RelationController::DeleteOwnDependants() {
+  for (Relation& relation : *RELATIONS) {
+    if (relation.DELETEMODE == RuleNone || !relation.FIELDS) continue;
+    uint8_t result = relation.FILE->DeleteDependants(relation.HISKEY, relation.FIELDS.get(),
+                                                     relation.DELETEMODE);
+    if (result != SeverityNone) return result;
+  }
+  return SeverityNone;
+}
+
+// ---------------------------------------------------------------- update
+
+uint8_t RelationController::Update(bool recallHint) {
+  uint8_t result = Open();
+  if (result == SeverityNone) result = Frame(false);
+  if (result != SeverityNone) {
+    Close();
+    return result;
+  }
+  // Noted, not shown: nothing is shown while the transaction holds its locks.
+  if (ME->UpdateNoted(recallHint ? UpdateShownWithRecall : UpdateShown) != SeverityNone) {
+    Rollback();
+    uint8_t noted = ME->LastError();
+    ME->Throw();
+    Close();
+    return noted == 6 || noted == 7 ? SeverityInform : SeverityQuestion;
+  }
+  result = UpdateOwnDependants();
+  if (result == SeverityNone) result = Commit(25);
+  Close();
+  return result;
+}
+
+uint8_t RelationController::UpdateOwnDependants() {
+  for (Relation& relation : *RELATIONS) {
+    if (relation.UPDATEMODE == RuleNone || !relation.FIELDS) continue;
+    if (!relation.FIELDS->ParentChanged()) continue;
+    uint8_t result = relation.FILE->UpdateDependants(relation.HISKEY, relation.FIELDS.get(),
+                                                     relation.UPDATEMODE);
+    if (result != SeverityNone) {
+      relation.FIELDS->Undo();
+      return result;
+    }
+  }
+  return SeverityNone;
+}
+
+uint8_t RelationController::UpdateDependants(int childKey, LinkFields* pairs, uint8_t rule) {
+  uint8_t result = ME->MakeUsable();
+  if (result != SeverityNone) return result;
+  uint16_t state = ME->SaveFileState();
+  result = PositionOnChildKey(childKey, pairs, true);
+  while (result == SeverityNone && NextDependant(pairs, true, result) == 0) {
+    RememberLinkingValues();
+    if (rule == RuleRestrict) {
+      result = FailWith(31);
+      pairs->Undo();
+      break;
+    }
+    if (rule == RuleClear) {
+      pairs->ClearChild();
+    } else if (rule == RuleCascade) {
+      pairs->ParentToChild();
+    } else {
+      break;
+    }
+    result = WriteChildWithDependants();
+  }
+  ME->RestoreFileState(state);
+  return result;
+}
+
+uint8_t RelationController::WriteChildWithDependants() {
+  if (UpdateOwnDependants() != SeverityNone) return SeverityInform;
+  if (ME->Update(UpdateQuiet) != SeverityNone) return FailWith(25);
+  return SeverityNone;
+}
+
+}  // namespace ledora::data

@@ -1,0 +1,94 @@
+// One per data file, beside its file manager: knows the file's relations,
+// opens and closes a file together with its related files, and changes or
+// deletes a record with referential integrity in one transaction. Forms and
+// browses delete and change records only through it.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "data/file_manager.h"
+#include "data/link_fields.h"
+
+namespace ledora::data {
+
+enum RelationRule : uint8_t {
+  RuleNone = 0,
+  RuleClear = 1,
+  RuleRestrict = 2,
+  RuleCascade = 3,
+};
+
+class RelationController {
+ public:
+  struct Relation {
+    RelationController* FILE = nullptr;
+    std::unique_ptr<LinkFields> FIELDS;  // none for a plain relation
+    int HISKEY = -1;                     // the related file's key, -1 = none
+    uint8_t UPDATEMODE = RuleNone;
+    uint8_t DELETEMODE = RuleNone;
+  };
+
+  FileManager* ME = nullptr;
+  std::unique_ptr<std::vector<Relation>> RELATIONS;
+  RelationController* ALIASFILE = nullptr;
+  uint8_t USELOGOUT = 0;
+  int32_t LASTTOUCHED = 0;
+
+  RelationController() = default;
+  virtual ~RelationController() = default;
+  RelationController(const RelationController&) = delete;
+  RelationController& operator=(const RelationController&) = delete;
+
+  void Initialize(FileManager* manager, bool useTransactions);
+  void AddRelation(RelationController* related);
+  // A one-to-many relation; its links follow through AddRelationLink.
+  void AddRelation(RelationController* related, uint8_t updateRule, uint8_t deleteRule,
+                   int childKey);
+  void AddRelationLink(const runtime::FieldRef& parentField, const runtime::FieldRef& childField);
+  // Appends the links between this file and `related` to target, parent
+  // side left unless reversed asks for the stored orientation as is.
+  void ListLinkingFields(RelationController* related, std::vector<LinkPair>& target,
+                         bool reversed = false);
+
+  // Overridable operations, in slot order.
+  virtual uint8_t CancelAutoInc();
+  virtual uint8_t Close();
+  virtual uint8_t Delete(bool askConfirmation);
+  virtual uint8_t DeleteDependants(int childKey, LinkFields* pairs, uint8_t rule);
+  virtual void Shutdown();
+  virtual uint8_t Open();
+  virtual void RememberLinkingValues();
+  virtual void SetQuickScan(bool on, uint8_t direction = 0);
+  virtual uint8_t Update(bool recallHint = false);
+  virtual uint8_t UpdateDependants(int childKey, LinkFields* pairs, uint8_t rule);
+
+  // The process-wide traversal counter, bumped once per top-level request.
+  static int32_t TraversalCounter();
+
+ private:
+  uint8_t OpenNested();
+  void CloseNested();
+  void QuickScanNested(bool on, uint8_t direction);
+  bool Visit();  // false when already visited in this traversal
+
+  // Transaction framing: the files a change may write are marked, then the
+  // transaction begins; every failure inside it rolls back before its message.
+  uint8_t Frame(bool forDelete);
+  void MarkForUpdate(std::vector<RelationController*>& files);
+  void MarkForDelete(std::vector<RelationController*>& files);
+  void MarkCascaded(std::vector<RelationController*>& files);
+  uint8_t MarkFiles(const std::vector<RelationController*>& files);
+  uint8_t Commit(uint8_t failureMessage);
+  void Rollback();
+  uint8_t FailWith(uint8_t number);
+
+  uint8_t PositionOnChildKey(int childKey, LinkFields* pairs, bool oldValues);
+  uint8_t NextDependant(LinkFields* pairs, bool oldValues, uint8_t& result);
+  uint8_t DeleteOwnDependants();
+  uint8_t UpdateOwnDependants();
+  uint8_t WriteChildWithDependants();
+};
+
+}  // namespace ledora::data
