@@ -1,17 +1,21 @@
 #include "runtime/window/scheduler.h"
 
 #include <algorithm>
-#include <boost/context/fiber.hpp>
-#include <boost/context/protected_fixedsize_stack.hpp>
 #include <cstdio>
 #include <exception>
 
-// The ucontext fibers announce each switch to AddressSanitizer themselves
-// (__sanitizer_start_switch_fiber / __sanitizer_finish_switch_fiber) when
-// built with BOOST_USE_ASAN; without it the sanitizer would take a fiber's
-// stack for a corrupted one.
-#if defined(LEDORA_SANITIZE) && !(defined(BOOST_USE_ASAN) && defined(BOOST_USE_UCONTEXT))
-#error "a sanitized build needs BOOST_USE_ASAN and BOOST_USE_UCONTEXT"
+// Debian's Boost.Context library is built for fcontext; the ucontext variant
+// (which would annotate for AddressSanitizer itself) does not link against
+// it. We use fcontext everywhere and announce each switch to the sanitizer
+// here, so that it never takes a fiber's stack for a corrupted one.
+#undef BOOST_USE_UCONTEXT
+#include <boost/context/fiber.hpp>
+#include <boost/context/preallocated.hpp>
+#include <boost/context/protected_fixedsize_stack.hpp>
+
+#if defined(LEDORA_SANITIZE)
+#include <sanitizer/common_interface_defs.h>
+#define LEDORA_FIBER_ANNOTATIONS 1
 #endif
 
 namespace ledora::runtime {
@@ -22,6 +26,25 @@ namespace {
 
 Scheduler* current = nullptr;
 
+// The stack a switch leaves for, told to the sanitizer before each switch;
+// the scheduler's own stack is learnt on the first entry into a fiber.
+#if defined(LEDORA_FIBER_ANNOTATIONS)
+const void* schedulerStackBottom = nullptr;
+size_t schedulerStackSize = 0;
+
+void StartSwitch(void** fakeStack, const void* bottom, size_t size) {
+  __sanitizer_start_switch_fiber(fakeStack, bottom, size);
+}
+void FinishSwitch(void* fakeStack, const void** fromBottom, size_t* fromSize) {
+  __sanitizer_finish_switch_fiber(fakeStack, fromBottom, fromSize);
+}
+#else
+void StartSwitch(void**, const void*, size_t) {}
+void FinishSwitch(void*, const void**, size_t*) {}
+const void* schedulerStackBottom = nullptr;
+size_t schedulerStackSize = 0;
+#endif
+
 }  // namespace
 
 struct Scheduler::Fiber {
@@ -31,6 +54,8 @@ struct Scheduler::Fiber {
   ctx::fiber caller;   // resumes the scheduler, valid while the thread runs
   bool finished = false;
   bool queued = false;
+  const void* stackBottom = nullptr;
+  size_t stackSize = 0;
 };
 
 Scheduler::Scheduler() { current = this; }
@@ -62,8 +87,13 @@ int32_t Scheduler::Start(Procedure procedure, size_t stackSize) {
   fiber->procedure = std::move(procedure);
   Fiber* raw = fiber.get();
   try {
-    ctx::protected_fixedsize_stack stack(std::max(stackSize, kMinimumStack));
-    raw->context = ctx::fiber(std::allocator_arg, stack, [this, raw](ctx::fiber&& caller) {
+    ctx::protected_fixedsize_stack allocator(std::max(stackSize, kMinimumStack));
+    ctx::stack_context stack = allocator.allocate();
+    raw->stackBottom = static_cast<char*>(stack.sp) - stack.size;
+    raw->stackSize = stack.size;
+    ctx::preallocated place(stack.sp, stack.size, stack);
+    raw->context = ctx::fiber(std::allocator_arg, place, allocator, [raw](ctx::fiber&& caller) {
+      FinishSwitch(nullptr, &schedulerStackBottom, &schedulerStackSize);
       raw->caller = std::move(caller);
       try {
         raw->procedure();
@@ -75,6 +105,8 @@ int32_t Scheduler::Start(Procedure procedure, size_t stackSize) {
         std::fprintf(stderr, "thread %d ended by an exception\n", raw->number);
       }
       raw->finished = true;
+      // No fake stack to keep: this stack is about to be freed.
+      StartSwitch(nullptr, schedulerStackBottom, schedulerStackSize);
       return std::move(raw->caller);
     });
   } catch (const std::exception&) {
@@ -93,7 +125,10 @@ void Scheduler::Resume(int32_t thread) {
   int32_t previous = running_;
   running_ = thread;
   buffers_.SwitchTo(thread);
+  void* fakeStack = nullptr;
+  StartSwitch(&fakeStack, fiber.stackBottom, fiber.stackSize);
   fiber.context = std::move(fiber.context).resume();
+  FinishSwitch(fakeStack, nullptr, nullptr);
   running_ = previous;
   if (fiber.finished) {
     fibers_.erase(thread);
@@ -123,7 +158,10 @@ bool Scheduler::WaitUntil(const std::function<bool()>& ready) {
   Fiber& fiber = *fibers_.at(running_);
   while (!ready()) {
     if (closing_) return false;
+    void* fakeStack = nullptr;
+    StartSwitch(&fakeStack, schedulerStackBottom, schedulerStackSize);
     fiber.caller = std::move(fiber.caller).resume();
+    FinishSwitch(fakeStack, &schedulerStackBottom, &schedulerStackSize);
   }
   return true;
 }
