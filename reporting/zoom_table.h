@@ -28,8 +28,8 @@ static_assert(kZoomTableSource.size() == 172);
 // One entry of the preview's ZOOMQUEUE.
 struct ZoomEntry {
   int16_t PERCENTILE = 0;
-  char MENUTEXT[64];
-  char STATUSTEXT[64];
+  char MENUTEXT[64] = {};
+  char STATUSTEXT[64] = {};
 };
 
 // The seven entries, in table order, texts blank-padded.

@@ -50,6 +50,11 @@ int32_t CodeOfErrno() {
   return errno == ENOENT ? ErrorPathNotFound : ErrorFileSystem;
 }
 
+bool ReadOnly(const fs::path& target) {
+  struct stat status;
+  return ::stat(target.c_str(), &status) == 0 && (status.st_mode & 0222) == 0;
+}
+
 mode_t ModeFor(const fs::path& target) {
   struct stat status;
   if (::stat(target.c_str(), &status) == 0) return status.st_mode & 07777;
@@ -79,6 +84,14 @@ IniResult ReadIniFile(std::string_view fileName, IniDocument* document) {
 
 IniResult WriteIniFile(std::string_view fileName, const IniDocument& document) {
   fs::path target = ResolveFileName(fileName);
+  std::error_code ec;
+  // Renaming over a link would replace the link instead of the file it names.
+  if (fs::is_symlink(target, ec)) {
+    fs::path linked = fs::canonical(target, ec);
+    if (!ec) target = linked;
+  }
+  // The rename would succeed over a file the user made read-only.
+  if (ReadOnly(target)) return Failed(IniWriteFailed, ErrorAccessDenied);
   fs::path folder = target.parent_path().empty() ? fs::path(".") : target.parent_path();
   std::string pattern = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
   std::vector<char> temporary(pattern.begin(), pattern.end());

@@ -97,6 +97,24 @@ TEST_F(IniFileTest, FileModeSurvivesARewrite) {
             fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 }
 
+TEST_F(IniFileTest, ReadOnlyFileIsNotReplaced) {
+  std::string name = folder_.File("a.ini");
+  WriteBytes(name, "[S]\nK=1\n");
+  fs::permissions(name, fs::perms::owner_read);
+  EXPECT_EQ(WriteIniValue(name, "S", "K", "2"), IniWriteFailed);
+  EXPECT_EQ(ReadBytes(name), "[S]\nK=1\n");
+}
+
+TEST_F(IniFileTest, WriteThroughALinkChangesTheLinkedFile) {
+  std::string real = folder_.File("real.ini");
+  std::string link = folder_.File("link.ini");
+  WriteBytes(real, "[S]\nK=1\n");
+  fs::create_symlink(real, link);
+  ASSERT_EQ(WriteIniValue(link, "S", "K", "2"), IniOk);
+  EXPECT_TRUE(fs::is_symlink(link));
+  EXPECT_EQ(ReadBytes(real), "[S]\nK=2\n");
+}
+
 TEST_F(IniFileTest, LineFileCutsLongLinesAndDropsEndings) {
   std::string name = folder_.File("qrptdes.ini");
   WriteBytes(name, "[S]\r\n" + std::string(300, 'x') + "\n\nlast");
