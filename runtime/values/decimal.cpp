@@ -16,19 +16,23 @@ int ClampPlaces(int places) {
   return places < 0 ? 0 : (places > Decimal::kMaxPlaces ? Decimal::kMaxPlaces : places);
 }
 
-// Fast path for the usual case: both values already at the same scale.
-bool SameScaleAdd(const Decimal& a, const Decimal& b, __int128 sign, Decimal* out) {
-  if (a.places() != b.places()) return false;
-  __int128 sum;
-  if (__builtin_add_overflow(a.units(), sign * b.units(), &sum)) return false;
-  if (sum > kMaxUnits || sum < -kMaxUnits) return false;
-  *out = Decimal::FromUnits(sum, a.places());
+// Most sums fit in 128 bits once both sides share a scale; only the rest
+// needs the wide type.
+bool AddFast(const Decimal& a, const Decimal& b, int sign, Decimal* out) {
+  int places = std::max(a.places(), b.places());
+  __int128 ua, ub, sum;
+  if (!ScaleUpFast(a.units(), places - a.places(), &ua) ||
+      !ScaleUpFast(b.units(), places - b.places(), &ub) ||
+      __builtin_add_overflow(ua, sign * ub, &sum) || sum > kMaxUnits || sum < -kMaxUnits) {
+    return false;
+  }
+  *out = Decimal::FromUnits(sum, places);
   return true;
 }
 
 Decimal AddScaled(const Decimal& a, const Decimal& b, int sign) {
   Decimal fast;
-  if (SameScaleAdd(a, b, sign, &fast)) return fast;
+  if (AddFast(a, b, sign, &fast)) return fast;
   int places = std::max(a.places(), b.places());
   WideInt sum = ScaleUp(ToWide(a.units()), places - a.places()) +
                 sign * ScaleUp(ToWide(b.units()), places - b.places());
@@ -118,6 +122,10 @@ Decimal ParseLeadingNumber(std::string_view text) {
 Decimal Decimal::Rescaled(int places) const {
   places = ClampPlaces(places);
   if (places == places_) return *this;
+  __int128 scaled;
+  if (places > places_ && ScaleUpFast(units_, places - places_, &scaled)) {
+    return FromUnits(scaled, places);
+  }
   if (places > places_) return FromWide(ScaleUp(ToWide(units_), places - places_), places);
   return FromUnits(DivideRounded(units_, Pow10(places_ - places)), places);
 }
@@ -159,6 +167,12 @@ Decimal operator+(const Decimal& a, const Decimal& b) { return AddScaled(a, b, 1
 Decimal operator-(const Decimal& a, const Decimal& b) { return AddScaled(a, b, -1); }
 
 Decimal operator*(const Decimal& a, const Decimal& b) {
+  __int128 product;
+  int places = a.places() + b.places();
+  if (places <= Decimal::kMaxPlaces && !__builtin_mul_overflow(a.units(), b.units(), &product) &&
+      product <= kMaxUnits && product >= -kMaxUnits) {
+    return Decimal::FromUnits(product, places);
+  }
   return FromWide(ToWide(a.units()) * ToWide(b.units()), a.places() + b.places());
 }
 
@@ -166,6 +180,10 @@ Decimal operator/(const Decimal& a, const Decimal& b) {
   if (b.IsZero()) return Decimal();
   int places = std::max({a.places(), b.places(), 10});
   // a/b = (ua * 10^(places - pa + pb) / ub) * 10^-places
+  __int128 scaled;
+  if (ScaleUpFast(a.units(), places - a.places() + b.places(), &scaled)) {
+    return Decimal::FromUnits(DivideRounded(scaled, b.units()), places);
+  }
   WideInt numerator = ScaleUp(ToWide(a.units()), places - a.places() + b.places());
   return FromWide(DivideRounded(numerator, ToWide(b.units())), places);
 }
@@ -175,6 +193,11 @@ bool operator==(const Decimal& a, const Decimal& b) { return (a <=> b) == 0; }
 std::strong_ordering operator<=>(const Decimal& a, const Decimal& b) {
   if (a.places() == b.places()) return a.units() <=> b.units();
   int places = std::max(a.places(), b.places());
+  __int128 ua, ub;
+  if (ScaleUpFast(a.units(), places - a.places(), &ua) &&
+      ScaleUpFast(b.units(), places - b.places(), &ub)) {
+    return ua <=> ub;
+  }
   WideInt wa = ScaleUp(ToWide(a.units()), places - a.places());
   WideInt wb = ScaleUp(ToWide(b.units()), places - b.places());
   if (wa < wb) return std::strong_ordering::less;

@@ -53,6 +53,14 @@ __int128 FromWideExact(const WideInt& v) {
 
 WideInt ScaleUp(const WideInt& v, int n) { return n <= 0 ? v : v * WidePow10(n); }
 
+bool ScaleUpFast(__int128 v, int n, __int128* out) {
+  if (n < 0 || n > 38) return false;
+  __int128 r;
+  if (__builtin_mul_overflow(v, Pow10(n), &r) || r > kMaxUnits || r < -kMaxUnits) return false;
+  *out = r;
+  return true;
+}
+
 __int128 DivideRounded(__int128 n, __int128 d) {
   __int128 q = n / d;
   __int128 r = n % d;

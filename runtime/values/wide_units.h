@@ -21,6 +21,8 @@ __int128 Pow10(int n);  // 0 <= n <= 38
 WideInt ToWide(__int128 v);
 __int128 FromWideExact(const WideInt& v);  // v must fit
 WideInt ScaleUp(const WideInt& v, int n);  // v * 10^n, n >= 0
+// v * 10^n without the wide type; false when the result would pass kMaxUnits.
+bool ScaleUpFast(__int128 v, int n, __int128* out);
 
 // Quotient rounded half away from zero; divisor must not be 0.
 __int128 DivideRounded(__int128 n, __int128 d);
