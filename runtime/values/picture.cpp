@@ -31,6 +31,11 @@ std::unique_ptr<Picture> CompileNumber(std::string_view rest, std::string* error
 }  // namespace
 
 std::unique_ptr<Picture> Picture::Compile(std::string_view text, std::string* error) {
+  // Pictures stored in fixed-width fields arrive blank-padded.
+  size_t first = text.find_first_not_of(' ');
+  text = first == std::string_view::npos
+             ? std::string_view()
+             : text.substr(first, text.find_last_not_of(' ') - first + 1);
   std::string_view body = text;
   if (!body.empty() && body.front() == '@') body.remove_prefix(1);
   if (body.empty()) {

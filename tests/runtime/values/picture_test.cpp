@@ -80,6 +80,9 @@ TEST(PictureTest, DispatchesOnTheCodeLetterInEitherCase) {
   EXPECT_EQ(P("@d6")->kind(), PictureDate);
   EXPECT_EQ(P("@T4")->kind(), PictureTime);
   EXPECT_EQ(P("@P#P")->kind(), PicturePattern);
+  EXPECT_EQ(P("@n-13.2          ")->width(), 13);  // as read from a padded field
+  EXPECT_EQ(P("@d6    ")->kind(), PictureDate);
+  EXPECT_EQ(P("@pPage <<#p   ")->Format(Decimal(7)), "Page 7");
   std::string error;
   EXPECT_EQ(Picture::Compile("@X10", &error), nullptr);
   EXPECT_NE(error.find('X'), std::string::npos);
