@@ -1,0 +1,33 @@
+// Conversions at the edge between the window model and Qt: Windows-1252 text,
+// colours, fonts and key codes. Only the Qt presenter uses them.
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QString>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "runtime/window/control.h"
+
+class QKeyEvent;
+
+namespace ledora::runtime {
+
+QString ToQString(std::string_view text);
+// False when the text holds a character outside Windows-1252.
+bool FromQString(const QString& text, std::string* out);
+
+// Model colours keep red in the low byte; -1 (none) gives an invalid colour.
+QColor ToQColor(int32_t colour);
+int32_t FromQColor(const QColor& colour);
+
+// Blank or zero parts of the font keep those of base.
+QFont ToQFont(const Font& font, const QFont& base);
+Font FromQFont(const QFont& font, int32_t colour);
+
+// The key code of a key press, modifiers included; 0 for keys without one.
+int32_t KeyCodeOf(const QKeyEvent& event);
+
+}  // namespace ledora::runtime

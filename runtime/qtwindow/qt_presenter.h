@@ -1,0 +1,79 @@
+// Shows the window model with Qt Widgets and runs the procedure threads
+// inside Qt's event loop: whenever a thread becomes runnable a queued call
+// resumes it, so the loop is never nested. The program creates one after its
+// QApplication; real-window tests do the same.
+#pragma once
+
+#include <QObject>
+#include <memory>
+
+#include "runtime/qtwindow/qt_message_service.h"
+#include "runtime/window/presenter.h"
+#include "runtime/window/scheduler.h"
+
+class QKeyEvent;
+class QMdiArea;
+class QMdiSubWindow;
+class QPrinter;
+class QWidget;
+
+namespace ledora::runtime {
+
+class QtWindowView;
+
+class QtPresenter : public QObject, public Presenter {
+  Q_OBJECT
+
+ public:
+  // Installs itself as the presenter and its message service as the
+  // process's; the destructor restores the fallbacks.
+  explicit QtPresenter(Scheduler& scheduler);
+  ~QtPresenter() override;
+
+  // Starts main as the first thread and runs the event loop until it ends;
+  // the windows of threads still open then get a close-down event.
+  void Run(Procedure main, size_t stackSize = 0);
+  // Resumes every runnable thread now (tests pump with this).
+  void Drain();
+
+  QtWindowView* ViewOf(const Window& window) const;
+  // The open window a widget belongs to, or null.
+  Window* WindowOfWidget(QWidget* widget) const;
+  QMdiArea* FrameArea() const;
+  QPrinter& printer();
+
+  // From the views.
+  void OnMenuChosen(Window& window, int32_t control);
+  void OnSubWindowActivated(QMdiSubWindow* sub);
+  void DropAt(Window& source, int32_t sourceControl, QPoint global);
+
+  void WindowOpened(Window& window) override;
+  void WindowClosed(Window& window) override;
+  void WindowChanged(Window& window) override;
+  void ControlCreated(Window& window, int32_t control) override;
+  void ControlDestroyed(Window& window, int32_t control) override;
+  void ControlChanged(Window& window, int32_t control) override;
+  void FocusChanged(Window& window, int32_t control) override;
+  bool AskFileName(FileDialogRequest* request) override;
+  bool AskColour(int32_t* colour) override;
+  bool AskFont(Font* font) override;
+  bool AskPrinterSetup() override;
+  int32_t Popup(Window* owner, std::string_view menu) override;
+  void Beep() override;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  QWidget* ParentFor(const Window& window) const;
+  bool OnKey(QWidget* widget, QKeyEvent* key);
+
+  Scheduler& scheduler_;
+  QtMessageService messages_;
+  bool drainQueued_ = false;
+  int32_t mainThread_ = 0;
+  bool running_ = false;
+  std::unique_ptr<QPrinter> printer_;
+};
+
+}  // namespace ledora::runtime

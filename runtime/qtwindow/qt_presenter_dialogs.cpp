@@ -1,0 +1,126 @@
+// The common dialogs and popup menus of the Qt presenter; each waits
+// without a nested event loop when asked from a procedure thread.
+#include <QApplication>
+#include <QColorDialog>
+#include <QCursor>
+#include <QFileDialog>
+#include <QFontDialog>
+#include <QMenu>
+#include <QPageSetupDialog>
+#include <QPointer>
+#include <QStringList>
+#include <vector>
+
+#include "runtime/qtwindow/qt_conversions.h"
+#include "runtime/qtwindow/qt_modal.h"
+#include "runtime/qtwindow/qt_presenter.h"
+#include "runtime/qtwindow/qt_window_view.h"
+#include "runtime/system/file_names.h"
+#include "runtime/window/popup_menu_text.h"
+
+namespace ledora::runtime {
+
+namespace {
+
+// "Design files|*.KDS|All files|*.*" becomes "Design files (*.KDS);;All files (*.*)".
+QString NameFilters(const std::string& filter) {
+  QStringList parts = ToQString(filter).split('|');
+  QStringList filters;
+  for (int i = 0; i + 1 < parts.size(); i += 2) {
+    filters << parts[i] + " (" + QString(parts[i + 1]).replace(';', ' ') + ")";
+  }
+  return filters.join(";;");
+}
+
+QWidget* ActiveParent() { return QApplication::activeWindow(); }
+
+}  // namespace
+
+bool QtPresenter::AskFileName(FileDialogRequest* request) {
+  QFileDialog dialog(ActiveParent(), ToQString(request->title));
+  dialog.setAcceptMode(request->save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  dialog.setFileMode(request->save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  if (!request->filter.empty()) dialog.setNameFilter(NameFilters(request->filter));
+  if (!request->fileName.empty()) dialog.selectFile(ToQString(ResolveFileName(request->fileName)));
+  if (ShowModal(&dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
+  std::string chosen;
+  if (!FromQString(dialog.selectedFiles().front(), &chosen)) return false;
+  request->fileName = chosen;
+  return true;
+}
+
+bool QtPresenter::AskColour(int32_t* colour) {
+  QColorDialog dialog(ToQColor(*colour), ActiveParent());
+  if (ShowModal(&dialog) != QDialog::Accepted) return false;
+  *colour = FromQColor(dialog.selectedColor());
+  return true;
+}
+
+bool QtPresenter::AskFont(Font* font) {
+  QFontDialog dialog(ToQFont(*font, QApplication::font()), ActiveParent());
+  if (ShowModal(&dialog) != QDialog::Accepted) return false;
+  *font = FromQFont(dialog.selectedFont(), font->colour);
+  return true;
+}
+
+bool QtPresenter::AskPrinterSetup() {
+  QPageSetupDialog dialog(&printer(), ActiveParent());
+  return ShowModal(&dialog) == QDialog::Accepted;
+}
+
+int32_t QtPresenter::Popup(Window* owner, std::string_view text) {
+  QtWindowView* view = owner != nullptr ? ViewOf(*owner) : nullptr;
+  QMenu menu(view != nullptr ? view->top() : ActiveParent());
+  std::vector<QMenu*> levels{&menu};
+  for (const PopupEntry& entry : ParsePopupMenu(text)) {
+    levels.resize(std::clamp<size_t>(entry.depth, 1, levels.size()));
+    QMenu* into = levels.back();
+    if (entry.separator) {
+      into->addSeparator();
+      continue;
+    }
+    QString label = ToQString(entry.text);
+    if (entry.submenu) {
+      QMenu* sub = into->addMenu(label);
+      sub->setEnabled(!entry.disabled);
+      levels.push_back(sub);
+      continue;
+    }
+    QAction* action = into->addAction(label);
+    action->setData(entry.number);
+    action->setEnabled(!entry.disabled);
+    action->setCheckable(entry.checkable);
+    action->setChecked(entry.checked);
+    if (!entry.icon.empty()) action->setIcon(QIcon(ToQString(ResolveFileName(entry.icon))));
+  }
+  Scheduler* scheduler = Scheduler::Current();
+  if (scheduler == nullptr || !scheduler->InThread()) {
+    QAction* chosen = menu.exec(QCursor::pos());
+    return chosen != nullptr ? chosen->data().toInt() : 0;
+  }
+  int32_t choice = 0;
+  bool done = false;
+  int32_t thread = scheduler->CurrentThread();
+  QObject::connect(&menu, &QMenu::triggered, &menu, [&](QAction* action) {
+    choice = action->data().toInt();
+    done = true;
+    scheduler->Wake(thread);
+  });
+  // A menu closes before its triggered signal; give the choice a turn first.
+  QObject::connect(&menu, &QMenu::aboutToHide, &menu, [&, scheduler, thread] {
+    QMetaObject::invokeMethod(
+        &menu,
+        [&, scheduler, thread] {
+          done = true;
+          scheduler->Wake(thread);
+        },
+        Qt::QueuedConnection);
+  });
+  menu.popup(QCursor::pos());
+  scheduler->WaitUntil([&] { return done; });
+  return choice;
+}
+
+void QtPresenter::Beep() { QApplication::beep(); }
+
+}  // namespace ledora::runtime

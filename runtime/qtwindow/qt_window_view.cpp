@@ -1,0 +1,447 @@
+#include "runtime/qtwindow/qt_window_view.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+#include "runtime/qtwindow/qt_conversions.h"
+#include "runtime/qtwindow/qt_presenter.h"
+#include "runtime/qtwindow/qt_units.h"
+#include "runtime/system/file_names.h"
+
+namespace ledora::runtime {
+
+namespace {
+
+QIcon IconOf(const std::string& name) {
+  if (name.empty()) return {};
+  // "~name" names an icon built into the program; we look for the file.
+  std::string file = name.front() == '~' ? name.substr(1) : name;
+  return FileExists(file) ? QIcon(ToQString(ResolveFileName(file))) : QIcon();
+}
+
+Qt::CursorShape CursorOf(CursorShape cursor) {
+  switch (cursor) {
+    case CursorWait:
+      return Qt::WaitCursor;
+    case CursorCross:
+      return Qt::CrossCursor;
+    case CursorIBeam:
+      return Qt::IBeamCursor;
+    case CursorSizeAll:
+      return Qt::SizeAllCursor;
+    case CursorHand:
+      return Qt::PointingHandCursor;
+    default:
+      return Qt::ArrowCursor;
+  }
+}
+
+}  // namespace
+
+QtWindowView::QtWindowView(Window& window, QtPresenter& presenter, QWidget* parent)
+    : window_(window), presenter_(presenter) {
+  BuildTop(parent);
+  for (const auto& c : window_.controls()) CreateControl(c->number);
+  timer_ = new QTimer(this);
+  connect(timer_, &QTimer::timeout, this, [this] { window_.UserTimer(); });
+  ShowWindow();
+  ShowAllVisibility();
+  top_->show();
+  if (auto* sub = qobject_cast<QMdiSubWindow*>(top_.data())) sub->setFocus();
+}
+
+QtWindowView::~QtWindowView() {
+  if (top_.isNull()) return;
+  top_->removeEventFilter(this);
+  top_->setProperty(kWindowProperty, QVariant());
+  top_->hide();
+  if (auto* sub = qobject_cast<QMdiSubWindow*>(top_.data())) {
+    if (sub->mdiArea() != nullptr) sub->mdiArea()->removeSubWindow(sub);
+  }
+  top_->deleteLater();
+}
+
+void QtWindowView::BuildTop(QWidget* parent) {
+  auto* container = new QWidget;
+  auto* layout = new QVBoxLayout(container);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  content_ = new QWidget;
+  content_->installEventFilter(this);
+  bool hasMenu = std::any_of(window_.controls().begin(), window_.controls().end(),
+                             [](const auto& c) { return c->IsMenu(); });
+  if (window_.isFrame()) {
+    main_ = new QMainWindow;
+    mdiArea_ = new QMdiArea(main_);
+    main_->setCentralWidget(mdiArea_);
+    menuBar_ = main_->menuBar();
+    toolBar_ = main_->addToolBar(QStringLiteral("Toolbar"));
+    main_->statusBar()->show();
+    connect(mdiArea_, &QMdiArea::subWindowActivated, &presenter_,
+            &QtPresenter::OnSubWindowActivated);
+    delete container;
+    container = nullptr;
+    top_ = main_;
+  } else {
+    if (hasMenu) {
+      menuBar_ = new QMenuBar(container);
+      layout->addWidget(menuBar_);
+    }
+    layout->addWidget(content_, 1);
+    QMdiArea* area = window_.isMdiChild() ? presenter_.FrameArea() : nullptr;
+    if (area != nullptr && !window_.isModal()) {
+      QMdiSubWindow* sub = area->addSubWindow(container);
+      sub->setAttribute(Qt::WA_DeleteOnClose, false);
+      top_ = sub;
+    } else if (window_.isModal()) {
+      auto* dialog = new QDialog(parent);
+      auto* dialogLayout = new QVBoxLayout(dialog);
+      dialogLayout->setContentsMargins(0, 0, 0, 0);
+      dialogLayout->addWidget(container);
+      dialog->setWindowModality(parent != nullptr ? Qt::WindowModal : Qt::ApplicationModal);
+      top_ = dialog;
+    } else {
+      container->setParent(parent, parent != nullptr ? Qt::Tool : Qt::Window);
+      top_ = container;
+    }
+  }
+  if (!window_.hasCaption()) top_->setWindowFlag(Qt::FramelessWindowHint);
+  top_->setProperty(kWindowProperty,
+                    QVariant::fromValue<quintptr>(reinterpret_cast<quintptr>(&window_)));
+  top_->installEventFilter(this);
+  BuildMenus();
+}
+
+void QtWindowView::BuildMenus() {
+  if (menuBar_ == nullptr) return;
+  for (const auto& c : window_.controls()) {
+    if (c->IsMenu()) BuildMenu(*c);
+  }
+}
+
+void QtWindowView::BuildMenu(const Control& control) {
+  if (actions_.count(control.number) != 0 || menuBar_ == nullptr) return;
+  QWidget* owner = menuBar_;
+  if (control.parent != 0) {
+    auto parent = menus_.find(control.parent);
+    if (parent == menus_.end() || parent->second.isNull()) return;
+    owner = parent->second;
+  }
+  QAction* action = nullptr;
+  if (control.type == ControlMenu) {
+    auto* menu = new QMenu(ToQString(control.text), owner);
+    menus_[control.number] = menu;
+    action = menu->menuAction();
+  } else if (control.separator) {
+    action = new QAction(owner);
+    action->setSeparator(true);
+  } else {
+    action = new QAction(ToQString(control.text), owner);
+    int32_t number = control.number;
+    connect(action, &QAction::triggered, this,
+            [this, number] { presenter_.OnMenuChosen(window_, number); });
+  }
+  owner->addAction(action);
+  actions_[control.number] = action;
+  ShowAction(control, action);
+}
+
+void QtWindowView::BuildToolbarButton(const Control& control) {
+  if (toolBar_ == nullptr || actions_.count(control.number) != 0) return;
+  auto* action = new QAction(toolBar_);
+  int32_t number = control.number;
+  connect(action, &QAction::triggered, this, [this, number] { window_.UserPressed(number); });
+  toolBar_->addAction(action);
+  actions_[control.number] = action;
+  ShowAction(control, action);
+}
+
+void QtWindowView::ShowAction(const Control& control, QAction* action) {
+  if (!control.separator) {
+    action->setText(ToQString(control.text));
+    action->setStatusTip(ToQString(control.message));
+    action->setToolTip(ToQString(control.tip.empty() ? control.text : control.tip));
+    action->setIcon(IconOf(control.icon));
+  }
+  action->setEnabled(control.enabled);
+  action->setVisible(!control.hidden);
+}
+
+QtUnits QtWindowView::Units() const {
+  QScreen* screen = top_.isNull() ? nullptr : top_->screen();
+  double dpi = screen != nullptr ? screen->logicalDotsPerInch() : 96.0;
+  return QtUnits(window_.unit(), content_->font(), dpi);
+}
+
+void QtWindowView::ShowWindow() {
+  applying_ = true;
+  QFont font = ToQFont(window_.font(), QApplication::font());
+  content_->setFont(font);
+  top_->setWindowTitle(ToQString(window_.title()));
+  top_->setWindowIcon(IconOf(window_.icon()));
+  content_->setCursor(CursorOf(window_.cursor()));
+  content_->setMouseTracking(window_.tracksMouse());
+  if (main_ != nullptr) main_->statusBar()->showMessage(ToQString(window_.statusText()));
+  if (window_.timer() > 0) {
+    timer_->start(window_.timer() * 10);
+  } else {
+    timer_->stop();
+  }
+  SizeToModel();
+  applying_ = false;
+}
+
+void QtWindowView::SizeToModel() {
+  QtUnits units = Units();
+  Rect g = window_.geometry();
+  QSize size(units.ToX(g.width), units.ToY(g.height));
+  Rect minimum = window_.minimumSize();
+  QWidget* sized = main_ != nullptr ? static_cast<QWidget*>(main_) : content_;
+  sized->setMinimumSize(units.ToX(minimum.width), units.ToY(minimum.height));
+  if (size.width() > 0 && size.height() > 0) {
+    if (!window_.IsResizable() && main_ == nullptr) {
+      content_->setFixedSize(size);
+    } else {
+      sized->resize(size);
+    }
+    if (main_ == nullptr) top_->adjustSize();
+  }
+  if (g.x != 0 || g.y != 0) top_->move(units.ToX(g.x), units.ToY(g.y));
+  if (window_.IsMaximised()) {
+    top_->showMaximized();
+  } else if (window_.IsMinimised()) {
+    top_->showMinimized();
+  }
+}
+
+bool QtWindowView::OnHiddenTab(const Control& control) const {
+  int32_t parent = control.parent;
+  for (int depth = 0; parent != 0 && depth < 16; ++depth) {
+    const Control* p = window_.Find(parent);
+    if (p == nullptr) return false;
+    if (p->type == ControlTab) {
+      const Control* sheet = window_.Find(p->parent);
+      if (sheet == nullptr) return false;
+      int32_t index = 0;
+      for (const auto& c : window_.controls()) {
+        if (c->type == ControlTab && c->parent == sheet->number) {
+          ++index;
+          if (c->number == p->number) break;
+        }
+      }
+      if (index != std::max(1, sheet->selection)) return true;
+    }
+    parent = p->parent;
+  }
+  return false;
+}
+
+void QtWindowView::ShowAllVisibility() {
+  for (const auto& c : window_.controls()) {
+    QWidget* widget = WidgetOf(c->number);
+    if (widget != nullptr && c->type != ControlTab) {
+      widget->setVisible(!c->hidden && !OnHiddenTab(*c));
+    }
+  }
+}
+
+void QtWindowView::CreateControl(int32_t number) {
+  const Control* control = window_.Find(number);
+  if (control == nullptr) return;
+  if (control->IsMenu()) {
+    BuildMenu(*control);
+    return;
+  }
+  if (control->onToolbar && window_.isFrame()) {
+    BuildToolbarButton(*control);
+    return;
+  }
+  if (widgets_.count(number) != 0 || main_ != nullptr) return;
+  QWidget* widget = MakeWidget(*control);
+  if (widget == nullptr) return;
+  widget->setProperty(kControlProperty, number);
+  widgets_[number] = widget;
+  ShowControl(number);
+  widget->setVisible(!control->hidden && !OnHiddenTab(*control));
+}
+
+void QtWindowView::DestroyControl(int32_t number) {
+  if (auto it = widgets_.find(number); it != widgets_.end()) {
+    if (!it->second.isNull()) it->second->deleteLater();
+    if (!it->second.isNull()) it->second->hide();
+    widgets_.erase(it);
+  }
+  if (auto it = actions_.find(number); it != actions_.end()) {
+    if (!it->second.isNull()) it->second->deleteLater();
+    actions_.erase(it);
+  }
+  menus_.erase(number);
+}
+
+QWidget* QtWindowView::WidgetOf(int32_t number) const {
+  auto it = widgets_.find(number);
+  return it == widgets_.end() ? nullptr : it->second.data();
+}
+
+QAction* QtWindowView::ActionOf(int32_t number) const {
+  auto it = actions_.find(number);
+  return it == actions_.end() ? nullptr : it->second.data();
+}
+
+void QtWindowView::ShowControl(int32_t number) {
+  const Control* control = window_.Find(number);
+  if (control == nullptr) return;
+  if (QAction* action = ActionOf(number)) {
+    ShowAction(*control, action);
+    return;
+  }
+  QWidget* widget = WidgetOf(number);
+  if (widget == nullptr) return;
+  applying_ = true;
+  ShowWidget(*control, widget);
+  applying_ = false;
+  if (control->type == ControlSheet) ShowAllVisibility();
+}
+
+void QtWindowView::Focus(int32_t number) {
+  if (QWidget* widget = WidgetOf(number)) {
+    QWidget* target = widget->focusProxy() != nullptr ? widget->focusProxy() : widget;
+    target->setFocus();
+  }
+}
+
+int32_t QtWindowView::ControlAt(int32_t x, int32_t y, bool dropTargets) const {
+  const auto& controls = window_.controls();
+  for (auto it = controls.rbegin(); it != controls.rend(); ++it) {
+    const Control& c = **it;
+    if (c.hidden || c.IsMenu()) continue;
+    bool wanted = dropTargets ? !c.dropId.empty() : c.type == ControlRegion;
+    if (wanted && x >= c.x && y >= c.y && x <= c.x + c.width && y <= c.y + c.height) {
+      return c.number;
+    }
+  }
+  return 0;
+}
+
+bool QtWindowView::HandleMouse(QEvent* event) {
+  auto* mouse = static_cast<QMouseEvent*>(event);
+  QtUnits units = Units();
+  QPoint at = mouse->position().toPoint();
+  int32_t x = units.FromX(at.x());
+  int32_t y = units.FromY(at.y());
+  int32_t modifiers = 0;
+  if (mouse->modifiers() & Qt::ControlModifier) modifiers |= KeyCtrl;
+  if (mouse->modifiers() & Qt::ShiftModifier) modifiers |= KeyShift;
+  bool right = mouse->button() == Qt::RightButton;
+  int32_t kind = EventNone;
+  int32_t key = 0;
+  switch (event->type()) {
+    case QEvent::MouseButtonPress:
+      kind = EventMouseDown;
+      key = right ? KeyMouseRight : KeyMouseLeft;
+      break;
+    case QEvent::MouseButtonDblClick:
+      kind = EventMouseDown;
+      key = right ? KeyMouseRightDouble : KeyMouseLeftDouble;
+      break;
+    case QEvent::MouseButtonRelease:
+      kind = EventMouseUp;
+      key = right ? KeyMouseRightUp : KeyMouseLeftUp;
+      break;
+    case QEvent::MouseMove:
+      kind = EventMouseMove;
+      break;
+    default:
+      return false;
+  }
+  window_.UserMouse(kind, ControlAt(x, y, false), x, y, key | modifiers);
+  return true;
+}
+
+bool QtWindowView::eventFilter(QObject* watched, QEvent* event) {
+  if (auto* text = qobject_cast<QPlainTextEdit*>(watched)) {
+    if (event->type() == QEvent::FocusOut && text->document()->isModified()) {
+      text->document()->setModified(false);
+      std::string typed;
+      if (FromQString(text->toPlainText(), &typed)) {
+        window_.UserTyped(text->property(kControlProperty).toInt(), typed);
+      }
+    }
+    return false;
+  }
+  if (watched == content_) {
+    switch (event->type()) {
+      case QEvent::MouseButtonPress:
+      case QEvent::MouseButtonDblClick:
+      case QEvent::MouseButtonRelease:
+      case QEvent::MouseMove:
+        return HandleMouse(event);
+      case QEvent::Resize: {
+        if (applying_ || main_ != nullptr) return false;
+        QtUnits units = Units();
+        QSize size = content_->size();
+        Rect g = window_.geometry();
+        if (size.width() != units.ToX(g.width) || size.height() != units.ToY(g.height)) {
+          window_.UserResized(units.FromX(size.width()), units.FromY(size.height()));
+        }
+        return false;
+      }
+      default:
+        return false;
+    }
+  }
+  if (watched != top_.data()) return false;
+  switch (event->type()) {
+    case QEvent::Close:
+      // The procedure decides whether its window closes.
+      event->ignore();
+      window_.UserCloseBox();
+      return true;
+    case QEvent::WindowActivate:
+      window_.UserActivated(true);
+      return false;
+    case QEvent::Resize:
+      if (main_ != nullptr && !applying_) {
+        QtUnits units = Units();
+        window_.UserResized(units.FromX(main_->width()), units.FromY(main_->height()));
+      }
+      return false;
+    case QEvent::Move:
+      if (!applying_) {
+        QtUnits units = Units();
+        window_.UserMoved(units.FromX(top_->x()), units.FromY(top_->y()));
+      }
+      return false;
+    default:
+      return false;
+  }
+}
+
+void QtWindowView::CommitEntry(int32_t number, QWidget* widget) {
+  auto* edit = qobject_cast<QLineEdit*>(widget);
+  if (edit == nullptr || !edit->isModified()) return;
+  edit->setModified(false);
+  std::string text;
+  if (!FromQString(edit->text(), &text)) return;
+  window_.UserTyped(number, text);
+}
+
+void QtWindowView::DropFromList(int32_t number, QPoint global) {
+  presenter_.DropAt(window_, number, global);
+}
+
+}  // namespace ledora::runtime

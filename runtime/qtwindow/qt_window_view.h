@@ -1,0 +1,90 @@
+// One window of the model on screen: the frame as a main window with an MDI
+// area, menu bar, toolbar and status line; a child as an MDI sub-window; a
+// modal window as a window-modal dialog; and a widget per control. It shows
+// every change of the model and reports the user's actions back to it.
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <map>
+
+#include "runtime/window/window.h"
+
+class QAction;
+class QMainWindow;
+class QMdiArea;
+class QMenu;
+class QMenuBar;
+class QTimer;
+class QToolBar;
+class QWidget;
+
+namespace ledora::runtime {
+
+class QtPresenter;
+class QtUnits;
+
+class QtWindowView : public QObject, public Window::PresenterData {
+  Q_OBJECT
+
+ public:
+  // The property that marks a widget with its control number.
+  static constexpr const char* kControlProperty = "ledoraControl";
+  // The property that marks a window's outermost widget with its Window.
+  static constexpr const char* kWindowProperty = "ledoraWindow";
+
+  QtWindowView(Window& window, QtPresenter& presenter, QWidget* parent);
+  ~QtWindowView() override;
+
+  void ShowWindow();
+  void ShowControl(int32_t number);
+  void CreateControl(int32_t number);
+  void DestroyControl(int32_t number);
+  void Focus(int32_t number);
+
+  Window& window() { return window_; }
+  QWidget* top() const { return top_; }
+  QWidget* content() const { return content_; }
+  QMdiArea* mdiArea() const { return mdiArea_; }
+  QWidget* WidgetOf(int32_t number) const;
+  QAction* ActionOf(int32_t number) const;
+  // The control at a point of the content (window units), regions and drop
+  // targets only; 0 when none.
+  int32_t ControlAt(int32_t x, int32_t y, bool dropTargets) const;
+  QtUnits Units() const;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void BuildTop(QWidget* parent);
+  void BuildMenus();
+  void BuildMenu(const Control& control);
+  void BuildToolbarButton(const Control& control);
+  QWidget* MakeWidget(const Control& control);
+  void ShowWidget(const Control& control, QWidget* widget);
+  void ShowText(const Control& control, QWidget* widget);
+  void ShowAction(const Control& control, QAction* action);
+  bool OnHiddenTab(const Control& control) const;
+  void ShowAllVisibility();
+  bool HandleMouse(QEvent* event);
+  void CommitEntry(int32_t number, QWidget* widget);
+  void DropFromList(int32_t number, QPoint global);
+  void SizeToModel();
+
+  Window& window_;
+  QtPresenter& presenter_;
+  QPointer<QWidget> top_;
+  QWidget* content_ = nullptr;
+  QMainWindow* main_ = nullptr;
+  QMdiArea* mdiArea_ = nullptr;
+  QMenuBar* menuBar_ = nullptr;
+  QToolBar* toolBar_ = nullptr;
+  QTimer* timer_ = nullptr;
+  std::map<int32_t, QPointer<QWidget>> widgets_;
+  std::map<int32_t, QPointer<QAction>> actions_;
+  std::map<int32_t, QPointer<QMenu>> menus_;
+  bool applying_ = false;
+};
+
+}  // namespace ledora::runtime

@@ -1,0 +1,278 @@
+#include "runtime/qtwindow/qt_presenter.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QColorDialog>
+#include <QDialog>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTableWidget>
+#include <functional>
+
+#include "runtime/qtwindow/qt_list_view.h"
+#include "runtime/qtwindow/qt_window_view.h"
+#include "runtime/window/common_dialogs.h"
+#include "runtime/window/window_registry.h"
+
+namespace ledora::runtime {
+namespace {
+
+class QtPresenterTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    if (QApplication::instance() != nullptr) return;
+    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+      qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    static int argc = 1;
+    static char name[] = "qt_presenter_test";
+    static char* argv[] = {name, nullptr};
+    new QApplication(argc, argv);
+  }
+
+  // Lets Qt and the threads run until the condition holds; the test keeps
+  // control throughout, which a nested event loop would take away.
+  bool Pump(const std::function<bool()>& done) {
+    for (int i = 0; i < 500; ++i) {
+      QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+      presenter.Drain();
+      if (done()) return true;
+    }
+    return false;
+  }
+
+  QtWindowView* View(Window& window) { return presenter.ViewOf(window); }
+
+  template <typename T>
+  T* VisibleTopLevel() {
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+      if (auto* found = qobject_cast<T*>(w); found != nullptr && found->isVisible()) return found;
+    }
+    return nullptr;
+  }
+
+  Window frame;
+  Window child;
+  Window dialog;
+  std::vector<Event> childEvents;
+  std::string typed;
+  uint32_t answer = 0;
+  bool childEnded = false;
+  Scheduler scheduler;
+  QtPresenter presenter{scheduler};
+
+  void RunFrame() {
+    frame.SetFrame(true);
+    frame.SetTitle("Quorval Report Designer - Vennic demo program");
+    frame.AddMenu(-1, 0, "&File");
+    frame.AddMenuItem(-2, -1, "E&xit", "Exit this application", ActionClose);
+    frame.AddMenu(-3, 0, "&Browse");
+    frame.AddMenuItem(-4, -3, "Browse Customers", "Browse Customers");
+    frame.AddMenuSeparator(-3);
+    frame.CreateControl(2000, ControlButton);
+    frame.SetOnToolbar(2000, true);
+    frame.SetTip(2000, "Insert a new Record");
+    frame.Open();
+    Event e;
+    while (frame.Accept(&e)) {
+      if (e.number == EventAccepted && e.control == -4) Start([this] { RunChild(); }, 50000);
+    }
+  }
+
+  void RunChild() {
+    char name[20] = "                   ";
+    child.SetMdiChild(true);
+    child.SetTitle("Browse the Customers File");
+    child.SetSize(200, 120);
+    child.CreateControl(1, ControlList);
+    child.SetRect(1, {4, 4, 150, 80});
+    child.SetListFormat(1, "45R(2)|M~Customer ID~C(0)@n-13@80L(2)|M~Name~@s35@");
+    child.SetRows(1, {{"1", "Ann"}, {"2", "Bob"}});
+    child.SetSelection(1, 1);
+    child.SetImmediate(1, true);
+    child.SetVScroll(1, true);
+    child.CreateControl(2, ControlButton);
+    child.SetRect(2, {160, 4, 36, 14});
+    child.SetText(2, "&Change");
+    child.Open();
+    Event e;
+    while (child.Accept(&e)) {
+      childEvents.push_back(e);
+      if (e.number == EventAccepted && e.control == 2) RunDialog(name);
+    }
+    childEnded = true;
+  }
+
+  void RunDialog(char (&name)[20]) {
+    dialog.SetModal(true);
+    dialog.SetTitle("Update the Customers File");
+    dialog.CreateControl(1, ControlEntry);
+    dialog.SetRect(1, {4, 4, 100, 12});
+    dialog.SetUse(1, FieldRef::Of(name));
+    dialog.CreateControl(2, ControlButton);
+    dialog.SetRect(2, {4, 20, 40, 14});
+    dialog.SetText(2, "OK");
+    dialog.Open();
+    Event e;
+    while (dialog.Accept(&e)) {
+      if (e.number != EventAccepted || e.control != 2) continue;
+      answer = Messages().Show(MessageRequest{"Do you want to save the changes to this record?",
+                                              "Save Record", IconQuestion,
+                                              ButtonYes | ButtonNo | ButtonCancel, ButtonCancel});
+      typed = std::string(name);
+      dialog.Post(EventCloseWindow);
+    }
+  }
+
+  int ChildCount(int32_t number, int32_t control) {
+    int n = 0;
+    for (const Event& e : childEvents) n += e.number == number && e.control == control;
+    return n;
+  }
+};
+
+TEST_F(QtPresenterTest, FrameChildModalDialogAndMessageBoxWithoutNestedLoop) {
+  scheduler.Start([this] { RunFrame(); }, 0);
+  ASSERT_TRUE(Pump([&] { return View(frame) != nullptr; }));
+  auto* main = qobject_cast<QMainWindow*>(View(frame)->top());
+  ASSERT_NE(main, nullptr);
+  EXPECT_EQ(main->windowTitle(), "Quorval Report Designer - Vennic demo program");
+  ASSERT_NE(View(frame)->mdiArea(), nullptr);
+  QStringList menus;
+  for (QAction* a : main->menuBar()->actions()) menus << a->text();
+  EXPECT_EQ(menus, (QStringList{"&File", "&Browse"}));
+  ASSERT_NE(View(frame)->ActionOf(-4), nullptr);
+  EXPECT_EQ(View(frame)->ActionOf(-4)->statusTip(), "Browse Customers");
+  ASSERT_NE(View(frame)->ActionOf(2000), nullptr);
+  EXPECT_EQ(View(frame)->ActionOf(2000)->toolTip(), "Insert a new Record");
+
+  // The menu starts the browse on a thread of its own, as an MDI child.
+  View(frame)->ActionOf(-4)->trigger();
+  ASSERT_TRUE(Pump([&] { return View(child) != nullptr; }));
+  EXPECT_EQ(child.thread(), 2);
+  ASSERT_NE(qobject_cast<QMdiSubWindow*>(View(child)->top()), nullptr);
+  EXPECT_EQ(View(frame)->mdiArea()->subWindowList().size(), 1);
+
+  // A toolbar press reaches the child that owns the toolbar.
+  View(frame)->ActionOf(2000)->trigger();
+  ASSERT_TRUE(Pump([&] { return ChildCount(EventAccepted, 2000) == 1; }));
+
+  // Change opens a window-modal dialog on the child's thread.
+  qobject_cast<QPushButton*>(View(child)->WidgetOf(2))->click();
+  ASSERT_TRUE(Pump([&] { return View(dialog) != nullptr; }));
+  auto* box = qobject_cast<QDialog*>(View(dialog)->top());
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(box->windowModality(), Qt::WindowModal);
+  auto* edit = qobject_cast<QLineEdit*>(View(dialog)->WidgetOf(1));
+  ASSERT_NE(edit, nullptr);
+  edit->setText(QString::fromUtf8("Zoë"));
+  edit->setModified(true);
+  emit edit->editingFinished();
+  qobject_cast<QPushButton*>(View(dialog)->WidgetOf(2))->click();
+
+  // The question waits on its thread while this loop keeps running.
+  QMessageBox* question = nullptr;
+  ASSERT_TRUE(Pump([&] { return (question = VisibleTopLevel<QMessageBox>()) != nullptr; }));
+  EXPECT_EQ(question->text(), "Do you want to save the changes to this record?");
+  EXPECT_EQ(question->defaultButton(), question->button(QMessageBox::Cancel));
+  EXPECT_EQ(answer, 0u);
+  question->button(QMessageBox::No)->click();
+  ASSERT_TRUE(Pump([&] { return !dialog.IsOpen(); }));
+  EXPECT_EQ(answer, static_cast<uint32_t>(ButtonNo));
+  EXPECT_EQ(typed.substr(0, 3), "Zo\xEB") << "typed text is stored as Windows-1252";
+
+  // Exit is the runtime's own action: the frame closes, its thread ends.
+  View(frame)->ActionOf(-2)->trigger();
+  ASSERT_TRUE(Pump([&] { return !scheduler.IsAlive(1); }));
+  child.Post(EventCloseWindow);
+  ASSERT_TRUE(Pump([&] { return childEnded; }));
+}
+
+TEST_F(QtPresenterTest, PagedListTurnsScrollBarKeysAndClicksIntoEvents) {
+  frame.SetFrame(true);
+  scheduler.Start([this] { RunFrame(); }, 0);
+  ASSERT_TRUE(Pump([&] { return View(frame) != nullptr; }));
+  View(frame)->ActionOf(-4)->trigger();
+  ASSERT_TRUE(Pump([&] { return View(child) != nullptr; }));
+  auto* list = qobject_cast<QtListView*>(View(child)->WidgetOf(1));
+  ASSERT_NE(list, nullptr);
+  EXPECT_EQ(list->table()->columnCount(), 2);
+  EXPECT_EQ(list->table()->horizontalHeaderItem(0)->text(), "Customer ID");
+  EXPECT_EQ(list->table()->item(1, 1)->text(), "Bob");
+  ASSERT_TRUE(Pump([&] { return child.Find(1)->visibleRows > 0; }))
+      << "the list reports how many rows fit";
+
+  auto* bar = list->findChild<QScrollBar*>(QString(), Qt::FindDirectChildrenOnly);
+  ASSERT_NE(bar, nullptr);
+  bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
+  ASSERT_TRUE(Pump([&] { return ChildCount(EventPageDown, 1) == 1; }));
+
+  child.SetSelection(1, 2);
+  QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+  QCoreApplication::sendEvent(list->table(), &down);
+  ASSERT_TRUE(Pump([&] { return ChildCount(EventScrollDown, 1) == 1; }))
+      << "down from the last row of a page asks for the next record";
+
+  QRect row = list->table()->visualRect(list->table()->model()->index(0, 0));
+  QMouseEvent press(QEvent::MouseButtonPress, row.center(),
+                    list->table()->viewport()->mapToGlobal(row.center()), Qt::LeftButton,
+                    Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(list->table()->viewport(), &press);
+  ASSERT_TRUE(Pump([&] { return ChildCount(EventNewSelection, 1) >= 1; }));
+  EXPECT_EQ(child.GetSelection(1), 1);
+
+  child.Post(EventCloseWindow);
+  frame.Post(EventCloseWindow);
+  ASSERT_TRUE(Pump([&] { return !scheduler.HasThreads(); }));
+}
+
+TEST_F(QtPresenterTest, ColourDialogAnswersTheWaitingThread) {
+  int32_t colour = 0;
+  bool chosen = false;
+  scheduler.Start([&] { chosen = AskColour(&colour); }, 0);
+  QColorDialog* picker = nullptr;
+  ASSERT_TRUE(Pump([&] { return (picker = VisibleTopLevel<QColorDialog>()) != nullptr; }));
+  picker->setCurrentColor(QColor(0, 0, 255));
+  picker->accept();
+  ASSERT_TRUE(Pump([&] { return !scheduler.HasThreads(); }));
+  EXPECT_TRUE(chosen);
+  EXPECT_EQ(colour, 0xFF0000) << "blue keeps its byte order of the designs";
+}
+
+TEST_F(QtPresenterTest, RunEndsWithTheMainThreadAndClosesTheOthers) {
+  bool otherEnded = false;
+  Window other;
+  presenter.Run([&] {
+    Start(
+        [&] {
+          other.SetTitle("left open");
+          other.Open();
+          Event e;
+          while (other.Accept(&e)) {
+          }
+          otherEnded = true;
+        },
+        0);
+    Window main;
+    main.SetTimer(1);
+    main.Open();
+    Event e;
+    while (main.Accept(&e)) {
+      if (e.number == EventTimer) main.Post(EventCloseWindow);
+    }
+  });
+  EXPECT_TRUE(otherEnded);
+  EXPECT_FALSE(scheduler.HasThreads());
+}
+
+}  // namespace
+}  // namespace ledora::runtime
