@@ -3,11 +3,14 @@
 // it so that windows and reports treat every picture alike.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "runtime/values/fixed_string.h"
 #include "runtime/values/picture.h"
 
 namespace ledora::runtime {
@@ -24,9 +27,16 @@ class CalendarPicture : public Picture {
   std::string Format(const Decimal& value) const override {
     return calendar_->Format(ToStandard(value));
   }
-  // A text variable holds the standard number as digits.
+  // A text variable holds the standard number as digits, or else a date or
+  // time as this picture reads it; other text shows unchanged.
   std::string Format(std::string_view text) const override {
-    return Format(ParseLeadingNumber(text));
+    std::string_view trimmed = Clip(text);
+    trimmed.remove_prefix(std::min(trimmed.size(), trimmed.find_first_not_of(' ')));
+    if (std::optional<Decimal> number = Decimal::Parse(trimmed)) return Format(*number);
+    int32_t standard = 0;
+    if (calendar_->Deformat(trimmed, &standard)) return calendar_->Format(standard);
+    // Neither: show the text as it is rather than a date made up from it.
+    return std::string(trimmed.substr(0, width()));
   }
   bool Deformat(std::string_view shown, Decimal* value) const override {
     int32_t standard = 0;

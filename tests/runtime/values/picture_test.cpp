@@ -96,6 +96,9 @@ TEST(PictureTest, DatesAndTimesThroughThePicture) {
   EXPECT_EQ(P("@D06.")->Format(Decimal(k31Oct1959)), "31.10.1959");
   EXPECT_EQ(P("@D2B")->Format(Decimal(0)), std::string(P("@D2B")->width(), ' '));
   EXPECT_EQ(P("@T4")->Format(Decimal(11 * 360000 + 30 * 6000 + 45 * 100 + 1)), "11:30:45");
+  EXPECT_EQ(P("@D1")->Format(std::string_view("58015")), "10/31/59");
+  EXPECT_EQ(P("@D1")->Format(std::string_view("31/10/1959 ")), "31/10/19");  // no such month
+  EXPECT_EQ(P("@D6")->Format(std::string_view("31/10/1959 ")), "31/10/1959");
   Decimal v;
   ASSERT_TRUE(P("@D6")->Deformat("31/10/1959", &v));
   EXPECT_EQ(v, Decimal(k31Oct1959));
