@@ -9,16 +9,10 @@
 #include "runtime/report/page_image_writer.h"
 #include "runtime/report/report_error.h"
 #include "runtime/system/runtime_error.h"
-#include "tests/runtime/qtreport/gui_app.h"
 #include "tests/support/temp_folder.h"
 
 namespace ledora::runtime {
 namespace {
-
-class QtReportTest : public ::testing::Test {
- protected:
-  void SetUp() override { testing::EnsureGuiApp(); }
-};
 
 // A 1000 x 1000 page: rendered 100 pixels wide, ten thousandths of an inch make a pixel.
 PageImage SmallPage() {
@@ -53,7 +47,7 @@ PageImage SmallPage() {
 
 bool Dark(QRgb pixel) { return qGray(pixel) < 128; }
 
-TEST_F(QtReportTest, RendersBoxesTextAndLinesWhereThePageSays) {
+TEST(QtReportTest, RendersBoxesTextAndLinesWhereThePageSays) {
   QImage image = PagePainter::Render(SmallPage(), 100);
   ASSERT_EQ(image.size(), QSize(100, 100));
   EXPECT_EQ(QColor(image.pixel(25, 25)), QColor(0, 0, 255));
@@ -68,7 +62,7 @@ TEST_F(QtReportTest, RendersBoxesTextAndLinesWhereThePageSays) {
   EXPECT_EQ(line.green(), line.blue());
 }
 
-TEST_F(QtReportTest, RendersAPageFileAndRefusesADamagedOne) {
+TEST(QtReportTest, RendersAPageFileAndRefusesADamagedOne) {
   testing::TempFolder folder;
   std::string file = folder.File("p.ldpg");
   ASSERT_TRUE(PageImageWriter::WriteFile(SmallPage(), file));
@@ -85,7 +79,7 @@ TEST_F(QtReportTest, RendersAPageFileAndRefusesADamagedOne) {
   EXPECT_EQ(CurrentError().code, ErrorPageImageUnreadable);
 }
 
-TEST_F(QtReportTest, DesignFontNamesMapToInstalledFamilies) {
+TEST(QtReportTest, DesignFontNamesMapToInstalledFamilies) {
   EXPECT_EQ(FontFamily("Arial"), "Liberation Sans");
   EXPECT_EQ(FontFamily("arial "), "Liberation Sans");
   EXPECT_EQ(FontFamily("Times New Roman"), "Liberation Serif");
@@ -104,7 +98,7 @@ TEST_F(QtReportTest, DesignFontNamesMapToInstalledFamilies) {
   EXPECT_EQ(ToQFont({"Arial", FontItalic, 10, 0}).weight(), QFont::Normal);
 }
 
-TEST_F(QtReportTest, MeasuresWithTheRealProportionalFonts) {
+TEST(QtReportTest, MeasuresWithTheRealProportionalFonts) {
   QtFontMetrics metrics;
   ReportFont arial{"Arial", 400, 10, 0};
   ReportFont bold{"Arial", 700, 10, 0};

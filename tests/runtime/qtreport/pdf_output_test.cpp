@@ -11,7 +11,6 @@
 #include "runtime/report/report_error.h"
 #include "runtime/report/text_dump.h"
 #include "runtime/system/runtime_error.h"
-#include "tests/runtime/qtreport/gui_app.h"
 #include "tests/runtime/report/list_report.h"
 #include "tests/runtime/report/report_dump.h"
 #include "tests/support/temp_folder.h"
@@ -53,8 +52,6 @@ std::vector<Words> PdfPages(const std::string& pdf) {
 
 class PdfOutputTest : public ::testing::Test {
  protected:
-  void SetUp() override { testing::EnsureGuiApp(); }
-
   // Runs the list report twice, to a text dump and to PDF, measured with real fonts.
   void PrintList(int customers, std::string* dump, const std::string& pdf) {
     TextDump text;
