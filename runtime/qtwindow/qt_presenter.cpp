@@ -29,7 +29,6 @@ QtPresenter::QtPresenter(Scheduler& scheduler) : scheduler_(scheduler) {
 QtPresenter::~QtPresenter() {
   qApp->removeEventFilter(this);
   scheduler_.SetWakeHandler(nullptr);
-  scheduler_.SetEndHandler(nullptr);
   if (&CurrentPresenter() == this) SetPresenter(nullptr);
   if (&Messages() == &messages_) SetMessageService(nullptr);
 }
@@ -43,11 +42,11 @@ void QtPresenter::Run(Procedure main, size_t stackSize) {
   QEventLoop loop;
   mainThread_ = scheduler_.Start(std::move(main), stackSize);
   if (mainThread_ == 0) return;
-  scheduler_.SetEndHandler([&](int32_t thread) {
+  int32_t listener = scheduler_.AddEndListener([&](int32_t thread) {
     if (thread == mainThread_) loop.quit();
   });
   if (scheduler_.IsAlive(mainThread_)) loop.exec();
-  scheduler_.SetEndHandler(nullptr);
+  scheduler_.RemoveEndListener(listener);
   // The program ends with its frame: every other window is told to close.
   for (int round = 0; round < 20 && scheduler_.HasThreads(); ++round) {
     for (Window* window : std::vector<Window*>(WindowRegistry::Instance().windows())) {
@@ -121,6 +120,16 @@ void QtPresenter::ControlChanged(Window& window, int32_t control) {
 
 void QtPresenter::FocusChanged(Window& window, int32_t control) {
   if (QtWindowView* view = ViewOf(window)) view->Focus(control);
+}
+
+void QtPresenter::RaiseWindow(Window& window) {
+  QtWindowView* view = ViewOf(window);
+  if (view == nullptr) return;
+  if (auto* sub = qobject_cast<QMdiSubWindow*>(view->top()); sub != nullptr && sub->mdiArea()) {
+    sub->mdiArea()->setActiveSubWindow(sub);
+  }
+  view->top()->raise();
+  view->top()->activateWindow();
 }
 
 void QtPresenter::OnMenuChosen(Window& window, int32_t control) {

@@ -54,6 +54,7 @@ class QtPresenter : public QObject, public Presenter {
   void ControlDestroyed(Window& window, int32_t control) override;
   void ControlChanged(Window& window, int32_t control) override;
   void FocusChanged(Window& window, int32_t control) override;
+  void RaiseWindow(Window& window) override;
   bool AskFileName(FileDialogRequest* request) override;
   bool AskColour(int32_t* colour) override;
   bool AskFont(Font* font) override;

@@ -177,6 +177,7 @@ void QtWindowView::ShowAction(const Control& control, QAction* action) {
     action->setToolTip(ToQString(control.tip.empty() ? control.text : control.tip));
     action->setIcon(IconOf(control.icon));
   }
+  action->setSeparator(control.separator);
   action->setEnabled(control.enabled);
   action->setVisible(!control.hidden);
 }
@@ -309,6 +310,11 @@ void QtWindowView::ShowControl(int32_t number) {
     ShowAction(*control, action);
     return;
   }
+  // A frame's button may be put on the toolbar after it was made.
+  if (control->onToolbar && toolBar_ != nullptr) {
+    BuildToolbarButton(*control);
+    return;
+  }
   QWidget* widget = WidgetOf(number);
   if (widget == nullptr) return;
   applying_ = true;
@@ -395,6 +401,11 @@ bool QtWindowView::eventFilter(QObject* watched, QEvent* event) {
         QtUnits units = Units();
         QSize size = content_->size();
         Rect g = window_.geometry();
+        if (g.width == 0 && g.height == 0) {
+          // A window designed without a size takes the one it was given.
+          window_.SetSize(units.FromX(size.width()), units.FromY(size.height()));
+          return false;
+        }
         if (size.width() != units.ToX(g.width) || size.height() != units.ToY(g.height)) {
           window_.UserResized(units.FromX(size.width()), units.FromY(size.height()));
         }
@@ -411,9 +422,13 @@ bool QtWindowView::eventFilter(QObject* watched, QEvent* event) {
       event->ignore();
       window_.UserCloseBox();
       return true;
-    case QEvent::WindowActivate:
-      window_.UserActivated(true);
+    case QEvent::WindowActivate: {
+      // The frame coming to the front brings its active child with it.
+      QMdiSubWindow* sub = mdiArea_ != nullptr ? mdiArea_->activeSubWindow() : nullptr;
+      Window* child = sub != nullptr ? presenter_.WindowOfWidget(sub) : nullptr;
+      (child != nullptr ? *child : window_).UserActivated(true);
       return false;
+    }
     case QEvent::Resize:
       if (main_ != nullptr && !applying_) {
         QtUnits units = Units();

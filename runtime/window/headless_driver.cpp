@@ -15,6 +15,23 @@ int32_t HeadlessDriver::Start(Procedure procedure, size_t stackSize) {
   return thread;
 }
 
+bool HeadlessDriver::RunToEnd(int32_t maxTicks) {
+  for (int32_t tick = 0; tick <= maxTicks; ++tick) {
+    Settle();
+    if (!scheduler_.HasThreads()) return true;
+    if (presenter_.HasPendingQuestion()) return false;
+    bool fired = false;
+    for (Window* window : std::vector<Window*>(WindowRegistry::Instance().windows())) {
+      if (window->timer() > 0) {
+        window->UserTimer();
+        fired = true;
+      }
+    }
+    if (!fired) return false;
+  }
+  return false;
+}
+
 Window* HeadlessDriver::Top() const {
   WindowRegistry& registry = WindowRegistry::Instance();
   if (registry.Active() != nullptr) return registry.Active();

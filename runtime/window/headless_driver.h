@@ -24,6 +24,11 @@ class HeadlessDriver {
   void Settle();
   // Starts a procedure on a new thread and settles; returns its number.
   int32_t Start(Procedure procedure, size_t stackSize = 0);
+  // The loop of a command-line job: runs until every thread has ended, and
+  // whenever all of them wait, fires the timers of the open windows (time
+  // passes at once). False when the threads wait for something no timer
+  // brings (a user action, an answer), or after maxTicks rounds of timers.
+  bool RunToEnd(int32_t maxTicks = 1000000);
 
   // The active window, else the last opened one; null when none is open.
   Window* Top() const;

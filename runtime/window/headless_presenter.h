@@ -52,6 +52,7 @@ class HeadlessPresenter : public Presenter, public MessageService {
   void ControlDestroyed(Window& window, int32_t control) override {}
   void ControlChanged(Window& window, int32_t control) override {}
   void FocusChanged(Window& window, int32_t control) override {}
+  void RaiseWindow(Window& window) override {}
   bool AskFileName(FileDialogRequest* request) override;
   bool AskColour(int32_t* colour) override;
   bool AskFont(Font* font) override;

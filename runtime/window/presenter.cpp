@@ -14,6 +14,7 @@ class SilentPresenter : public Presenter {
   void ControlDestroyed(Window&, int32_t) override {}
   void ControlChanged(Window&, int32_t) override {}
   void FocusChanged(Window&, int32_t) override {}
+  void RaiseWindow(Window&) override {}
   bool AskFileName(FileDialogRequest*) override { return false; }
   bool AskColour(int32_t*) override { return false; }
   bool AskFont(Font*) override { return false; }

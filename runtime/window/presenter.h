@@ -26,6 +26,8 @@ class Presenter {
   // Any property of the control, or what it shows, changed.
   virtual void ControlChanged(Window& window, int32_t control) = 0;
   virtual void FocusChanged(Window& window, int32_t control) = 0;
+  // Brings the window to the front with the keyboard focus.
+  virtual void RaiseWindow(Window& window) = 0;
 
   virtual bool AskFileName(FileDialogRequest* request) = 0;
   virtual bool AskColour(int32_t* colour) = 0;

@@ -74,16 +74,17 @@ Scheduler::~Scheduler() {
 
 Scheduler* Scheduler::Current() { return current; }
 
-int32_t Scheduler::FreeNumber() const {
-  int32_t number = 1;
-  while (fibers_.count(number) != 0) ++number;
-  return number;
+int32_t Scheduler::AddEndListener(std::function<void(int32_t)> listener) {
+  endListeners_.emplace(nextListener_, std::move(listener));
+  return nextListener_++;
 }
+
+void Scheduler::RemoveEndListener(int32_t id) { endListeners_.erase(id); }
 
 int32_t Scheduler::Start(Procedure procedure, size_t stackSize) {
   if (closing_ || !procedure) return 0;
   auto fiber = std::make_unique<Fiber>();
-  fiber->number = FreeNumber();
+  fiber->number = nextNumber_;
   fiber->procedure = std::move(procedure);
   Fiber* raw = fiber.get();
   try {
@@ -112,7 +113,7 @@ int32_t Scheduler::Start(Procedure procedure, size_t stackSize) {
   } catch (const std::exception&) {
     return 0;
   }
-  int32_t number = fiber->number;
+  int32_t number = nextNumber_++;
   fibers_.emplace(number, std::move(fiber));
   Wake(number);
   return number;
@@ -133,7 +134,9 @@ void Scheduler::Resume(int32_t thread) {
   if (fiber.finished) {
     fibers_.erase(thread);
     buffers_.Release(thread);
-    if (endHandler_) endHandler_(thread);
+    // A copy: a listener may remove itself.
+    auto listeners = endListeners_;
+    for (auto& [id, listener] : listeners) listener(thread);
   }
 }
 

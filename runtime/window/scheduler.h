@@ -31,7 +31,9 @@ class Scheduler {
   static Scheduler* Current();
 
   // Makes a thread for the procedure; it first runs at the next RunReady.
-  // Returns its number (the first thread is 1), or 0 when no stack could be had.
+  // Returns its number, or 0 when no stack could be had. The first thread is
+  // 1; numbers are never reused, so state kept per thread number (a file's
+  // open counts) can never pass to an unrelated later thread.
   int32_t Start(Procedure procedure, size_t stackSize);
   // Runs every runnable thread until each waits or ends. False when none
   // could run. Does nothing when called from a thread.
@@ -42,8 +44,10 @@ class Scheduler {
   // Called whenever a thread becomes runnable, so an event loop can come
   // round to RunReady (the Qt presenter queues a call).
   void SetWakeHandler(std::function<void()> handler) { wakeHandler_ = std::move(handler); }
-  // Called after a thread ended.
-  void SetEndHandler(std::function<void(int32_t)> handler) { endHandler_ = std::move(handler); }
+  // Called with the number of every thread that ends; returns an id for
+  // RemoveEndListener. Per-thread state is dropped here.
+  int32_t AddEndListener(std::function<void(int32_t)> listener);
+  void RemoveEndListener(int32_t id);
 
   // From a thread: waits until ready() holds, running the others meanwhile.
   // False without waiting when not on a thread, or while shutting down.
@@ -57,7 +61,6 @@ class Scheduler {
  private:
   struct Fiber;
   void Resume(int32_t thread);
-  int32_t FreeNumber() const;
 
   std::map<int32_t, std::unique_ptr<Fiber>> fibers_;
   std::deque<int32_t> runnable_;
@@ -65,7 +68,9 @@ class Scheduler {
   bool closing_ = false;
   ThreadBuffers buffers_;
   std::function<void()> wakeHandler_;
-  std::function<void(int32_t)> endHandler_;
+  std::map<int32_t, std::function<void(int32_t)>> endListeners_;
+  int32_t nextListener_ = 1;
+  int32_t nextNumber_ = 1;
 };
 
 // The current scheduler's Start; 0 when there is none.

@@ -55,6 +55,16 @@ void Window::SetSize(int32_t width, int32_t height) {
   if (open_) CurrentPresenter().WindowChanged(*this);
 }
 
+void Window::GetPosition(int32_t* x, int32_t* y) const {
+  *x = geometry_.x;
+  *y = geometry_.y;
+}
+
+void Window::GetSize(int32_t* width, int32_t* height) const {
+  *width = geometry_.width;
+  *height = geometry_.height;
+}
+
 void Window::SetMaximised(bool maximised) {
   maximised_ = maximised;
   if (maximised) minimised_ = false;

@@ -76,6 +76,8 @@ class Window {
 
   // Placement, in window units. The settings store keeps it across runs.
   Rect geometry() const { return geometry_; }
+  void GetPosition(int32_t* x, int32_t* y) const;
+  void GetSize(int32_t* width, int32_t* height) const;
   void SetPosition(int32_t x, int32_t y);
   void SetSize(int32_t width, int32_t height);
   bool IsResizable() const { return resizable_; }
@@ -167,6 +169,8 @@ class Window {
   void Open();
   void Close();
   bool IsOpen() const { return open_; }
+  // Brings the window to the front with the focus (another thread's too).
+  void Activate();
   int32_t thread() const { return thread_; }
   // Finishes the previous event's default work (unless consumed), then waits
   // for the next event. False once the window is closed.

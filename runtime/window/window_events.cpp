@@ -37,6 +37,12 @@ void Window::Close() {
   if (Scheduler* scheduler = Scheduler::Current()) scheduler->Wake(thread_);
 }
 
+void Window::Activate() {
+  if (!open_) return;
+  WindowRegistry::Instance().SetActive(this);
+  CurrentPresenter().RaiseWindow(*this);
+}
+
 void Window::DoDefault(const Event& event) {
   switch (event.number) {
     case EventCloseWindow:

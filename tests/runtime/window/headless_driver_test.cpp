@@ -291,3 +291,42 @@ TEST_F(HeadlessDriverTest, ToolbarPressesGoToTheActiveChildWhichMaySetTheButtons
 
 }  // namespace
 }  // namespace ledora::runtime
+
+namespace ledora::runtime {
+namespace {
+
+class HeadlessLoopTest : public ::testing::Test, public WindowFixture {};
+
+TEST_F(HeadlessLoopTest, RunToEndFiresTimersUntilTheJobFinishes) {
+  int portions = 0;
+  first.window.SetTimer(1);
+  first.onEvent = [&](Window& w, const Event& e) {
+    if (e.number == EventTimer && ++portions == 5) w.Post(EventCloseWindow);
+  };
+  scheduler.Start([this] { first.Run(); }, 0);
+  EXPECT_TRUE(driver.RunToEnd());
+  EXPECT_EQ(portions, 5);
+  EXPECT_TRUE(first.ended);
+}
+
+TEST_F(HeadlessLoopTest, RunToEndGivesUpWhenOnlyAUserCouldGoOn) {
+  scheduler.Start([this] { first.Run(); }, 0);
+  EXPECT_FALSE(driver.RunToEnd()) << "a window without a timer waits for a user";
+  first.window.SetTimer(1);
+  EXPECT_FALSE(driver.RunToEnd(20)) << "a timer that never ends the job runs out of ticks";
+  EXPECT_GE(first.Count(EventTimer), 20);
+}
+
+TEST_F(HeadlessLoopTest, ActivatingAnotherThreadsWindowMovesTheFocus) {
+  StartFirst();
+  StartSecond();
+  EXPECT_EQ(WindowRegistry::Instance().Active(), &second.window);
+  first.window.Activate();
+  driver.Settle();
+  EXPECT_EQ(WindowRegistry::Instance().Active(), &first.window);
+  EXPECT_EQ(second.Count(EventLoseFocus), 1);
+  EXPECT_EQ(first.Count(EventGainFocus), 2);
+}
+
+}  // namespace
+}  // namespace ledora::runtime

@@ -12,7 +12,7 @@
 namespace ledora::runtime {
 namespace {
 
-TEST(SchedulerTest, FirstThreadIsOneAndLaterOnesTakeTheLowestFreeNumber) {
+TEST(SchedulerTest, FirstThreadIsOneAndNumbersAreNeverReused) {
   Scheduler scheduler;
   std::vector<int32_t> seen;
   bool release = false;
@@ -31,7 +31,24 @@ TEST(SchedulerTest, FirstThreadIsOneAndLaterOnesTakeTheLowestFreeNumber) {
   scheduler.RunReady();
   EXPECT_FALSE(scheduler.IsAlive(2));
   EXPECT_TRUE(scheduler.IsAlive(1));
-  EXPECT_EQ(scheduler.Start([] {}, 0), 2);
+  EXPECT_EQ(scheduler.Start([] {}, 0), 4) << "an ended thread's number stays unused";
+}
+
+TEST(SchedulerTest, EndListenersHearOfEveryEndedThread) {
+  Scheduler scheduler;
+  std::vector<int32_t> ended;
+  int32_t id = scheduler.AddEndListener([&](int32_t thread) { ended.push_back(thread); });
+  bool release = false;
+  scheduler.Start([&] { scheduler.WaitUntil([&] { return release; }); }, 0);
+  scheduler.Start([] {}, 0);
+  scheduler.RunReady();
+  EXPECT_EQ(ended, (std::vector<int32_t>{2}));
+  release = true;
+  scheduler.Wake(1);
+  scheduler.RemoveEndListener(id);
+  scheduler.RunReady();
+  EXPECT_EQ(ended, (std::vector<int32_t>{2}));
+  EXPECT_FALSE(scheduler.HasThreads());
 }
 
 TEST(SchedulerTest, OutsideAnyThreadTheCurrentThreadIsMain) {
@@ -170,7 +187,7 @@ TEST(ThreadBuffersTest, EachThreadSeesItsOwnCopyAtTheSameAddress) {
   scheduler.buffers().Unregister(&buffer);
 }
 
-TEST(ThreadBuffersTest, AReusedThreadNumberStartsFresh) {
+TEST(ThreadBuffersTest, ALaterThreadStartsFromTheRegisteredImage) {
   static int32_t counter = 5;
   Scheduler scheduler;
   scheduler.buffers().Register(&counter, sizeof counter);
