@@ -123,7 +123,19 @@ bool Report::Open() {
   return true;
 }
 
-void Report::SetPageQueue(PreviewQueue* queue) { queue_ = queue; }
+void Report::SetPageQueue(PreviewQueue* queue) {
+  if (queue && queue != queue_) {
+    PreviewQueue& from = ActiveQueue();
+    queue->insert(queue->end(), from.begin(), from.end());
+    from.clear();
+  }
+  queue_ = queue;
+}
+
+void Report::SetDirectOutput(PageOutput* output, const std::string& title) {
+  direct_ = output;
+  directTitle_ = title;
+}
 
 bool Report::Print(int32_t number) {
   if (!CheckOpen()) return false;
@@ -168,10 +180,15 @@ void Report::Discard() {
   queue.clear();
 }
 
-void Report::Close() {
+bool Report::Close() {
+  bool ok = true;
+  if (run_ && !queue_ && direct_) ok = run_->End() && ok;
+  if (run_) ok = run_->EndDirect() && ok;
   Discard();
   run_.reset();
   queue_ = nullptr;
+  direct_ = nullptr;
+  return ok;
 }
 
 }  // namespace ledora::runtime

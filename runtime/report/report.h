@@ -67,7 +67,14 @@ class Report {
   // finished page's image file name is appended to it.
   bool Open();
   bool IsOpen() const { return run_ != nullptr; }
-  void SetPageQueue(PreviewQueue* queue);  // not owned; null = the report's own
+  // Not owned; null = the report's own. Pages finished before the queue was
+  // set move into it, so none is lost to a late call.
+  void SetPageQueue(PreviewQueue* queue);
+  // Printing without a preview: while no page queue is set, each finished
+  // page goes straight to output (not owned, kept until Close), and Close
+  // ends the last page and the document, so a report printed directly does
+  // not lose its last page.
+  void SetDirectOutput(PageOutput* output, const std::string& title = "Report");
   // Prints one detail band at the flow position (or its fixed position).
   bool Print(int32_t band);
   // The next detail starts a new page (nothing happens on a still empty page).
@@ -79,7 +86,9 @@ class Report {
   // emptied either way. A damaged page stops the print with an error.
   bool Flush(PageOutput& output, const std::string& title = "Report");
   void Discard();  // removes the queued page files and empties the queue
-  void Close();    // discards leftovers; the report can be opened again
+  // Discards leftover queued pages; the report can be opened again. False
+  // only when a direct output failed to finish.
+  bool Close();
 
  private:
   friend class ReportRun;
@@ -103,6 +112,8 @@ class Report {
   std::map<int32_t, ReportControl> controls_;
 
   PreviewQueue* queue_ = nullptr;
+  PageOutput* direct_ = nullptr;
+  std::string directTitle_;
   PreviewQueue ownQueue_;
   std::unique_ptr<ReportRun> run_;
 };

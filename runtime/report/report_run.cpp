@@ -40,6 +40,12 @@ bool ReportRun::Print(const ReportBand& band) {
   return paginator_.Place(Layout().LayOut(band, report_.controls_));
 }
 
+bool ReportRun::EndDirect() {
+  PageOutput* output = directBegun_;
+  directBegun_ = nullptr;
+  return !output || output->EndDocument();
+}
+
 bool ReportRun::LayOutPageBand(BandKind kind, LaidOutBand* band) {
   const ReportBand* found = report_.FindBand(kind);
   if (!found) return false;
@@ -48,6 +54,13 @@ bool ReportRun::LayOutPageBand(BandKind kind, LaidOutBand* band) {
 }
 
 bool ReportRun::TakePage(PageImage page) {
+  if (!report_.queue_ && report_.direct_) {
+    if (directBegun_ != report_.direct_) {
+      if (!EndDirect() || !report_.direct_->BeginDocument(report_.directTitle_)) return false;
+      directBegun_ = report_.direct_;
+    }
+    return directBegun_->WritePage(page);
+  }
   std::string name = files_->NextName();
   if (!PageImageWriter::WriteFile(page, name)) return false;
   report_.ActiveQueue().push_back({name});

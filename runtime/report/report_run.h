@@ -7,6 +7,7 @@
 
 #include "runtime/report/band_layout.h"
 #include "runtime/report/page_files.h"
+#include "runtime/report/page_output.h"
 #include "runtime/report/paginator.h"
 
 namespace ledora::runtime {
@@ -22,6 +23,9 @@ class ReportRun : public PageSink, public PageBands {
   bool End() { return paginator_.Finish(); }
   int32_t pagesFinished() const { return paginator_.pagesFinished(); }
 
+  // Ends a direct output's document, if one was begun.
+  bool EndDirect();
+
   bool TakePage(PageImage page) override;
   bool LayOutPageBand(BandKind kind, LaidOutBand* band) override;
   const std::vector<ReportFont>& Fonts() override { return fonts_.fonts(); }
@@ -34,6 +38,7 @@ class ReportRun : public PageSink, public PageBands {
 
   Report& report_;
   std::unique_ptr<PageFiles> files_;
+  PageOutput* directBegun_ = nullptr;
   FontTable fonts_;
   Paginator paginator_;
 };

@@ -20,6 +20,7 @@ class ListReport {
 
   explicit ListReport(const std::string& pageFolder) {
     using namespace runtime;
+    SetText(FieldRef::Of(name), "");  // a record field is blank, not zeros
     report.SetPageFolder(pageFolder);
     report.SetPrintableArea(500, 1000, 7000, 9000);
     report.SetFont({"Arial", 400, 10, 0});

@@ -175,6 +175,48 @@ TEST_F(ListReportTest, ADamagedPageStopsTheFlushWithAnError) {
   EXPECT_EQ(list_.report.PagesWritten(), 1);
 }
 
+// Counts the documents an output was given, to see that each one is ended.
+struct CountingDump : TextDump {
+  bool BeginDocument(const std::string& title) override {
+    ++begun;
+    return TextDump::BeginDocument(title);
+  }
+  bool EndDocument() override {
+    ++ended;
+    return true;
+  }
+  int begun = 0, ended = 0;
+};
+
+TEST_F(ListReportTest, PrintingDirectlySendsPagesAsTheyFinishAndCloseEndsTheLast) {
+  CountingDump printer;
+  list_.report.SetDirectOutput(&printer, "Customers");
+  ASSERT_TRUE(list_.report.Open());
+  for (list_.number = 1; list_.number <= 60; ++list_.number) {
+    ASSERT_TRUE(list_.report.Print(ListReport::kLine));
+  }
+  EXPECT_EQ(printer.pages(), 1);
+  EXPECT_EQ(printer.ended, 0);
+  EXPECT_TRUE(list_.report.Close());
+  EXPECT_EQ(printer.pages(), 2);
+  EXPECT_EQ(printer.begun, 1);
+  EXPECT_EQ(printer.ended, 1);
+  EXPECT_TRUE(std::filesystem::is_empty(folder_.path()));  // no page files on the way
+}
+
+TEST_F(ListReportTest, AQueueGivenLateStillReceivesTheEarlierPages) {
+  ASSERT_TRUE(list_.report.Open());
+  for (list_.number = 1; list_.number <= 60; ++list_.number) {
+    ASSERT_TRUE(list_.report.Print(ListReport::kLine));
+  }
+  list_.report.SetPageQueue(&queue_);
+  ASSERT_TRUE(list_.report.EndReport());
+  ASSERT_EQ(queue_.size(), 2u);
+  TextDump dump;
+  ASSERT_TRUE(list_.report.Flush(dump));
+  EXPECT_EQ(testing::SplitDump(dump.text())[0][1], "1");  // no names were set
+}
+
 TEST(ReportTest, OperationsOutOfOrderOrOnUnknownNumbersFail) {
   Report report;
   ClearError();
