@@ -94,6 +94,33 @@ TEST(DataFileOpenTest, BadNamesAndClosedFilesAreRefused) {
   EXPECT_EQ(closed->Close(), 0);
 }
 
+TEST(DataFileOpenTest, TenFilesOpenAtOnceAndTheEleventhIsRefused) {
+  TempFolder folder;
+  SqliteDriver driver;
+  std::vector<std::unique_ptr<ItemFile>> files;
+  for (int i = 0; i < 11; ++i) {
+    files.push_back(std::make_unique<ItemFile>(driver, folder.File("F" + std::to_string(i))));
+    ASSERT_EQ(files.back()->file().Create(), 0);
+  }
+  for (int i = 0; i < 10; ++i) ASSERT_EQ(files[i]->file().Open(), 0);
+  EXPECT_EQ(files[10]->file().Open(), ErrorTooManyOpenFiles);
+  ASSERT_EQ(files[0]->file().Close(), 0);
+  EXPECT_EQ(files[10]->file().Open(), 0);
+}
+
+TEST(DataFileOpenTest, AReaderAndThenAWriterOfOneFileBothWork) {
+  TempFolder folder;
+  SqliteDriver driver;
+  ItemFile reader(driver, folder.File("ITEMS"));
+  ItemFile writer(driver, folder.File("ITEMS"));
+  ASSERT_EQ(reader->Create(), 0);
+  ASSERT_EQ(reader->Open(AccessReadOnly | DenyNone), 0);
+  ASSERT_EQ(writer->Open(), 0);
+  ASSERT_EQ(writer.Add(1, "one"), 0);
+  EXPECT_EQ(reader->Records(), 1);
+  EXPECT_EQ(reader.Add(2, "two"), ErrorAccessDenied);
+}
+
 TEST_F(DataFileTest, EveryFieldComesBackByteForByte) {
   items.Fill(7, "Caf\xe9 na\xefve");
   const char binary[12] = {'\0',   '\x01', '\xff', ' ', 'A',  '\0',
