@@ -10,7 +10,10 @@ std::string NameTable::Key(std::string_view name) {
   return key;
 }
 
-void NameTable::Bind(std::string_view name, const FieldRef& field) { names_[Key(name)] = field; }
+void NameTable::Bind(std::string_view name, const FieldRef& field) {
+  names_[Key(name)] = field;
+  ++generation_;
+}
 
 void NameTable::BindRecord(const RecordLayout& layout, void* record) {
   for (size_t i = 0; i < layout.fields().size(); ++i) {
@@ -18,7 +21,10 @@ void NameTable::BindRecord(const RecordLayout& layout, void* record) {
   }
 }
 
-void NameTable::Unbind(std::string_view name) { names_.erase(Key(name)); }
+void NameTable::Unbind(std::string_view name) {
+  names_.erase(Key(name));
+  ++generation_;
+}
 
 void NameTable::UnbindRecord(const RecordLayout& layout) {
   for (const FieldDescriptor& field : layout.fields()) Unbind(field.label);

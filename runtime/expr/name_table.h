@@ -3,6 +3,7 @@
 // records' fields here; procedures bind their locals for filters.
 #pragma once
 
+#include <cstdint>
 #include <map>
 #include <string>
 #include <string_view>
@@ -22,10 +23,14 @@ class NameTable {
   void UnbindRecord(const RecordLayout& layout);
   // Letter case is ignored; nullptr when the name is not bound.
   const FieldRef* Find(std::string_view name) const;
+  // Changes with every bind and unbind, so parsed expressions know when to
+  // look their names up again.
+  uint64_t generation() const { return generation_; }
 
  private:
   static std::string Key(std::string_view name);
   std::map<std::string, FieldRef> names_;
+  uint64_t generation_ = 0;
 };
 
 // The process-wide table: all procedures share the bound names, as they

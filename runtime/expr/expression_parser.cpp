@@ -1,0 +1,215 @@
+#include "runtime/expr/expression_parser.h"
+
+#include "runtime/expr/builtin_functions.h"
+#include "runtime/system/runtime_error.h"
+#include "runtime/values/fixed_string.h"
+
+namespace ledora::runtime {
+
+namespace {
+
+// Nesting deeper than this is refused rather than risking the stack of a
+// small procedure thread.
+constexpr int kMaxDepth = 200;
+
+CompareOp CompareOf(const std::string& text) {
+  if (text == "<>") return CompareNotEqual;
+  if (text == "<") return CompareLess;
+  if (text == ">") return CompareGreater;
+  if (text == "<=") return CompareLessEqual;
+  if (text == ">=") return CompareGreaterEqual;
+  return CompareEqual;
+}
+
+// Keeps the recursion depth while a parse function runs.
+class DepthGuard {
+ public:
+  explicit DepthGuard(int* depth) : depth_(depth) { ++*depth_; }
+  ~DepthGuard() { --*depth_; }
+
+ private:
+  int* depth_;
+};
+
+}  // namespace
+
+int32_t ExpressionParser::Parse(NodePtr* root) {
+  Advance();
+  NodePtr tree = ParseOr();
+  if (tree != nullptr && token_.kind != TokenEnd) {
+    Fail("unexpected '" + token_.text + "'");
+    tree = nullptr;
+  }
+  if (tree == nullptr) return ErrorExpressionSyntax;
+  *root = std::move(tree);
+  return ErrorNone;
+}
+
+void ExpressionParser::Advance() {
+  token_ = lexer_.Next();
+  if (token_.kind == TokenError) Fail(token_.text);
+}
+
+bool ExpressionParser::Fail(const std::string& what) {
+  if (error_.empty()) error_ = what + " at column " + std::to_string(token_.column);
+  return false;
+}
+
+bool ExpressionParser::Expect(TokenKind kind, const char* what) {
+  if (token_.kind != kind) return Fail(std::string(what) + " expected");
+  Advance();
+  return true;
+}
+
+NodePtr ExpressionParser::ParseOr() {
+  DepthGuard guard(&depth_);
+  if (depth_ > kMaxDepth) return Fail("expression nested too deeply"), nullptr;
+  NodePtr left = ParseAnd();
+  while (left != nullptr && token_.kind == TokenOr) {
+    Advance();
+    NodePtr right = ParseAnd();
+    if (right == nullptr) return nullptr;
+    left = std::make_unique<LogicNode>(false, std::move(left), std::move(right));
+  }
+  return left;
+}
+
+NodePtr ExpressionParser::ParseAnd() {
+  NodePtr left = ParseNot();
+  while (left != nullptr && token_.kind == TokenAnd) {
+    Advance();
+    NodePtr right = ParseNot();
+    if (right == nullptr) return nullptr;
+    left = std::make_unique<LogicNode>(true, std::move(left), std::move(right));
+  }
+  return left;
+}
+
+NodePtr ExpressionParser::ParseNot() {
+  if (token_.kind != TokenNot) return ParseComparison();
+  DepthGuard guard(&depth_);
+  if (depth_ > kMaxDepth) return Fail("expression nested too deeply"), nullptr;
+  Advance();
+  NodePtr operand = ParseNot();
+  if (operand == nullptr) return nullptr;
+  return std::make_unique<NotNode>(std::move(operand));
+}
+
+NodePtr ExpressionParser::ParseComparison() {
+  NodePtr left = ParseConcat();
+  while (left != nullptr && token_.kind == TokenCompare) {
+    CompareOp op = CompareOf(token_.text);
+    Advance();
+    NodePtr right = ParseConcat();
+    if (right == nullptr) return nullptr;
+    left = std::make_unique<CompareNode>(op, std::move(left), std::move(right));
+  }
+  return left;
+}
+
+NodePtr ExpressionParser::ParseConcat() {
+  NodePtr left = ParseAdditive();
+  while (left != nullptr && token_.kind == TokenConcat) {
+    Advance();
+    NodePtr right = ParseAdditive();
+    if (right == nullptr) return nullptr;
+    left = std::make_unique<ArithmeticNode>(ArithmeticConcat, std::move(left), std::move(right));
+  }
+  return left;
+}
+
+NodePtr ExpressionParser::ParseAdditive() {
+  NodePtr left = ParseMultiplicative();
+  while (left != nullptr && (token_.kind == TokenPlus || token_.kind == TokenMinus)) {
+    ArithmeticOp op = token_.kind == TokenPlus ? ArithmeticAdd : ArithmeticSubtract;
+    Advance();
+    NodePtr right = ParseMultiplicative();
+    if (right == nullptr) return nullptr;
+    left = std::make_unique<ArithmeticNode>(op, std::move(left), std::move(right));
+  }
+  return left;
+}
+
+NodePtr ExpressionParser::ParseMultiplicative() {
+  NodePtr left = ParseUnary();
+  while (left != nullptr &&
+         (token_.kind == TokenTimes || token_.kind == TokenDivide || token_.kind == TokenModulo)) {
+    ArithmeticOp op = token_.kind == TokenTimes    ? ArithmeticMultiply
+                      : token_.kind == TokenDivide ? ArithmeticDivide
+                                                   : ArithmeticModulo;
+    Advance();
+    NodePtr right = ParseUnary();
+    if (right == nullptr) return nullptr;
+    left = std::make_unique<ArithmeticNode>(op, std::move(left), std::move(right));
+  }
+  return left;
+}
+
+NodePtr ExpressionParser::ParseUnary() {
+  if (token_.kind != TokenMinus && token_.kind != TokenPlus) return ParsePrimary();
+  DepthGuard guard(&depth_);
+  if (depth_ > kMaxDepth) return Fail("expression nested too deeply"), nullptr;
+  bool negate = token_.kind == TokenMinus;
+  Advance();
+  NodePtr operand = ParseUnary();
+  if (operand == nullptr || !negate) return operand;
+  return std::make_unique<NegateNode>(std::move(operand));
+}
+
+NodePtr ExpressionParser::ParsePrimary() {
+  Token token = token_;
+  switch (token.kind) {
+    case TokenNumber: {
+      std::optional<Decimal> number = Decimal::Parse(token.text);
+      if (!number || token.text.size() > Decimal::kMaxDigits + 1) {
+        return Fail("number too long"), nullptr;
+      }
+      Advance();
+      return std::make_unique<ConstantNode>(ExpressionValue::Number(*number));
+    }
+    case TokenString:
+      Advance();
+      return std::make_unique<ConstantNode>(ExpressionValue::Text(token.text));
+    case TokenName: {
+      Advance();
+      if (token_.kind == TokenOpen) return ParseCall(token);
+      auto node = std::make_unique<NameNode>(token.text);
+      names_.push_back(node.get());
+      return node;
+    }
+    case TokenOpen: {
+      Advance();
+      NodePtr inner = ParseOr();
+      if (inner == nullptr || !Expect(TokenClose, "')'")) return nullptr;
+      return inner;
+    }
+    case TokenEnd:
+      return Fail("unexpected end"), nullptr;
+    default:
+      return Fail("unexpected '" + token.text + "'"), nullptr;
+  }
+}
+
+NodePtr ExpressionParser::ParseCall(const Token& name) {
+  const BuiltinSpec* spec = FindBuiltin(name.text);
+  if (spec == nullptr) return Fail("unknown function " + name.text), nullptr;
+  Advance();  // the "("
+  std::vector<NodePtr> args;
+  if (token_.kind != TokenClose) {
+    for (;;) {
+      NodePtr arg = ParseOr();
+      if (arg == nullptr) return nullptr;
+      args.push_back(std::move(arg));
+      if (token_.kind != TokenComma) break;
+      Advance();
+    }
+  }
+  if (!Expect(TokenClose, "')'")) return nullptr;
+  auto count = static_cast<int>(args.size());
+  if (count < spec->minArgs || count > spec->maxArgs) {
+    return Fail(std::string("wrong number of arguments to ") + spec->name), nullptr;
+  }
+  return std::make_unique<CallNode>(spec->name, spec->function, std::move(args));
+}
+
+}  // namespace ledora::runtime
