@@ -35,6 +35,7 @@ int AlignFlags(uint8_t align) {
 }  // namespace
 
 void PagePainter::Paint(const PageImage& page, QPainter& painter, const QRectF& target) {
+  if (page.width <= 0 || page.height <= 0) return;  // nothing to scale from
   painter.save();
   painter.setRenderHint(QPainter::Antialiasing);
   painter.setRenderHint(QPainter::TextAntialiasing);
@@ -108,8 +109,8 @@ void PagePainter::DrawImage(const PageItem& item, QPainter& painter) {
 
 QImage PagePainter::Render(const PageImage& page, int pixelWidth) {
   int width = std::max(pixelWidth, 1);
-  int height =
-      std::max(1, static_cast<int>(static_cast<int64_t>(width) * page.height / page.width));
+  int64_t scaled = page.width > 0 ? int64_t{width} * page.height / page.width : 1;
+  int height = static_cast<int>(std::clamp<int64_t>(scaled, 1, 100000));
   QImage image(width, height, QImage::Format_RGB32);
   image.fill(Qt::white);
   QPainter painter(&image);

@@ -22,6 +22,10 @@ QPageLayout LayoutFor(const PageImage& page) {
 }  // namespace
 
 bool PagedDeviceWriter::Write(const PageImage& page) {
+  if (page.width <= 0 || page.height <= 0) {
+    SetReportError(ErrorInvalidReportSetting, "a page without a paper size");
+    return false;
+  }
   device_->setPageLayout(LayoutFor(page));
   if (!started_) {
     if (!painter_.begin(device_)) {

@@ -1,10 +1,12 @@
 #include "runtime/report/font_metrics.h"
 
+#include <algorithm>
+
 namespace ledora::runtime {
 
 namespace {
 // One point is 1000/72 thousandths of an inch.
-int32_t EmMils(const ReportFont& font) { return font.size * 1000 / 72; }
+int32_t EmMils(const ReportFont& font) { return std::max(font.size, 1) * 1000 / 72; }
 }  // namespace
 
 int32_t ApproximateFontMetrics::TextWidth(const ReportFont& font, std::string_view text) {

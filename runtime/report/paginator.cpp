@@ -60,11 +60,11 @@ size_t Paginator::FirstOfGroup(const LaidOutBand& incoming) const {
 bool Paginator::Linked(size_t k, const LaidOutBand& incoming) const {
   size_t n = placed_.size();
   for (size_t i = 0; i <= k; ++i) {
-    if (static_cast<size_t>(placed_[i].band.withNext) >= k + 1 - i) return true;
+    if (placed_[i].band.withNext >= static_cast<int64_t>(k + 1 - i)) return true;
   }
   for (size_t j = k + 1; j <= n; ++j) {
     int32_t withPrior = j < n ? placed_[j].band.withPrior : incoming.withPrior;
-    if (static_cast<size_t>(withPrior) >= j - k) return true;
+    if (withPrior >= static_cast<int64_t>(j - k)) return true;
   }
   return false;
 }

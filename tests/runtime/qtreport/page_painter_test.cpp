@@ -4,6 +4,7 @@
 
 #include <fstream>
 
+#include "runtime/qtreport/printer_output.h"
 #include "runtime/qtreport/qt_font_metrics.h"
 #include "runtime/qtreport/qt_report_types.h"
 #include "runtime/report/page_image_writer.h"
@@ -77,6 +78,39 @@ TEST(QtReportTest, RendersAPageFileAndRefusesADamagedOne) {
   EXPECT_FALSE(PagePainter::RenderFile(file, 50, &image, &error));
   EXPECT_NE(error.find("checksum"), std::string::npos);
   EXPECT_EQ(CurrentError().code, ErrorPageImageUnreadable);
+}
+
+TEST(QtReportTest, ImagesComeFromTheirFileWhateverTheLetterCase) {
+  testing::TempFolder folder;
+  QImage red(10, 10, QImage::Format_RGB32);
+  red.fill(Qt::red);
+  ASSERT_TRUE(red.save(QString::fromStdString(folder.File("Logo.png"))));
+  PageImage page = SmallPage();
+  PageItem image;
+  image.kind = ItemImage;
+  image.x = 600;
+  image.y = 100;
+  image.width = 300;
+  image.height = 300;
+  image.text = folder.File("LOGO.PNG");
+  PageItem missing = image;
+  missing.y = 500;
+  missing.text = folder.File("gone.png");
+  page.items = {image, missing};
+  QImage shown = PagePainter::Render(page, 100);
+  EXPECT_EQ(QColor(shown.pixel(75, 25)), QColor(Qt::red));
+  EXPECT_EQ(QColor(shown.pixel(75, 65)),
+            QColor(Qt::white));  // a missing file leaves its place empty
+}
+
+TEST(QtReportTest, PrintingWithoutAPrinterFailsWithPrinterNotAvailable) {
+  if (PrinterOutput::HasDefaultPrinter()) GTEST_SKIP() << "this machine has a printer";
+  PrinterOutput printer;
+  ClearError();
+  EXPECT_FALSE(printer.BeginDocument("Customers"));
+  EXPECT_EQ(CurrentError().code, ErrorPrinterNotAvailable);
+  EXPECT_FALSE(printer.WritePage(SmallPage()));
+  EXPECT_TRUE(printer.EndDocument());
 }
 
 TEST(QtReportTest, DesignFontNamesMapToInstalledFamilies) {
