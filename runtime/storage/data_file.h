@@ -28,6 +28,10 @@
 // remembers the last record read, not a row, so inserts and deletes by other
 // stations between reads neither skip nor repeat records.
 //
+// Several data files may be declared for one table (a file declared per
+// thread): each keeps its own sequence, current record and hold, and they
+// never deny each other sharing.
+//
 // Positions are stable text handles of a record (its row id) that survive
 // inserts and deletes of other records; a deleted record's position is never
 // given to another record.

@@ -22,6 +22,9 @@ struct Attachment {
   bool attached = false;
   int users = 0;
   std::unique_ptr<LockFile> locks;
+  // Record bytes held through this attachment, by holder: the lock itself
+  // cannot tell this station's data files apart.
+  std::map<int64_t, const void*> holders;
 };
 
 class SqliteConnection {

@@ -646,23 +646,30 @@ int32_t SqliteDataFile::TakeHold(int64_t pos) {
   Release();
   LockFile& locks = *attachment_->locks;
   int64_t byte = LockFile::RecordByte(tableId_, pos);
-  if (!RetryUntil(holdSeconds_, [&] { return locks.Lock(byte, true); })) {
-    return Failure(ErrorRecordHeld);
-  }
+  auto& holders = attachment_->holders;
+  auto take = [&] { return holders.count(byte) == 0 && locks.Lock(byte, true); };
+  if (!RetryUntil(holdSeconds_, take)) return Failure(ErrorRecordHeld);
+  holders[byte] = this;
   heldPos_ = pos;
   return ErrorNone;
 }
 
 void SqliteDataFile::Release() {
   if (heldPos_ != 0 && attachment_ != nullptr && attachment_->locks != nullptr) {
-    attachment_->locks->Unlock(LockFile::RecordByte(tableId_, heldPos_));
+    int64_t byte = LockFile::RecordByte(tableId_, heldPos_);
+    attachment_->holders.erase(byte);
+    attachment_->locks->Unlock(byte);
   }
   heldPos_ = 0;
 }
 
 bool SqliteDataFile::HeldElsewhere(int64_t pos) {
   LockFile* locks = attachment_->locks.get();
-  return locks != nullptr && locks->LockedElsewhere(LockFile::RecordByte(tableId_, pos));
+  if (locks == nullptr) return false;
+  int64_t byte = LockFile::RecordByte(tableId_, pos);
+  auto holder = attachment_->holders.find(byte);
+  if (holder != attachment_->holders.end() && holder->second != this) return true;
+  return locks->LockedElsewhere(byte);
 }
 
 // ---- writing ----

@@ -98,6 +98,22 @@ TEST_F(StationsTest, ReadingPastAHeldRecordMovesOn) {
   EXPECT_EQ(theirs.r.number, 3);
 }
 
+TEST_F(StationsTest, DataFilesOfOneTableInOneStationRespectEachOthersHolds) {
+  ItemFile perThread(here, folder.File("ITEMS"));
+  ASSERT_EQ(perThread->Open(), 0);
+  ASSERT_EQ(mine->Hold(0), 0);
+  ASSERT_EQ(mine->FetchAt("1"), 0);
+  ASSERT_EQ(perThread->Hold(0), 0);
+  EXPECT_EQ(perThread->FetchAt("1"), ErrorRecordHeld);
+  EXPECT_EQ(perThread->Put(), ErrorRecordNotAvailable);
+  perThread->Release();  // holds nothing: must not free the other's hold
+  ASSERT_EQ(theirs->Hold(0), 0);
+  EXPECT_EQ(theirs->FetchAt("1"), ErrorRecordHeld);
+  ASSERT_EQ(mine->Close(), 0);
+  ASSERT_EQ(perThread->Hold(0), 0);
+  EXPECT_EQ(perThread->FetchAt("1"), 0);
+}
+
 TEST_F(StationsTest, HoldsOfAProcessThatDiesAreGone) {
   std::string name = folder.File("ITEMS");
   ChildProcess child([&](const std::function<void()>& ready) {
