@@ -29,15 +29,6 @@ class PageBands {
   virtual const std::vector<ReportFont>& Fonts() = 0;
 };
 
-struct PageFrame {  // all in thousandths of an inch
-  int32_t paperWidth = 0;
-  int32_t paperHeight = 0;
-  int32_t areaX = 0;
-  int32_t areaY = 0;
-  int32_t areaWidth = 0;
-  int32_t areaHeight = 0;
-};
-
 class Paginator {
  public:
   Paginator(const PageFrame& frame, PageBands* pageBands, PageSink* sink);

@@ -1,5 +1,7 @@
 #include "runtime/report/report.h"
 
+#include <utility>
+
 #include "runtime/report/page_files.h"
 #include "runtime/report/page_image_reader.h"
 #include "runtime/report/report_error.h"
@@ -7,6 +9,12 @@
 #include "runtime/system/runtime_error.h"
 
 namespace ledora::runtime {
+
+namespace {
+constexpr int32_t kA4Width = 8268;
+constexpr int32_t kA4Height = 11693;
+constexpr int32_t kDefaultMargin = 500;
+}  // namespace
 
 Report::Report() = default;
 
@@ -32,6 +40,36 @@ bool Report::SetPrintableArea(int32_t x, int32_t y, int32_t width, int32_t heigh
   areaWidth_ = width;
   areaHeight_ = height;
   return true;
+}
+
+PageFrame Report::FrameInMils() const {
+  PageFrame frame;
+  frame.paperWidth = paperWidth_ > 0 ? ToMils(paperWidth_, unit_) : kA4Width;
+  frame.paperHeight = paperHeight_ > 0 ? ToMils(paperHeight_, unit_) : kA4Height;
+  if (orientation_ == OrientationLandscape) std::swap(frame.paperWidth, frame.paperHeight);
+  if (areaWidth_ > 0) {
+    frame.areaX = ToMils(areaX_, unit_);
+    frame.areaY = ToMils(areaY_, unit_);
+    frame.areaWidth = ToMils(areaWidth_, unit_);
+    frame.areaHeight = ToMils(areaHeight_, unit_);
+  } else {
+    frame.areaX = frame.areaY = kDefaultMargin;
+    frame.areaWidth = frame.paperWidth - 2 * kDefaultMargin;
+    frame.areaHeight = frame.paperHeight - 2 * kDefaultMargin;
+  }
+  return frame;
+}
+
+int32_t Report::areaX() const { return areaWidth_ > 0 ? areaX_ : FromMils(kDefaultMargin, unit_); }
+
+int32_t Report::areaY() const { return areaWidth_ > 0 ? areaY_ : FromMils(kDefaultMargin, unit_); }
+
+int32_t Report::areaWidth() const {
+  return areaWidth_ > 0 ? areaWidth_ : FromMils(FrameInMils().areaWidth, unit_);
+}
+
+int32_t Report::areaHeight() const {
+  return areaWidth_ > 0 ? areaHeight_ : FromMils(FrameInMils().areaHeight, unit_);
 }
 
 ReportFont Report::ResolvedFont() const {

@@ -36,12 +36,14 @@ class Report {
   ReportOrientation orientation() const { return orientation_; }
   // Portrait size of the paper; A4 until set. False (nothing changed) unless positive.
   bool SetPaper(int32_t width, int32_t height);
-  // Where flowing detail bands print; false unless width and height are positive.
+  // Where flowing detail bands print; false unless width and height are
+  // positive. Until set, the paper less half an inch all round.
   bool SetPrintableArea(int32_t x, int32_t y, int32_t width, int32_t height);
-  int32_t areaX() const { return areaX_; }
-  int32_t areaY() const { return areaY_; }
-  int32_t areaWidth() const { return areaWidth_; }
-  int32_t areaHeight() const { return areaHeight_; }
+  // The printable area in the report unit (a band of width -1 is this wide).
+  int32_t areaX() const;
+  int32_t areaY() const;
+  int32_t areaWidth() const;
+  int32_t areaHeight() const;
   // Unset parts of the report font fall back to Arial, 400, 10 points, black.
   void SetFont(const ReportFont& font) { font_ = font; }
   const ReportFont& font() const { return font_; }
@@ -94,15 +96,18 @@ class Report {
   friend class ReportRun;
   PreviewQueue& ActiveQueue() { return queue_ ? *queue_ : ownQueue_; }
   bool CheckOpen() const;
+  // Paper (orientation applied) and printable area in thousandths of an inch.
+  PageFrame FrameInMils() const;
 
   ReportUnit unit_ = UnitThousandthsInch;
   ReportOrientation orientation_ = OrientationPortrait;
-  int32_t paperWidth_ = 8268;
-  int32_t paperHeight_ = 11693;
-  int32_t areaX_ = 500;
-  int32_t areaY_ = 500;
-  int32_t areaWidth_ = 7268;
-  int32_t areaHeight_ = 10693;
+  // Zero until set: the defaults are in thousandths of an inch whatever the unit.
+  int32_t paperWidth_ = 0;
+  int32_t paperHeight_ = 0;
+  int32_t areaX_ = 0;
+  int32_t areaY_ = 0;
+  int32_t areaWidth_ = 0;
+  int32_t areaHeight_ = 0;
   ReportFont font_;
   ApproximateFontMetrics defaultMetrics_;
   FontMetrics* metrics_ = &defaultMetrics_;

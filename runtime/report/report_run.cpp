@@ -10,26 +10,13 @@ namespace ledora::runtime {
 ReportRun::ReportRun(Report& report, std::unique_ptr<PageFiles> files)
     : report_(report), files_(std::move(files)), paginator_(Frame(), this, this) {}
 
-PageFrame ReportRun::Frame() const {
-  ReportUnit unit = report_.unit_;
-  PageFrame frame;
-  frame.paperWidth = ToMils(report_.paperWidth_, unit);
-  frame.paperHeight = ToMils(report_.paperHeight_, unit);
-  if (report_.orientation_ == OrientationLandscape) {
-    std::swap(frame.paperWidth, frame.paperHeight);
-  }
-  frame.areaX = ToMils(report_.areaX_, unit);
-  frame.areaY = ToMils(report_.areaY_, unit);
-  frame.areaWidth = ToMils(report_.areaWidth_, unit);
-  frame.areaHeight = ToMils(report_.areaHeight_, unit);
-  return frame;
-}
+PageFrame ReportRun::Frame() const { return report_.FrameInMils(); }
 
 BandLayout ReportRun::Layout() {
   LayoutContext context;
   context.unit = report_.unit_;
   context.font = report_.ResolvedFont();
-  context.areaWidth = ToMils(report_.areaWidth_, report_.unit_);
+  context.areaWidth = report_.FrameInMils().areaWidth;
   context.metrics = report_.metrics_;
   context.fonts = &fonts_;
   return BandLayout(context);

@@ -18,4 +18,9 @@ int32_t ToMils(int32_t value, ReportUnit unit) {
   return static_cast<int32_t>(std::lround(static_cast<double>(value) * 1000.0 / 25.4));
 }
 
+int32_t FromMils(int32_t mils, ReportUnit unit) {
+  if (unit != UnitMillimetres) return mils;
+  return static_cast<int32_t>(std::lround(static_cast<double>(mils) * 25.4 / 1000.0));
+}
+
 }  // namespace ledora::runtime

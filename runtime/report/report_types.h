@@ -65,7 +65,18 @@ struct ReportFont {
   friend bool operator==(const ReportFont&, const ReportFont&) = default;
 };
 
-// A length in the report unit as thousandths of an inch, rounded.
+// The paper and the printable area of a page, in thousandths of an inch.
+struct PageFrame {
+  int32_t paperWidth = 0;
+  int32_t paperHeight = 0;
+  int32_t areaX = 0;
+  int32_t areaY = 0;
+  int32_t areaWidth = 0;
+  int32_t areaHeight = 0;
+};
+
+// A length in the report unit as thousandths of an inch, rounded, and back.
 int32_t ToMils(int32_t value, ReportUnit unit);
+int32_t FromMils(int32_t mils, ReportUnit unit);
 
 }  // namespace ledora::runtime

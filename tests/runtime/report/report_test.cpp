@@ -261,6 +261,18 @@ TEST(ReportTest, RemovingControlsKeepsTheBands) {
   EXPECT_NE(report.CreateControl(10, ReportString, 1), nullptr);  // the number is free again
 }
 
+TEST(ReportTest, UnsetPaperAndAreaAreA4WithHalfInchMarginsInAnyUnit) {
+  Report report;
+  EXPECT_EQ(report.areaWidth(), 8268 - 1000);
+  report.SetUnit(UnitMillimetres);
+  EXPECT_EQ(report.areaX(), 13);
+  EXPECT_EQ(report.areaWidth(), 185);  // a band of width -1 is as wide as this
+  report.SetOrientation(OrientationLandscape);
+  EXPECT_EQ(report.areaHeight(), 185);
+  ASSERT_TRUE(report.SetPrintableArea(20, 25, 175, 246));
+  EXPECT_EQ(report.areaWidth(), 175);
+}
+
 TEST(ReportTest, LandscapeMillimetreReportTurnsThePaper) {
   testing::TempFolder folder;
   Report report;
