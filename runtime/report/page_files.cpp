@@ -21,6 +21,8 @@ std::unique_ptr<PageFiles> PageFiles::Create(const std::string& parent) {
     std::string name = "ledora-pages-" + std::to_string(getpid()) + "-" + std::to_string(random());
     fs::path folder = base / name;
     if (fs::create_directory(folder, ec)) {
+      // Pages hold customer data: other users of the machine have no business there.
+      fs::permissions(folder, fs::perms::owner_all, fs::perm_options::replace, ec);
       return std::unique_ptr<PageFiles>(new PageFiles(folder.string()));
     }
   }

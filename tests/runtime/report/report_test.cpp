@@ -247,6 +247,25 @@ TEST(ReportTest, OperationsOutOfOrderOrOnUnknownNumbersFail) {
   EXPECT_EQ(CurrentError().code, ErrorBandNotFound);
 }
 
+TEST(ReportTest, OpenFailsWhenThePagesHaveNowhereToGo) {
+  Report report;
+  report.SetPageFolder("/proc/no-pages-here");
+  ClearError();
+  EXPECT_FALSE(report.Open());
+  EXPECT_EQ(CurrentError().code, ErrorPageImageWrite);
+  EXPECT_FALSE(report.IsOpen());
+}
+
+TEST(ReportTest, PageFoldersAreTheOwnersAlone) {
+  testing::TempFolder folder;
+  Report report;
+  report.SetPageFolder(folder.path());
+  ASSERT_TRUE(report.Open());
+  auto entry = std::filesystem::directory_iterator(folder.path());
+  ASSERT_NE(entry, std::filesystem::directory_iterator());
+  EXPECT_EQ(entry->status().permissions(), std::filesystem::perms::owner_all);
+}
+
 TEST(ReportTest, RemovingControlsKeepsTheBands) {
   Report report;
   report.AddBand(1, BandDetail);
