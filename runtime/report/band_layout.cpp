@@ -146,51 +146,48 @@ std::string BandLayout::ShownText(const ReportControl& control) const {
   }
 }
 
-int32_t BandLayout::AddText(const ReportControl& control, const std::string& text,
-                            LaidOutBand* out) {
-  ReportFont font = control.font.InheritFrom(context_.font);
+PageItem BandLayout::TextItem(const ReportControl& control, const ReportFont& font,
+                              std::string text) {
   PageItem item;
   item.kind = ItemText;
   item.x = Mils(control.x);
   item.y = Mils(control.y);
-  item.width = control.width >= 0 ? Mils(control.width) : context_.metrics->TextWidth(font, text);
-  item.height = control.height >= 0 ? Mils(control.height) : context_.metrics->LineHeight(font);
   item.color = font.color;
   item.fill = control.transparent ? kNoColour : kWhite;
   item.font = context_.fonts->Index(font);
   item.align = Align(control);
-  item.text = text;
+  item.text = std::move(text);
+  return item;
+}
+
+int32_t BandLayout::AddText(const ReportControl& control, const std::string& text,
+                            LaidOutBand* out) {
+  ReportFont font = control.font.InheritFrom(context_.font);
+  PageItem item = TextItem(control, font, text);
+  item.width = control.width >= 0 ? Mils(control.width) : context_.metrics->TextWidth(font, text);
+  item.height = control.height >= 0 ? Mils(control.height) : context_.metrics->LineHeight(font);
   out->items.push_back(std::move(item));
-  return Mils(control.y) + out->items.back().height;
+  return out->items.back().y + out->items.back().height;
 }
 
 int32_t BandLayout::AddTextField(const ReportControl& control, LaidOutBand* out) {
   ReportFont font = control.font.InheritFrom(context_.font);
-  std::string text = ShownText(control);
   int32_t width = control.width >= 0 ? Mils(control.width) : 0;
-  std::vector<std::string> lines = Wrap(text, width, *context_.metrics, font);
+  std::vector<std::string> lines = Wrap(ShownText(control), width, *context_.metrics, font);
   int32_t lineHeight = std::max(context_.metrics->LineHeight(font), 1);
   int32_t needed = static_cast<int32_t>(lines.size()) * lineHeight;
   int32_t height = control.height >= 0 ? Mils(control.height) : needed;
   if (control.grows) height = std::max(height, needed);
   size_t shown = std::max<size_t>(1, static_cast<size_t>(height / lineHeight));
   if (lines.size() > shown) lines.resize(shown);
-  int32_t x = Mils(control.x), y = Mils(control.y);
   for (size_t i = 0; i < lines.size(); ++i) {
-    PageItem item;
-    item.x = x;
-    item.y = y + static_cast<int32_t>(i) * lineHeight;
-    item.width =
-        control.width >= 0 ? Mils(control.width) : context_.metrics->TextWidth(font, lines[i]);
+    PageItem item = TextItem(control, font, std::move(lines[i]));
+    item.y += static_cast<int32_t>(i) * lineHeight;
+    item.width = width > 0 ? width : context_.metrics->TextWidth(font, item.text);
     item.height = lineHeight;
-    item.color = font.color;
-    item.fill = control.transparent ? kNoColour : kWhite;
-    item.font = context_.fonts->Index(font);
-    item.align = Align(control);
-    item.text = std::move(lines[i]);
     out->items.push_back(std::move(item));
   }
-  return y + height;
+  return Mils(control.y) + height;
 }
 
 int32_t BandLayout::AddGroup(const ReportControl& control, LaidOutBand* out) {

@@ -47,6 +47,8 @@ class BandLayout {
  private:
   // Appends the control's items (relative to the band) and returns its bottom.
   int32_t AddControl(const ReportControl& control, LaidOutBand* out);
+  // A text item at the control's place, size still to be set.
+  PageItem TextItem(const ReportControl& control, const ReportFont& font, std::string text);
   int32_t AddText(const ReportControl& control, const std::string& text, LaidOutBand* out);
   int32_t AddTextField(const ReportControl& control, LaidOutBand* out);
   int32_t AddGroup(const ReportControl& control, LaidOutBand* out);
