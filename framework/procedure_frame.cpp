@@ -490,14 +490,7 @@ uint8_t ProcedureFrame::CompleteChange() {
       }
     }
     if (result == data::SeverityQuestion) {
-      uint32_t answer = AskMessage(kUpdateError, kYesNoCancel, runtime::ButtonCancel);
-      if (answer == runtime::ButtonYes) continue;
-      if (answer == runtime::ButtonNo) {
-        PostToWindow(runtime::EventCloseWindow);
-      } else {
-        if (window_ != nullptr) window_->Display();
-        SelectFirstField();
-      }
+      if (AskToRetry(kUpdateError)) continue;
       return SeverityNone;
     }
     if (result != SeverityNone) {
@@ -527,16 +520,23 @@ uint8_t ProcedureFrame::CompleteDelete() {
       SetResponseAndClose(ResponseCompleted);
       return SeverityNone;
     }
-    uint32_t answer = AskMessage(kDeleteError, kYesNoCancel, runtime::ButtonCancel);
-    if (answer == runtime::ButtonYes) continue;
-    if (answer == runtime::ButtonNo) {
-      PostToWindow(runtime::EventCloseWindow);
-    } else {
-      if (window_ != nullptr) window_->Display();
-      SelectFirstField();
-    }
+    if (AskToRetry(kDeleteError)) continue;
     return SeverityNone;
   }
+}
+
+// After a failed write: Yes tries again (true), No closes the window,
+// Cancel goes back to the form.
+bool ProcedureFrame::AskToRetry(uint16_t message) {
+  uint32_t answer = AskMessage(message, kYesNoCancel, runtime::ButtonCancel);
+  if (answer == runtime::ButtonYes) return true;
+  if (answer == runtime::ButtonNo) {
+    PostToWindow(runtime::EventCloseWindow);
+  } else {
+    if (window_ != nullptr) window_->Display();
+    SelectFirstField();
+  }
+  return false;
 }
 
 // ----------------------------------------------------------------- close

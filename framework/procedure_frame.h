@@ -192,6 +192,7 @@ class ProcedureFrame {
   uint8_t InsertNextInBatch();
   uint8_t CompleteChange();
   uint8_t CompleteDelete();
+  bool AskToRetry(uint16_t message);
   uint8_t AskAboutChanges(bool* goOn);
 
   runtime::Window* window_ = nullptr;

@@ -105,6 +105,17 @@ class ProcedureFrameTest : public ::testing::Test, public HeadlessWindows {
     return id;
   }
 
+  // Changes "first" to "second" in the form, closes it with the close box
+  // and answers the save question; returns what the file then holds.
+  std::string CloseChangedAnswering(uint32_t button) {
+    int32_t id = StartChange("first");
+    driver.Type(form.win, kText, "second");
+    messages.Expect("Save Record", "", button);
+    driver.Close(form.win);
+    EXPECT_TRUE(ended);
+    return notes.Stored(id);
+  }
+
   NoteFile notes;
   CountingBrowse browse;
   NoteForm form;
@@ -138,23 +149,13 @@ TEST_F(ProcedureFrameTest, ClosingAChangedFormAndCancellingKeepsItWithFocusOnThe
 }
 
 TEST_F(ProcedureFrameTest, ClosingAChangedFormAndAnsweringNoClosesWithoutSaving) {
-  int32_t id = StartChange("first");
-  driver.Type(form.win, kText, "second");
-  messages.Expect("Save Record", "", ButtonNo);
-  driver.Close(form.win);
-  EXPECT_TRUE(ended);
+  EXPECT_EQ(CloseChangedAnswering(ButtonNo), "first");
   EXPECT_EQ(LastResponse, framework::ResponseCancelled);
-  EXPECT_EQ(notes.Stored(id), "first");
 }
 
 TEST_F(ProcedureFrameTest, ClosingAChangedFormAndAnsweringYesSavesThroughOk) {
-  int32_t id = StartChange("first");
-  driver.Type(form.win, kText, "second");
-  messages.Expect("Save Record", "", ButtonYes);
-  driver.Close(form.win);
-  EXPECT_TRUE(ended);
+  EXPECT_EQ(CloseChangedAnswering(ButtonYes), "second");
   EXPECT_EQ(LastResponse, framework::ResponseCompleted);
-  EXPECT_EQ(notes.Stored(id), "second");
 }
 
 TEST_F(ProcedureFrameTest, CancelActionOneSavesWithoutAskingAndTwoWarnsOfLostChanges) {
