@@ -182,7 +182,8 @@ bool QtListView::eventFilter(QObject* watched, QEvent* event) {
     return false;
   }
   if (watched != table_->viewport()) return false;
-  auto* mouse = static_cast<QMouseEvent*>(event);
+  auto* mouse = dynamic_cast<QMouseEvent*>(event);
+  if (mouse == nullptr) return false;
   switch (event->type()) {
     case QEvent::MouseButtonPress:
       if (mouse->button() == Qt::LeftButton) {

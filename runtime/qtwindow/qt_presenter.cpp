@@ -4,6 +4,7 @@
 #include <QEventLoop>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPrinter>
@@ -24,6 +25,8 @@ QtPresenter::QtPresenter(Scheduler& scheduler) : scheduler_(scheduler) {
     QMetaObject::invokeMethod(this, &QtPresenter::Drain, Qt::QueuedConnection);
   });
   qApp->installEventFilter(this);
+  // The program lives as long as its main procedure, not its last window.
+  QApplication::setQuitOnLastWindowClosed(false);
 }
 
 QtPresenter::~QtPresenter() {
@@ -170,8 +173,28 @@ void QtPresenter::OnMenuChosen(Window& window, int32_t control) {
 }
 
 void QtPresenter::OnSubWindowActivated(QMdiSubWindow* sub) {
-  if (sub == nullptr) return;
-  if (Window* window = WindowOfWidget(sub)) window->UserActivated(true);
+  if (sub != nullptr) SyncActiveWindow();
+}
+
+void QtPresenter::SyncActiveWindow() {
+  if (syncQueued_) return;
+  syncQueued_ = true;
+  QMetaObject::invokeMethod(
+      this,
+      [this] {
+        syncQueued_ = false;
+        QWidget* active = QApplication::activeWindow();
+        if (active == nullptr) return;
+        Window* window = WindowOfWidget(active);
+        // The frame coming to the front brings its active child with it.
+        auto* main = qobject_cast<QMainWindow*>(active);
+        QMdiArea* area = main != nullptr ? qobject_cast<QMdiArea*>(main->centralWidget()) : nullptr;
+        if (area != nullptr && area->activeSubWindow() != nullptr) {
+          if (Window* child = WindowOfWidget(area->activeSubWindow())) window = child;
+        }
+        if (window != nullptr) window->UserActivated(true);
+      },
+      Qt::QueuedConnection);
 }
 
 void QtPresenter::DropAt(Window& source, int32_t sourceControl, QPoint global) {

@@ -45,6 +45,9 @@ class QtPresenter : public QObject, public Presenter {
   // From the views.
   void OnMenuChosen(Window& window, int32_t control);
   void OnSubWindowActivated(QMdiSubWindow* sub);
+  // Activation reports of Qt lag behind windows the model opened and made
+  // active; after each one the model learns the window that is active now.
+  void SyncActiveWindow();
   void DropAt(Window& source, int32_t sourceControl, QPoint global);
 
   void WindowOpened(Window& window) override;
@@ -72,6 +75,7 @@ class QtPresenter : public QObject, public Presenter {
   Scheduler& scheduler_;
   QtMessageService messages_;
   bool drainQueued_ = false;
+  bool syncQueued_ = false;
   int32_t mainThread_ = 0;
   bool running_ = false;
   std::unique_ptr<QPrinter> printer_;

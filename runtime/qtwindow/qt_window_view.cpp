@@ -172,7 +172,9 @@ void QtWindowView::BuildToolbarButton(const Control& control) {
 
 void QtWindowView::ShowAction(const Control& control, QAction* action) {
   if (!control.separator) {
-    action->setText(ToQString(control.text));
+    // A toolbar button without caption or icon shows its tip rather than nothing.
+    bool bare = control.text.empty() && control.icon.empty() && control.onToolbar;
+    action->setText(ToQString(bare ? control.tip : control.text));
     action->setStatusTip(ToQString(control.message));
     action->setToolTip(ToQString(control.tip.empty() ? control.text : control.tip));
     action->setIcon(IconOf(control.icon));
@@ -422,13 +424,9 @@ bool QtWindowView::eventFilter(QObject* watched, QEvent* event) {
       event->ignore();
       window_.UserCloseBox();
       return true;
-    case QEvent::WindowActivate: {
-      // The frame coming to the front brings its active child with it.
-      QMdiSubWindow* sub = mdiArea_ != nullptr ? mdiArea_->activeSubWindow() : nullptr;
-      Window* child = sub != nullptr ? presenter_.WindowOfWidget(sub) : nullptr;
-      (child != nullptr ? *child : window_).UserActivated(true);
+    case QEvent::WindowActivate:
+      presenter_.SyncActiveWindow();
       return false;
-    }
     case QEvent::Resize:
       if (main_ != nullptr && !applying_) {
         QtUnits units = Units();

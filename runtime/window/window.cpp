@@ -188,8 +188,10 @@ void Window::Changed(int32_t control) {
 
 void Window::SetRect(int32_t control, const Rect& rect) {
   Change(control, [&](Control* c) {
-    (c->x = rect.x, c->y = rect.y, c->width = std::max(0, rect.width),
-     c->height = std::max(0, rect.height));
+    c->x = rect.x;
+    c->y = rect.y;
+    c->width = std::max(0, rect.width);
+    c->height = std::max(0, rect.height);
   });
 }
 
@@ -244,8 +246,10 @@ void Window::SetControlFont(int32_t control, const Font& font) {
 void Window::SetColours(int32_t control, int32_t colour, int32_t backColour, int32_t selectedColour,
                         int32_t selectedBackColour) {
   Change(control, [&](Control* c) {
-    (c->colour = colour, c->backColour = backColour, c->selectedColour = selectedColour,
-     c->selectedBackColour = selectedBackColour);
+    c->colour = colour;
+    c->backColour = backColour;
+    c->selectedColour = selectedColour;
+    c->selectedBackColour = selectedBackColour;
   });
 }
 
@@ -286,8 +290,8 @@ void Window::SetListSource(int32_t control, ListSource* source) {
 
 void Window::SetRows(int32_t control, std::vector<std::vector<std::string>> rows) {
   Change(control, [&](Control* c) {
-    (c->rows = std::move(rows),
-     c->selection = std::min<int32_t>(c->selection, static_cast<int32_t>(c->rows.size())));
+    c->rows = std::move(rows);
+    c->selection = std::min(c->selection, static_cast<int32_t>(c->rows.size()));
   });
 }
 
@@ -333,19 +337,23 @@ void Window::SetVisibleRows(int32_t control, int32_t rows) {
 }
 
 void Window::SetThumb(int32_t control, int32_t position, bool shown) {
-  Change(control,
-         [&](Control* c) { (c->thumb = std::clamp(position, 0, 100), c->thumbShown = shown); });
+  Change(control, [&](Control* c) {
+    c->thumb = std::clamp(position, 0, 100);
+    c->thumbShown = shown;
+  });
 }
 
 void Window::SetSpinRange(int32_t control, int32_t low, int32_t high, int32_t step) {
   Change(control, [&](Control* c) {
-    (c->rangeLow = std::min(low, high), c->rangeHigh = std::max(low, high),
-     c->step = std::max(1, step));
+    c->rangeLow = std::min(low, high);
+    c->rangeHigh = std::max(low, high);
+    c->step = std::max(1, step);
   });
 }
 
 void Window::SetProgress(int32_t control, int32_t value) {
-  Change(control, [&](Control* c) { c->progress = std::clamp(value, c->rangeLow, c->rangeHigh); });
+  Change(control,
+         [&](Control* c) { c->progress = std::max(c->rangeLow, std::min(value, c->rangeHigh)); });
 }
 
 void Window::SetDefaultButton(int32_t control) {
@@ -360,7 +368,10 @@ void Window::SetDefaultButton(int32_t control) {
 
 void Window::SetCheckValues(int32_t control, std::string_view trueValue,
                             std::string_view falseValue) {
-  Change(control, [&](Control* c) { (c->trueValue = trueValue, c->falseValue = falseValue); });
+  Change(control, [&](Control* c) {
+    c->trueValue = trueValue;
+    c->falseValue = falseValue;
+  });
 }
 
 void Window::SetRadioValue(int32_t control, std::string_view value) {

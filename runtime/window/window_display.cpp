@@ -109,10 +109,11 @@ void Window::DisplayOne(Control& c) {
       case ControlSheet:
         c.selection = static_cast<int32_t>(GetNumber(c.use).ToInt64());
         break;
-      case ControlProgress:
-        c.progress =
-            std::clamp(static_cast<int32_t>(GetNumber(c.use).ToInt64()), c.rangeLow, c.rangeHigh);
+      case ControlProgress: {
+        auto value = static_cast<int32_t>(GetNumber(c.use).ToInt64());
+        c.progress = std::max(c.rangeLow, std::min(value, c.rangeHigh));
         break;
+      }
       case ControlList:
         break;
       default:

@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTableWidget>
+#include <algorithm>
 #include <functional>
 
 #include "runtime/qtwindow/qt_list_view.h"
@@ -128,7 +129,7 @@ class QtPresenterTest : public ::testing::Test {
       answer = Messages().Show(MessageRequest{"Do you want to save the changes to this record?",
                                               "Save Record", IconQuestion,
                                               ButtonYes | ButtonNo | ButtonCancel, ButtonCancel});
-      typed = std::string(name);
+      typed = std::string(name, sizeof name);
       dialog.Post(EventCloseWindow);
     }
   }
@@ -272,6 +273,127 @@ TEST_F(QtPresenterTest, RunEndsWithTheMainThreadAndClosesTheOthers) {
   });
   EXPECT_TRUE(otherEnded);
   EXPECT_FALSE(scheduler.HasThreads());
+}
+
+TEST_F(QtPresenterTest, CanvasControlsMadeAtRunTimeAndMouseAndDropsInWindowUnits) {
+  std::vector<Event> canvasEvents;
+  Window& canvas = child;
+  Window& box = dialog;
+  bool stop = false;
+  auto loop = [&](Window& w, std::vector<Event>* events) {
+    w.Open();
+    Event e;
+    while (w.Accept(&e)) {
+      if (events != nullptr) events->push_back(e);
+      if (stop) w.Post(EventCloseWindow);
+    }
+  };
+  canvas.SetTitle("canvas");
+  canvas.SetUnit(UnitPixels);
+  canvas.SetPosition(10, 10);
+  canvas.SetSize(400, 300);
+  canvas.CreateControl(1, ControlRegion);
+  canvas.SetRect(1, {0, 0, 400, 300});
+  canvas.SetTrackMouse(1, true);
+  canvas.SetDropId(1, "Field");
+  box.SetTitle("Controls and fields");
+  box.SetPosition(600, 10);
+  box.SetSize(200, 200);
+  box.CreateControl(1, ControlList);
+  box.SetRect(1, {0, 0, 150, 150});
+  box.SetRows(1, {{"CUS:NAME"}, {"CUS:CUSTOMERID"}});
+  box.SetSelection(1, 1);
+  box.SetDragId(1, "Field");
+  scheduler.Start([&] { loop(canvas, &canvasEvents); }, 0);
+  scheduler.Start([&] { loop(box, nullptr); }, 0);
+  ASSERT_TRUE(Pump([&] { return View(canvas) != nullptr && View(box) != nullptr; }));
+
+  int32_t made = 0;
+  Start(
+      [&] {
+        made = canvas.CreateControl(0, ControlBox);
+        canvas.SetRect(made, {20, 30, 100, 50});
+        canvas.SetFillColour(made, 0xFF0000);
+      },
+      0);
+  ASSERT_TRUE(Pump([&] { return made != 0 && View(canvas)->WidgetOf(made) != nullptr; }));
+  QWidget* shape = View(canvas)->WidgetOf(made);
+  EXPECT_EQ(shape->geometry(), QRect(20, 30, 100, 50));
+  EXPECT_TRUE(shape->testAttribute(Qt::WA_TransparentForMouseEvents));
+
+  QPoint at(50, 40);
+  QMouseEvent press(QEvent::MouseButtonPress, at, View(canvas)->content()->mapToGlobal(at),
+                    Qt::LeftButton, Qt::LeftButton, Qt::ControlModifier);
+  QCoreApplication::sendEvent(View(canvas)->content(), &press);
+  ASSERT_TRUE(Pump([&] {
+    return std::any_of(canvasEvents.begin(), canvasEvents.end(),
+                       [](const Event& e) { return e.number == EventMouseDown; });
+  }));
+  const Event& down = *std::find_if(canvasEvents.begin(), canvasEvents.end(),
+                                    [](const Event& e) { return e.number == EventMouseDown; });
+  EXPECT_EQ(down.control, 1);
+  EXPECT_EQ(down.x, 50);
+  EXPECT_EQ(down.y, 40);
+  EXPECT_EQ(down.keyCode, KeyMouseLeft | KeyCtrl);
+
+  canvas.DestroyControl(made);
+  EXPECT_EQ(View(canvas)->WidgetOf(made), nullptr);
+
+  QWidget* region = View(canvas)->WidgetOf(1);
+  presenter.DropAt(box, 1, region->mapToGlobal(QPoint(70, 80)));
+  ASSERT_TRUE(Pump([&] {
+    return std::any_of(canvasEvents.begin(), canvasEvents.end(),
+                       [](const Event& e) { return e.number == EventDrop; });
+  }));
+  const Event& drop = *std::find_if(canvasEvents.begin(), canvasEvents.end(),
+                                    [](const Event& e) { return e.number == EventDrop; });
+  EXPECT_EQ(drop.text, "CUS:NAME");
+  EXPECT_EQ(drop.x, 70);
+  EXPECT_EQ(drop.y, 80);
+
+  stop = true;
+  canvas.Post(EventCloseWindow);
+  box.Post(EventCloseWindow);
+  ASSERT_TRUE(Pump([&] { return !scheduler.HasThreads(); }));
+}
+
+TEST_F(QtPresenterTest, SplashOverTheFrameKeepsTheFocusUntilClicked) {
+  std::vector<Event> splashEvents;
+  scheduler.Start(
+      [&] {
+        frame.SetFrame(true);
+        frame.Open();
+        Window& about = dialog;
+        about.SetCaption(false);
+        about.SetSize(120, 60);
+        about.AddAlert(KeyMouseLeft);
+        about.AddAlert(KeyMouseRight);
+        about.AddAlert(KeyMouseLeftDouble);
+        about.Open();
+        Event e;
+        while (about.Accept(&e)) {
+          splashEvents.push_back(e);
+          if (e.number == EventAlertKey || e.number == EventLoseFocus) {
+            about.Post(EventCloseWindow);
+          }
+        }
+        while (frame.Accept(&e)) {
+        }
+      },
+      0);
+  ASSERT_TRUE(Pump([&] { return View(dialog) != nullptr; }));
+  Pump([] { return false; });
+  for (const Event& e : splashEvents) EXPECT_NE(e.number, EventLoseFocus) << "closed at once";
+  ASSERT_TRUE(dialog.IsOpen());
+  EXPECT_TRUE(View(dialog)->top()->windowFlags() & Qt::FramelessWindowHint);
+
+  QPoint at(5, 5);
+  QMouseEvent click(QEvent::MouseButtonPress, at, View(dialog)->content()->mapToGlobal(at),
+                    Qt::RightButton, Qt::RightButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(View(dialog)->content(), &click);
+  ASSERT_TRUE(Pump([&] { return !dialog.IsOpen(); }));
+  frame.Post(EventCloseWindow);
+  ASSERT_TRUE(Pump([&] { return !scheduler.HasThreads(); }));
 }
 
 }  // namespace
