@@ -58,7 +58,11 @@ struct Scheduler::Fiber {
   size_t stackSize = 0;
 };
 
-Scheduler::Scheduler() { current = this; }
+Scheduler::Scheduler() {
+  static int64_t made = 0;
+  id_ = ++made;
+  current = this;
+}
 
 Scheduler::~Scheduler() {
   closing_ = true;

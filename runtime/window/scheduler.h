@@ -29,6 +29,8 @@ class Scheduler {
   Scheduler(const Scheduler&) = delete;
   Scheduler& operator=(const Scheduler&) = delete;
   static Scheduler* Current();
+  // Tells schedulers apart, also one made where an earlier one lay.
+  int64_t id() const { return id_; }
 
   // Makes a thread for the procedure; it first runs at the next RunReady.
   // Returns its number, or 0 when no stack could be had. The first thread is
@@ -71,6 +73,7 @@ class Scheduler {
   std::map<int32_t, std::function<void(int32_t)>> endListeners_;
   int32_t nextListener_ = 1;
   int32_t nextNumber_ = 1;
+  int64_t id_;
 };
 
 // The current scheduler's Start; 0 when there is none.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "runtime/window/scheduler.h"
 #include "runtime/window/window.h"
 
 namespace ledora::runtime {
@@ -13,6 +14,17 @@ WindowRegistry& WindowRegistry::Instance() {
 
 void WindowRegistry::Opened(Window* window) {
   if (!IsOpen(window)) windows_.push_back(window);
+  Scheduler* scheduler = Scheduler::Current();
+  if (scheduler != nullptr && scheduler->id() != listening_) {
+    listening_ = scheduler->id();
+    scheduler->AddEndListener([this](int32_t thread) { CloseWindowsOf(thread); });
+  }
+}
+
+void WindowRegistry::CloseWindowsOf(int32_t thread) {
+  for (Window* window : std::vector<Window*>(windows_)) {
+    if (window->thread() == thread && IsOpen(window)) window->Close();
+  }
 }
 
 void WindowRegistry::Closed(Window* window) {

@@ -17,6 +17,7 @@ class WindowRegistry {
  public:
   static WindowRegistry& Instance();
 
+  // Windows a thread leaves open when it ends are closed with it.
   void Opened(Window* window);
   void Closed(Window* window);
   const std::vector<Window*>& windows() const { return windows_; }  // in opening order
@@ -36,8 +37,11 @@ class WindowRegistry {
   void ToolbarPressed(int32_t control);
 
  private:
+  void CloseWindowsOf(int32_t thread);
+
   std::vector<Window*> windows_;
   Window* active_ = nullptr;
+  int64_t listening_ = 0;  // the scheduler whose thread ends we hear
 };
 
 // Posts an event to a control of another thread's window.

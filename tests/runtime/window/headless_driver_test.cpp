@@ -330,3 +330,30 @@ TEST_F(HeadlessLoopTest, ActivatingAnotherThreadsWindowMovesTheFocus) {
 
 }  // namespace
 }  // namespace ledora::runtime
+
+namespace ledora::runtime {
+namespace {
+
+class ThreadEndTest : public ::testing::Test, public WindowFixture {};
+
+TEST_F(ThreadEndTest, WindowsAThreadLeavesOpenCloseWhenItEnds) {
+  bool leave = false;
+  driver.Start([&] {
+    first.window.Open();
+    Event e;
+    while (!leave && first.window.Accept(&e)) {
+    }
+  });
+  StartSecond();
+  EXPECT_TRUE(first.window.IsOpen());
+  leave = true;
+  first.window.Post(EventTimer);
+  driver.Settle();
+  EXPECT_FALSE(first.window.IsOpen()) << "its thread is gone; nobody could take its events";
+  EXPECT_EQ(WindowRegistry::Instance().TopWindowOf(1), nullptr);
+  EXPECT_FALSE(Post(EventAccepted, 1, 1));
+  EXPECT_TRUE(second.window.IsOpen());
+}
+
+}  // namespace
+}  // namespace ledora::runtime
