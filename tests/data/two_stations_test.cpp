@@ -1,0 +1,174 @@
+// Two stations on the same files: each has its own driver (its own SQLite
+// connection, holds and sharing), or runs in a process of its own.
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "runtime/system/message_service.h"
+#include "tests/data/station.h"
+#include "tests/runtime/storage/child_process.h"
+#include "tests/support/scripted_messages.h"
+#include "tests/support/temp_folder.h"
+
+namespace ledora::testing {
+namespace {
+
+using runtime::ButtonOk;
+
+class TwoStationsTest : public ::testing::Test {
+ protected:
+  TwoStationsTest() {
+    errors.Initialize();
+    mine = std::make_unique<Station>(folder.path(), &errors);
+    theirs = std::make_unique<Station>(folder.path(), &errors);
+  }
+
+  // Both stations show head 1 in a form, their files open.
+  void BothRead() {
+    ASSERT_EQ(mine->AddHead(0, "original"), 1);
+    for (Station* station : {mine.get(), theirs.get()}) {
+      station->heads.Open();
+      station->HEA.NUMBER = 1;
+      ASSERT_EQ(station->heads.Fetch(HeadNumberKey), 0);
+    }
+  }
+
+  TempFolder folder;
+  data::ErrorReporter errors;
+  ScriptedMessages messages;
+  std::unique_ptr<Station> mine;
+  std::unique_ptr<Station> theirs;
+};
+
+TEST_F(TwoStationsTest, UpdatingWhatTheOtherChangedFailsAndShowsTheirVersion) {
+  BothRead();
+  SetText(theirs->HEA.NAME, "theirs");
+  ASSERT_EQ(theirs->heads.Update(), 0);
+  SetText(mine->HEA.NAME, "mine");
+  messages.Expect("Record Was Not Updated", "This record was changed by another station.",
+                  ButtonOk);
+  EXPECT_EQ(mine->headsRelations.Update(false), data::SeverityInform);
+  EXPECT_EQ(mine->heads.LastError(), 6);
+  EXPECT_EQ(Text(mine->HEA.NAME), "theirs");
+  // Having seen their version, my next change goes through.
+  SetText(mine->HEA.NAME, "mine after all");
+  EXPECT_EQ(mine->headsRelations.Update(false), 0);
+  theirs->heads.Close();
+  mine->heads.Close();
+}
+
+TEST_F(TwoStationsTest, AFormWithHistoryIsToldItsChangesCanBeRecalled) {
+  BothRead();
+  SetText(theirs->HEA.NAME, "theirs");
+  ASSERT_EQ(theirs->heads.Update(), 0);
+  SetText(mine->HEA.NAME, "mine");
+  messages.Expect("Record Was Not Updated",
+                  "Those changes will now be displayed. Use the Ditto Button or Ctrl+' to recall "
+                  "your changes.",
+                  ButtonOk);
+  EXPECT_EQ(mine->headsRelations.Update(true), data::SeverityInform);
+  EXPECT_EQ(mine->heads.LastError(), 7);
+  EXPECT_EQ(Text(mine->HEA.NAME), "theirs");
+}
+
+TEST_F(TwoStationsTest, ARecordTheOtherHoldsIsReportedHeld) {
+  BothRead();
+  ASSERT_EQ(theirs->headsFile->Hold(0), 0);
+  ASSERT_EQ(theirs->heads.Reread("1"), 0);
+  SetText(mine->HEA.NAME, "mine");
+  messages.Expect("Record was not updated",
+                  "An error (Record Is Already Held (43)) was experienced when making changes to "
+                  "the Heads file.",
+                  ButtonOk);
+  EXPECT_EQ(mine->headsRelations.Update(false), data::SeverityQuestion);
+  ASSERT_EQ(mine->heads.Fetch(HeadNumberKey), 0);  // reading is never refused
+  EXPECT_EQ(Text(mine->HEA.NAME), "original");
+  theirs->headsFile->Release();
+  SetText(mine->HEA.NAME, "mine");
+  EXPECT_EQ(mine->headsRelations.Update(false), 0);
+}
+
+TEST_F(TwoStationsTest, AFileLockedByTheOthersTransactionIsWaitedForThenRefused) {
+  BothRead();
+  runtime::SqliteDriver& there = theirs->driver;
+  ASSERT_EQ(there.Mark(*theirs->headsFile), 0);
+  ASSERT_EQ(there.Logout(1), 0);
+  SetText(theirs->HEA.NAME, "uncommitted");
+  ASSERT_EQ(theirs->heads.Update(), 0);
+  SetText(mine->HEA.NAME, "mine");
+  messages.Expect("Transaction cancelled",
+                  "Error: (Unable To Log Transaction (48)) attempting to frame the transaction on "
+                  "Heads.",
+                  ButtonOk);
+  EXPECT_EQ(mine->headsRelations.Update(false), data::SeverityInform);
+  messages.Expect("Record was not updated", "File Is Already Locked", ButtonOk);
+  EXPECT_EQ(mine->heads.Update(), data::SeverityInform);
+  ASSERT_EQ(there.Rollback(), 0);
+  ASSERT_EQ(mine->heads.Fetch(HeadNumberKey), 0);
+  EXPECT_EQ(Text(mine->HEA.NAME), "original");
+}
+
+TEST_F(TwoStationsTest, ReservedNumbersOfTwoStationsDoNotClash) {
+  mine->heads.Open();
+  theirs->heads.Open();
+  ASSERT_EQ(mine->heads.PrimeRecord(), 0);
+  ASSERT_EQ(theirs->heads.PrimeRecord(), 0);
+  EXPECT_EQ(mine->HEA.NUMBER, 1);
+  EXPECT_EQ(theirs->HEA.NUMBER, 2);
+  ASSERT_EQ(theirs->heads.Insert(), 0);
+  ASSERT_EQ(mine->heads.CancelAutoInc(), 0);
+  EXPECT_EQ(mine->Count(*mine->headsFile), 1);
+  mine->heads.Close();
+  theirs->heads.Close();
+}
+
+// Answers every box with Yes and counts those that are not the numbering
+// retry question a busy station may be asked.
+class CountingMessages : public runtime::MessageService {
+ public:
+  uint32_t Show(const runtime::MessageRequest& request) override {
+    if (request.caption != "Auto Increment Error") ++unexpected;
+    return runtime::ButtonYes;
+  }
+  int unexpected = 0;
+};
+
+TEST_F(TwoStationsTest, LinesAddedAtOnceByTwoProcessesAreNumberedOneToN) {
+  constexpr int kEach = 25;
+  std::string path = folder.path();
+  auto addLines = [&](const std::function<void()>& ready) {
+    CountingMessages counting;
+    runtime::SetMessageService(&counting);
+    data::ErrorReporter reporter;
+    reporter.Initialize();
+    Station station(path, &reporter);
+    ready();
+    for (int i = 0; i < kEach; ++i) {
+      if (station.AddLine(1, "line") <= 0) return 1;
+    }
+    return counting.unexpected == 0 ? 0 : 2;
+  };
+  mine.reset();
+  theirs.reset();
+  ChildProcess first(addLines);
+  ChildProcess second(addLines);
+  ASSERT_TRUE(first.started() && second.started());
+  EXPECT_EQ(first.Wait(), 0);
+  EXPECT_EQ(second.Wait(), 0);
+
+  Station station(path, &errors);
+  station.lines.Open();
+  station.lines.ClearRecord();
+  station.LIN.HEAD = 1;
+  ASSERT_EQ(station.lines.SetOnKey(LineNumberKey), 0);
+  std::set<int32_t> numbers;
+  while (station.lines.NextQuietly() == 0 && station.LIN.HEAD == 1)
+    numbers.insert(station.LIN.LINE);
+  station.lines.Close();
+  EXPECT_EQ(numbers.size(), 2u * kEach);
+  EXPECT_EQ(*numbers.begin(), 1);
+  EXPECT_EQ(*numbers.rbegin(), 2 * kEach);
+}
+
+}  // namespace
+}  // namespace ledora::testing
