@@ -120,8 +120,9 @@ class Station {
   runtime::DataFile& invoices() { return *invoices_; }
   std::string Name() const { return std::string(runtime::ClippedField(cus.name)); }
 
-  CustomerRecord cus{};
-  InvoiceRecord inv{};
+  // Aligned so that the tests can bind references to the number fields.
+  alignas(8) CustomerRecord cus{};
+  alignas(8) InvoiceRecord inv{};
 
  private:
   runtime::SqliteDriver driver_;
