@@ -162,7 +162,7 @@ NodePtr ExpressionParser::ParsePrimary() {
     case TokenNumber: {
       std::optional<Decimal> number = Decimal::Parse(token.text);
       if (!number || token.text.size() > Decimal::kMaxDigits + 1) {
-        return Fail("number too long"), nullptr;
+        return Fail("malformed or too long number"), nullptr;
       }
       Advance();
       return std::make_unique<ConstantNode>(ExpressionValue::Number(*number));

@@ -74,6 +74,8 @@ class View {
   int32_t ResetToValues(int components);
   // At a stored position: the next read, in either direction, reads that
   // record first (or, when it is gone, its neighbour in that direction).
+  // A position of the record read last costs no read: paging on from a
+  // page's last row reads only the new rows.
   int32_t ResetToPosition(std::string_view position);
   // At the primary file's current record (the one in its buffer).
   int32_t ResetToRecord();
