@@ -129,6 +129,15 @@ int32_t QtListView::RowAt(const QPoint& listPoint) const {
   return row < 0 ? 0 : row + 1;
 }
 
+int32_t QtListView::RowsFor(int height) const {
+  int rowHeight = table_->verticalHeader()->defaultSectionSize();
+  if (rowHeight <= 0) return 1;
+  int header =
+      table_->horizontalHeader()->isVisible() ? table_->horizontalHeader()->sizeHint().height() : 0;
+  int usable = height - header - 2 * table_->frameWidth();
+  return static_cast<int32_t>(std::max(1, usable / rowHeight));
+}
+
 void QtListView::Measure() {
   int rowHeight = table_->verticalHeader()->defaultSectionSize();
   if (rowHeight <= 0) return;

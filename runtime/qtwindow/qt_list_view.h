@@ -32,6 +32,8 @@ class QtListView : public QWidget {
 
   void Show(const Control& control, const QtUnits& units);
   int32_t RowAt(const QPoint& listPoint) const;
+  // The rows that fit when the list is this high.
+  int32_t RowsFor(int height) const;
   QTableWidget* table() const { return table_; }
 
  protected:

@@ -12,12 +12,14 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QScrollArea>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
 
 #include "runtime/qtwindow/qt_conversions.h"
+#include "runtime/qtwindow/qt_list_view.h"
 #include "runtime/qtwindow/qt_presenter.h"
 #include "runtime/qtwindow/qt_units.h"
 #include "runtime/system/file_names.h"
@@ -32,6 +34,13 @@ QIcon IconOf(const std::string& name) {
   std::string file = name.front() == '~' ? name.substr(1) : name;
   return FileExists(file) ? QIcon(ToQString(ResolveFileName(file))) : QIcon();
 }
+
+// A scroll area as big as the window says, whatever its contents would like.
+class WindowScrollArea : public QScrollArea {
+ public:
+  QSize sizeHint() const override { return hint.isValid() ? hint : QScrollArea::sizeHint(); }
+  QSize hint;
+};
 
 Qt::CursorShape CursorOf(CursorShape cursor) {
   switch (cursor) {
@@ -101,7 +110,16 @@ void QtWindowView::BuildTop(QWidget* parent) {
       menuBar_ = new QMenuBar(container);
       layout->addWidget(menuBar_);
     }
-    layout->addWidget(content_, 1);
+    QWidget* client = content_;
+    if (window_.isScrollable()) {
+      scroll_ = new WindowScrollArea;
+      scroll_->setWidget(content_);
+      scroll_->setWidgetResizable(false);
+      scroll_->setFrameShape(QFrame::NoFrame);
+      scroll_->installEventFilter(this);
+      client = scroll_;
+    }
+    layout->addWidget(client, 1);
     QMdiArea* area = window_.isMdiChild() ? presenter_.FrameArea() : nullptr;
     if (area != nullptr && !window_.isModal()) {
       QMdiSubWindow* sub = area->addSubWindow(container);
@@ -211,15 +229,17 @@ void QtWindowView::ShowWindow() {
 void QtWindowView::SizeToModel() {
   QtUnits units = Units();
   Rect g = window_.geometry();
-  QSize size(units.ToX(g.width), units.ToY(g.height));
+  QSize target(units.ToX(g.width), units.ToY(g.height));
   Rect minimum = window_.minimumSize();
-  QWidget* sized = main_ != nullptr ? static_cast<QWidget*>(main_) : content_;
-  sized->setMinimumSize(units.ToX(minimum.width), units.ToY(minimum.height));
-  if (size.width() > 0 && size.height() > 0) {
+  QWidget* outer = main_ != nullptr ? static_cast<QWidget*>(main_) : Client();
+  outer->setMinimumSize(units.ToX(minimum.width), units.ToY(minimum.height));
+  if (auto* area = dynamic_cast<WindowScrollArea*>(scroll_)) area->hint = target;
+  // An unchanged size is left alone, so a title change never undoes a resize.
+  if (target.width() > 0 && target.height() > 0 && outer->size() != target) {
     if (!window_.IsResizable() && main_ == nullptr) {
-      content_->setFixedSize(size);
+      outer->setFixedSize(target);
     } else {
-      sized->resize(size);
+      outer->resize(target);
     }
     if (main_ == nullptr) top_->adjustSize();
   }
@@ -322,7 +342,13 @@ void QtWindowView::ShowControl(int32_t number) {
   applying_ = true;
   ShowWidget(*control, widget);
   applying_ = false;
+  if (auto* list = qobject_cast<QtListView*>(widget)) {
+    // The procedure asks for the row count right after moving the list.
+    Control* mutableControl = window_.Find(number);
+    mutableControl->visibleRows = list->RowsFor(widget->height());
+  }
   if (control->type == ControlSheet) ShowAllVisibility();
+  FitContent();
 }
 
 void QtWindowView::Focus(int32_t number) {
@@ -398,24 +424,17 @@ bool QtWindowView::eventFilter(QObject* watched, QEvent* event) {
       case QEvent::MouseButtonRelease:
       case QEvent::MouseMove:
         return HandleMouse(event);
-      case QEvent::Resize: {
-        if (applying_ || main_ != nullptr) return false;
-        QtUnits units = Units();
-        QSize size = content_->size();
-        Rect g = window_.geometry();
-        if (g.width == 0 && g.height == 0) {
-          // A window designed without a size takes the one it was given.
-          window_.SetSize(units.FromX(size.width()), units.FromY(size.height()));
-          return false;
-        }
-        if (size.width() != units.ToX(g.width) || size.height() != units.ToY(g.height)) {
-          window_.UserResized(units.FromX(size.width()), units.FromY(size.height()));
-        }
+      case QEvent::Resize:
+        if (scroll_ == nullptr) ClientResized();
         return false;
-      }
       default:
         return false;
     }
+  }
+  if (scroll_ != nullptr && watched == scroll_ && event->type() == QEvent::Resize) {
+    ClientResized();
+    FitContent();
+    return false;
   }
   if (watched != top_.data()) return false;
   switch (event->type()) {
@@ -442,6 +461,36 @@ bool QtWindowView::eventFilter(QObject* watched, QEvent* event) {
     default:
       return false;
   }
+}
+
+QWidget* QtWindowView::Client() const {
+  return scroll_ != nullptr ? static_cast<QWidget*>(scroll_) : content_;
+}
+
+void QtWindowView::ClientResized() {
+  if (applying_ || main_ != nullptr) return;
+  QtUnits units = Units();
+  QSize size = Client()->size();
+  Rect g = window_.geometry();
+  if (g.width == 0 && g.height == 0) {
+    // A window designed without a size takes the one it was given.
+    window_.SetSize(units.FromX(size.width()), units.FromY(size.height()));
+    return;
+  }
+  if (size.width() != units.ToX(g.width) || size.height() != units.ToY(g.height)) {
+    window_.UserResized(units.FromX(size.width()), units.FromY(size.height()));
+  }
+}
+
+void QtWindowView::FitContent() {
+  if (scroll_ == nullptr) return;
+  QRect extent;
+  for (const auto& [number, widget] : widgets_) {
+    if (!widget.isNull() && widget->isVisibleTo(content_)) extent |= widget->geometry();
+  }
+  QSize viewport = scroll_->viewport()->size();
+  content_->resize(std::max(extent.right() + 1, viewport.width()),
+                   std::max(extent.bottom() + 1, viewport.height()));
 }
 
 void QtWindowView::CommitEntry(int32_t number, QWidget* widget) {

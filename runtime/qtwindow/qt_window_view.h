@@ -15,6 +15,7 @@ class QMainWindow;
 class QMdiArea;
 class QMenu;
 class QMenuBar;
+class QScrollArea;
 class QTimer;
 class QToolBar;
 class QWidget;
@@ -71,6 +72,9 @@ class QtWindowView : public QObject, public Window::PresenterData {
   void CommitEntry(int32_t number, QWidget* widget);
   void DropFromList(int32_t number, QPoint global);
   void SizeToModel();
+  QWidget* Client() const;  // the widget as big as the window's client area
+  void ClientResized();
+  void FitContent();
 
   Window& window_;
   QtPresenter& presenter_;
@@ -78,6 +82,7 @@ class QtWindowView : public QObject, public Window::PresenterData {
   QWidget* content_ = nullptr;
   QMainWindow* main_ = nullptr;
   QMdiArea* mdiArea_ = nullptr;
+  QScrollArea* scroll_ = nullptr;  // a scrolling window's client area
   QMenuBar* menuBar_ = nullptr;
   QToolBar* toolBar_ = nullptr;
   QTimer* timer_ = nullptr;

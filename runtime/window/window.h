@@ -65,6 +65,9 @@ class Window {
   void SetMdiChild(bool child) { mdiChild_ = child; }
   bool isModal() const { return modal_; }
   void SetModal(bool modal) { modal_ = modal; }
+  // A scrolling window shows scroll bars when its controls reach beyond it.
+  bool isScrollable() const { return scrollable_; }
+  void SetScrollable(bool scrollable) { scrollable_ = scrollable; }
   bool hasCaption() const { return caption_; }
   void SetCaption(bool caption) { caption_ = caption; }
   const std::string& statusText() const { return status_; }
@@ -247,6 +250,7 @@ class Window {
   bool mdiChild_ = false;
   bool modal_ = false;
   bool caption_ = true;
+  bool scrollable_ = false;
   std::string status_;
   int32_t timer_ = 0;
   CursorShape cursor_ = CursorArrow;

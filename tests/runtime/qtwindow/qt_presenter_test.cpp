@@ -14,6 +14,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QTableWidget>
 #include <algorithm>
@@ -393,6 +394,51 @@ TEST_F(QtPresenterTest, SplashOverTheFrameKeepsTheFocusUntilClicked) {
   QCoreApplication::sendEvent(View(dialog)->content(), &click);
   ASSERT_TRUE(Pump([&] { return !dialog.IsOpen(); }));
   frame.Post(EventCloseWindow);
+  ASSERT_TRUE(Pump([&] { return !scheduler.HasThreads(); }));
+}
+
+TEST_F(QtPresenterTest, ScrollingWindowGrowsWithItsControlsAndListsKnowTheirRowsAtOnce) {
+  int32_t rowsBefore = 0;
+  int32_t rowsAfter = 0;
+  bool moved = false;
+  Window& w = child;
+  w.SetScrollable(true);
+  w.SetResizable(true);
+  w.SetUnit(UnitPixels);
+  w.SetSize(300, 200);
+  w.CreateControl(1, ControlList);
+  w.SetRect(1, {0, 0, 200, 100});
+  w.SetListFormat(1, "100L~Name~@s20@");
+  w.CreateControl(2, ControlBox);
+  w.SetRect(2, {900, 1200, 50, 50});
+  scheduler.Start(
+      [&] {
+        w.Open();
+        Event e;
+        while (w.Accept(&e)) {
+          if (e.number == EventAccepted && !moved) {
+            rowsBefore = w.VisibleRows(1);
+            w.SetRect(1, {0, 0, 200, 400});
+            rowsAfter = w.VisibleRows(1);
+            moved = true;
+          }
+        }
+      },
+      0);
+  ASSERT_TRUE(Pump([&] { return View(w) != nullptr; }));
+  Pump([] { return false; });
+  QWidget* content = View(w)->content();
+  EXPECT_GE(content->width(), 950) << "the box beyond the window can be scrolled to";
+  EXPECT_GE(content->height(), 1250);
+  ASSERT_NE(View(w)->top()->findChild<QScrollArea*>(), nullptr);
+  Rect g = w.geometry();
+  EXPECT_EQ(g.width, 300) << "the window keeps its size; the content scrolls";
+  EXPECT_EQ(g.height, 200);
+
+  w.Post(EventAccepted, 0);
+  ASSERT_TRUE(Pump([&] { return moved; }));
+  EXPECT_GT(rowsAfter, rowsBefore * 3) << rowsBefore << " then " << rowsAfter;
+  w.Post(EventCloseWindow);
   ASSERT_TRUE(Pump([&] { return !scheduler.HasThreads(); }));
 }
 
