@@ -55,6 +55,7 @@ class View {
   int32_t Open();
   int32_t Close();
   bool IsOpen() const { return open_; }
+  const ViewDeclaration& declaration() const { return declaration_; }
 
   // A blank text clears the order (record order) or the filter. On failure
   // the previous order or filter stays.
