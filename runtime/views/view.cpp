@@ -89,7 +89,7 @@ int32_t View::SetOrder(std::string_view order) {
   std::vector<std::unique_ptr<Expression>> expressions;
   for (const OrderTerm& term : terms) {
     std::unique_ptr<Expression> expression;
-    if (int32_t code = Expression::Parse(term.subject, &expression); code != ErrorNone) {
+    if (int32_t code = Expression::Parse(term.subject, &expression, &refusal_); code != 0) {
       return code;
     }
     expressions.push_back(std::move(expression));
@@ -106,7 +106,9 @@ int32_t View::SetOrder(std::string_view order) {
 int32_t View::SetFilter(std::string_view filter) {
   std::unique_ptr<Expression> expression;
   if (!Clip(filter).empty()) {
-    if (int32_t code = Expression::Parse(filter, &expression); code != ErrorNone) return code;
+    if (int32_t code = Expression::Parse(filter, &expression, &refusal_); code != ErrorNone) {
+      return code;
+    }
   }
   filterText_ = std::string(filter);
   filter_ = std::move(expression);

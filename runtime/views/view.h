@@ -63,6 +63,8 @@ class View {
   int32_t SetFilter(std::string_view filter);
   const std::string& order() const { return orderText_; }
   const std::string& filter() const { return filterText_; }
+  // What was wrong with the last refused order or filter, and where.
+  const std::string& refusal() const { return refusal_; }
 
   // The rows kept for positioning: pageSize * (behind + 1 + ahead).
   void SetBuffering(const ViewBuffering& buffering);
@@ -132,6 +134,7 @@ class View {
   std::vector<OrderTerm> orderTerms_;
   std::vector<std::unique_ptr<Expression>> orderExpressions_;
   std::unique_ptr<Expression> filter_;
+  std::string refusal_;
   ViewBuffering buffering_;
 
   // The plan for the current order and filter.

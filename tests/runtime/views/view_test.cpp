@@ -309,6 +309,7 @@ TEST_F(ViewTest, RefusedTextsAndMisuseGiveCodes) {
   auto view = MakeView("CUS:NUMBER", "CUS:NUMBER > 1");
   EXPECT_EQ(view->Next(), ErrorEntryNotFound);  // no start yet
   EXPECT_EQ(view->SetFilter("CUS:NUMBER >"), ErrorExpressionSyntax);
+  EXPECT_EQ(view->refusal(), "unexpected end at column 13");
   EXPECT_EQ(view->SetFilter("CUS:NOSUCH = 1"), ErrorExpressionUnknownName);
   EXPECT_EQ(view->SetOrder("UPPER(CUS:NOSUCH)"), ErrorExpressionUnknownName);
   EXPECT_EQ(view->filter(), "CUS:NUMBER > 1");
