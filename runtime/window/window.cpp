@@ -108,17 +108,29 @@ int32_t Window::CreateControl(int32_t number, ControlType type, int32_t parent) 
 }
 
 bool Window::DestroyControl(int32_t number) {
-  auto it = std::find_if(controls_.begin(), controls_.end(),
-                         [number](const auto& c) { return c->number == number; });
-  if (it == controls_.end()) return false;
-  std::vector<int32_t> children;
-  for (const auto& c : controls_) {
-    if (c->parent == number && c->number != number) children.push_back(c->number);
+  auto owned = [this](int32_t n) {
+    return std::any_of(controls_.begin(), controls_.end(),
+                       [n](const auto& c) { return c->number == n; });
+  };
+  if (!owned(number)) return false;
+  // The control and everything inside it. Parent links are plain numbers, so
+  // a loop among them must not make this loop.
+  std::vector<int32_t> doomed{number};
+  for (size_t i = 0; i < doomed.size(); ++i) {
+    for (const auto& c : controls_) {
+      if (c->parent == doomed[i] &&
+          std::find(doomed.begin(), doomed.end(), c->number) == doomed.end()) {
+        doomed.push_back(c->number);
+      }
+    }
   }
-  for (int32_t child : children) DestroyControl(child);
-  if (open_) CurrentPresenter().ControlDestroyed(*this, number);
-  std::erase_if(controls_, [number](const auto& c) { return c->number == number; });
-  if (focus_ == number) focus_ = 0;
+  for (auto it = doomed.rbegin(); it != doomed.rend(); ++it) {
+    if (open_) CurrentPresenter().ControlDestroyed(*this, *it);
+    if (focus_ == *it) focus_ = 0;
+  }
+  std::erase_if(controls_, [&doomed](const auto& c) {
+    return std::find(doomed.begin(), doomed.end(), c->number) != doomed.end();
+  });
   return true;
 }
 
@@ -296,7 +308,14 @@ void Window::SetRows(int32_t control, std::vector<std::vector<std::string>> rows
 }
 
 void Window::SetSelection(int32_t control, int32_t selection) {
-  Change(control, [&](Control* c) { c->selection = std::max(0, selection); });
+  Change(control, [&](Control* c) {
+    c->selection = std::max(0, selection);
+    // Rows from a source arrive at the next display, which clamps then.
+    bool rowsKnown =
+        c->source == nullptr && (c->type == ControlList || c->type == ControlCombo ||
+                                 c->type == ControlDropList || c->type == ControlDropCombo);
+    if (rowsKnown) c->selection = std::min(c->selection, static_cast<int32_t>(c->rows.size()));
+  });
 }
 
 int32_t Window::GetSelection(int32_t control) const {
