@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 
+#include "layout/clear_buffer.h"
 #include "layout/design_database.h"
 #include "runtime/system/runtime_error.h"
 #include "runtime/values/fixed_string.h"
@@ -84,7 +85,7 @@ int32_t DesignState::ReadTypeBands(DesignDatabase& designs, int32_t typeNumber,
     return runtime::CurrentError().code != 0 ? runtime::CurrentError().code
                                              : runtime::ErrorFileNotFound;
   runtime::DataFile& file = *designs.File(R_Bands);
-  R_B = BandRecord{};
+  ClearBuffer(R_Bands);
   R_B.TYPENUMBER = typeNumber;
   int32_t code = file.SetOnKey(BandRecord::TYPENUMBERKEY);
   while (code == runtime::ErrorNone) {

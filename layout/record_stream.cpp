@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "layout/clear_buffer.h"
 #include "layout/content_data.h"
 #include "layout/design_database.h"
 #include "runtime/system/message_service.h"
@@ -126,7 +127,7 @@ int32_t RecordStream::Save(DesignState& state) {
   runtime::DataFile& file = *designs_.File(R_Content);
   design_ = R_D.DESIGNNUMBER;
   firstError_ = 0;
-  R_C = ContentRecord{};
+  ClearBuffer(R_Content);
   R_C.DESIGNNUMBER = design_;
   reuse_ = file.SetOnKey(ContentRecord::DESIGNNUMBERSEQ) == runtime::ErrorNone;
   counter_ = 1;
@@ -173,7 +174,7 @@ int32_t RecordStream::TakeSlot() {
     if (code != runtime::ErrorNone || R_C.DESIGNNUMBER != design_) reuse_ = false;
   }
   if (!reuse_) {
-    R_C = ContentRecord{};
+    ClearBuffer(R_Content);
     R_C.DESIGNNUMBER = design_;
   }
   R_C.SEQUENCENUMBER = counter_++;
@@ -195,7 +196,7 @@ int32_t RecordStream::Load(DesignState& state) {
   runtime::DataFile& file = *designs_.File(R_Content);
   char scale = state.PAPERSCALE;
   design_ = R_D.DESIGNNUMBER;
-  R_C = ContentRecord{};
+  ClearBuffer(R_Content);
   R_C.DESIGNNUMBER = design_;
   int32_t code = file.SetOnKey(ContentRecord::DESIGNNUMBERKEY);
   while (code == runtime::ErrorNone) {
@@ -276,7 +277,7 @@ int32_t RecordStream::HighestDesignNumber(int32_t* highest) {
 NumberingResult RecordStream::NumberNewDesign(std::string_view name) {
   if (!designs_.Use(R_Design)) return NumberingFailed;
   runtime::DataFile& file = *designs_.File(R_Design);
-  R_D = DesignRecord{};
+  ClearBuffer(R_Design);
   R_D.TYPENUMBER = R_T.TYPENUMBER;
   runtime::AssignPadded(R_D.DESIGNNAME, name);
   NumberingResult result;

@@ -1,5 +1,6 @@
 #include "layout/report_builder.h"
 
+#include "layout/clear_buffer.h"
 #include "layout/content_data.h"
 #include "layout/control_entry.h"
 #include "layout/design_database.h"
@@ -85,7 +86,7 @@ int16_t ReportBuilder::Build(runtime::Report& report, int16_t kind, int16_t deta
 }
 
 bool ReportBuilder::StartDesign() {
-  R_C = ContentRecord{};
+  ClearBuffer(R_Content);
   R_C.DESIGNNUMBER = R_D.DESIGNNUMBER;
   return designs_.File(R_Content)->SetOnKey(ContentRecord::DESIGNNUMBERKEY) == runtime::ErrorNone;
 }
