@@ -310,6 +310,10 @@ int32_t View::Read(bool viewForward) {
     ClearError();
     return ErrorNone;
   }
+  // The bounds may name variables that changed since the last read.
+  if (!sorted_) {
+    if (int32_t code = range_.Prepare(); code != ErrorNone) return code;
+  }
   std::vector<std::string> before;
   SaveImages(&before);
   bool walkForward = keyForward_ == viewForward;
