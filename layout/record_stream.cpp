@@ -1,6 +1,7 @@
 #include "layout/record_stream.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
 
 #include "layout/clear_buffer.h"
@@ -294,10 +295,15 @@ NumberingResult RecordStream::NumberNewDesign(std::string_view name) {
     int32_t highest = 0;
     int32_t code = HighestDesignNumber(&highest);
     DesignRecord design{};
-    design.DESIGNNUMBER = highest + 1;
+    design.DESIGNNUMBER = highest < INT32_MAX ? highest + 1 : highest;
     design.TYPENUMBER = R_T.TYPENUMBER;
     runtime::AssignPadded(design.DESIGNNAME, name);
     R_D = design;
+    // The numbers have run out: adding would wrap round to a negative one.
+    if (code == runtime::ErrorNone && highest == INT32_MAX) {
+      runtime::SetError(runtime::ErrorDuplicateKey);
+      code = runtime::ErrorDuplicateKey;
+    }
     if (code == runtime::ErrorNone) code = file.Add();
     result = code == runtime::ErrorNone ? NumberedNew : NumberingFailed;
     if (result == NumberingFailed) {

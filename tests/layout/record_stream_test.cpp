@@ -360,5 +360,14 @@ TEST_F(NumberingTest, DesignRecordThatCannotBeAddedIsReportedAndNothingWritten) 
   EXPECT_EQ(files_.File(R_Design).Records(), 0);
 }
 
+TEST_F(NumberingTest, NoNumberAfterTheHighestPossibleOne) {
+  files_.AddDesign(2147483647, 1, "Last");
+  testing::ScriptedMessages messages;
+  messages.Expect("Design Not Saved", "Error 40, ", ButtonOk);
+  R_T.TYPENUMBER = 4;
+  EXPECT_EQ(stream_.NumberNewDesign("New"), NumberingFailed);
+  EXPECT_EQ(files_.File(R_Design).Records(), 1);
+}
+
 }  // namespace
 }  // namespace ledora::layout
