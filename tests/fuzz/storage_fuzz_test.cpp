@@ -105,7 +105,7 @@ TEST(StorageFuzzTest, DamagedFilesGiveErrorCodesOrConsistentReads) {
     good = ReadBytes(folder.File("GOOD.KDS"));
   }
   std::mt19937 random(99);
-  for (int round = 0; round < 90; ++round) {
+  for (int round = 0; round < 60; ++round) {
     std::string bytes = good;
     switch (round % 3) {
       case 0:

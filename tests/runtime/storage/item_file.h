@@ -90,13 +90,16 @@ class ItemFile {
     memcpy(r.name, name.data(), std::min(name.size(), sizeof r.name));
     memcpy(r.group, group.data(), std::min(group.size(), sizeof r.group));
     r.stock = stock;
-    runtime::PackDecimal(runtime::Decimal::FromUnits(number * 100 + 5, 2), r.price, 5, 2);
+    runtime::PackDecimal(runtime::Decimal::FromUnits(int64_t{number} * 100 + 5, 2), r.price, 5, 2);
   }
   int32_t Add(int32_t number, const std::string& name, const std::string& group = "",
               int16_t stock = 0) {
     Fill(number, name, group, stock);
     return file_->Add();
   }
+  // Copies: the packed record's fields need not be aligned for references.
+  int32_t Number() const { return r.number; }
+  int16_t Stock() const { return r.stock; }
   std::string Name() const {
     std::string name(r.name, sizeof r.name);
     return name.substr(0, name.find_last_not_of(' ') + 1);
@@ -104,7 +107,7 @@ class ItemFile {
   // Numbers read by repeated Next (or Previous) until the end.
   std::vector<int32_t> ReadAll(bool forward = true) {
     std::vector<int32_t> numbers;
-    while ((forward ? file_->Next() : file_->Previous()) == 0) numbers.push_back(r.number);
+    while ((forward ? file_->Next() : file_->Previous()) == 0) numbers.push_back(Number());
     return numbers;
   }
 

@@ -180,11 +180,11 @@ TEST_F(DataFileTest, SetOnKeyStartsAtPartialValueInBothDirections) {
   EXPECT_EQ(items.ReadAll().size(), 6u);
   EXPECT_EQ(items->Next(), ErrorRecordNotAvailable);
   ASSERT_EQ(items->Previous(), 0);
-  EXPECT_EQ(items.r.number, 60);
+  EXPECT_EQ(items.Number(), 60);
   // Changing direction after a read continues from that record.
   ASSERT_EQ(items->Previous(), 0);
   ASSERT_EQ(items->Next(), 0);
-  EXPECT_EQ(items.r.number, 60);
+  EXPECT_EQ(items.Number(), 60);
 }
 
 TEST_F(DataFileTest, MixedDirectionKeyOrdersEachComponentItsOwnWay) {
@@ -240,9 +240,9 @@ TEST_F(DataFileTest, FetchFindsExactValuesWithoutMovingTheSequence) {
   ASSERT_EQ(items->Next(), 0);
   items.Fill(0, "bert   ");
   ASSERT_EQ(items->Fetch(testing::NameKey), 0);
-  EXPECT_EQ(items.r.number, 2);
+  EXPECT_EQ(items.Number(), 2);
   ASSERT_EQ(items->Next(), 0);
-  EXPECT_EQ(items.r.number, 2);  // the sequence went on from record 1
+  EXPECT_EQ(items.Number(), 2);  // the sequence went on from record 1
   items.Fill(0, "Bernd");
   ItemRecord before = items.r;
   EXPECT_EQ(items->Fetch(testing::NameKey), ErrorRecordNotFound);
@@ -263,7 +263,7 @@ TEST_F(DataFileTest, PositionsSurviveOtherRecordsComingAndGoing) {
   ASSERT_EQ(items->FetchAt("1"), 0);
   ASSERT_EQ(items->Delete(), 0);
   ASSERT_EQ(items->FetchAt(second), 0);
-  EXPECT_EQ(items.r.number, 2);
+  EXPECT_EQ(items.Number(), 2);
   EXPECT_EQ(items->FetchAt("nonsense"), ErrorRecordNotFound);
   EXPECT_EQ(items->FetchAt(""), ErrorRecordNotFound);
 }
@@ -286,7 +286,7 @@ TEST_F(DataFileTest, SequenceNeitherSkipsNorRepeatsWhenRecordsChangeBetweenReads
   ASSERT_EQ(items->SetOrder(testing::NumberKey), 0);
   ASSERT_EQ(items->Next(), 0);
   ASSERT_EQ(items->Next(), 0);
-  EXPECT_EQ(items.r.number, 20);
+  EXPECT_EQ(items.Number(), 20);
   ASSERT_EQ(items->Delete(), 0);
   ItemFile other(driver, folder.File("ITEMS"));
   ASSERT_EQ(other->Open(), 0);
@@ -316,7 +316,7 @@ TEST_F(DataFileTest, QuickScanReadsTheSameRecordsInBlocks) {
   ASSERT_EQ(items->SetOrder(testing::NumberKey), 0);
   for (int i = 0; i < 10; ++i) ASSERT_EQ(items->Next(), 0);
   ASSERT_EQ(items->Previous(), 0);
-  EXPECT_EQ(items.r.number, 9);
+  EXPECT_EQ(items.Number(), 9);
   EXPECT_EQ(items->Send("QUICKSCAN=maybe"), ErrorUnsupportedFunction);
   EXPECT_EQ(items->Send("Recover=abc"), ErrorInvalidIndexString);
   EXPECT_EQ(items->Send("NOSUCH=1"), ErrorUnsupportedFunction);

@@ -46,7 +46,7 @@ TEST_F(StationsTest, WritingARecordChangedElsewhereIsRefusedUntilReadAgain) {
   EXPECT_EQ(mine->Put(), ErrorRecordChanged);
   EXPECT_EQ(CurrentError().text, "Record Changed By Another Station");
   ASSERT_EQ(mine->FetchAt(mine->Position()), 0);
-  EXPECT_EQ(mine.r.stock, 5);  // the other station's version
+  EXPECT_EQ(mine.Stock(), 5);  // the other station's version
   mine.r.stock = 7;
   EXPECT_EQ(mine->Put(), 0);
   EXPECT_EQ(mine->Put(), 0);  // its own writes do not count as changes
@@ -89,13 +89,13 @@ TEST_F(StationsTest, ReadingPastAHeldRecordMovesOn) {
   ASSERT_EQ(theirs->SetOrder(testing::NumberKey), 0);
   ASSERT_EQ(theirs->Hold(0), 0);
   ASSERT_EQ(theirs->Next(), 0);
-  EXPECT_EQ(theirs.r.number, 1);
+  EXPECT_EQ(theirs.Number(), 1);
   ASSERT_EQ(theirs->Hold(0), 0);
   EXPECT_EQ(theirs->Next(), ErrorRecordHeld);
-  EXPECT_EQ(theirs.r.number, 1);  // the buffer keeps the last record read
+  EXPECT_EQ(theirs.Number(), 1);  // the buffer keeps the last record read
   ASSERT_EQ(theirs->Hold(0), 0);
   ASSERT_EQ(theirs->Next(), 0);
-  EXPECT_EQ(theirs.r.number, 3);
+  EXPECT_EQ(theirs.Number(), 3);
 }
 
 TEST_F(StationsTest, DataFilesOfOneTableInOneStationRespectEachOthersHolds) {
