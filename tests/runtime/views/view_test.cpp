@@ -75,6 +75,22 @@ TEST_F(ViewTest, OrderFollowsTheKeyItNamesInEitherDirection) {
   ASSERT_EQ(view->Start(), ErrorNone);
   EXPECT_EQ(Read(*view, false), (std::vector<int32_t>{1, 2, 3, 4}));
   EXPECT_TRUE(view->keyed());
+
+  // A key of mixed directions serves its order and the full reverse of it;
+  // any other mix is sorted apart, with the same result.
+  station_.AddCustomer(5, "Jones", "Rome");
+  const std::vector<int32_t> byCity = {4, 2, 5, 3, 1};
+  for (const char* order :
+       {"CUS:CITY, -CUS:NUMBER", "-CUS:CITY,+CUS:NUMBER", "CUS:CITY,CUS:NUMBER"}) {
+    ASSERT_EQ(view->SetOrder(order), ErrorNone);
+    ASSERT_EQ(view->Start(), ErrorNone);
+    std::vector<int32_t> read = Read(*view);
+    bool mixed = std::string(order) != "CUS:CITY,CUS:NUMBER";
+    EXPECT_EQ(view->keyed(), mixed) << order;
+    if (std::string(order) == "-CUS:CITY,+CUS:NUMBER") std::reverse(read.begin(), read.end());
+    if (!mixed) std::swap(read[2], read[4]);
+    EXPECT_EQ(read, byCity) << order;
+  }
 }
 
 TEST_F(ViewTest, RangeTermsBoundTheKeyWalk) {
