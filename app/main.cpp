@@ -1,11 +1,18 @@
-// The ledora program: with no arguments it will open the application on the
-// data folder; sub-commands run headless jobs.
+// The ledora program: with no job it opens the application's main frame on
+// the data folder; --version and --help answer at once.
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 
+#include "app/program.h"
 #include "app/version.h"
+#include "runtime/qtwindow/qt_program.h"
 
 namespace {
+
+constexpr size_t kMainStack = 50000;
 
 void PrintUsage() {
   std::printf(
@@ -23,6 +30,7 @@ void PrintUsage() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  const char* data = nullptr;
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--version") == 0) {
       std::printf("ledora %s\n", LEDORA_VERSION);
@@ -32,7 +40,26 @@ int main(int argc, char** argv) {
       PrintUsage();
       return 0;
     }
+    if (std::strcmp(argv[i], "--data") == 0) {
+      if (i + 1 >= argc) {
+        std::fprintf(stderr, "ledora: --data needs a folder\n");
+        return 2;
+      }
+      data = argv[++i];
+    } else if (std::strcmp(argv[i], "--demo") == 0) {
+      // Sample data comes with the demo-data work; an empty folder stays empty.
+    } else if (argv[i][0] == '-' && std::strncmp(argv[i], "-platform", 9) != 0) {
+      std::fprintf(stderr, "ledora: unknown option %s\n\n", argv[i]);
+      PrintUsage();
+      return 2;
+    }
   }
-  PrintUsage();
-  return 0;
+  // Every file name of the application is relative to the data folder.
+  if (data != nullptr && chdir(data) != 0) {
+    std::fprintf(stderr, "ledora: cannot use %s as the data folder: %s\n", data,
+                 std::strerror(errno));
+    return 1;
+  }
+  return ledora::runtime::RunWithQt(
+      argc, argv, [] { ledora::app::MainProcedure(); }, kMainStack);
 }

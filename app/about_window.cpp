@@ -1,0 +1,84 @@
+#include "app/about_window.h"
+
+#include "data/error_severity.h"
+
+namespace ledora::app {
+
+namespace {
+
+enum AboutControls : int32_t {
+  kLogo = 1,
+  kProduct = 2,
+  kVendor = 3,
+  kStreet = 4,
+  kTown = 5,
+  kContact = 6,
+  kDemo = 7,
+};
+
+struct Line {
+  int32_t control;
+  const char* text;
+  int32_t y;
+};
+
+constexpr Line kLines[] = {
+    {kProduct, "Quorval Report Designer 2.0", 6},
+    {kVendor, "Vennic Software", 22},
+    {kStreet, "Kanaalstraat 12", 32},
+    {kTown, "7411 AB  Deventer", 42},
+    {kContact, "info@vennic.example", 52},
+    {kDemo, "Demo program", 68},
+};
+
+}  // namespace
+
+AboutWindow::AboutWindow() {
+  window_.SetCaption(false);
+  window_.SetSize(180, 84);
+  window_.SetFont({"MS Sans Serif", 8, 0, runtime::kNoColour});
+  window_.CreateControl(kLogo, runtime::ControlImage);
+  window_.SetRect(kLogo, {6, 6, 40, 40});
+  window_.SetIcon(kLogo, "Layout.ico");
+  for (const Line& line : kLines) {
+    window_.CreateControl(line.control, runtime::ControlString);
+    window_.SetText(line.control, line.text);
+    window_.SetRect(line.control, {52, line.y, 124, 10});
+  }
+  window_.SetControlFont(kProduct, {"", 10, runtime::FontWeightBold, runtime::kNoColour});
+  SetWindow(&window_);
+}
+
+uint8_t AboutWindow::Initialize() {
+  REQUEST = framework::PendingRequest;
+  uint8_t result = ProcedureFrame::Initialize();
+  if (result != data::SeverityNone) return result;
+  framework::PendingRequest = framework::RequestNone;
+  framework::LastResponse = framework::ResponseNone;
+  // A left click, a right click or a double click anywhere closes it.
+  window_.AddAlert(runtime::KeyMouseLeft);
+  window_.AddAlert(runtime::KeyMouseRight);
+  window_.AddAlert(runtime::KeyMouseLeftDouble);
+  window_.SetTimer(kLifetime);
+  OpenWindow();
+  return data::SeverityNone;
+}
+
+uint8_t AboutWindow::OnWindowEvent() {
+  switch (event().number) {
+    case runtime::EventTimer:
+    case runtime::EventAlertKey:
+    case runtime::EventLoseFocus:
+      SetResponseAndClose(framework::ResponseCompleted);
+      return data::SeverityNone;
+    default:
+      return ProcedureFrame::OnWindowEvent();
+  }
+}
+
+void ShowAbout() {
+  AboutWindow about;
+  framework::LastResponse = about.Run();
+}
+
+}  // namespace ledora::app
