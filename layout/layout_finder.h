@@ -44,9 +44,9 @@ class LayoutFinder {
   // Gives back one use of each of the three tables; the last use closes.
   void CloseLayout();
 
-  // The print entry's look-up on open tables: type by name, then the
-  // design by name, else the type's standard design; the messages are
-  // shown here.
+  // The print entry's look-up, on the tables FindLayout opened: type by
+  // name, then the design by name, else the type's standard design; the
+  // messages are shown here.
   PrintEntryResult FindDesignToPrint(std::string_view typeName, std::string_view designName);
 
   // Builds the design in R_D into report: the report settings, then each
