@@ -1,0 +1,123 @@
+// Drives one view: keeps its sort orders (key, range limits, named filters),
+// turns the current one into the view's order and filter texts, reads the
+// view through an overridable record check and primes new records inside the
+// range. The paged browse and the batch process derive from it.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "data/relation_controller.h"
+#include "runtime/values/field_ref.h"
+#include "runtime/views/view.h"
+
+namespace ledora::data {
+
+enum LimitType : uint8_t {
+  LimitNone = 0,
+  LimitEqual = 1,     // components 1..n equal the right fields
+  LimitFollow = 2,    // as 1; pair n follows its left field
+  LimitBetween = 3,   // component n-1 between the right fields of pairs n-1 and n
+  LimitRelation = 4,  // as 1, over the linking fields of a related file
+};
+
+inline constexpr std::string_view kStandardFilterId = "5 Standard";
+
+struct NamedFilter {
+  std::string ID;  // at most 30 characters
+  std::string FILTER;
+};
+
+// A range pair: the right field supplies the limit; SAVED is the right
+// field's value when last remembered (relation ranges).
+struct RangePair {
+  runtime::FieldRef LEFT;
+  runtime::FieldRef RIGHT;
+  std::string SAVED;
+};
+
+// One sort order. The browse derives its entries from it and adds fields.
+struct SortOrder {
+  virtual ~SortOrder() = default;
+
+  std::unique_ptr<std::vector<NamedFilter>> FILTER;                  // ordered on ID
+  runtime::FieldRef FREEELEMENT{runtime::FieldLong, nullptr, 0, 0};  // none: no address
+  uint8_t LIMITTYPE = LimitNone;
+  int MAINKEY = -1;  // key number in the file's declaration, -1 = none
+  std::string ORDER;
+  std::vector<RangePair> RANGELIST;
+
+  void AddRangePair(const runtime::FieldRef& left, const runtime::FieldRef& right);
+};
+
+struct SortOrderList {
+  std::vector<std::unique_ptr<SortOrder>> entries;
+  size_t current = 0;  // index into entries
+
+  SortOrder* Current() { return entries.empty() ? nullptr : entries[current].get(); }
+};
+
+class ViewManager {
+ public:
+  uint8_t DISPOSEORDER = 0;
+  uint8_t OPENED = 0;
+  SortOrderList* ORDER = nullptr;
+  uint16_t PAGESAHEAD = 0;
+  uint16_t PAGESBEHIND = 2;
+  uint16_t PAGESIZE = 20;
+  RelationController* PRIMARY = nullptr;
+  uint16_t TIMEOUT = 60;
+  runtime::View* VIEW = nullptr;
+
+  ViewManager() = default;
+  virtual ~ViewManager();
+  ViewManager(const ViewManager&) = delete;
+  ViewManager& operator=(const ViewManager&) = delete;
+
+  // orders: a list the caller owns, or nullptr for one this manager owns.
+  // Answers the first failure of making the view's files usable.
+  uint8_t Initialize(runtime::View* view, RelationController* primary,
+                     SortOrderList* orders = nullptr);
+  // key: -1 for none. Answers the new order's number, from 1.
+  size_t AddSortOrder(int key = -1);
+  size_t AddSortOrder(int key, std::unique_ptr<SortOrder> entry);
+  void AddRange(RelationController* thisFile, RelationController* relatedFile);
+  SortOrder* CurrentOrder() { return ORDER == nullptr ? nullptr : ORDER->Current(); }
+
+  // Overridable operations, in slot order.
+  virtual uint8_t ApplyFilter();
+  virtual uint8_t ApplyOrder();
+  virtual uint8_t ApplyRange();
+  virtual void Close();
+  virtual std::string FreeElementName();
+  virtual uint8_t FreeElementPosition();
+  virtual void Shutdown();
+  virtual uint8_t Next();
+  virtual void Open();
+  virtual uint8_t Previous();
+  virtual uint8_t PrimeRecord(bool keepContents = false);
+  virtual void Reset(int components);
+  virtual void Reset() { Reset(0); }
+  virtual void SetStandardFilter(std::string_view filter) { SetFilter(filter, kStandardFilterId); }
+  virtual void SetFilter(std::string_view filter, std::string_view id);
+  virtual void SetOrder(std::string_view order);
+  virtual uint8_t SetSort(size_t number);
+  virtual uint8_t ValidateRecord() { return 0; }
+
+  // The texts the current order gives the view; false when the range cannot
+  // be written (a pair beyond the key's components).
+  bool BuildFilter(std::string* filter);
+
+ private:
+  uint8_t MakeFilesUsable();
+  uint8_t Read(bool forward);
+  // Component `component` compared with pair `pair`'s right field, from 0.
+  std::string RangeTerm(const SortOrder& order, size_t component, size_t pair, std::string_view op);
+
+  std::unique_ptr<SortOrderList> ownOrders_;
+};
+
+}  // namespace ledora::data
