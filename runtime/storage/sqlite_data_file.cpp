@@ -50,7 +50,9 @@ bool Writable(const std::string& path) {
 
 std::string AbsolutePath(const std::string& path) {
   std::error_code error;
-  std::filesystem::path canonical = std::filesystem::weakly_canonical(path, error);
+  // weakly_canonical leaves a relative name relative when nothing of it exists yet.
+  std::filesystem::path canonical =
+      std::filesystem::weakly_canonical(std::filesystem::absolute(path, error), error);
   if (error) canonical = std::filesystem::absolute(path, error).lexically_normal();
   return canonical.string();
 }

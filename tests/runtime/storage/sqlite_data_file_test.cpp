@@ -108,6 +108,27 @@ TEST(DataFileOpenTest, TenFilesOpenAtOnceAndTheEleventhIsRefused) {
   EXPECT_EQ(files[10]->file().Open(), 0);
 }
 
+TEST(DataFileOpenTest, ARelativeAndAnAbsoluteNameOfOneFileAreOneFile) {
+  TempFolder folder;
+  std::filesystem::path before = std::filesystem::current_path();
+  std::filesystem::current_path(folder.path());
+  {
+    SqliteDriver driver;
+    ItemFile relative(driver, "ITEMS");
+    ItemFile absolute(driver, folder.File("items.kds"));
+    ASSERT_EQ(relative->Create(), 0);
+    ASSERT_EQ(relative->Open(), 0);
+    ASSERT_EQ(absolute->Open(), 0);
+    ASSERT_EQ(driver.Mark(relative.file()), 0);
+    ASSERT_EQ(driver.Logout(0), 0);
+    ASSERT_EQ(relative.Add(1, "one"), 0);
+    EXPECT_EQ(absolute.Add(2, "two"), 0);  // one transaction, not a rival lock
+    ASSERT_EQ(driver.Commit(), 0);
+    EXPECT_EQ(absolute->Records(), 2);
+  }
+  std::filesystem::current_path(before);
+}
+
 TEST(DataFileOpenTest, AReaderAndThenAWriterOfOneFileBothWork) {
   TempFolder folder;
   SqliteDriver driver;
