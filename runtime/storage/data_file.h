@@ -10,7 +10,7 @@
 // Open mode byte (DOS numbering): access in the low two bits (0 read only,
 // 1 write only, 2 read/write), sharing in the high four bits (0x10 deny all,
 // 0x20 deny write, 0x30 deny read, 0x40 deny none). What is honoured:
-// - read-only access refuses Add, Put, Delete and Create with 5; write-only
+// - read-only access refuses Add, Put, Delete and BuildKeys with 5; write-only
 //   access is treated as read/write.
 // - a file that cannot be written (no write permission on the file or its
 //   folder) opens with write access as 5 "Access Denied", read-only as 0.
