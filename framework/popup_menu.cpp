@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "framework/window_placement.h"
 #include "runtime/window/common_dialogs.h"
 #include "runtime/window/scheduler.h"
 #include "runtime/window/window.h"
@@ -56,6 +57,8 @@ struct PopupMenu::Toolbox {
   runtime::Window window;
   std::vector<Action> actions;
   int32_t thread = 0;  // where the actions are posted
+  IniStore* settings = nullptr;
+  std::string section;
   bool closing = false;
   bool ended = false;
 };
@@ -291,6 +294,13 @@ void PopupMenu::OpenToolbox(std::string_view title) {
     toolbox->actions.push_back({button, event, item.CONTROLID});
   }
   window.SetSize(64, y + 2);
+  // The toolbox reopens where the user left it, by its title.
+  toolbox->settings = INIMGR;
+  toolbox->section = std::string(title);
+  if (INIMGR != nullptr) {
+    WindowPlacement placement(window);
+    INIMGR->RestoreWindowPlacement(toolbox->section, placement);
+  }
   int32_t started = runtime::Start(
       [toolbox] {
         if (!toolbox->closing) toolbox->window.Open();
@@ -301,6 +311,10 @@ void PopupMenu::OpenToolbox(std::string_view title) {
             if (action.button != e.accepted || action.event == 0) continue;
             PostTo(toolbox->thread, nullptr, action.event, action.control, 0);
           }
+        }
+        if (toolbox->settings != nullptr) {
+          WindowPlacement placement(toolbox->window);
+          toolbox->settings->StoreWindowPlacement(toolbox->section, placement);
         }
         toolbox->ended = true;
       },

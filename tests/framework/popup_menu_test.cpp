@@ -208,5 +208,31 @@ TEST_F(PopupWindowTest, TheToolboxPressesItemsMarkedForIt) {
   EXPECT_EQ(driver.Titled("Browse Actions"), nullptr);
 }
 
+TEST_F(PopupWindowTest, TheToolboxReopensWhereTheUserLeftIt) {
+  framework::IniStore settings;
+  settings.Setup(folder.File("ledora.INI"));
+  Open();
+  menu.INIMGR = &settings;
+  menu.SetOnToolbox(insert, true);
+  menu.OpenToolbox("Browse Actions");
+  driver.Settle();
+  runtime::Window* toolbox = driver.Titled("Browse Actions");
+  ASSERT_NE(toolbox, nullptr);
+  toolbox->UserMoved(140, 60);
+  menu.CloseToolbox();
+  driver.Settle();
+  EXPECT_EQ(settings.ReadValue("Browse Actions", "XPos"), "140");
+  EXPECT_EQ(settings.ReadValue("Browse Actions", "Width"), framework::IniStore::kUnknown)
+      << "the toolbox has a fixed size";
+  menu.OpenToolbox("Browse Actions");
+  driver.Settle();
+  toolbox = driver.Titled("Browse Actions");
+  ASSERT_NE(toolbox, nullptr);
+  EXPECT_EQ(toolbox->geometry().x, 140);
+  EXPECT_EQ(toolbox->geometry().y, 60);
+  menu.CloseToolbox();
+  driver.Settle();
+}
+
 }  // namespace
 }  // namespace ledora::testing
