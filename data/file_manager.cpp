@@ -106,7 +106,6 @@ void FileManager::Initialize(DataFile* file, ErrorReporter* errors) {
   BUFFER.address = declaration.buffer;
   BUFFER.layout = declaration.layout;
   BUFFER.size = declaration.layout != nullptr ? declaration.layout->recordSize() : 0;
-  bufferThread_ = CurrentThreadNumber();
   FileManagers().Add(file, this);
 }
 
@@ -120,7 +119,9 @@ void FileManager::AddKey(int key, std::string_view description, uint8_t autoIncr
   entry.AUTOINC = autoIncrement;
   entry.DUPS = declared.unique ? 0 : 1;
   entry.NOCASE = declared.noCase ? 1 : 0;
+  int fieldCount = static_cast<int>(BUFFER.layout->fields().size());
   for (const runtime::KeyComponent& component : declared.components) {
+    if (component.field < 0 || component.field >= fieldCount) continue;
     KeyComponentEntry part;
     part.FIELD = BUFFER.layout->Bind(BUFFER.address, component.field);
     const std::string& label = BUFFER.layout->fields()[component.field].label;
@@ -140,7 +141,6 @@ void FileManager::Shutdown() {
     if (state->own) state->own->Close();
   }
   threads_.clear();
-  parkedRecords_.clear();
   if (BUFFER.layout != nullptr) runtime::BoundNames().UnbindRecord(*BUFFER.layout);
   BUFFERS.reset();
   INFO.reset();
@@ -747,22 +747,7 @@ uint8_t FileManager::ValidateOnRealFile(int first, int last, int& failedField) {
 
 // ---------------------------------------------------------------- threads
 
-void FileManager::SwitchThread(int32_t to) {
-  if (perThread_ || BUFFER.address == nullptr || bufferThread_ == to) return;
-  const auto* bytes = static_cast<const unsigned char*>(BUFFER.address);
-  parkedRecords_[bufferThread_].assign(bytes, bytes + BUFFER.size);
-  auto parked = parkedRecords_.find(to);
-  if (parked != parkedRecords_.end()) {
-    std::memcpy(BUFFER.address, parked->second.data(), BUFFER.size);
-    parkedRecords_.erase(parked);
-  } else {
-    ClearRecord();
-  }
-  bufferThread_ = to;
-}
-
 void FileManager::ThreadEnded(int32_t thread) {
-  parkedRecords_.erase(thread);
   if (perThread_) INFO->remove_if([&](const InfoEntry& e) { return e.ID == thread; });
   auto ended = std::find_if(threads_.begin(), threads_.end(),
                             [&](const auto& state) { return state->thread == thread; });

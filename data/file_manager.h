@@ -7,7 +7,6 @@
 
 #include <cstdint>
 #include <list>
-#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -121,9 +120,7 @@ class FileManager {
   virtual uint8_t ValidateFields(int first, int last, int& failedField);
   virtual uint8_t ValidateRecord(int& failedField);
 
-  // Called by the registry: the scheduler switched to thread `to`, or a
-  // thread ended.
-  void SwitchThread(int32_t to);
+  // Called through the registry when a procedure thread has ended.
   void ThreadEnded(int32_t thread);
 
  private:
@@ -147,9 +144,7 @@ class FileManager {
   RecordSnapshot* FindSnapshot(int32_t id);
 
   bool perThread_ = false;
-  int32_t bufferThread_ = 0;  // whose record a shared buffer holds; 0 = nobody yet
   std::vector<std::unique_ptr<ThreadState>> threads_;
-  std::map<int32_t, std::vector<unsigned char>> parkedRecords_;  // shared buffers, by thread
 };
 
 }  // namespace ledora::data

@@ -22,10 +22,6 @@ FileManager* FileRegistry::Find(const runtime::DataFile* file) const {
   return nullptr;
 }
 
-void FileRegistry::SwitchThread(int32_t to) {
-  for (const Entry& e : entries_) e.FILEMANAGER->SwitchThread(to);
-}
-
 void FileRegistry::ThreadEnded(int32_t thread) {
   for (const Entry& e : entries_) e.FILEMANAGER->ThreadEnded(thread);
 }

@@ -1,7 +1,7 @@
 // The process-wide registry that pairs each data file with its one file
 // manager. Managers register at initialisation and leave at shut-down; the
 // view manager finds the managers of a view's files here, and the program
-// tells every shared record buffer when the scheduler switches threads.
+// tells them when a procedure thread ends.
 #pragma once
 
 #include <cstdint>
@@ -25,9 +25,6 @@ class FileRegistry {
   FileManager* Find(const runtime::DataFile* file) const;  // nullptr when none is registered
   const std::vector<Entry>& entries() const { return entries_; }
 
-  // The scheduler's switch hook: each manager of a file that is not declared
-  // per-thread puts the buffer contents of thread `to` in place.
-  void SwitchThread(int32_t to);
   // Frees what the ended thread left in every manager.
   void ThreadEnded(int32_t thread);
 

@@ -1,6 +1,7 @@
 #include "data/relation_controller.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "runtime/storage/storage_driver.h"
 #include "runtime/system/runtime_error.h"
@@ -10,6 +11,11 @@ namespace ledora::data {
 namespace {
 
 int32_t traversalCounter = 0;
+
+// Wraps instead of overflowing; 0 stays the stamp of a controller never visited.
+void NextTraversal() {
+  traversalCounter = traversalCounter == INT32_MAX ? 1 : traversalCounter + 1;
+}
 
 constexpr int kTransactionTimeout = 2;
 constexpr int kLastKeyComponent = 22;
@@ -84,7 +90,7 @@ bool RelationController::Visit() {
 }
 
 uint8_t RelationController::Open() {
-  ++traversalCounter;
+  NextTraversal();
   uint8_t result = OpenNested();
   return result != SeverityNone ? result : ME->MakeUsable();
 }
@@ -99,7 +105,7 @@ uint8_t RelationController::OpenNested() {
 }
 
 uint8_t RelationController::Close() {
-  ++traversalCounter;
+  NextTraversal();
   CloseNested();
   return SeverityNone;
 }
@@ -111,7 +117,7 @@ void RelationController::CloseNested() {
 }
 
 void RelationController::SetQuickScan(bool on, uint8_t direction) {
-  ++traversalCounter;
+  NextTraversal();
   QuickScanNested(on, direction);
 }
 

@@ -9,6 +9,7 @@
 #include "data/file_registry.h"
 #include "data/thread_number.h"
 #include "runtime/expr/name_table.h"
+#include "runtime/window/thread_buffers.h"
 #include "tests/data/station.h"
 #include "tests/support/halt_recorder.h"
 #include "tests/support/scripted_messages.h"
@@ -374,17 +375,24 @@ TEST_F(FileManagerTest, RestoringTheFileStateResumesTheSequence) {
 int32_t threadNumber = 1;
 int32_t TestThread() { return threadNumber; }
 
+// Switches threads as the scheduler does: the thread number changes, and
+// each thread sees its own copy of the heads record.
 class ThreadsTest : public FileManagerTest {
  protected:
-  ThreadsTest() { data::SetThreadNumberSource(TestThread); }
+  ThreadsTest() {
+    data::SetThreadNumberSource(TestThread);
+    buffers.Register(&station->HEA, sizeof station->HEA);
+  }
   ~ThreadsTest() override {
     threadNumber = 1;
     data::SetThreadNumberSource(nullptr);
   }
   void SwitchTo(int32_t thread) {
     threadNumber = thread;
-    data::FileManagers().SwitchThread(thread);
+    buffers.SwitchTo(thread);
   }
+
+  runtime::ThreadBuffers buffers;
 };
 
 TEST_F(ThreadsTest, AFilePerThreadHasItsOwnOpenStateOnEachThread) {
