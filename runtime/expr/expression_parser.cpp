@@ -1,5 +1,7 @@
 #include "runtime/expr/expression_parser.h"
 
+#include <algorithm>
+
 #include "runtime/expr/builtin_functions.h"
 #include "runtime/system/runtime_error.h"
 #include "runtime/values/fixed_string.h"
@@ -19,6 +21,23 @@ CompareOp CompareOf(const std::string& text) {
   if (text == "<=") return CompareLessEqual;
   if (text == ">=") return CompareGreaterEqual;
   return CompareEqual;
+}
+
+ArithmeticOp ArithmeticOf(TokenKind kind) {
+  switch (kind) {
+    case TokenPlus:
+      return ArithmeticAdd;
+    case TokenMinus:
+      return ArithmeticSubtract;
+    case TokenTimes:
+      return ArithmeticMultiply;
+    case TokenDivide:
+      return ArithmeticDivide;
+    case TokenModulo:
+      return ArithmeticModulo;
+    default:
+      return ArithmeticConcat;
+  }
 }
 
 // Keeps the recursion depth while a parse function runs.
@@ -61,29 +80,40 @@ bool ExpressionParser::Expect(TokenKind kind, const char* what) {
   return true;
 }
 
-NodePtr ExpressionParser::ParseOr() {
-  DepthGuard guard(&depth_);
-  if (depth_ > kMaxDepth) return Fail("expression nested too deeply"), nullptr;
-  NodePtr left = ParseAnd();
-  while (left != nullptr && token_.kind == TokenOr) {
+NodePtr ExpressionParser::ParseLevel(NodePtr (ExpressionParser::*operand)(),
+                                     std::initializer_list<TokenKind> kinds) {
+  NodePtr left = (this->*operand)();
+  auto matches = [&] { return std::find(kinds.begin(), kinds.end(), token_.kind) != kinds.end(); };
+  while (left != nullptr && matches()) {
+    Token op = token_;
     Advance();
-    NodePtr right = ParseAnd();
+    NodePtr right = (this->*operand)();
     if (right == nullptr) return nullptr;
-    left = std::make_unique<LogicNode>(false, std::move(left), std::move(right));
+    left = Combine(op, std::move(left), std::move(right));
   }
   return left;
 }
 
-NodePtr ExpressionParser::ParseAnd() {
-  NodePtr left = ParseNot();
-  while (left != nullptr && token_.kind == TokenAnd) {
-    Advance();
-    NodePtr right = ParseNot();
-    if (right == nullptr) return nullptr;
-    left = std::make_unique<LogicNode>(true, std::move(left), std::move(right));
+NodePtr ExpressionParser::Combine(const Token& op, NodePtr left, NodePtr right) {
+  switch (op.kind) {
+    case TokenAnd:
+    case TokenOr:
+      return std::make_unique<LogicNode>(op.kind == TokenAnd, std::move(left), std::move(right));
+    case TokenCompare:
+      return std::make_unique<CompareNode>(CompareOf(op.text), std::move(left), std::move(right));
+    default:
+      return std::make_unique<ArithmeticNode>(ArithmeticOf(op.kind), std::move(left),
+                                              std::move(right));
   }
-  return left;
 }
+
+NodePtr ExpressionParser::ParseOr() {
+  DepthGuard guard(&depth_);
+  if (depth_ > kMaxDepth) return Fail("expression nested too deeply"), nullptr;
+  return ParseLevel(&ExpressionParser::ParseAnd, {TokenOr});
+}
+
+NodePtr ExpressionParser::ParseAnd() { return ParseLevel(&ExpressionParser::ParseNot, {TokenAnd}); }
 
 NodePtr ExpressionParser::ParseNot() {
   if (token_.kind != TokenNot) return ParseComparison();
@@ -96,53 +126,19 @@ NodePtr ExpressionParser::ParseNot() {
 }
 
 NodePtr ExpressionParser::ParseComparison() {
-  NodePtr left = ParseConcat();
-  while (left != nullptr && token_.kind == TokenCompare) {
-    CompareOp op = CompareOf(token_.text);
-    Advance();
-    NodePtr right = ParseConcat();
-    if (right == nullptr) return nullptr;
-    left = std::make_unique<CompareNode>(op, std::move(left), std::move(right));
-  }
-  return left;
+  return ParseLevel(&ExpressionParser::ParseConcat, {TokenCompare});
 }
 
 NodePtr ExpressionParser::ParseConcat() {
-  NodePtr left = ParseAdditive();
-  while (left != nullptr && token_.kind == TokenConcat) {
-    Advance();
-    NodePtr right = ParseAdditive();
-    if (right == nullptr) return nullptr;
-    left = std::make_unique<ArithmeticNode>(ArithmeticConcat, std::move(left), std::move(right));
-  }
-  return left;
+  return ParseLevel(&ExpressionParser::ParseAdditive, {TokenConcat});
 }
 
 NodePtr ExpressionParser::ParseAdditive() {
-  NodePtr left = ParseMultiplicative();
-  while (left != nullptr && (token_.kind == TokenPlus || token_.kind == TokenMinus)) {
-    ArithmeticOp op = token_.kind == TokenPlus ? ArithmeticAdd : ArithmeticSubtract;
-    Advance();
-    NodePtr right = ParseMultiplicative();
-    if (right == nullptr) return nullptr;
-    left = std::make_unique<ArithmeticNode>(op, std::move(left), std::move(right));
-  }
-  return left;
+  return ParseLevel(&ExpressionParser::ParseMultiplicative, {TokenPlus, TokenMinus});
 }
 
 NodePtr ExpressionParser::ParseMultiplicative() {
-  NodePtr left = ParseUnary();
-  while (left != nullptr &&
-         (token_.kind == TokenTimes || token_.kind == TokenDivide || token_.kind == TokenModulo)) {
-    ArithmeticOp op = token_.kind == TokenTimes    ? ArithmeticMultiply
-                      : token_.kind == TokenDivide ? ArithmeticDivide
-                                                   : ArithmeticModulo;
-    Advance();
-    NodePtr right = ParseUnary();
-    if (right == nullptr) return nullptr;
-    left = std::make_unique<ArithmeticNode>(op, std::move(left), std::move(right));
-  }
-  return left;
+  return ParseLevel(&ExpressionParser::ParseUnary, {TokenTimes, TokenDivide, TokenModulo});
 }
 
 NodePtr ExpressionParser::ParseUnary() {

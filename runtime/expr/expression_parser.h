@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,6 +26,10 @@ class ExpressionParser {
   void Advance();
   bool Fail(const std::string& what);
   bool Expect(TokenKind kind, const char* what);
+  // One level of left-associative operators of the given kinds.
+  NodePtr ParseLevel(NodePtr (ExpressionParser::*operand)(),
+                     std::initializer_list<TokenKind> kinds);
+  static NodePtr Combine(const Token& op, NodePtr left, NodePtr right);
   NodePtr ParseOr();
   NodePtr ParseAnd();
   NodePtr ParseNot();
