@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "framework/toolbar_router.h"
+#include "framework/window_resizer.h"
 #include "runtime/window/window_registry.h"
 #include "tests/framework/note_file.h"
 
@@ -388,6 +389,23 @@ TEST_F(ProcedureFrameTest, ChangingTheTabRefreshesAndRetargetsTheToolbar) {
   driver.ChooseTab(kSheet, 2);
   EXPECT_EQ(browse.refreshes, before + 1);
   driver.Close(form.win);
+}
+
+TEST_F(ProcedureFrameTest, AnAttachedResizerLaysTheFormOutOnEverySizedEvent) {
+  framework::WindowResizer resizer;
+  form.win.SetSize(200, 100);
+  form.win.SetRect(kText, {10, 10, 80, 12});
+  form.configure = [&](NoteForm& f) {
+    resizer.Setup(&f.win, framework::AppStrategySpread, true, false);
+    f.AttachResizer(&resizer);
+  };
+  StartChange("first");
+  driver.Resize(400, 200);
+  EXPECT_EQ(form.win.GetRect(kText), (runtime::Rect{20, 10, 160, 12}));
+  driver.Resize(200, 100);
+  EXPECT_EQ(form.win.GetRect(kText), (runtime::Rect{10, 10, 80, 12}));
+  driver.Close(form.win);
+  EXPECT_FALSE(resizer.active()) << "the frame's shutdown ends the resizer";
 }
 
 // ------------------------------------------------------------ other events
