@@ -66,7 +66,9 @@ class View {
   // What was wrong with the last refused order or filter, and where.
   const std::string& refusal() const { return refusal_; }
 
-  // The rows kept for positioning: pageSize * (behind + 1 + ahead).
+  // The rows kept for positioning: pageSize * (behind + 1 + ahead). The
+  // time-out is kept for the callers that set it; rows leave only when
+  // newer ones push them out.
   void SetBuffering(const ViewBuffering& buffering);
   const ViewBuffering& buffering() const { return buffering_; }
 
