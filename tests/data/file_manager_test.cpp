@@ -277,6 +277,58 @@ TEST_F(FileManagerTest, AFailingValidationKeepsTheRecordOut) {
   picky.Shutdown();
 }
 
+TEST_F(FileManagerTest, ABoundNameVariableIsTheNameInMessages) {
+  HaltRecorder halt;
+  std::string name = "RptDes1.KDS\\!LTypes   ";
+  station->heads.FILENAME = &name;
+  messages.Expect("File Usage Error", "Attempt to use file (RptDes1.KDS\\!LTypes) before",
+                  ButtonOk);
+  station->heads.Fetch(HeadNumberKey);
+  EXPECT_EQ(station->heads.DisplayName(), "RptDes1.KDS\\!LTypes");
+}
+
+// An alias is a second declaration of the heads table with a buffer of its
+// own; its checks and priming run on the real file's manager.
+TEST_F(FileManagerTest, AnAliasValidatesAndPrimesThroughTheRealFile) {
+  struct Picky : FileManager {
+    uint8_t ValidateField(int field) override {
+      return field == 3 && Text(record->NAME) == "bad" ? data::SeverityInform : 0;
+    }
+    HeadRecord* record = nullptr;
+  };
+  Picky real;
+  real.record = &station->HEA;
+  real.Initialize(station->headsFile.get(), &errors);
+  real.AddKey(HeadNumberKey, "Head number", 1);
+  HeadRecord aliasRecord{};
+  runtime::FileDeclaration declaration = station->headsFile->declaration();
+  declaration.buffer = &aliasRecord;
+  std::unique_ptr<runtime::DataFile> aliasFile = station->driver.Declare(declaration);
+  FileManager alias;
+  alias.Initialize(aliasFile.get(), &errors);
+  alias.ALIASEDFILE = &real;
+  real.Open();
+  alias.Open();
+
+  SetText(station->HEA.NAME, "real's own");
+  SetText(aliasRecord.NAME, "bad");
+  int failed = 0;
+  EXPECT_EQ(alias.ValidateRecord(failed), data::SeverityInform);
+  EXPECT_EQ(failed, 3);
+  SetText(aliasRecord.NAME, "good");
+  EXPECT_EQ(alias.ValidateRecord(failed), 0);
+  EXPECT_EQ(Text(station->HEA.NAME), "real's own");
+
+  ASSERT_EQ(alias.PrimeRecord(), 0);
+  EXPECT_EQ(aliasRecord.NUMBER, 1);
+  EXPECT_EQ(Text(station->HEA.NAME), "real's own");
+  real.CancelAutoInc();
+  alias.Close();
+  real.Close();
+  real.Shutdown();
+  alias.Shutdown();
+}
+
 // ---------------------------------------------------------------- reading
 
 TEST_F(FileManagerTest, ReadingPastTheLastRecordSetsAtEnd) {

@@ -272,6 +272,23 @@ TEST_F(RelationControllerTest, UpdateAndDeleteLeaveOpenCountsAsTheyFoundThem) {
   EXPECT_EQ(Lines(), 4);
 }
 
+TEST_F(RelationControllerTest, QuickScanPassesToParentsOrToChildrenOnly) {
+  station->Relate(RuleNone, RuleNone, RuleNone, RuleNone);
+  auto visited = [&](data::RelationController& controller) {
+    return controller.LASTTOUCHED == data::RelationController::TraversalCounter();
+  };
+  station->linesRelations.SetQuickScan(true, 1);  // towards the parents
+  EXPECT_TRUE(visited(station->linesRelations));
+  EXPECT_TRUE(visited(station->headsRelations));
+  EXPECT_TRUE(visited(station->ownersRelations));
+  station->headsRelations.SetQuickScan(true, 2);  // towards the children
+  EXPECT_TRUE(visited(station->linesRelations));
+  EXPECT_FALSE(visited(station->ownersRelations));
+  station->headsRelations.SetQuickScan(false);  // this file alone
+  EXPECT_TRUE(visited(station->headsRelations));
+  EXPECT_FALSE(visited(station->linesRelations));
+}
+
 TEST_F(RelationControllerTest, LinkingFieldsAreListedFromEitherSide) {
   station->Relate(RuleNone, RuleNone, RuleNone, RuleNone);
   std::vector<data::LinkPair> fromChild;
