@@ -408,6 +408,37 @@ TEST_F(ProcedureFrameTest, AnAttachedResizerLaysTheFormOutOnEverySizedEvent) {
   EXPECT_FALSE(resizer.active()) << "the frame's shutdown ends the resizer";
 }
 
+// Marks every text it is given, so a second translation would show.
+class Marking : public framework::Translator {
+ public:
+  void TranslateWindow(framework::TranslatableTexts& texts) override {
+    for (size_t i = 0; i < texts.TextCount(); ++i) {
+      texts.SetText(i, TranslateText(texts.Text(i)));
+    }
+  }
+  std::string TranslateText(std::string_view text) override { return "*" + std::string(text); }
+};
+
+TEST_F(ProcedureFrameTest, AnAttachedTranslatorTranslatesTheWindowOnceWhenItOpens) {
+  Marking translator;
+  form.win.SetText(kOk, "OK");
+  form.win.SetTip(kOk, "Save the note");
+  form.configure = [&](NoteForm& f) { f.TRANSLATOR = &translator; };
+  StartChange("first");
+  runtime::Window other;
+  driver.Start([&] {
+    other.Open();
+    runtime::Event e;
+    while (other.Accept(&e)) {
+    }
+  });
+  driver.Close(other);  // the form gains the focus again
+  EXPECT_EQ(form.win.title(), "*Update Note");
+  EXPECT_EQ(form.win.GetText(kOk), "*OK");
+  EXPECT_EQ(form.win.Find(kOk)->tip, "*Save the note");
+  driver.Close(form.win);
+}
+
 // ------------------------------------------------------------ other events
 
 TEST_F(ProcedureFrameTest, ARejectedEntryBeepsAndTakesTheFocusBack) {
