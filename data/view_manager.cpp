@@ -19,7 +19,9 @@ bool InRecord(const runtime::FieldRef& field, const FileManager& manager) {
   return start != nullptr && at >= start && at < start + manager.BUFFER.size;
 }
 
-std::string Quoted(std::string_view text) {
+}  // namespace
+
+std::string QuotedLiteral(std::string_view text) {
   std::string out = "'";
   for (char c : text) {
     out += c;
@@ -27,8 +29,6 @@ std::string Quoted(std::string_view text) {
   }
   return out + "'";
 }
-
-}  // namespace
 
 void SortOrder::AddRangePair(const runtime::FieldRef& left, const runtime::FieldRef& right) {
   RANGELIST.push_back({left, right, runtime::GetText(right)});
@@ -132,7 +132,7 @@ std::string ViewManager::RangeTerm(const SortOrder& order, size_t component, siz
     // of a variable can reach the filter unquoted.
     literal = runtime::GetNumber(range.RIGHT).ToString();
   } else {
-    literal = Quoted(runtime::GetText(range.RIGHT));
+    literal = QuotedLiteral(runtime::GetText(range.RIGHT));
     if (name.find("UPPER(") != std::string::npos) literal = "UPPER(" + literal + ")";
   }
   return name + " " + std::string(op) + " " + literal;

@@ -26,6 +26,9 @@ enum LimitType : uint8_t {
 
 inline constexpr std::string_view kStandardFilterId = "5 Standard";
 
+// Text as a string literal of the filter language: quoted, quotes doubled.
+std::string QuotedLiteral(std::string_view text);
+
 struct NamedFilter {
   std::string ID;  // at most 30 characters
   std::string FILTER;
