@@ -244,10 +244,13 @@ void QtWindowView::SizeToModel() {
     if (main_ == nullptr) top_->adjustSize();
   }
   if (g.x != 0 || g.y != 0) top_->move(units.ToX(g.x), units.ToY(g.y));
+  Qt::WindowStates state = top_->windowState();
   if (window_.IsMaximised()) {
-    top_->showMaximized();
+    if (!(state & Qt::WindowMaximized)) top_->showMaximized();
   } else if (window_.IsMinimised()) {
-    top_->showMinimized();
+    if (!(state & Qt::WindowMinimized)) top_->showMinimized();
+  } else if (state & (Qt::WindowMaximized | Qt::WindowMinimized)) {
+    top_->showNormal();
   }
 }
 
@@ -451,6 +454,9 @@ bool QtWindowView::eventFilter(QObject* watched, QEvent* event) {
         QtUnits units = Units();
         window_.UserResized(units.FromX(main_->width()), units.FromY(main_->height()));
       }
+      return false;
+    case QEvent::WindowStateChange:
+      window_.UserStateChanged(top_->isMaximized(), top_->isMinimized());
       return false;
     case QEvent::Move:
       if (!applying_) {

@@ -50,7 +50,9 @@ class Window {
   Window(const Window&) = delete;
   Window& operator=(const Window&) = delete;
 
-  // --- Description: set before or after opening; each change is shown.
+  // --- Description: set before or after opening; each change is shown. The
+  // unit and the kind (frame, MDI child, modal, scrolling, caption) count
+  // from the next Open.
   const std::string& title() const { return title_; }
   void SetTitle(std::string_view title);
   WindowUnit unit() const { return unit_; }
@@ -206,6 +208,7 @@ class Window {
   void UserActivated(bool active);  // the window gained or lost the focus
   void UserResized(int32_t width, int32_t height);
   void UserMoved(int32_t x, int32_t y);
+  void UserStateChanged(bool maximised, bool minimised);
   void UserCloseBox();
   void UserTimer();
   // The text a drop from this control carries.

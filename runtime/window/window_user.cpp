@@ -326,6 +326,11 @@ void Window::UserMoved(int32_t x, int32_t y) {
   geometry_.y = y;
 }
 
+void Window::UserStateChanged(bool maximised, bool minimised) {
+  maximised_ = maximised;
+  minimised_ = minimised;
+}
+
 void Window::UserCloseBox() { Post(EventCloseWindow); }
 
 void Window::UserTimer() {

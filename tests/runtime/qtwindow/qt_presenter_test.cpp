@@ -442,5 +442,27 @@ TEST_F(QtPresenterTest, ScrollingWindowGrowsWithItsControlsAndListsKnowTheirRows
   ASSERT_TRUE(Pump([&] { return !scheduler.HasThreads(); }));
 }
 
+TEST_F(QtPresenterTest, MaximisingGoesBothWaysBetweenModelAndScreen) {
+  Window& w = child;
+  w.SetResizable(true);
+  w.SetSize(200, 100);
+  scheduler.Start(
+      [&] {
+        w.Open();
+        Event e;
+        while (w.Accept(&e)) {
+        }
+      },
+      0);
+  ASSERT_TRUE(Pump([&] { return View(w) != nullptr; }));
+  QWidget* top = View(w)->top();
+  w.SetMaximised(true);
+  ASSERT_TRUE(Pump([&] { return top->isMaximized(); }));
+  top->showNormal();
+  ASSERT_TRUE(Pump([&] { return !w.IsMaximised(); })) << "the settings store must see the restore";
+  w.Post(EventCloseWindow);
+  ASSERT_TRUE(Pump([&] { return !scheduler.HasThreads(); }));
+}
+
 }  // namespace
 }  // namespace ledora::runtime
