@@ -11,6 +11,7 @@
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
@@ -462,6 +463,33 @@ TEST_F(QtPresenterTest, MaximisingGoesBothWaysBetweenModelAndScreen) {
   ASSERT_TRUE(Pump([&] { return !w.IsMaximised(); })) << "the settings store must see the restore";
   w.Post(EventCloseWindow);
   ASSERT_TRUE(Pump([&] { return !scheduler.HasThreads(); }));
+}
+
+TEST_F(QtPresenterTest, PopupMenuAnswersWithTheChosenEntryOrNothing) {
+  std::vector<int32_t> choices;
+  scheduler.Start(
+      [&] {
+        choices.push_back(Popup("One|~Two|Three{A|B}"));
+        choices.push_back(Popup("One|Two"));
+      },
+      0);
+  QMenu* menu = nullptr;
+  ASSERT_TRUE(Pump([&] { return (menu = VisibleTopLevel<QMenu>()) != nullptr; }));
+  QList<QAction*> top = menu->actions();
+  ASSERT_EQ(top.size(), 3);
+  EXPECT_FALSE(top[1]->isEnabled());
+  ASSERT_NE(top[2]->menu(), nullptr);
+  QAction* b = top[2]->menu()->actions().at(1);
+  EXPECT_EQ(b->text(), "B");
+  menu->hide();
+  b->trigger();
+  ASSERT_TRUE(Pump([&] { return choices.size() == 1; }));
+  EXPECT_EQ(choices[0], 4) << "entries count without the submenu heading";
+
+  ASSERT_TRUE(Pump([&] { return (menu = VisibleTopLevel<QMenu>()) != nullptr; }));
+  menu->hide();
+  ASSERT_TRUE(Pump([&] { return !scheduler.HasThreads(); }));
+  EXPECT_EQ(choices[1], 0) << "a menu closed without a choice";
 }
 
 }  // namespace
