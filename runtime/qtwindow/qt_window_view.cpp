@@ -78,6 +78,16 @@ QtWindowView::~QtWindowView() {
   top_->removeEventFilter(this);
   top_->setProperty(kWindowProperty, QVariant());
   top_->hide();
+  // Windows of other procedures that sit on this one must outlive it.
+  for (QObject* child : top_->children()) {
+    auto* widget = qobject_cast<QWidget*>(child);
+    if (widget == nullptr || !widget->isWindow() || !widget->property(kWindowProperty).isValid()) {
+      continue;
+    }
+    bool shown = widget->isVisible();
+    widget->setParent(nullptr, widget->windowFlags());
+    if (shown) widget->show();
+  }
   if (auto* sub = qobject_cast<QMdiSubWindow*>(top_.data())) {
     if (sub->mdiArea() != nullptr) sub->mdiArea()->removeSubWindow(sub);
   }
@@ -205,10 +215,11 @@ void QtWindowView::ShowAction(const Control& control, QAction* action) {
 QtUnits QtWindowView::Units() const {
   QScreen* screen = top_.isNull() ? nullptr : top_->screen();
   double dpi = screen != nullptr ? screen->logicalDotsPerInch() : 96.0;
-  return QtUnits(window_.unit(), content_->font(), dpi);
+  return QtUnits(window_.unit(), content_.isNull() ? QApplication::font() : content_->font(), dpi);
 }
 
 void QtWindowView::ShowWindow() {
+  if (!Alive()) return;
   applying_ = true;
   QFont font = ToQFont(window_.font(), QApplication::font());
   content_->setFont(font);
@@ -286,6 +297,7 @@ void QtWindowView::ShowAllVisibility() {
 }
 
 void QtWindowView::CreateControl(int32_t number) {
+  if (!Alive()) return;
   const Control* control = window_.Find(number);
   if (control == nullptr) return;
   if (control->IsMenu()) {
@@ -329,6 +341,7 @@ QAction* QtWindowView::ActionOf(int32_t number) const {
 }
 
 void QtWindowView::ShowControl(int32_t number) {
+  if (!Alive()) return;
   const Control* control = window_.Find(number);
   if (control == nullptr) return;
   if (QAction* action = ActionOf(number)) {
@@ -355,6 +368,7 @@ void QtWindowView::ShowControl(int32_t number) {
 }
 
 void QtWindowView::Focus(int32_t number) {
+  if (!Alive()) return;
   if (QWidget* widget = WidgetOf(number)) {
     QWidget* target = widget->focusProxy() != nullptr ? widget->focusProxy() : widget;
     target->setFocus();
@@ -470,11 +484,11 @@ bool QtWindowView::eventFilter(QObject* watched, QEvent* event) {
 }
 
 QWidget* QtWindowView::Client() const {
-  return scroll_ != nullptr ? static_cast<QWidget*>(scroll_) : content_;
+  return scroll_ != nullptr ? static_cast<QWidget*>(scroll_) : content_.data();
 }
 
 void QtWindowView::ClientResized() {
-  if (applying_ || main_ != nullptr) return;
+  if (applying_ || main_ != nullptr || !Alive()) return;
   QtUnits units = Units();
   QSize size = Client()->size();
   Rect g = window_.geometry();
@@ -489,7 +503,7 @@ void QtWindowView::ClientResized() {
 }
 
 void QtWindowView::FitContent() {
-  if (scroll_ == nullptr) return;
+  if (scroll_ == nullptr || !Alive()) return;
   QRect extent;
   for (const auto& [number, widget] : widgets_) {
     if (!widget.isNull() && widget->isVisibleTo(content_)) extent |= widget->geometry();

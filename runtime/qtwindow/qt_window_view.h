@@ -45,7 +45,7 @@ class QtWindowView : public QObject, public Window::PresenterData {
 
   Window& window() { return window_; }
   QWidget* top() const { return top_; }
-  QWidget* content() const { return content_; }
+  QWidget* content() const { return content_.data(); }
   QMdiArea* mdiArea() const { return mdiArea_; }
   QWidget* WidgetOf(int32_t number) const;
   QAction* ActionOf(int32_t number) const;
@@ -79,7 +79,11 @@ class QtWindowView : public QObject, public Window::PresenterData {
   Window& window_;
   QtPresenter& presenter_;
   QPointer<QWidget> top_;
-  QWidget* content_ = nullptr;
+  // The screen side may go first (a frame takes its MDI children along);
+  // the view then shows nothing more.
+  bool Alive() const { return !top_.isNull() && !content_.isNull(); }
+
+  QPointer<QWidget> content_;
   QMainWindow* main_ = nullptr;
   QMdiArea* mdiArea_ = nullptr;
   QScrollArea* scroll_ = nullptr;  // a scrolling window's client area

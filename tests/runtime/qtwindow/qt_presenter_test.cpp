@@ -492,5 +492,47 @@ TEST_F(QtPresenterTest, PopupMenuAnswersWithTheChosenEntryOrNothing) {
   EXPECT_EQ(choices[1], 0) << "a menu closed without a choice";
 }
 
+TEST_F(QtPresenterTest, WindowsOutlivingTheWindowTheySitOnStaySafe) {
+  bool change = false;
+  Window& owner = frame;
+  owner.SetFrame(true);
+  child.SetMdiChild(true);
+  child.CreateControl(1, ControlEntry);
+  dialog.SetTitle("tool");
+  dialog.CreateControl(1, ControlEntry);
+  auto loop = [&](Window& w) {
+    w.Open();
+    Event e;
+    while (w.Accept(&e)) {
+      if (change) {
+        w.SetTitle("still here");
+        w.SetText(1, "x");
+        w.SetCursor(CursorWait);
+      }
+    }
+  };
+  scheduler.Start([&] { loop(owner); }, 0);
+  ASSERT_TRUE(Pump([&] { return View(owner) != nullptr; }));
+  scheduler.Start([&] { loop(child); }, 0);
+  scheduler.Start([&] { loop(dialog); }, 0);
+  ASSERT_TRUE(Pump([&] { return View(child) != nullptr && View(dialog) != nullptr; }));
+  ASSERT_EQ(View(dialog)->top()->parentWidget(), View(owner)->top())
+      << "a tool window over the frame";
+
+  owner.Post(EventCloseWindow);
+  ASSERT_TRUE(Pump([&] { return !owner.IsOpen(); }));
+  Pump([] { return false; });  // the frame's widgets are gone now
+  change = true;
+  child.Post(EventTimer);
+  dialog.Post(EventTimer);
+  ASSERT_TRUE(
+      Pump([&] { return dialog.title() == "still here" && child.title() == "still here"; }));
+  ASSERT_NE(View(dialog)->top(), nullptr) << "the tool window was handed over, not deleted";
+  EXPECT_TRUE(View(dialog)->top()->isVisible());
+  child.Post(EventCloseWindow);
+  dialog.Post(EventCloseWindow);
+  ASSERT_TRUE(Pump([&] { return !scheduler.HasThreads(); }));
+}
+
 }  // namespace
 }  // namespace ledora::runtime
