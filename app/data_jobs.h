@@ -1,0 +1,26 @@
+// The command-line jobs for users and scripts: export the records of an
+// invoicing file as CSV in the order of a key, and import CSV records into
+// a file through its file manager, all or nothing. main dispatches the
+// "export" and "import" sub-commands here; each works on the invoicing files
+// of the current folder.
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace ledora::app {
+
+enum JobStatus : int {
+  JobDone = 0,
+  JobFailed = 1,  // the data or the files refused the job
+  JobUsage = 2,   // the command line was wrong
+};
+
+// args: what follows "export": FILE [--key DESCRIPTION] [--filter EXPRESSION]
+// [--csv OUT]. Without --csv the CSV goes to out. Messages go to messages.
+int ExportJob(const std::vector<std::string>& args, std::ostream& out, std::ostream& messages);
+// args: what follows "import": FILE CSV.
+int ImportJob(const std::vector<std::string>& args, std::ostream& messages);
+
+}  // namespace ledora::app
