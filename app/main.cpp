@@ -5,9 +5,13 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <iostream>
 
+#include "app/demo_data.h"
+#include "app/data_jobs.h"
 #include "app/program.h"
 #include "app/version.h"
+#include "runtime/dates/local_clock.h"
 #include "runtime/qtwindow/qt_program.h"
 
 namespace {
@@ -30,7 +34,15 @@ void PrintUsage() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Headless data jobs: "ledora export ..." and "ledora import ..." in the current folder.
+  if (argc > 1 && std::strcmp(argv[1], "export") == 0) {
+    return ledora::app::ExportJob({argv + 2, argv + argc}, std::cout, std::cerr);
+  }
+  if (argc > 1 && std::strcmp(argv[1], "import") == 0) {
+    return ledora::app::ImportJob({argv + 2, argv + argc}, std::cerr);
+  }
   const char* data = nullptr;
+  bool demo = false;
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--version") == 0) {
       std::printf("ledora %s\n", LEDORA_VERSION);
@@ -47,7 +59,7 @@ int main(int argc, char** argv) {
       }
       data = argv[++i];
     } else if (std::strcmp(argv[i], "--demo") == 0) {
-      // Sample data comes with the demo-data work; an empty folder stays empty.
+      demo = true;
     } else if (argv[i][0] == '-' && std::strncmp(argv[i], "-platform", 9) != 0) {
       std::fprintf(stderr, "ledora: unknown option %s\n\n", argv[i]);
       PrintUsage();
@@ -61,5 +73,12 @@ int main(int argc, char** argv) {
     return 1;
   }
   return ledora::runtime::RunWithQt(
-      argc, argv, [] { ledora::app::MainProcedure(); }, kMainStack);
+      argc, argv,
+      [demo] {
+        if (!demo) return ledora::app::MainProcedure();
+        // A folder that already holds data keeps it as it is.
+        ledora::app::MainProcedure(
+            [](ledora::app::MainFrame&) { ledora::app::FillDemoData(ledora::runtime::Today()); });
+      },
+      kMainStack);
 }
