@@ -4,11 +4,9 @@
 #include <cstdio>
 #include <exception>
 
-// Debian's Boost.Context library is built for fcontext; the ucontext variant
-// (which would annotate for AddressSanitizer itself) does not link against
-// it. We use fcontext everywhere and announce each switch to the sanitizer
-// here, so that it never takes a fiber's stack for a corrupted one.
-#undef BOOST_USE_UCONTEXT
+// Debian's Boost.Context library is built for fcontext only, and fcontext
+// does not tell AddressSanitizer about stack switches; we announce each
+// switch here, so that it never takes a fiber's stack for a corrupted one.
 #include <boost/context/fiber.hpp>
 #include <boost/context/preallocated.hpp>
 #include <boost/context/protected_fixedsize_stack.hpp>
