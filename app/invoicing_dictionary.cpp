@@ -108,8 +108,10 @@ struct Dictionary {
   std::vector<DictionaryFile*> InOrder() { return {&invoices, &items, &customers, &lines}; }
 };
 
+// Never destroyed: a program that halts without the shut-down must not tear
+// the managers down after the runtime they use is gone.
 std::unique_ptr<Dictionary>& TheDictionary() {
-  static std::unique_ptr<Dictionary> dictionary;
+  static auto& dictionary = *new std::unique_ptr<Dictionary>();
   return dictionary;
 }
 
