@@ -1,0 +1,283 @@
+#include "framework/paged_browse.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "data/error_severity.h"
+#include "data/file_manager.h"
+
+namespace ledora::framework {
+
+using runtime::EventPageDown;
+using runtime::EventPageUp;
+using runtime::EventScrollBottom;
+using runtime::EventScrollDown;
+using runtime::EventScrollTop;
+using runtime::EventScrollUp;
+
+uint8_t PagedBrowse::Next() {
+  uint8_t result = ViewManager::Next();
+  if (result == data::SeverityStop) failed_ = true;
+  return result;
+}
+
+uint8_t PagedBrowse::Previous() {
+  uint8_t result = ViewManager::Previous();
+  if (result == data::SeverityStop) failed_ = true;
+  return result;
+}
+
+bool PagedBrowse::NeedsReset() {
+  if (visibleRows_ != LASTITEMS && !FILELOADED) {
+    LASTITEMS = visibleRows_;
+    return true;
+  }
+  return LOADPENDING != 0;
+}
+
+void PagedBrowse::FillRow(BrowseRow& row) {
+  row.columns.clear();
+  for (const runtime::FieldRef& field : fields_) {
+    if (field.type == runtime::FieldText) {
+      row.columns.push_back(*static_cast<const std::string*>(field.address));
+    } else {
+      row.columns.emplace_back(static_cast<const char*>(field.address), field.size);
+    }
+  }
+  row.position = VIEW->Position();
+}
+
+int32_t PagedBrowse::FindRow(const std::string& position) const {
+  for (size_t i = 0; i < rows_.size(); ++i) {
+    if (rows_[i].position == position) return static_cast<int32_t>(i + 1);
+  }
+  return 0;
+}
+
+void PagedBrowse::ReadRows(uint8_t direction) {
+  bool down = direction == ReadDown;
+  bool buffered = QUICKSCAN && ITEMSTOFILL > 1;
+  if (buffered) PRIMARY->SetQuickScan(true);
+  // Reading resumes at the edge row, which the view delivers again first.
+  std::string edge;
+  if (!rows_.empty()) {
+    edge = down ? rows_.back().position : rows_.front().position;
+    VIEW->ResetToPosition(edge);
+  }
+  bool first = true;
+  while (ITEMSTOFILL != 0) {
+    uint8_t result = down ? Next() : Previous();
+    if (result != 0) break;
+    bool repeat = first && !edge.empty() && VIEW->Position() == edge;
+    first = false;
+    if (repeat) continue;
+    if (LASTITEMS > 0 && static_cast<int32_t>(rows_.size()) >= LASTITEMS) {
+      if (down) {
+        rows_.erase(rows_.begin());
+      } else {
+        rows_.pop_back();
+      }
+    }
+    BrowseRow row;
+    FillRow(row);
+    if (down) {
+      rows_.push_back(std::move(row));
+    } else {
+      rows_.insert(rows_.begin(), std::move(row));
+    }
+    --ITEMSTOFILL;
+  }
+  lastFetchShort_ = ITEMSTOFILL != 0;
+  if (buffered) PRIMARY->SetQuickScan(false);
+}
+
+// Keeps the remembered record highlighted and, with RETAINROW, on the same
+// screen row, reading upwards and downwards around it as needed.
+void PagedBrowse::ReloadPage(uint8_t mode) {
+  LOADED = 1;
+  LOADPENDING = 0;
+  CURRENTCHOICE = std::max(CURRENTCHOICE, 1);
+  int32_t shift = 0;
+  bool fresh = false;
+  std::string remembered;
+  if (mode == ReloadFromView) {
+    if (RETAINROW) shift = CURRENTCHOICE - 1;
+  } else if (!rows_.empty()) {
+    size_t index = std::min<size_t>(CURRENTCHOICE, rows_.size()) - 1;
+    remembered = rows_[index].position;
+    VIEW->ResetToPosition(rows_.front().position);
+  } else {
+    Reset();
+    fresh = true;
+  }
+  int32_t oldChoice = CURRENTCHOICE;
+  rows_.clear();
+  ITEMSTOFILL = std::max(LASTITEMS - shift, 1);
+  ReadRows(ReadDown);
+  bool endHit = ITEMSTOFILL != 0;
+  if (remembered.empty() && !rows_.empty()) remembered = rows_.front().position;
+  CURRENTCHOICE = remembered.empty() ? 1 : FindRow(remembered);
+  if (RETAINROW) shift = oldChoice - CURRENTCHOICE;
+  if (rows_.empty()) Reset();
+  int32_t rows = static_cast<int32_t>(rows_.size());
+  ITEMSTOFILL = ALLOWUNFILLED ? 0 : LASTITEMS - rows;
+  if (!fresh && (ITEMSTOFILL > 0 || shift > 0)) {
+    ITEMSTOFILL = std::max(ITEMSTOFILL, shift);
+    ReadRows(ReadUp);
+    CURRENTCHOICE = FindRow(remembered);
+  }
+  rows = static_cast<int32_t>(rows_.size());
+  if (RETAINROW && (shift < 0 || (rows < LASTITEMS && !endHit))) {
+    ITEMSTOFILL = std::max(-shift, LASTITEMS - rows);
+    ReadRows(ReadDown);
+    CURRENTCHOICE = FindRow(remembered);
+  }
+  while (static_cast<int32_t>(rows_.size()) > std::max(LASTITEMS, 1)) {
+    if (shift < 0) {
+      rows_.erase(rows_.begin());
+      ++shift;
+      --CURRENTCHOICE;
+    } else {
+      rows_.pop_back();
+    }
+  }
+  CURRENTCHOICE = std::max(CURRENTCHOICE, 1);
+  LoadSelectedRow();
+}
+
+void PagedBrowse::ReloadFromBuffer() {
+  VIEW->ResetToRecord();
+  ReloadPage(ReloadFromView);
+}
+
+uint8_t PagedBrowse::ChooseSortOrder(size_t order, bool force) {
+  bool changed = ORDER != nullptr && ORDER->current + 1 != order;
+  SetSort(order);
+  if (!NeedsReset() && !changed && !force && LOADED && !LOADPENDING) {
+    LoadSelectedRow();
+    return 0;
+  }
+  ApplyOrder();
+  ApplyRange();
+  ApplyFilter();
+  if ((SELECTING || STARTATCURRENT) && !LOADED) {
+    VIEW->ResetToRecord();
+    ReloadPage(ReloadFromView);
+  } else if (!rows_.empty() && CURRENTCHOICE >= 1) {
+    VIEW->ResetToPosition(rows_[std::min<size_t>(CURRENTCHOICE, rows_.size()) - 1].position);
+    ReloadPage(ReloadFromView);
+  } else {
+    ReloadPage(ReloadFromFirstRow);
+  }
+  return 1;
+}
+
+void PagedBrowse::OnScrollEvent(int event) {
+  if (rows_.empty()) return;
+  CURRENTEVENT = event;
+  if (event == EventScrollUp || event == EventScrollDown) ScrollByRow(event);
+  if (event == EventPageUp || event == EventPageDown) ScrollByPage(event);
+  if (event == EventScrollTop || event == EventScrollBottom) ScrollToEnd(event);
+  LoadSelectedRow();
+}
+
+void PagedBrowse::ScrollByRow(int event) {
+  bool down = event == EventScrollDown;
+  int32_t rows = static_cast<int32_t>(rows_.size());
+  lastFetchShort_ = false;
+  if (down ? CURRENTCHOICE < rows : CURRENTCHOICE > 1) {
+    CURRENTCHOICE += down ? 1 : -1;
+  } else if (!FILELOADED) {
+    ITEMSTOFILL = 1;
+    ReadRows(down ? ReadDown : ReadUp);
+    CURRENTCHOICE = down ? static_cast<int32_t>(rows_.size()) : 1;
+  }
+}
+
+// A full page read keeps the highlight on its screen row; only the rows
+// that could not be read at an end of the view move it.
+void PagedBrowse::ScrollByPage(int event) {
+  bool down = event == EventPageDown;
+  int32_t n = LASTITEMS;
+  if (!FILELOADED) {
+    ITEMSTOFILL = n;
+    ReadRows(down ? ReadDown : ReadUp);
+    n = ITEMSTOFILL;
+  }
+  int32_t rows = static_cast<int32_t>(rows_.size());
+  CURRENTCHOICE = down ? std::min(CURRENTCHOICE + n, rows) : std::max(CURRENTCHOICE - n, 1);
+}
+
+void PagedBrowse::ScrollToEnd(int event) {
+  bool top = event == EventScrollTop;
+  if (!FILELOADED) {
+    rows_.clear();
+    Reset();
+    ITEMSTOFILL = LASTITEMS;
+    ReadRows(top ? ReadDown : ReadUp);
+  }
+  CURRENTCHOICE = top ? 1 : static_cast<int32_t>(rows_.size());
+}
+
+int PagedBrowse::ThumbPosition() const {
+  if (rows_.empty()) return 0;
+  int32_t rows = static_cast<int32_t>(rows_.size());
+  if (FILELOADED) return CURRENTCHOICE * 100 / rows;
+  bool down = CURRENTEVENT == EventScrollDown || CURRENTEVENT == EventPageDown ||
+              CURRENTEVENT == EventScrollBottom;
+  if (lastFetchShort_ && down && CURRENTCHOICE == rows) return 100;
+  if (lastFetchShort_ && !down && CURRENTCHOICE == 1) return 0;
+  return 50;
+}
+
+void PagedBrowse::OnThumbDrag(int v) {
+  if (v <= 1) return OnScrollEvent(EventScrollTop);
+  if (v >= 100) return OnScrollEvent(EventScrollBottom);
+  if (FILELOADED && !rows_.empty()) {
+    CURRENTCHOICE = std::clamp<int32_t>(v * static_cast<int32_t>(rows_.size()) / 100, 1,
+                                        static_cast<int32_t>(rows_.size()));
+    LoadSelectedRow();
+  } else if (v < 50) {
+    OnScrollEvent(EventPageUp);
+  } else if (v > 50) {
+    OnScrollEvent(EventPageDown);
+  }
+}
+
+void PagedBrowse::RefreshAfterUpdate(uint8_t request, uint8_t response) {
+  if (response != 1) return ReloadPage(ReloadFromFirstRow);
+  if (request == 3) {
+    if (CURRENTCHOICE >= 1 && CURRENTCHOICE <= static_cast<int32_t>(rows_.size())) {
+      rows_.erase(rows_.begin() + (CURRENTCHOICE - 1));
+    }
+    ReloadPage(ReloadFromFirstRow);
+  } else {
+    ReloadFromBuffer();
+  }
+}
+
+void PagedBrowse::LoadSelectedRow() {
+  if (rows_.empty() || CURRENTCHOICE < 1 || CURRENTCHOICE > static_cast<int32_t>(rows_.size())) {
+    if (rows_.empty()) {
+      CURRENTCHOICE = 0;
+      PRIMARY->ME->ClearRecord();
+    }
+    return;
+  }
+  const BrowseRow& row = rows_[CURRENTCHOICE - 1];
+  for (size_t i = fields_.size(); i-- > 0;) {
+    const runtime::FieldRef& field = fields_[i];
+    if (field.type == runtime::FieldText) {
+      *static_cast<std::string*>(field.address) = row.columns[i];
+    } else {
+      std::memcpy(field.address, row.columns[i].data(), field.size);
+    }
+  }
+}
+
+bool PagedBrowse::RereadSelectedRow() {
+  if (CURRENTCHOICE < 1 || CURRENTCHOICE > static_cast<int32_t>(rows_.size())) return false;
+  return VIEW->Reread(rows_[CURRENTCHOICE - 1].position) == 0;
+}
+
+}  // namespace ledora::framework
