@@ -6,6 +6,9 @@
 
 #include "data/view_manager.h"
 #include "runtime/values/decimal.h"
+#include "runtime/window/control.h"
+#include "runtime/window/event.h"
+#include "runtime/window/window.h"
 
 namespace ledora::framework {
 
@@ -88,6 +91,46 @@ std::string QueryByExample::ExampleCondition(const Field& field) {
            ") = " + data::QuotedLiteral(begins);
   }
   return Condition(field, KnownOperator(op), value);
+}
+
+uint8_t QueryByExample::RunUpdateProcedure() {
+  std::vector<Field> before = fields_;
+  runtime::Window window;
+  window.SetTitle("Example values");
+  window.SetModal(true);
+  for (size_t i = 0; i < fields_.size(); ++i) {
+    int32_t y = 4 + static_cast<int32_t>(i) * 14;
+    window.CreateControl(PromptControl(i), runtime::ControlPrompt);
+    window.SetText(PromptControl(i), fields_[i].name);
+    window.SetRect(PromptControl(i), {4, y, 60, 10});
+    std::string* values[] = {&fields_[i].low, &fields_[i].example, &fields_[i].high};
+    for (int32_t k = 0; k < 3; ++k) {
+      int32_t entry = LowEntry(i) + k;
+      window.CreateControl(entry, runtime::ControlEntry);
+      window.SetUse(entry, runtime::FieldRef::Of(*values[k]));
+      window.SetRect(entry, {68 + k * 64, y, 60, 10});
+    }
+  }
+  int32_t y = 8 + static_cast<int32_t>(fields_.size()) * 14;
+  window.CreateControl(kOkButton, runtime::ControlButton);
+  window.SetText(kOkButton, "&OK");
+  window.SetRect(kOkButton, {136, y, 40, 14});
+  window.CreateControl(kCancelButton, runtime::ControlButton);
+  window.SetText(kCancelButton, "Cancel");
+  window.SetRect(kCancelButton, {180, y, 40, 14});
+  window.SetSize(264, y + 20);
+  window.Open();
+  uint8_t answer = 0;
+  runtime::Event event;
+  while (window.Accept(&event)) {
+    if (event.number != runtime::EventAccepted) continue;
+    if (event.control == kOkButton || event.control == kCancelButton) {
+      answer = event.control == kOkButton ? 1 : 0;
+      window.Close();
+    }
+  }
+  if (answer == 0) fields_ = std::move(before);
+  return answer;
 }
 
 std::string QueryByExample::BuildFilter() const {

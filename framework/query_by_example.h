@@ -22,7 +22,20 @@ class QueryByExample {
     std::string high;
   };
 
+  // The form's controls: OK and Cancel, and per field i (from 0) a prompt
+  // and the entries for its low, example and high values.
+  static constexpr int32_t kOkButton = 1;
+  static constexpr int32_t kCancelButton = 2;
+  static int32_t PromptControl(size_t field) { return 10 + static_cast<int32_t>(field) * 4; }
+  static int32_t LowEntry(size_t field) { return PromptControl(field) + 1; }
+  static int32_t ExampleEntry(size_t field) { return PromptControl(field) + 2; }
+  static int32_t HighEntry(size_t field) { return PromptControl(field) + 3; }
+
   virtual ~QueryByExample() = default;
+
+  // Shows the form on the calling procedure thread: 1 on "&OK", 0 on
+  // "Cancel" or a closed window (the values entered then stay as they were).
+  virtual uint8_t RunUpdateProcedure();
 
   void AddField(std::string_view name, char type);
   std::vector<Field>& fields() { return fields_; }

@@ -8,6 +8,9 @@
 
 #include "runtime/expr/expression.h"
 #include "runtime/values/fixed_string.h"
+#include "runtime/window/headless_driver.h"
+#include "runtime/window/headless_presenter.h"
+#include "runtime/window/scheduler.h"
 
 namespace ledora::framework {
 namespace {
@@ -96,6 +99,45 @@ TEST_F(QueryByExampleTest, QuotesAndExpressionTextInValuesStayLiteral) {
 TEST_F(QueryByExampleTest, ValueOfOnlyOperatorsOrAsterisksAddsNothing) {
   query.Find("CUS:NAME")->example = ">=";
   query.Find("CUS:CUSTOMERID")->example = "**";
+  EXPECT_EQ(query.BuildFilter(), "");
+}
+
+}  // namespace
+}  // namespace ledora::framework
+
+namespace ledora::framework {
+namespace {
+
+// The form, driven as a user would through the headless presenter.
+class QueryFormTest : public ::testing::Test {
+ protected:
+  QueryFormTest() {
+    query.AddField("CUS:NAME", 'S');
+    query.AddField("CUS:CUSTOMERID", 'N');
+    driver.Start([this] { answer = query.RunUpdateProcedure(); });
+  }
+
+  runtime::Scheduler scheduler;
+  runtime::HeadlessPresenter presenter;
+  runtime::HeadlessDriver driver{scheduler, presenter};
+  QueryByExample query;
+  int answer = -1;
+};
+
+TEST_F(QueryFormTest, OkKeepsTheTypedValuesForTheFilter) {
+  driver.Type(QueryByExample::ExampleEntry(0), "sm*");
+  driver.Type(QueryByExample::HighEntry(1), "9");
+  driver.Press(QueryByExample::kOkButton);
+  driver.Settle();
+  EXPECT_EQ(answer, 1);
+  EXPECT_EQ(query.BuildFilter(), "SUB(UPPER(CUS:NAME),1,2) = 'SM' AND CUS:CUSTOMERID <= 9");
+}
+
+TEST_F(QueryFormTest, CancelLeavesTheEntriesAsTheyWere) {
+  driver.Type(QueryByExample::LowEntry(1), "3");
+  driver.Press(QueryByExample::kCancelButton);
+  driver.Settle();
+  EXPECT_EQ(answer, 0);
   EXPECT_EQ(query.BuildFilter(), "");
 }
 
