@@ -74,6 +74,7 @@ size_t ViewManager::AddSortOrder(int key) {
 }
 
 size_t ViewManager::AddSortOrder(int key, std::unique_ptr<SortOrder> entry) {
+  if (ORDER == nullptr || PRIMARY == nullptr || entry == nullptr) return 0;
   entry->MAINKEY = key;
   if (key >= 0 && PRIMARY->ME->ComponentCount(key) > 0) {
     entry->FREEELEMENT = PRIMARY->ME->ComponentField(key, 1);
@@ -177,6 +178,7 @@ bool ViewManager::BuildFilter(std::string* filter) {
 // ---------------------------------------------------------------- applying
 
 uint8_t ViewManager::ApplyFilter() {
+  if (VIEW == nullptr || PRIMARY == nullptr) return SeverityStop;
   std::string filter;
   if (!BuildFilter(&filter) || VIEW->SetFilter(filter) != runtime::ErrorNone) {
     return PRIMARY->ME->Throw(kViewOpenError);
@@ -185,6 +187,7 @@ uint8_t ViewManager::ApplyFilter() {
 }
 
 uint8_t ViewManager::ApplyOrder() {
+  if (VIEW == nullptr || PRIMARY == nullptr) return SeverityStop;
   SortOrder* order = CurrentOrder();
   std::string text = order == nullptr ? std::string() : order->ORDER;
   if (VIEW->SetOrder(text) != runtime::ErrorNone) return PRIMARY->ME->Throw(kViewOpenError);
@@ -260,7 +263,7 @@ uint8_t ViewManager::SetSort(size_t number) {
 // ---------------------------------------------------------------- reading
 
 void ViewManager::Open() {
-  if (OPENED) return;
+  if (OPENED || VIEW == nullptr || PRIMARY == nullptr) return;
   MakeFilesUsable();
   if (VIEW->Open() != runtime::ErrorNone) PRIMARY->ME->Throw(kViewOpenError);
   VIEW->SetBuffering({PAGESIZE, PAGESBEHIND, PAGESAHEAD, TIMEOUT});
@@ -271,6 +274,7 @@ void ViewManager::Open() {
 
 void ViewManager::Reset(int components) {
   Open();
+  if (!OPENED) return;
   if (VIEW->ResetToValues(components) != runtime::ErrorNone) PRIMARY->ME->Throw(kViewOpenError);
 }
 
@@ -279,6 +283,8 @@ uint8_t ViewManager::Next() { return Read(true); }
 uint8_t ViewManager::Previous() { return Read(false); }
 
 uint8_t ViewManager::Read(bool forward) {
+  // Not initialised on a view: nothing can be read.
+  if (VIEW == nullptr || PRIMARY == nullptr) return SeverityStop;
   for (;;) {
     int32_t code = forward ? VIEW->Next() : VIEW->Previous();
     if (code == runtime::ErrorRecordNotAvailable) return SeverityInform;

@@ -196,6 +196,15 @@ TEST_F(ViewManagerTest, ResetAtBufferValuesStartsThere) {
   EXPECT_EQ(station->HEA.NUMBER, 3);
 }
 
+TEST(ViewManagerWithoutViewTest, UninitialisedManagerAnswersFatalInsteadOfReading) {
+  data::ViewManager manager;
+  EXPECT_EQ(manager.AddSortOrder(0), 0u);
+  manager.Reset();
+  EXPECT_EQ(manager.Next(), 3);
+  EXPECT_EQ(manager.OPENED, 0);
+  manager.Shutdown();
+}
+
 // ---------------------------------------------------------------- ranges
 
 TEST_F(ViewManagerTest, FollowRangeRebuildsOnlyWhenTheLeftFieldMoved) {
