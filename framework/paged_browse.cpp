@@ -15,14 +15,31 @@ using runtime::EventScrollDown;
 using runtime::EventScrollTop;
 using runtime::EventScrollUp;
 
+size_t PagedBrowse::AddSortOrder(int key) {
+  return ViewManager::AddSortOrder(key, std::make_unique<BrowseSortOrder>());
+}
+
+void PagedBrowse::AddResetField(const runtime::FieldRef& field) {
+  if (BrowseSortOrder* order = CurrentBrowseOrder()) {
+    order->RESETS.push_back({field, runtime::GetText(field)});
+  }
+}
+
+BrowseSortOrder* PagedBrowse::CurrentBrowseOrder() {
+  return dynamic_cast<BrowseSortOrder*>(CurrentOrder());
+}
+
+// Reaching an end of the view is no reason to reload.
 uint8_t PagedBrowse::Next() {
   uint8_t result = ViewManager::Next();
+  if (result == data::SeverityInform) SaveResets();
   if (result == data::SeverityStop) failed_ = true;
   return result;
 }
 
 uint8_t PagedBrowse::Previous() {
   uint8_t result = ViewManager::Previous();
+  if (result == data::SeverityInform) SaveResets();
   if (result == data::SeverityStop) failed_ = true;
   return result;
 }
@@ -32,7 +49,32 @@ bool PagedBrowse::NeedsReset() {
     LASTITEMS = visibleRows_;
     return true;
   }
+  if (RangeChanged() || ResetsChanged()) LOADPENDING = 1;
   return LOADPENDING != 0;
+}
+
+bool PagedBrowse::RangeChanged() {
+  data::SortOrder* order = CurrentOrder();
+  if (order == nullptr || order->LIMITTYPE != data::LimitRelation) return false;
+  for (const data::RangePair& pair : order->RANGELIST) {
+    if (runtime::GetText(pair.RIGHT) != pair.SAVED) return true;
+  }
+  return false;
+}
+
+bool PagedBrowse::ResetsChanged() {
+  BrowseSortOrder* order = CurrentBrowseOrder();
+  if (order == nullptr) return false;
+  for (const ResetField& reset : order->RESETS) {
+    if (runtime::GetText(reset.field) != reset.saved) return true;
+  }
+  return false;
+}
+
+void PagedBrowse::SaveResets() {
+  if (BrowseSortOrder* order = CurrentBrowseOrder()) {
+    for (ResetField& reset : order->RESETS) reset.saved = runtime::GetText(reset.field);
+  }
 }
 
 void PagedBrowse::FillRow(BrowseRow& row) {
@@ -96,6 +138,7 @@ void PagedBrowse::ReadRows(uint8_t direction) {
 void PagedBrowse::ReloadPage(uint8_t mode) {
   LOADED = 1;
   LOADPENDING = 0;
+  SaveResets();
   CURRENTCHOICE = std::max(CURRENTCHOICE, 1);
   int32_t shift = 0;
   bool fresh = false;

@@ -22,6 +22,18 @@ struct BrowseRow {
   std::string position;
 };
 
+// A value outside the view whose change forces a reload, with its copy from
+// the last load.
+struct ResetField {
+  runtime::FieldRef field;
+  std::string saved;
+};
+
+// A sort order of the browse: the view manager's order and its reset fields.
+struct BrowseSortOrder : data::SortOrder {
+  std::vector<ResetField> RESETS;
+};
+
 enum ReadDirection : uint8_t { ReadUp = 1, ReadDown = 2 };
 enum ReloadMode : uint8_t { ReloadFromFirstRow = 1, ReloadFromView = 2 };
 
@@ -40,6 +52,11 @@ class PagedBrowse : public data::ViewManager {
   uint8_t SELECTING = 0;
   uint8_t STARTATCURRENT = 0;
 
+  // key: -1 for none. Answers the new order's number, from 1.
+  size_t AddSortOrder(int key = -1);
+  // A reset field of the current order.
+  void AddResetField(const runtime::FieldRef& field);
+
   // Columns are filled from these fields in this order.
   void AddField(const runtime::FieldRef& field) { fields_.push_back(field); }
   const std::vector<BrowseRow>& rows() const { return rows_; }
@@ -52,7 +69,8 @@ class PagedBrowse : public data::ViewManager {
 
   uint8_t Next() override;
   uint8_t Previous() override;
-  // The list's row count changed, or a reload is pending.
+  // The list's row count, the range limits or a reset field changed, or a
+  // reload is pending.
   bool NeedsReset();
 
   void ReadRows(uint8_t direction);
@@ -77,6 +95,10 @@ class PagedBrowse : public data::ViewManager {
   void ScrollByPage(int event);
   void ScrollToEnd(int event);
   void FillRow(BrowseRow& row);
+  BrowseSortOrder* CurrentBrowseOrder();
+  bool RangeChanged();
+  bool ResetsChanged();
+  void SaveResets();
   int32_t FindRow(const std::string& position) const;  // from 1, 0 when absent
 
   std::vector<runtime::FieldRef> fields_;

@@ -128,8 +128,10 @@ TEST_F(BrowsesTest, LinesListShowsOnlyItsInvoiceAndNumbersInsertedLines) {
   EXPECT_EQ(INVL.LINENR, 3) << "numbering counts within the invoice";
 
   INV.NUMBER = first;
-  browse->ChooseSortOrder(1, true);
+  EXPECT_TRUE(browse->NeedsReset()) << "another invoice limits the list";
+  browse->ChooseSortOrder(1, false);
   ASSERT_EQ(browse->rows().size(), 2u);
+  EXPECT_FALSE(browse->NeedsReset());
   browse->OnScrollEvent(runtime::EventScrollBottom);
   EXPECT_EQ(INVL.INVOICENR, first);
   EXPECT_EQ(INVL.LINENR, 2);

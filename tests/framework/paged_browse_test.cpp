@@ -137,6 +137,19 @@ TEST_F(PagedBrowseTest, GrowingTheWindowReloadsWithTheNewRowCount) {
   EXPECT_FALSE(browse.NeedsReset());
 }
 
+TEST_F(PagedBrowseTest, ChangedResetFieldReloadsOnce) {
+  int32_t parent = 1;
+  browse.AddResetField(runtime::FieldRef::Of(parent));
+  EXPECT_FALSE(browse.NeedsReset());
+  parent = 2;
+  EXPECT_TRUE(browse.NeedsReset());
+  EXPECT_EQ(browse.LOADPENDING, 1);
+  browse.ChooseSortOrder(1, false);
+  EXPECT_FALSE(browse.NeedsReset());
+  browse.OnScrollEvent(EventScrollBottom);  // reading to the end is no reset
+  EXPECT_FALSE(browse.NeedsReset());
+}
+
 TEST_F(PagedBrowseTest, ChangedRecordStaysOnItsScreenRow) {
   browse.OnScrollEvent(EventPageDown);
   for (int i = 0; i < 2; ++i) browse.OnScrollEvent(EventScrollDown);
