@@ -65,7 +65,7 @@ class RecordStreamTest : public ::testing::Test {
   std::vector<int32_t> Sequence(int32_t design) {
     std::vector<int32_t> numbers;
     for (const ContentRecord& record : files_.Contents(design)) {
-      numbers.push_back(record.SEQUENCENUMBER);
+      numbers.push_back(int32_t{record.SEQUENCENUMBER});
     }
     return numbers;
   }
