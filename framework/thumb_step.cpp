@@ -198,11 +198,7 @@ uint8_t TextStep::PercentileOf(std::string_view value) {
     }
     text = text.substr(ROOT.size(), TESTLEN);
   }
-  // A descending table lists its entries from the highest: an entry comes
-  // before the value when it is higher.
-  bool backwards = LOOKUPMODE == LookupComputed && Descending();
-  auto before = [&](const std::string& entry) { return backwards ? text < entry : entry < text; };
-  while (p < 100 && before(Entry(static_cast<size_t>(p)))) ++p;
+  while (p < 100 && Entry(static_cast<size_t>(p)) < text) ++p;
   return AtLeastOne(Mirrored(p, Descending()));
 }
 

@@ -50,14 +50,16 @@ TEST(NumericStepTest, EqualLimitsAlwaysGiveTheMiddle) {
   EXPECT_EQ(step.PercentileOf("-3"), 50);
 }
 
-TEST(NumericStepTest, DescendingMirrorsBothWays) {
+TEST(NumericStepTest, DescendingOrderPutsItsFirstRecordAtTheTop) {
   NumericStep step;
   step.CONTROLS = StepDescending;
-  step.SetRange("0", "200");
-  EXPECT_EQ(step.LOW, 200);
-  EXPECT_EQ(step.HIGH, 0);
-  EXPECT_EQ(step.PercentileOf("150"), 75);  // 25 from the high end, mirrored
-  EXPECT_EQ(step.ValueAtPercentile(75), "150");
+  step.SetRange("200", "0");  // first and last record of the order
+  EXPECT_EQ(step.LOW, 0);
+  EXPECT_EQ(step.HIGH, 200);
+  EXPECT_EQ(step.PercentileOf("200"), 1);
+  EXPECT_EQ(step.PercentileOf("150"), 25);
+  EXPECT_EQ(step.ValueAtPercentile(25), "150");
+  EXPECT_EQ(step.ValueAtPercentile(100), "0");
 }
 
 TEST(TextStepTest, NameTablePlacesNamesWithoutAnyRange) {
@@ -101,15 +103,19 @@ TEST(TextStepTest, ComputedTableInterpolatesBetweenTheTailsAfterTheRoot) {
   EXPECT_EQ(step.SORTCHARS, nullptr);
 }
 
-TEST(TextStepTest, ComputedTableFilledBackwardsWhenDescending) {
+// The limits come in view order, the highest first: the table then ascends
+// again, and the mirror puts the first record at the top.
+TEST(TextStepTest, DescendingOrderMirrorsTheComputedTable) {
   TextStep step;
   step.Initialize(StepLetters | StepDigits | StepDescending, LookupComputed);
-  step.SetRange("A0", "Z9");
+  step.SetRange("Z9", "A0");
   EXPECT_EQ(step.ROOT, "");
-  EXPECT_EQ(std::string(step.REF + 99 * 4, 4), "A000");
-  EXPECT_LT(step.PercentileOf("B"), 10);
-  EXPECT_GT(step.PercentileOf("Y"), 90);
-  EXPECT_GT(step.ValueAtPercentile(100), "Y");  // the highest tail comes first
+  EXPECT_LT(std::string(step.REF, 4), std::string(step.REF + 99 * 4, 4));
+  EXPECT_EQ(step.PercentileOf("Z9"), 1);
+  EXPECT_LT(step.PercentileOf("Y"), 10);
+  EXPECT_GT(step.PercentileOf("B"), 90);
+  EXPECT_LT(step.ValueAtPercentile(1), "Z9");
+  EXPECT_GT(step.ValueAtPercentile(1), "Y");
 }
 
 TEST(TextStepTest, PunctuationCharactersTakePartOnce) {
