@@ -25,6 +25,10 @@ void PagedBrowse::AddResetField(const runtime::FieldRef& field) {
   }
 }
 
+void PagedBrowse::SetThumb(ThumbStep* thumb) {
+  if (BrowseSortOrder* order = CurrentBrowseOrder()) order->THUMB = thumb;
+}
+
 BrowseSortOrder* PagedBrowse::CurrentBrowseOrder() {
   return dynamic_cast<BrowseSortOrder*>(CurrentOrder());
 }
@@ -212,6 +216,7 @@ uint8_t PagedBrowse::ChooseSortOrder(size_t order, bool force) {
   } else {
     ReloadPage(ReloadFromFirstRow);
   }
+  if (!LOADPENDING) ComputeThumbRange();
   return 1;
 }
 
@@ -262,8 +267,13 @@ void PagedBrowse::ScrollToEnd(int event) {
   CURRENTCHOICE = top ? 1 : static_cast<int32_t>(rows_.size());
 }
 
-int PagedBrowse::ThumbPosition() const {
+int PagedBrowse::ThumbPosition() {
   if (rows_.empty()) return 0;
+  BrowseSortOrder* order = CurrentBrowseOrder();
+  if (order != nullptr && order->THUMB != nullptr && order->FREEELEMENT.address != nullptr) {
+    if (!LOADED || LOADPENDING) return 0;
+    return order->THUMB->PercentileOf(runtime::GetText(order->FREEELEMENT));
+  }
   int32_t rows = static_cast<int32_t>(rows_.size());
   if (FILELOADED) return CURRENTCHOICE * 100 / rows;
   bool down = CURRENTEVENT == EventScrollDown || CURRENTEVENT == EventPageDown ||
@@ -276,7 +286,10 @@ int PagedBrowse::ThumbPosition() const {
 void PagedBrowse::OnThumbDrag(int v) {
   if (v <= 1) return OnScrollEvent(EventScrollTop);
   if (v >= 100) return OnScrollEvent(EventScrollBottom);
-  if (FILELOADED && !rows_.empty()) {
+  BrowseSortOrder* order = CurrentBrowseOrder();
+  if (order != nullptr && order->THUMB != nullptr && order->FREEELEMENT.address != nullptr) {
+    LocateFromThumb(v);
+  } else if (FILELOADED && !rows_.empty()) {
     CURRENTCHOICE = std::clamp<int32_t>(v * static_cast<int32_t>(rows_.size()) / 100, 1,
                                         static_cast<int32_t>(rows_.size()));
     LoadSelectedRow();
@@ -285,6 +298,34 @@ void PagedBrowse::OnThumbDrag(int v) {
   } else if (v > 50) {
     OnScrollEvent(EventPageDown);
   }
+}
+
+// The page starts at the first record at or after the mapped value.
+void PagedBrowse::LocateFromThumb(int v) {
+  BrowseSortOrder* order = CurrentBrowseOrder();
+  runtime::SetText(order->FREEELEMENT, order->THUMB->ValueAtPercentile(static_cast<uint8_t>(v)));
+  Reset(FreeElementPosition());
+  rows_.clear();
+  CURRENTCHOICE = 1;
+  ReloadPage(ReloadFromView);
+  // Past the last value the page is empty; the bottom page is shown then.
+  if (rows_.empty()) ScrollToEnd(EventScrollBottom);
+  LoadSelectedRow();
+}
+
+void PagedBrowse::ComputeThumbRange() {
+  BrowseSortOrder* order = CurrentBrowseOrder();
+  if (order == nullptr || order->THUMB == nullptr || order->FREEELEMENT.address == nullptr ||
+      !order->THUMB->NeedsRange()) {
+    return;
+  }
+  if (!ALLOWUNFILLED && static_cast<int32_t>(rows_.size()) < LASTITEMS) return;
+  Reset();
+  std::string high = Previous() == 0 ? runtime::GetText(order->FREEELEMENT) : std::string();
+  Reset();
+  std::string low = Next() == 0 ? runtime::GetText(order->FREEELEMENT) : std::string();
+  order->THUMB->SetRange(low, high);
+  LoadSelectedRow();
 }
 
 void PagedBrowse::RefreshAfterUpdate(uint8_t request, uint8_t response) {

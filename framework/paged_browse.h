@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "data/view_manager.h"
+#include "framework/thumb_step.h"
 #include "runtime/values/field_ref.h"
 #include "runtime/window/event.h"
 
@@ -32,6 +33,7 @@ struct ResetField {
 // A sort order of the browse: the view manager's order and its reset fields.
 struct BrowseSortOrder : data::SortOrder {
   std::vector<ResetField> RESETS;
+  ThumbStep* THUMB = nullptr;  // not owned; none: the thumb shows 0, 50 or 100
 };
 
 enum ReadDirection : uint8_t { ReadUp = 1, ReadDown = 2 };
@@ -56,6 +58,8 @@ class PagedBrowse : public data::ViewManager {
   size_t AddSortOrder(int key = -1);
   // A reset field of the current order.
   void AddResetField(const runtime::FieldRef& field);
+  // The thumb mapping of the current order.
+  void SetThumb(ThumbStep* thumb);
 
   // Columns are filled from these fields in this order.
   void AddField(const runtime::FieldRef& field) { fields_.push_back(field); }
@@ -64,8 +68,11 @@ class PagedBrowse : public data::ViewManager {
   void SetVisibleRows(int32_t rows) { visibleRows_ = rows; }
   // True once a read failed fatally: the owner closes the window.
   bool failed() const { return failed_; }
-  // Thumb position 0-100 to show, from the last fetch (no thumb mapping).
-  int ThumbPosition() const;
+  // Thumb position 0-100 to show: the mapping's percentile of the
+  // highlighted record, or from the last fetch without a mapping.
+  int ThumbPosition();
+  // Gives a mapping that asks for limits the first and last record's values.
+  void ComputeThumbRange();
 
   uint8_t Next() override;
   uint8_t Previous() override;
@@ -94,6 +101,7 @@ class PagedBrowse : public data::ViewManager {
   void ScrollByRow(int event);
   void ScrollByPage(int event);
   void ScrollToEnd(int event);
+  void LocateFromThumb(int v);
   void FillRow(BrowseRow& row);
   BrowseSortOrder* CurrentBrowseOrder();
   bool RangeChanged();

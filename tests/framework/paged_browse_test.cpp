@@ -126,6 +126,28 @@ TEST_F(PagedBrowseTest, ThumbDragGoesToTheEndsAndPagesWithoutAMapping) {
   EXPECT_EQ(browse.ThumbPosition(), 0) << "nothing above the first row";
 }
 
+TEST_F(PagedBrowseTest, ThumbMappingLocatesByValueAndShowsThePercentile) {
+  framework::NumericStep step;
+  browse.SetThumb(&step);
+  browse.ChooseSortOrder(1, true);
+  EXPECT_EQ(step.LOW, 1);
+  EXPECT_EQ(step.HIGH, 23) << "limits from the first and last record";
+  EXPECT_EQ(Highlighted(), 1) << "working out the limits leaves the page alone";
+
+  browse.OnThumbDrag(50);
+  int32_t middle = std::stoi(step.ValueAtPercentile(50));
+  EXPECT_EQ(Shown().front(), middle);
+  EXPECT_EQ(Highlighted(), middle);
+  EXPECT_EQ(browse.ThumbPosition(), step.PercentileOf(std::to_string(middle)));
+  EXPECT_GT(middle, 5);
+  EXPECT_LT(middle, 19);
+
+  browse.OnThumbDrag(100);
+  EXPECT_EQ(Highlighted(), 23);
+  browse.OnThumbDrag(1);
+  EXPECT_EQ(Highlighted(), 1);
+}
+
 TEST_F(PagedBrowseTest, GrowingTheWindowReloadsWithTheNewRowCount) {
   browse.OnScrollEvent(EventPageDown);
   EXPECT_FALSE(browse.NeedsReset());
