@@ -336,7 +336,10 @@ bool DesignTransfer::CopyTable(DesignTable target, DesignTable source, const std
   if (targetOpen && sourceOpen) AddAll(target, source);
   for (auto [table, opened] : {std::pair{target, targetOpened}, std::pair{source, sourceOpened}}) {
     if (!opened) continue;
-    if (Fault(StepClose, table) != 0 || designs_.File(table)->Close() != 0) failed_ = true;
+    // Closed even when the close is reported failed: a restore must not copy
+    // over a file that is still attached.
+    bool faulted = Fault(StepClose, table) != 0;
+    if (designs_.File(table)->Close() != 0 || faulted) failed_ = true;
   }
   return !failed_;
 }
