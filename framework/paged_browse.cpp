@@ -29,6 +29,10 @@ void PagedBrowse::SetThumb(ThumbStep* thumb) {
   if (BrowseSortOrder* order = CurrentBrowseOrder()) order->THUMB = thumb;
 }
 
+void PagedBrowse::SetLocator(Locator* locator) {
+  if (BrowseSortOrder* order = CurrentBrowseOrder()) order->LOCATOR = locator;
+}
+
 BrowseSortOrder* PagedBrowse::CurrentBrowseOrder() {
   return dynamic_cast<BrowseSortOrder*>(CurrentOrder());
 }
@@ -162,6 +166,7 @@ void PagedBrowse::ReloadPage(uint8_t mode) {
   ITEMSTOFILL = std::max(LASTITEMS - shift, 1);
   ReadRows(ReadDown);
   bool endHit = ITEMSTOFILL != 0;
+  nothingBelow_ = rows_.empty();
   if (remembered.empty() && !rows_.empty()) remembered = rows_.front().position;
   CURRENTCHOICE = remembered.empty() ? 1 : FindRow(remembered);
   if (RETAINROW) shift = oldChoice - CURRENTCHOICE;
@@ -200,6 +205,10 @@ void PagedBrowse::ReloadFromBuffer() {
 uint8_t PagedBrowse::ChooseSortOrder(size_t order, bool force) {
   bool changed = ORDER != nullptr && ORDER->current + 1 != order;
   SetSort(order);
+  BrowseSortOrder* entry = CurrentBrowseOrder();
+  if (changed && entry != nullptr && entry->LOCATOR != nullptr) {
+    entry->LOCATOR->OnOrderOrRowChanged();
+  }
   if (!NeedsReset() && !changed && !force && LOADED && !LOADPENDING) {
     LoadSelectedRow();
     return 0;
@@ -304,14 +313,31 @@ void PagedBrowse::OnThumbDrag(int v) {
 void PagedBrowse::LocateFromThumb(int v) {
   BrowseSortOrder* order = CurrentBrowseOrder();
   runtime::SetText(order->FREEELEMENT, order->THUMB->ValueAtPercentile(static_cast<uint8_t>(v)));
+  ReloadAtFreeElement();
+}
+
+void PagedBrowse::ReloadAtFreeElement() {
   Reset(FreeElementPosition());
   rows_.clear();
   CURRENTCHOICE = 1;
   ReloadPage(ReloadFromView);
-  // Past the last value the page is empty; the bottom page is shown then.
-  if (rows_.empty()) ScrollToEnd(EventScrollBottom);
-  LoadSelectedRow();
+  // Past the last value only the rows above were read: the last one is the
+  // nearest match.
+  if (!rows_.empty() && nothingBelow_) {
+    CURRENTCHOICE = static_cast<int32_t>(rows_.size());
+    LoadSelectedRow();
+  }
 }
+
+uint8_t PagedBrowse::OnLocatorKey(int32_t keyCode) {
+  BrowseSortOrder* order = CurrentBrowseOrder();
+  if (order == nullptr || order->LOCATOR == nullptr) return 0;
+  if (order->LOCATOR->OnKeyPressed(keyCode, *this) != 1) return 0;
+  ReloadAtFreeElement();
+  return 1;
+}
+
+void PagedBrowse::StepDown() { OnScrollEvent(EventScrollDown); }
 
 void PagedBrowse::ComputeThumbRange() {
   BrowseSortOrder* order = CurrentBrowseOrder();

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "data/view_manager.h"
+#include "framework/locator.h"
 #include "framework/thumb_step.h"
 #include "runtime/values/field_ref.h"
 #include "runtime/window/event.h"
@@ -34,12 +35,13 @@ struct ResetField {
 struct BrowseSortOrder : data::SortOrder {
   std::vector<ResetField> RESETS;
   ThumbStep* THUMB = nullptr;  // not owned; none: the thumb shows 0, 50 or 100
+  Locator* LOCATOR = nullptr;  // not owned
 };
 
 enum ReadDirection : uint8_t { ReadUp = 1, ReadDown = 2 };
 enum ReloadMode : uint8_t { ReloadFromFirstRow = 1, ReloadFromView = 2 };
 
-class PagedBrowse : public data::ViewManager {
+class PagedBrowse : public data::ViewManager, public LocatorList {
  public:
   uint8_t ALLOWUNFILLED = 0;
   int32_t CURRENTCHOICE = 0;
@@ -58,8 +60,9 @@ class PagedBrowse : public data::ViewManager {
   size_t AddSortOrder(int key = -1);
   // A reset field of the current order.
   void AddResetField(const runtime::FieldRef& field);
-  // The thumb mapping of the current order.
+  // The thumb mapping and the locator of the current order.
   void SetThumb(ThumbStep* thumb);
+  void SetLocator(Locator* locator);
 
   // Columns are filled from these fields in this order.
   void AddField(const runtime::FieldRef& field) { fields_.push_back(field); }
@@ -90,6 +93,10 @@ class PagedBrowse : public data::ViewManager {
   void OnScrollEvent(int event);
   // v: the dragged thumb position 0-100.
   void OnThumbDrag(int v);
+  // A typed key goes to the current order's locator; 1 when the list moved.
+  uint8_t OnLocatorKey(int32_t keyCode);
+  bool HasRows() override { return !rows_.empty(); }
+  void StepDown() override;
   // request 1 insert, 2 change, 3 delete; response 1 completed.
   void RefreshAfterUpdate(uint8_t request, uint8_t response);
   // Copies the highlighted row back into the record, or clears the record.
@@ -102,6 +109,7 @@ class PagedBrowse : public data::ViewManager {
   void ScrollByPage(int event);
   void ScrollToEnd(int event);
   void LocateFromThumb(int v);
+  void ReloadAtFreeElement();
   void FillRow(BrowseRow& row);
   BrowseSortOrder* CurrentBrowseOrder();
   bool RangeChanged();
@@ -114,6 +122,7 @@ class PagedBrowse : public data::ViewManager {
   int32_t visibleRows_ = 0;
   bool failed_ = false;
   bool lastFetchShort_ = false;
+  bool nothingBelow_ = false;  // the last reload found no record at or after its start
 };
 
 }  // namespace ledora::framework

@@ -107,6 +107,27 @@ TEST_F(BrowsesTest, NameAndAddressOrderIgnoresCaseAndSkipsBlankCustomers) {
   EXPECT_EQ(browse->CURRENTCHOICE, 4);
 }
 
+TEST_F(BrowsesTest, TypingInTheNameOrderJumpsAndStepsThroughTheLetter) {
+  for (const char* name : {"Adams", "baker", "Miller", "mills", "Norton", "Owens"}) {
+    AddCustomer(name, "");
+  }
+  Open(app::Relate_CUSTOMER, {app::CustomerRecord::NAMEADDRESSKEY},
+       {runtime::FieldRef::Of(CUS.CUSTOMERID), runtime::FieldRef::Of(CUS.NAME)}, 3);
+  framework::Locator locator;
+  locator.Initialize(browse.get(), 0, runtime::FieldRef::Of(CUS.NAME), true);
+  browse->SetLocator(&locator);
+  browse->ChooseSortOrder(1, true);
+
+  EXPECT_EQ(browse->OnLocatorKey('M'), 1);
+  EXPECT_EQ(std::string(runtime::ClippedField(CUS.NAME)), "Miller");
+  EXPECT_EQ(Names().front(), "Miller");
+  EXPECT_EQ(browse->OnLocatorKey('M'), 1);
+  EXPECT_EQ(std::string(runtime::ClippedField(CUS.NAME)), "mills");
+  EXPECT_EQ(browse->OnLocatorKey('Z'), 1) << "past the last name";
+  EXPECT_EQ(std::string(runtime::ClippedField(CUS.NAME)), "Owens");
+  EXPECT_EQ(browse->OnLocatorKey(0), 0) << "a key that types nothing";
+}
+
 TEST_F(BrowsesTest, LinesListShowsOnlyItsInvoiceAndNumbersInsertedLines) {
   int32_t first = AddInvoice();
   int32_t second = AddInvoice();
