@@ -10,6 +10,7 @@
 #include "layout/band_entry.h"
 #include "layout/content_data.h"
 #include "layout/design_database.h"
+#include "runtime/storage/storage_driver.h"
 #include "runtime/system/file_names.h"
 #include "runtime/values/fixed_string.h"
 
@@ -179,10 +180,17 @@ int32_t Fill(runtime::DataFile& file, DesignTable table, const std::vector<Recor
   int32_t code = file.Create();
   if (code == 0) code = file.Open();
   if (code != 0) return code;
+  // One transaction for the whole table rather than one per record.
+  runtime::StorageDriver& driver = file.driver();
+  bool framed = driver.Mark(file) == 0 && driver.Logout(5) == 0;
   for (const Record& record : records) {
     std::memcpy(DesignTableBuffer(table), &record, sizeof record);
     code = file.Add();
     if (code != 0) break;
+  }
+  if (framed) {
+    int32_t ended = code == 0 ? driver.Commit() : driver.Rollback();
+    if (code == 0) code = ended;
   }
   file.Close();
   return code;
