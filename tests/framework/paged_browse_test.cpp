@@ -66,6 +66,21 @@ TEST_F(PagedBrowseTest, FirstLoadShowsOnePageAndPutsTheFirstRowInTheRecord) {
   EXPECT_EQ(notes.Text(), "note 1");
 }
 
+TEST_F(PagedBrowseTest, SelectingStartsAtTheRecordInTheBuffer) {
+  framework::PagedBrowse selecting;
+  selecting.Initialize(view.get(), &notes.relations);
+  selecting.AddSortOrder(0);
+  selecting.AddField(runtime::FieldRef::Of(notes.NOT.ID));
+  selecting.SetVisibleRows(5);
+  selecting.SELECTING = 1;
+  notes.Load(21);
+  selecting.ChooseSortOrder(1, true);
+  ASSERT_EQ(selecting.rows().size(), 5u);
+  EXPECT_EQ(notes.NOT.ID, 21) << "the caller's record is highlighted";
+  EXPECT_EQ(selecting.CURRENTCHOICE, 3) << "the page is filled from above at the end";
+  selecting.Shutdown();
+}
+
 TEST_F(PagedBrowseTest, RowScrollingReadsOneRecordAtTheEdgeOfThePage) {
   for (int i = 0; i < 4; ++i) browse.OnScrollEvent(EventScrollDown);
   EXPECT_EQ(Shown(), (std::vector<int32_t>{1, 2, 3, 4, 5}));
