@@ -350,7 +350,7 @@ TEST_F(TransferTest, ExportCopiesDesignsAndContentsSkippingMissingOnes) {
   std::vector<ContentRecord> original = files_.Contents(7);
   ASSERT_EQ(copied.size(), 7u);
   for (size_t i = 0; i < copied.size(); ++i) {
-    EXPECT_EQ(copied[i].SEQUENCENUMBER, original[i].SEQUENCENUMBER);
+    EXPECT_EQ(int32_t{copied[i].SEQUENCENUMBER}, int32_t{original[i].SEQUENCENUMBER});
     EXPECT_EQ(copied[i].RECORDTYPE[0], original[i].RECORDTYPE[0]);
     EXPECT_EQ(std::string(copied[i].THEDATA, 500), std::string(original[i].THEDATA, 500));
   }

@@ -78,15 +78,15 @@ TEST(ShippedReportsTest, DesignsUseOnlyWhatTheirTypeOffers) {
   ShippedReports reports = Shipped();
   std::map<int32_t, std::string> fieldNames;
   for (const DataFieldRecord& field : reports.fields) {
-    fieldNames[field.FIELDNUMBER] = std::string(ClippedField(field.FIELDNAME));
+    fieldNames[int32_t{field.FIELDNUMBER}] = std::string(ClippedField(field.FIELDNAME));
   }
   std::set<std::pair<int32_t, std::string>> offered;
   for (const TypeFieldRecord& pair : reports.typeFields) {
-    ASSERT_TRUE(fieldNames.count(pair.FIELDNUMBER)) << pair.FIELDNUMBER;
-    offered.insert({pair.TYPENUMBER, fieldNames[pair.FIELDNUMBER]});
+    ASSERT_TRUE(fieldNames.count(int32_t{pair.FIELDNUMBER}));
+    offered.insert({int32_t{pair.TYPENUMBER}, fieldNames[int32_t{pair.FIELDNUMBER}]});
   }
   std::map<int32_t, int> details;
-  for (const BandRecord& band : reports.bands) ++details[band.TYPENUMBER];
+  for (const BandRecord& band : reports.bands) ++details[int32_t{band.TYPENUMBER}];
   for (const ShippedDesign& design : reports.designs) {
     int32_t type = design.design.TYPENUMBER;
     SCOPED_TRACE(std::string(ClippedField(design.design.DESIGNNAME)) + " of " +
@@ -95,7 +95,7 @@ TEST(ShippedReportsTest, DesignsUseOnlyWhatTheirTypeOffers) {
     EXPECT_EQ(design.contents.front().RECORDTYPE[0], 'A');
     for (size_t i = 0; i < design.contents.size(); ++i) {
       const ContentRecord& record = design.contents[i];
-      EXPECT_EQ(record.SEQUENCENUMBER, static_cast<int32_t>(i + 1));
+      EXPECT_EQ(int32_t{record.SEQUENCENUMBER}, static_cast<int32_t>(i + 1));
       if (record.RECORDTYPE[0] == 'B') {
         EXPECT_LE(DecodeBand(record.THEDATA).index, 3 + details[type]);
       }
