@@ -1,8 +1,13 @@
 #include "app/program.h"
 
 #include "app/invoicing_dictionary.h"
+#include "app/invoicing_records.h"
+#include "data/file_registry.h"
+#include "data/thread_number.h"
+#include "designer/guarded_open.h"
 #include "layout/design_database.h"
 #include "runtime/storage/sqlite_driver.h"
+#include "runtime/window/scheduler.h"
 
 namespace ledora::app {
 
@@ -10,8 +15,29 @@ data::ErrorReporter GlobalErrors;
 framework::IniStore INIMgr;
 std::string HelpFile;
 
+namespace {
+
+// Procedures are fibers of the one scheduler: the data layer keys its
+// per-thread file state on their numbers, and each record buffer gets one
+// copy per procedure so that two procedures never write into each other's
+// record (also for ITE, whose open state all of them share).
+void ConnectProcedureThreads() {
+  data::SetThreadNumberSource(&runtime::CurrentThread);
+  runtime::Scheduler* scheduler = runtime::Scheduler::Current();
+  if (scheduler == nullptr) return;
+  scheduler->AddEndListener([](int32_t thread) { data::FileManagers().ThreadEnded(thread); });
+  runtime::ThreadBuffers& buffers = scheduler->buffers();
+  buffers.Register(&CUS, sizeof CUS);
+  buffers.Register(&ITE, sizeof ITE);
+  buffers.Register(&INV, sizeof INV);
+  buffers.Register(&INVL, sizeof INVL);
+}
+
+}  // namespace
+
 void MainProcedure(const std::function<void(MainFrame&)>& prepare) {
   HelpFile = kHelpFile;
+  ConnectProcedureThreads();
   GlobalErrors.Initialize();
   INIMgr.Setup(kSettingsFile);
   // Both the dictionary and the design database keep to the driver until
@@ -19,7 +45,9 @@ void MainProcedure(const std::function<void(MainFrame&)>& prepare) {
   runtime::SqliteDriver driver;
   DictionarySetup(driver, GlobalErrors);
   {
-    layout::DesignDatabase designs(driver);
+    // The designer's tables open through the guarded open, so a locked or
+    // damaged design file gets its standard warning instead of silence.
+    layout::DesignDatabase designs(driver, designer::GuardedOpen);
     layout::SetDesigns(&designs);
     designs.InitializeManagers(GlobalErrors);
 

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <iterator>
+#include <string>
+#include <utility>
 
 namespace ledora::runtime {
 
@@ -228,9 +230,12 @@ void SetError(int32_t code) {
 }
 
 void SetFileError(int32_t code, std::string_view driverCode, std::string_view driverText) {
+  // Copied first: a caller may pass the state's own texts back in.
+  std::string codeText(driverCode);
+  std::string text(driverText);
   SetError(code);
-  State().fileErrorCode = driverCode;
-  State().fileErrorText = driverText;
+  State().fileErrorCode = std::move(codeText);
+  State().fileErrorText = std::move(text);
 }
 
 void ClearError() { SetError(ErrorNone); }

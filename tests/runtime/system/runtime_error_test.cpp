@@ -68,6 +68,15 @@ TEST(ErrorStateTest, SetErrorTakesTextFromTableAndClearsDriverValues) {
   EXPECT_EQ(CurrentError().fileErrorText, "");
 }
 
+TEST(ErrorStateTest, FileErrorMayBeRaisedAgainWithItsOwnDriverTexts) {
+  SetFileError(ErrorFileSystem, "SQLITE_BUSY", "database is locked by another station");
+  SetFileError(ErrorUnableToLogTransaction, CurrentError().fileErrorCode,
+               CurrentError().fileErrorText);
+  EXPECT_EQ(CurrentError().code, 48);
+  EXPECT_EQ(CurrentError().fileErrorCode, "SQLITE_BUSY");
+  EXPECT_EQ(CurrentError().fileErrorText, "database is locked by another station");
+}
+
 TEST(ErrorStateTest, FileErrorKeepsDriverCodeAndText) {
   SetFileError(ErrorFileSystem, "SQLITE_CORRUPT", "database disk image is malformed");
   EXPECT_EQ(CurrentError().code, 90);
