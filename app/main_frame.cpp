@@ -3,11 +3,21 @@
 #include "app/about_window.h"
 #include "data/error_severity.h"
 #include "layout/design_database.h"
+#include "layout/shipped_reports.h"
 #include "runtime/window/window_registry.h"
 
 namespace ledora::app {
 
 namespace {
+
+// A data folder without design files gets the shipped ones, so that every
+// report prints out of the box. A file that cannot be made shows its
+// warning later, when the designer or a report opens it.
+void MakeMissingDesignFiles(layout::DesignDatabase& designs) {
+  layout::ShippedReports shipped;
+  std::string error;
+  if (shipped.Parse(layout::ShippedReportsText(), &error)) shipped.MakeDesignFiles(designs);
+}
 
 constexpr uint16_t kProcedureNotDefined = 24;
 constexpr size_t kBigStack = 50000;
@@ -143,6 +153,7 @@ void MainFrame::PrepareWindow() {
     designs->DefinitionsFile = "RptDes1.KDS";
     designs->DesignsFile = "NewRpt.KDS";
     designs->BuildTableNames();
+    MakeMissingDesignFiles(*designs);
   }
   if (splash_) ShowAbout();
   ProcedureFrame::PrepareWindow();

@@ -9,6 +9,7 @@
 #include "app/invoicing_dictionary.h"
 #include "app/program.h"
 #include "layout/design_database.h"
+#include "runtime/system/file_names.h"
 #include "runtime/window/headless_driver.h"
 #include "runtime/window/headless_presenter.h"
 #include "runtime/window/window_registry.h"
@@ -125,6 +126,13 @@ class MainFrameTest : public ::testing::Test {
 };
 
 // ------------------------------------------------------------- the frame
+
+TEST_F(MainFrameTest, AnEmptyDataFolderGetsTheShippedDesignFiles) {
+  StartProgram();
+  EXPECT_TRUE(runtime::FileExists(folder.File("RptDes1.KDS")));
+  EXPECT_TRUE(runtime::FileExists(folder.File("NewRpt.KDS")));
+}
+
 
 TEST_F(MainFrameTest, TheFrameHasItsTitleMenusAndStatusTexts) {
   StartProgram();
