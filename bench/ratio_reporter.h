@@ -17,6 +17,9 @@ class RatioReporter : public benchmark::ConsoleReporter {
     for (const Run& run : runs) {
       auto rate = run.counters.find("items_per_second");
       if (rate != run.counters.end()) perItem_[run.benchmark_name()] = 1 / rate->second.value;
+      for (const auto& [counter, value] : run.counters) {
+        counters_[counter][run.benchmark_name()] = value.value;
+      }
     }
     ConsoleReporter::ReportRuns(runs);
   }
@@ -25,11 +28,19 @@ class RatioReporter : public benchmark::ConsoleReporter {
   void PrintRatio(const std::string& name, const std::string& base) const {
     auto a = perItem_.find(name), b = perItem_.find(base);
     if (a == perItem_.end() || b == perItem_.end() || b->second <= 0) return;
-    std::printf("  %-24s %6.2fx %s\n", name.c_str(), a->second / b->second, base.c_str());
+    std::printf("  %-30s %6.2fx %s\n", name.c_str(), a->second / b->second, base.c_str());
+  }
+
+  // Prints every run's value of a user counter, e.g. rows read per page.
+  void PrintCounter(const std::string& counter) const {
+    auto runs = counters_.find(counter);
+    if (runs == counters_.end()) return;
+    for (const auto& [name, value] : runs->second) std::printf("  %-30s %6.1f\n", name.c_str(), value);
   }
 
  private:
   std::map<std::string, double> perItem_;
+  std::map<std::string, std::map<std::string, double>> counters_;
 };
 
 }  // namespace ledora::bench

@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 
+#include "bench/ratio_reporter.h"
 #include "runtime/storage/sqlite_driver.h"
 
 namespace {
@@ -162,40 +163,17 @@ void BM_DriverFetch(benchmark::State& state) {
 BENCHMARK(BM_DriverFetch);
 
 // Keeps each run's time per item so the ratios can be printed at the end.
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs) {
-      if (run.counters.count("items_per_second") > 0) {
-        perItem_[run.benchmark_name()] = 1 / run.counters.at("items_per_second").value;
-      }
-    }
-    ConsoleReporter::ReportRuns(runs);
-  }
-  void PrintRatios() const {
-    std::printf("\nTime per record relative to raw SQLite (lower is faster):\n");
-    Print("BM_DriverScan", "BM_RawScan");
-    Print("BM_DriverQuickScan", "BM_RawScan");
-    Print("BM_DriverFetch", "BM_RawFetch");
-  }
-
- private:
-  void Print(const std::string& name, const std::string& base) const {
-    auto a = perItem_.find(name), b = perItem_.find(base);
-    if (a == perItem_.end() || b == perItem_.end() || b->second <= 0) return;
-    std::printf("  %-20s %6.2fx %s\n", name.c_str(), a->second / b->second, base.c_str());
-  }
-
-  std::map<std::string, double> perItem_;
-};
 
 }  // namespace
 
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
-  RatioReporter reporter;
+  ledora::bench::RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
-  reporter.PrintRatios();
+  std::printf("\nTime per record relative to raw SQLite (lower is faster):\n");
+  reporter.PrintRatio("BM_DriverScan", "BM_RawScan");
+  reporter.PrintRatio("BM_DriverQuickScan", "BM_RawScan");
+  reporter.PrintRatio("BM_DriverFetch", "BM_RawFetch");
   benchmark::Shutdown();
   return 0;
 }

@@ -13,6 +13,7 @@
 #include <memory>
 #include <string>
 
+#include "bench/ratio_reporter.h"
 #include "runtime/storage/sqlite_driver.h"
 #include "runtime/views/view.h"
 
@@ -192,49 +193,21 @@ void BM_ViewPageFromStoredPosition(benchmark::State& state) {
 }
 BENCHMARK(BM_ViewPageFromStoredPosition);
 
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs) {
-      if (run.counters.count("items_per_second") > 0) {
-        perItem_[run.benchmark_name()] = 1 / run.counters.at("items_per_second").value;
-      }
-      if (run.counters.count("rows_read_per_page") > 0) {
-        rowsPerPage_[run.benchmark_name()] = run.counters.at("rows_read_per_page").value;
-      }
-    }
-    ConsoleReporter::ReportRuns(runs);
-  }
-  void PrintRatios() const {
-    std::printf("\nRecords read from storage per page of %d:\n", kPage);
-    for (const auto& [name, rows] : rowsPerPage_)
-      std::printf("  %-30s %6.1f\n", name.c_str(), rows);
-    std::printf("\nTime per record relative to raw SQLite (lower is faster):\n");
-    Print("BM_ViewPageDownThroughAll", "BM_RawScan");
-    Print("BM_ViewPageDownAtStart", "BM_RawScan");
-    Print("BM_ViewPageDownAtEnd", "BM_RawScan");
-    Print("BM_ViewPageFromStoredPosition", "BM_RawScan");
-    Print("BM_ViewPageDownAtEnd", "BM_ViewPageDownAtStart");
-  }
-
- private:
-  void Print(const std::string& name, const std::string& base) const {
-    auto a = perItem_.find(name), b = perItem_.find(base);
-    if (a == perItem_.end() || b == perItem_.end() || b->second <= 0) return;
-    std::printf("  %-30s %6.2fx %s\n", name.c_str(), a->second / b->second, base.c_str());
-  }
-
-  std::map<std::string, double> perItem_;
-  std::map<std::string, double> rowsPerPage_;
-};
 
 }  // namespace
 
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
-  RatioReporter reporter;
+  ledora::bench::RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
-  reporter.PrintRatios();
+  std::printf("\nRecords read from storage per page of %d:\n", kPage);
+  reporter.PrintCounter("rows_read_per_page");
+  std::printf("\nTime per record relative to raw SQLite (lower is faster):\n");
+  reporter.PrintRatio("BM_ViewPageDownThroughAll", "BM_RawScan");
+  reporter.PrintRatio("BM_ViewPageDownAtStart", "BM_RawScan");
+  reporter.PrintRatio("BM_ViewPageDownAtEnd", "BM_RawScan");
+  reporter.PrintRatio("BM_ViewPageFromStoredPosition", "BM_RawScan");
+  reporter.PrintRatio("BM_ViewPageDownAtEnd", "BM_ViewPageDownAtStart");
   benchmark::Shutdown();
   return 0;
 }
