@@ -10,6 +10,7 @@
 #include "app/demo_data.h"
 #include "app/data_jobs.h"
 #include "app/program.h"
+#include "app/report_jobs.h"
 #include "app/version.h"
 #include "runtime/dates/local_clock.h"
 #include "runtime/qtwindow/qt_program.h"
@@ -23,6 +24,9 @@ void PrintUsage() {
       "ledora %s - invoicing with a run-time report designer\n"
       "\n"
       "usage: ledora [--data DIR] [--demo]\n"
+      "       ledora export FILE [--key DESCRIPTION] [--filter EXPRESSION] [--csv OUT]\n"
+      "       ledora import FILE CSV\n"
+      "       ledora make-new-reports [FILE]\n"
       "       ledora --version\n"
       "       ledora --help\n"
       "\n"
@@ -40,6 +44,9 @@ int main(int argc, char** argv) {
   }
   if (argc > 1 && std::strcmp(argv[1], "import") == 0) {
     return ledora::app::ImportJob({argv + 2, argv + argc}, std::cerr);
+  }
+  if (argc > 1 && std::strcmp(argv[1], "make-new-reports") == 0) {
+    return ledora::app::MakeNewReportsJob({argv + 2, argv + argc}, std::cerr);
   }
   const char* data = nullptr;
   bool demo = false;
