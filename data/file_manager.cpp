@@ -278,7 +278,7 @@ uint8_t FileManager::OpenFile(bool count, bool force) {
       Throw(2);
     } else if (code == runtime::ErrorFileNotFound) {
       if (!CREATE) break;
-      if (file.Create() != runtime::ErrorNone) {
+      if (file.CreateIfMissing() != runtime::ErrorNone) {
         NoteError(10);
         return Fail();
       }

@@ -31,7 +31,7 @@ std::string Label(const runtime::DataFile& file) {
 // Creation that fails says so as creating, an open of the new file that
 // fails as opening the created file; both end the program.
 bool CreateAndOpen(runtime::DataFile& file, uint8_t mode, const std::string& name) {
-  if (file.Create() != runtime::ErrorNone) {
+  if (file.CreateIfMissing() != runtime::ErrorNone) {
     StandardWarning(4, name);
     return false;
   }

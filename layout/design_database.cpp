@@ -29,7 +29,7 @@ bool Creatable(DesignTable table) {
 
 bool PlainOpen(runtime::DataFile& file, uint8_t mode, bool create) {
   int32_t code = file.Open(mode);
-  if (code == runtime::ErrorFileNotFound && create && file.Create() == runtime::ErrorNone) {
+  if (code == runtime::ErrorFileNotFound && create && file.CreateIfMissing() == runtime::ErrorNone) {
     code = file.Open(mode);
   }
   return code == runtime::ErrorNone || code == runtime::ErrorFileAlreadyOpen;

@@ -85,6 +85,10 @@ class DataFile {
   // must be closed here. Refuses to overwrite a file that is not a KDS file
   // (36). Leaves the file closed.
   virtual int32_t Create() = 0;
+  // As Create, but a table that exists (also one another station makes at
+  // the same moment) is kept as it is, so that two stations opening a new
+  // file at once never empty each other's records.
+  virtual int32_t CreateIfMissing() = 0;
   virtual int32_t Close() = 0;  // releases holds; 0 also when not open
   virtual bool IsOpen() const = 0;
   // Drops and rebuilds the table's indexes from the declaration; works open

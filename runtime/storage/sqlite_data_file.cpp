@@ -335,21 +335,25 @@ int32_t SqliteDataFile::Savepoint(const std::string& name, int rc) {
   return code;
 }
 
-int32_t SqliteDataFile::Create() {
+int32_t SqliteDataFile::Create() { return MakeTable(false); }
+
+int32_t SqliteDataFile::CreateIfMissing() { return MakeTable(true); }
+
+int32_t SqliteDataFile::MakeTable(bool keepExisting) {
   if (open_) return Failure(ErrorFileAlreadyOpen);
   StorageName name;
   int32_t code = AttachFile(true, true, &name);
   if (code != ErrorNone) return code;
   code = FindTable(name);
-  if (code == ErrorNone || code == ErrorFileNotFound) {
-    code = RecreateTable(name);
+  if (code == ErrorFileNotFound || (code == ErrorNone && !keepExisting)) {
+    code = RecreateTable(name, keepExisting);
   }
   DetachFile();
   if (code == ErrorNone) ClearError();
   return code;
 }
 
-int32_t SqliteDataFile::RecreateTable(const StorageName& name) {
+int32_t SqliteDataFile::RecreateTable(const StorageName& name, bool keepExisting) {
   std::string schema = QuoteName(attachment_->schema);
   bool exists = sql_ != nullptr;
   if (exists && !RetryUntil(recoverSeconds_, [&] { return !OthersUseTable(); })) {
@@ -361,8 +365,15 @@ int32_t SqliteDataFile::RecreateTable(const StorageName& name) {
                            ".ledora_tables(name TEXT PRIMARY KEY COLLATE NOCASE, "
                            "id INTEGER NOT NULL UNIQUE)");
   if (sql_ == nullptr && rc == SQLITE_OK) rc = Catalogue(name.table);
-  if (rc == SQLITE_OK) rc = connection_.Execute(sql_->DropTable());
+  if (rc == SQLITE_OK && !keepExisting) rc = connection_.Execute(sql_->DropTable());
   if (rc == SQLITE_OK) rc = connection_.Execute(sql_->CreateTable());
+  // Writers are serialised, so a table that exists now was made whole by
+  // another station since we looked; it is theirs to keep.
+  if (keepExisting && rc == SQLITE_ERROR &&
+      std::strstr(sqlite3_errmsg(connection_.db()), "already exists") != nullptr) {
+    Savepoint("ledora_create", rc);
+    return ErrorNone;
+  }
   for (size_t k = 0; rc == SQLITE_OK && k < declaration_.keys.size(); ++k) {
     rc = connection_.Execute(sql_->CreateIndex(static_cast<int>(k)));
   }

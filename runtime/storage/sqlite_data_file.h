@@ -37,6 +37,7 @@ class SqliteDataFile final : public DataFile {
 
   int32_t Open(uint8_t mode) override;
   int32_t Create() override;
+  int32_t CreateIfMissing() override;
   int32_t Close() override;
   bool IsOpen() const override { return open_; }
   int32_t BuildKeys() override;
@@ -83,7 +84,8 @@ class SqliteDataFile final : public DataFile {
   int32_t Share(uint8_t mode);
   void Unshare();
   void DetachFile();
-  int32_t RecreateTable(const StorageName& name);
+  int32_t MakeTable(bool keepExisting);
+  int32_t RecreateTable(const StorageName& name, bool keepExisting);
   int Catalogue(const std::string& table);
   int32_t RebuildIndexes();
   bool OthersUseTable();

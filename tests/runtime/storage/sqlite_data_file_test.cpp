@@ -47,6 +47,26 @@ TEST(DataFileOpenTest, MissingFileIsNotFoundUntilCreated) {
   EXPECT_EQ(items->Records(), 0);
 }
 
+TEST(DataFileOpenTest, CreateIfMissingKeepsWhatAnotherStationMade) {
+  TempFolder folder;
+  SqliteDriver mine;
+  SqliteDriver theirs;
+  ItemFile items(mine, folder.File("ITEMS"));
+  ItemFile other(theirs, folder.File("ITEMS"));
+  ASSERT_EQ(other->CreateIfMissing(), 0);
+  ASSERT_EQ(other->Open(), 0);
+  ASSERT_EQ(other.Add(1, "one"), 0);
+  ASSERT_EQ(other->Close(), 0);
+  // Both stations found the file missing; the later create must not empty it.
+  ASSERT_EQ(items->CreateIfMissing(), 0);
+  ASSERT_EQ(items->Open(), 0);
+  EXPECT_EQ(items->Records(), 1);
+  ASSERT_EQ(items->Close(), 0);
+  ASSERT_EQ(items->Create(), 0);
+  ASSERT_EQ(items->Open(), 0);
+  EXPECT_EQ(items->Records(), 0);
+}
+
 TEST(DataFileOpenTest, NameIgnoresLetterCaseOfExistingFile) {
   TempFolder folder;
   SqliteDriver driver;
