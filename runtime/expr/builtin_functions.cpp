@@ -118,8 +118,8 @@ constexpr BuiltinSpec kBuiltins[] = {
 
 const BuiltinSpec* FindBuiltin(std::string_view name) {
   std::string upper = ToUpper1252(name);
-  for (const BuiltinSpec& spec : kBuiltins) {
-    if (upper == spec.name) return &spec;
+  for (const BuiltinSpec& entry : kBuiltins) {
+    if (upper == entry.name) return &entry;
   }
   return nullptr;
 }

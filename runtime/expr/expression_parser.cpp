@@ -187,8 +187,8 @@ NodePtr ExpressionParser::ParsePrimary() {
 }
 
 NodePtr ExpressionParser::ParseCall(const Token& name) {
-  const BuiltinSpec* spec = FindBuiltin(name.text);
-  if (spec == nullptr) return Fail("unknown function " + name.text), nullptr;
+  const BuiltinSpec* builtin = FindBuiltin(name.text);
+  if (builtin == nullptr) return Fail("unknown function " + name.text), nullptr;
   Advance();  // the "("
   std::vector<NodePtr> args;
   if (token_.kind != TokenClose) {
@@ -202,10 +202,10 @@ NodePtr ExpressionParser::ParseCall(const Token& name) {
   }
   if (!Expect(TokenClose, "')'")) return nullptr;
   auto count = static_cast<int>(args.size());
-  if (count < spec->minArgs || count > spec->maxArgs) {
-    return Fail(std::string("wrong number of arguments to ") + spec->name), nullptr;
+  if (count < builtin->minArgs || count > builtin->maxArgs) {
+    return Fail(std::string("wrong number of arguments to ") + builtin->name), nullptr;
   }
-  return std::make_unique<CallNode>(spec->name, spec->function, std::move(args));
+  return std::make_unique<CallNode>(builtin->name, builtin->function, std::move(args));
 }
 
 }  // namespace ledora::runtime
