@@ -24,7 +24,7 @@ cmake --build "$build" -j"$(nproc)"
 # Real-window tests need a display; Xvfb gives one on a machine without.
 run=(ctest --test-dir "$build" --output-on-failure -j"$(nproc)" "${ctest_flags[@]}")
 if [ -z "${DISPLAY:-}" ] && command -v xvfb-run >/dev/null; then
-  xvfb-run -a -s "-screen 0 1280x1024x24" "${run[@]}"
+  xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" "${run[@]}"
 else
   "${run[@]}"
 fi
