@@ -1,4 +1,4 @@
-// One QGuiApplication for the whole test binary, on the offscreen platform so
+// One QGuiApplication for the whole test binary that links this file, on the offscreen platform so
 // the tests need no display. It must go before the program's exit handlers
 // run, so gtest's environment tears it down rather than a static.
 #include <gtest/gtest.h>
@@ -19,7 +19,7 @@ class GuiEnvironment : public ::testing::Environment {
 
  private:
   int argc_ = 1;
-  char name_[32] = "runtime_qtreport_tests";
+  char name_[32] = "ledora_gui_tests";
   char* argv_[2] = {name_, nullptr};
   std::unique_ptr<QGuiApplication> app_;
 };
