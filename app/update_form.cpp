@@ -1,0 +1,131 @@
+#include "app/update_form.h"
+
+#include "app/invoicing_dictionary.h"
+#include "app/program.h"
+
+namespace ledora::app {
+
+namespace {
+
+constexpr int32_t kPromptX = 12;
+constexpr int32_t kEntryX = 70;
+constexpr int32_t kFirstRowY = 22;
+constexpr int32_t kFormWidth = 260;
+constexpr int32_t kButtonWidth = 45;
+constexpr int32_t kButtonHeight = 14;
+
+// Entries are as wide as their pictures show.
+int32_t EntryWidth(const runtime::FieldRef& use) {
+  if (use.type != runtime::FieldString) return 60;
+  return std::min<int32_t>(static_cast<int32_t>(use.size) * 4 + 8, kFormWidth - kEntryX - 12);
+}
+
+}  // namespace
+
+UpdateForm::UpdateForm(const FormDescription& description, data::RelationController* primary,
+                       void* history)
+    : description_(description), primary_(primary), history_(history) {
+  BuildWindow();
+  SetWindow(&win_);
+}
+
+void UpdateForm::BuildWindow() {
+  win_.SetTitle(description_.title);
+  win_.SetFont({"MS Sans Serif", 8, runtime::FontWeightNormal, runtime::kNoColour});
+  win_.SetModal(true);
+  win_.SetResizable(true);
+  win_.CreateControl(FormSheet, runtime::ControlSheet);
+  win_.CreateControl(FormTab, runtime::ControlTab, FormSheet);
+  win_.SetText(FormTab, "General");
+  const data::RecordBuffer& record = primary_->ME->BUFFER;
+  for (size_t i = 0; i < description_.fields.size(); ++i) {
+    const FormField& field = description_.fields[i];
+    int n = static_cast<int>(i);
+    int32_t y = kFirstRowY + n * kFormRowHeight;
+    win_.CreateControl(FormPrompt(n), runtime::ControlPrompt, FormTab);
+    win_.SetText(FormPrompt(n), field.prompt);
+    win_.SetRect(FormPrompt(n), {kPromptX, y, kEntryX - kPromptX - 4, 10});
+    runtime::FieldRef use = record.layout->Bind(record.address, field.label);
+    win_.CreateControl(FormEntry(n), runtime::ControlEntry, FormTab);
+    win_.SetUse(FormEntry(n), use);
+    win_.SetPicture(FormEntry(n), FieldPicture(field.label));
+    win_.SetRect(FormEntry(n), {kEntryX, y, EntryWidth(use), 10});
+    win_.SetTip(FormEntry(n), field.tip);
+  }
+  win_.CreateControl(FormOk, runtime::ControlButton);
+  win_.SetText(FormOk, "OK");
+  win_.SetDefaultButton(FormOk);
+  win_.CreateControl(FormCancel, runtime::ControlButton);
+  win_.SetText(FormCancel, "Cancel");
+  win_.CreateControl(FormHelp, runtime::ControlButton);
+  win_.SetText(FormHelp, "Help");
+  if (runtime::Control* help = win_.Find(FormHelp)) {
+    // The help file lives outside the program; the runtime shows it.
+    help->action = runtime::ActionHelpContents;
+    win_.Changed(FormHelp);
+  }
+  FinishLayout(BelowFields());
+}
+
+int32_t UpdateForm::BelowFields() const {
+  return kFirstRowY + static_cast<int32_t>(description_.fields.size()) * kFormRowHeight + 4;
+}
+
+void UpdateForm::FinishLayout(int32_t height) {
+  win_.SetRect(FormSheet, {4, 4, kFormWidth - 8, height});
+  win_.SetRect(FormTab, {4, 16, kFormWidth - 8, height - 12});
+  int32_t y = height + 10;
+  int32_t x = kFormWidth - 3 * (kButtonWidth + 4);
+  for (int32_t button : {FormOk, FormCancel, FormHelp}) {
+    win_.SetRect(button, {x, y, kButtonWidth, kButtonHeight});
+    x += kButtonWidth + 4;
+  }
+  win_.SetSize(kFormWidth, y + kButtonHeight + 6);
+}
+
+uint8_t UpdateForm::Initialize() {
+  REQUEST = framework::PendingRequest;
+  uint8_t result = ProcedureFrame::Initialize();
+  if (result != data::SeverityNone) return result;
+  FIRSTFIELD = FormEntry(0);
+  VCRREQUEST = &framework::NavigationRequest;
+  ERRORS = &GlobalErrors;
+  AttachToolbar(&toolbar_);
+  framework::PendingRequest = framework::RequestNone;
+  framework::LastResponse = framework::ResponseNone;
+  HISTORYKEY = runtime::KeyCtrlQuote;
+  AddHistoryFile(primary_->ME->BUFFER, history_);
+  const runtime::RecordLayout& layout = *primary_->ME->BUFFER.layout;
+  for (size_t i = 0; i < description_.fields.size(); ++i) {
+    int n = static_cast<int>(i);
+    AddHistoryField(FormEntry(n), layout.Find(description_.fields[i].label) + 1);
+  }
+  AddButton(FormCancel, framework::ResponseCancelled);
+  for (data::RelationController* relation : others_) {
+    if (relation->Open() == data::SeverityNone) opened_.push_back(relation);
+  }
+  result = OpenForm(primary_, FormOk);
+  if (result == data::SeverityNone) {
+    resizer_.Setup(&win_, framework::AppStrategySpread, true, false);
+    AttachResizer(&resizer_);
+  }
+  return result;
+}
+
+uint8_t UpdateForm::PrepareRequest() {
+  if (REQUEST == framework::RequestInsert) win_.SetTitle(description_.insertTitle);
+  if (REQUEST == framework::RequestChange) win_.SetTitle(description_.changeTitle);
+  return ProcedureFrame::PrepareRequest();
+}
+
+uint8_t UpdateForm::Shutdown() {
+  uint8_t result = ProcedureFrame::Shutdown();
+  // Closed in the reverse order of opening, as the nesting expects.
+  while (!opened_.empty()) {
+    opened_.back()->Close();
+    opened_.pop_back();
+  }
+  return result;
+}
+
+}  // namespace ledora::app

@@ -1,0 +1,81 @@
+// What the four invoicing update forms share: a window with one tab
+// "General" holding a prompt and an entry per field of the primary record,
+// OK, "Cancel" and "Help"; the title by request; "ditto" history on Ctrl+'
+// for every entry; and the files the form opens and closes. UpdateCustomers,
+// UpdateItems, UpdateInvoices and UpdateInvoiceLines are built on it.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "data/relation_controller.h"
+#include "framework/procedure_frame.h"
+#include "framework/toolbar_router.h"
+#include "framework/window_resizer.h"
+#include "runtime/window/window.h"
+
+namespace ledora::app {
+
+struct FormField {
+  const char* prompt;  // "Name:"
+  const char* label;   // "CUS:NAME": the primary record's field, and its picture
+  const char* tip;     // "" = none
+};
+
+struct FormDescription {
+  const char* title;
+  const char* insertTitle;
+  const char* changeTitle;
+  std::vector<FormField> fields;
+};
+
+enum UpdateFormControl : int32_t {
+  FormSheet = 1,
+  FormTab = 2,
+  FormOk = 3,
+  FormCancel = 4,
+  FormHelp = 5,
+};
+
+// The prompt and the entry of the form's field (from 0, in window order).
+constexpr int32_t FormPrompt(int field) { return 10 + 2 * field; }
+constexpr int32_t FormEntry(int field) { return 11 + 2 * field; }
+
+// Form rows are this far apart, in dialog units.
+inline constexpr int32_t kFormRowHeight = 14;
+
+class UpdateForm : public framework::ProcedureFrame {
+ public:
+  // history: where the values of the last completed form are kept for the
+  // history key; it outlives the form, so the next form can recall them.
+  UpdateForm(const FormDescription& description, data::RelationController* primary, void* history);
+
+  uint8_t Initialize() override;
+  uint8_t PrepareRequest() override;
+  uint8_t Shutdown() override;
+
+  runtime::Window& win() { return win_; }
+
+ protected:
+  // Files the form uses besides its primary, opened before it and closed
+  // at the form's end.
+  void UseFile(data::RelationController* relation) { others_.push_back(relation); }
+  // The y of the row below the fields, where a form adds its own controls.
+  int32_t BelowFields() const;
+  // Places the buttons and sizes the tab, sheet and window to hold `height`.
+  void FinishLayout(int32_t height);
+
+ private:
+  void BuildWindow();
+
+  const FormDescription& description_;
+  data::RelationController* primary_;
+  void* history_;
+  std::vector<data::RelationController*> others_;
+  std::vector<data::RelationController*> opened_;
+  runtime::Window win_;
+  framework::ToolbarRouter toolbar_;
+  framework::WindowResizer resizer_;
+};
+
+}  // namespace ledora::app
