@@ -9,6 +9,9 @@
 #include "app/invoicing_dictionary.h"
 #include "app/program.h"
 #include "app/update_customers.h"
+#include "app/update_invoice_lines.h"
+#include "app/update_invoices.h"
+#include "app/update_items.h"
 #include "runtime/storage/sqlite_driver.h"
 #include "runtime/values/fixed_string.h"
 #include "runtime/window/headless_driver.h"
@@ -22,10 +25,19 @@ namespace ledora::testing {
 namespace {
 
 using app::CUS;
+using app::INV;
+using app::INVL;
+using app::ITE;
 using framework::LastResponse;
 using framework::PendingRequest;
 using runtime::ButtonNo;
 using runtime::ButtonYes;
+
+// Numbers show right-aligned in their picture's width.
+std::string Trim(const std::string& text) {
+  size_t first = text.find_first_not_of(' ');
+  return first == std::string::npos ? std::string() : text.substr(first);
+}
 
 class UpdateFormsTest : public ::testing::Test {
  protected:
@@ -223,6 +235,222 @@ TEST_F(UpdateFormsTest, TheHistoryKeyRecallsTheLastSavedCustomersValues) {
   ASSERT_TRUE(ended);
   EXPECT_EQ(CustomerName(2), "Dunn");
   EXPECT_EQ(std::string(runtime::ClippedField(CUS.TELEFAX)), "555-0100");
+}
+
+// ----------------------------------------------------------------- items
+
+TEST_F(UpdateFormsTest, ItemFormStoresDescriptionAndPrice) {
+  app::Access_ITEMS->PrimeRecord();
+  Start(app::UpdateItems, framework::RequestInsert);
+  EXPECT_EQ(Top().title(), "Adding a Items Record");
+  EXPECT_EQ(Top().GetText(app::FormPrompt(2)), "Price:");
+  EXPECT_EQ(Top().Find(app::ItemDescriptionEntry)->tip, "Item description");
+  driver.Type(app::ItemDescriptionEntry, "Hammer");
+  driver.Type(app::ItemPriceEntry, "12.5");
+  driver.Press(app::FormOk);
+  ASSERT_TRUE(ended);
+  int32_t item = ITE.ITEMNR;
+
+  ITE = {};
+  ITE.ITEMNR = item;
+  ASSERT_EQ(app::Access_ITEMS->FetchQuietly(app::ItemRecord::ITEMNRKEY), 0);
+  Start(app::UpdateItems, framework::RequestChange);
+  EXPECT_EQ(Top().title(), "Changing a Items Record");
+  EXPECT_EQ(driver.Shown(app::ItemDescriptionEntry), "Hammer");
+  EXPECT_EQ(Trim(driver.Shown(app::ItemPriceEntry)), "12.50");
+  driver.Type(app::ItemPriceEntry, "-3.25");
+  driver.Press(app::FormOk);
+  ASSERT_TRUE(ended);
+  ITE = {};
+  ITE.ITEMNR = item;
+  ASSERT_EQ(app::Access_ITEMS->FetchQuietly(app::ItemRecord::ITEMNRKEY), 0);
+  EXPECT_EQ(runtime::GetText(runtime::FieldRef::Packed(ITE.PRICE, 5, 2)), "-3.25");
+}
+
+// --------------------------------------------------------- invoice lines
+
+TEST_F(UpdateFormsTest, InvoiceLinesAreNumberedWithinTheirInvoice) {
+  std::vector<int32_t> numbers;
+  for (int32_t invoice : {7, 7, 8, 7, 8}) {
+    INVL = {};
+    INVL.INVOICENR = invoice;
+    app::Access_INVOICEL->PrimeRecord(true);
+    Start(app::UpdateInvoiceLines, framework::RequestInsert);
+    EXPECT_EQ(Top().title(), "Adding a InvoiceLines Record");
+    driver.Type(app::LineQuantityEntry, "2");
+    driver.Press(app::FormOk);
+    EXPECT_TRUE(ended);
+    numbers.push_back(INVL.LINENR);
+  }
+  EXPECT_EQ(numbers, (std::vector<int32_t>{1, 2, 1, 3, 2}));
+  EXPECT_EQ(Count(app::Access_INVOICEL), 5);
+}
+
+TEST_F(UpdateFormsTest, ALineNumberTakenInItsInvoiceIsRefusedAndTheFormStays) {
+  INVL = {};
+  INVL.INVOICENR = 4;
+  app::Access_INVOICEL->PrimeRecord(true);
+  ASSERT_EQ(app::Access_INVOICEL->Insert(), 0);
+  INVL = {};
+  INVL.INVOICENR = 4;
+  app::Access_INVOICEL->PrimeRecord(true);
+  Start(app::UpdateInvoiceLines, framework::RequestInsert);
+  EXPECT_EQ(Trim(driver.Shown(app::LineNrEntry)), "2");
+  driver.Type(app::LineNrEntry, "1");
+  messages.Expect("Duplicate Key Error", "Invoice line number", runtime::ButtonOk);
+  driver.Press(app::FormOk);
+  EXPECT_FALSE(ended);
+  driver.Press(app::FormCancel);
+  ASSERT_TRUE(ended);
+  EXPECT_EQ(Count(app::Access_INVOICEL), 1) << "the number the form held is given back";
+}
+
+// -------------------------------------------------------------- invoices
+
+// Stands in for the customers' selection list: a window highlighting the
+// customer `choice`, which its one button chooses; closing it cancels.
+class SelectStandIn {
+ public:
+  static constexpr int32_t kSelect = 1;
+  SelectStandIn() {
+    window.SetTitle("Select a Customers Record");
+    window.CreateControl(kSelect, runtime::ControlButton);
+  }
+  void Run() {
+    ++calls;
+    request = PendingRequest;
+    PendingRequest = 0;
+    startedAt = CUS.CUSTOMERID;
+    uint8_t response = framework::ResponseCancelled;
+    // As a list does, the buffer holds the highlighted customer also when
+    // the user cancels.
+    CUS.CUSTOMERID = choice;
+    app::Access_CUSTOMER->FetchQuietly(app::CustomerRecord::IDKEY);
+    window.Open();
+    runtime::Event e;
+    while (window.Accept(&e)) {
+      if (e.number != runtime::EventAccepted || e.control != kSelect) continue;
+      response = framework::ResponseCompleted;
+      window.Close();
+    }
+    LastResponse = response;
+  }
+
+  runtime::Window window;
+  int32_t choice = 0;
+  int calls = 0;
+  uint8_t request = 0;
+  int32_t startedAt = 0;
+};
+
+class InvoiceForm : public app::UpdateInvoicesForm {
+ public:
+  explicit InvoiceForm(SelectStandIn& select) : select_(select) {}
+  uint8_t CallUpdateProcedure(uint16_t procedure, uint8_t request) override {
+    if (procedure != app::CallSelectCustomers) {
+      return UpdateInvoicesForm::CallUpdateProcedure(procedure, request);
+    }
+    PendingRequest = request;
+    select_.Run();
+    return LastResponse;
+  }
+
+ private:
+  SelectStandIn& select_;
+};
+
+class UpdateInvoicesTest : public UpdateFormsTest {
+ protected:
+  UpdateInvoicesTest() {
+    AddCustomer("Adams");
+    AddCustomer("Baker");
+  }
+  void StartInvoice(uint8_t request) {
+    Start(
+        [this] {
+          InvoiceForm form(select);
+          LastResponse = form.Run();
+        },
+        request);
+  }
+  int32_t StoredCustomerOf(int32_t invoice) {
+    INV.NUMBER = invoice;
+    if (app::Access_INVOICES->FetchQuietly(app::InvoiceRecord::NUMBERKEY) != 0) return -1;
+    return INV.CUSTOMERID;
+  }
+
+  SelectStandIn select;
+};
+
+TEST_F(UpdateInvoicesTest, ATypedCustomerIsLookedUpAndItsNameShown) {
+  app::Access_INVOICES->PrimeRecord();
+  StartInvoice(framework::RequestInsert);
+  runtime::Window& form = Top();
+  EXPECT_EQ(form.title(), "Adding a Invoices Record");
+  EXPECT_EQ(form.Find(app::InvoiceLookupButton)->icon, "pilned.ico");
+  EXPECT_EQ(form.Find(app::InvoiceCustomerEntry)->tip, "Customer ID number");
+  driver.Type(form, app::InvoiceCustomerEntry, "2");
+  EXPECT_EQ(select.calls, 0);
+  EXPECT_EQ(form.GetText(app::InvoiceCustomerName), "Baker");
+  driver.Press(form, app::FormOk);
+  ASSERT_TRUE(ended);
+  EXPECT_EQ(select.calls, 0) << "the customer was found again when the form was saved";
+  EXPECT_EQ(LastResponse, framework::ResponseCompleted);
+  EXPECT_EQ(StoredCustomerOf(INV.NUMBER), 2);
+}
+
+TEST_F(UpdateInvoicesTest, AnUnknownCustomerOpensTheSelectionAndCancellingKeepsTheNumber) {
+  app::Access_INVOICES->PrimeRecord();
+  StartInvoice(framework::RequestInsert);
+  runtime::Window& form = Top();
+  select.choice = 1;
+  driver.Type(form, app::InvoiceCustomerEntry, "9");
+  ASSERT_EQ(select.calls, 1);
+  EXPECT_EQ(select.request, framework::RequestSelect);
+  EXPECT_EQ(driver.Top(), &select.window);
+  driver.Close(select.window);
+  EXPECT_EQ(INV.CUSTOMERID, 9);
+  EXPECT_EQ(Trim(form.GetText(app::InvoiceCustomerEntry)), "9");
+  EXPECT_EQ(form.GetText(app::InvoiceCustomerName), "")
+      << "no name of another customer beside the typed number";
+  driver.Press(form, app::FormCancel);
+  EXPECT_TRUE(ended);
+}
+
+TEST_F(UpdateInvoicesTest, ChoosingACustomerFillsTheNumberAndTheName) {
+  app::Access_INVOICES->PrimeRecord();
+  StartInvoice(framework::RequestInsert);
+  runtime::Window& form = Top();
+  select.choice = 1;
+  driver.Type(form, app::InvoiceCustomerEntry, "5");
+  driver.Press(select.window, SelectStandIn::kSelect);
+  EXPECT_EQ(Trim(form.GetText(app::InvoiceCustomerEntry)), "1");
+  EXPECT_EQ(form.GetText(app::InvoiceCustomerName), "Adams");
+
+  select.choice = 2;
+  driver.Press(form, app::InvoiceLookupButton);
+  ASSERT_EQ(select.calls, 2);
+  EXPECT_EQ(select.startedAt, 1) << "the list starts at the invoice's customer";
+  driver.Press(select.window, SelectStandIn::kSelect);
+  EXPECT_EQ(form.GetText(app::InvoiceCustomerName), "Baker");
+  driver.Press(form, app::FormOk);
+  ASSERT_TRUE(ended);
+  EXPECT_EQ(StoredCustomerOf(INV.NUMBER), 2);
+}
+
+TEST_F(UpdateInvoicesTest, AChangeFormShowsTheInvoicesCustomerWhenItOpens) {
+  app::Access_INVOICES->PrimeRecord();
+  INV.CUSTOMERID = 1;
+  ASSERT_EQ(app::Access_INVOICES->Insert(), 0);
+  int32_t invoice = INV.NUMBER;
+  CUS = {};
+  StartInvoice(framework::RequestChange);
+  EXPECT_EQ(Top().title(), "Changing a Invoices Record");
+  EXPECT_EQ(driver.Shown(app::InvoiceCustomerName), "Adams");
+  driver.Type(app::InvoiceCustomerEntry, "2");
+  driver.Press(app::FormOk);
+  ASSERT_TRUE(ended);
+  EXPECT_EQ(StoredCustomerOf(invoice), 2);
 }
 
 }  // namespace

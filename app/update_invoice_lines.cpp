@@ -1,0 +1,33 @@
+#include "app/update_invoice_lines.h"
+
+#include "app/invoicing_dictionary.h"
+
+namespace ledora::app {
+
+namespace {
+
+const FormDescription kInvoiceLineForm{"Update the InvoiceLines File",
+                                       "Adding a InvoiceLines Record",
+                                       "Changing a InvoiceLines Record",
+                                       {
+                                           {"Invoice Nr:", "INVL:INVOICENR", ""},
+                                           {"Line Nr:", "INVL:LINENR", ""},
+                                           {"Item Nr:", "INVL:ITEMNR", "Invoice line item nr"},
+                                           {"Quantity:", "INVL:QUANTITY", "Quantity sold"},
+                                           {"Price:", "INVL:PRICE", "Invoice line total price"},
+                                       }};
+
+// The values of the last completed form, for the history key of the next.
+InvoiceLineRecord invoiceLineHistory{};
+
+}  // namespace
+
+UpdateInvoiceLinesForm::UpdateInvoiceLinesForm()
+    : UpdateForm(kInvoiceLineForm, Relate_INVOICEL, &invoiceLineHistory) {}
+
+void UpdateInvoiceLines() {
+  UpdateInvoiceLinesForm form;
+  framework::LastResponse = form.Run();
+}
+
+}  // namespace ledora::app
