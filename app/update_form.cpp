@@ -37,6 +37,7 @@ void UpdateForm::BuildWindow() {
   win_.CreateControl(FormSheet, runtime::ControlSheet);
   win_.CreateControl(FormTab, runtime::ControlTab, FormSheet);
   win_.SetText(FormTab, "General");
+  win_.SetSelection(FormSheet, 1);
   const data::RecordBuffer& record = primary_->ME->BUFFER;
   for (size_t i = 0; i < description_.fields.size(); ++i) {
     const FormField& field = description_.fields[i];
@@ -104,6 +105,7 @@ uint8_t UpdateForm::Initialize() {
   for (data::RelationController* relation : others_) {
     if (relation->Open() == data::SeverityNone) opened_.push_back(relation);
   }
+  if (SetupLists() != data::SeverityNone) return data::SeverityStop;
   result = OpenForm(primary_, FormOk);
   if (result == data::SeverityNone) {
     resizer_.Setup(&win_, framework::AppStrategySpread, true, false);

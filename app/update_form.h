@@ -60,6 +60,9 @@ class UpdateForm : public framework::ProcedureFrame {
   // Files the form uses besides its primary, opened before it and closed
   // at the form's end.
   void UseFile(data::RelationController* relation) { others_.push_back(relation); }
+  // Called once the form's files are open and before the window opens: a
+  // form sets up its lists here. Non-zero ends the form before it opens.
+  virtual uint8_t SetupLists() { return data::SeverityNone; }
   // The y of the row below the fields, where a form adds its own controls.
   int32_t BelowFields() const;
   // Places the buttons and sizes the tab, sheet and window to hold `height`.
