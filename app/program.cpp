@@ -33,6 +33,25 @@ void ConnectProcedureThreads() {
   buffers.Register(&INVL, sizeof INVL);
 }
 
+// Ends the driver's kept-open reads whenever the program goes idle, for as
+// long as the driver lives: a read kept open across calls would keep other
+// stations from writing while this one waits for its user.
+class EndReadsWhenIdle {
+ public:
+  explicit EndReadsWhenIdle(runtime::StorageDriver& driver)
+      : scheduler_(runtime::Scheduler::Current()) {
+    if (scheduler_ != nullptr) scheduler_->SetIdleHandler([&driver] { driver.EndReads(); });
+  }
+  ~EndReadsWhenIdle() {
+    if (scheduler_ != nullptr) scheduler_->SetIdleHandler(nullptr);
+  }
+  EndReadsWhenIdle(const EndReadsWhenIdle&) = delete;
+  EndReadsWhenIdle& operator=(const EndReadsWhenIdle&) = delete;
+
+ private:
+  runtime::Scheduler* scheduler_;
+};
+
 }  // namespace
 
 void MainProcedure(const std::function<void(MainFrame&)>& prepare) {
@@ -43,6 +62,7 @@ void MainProcedure(const std::function<void(MainFrame&)>& prepare) {
   // Both the dictionary and the design database keep to the driver until
   // they are shut down.
   runtime::SqliteDriver driver;
+  EndReadsWhenIdle endReads(driver);
   DictionarySetup(driver, GlobalErrors);
   {
     // The designer's tables open through the guarded open, so a locked or

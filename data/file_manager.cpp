@@ -11,6 +11,7 @@
 #include "runtime/expr/name_table.h"
 #include "runtime/storage/storage_driver.h"
 #include "runtime/system/runtime_error.h"
+#include "runtime/values/fixed_string.h"
 
 namespace ledora::data {
 
@@ -205,7 +206,12 @@ void FileManager::ClearKeyComponents(int key, int first, int last, bool high) {
 
 InfoEntry& FileManager::SelectEntry() {
   int32_t id = perThread_ ? CurrentThreadNumber() : 1;
-  if (ERRORS != nullptr) ERRORS->SetFile(DisplayName());
+  // Every record operation passes here, so the name is handed over only when
+  // it differs from the one the reporter holds.
+  if (ERRORS != nullptr) {
+    std::string_view name = runtime::Clip(FILENAME != nullptr ? *FILENAME : FILENAMEVALUE);
+    if (ERRORS->FILENAME != name) ERRORS->SetFile(name);
+  }
   for (InfoEntry& entry : *INFO) {
     if (entry.ID == id) return entry;
   }

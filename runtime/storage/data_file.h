@@ -26,7 +26,11 @@
 // Equal keys of a dups key come in record-position order; an optional key
 // leaves out records whose key fields are all blank or zero. The sequence
 // remembers the last record read, not a row, so inserts and deletes by other
-// stations between reads neither skip nor repeat records.
+// stations between reads neither skip nor repeat records. Reading on keeps
+// a read open between calls, which holds off other stations' commits (never
+// their reads) until the driver's EndReads, a write or transaction of this
+// station, or a short time of reading on; so what Next and Previous return
+// is never older than the call.
 //
 // Several data files may be declared for one table (a file declared per
 // thread): each keeps its own sequence, current record and hold, and they
@@ -95,8 +99,9 @@ class DataFile {
   // or closed. 40 when a unique key finds duplicates (the indexes stay as they
   // were).
   virtual int32_t BuildKeys() = 0;
-  // "Recover=n": wait up to n seconds for locks. "QUICKSCAN=on|off": read
-  // ahead in blocks (records read may be up to one block old). Others: 80.
+  // "Recover=n": wait up to n seconds for locks. "QUICKSCAN=on|off": taken
+  // and kept for callers that switch it; reading on is quick either way.
+  // Others: 80.
   virtual int32_t Send(std::string_view command) = 0;
 
   // Sequences. SetOrder: Next reads from the first record of the order,

@@ -133,49 +133,51 @@ int RecordCodec::BindDecimal(sqlite3_stmt* statement, int index, const char* dat
   return sqlite3_bind_blob(statement, index, data, static_cast<int>(field.size), SQLITE_TRANSIENT);
 }
 
+// Reads through each column's value: a column call takes the connection's
+// lock, a value call does not, and this runs for every field of every row.
 void RecordCodec::Read(sqlite3_stmt* statement, int firstColumn, char* record) const {
   const auto& fields = layout_.fields();
   for (size_t i = 0; i < fields.size(); ++i) {
     const FieldDescriptor& f = fields[i];
-    int column = firstColumn + static_cast<int>(i);
     char* data = record + f.offset;
-    int type = sqlite3_column_type(statement, column);
+    sqlite3_value* value = sqlite3_column_value(statement, firstColumn + static_cast<int>(i));
+    int type = sqlite3_value_type(value);
     switch (f.type) {
       case FieldString: {
-        const void* text = type == SQLITE_BLOB ? sqlite3_column_blob(statement, column)
-                                               : sqlite3_column_text(statement, column);
-        size_t length = static_cast<size_t>(sqlite3_column_bytes(statement, column));
+        const void* text =
+            type == SQLITE_BLOB ? sqlite3_value_blob(value) : sqlite3_value_text(value);
+        size_t length = static_cast<size_t>(sqlite3_value_bytes(value));
         if (length > f.size) length = f.size;
         if (length > 0) memcpy(data, text, length);
         memset(data + length, ' ', f.size - length);
         break;
       }
       case FieldReal:
-        if (type == SQLITE_BLOB && sqlite3_column_bytes(statement, column) == 8) {
-          memcpy(data, sqlite3_column_blob(statement, column), 8);
+        if (type == SQLITE_BLOB && sqlite3_value_bytes(value) == 8) {
+          memcpy(data, sqlite3_value_blob(value), 8);
         } else {
-          Store(data, sqlite3_column_double(statement, column));
+          Store(data, sqlite3_value_double(value));
         }
         break;
       case FieldDecimal:
-        ReadDecimal(statement, column, data, f);
+        ReadDecimal(value, data, f);
         break;
       default:
-        StoreInteger(data, f.type, sqlite3_column_int64(statement, column));
+        StoreInteger(data, f.type, sqlite3_value_int64(value));
         break;
     }
   }
 }
 
-void RecordCodec::ReadDecimal(sqlite3_stmt* statement, int column, char* data,
+void RecordCodec::ReadDecimal(sqlite3_value* value, char* data,
                               const FieldDescriptor& field) const {
-  if (sqlite3_column_type(statement, column) == SQLITE_BLOB &&
-      sqlite3_column_bytes(statement, column) == static_cast<int>(field.size)) {
-    memcpy(data, sqlite3_column_blob(statement, column), field.size);
+  if (sqlite3_value_type(value) == SQLITE_BLOB &&
+      sqlite3_value_bytes(value) == static_cast<int>(field.size)) {
+    memcpy(data, sqlite3_value_blob(value), field.size);
     return;
   }
-  Decimal value = Decimal::FromDouble(sqlite3_column_double(statement, column), field.places);
-  if (!PackDecimal(value, data, field.size, field.places)) {
+  Decimal decoded = Decimal::FromDouble(sqlite3_value_double(value), field.places);
+  if (!PackDecimal(decoded, data, field.size, field.places)) {
     PackDecimal(Decimal(), data, field.size, field.places);
   }
 }

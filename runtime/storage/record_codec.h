@@ -29,8 +29,7 @@ class RecordCodec {
  private:
   int BindDecimal(sqlite3_stmt* statement, int index, const char* data,
                   const FieldDescriptor& field) const;
-  void ReadDecimal(sqlite3_stmt* statement, int column, char* data,
-                   const FieldDescriptor& field) const;
+  void ReadDecimal(sqlite3_value* value, char* data, const FieldDescriptor& field) const;
 
   const RecordLayout& layout_;
 };

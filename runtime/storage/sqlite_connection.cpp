@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "runtime/storage/sqlite_cursor.h"
 #include "runtime/storage/table_sql.h"
 #include "runtime/system/runtime_error.h"
 
@@ -25,6 +26,13 @@ std::string UriPath(const std::string& path) {
     }
   }
   return uri;
+}
+
+// The connections of this process, for BeforeWrite. One OS thread uses
+// them all.
+std::vector<SqliteConnection*>& Connections() {
+  static std::vector<SqliteConnection*> connections;
+  return connections;
 }
 
 }  // namespace
@@ -67,7 +75,10 @@ int32_t SqliteFailure(sqlite3* db, int rc, int32_t lockedCode) {
   return code;
 }
 
+SqliteConnection::SqliteConnection() { Connections().push_back(this); }
+
 SqliteConnection::~SqliteConnection() {
+  std::erase(Connections(), this);
   if (db_ == nullptr) return;
   sqlite3_close_v2(db_);
   std::error_code ignored;
@@ -106,7 +117,24 @@ void SqliteConnection::SetBusyWait(int seconds) {
 }
 
 int SqliteConnection::Execute(const std::string& sql) {
+  BeforeWrite();
   return sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, nullptr);
+}
+
+void SqliteConnection::CursorBegun(SqliteCursor* cursor) { cursors_.push_back(cursor); }
+
+void SqliteConnection::CursorFinished(SqliteCursor* cursor) {
+  std::erase(cursors_, cursor);
+}
+
+void SqliteConnection::EndReads() {
+  std::vector<SqliteCursor*> open;
+  open.swap(cursors_);
+  for (SqliteCursor* cursor : open) cursor->Finish();
+}
+
+void SqliteConnection::BeforeWrite() {
+  for (SqliteConnection* connection : Connections()) connection->EndReads();
 }
 
 int SqliteConnection::AttachedCount() const {

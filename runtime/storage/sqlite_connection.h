@@ -10,10 +10,13 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "runtime/storage/lock_file.h"
 
 namespace ledora::runtime {
+
+class SqliteCursor;
 
 struct Attachment {
   std::string path;    // absolute
@@ -29,7 +32,7 @@ struct Attachment {
 
 class SqliteConnection {
  public:
-  SqliteConnection() = default;
+  SqliteConnection();
   ~SqliteConnection();
   SqliteConnection(const SqliteConnection&) = delete;
   SqliteConnection& operator=(const SqliteConnection&) = delete;
@@ -44,8 +47,20 @@ class SqliteConnection {
 
   sqlite3* db() const { return db_; }
   void SetBusyWait(int seconds);
-  // Runs SQL without results; returns SQLite's code.
+  // Runs SQL without results; returns SQLite's code. Whatever it runs may
+  // write or end a transaction, so it first calls BeforeWrite.
   int Execute(const std::string& sql);
+  // The data files' kept-open read statements (SqliteCursor). EndReads
+  // finishes all of them, dropping the read locks they hold (the program
+  // calls it whenever it goes idle).
+  void CursorBegun(SqliteCursor* cursor);
+  void CursorFinished(SqliteCursor* cursor);
+  void EndReads();
+  // Ends the kept reads of every connection of this process: a pending read
+  // of this connection could miss or repeat what it writes, and one of
+  // another driver here (another station with no idle moment of its own in
+  // between) would keep the write waiting for its lock.
+  void BeforeWrite();
   bool inTransaction() const { return db_ != nullptr && !sqlite3_get_autocommit(db_); }
 
  private:
@@ -60,6 +75,7 @@ class SqliteConnection {
   int nextSchema_ = 1;
   int busyMilliseconds_ = 5000;  // wanted
   int appliedMilliseconds_ = -1;
+  std::vector<SqliteCursor*> cursors_;  // open ones, not owned
 };
 
 // Notes an SQLite failure in the runtime error state and answers its runtime

@@ -20,7 +20,6 @@ namespace ledora::runtime {
 
 namespace {
 
-constexpr int kQuickScanBlock = 64;
 constexpr auto kLockPoll = std::chrono::milliseconds(20);
 
 // Sharing slots of a table: users that read, users that write, and users
@@ -89,7 +88,8 @@ SqliteDataFile::SqliteDataFile(SqliteDriver& driver, FileDeclaration declaration
     : driver_(driver),
       connection_(driver.connection()),
       declaration_(std::move(declaration)),
-      codec_(*declaration_.layout) {}
+      codec_(*declaration_.layout),
+      cursor_(connection_) {}
 
 SqliteDataFile::~SqliteDataFile() { Close(); }
 
@@ -303,7 +303,6 @@ int32_t SqliteDataFile::Open(uint8_t mode) {
   open_ = true;
   readOnly_ = !write;
   anchor_ = AnchorNone;
-  ahead_.clear();
   currentPos_ = 0;
   holdArmed_ = false;
   watched_ = false;
@@ -313,12 +312,12 @@ int32_t SqliteDataFile::Open(uint8_t mode) {
 
 int32_t SqliteDataFile::Close() {
   if (!open_) return ErrorNone;
+  cursor_.Finish();
   Release();
   Unshare();
   DetachFile();
   open_ = false;
   anchor_ = AnchorNone;
-  ahead_.clear();
   currentPos_ = 0;
   ClearError();
   return ErrorNone;
@@ -428,7 +427,6 @@ int32_t SqliteDataFile::BuildKeys() {
 }
 
 int32_t SqliteDataFile::RebuildIndexes() {
-  ahead_.clear();
   int rc = connection_.Execute("SAVEPOINT ledora_build");
   if (rc != SQLITE_OK) return SqliteFailure(connection_.db(), rc);
   for (size_t k = 0; rc == SQLITE_OK && k < declaration_.keys.size(); ++k) {
@@ -457,7 +455,6 @@ int32_t SqliteDataFile::Send(std::string_view command) {
     recoverSeconds_ = std::min(seconds, 3600);
   } else if (name == "quickscan" && (value == "on" || value == "off")) {
     quickScan_ = value == "on";
-    ahead_.clear();
   } else {
     return Failure(ErrorUnsupportedFunction);
   }
@@ -528,9 +525,9 @@ int32_t SqliteDataFile::Query(const std::string& sql, const char* keyImage, int 
 int32_t SqliteDataFile::SetOrder(int key) {
   if (int32_t code = Ready(false); code != ErrorNone) return code;
   if (!ValidKey(key)) return Failure(ErrorInvalidIndexString);
+  cursor_.Finish();
   sequenceKey_ = key;
   anchor_ = AnchorEnds;
-  ahead_.clear();
   ClearError();
   return ErrorNone;
 }
@@ -569,31 +566,82 @@ int32_t SqliteDataFile::SetOnPosition(int key, std::string_view position) {
 int32_t SqliteDataFile::Read(bool forward) {
   if (int32_t code = Ready(false); code != ErrorNone) return code;
   if (anchor_ == AnchorNone) return Failure(ErrorEntryNotFound);
-  if (!ahead_.empty() && aheadForward_ == forward && !holdArmed_) {
-    Row row = std::move(ahead_.front());
-    ahead_.pop_front();
-    return Accept(row, true);
+  // A hold may wait for another station, which must not meet this one's
+  // read lock meanwhile.
+  if (holdArmed_) {
+    cursor_.Finish();
+    return ReadOne(forward);
   }
-  ahead_.clear();
-  if (anchor_ == AnchorPastEnd && pastEndForward_ == forward)
+  if (!cursor_.Serves(sequenceKey_, forward)) {
+    cursor_.Finish();
+    if (anchor_ == AnchorPastEnd && pastEndForward_ == forward) {
+      return Failure(ErrorRecordNotAvailable);
+    }
+    if (int32_t code = BeginCursor(forward); code != ErrorNone) return code;
+  }
+  int rc = cursor_.Step();
+  if (rc == SQLITE_DONE) {
+    anchor_ = AnchorPastEnd;
+    pastEndForward_ = forward;
     return Failure(ErrorRecordNotAvailable);
-  SeekKind seek = SeekFromEnd;
-  if (anchor_ == AnchorValues) seek = SeekAtValues;
-  if (anchor_ == AnchorRecord) seek = SeekAtRecord;
-  if (anchor_ == AnchorAfter) seek = SeekAfterRecord;
-  int limit = quickScan_ && !holdArmed_ ? kQuickScanBlock : 1;
+  }
+  if (rc != SQLITE_ROW) {
+    int32_t code = SqliteFailure(connection_.db(), rc);
+    cursor_.Finish();
+    return code;
+  }
+  sqlite3_stmt* statement = cursor_.statement();
+  char* buffer = static_cast<char*>(declaration_.buffer);
+  codec_.Read(statement, 2, buffer);
+  anchorImage_.assign(buffer, buffer + declaration_.layout->recordSize());
+  anchorPos_ = currentPos_ = sqlite3_column_int64(statement, 0);
+  currentVersion_ = sqlite3_column_int64(statement, 1);
+  anchor_ = AnchorAfter;
+  ClearError();
+  return ErrorNone;
+}
+
+SeekKind SqliteDataFile::AnchorSeek() const {
+  if (anchor_ == AnchorValues) return SeekAtValues;
+  if (anchor_ == AnchorRecord) return SeekAtRecord;
+  if (anchor_ == AnchorAfter) return SeekAfterRecord;
+  return SeekFromEnd;
+}
+
+// Begins the kept cursor at the anchor; the statement stays in the cache.
+int32_t SqliteDataFile::BeginCursor(bool forward) {
+  SeekKind seek = AnchorSeek();
+  int32_t code = ErrorNone;
+  sqlite3_stmt* statement = Prepare(sql_->Read(sequenceKey_, seek, forward, 0), &code);
+  if (statement == nullptr) return code;
+  int components = sql_->ComponentCount(sequenceKey_);
+  for (int i = 0; seek != SeekFromEnd && i < components; ++i) {
+    codec_.Bind(statement, i + 1, anchorImage_.data(),
+                declaration_.keys[sequenceKey_].components[i].field);
+  }
+  if (sqlite3_bind_parameter_count(statement) > components) {
+    sqlite3_bind_int64(statement, components + 1, anchorPos_);
+  }
+  cursor_.Begin(statement, sequenceKey_, forward);
+  return ErrorNone;
+}
+
+// One record in sequence by a query of its own, for a read that holds.
+int32_t SqliteDataFile::ReadOne(bool forward) {
+  if (anchor_ == AnchorPastEnd && pastEndForward_ == forward) {
+    return Failure(ErrorRecordNotAvailable);
+  }
+  SeekKind seek = AnchorSeek();
   std::vector<Row> rows;
   const char* keyImage = seek == SeekFromEnd ? nullptr : anchorImage_.data();
-  int32_t code = Query(sql_->Read(sequenceKey_, seek, forward, limit), keyImage, sequenceKey_,
-                       anchorPos_, limit, &rows);
+  int32_t code = Query(sql_->Read(sequenceKey_, seek, forward, 1), keyImage, sequenceKey_,
+                       anchorPos_, 1, &rows);
   if (code != ErrorNone) return code;
   if (rows.empty()) {
     anchor_ = AnchorPastEnd;
     pastEndForward_ = forward;
     return Failure(ErrorRecordNotAvailable);
   }
-  aheadForward_ = forward;
-  for (size_t i = 1; i < rows.size(); ++i) ahead_.push_back(std::move(rows[i]));
   return Accept(rows[0], true);
 }
 
@@ -689,7 +737,7 @@ bool SqliteDataFile::HeldElsewhere(int64_t pos) {
 
 int32_t SqliteDataFile::Add() {
   if (int32_t code = Ready(true); code != ErrorNone) return code;
-  ahead_.clear();
+  connection_.BeforeWrite();
   int32_t code = ErrorNone;
   sqlite3_stmt* statement = Prepare(sql_->Insert(), &code);
   if (statement == nullptr) return code;
@@ -719,7 +767,7 @@ int32_t SqliteDataFile::ChangeCurrent(bool remove) {
   if (int32_t code = Ready(true); code != ErrorNone) return code;
   if (currentPos_ == 0) return Failure(ErrorRecordNotAvailable);
   if (HeldElsewhere(currentPos_)) return Failure(ErrorRecordHeld);
-  ahead_.clear();
+  connection_.BeforeWrite();
   int32_t code = ErrorNone;
   sqlite3_stmt* statement = Prepare(remove ? sql_->Delete() : sql_->Update(), &code);
   if (statement == nullptr) return code;

@@ -1,13 +1,12 @@
 // A declared data file of the SQLite driver: one table of an attached KDS
-// file, read in key order with a remembered anchor instead of an open cursor
-// (no statement stays active between calls, so other stations can write).
-// Made by SqliteDriver::Declare; the contract is DataFile's.
+// file, read in key order through a kept-open cursor (SqliteCursor) and a
+// remembered anchor, the last record read, from which a finished cursor
+// begins again. Made by SqliteDriver::Declare; the contract is DataFile's.
 #pragma once
 
 #include <sqlite3.h>
 
 #include <cstdint>
-#include <deque>
 #include <map>
 #include <memory>
 #include <string>
@@ -15,6 +14,7 @@
 
 #include "runtime/storage/data_file.h"
 #include "runtime/storage/record_codec.h"
+#include "runtime/storage/sqlite_cursor.h"
 #include "runtime/storage/storage_name.h"
 #include "runtime/storage/table_sql.h"
 
@@ -97,6 +97,9 @@ class SqliteDataFile final : public DataFile {
   int32_t Query(const std::string& sql, const char* keyImage, int key, int64_t pos, int limit,
                 std::vector<Row>* rows);
   int32_t Read(bool forward);
+  int32_t ReadOne(bool forward);
+  int32_t BeginCursor(bool forward);
+  SeekKind AnchorSeek() const;
   int32_t Accept(const Row& row, bool inSequence);
   int32_t TakeHold(int64_t pos);
   bool HeldElsewhere(int64_t pos);
@@ -124,8 +127,7 @@ class SqliteDataFile final : public DataFile {
   bool pastEndForward_ = true;
   std::vector<char> anchorImage_;
   int64_t anchorPos_ = 0;
-  std::deque<Row> ahead_;  // quick scan's block, in reading order
-  bool aheadForward_ = true;
+  SqliteCursor cursor_;
 
   int64_t currentPos_ = 0;
   int64_t currentVersion_ = 0;

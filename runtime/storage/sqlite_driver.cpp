@@ -92,4 +92,6 @@ int32_t SqliteDriver::Rollback() {
 
 bool SqliteDriver::InTransaction() const { return inTransaction_; }
 
+void SqliteDriver::EndReads() { connection_->EndReads(); }
+
 }  // namespace ledora::runtime

@@ -37,6 +37,7 @@ class SqliteDriver final : public StorageDriver {
   int32_t Commit() override;
   int32_t Rollback() override;
   bool InTransaction() const override;
+  void EndReads() override;
 
   SqliteConnection& connection() { return *connection_; }
 

@@ -33,6 +33,12 @@ class StorageDriver {
   virtual int32_t Commit() = 0;
   virtual int32_t Rollback() = 0;
   virtual bool InTransaction() const = 0;
+
+  // Reading in key order keeps a read open between calls, which keeps other
+  // stations from committing; this ends every such read of this driver (the
+  // next Next or Previous goes on from the record read last). The program
+  // calls it whenever it goes idle.
+  virtual void EndReads() {}
 };
 
 }  // namespace ledora::runtime

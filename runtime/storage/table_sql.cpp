@@ -154,7 +154,8 @@ std::string TableSql::Read(int key, SeekKind seek, bool forward, int limit) cons
   for (size_t i = 0; i < conditions.size(); ++i) {
     sql += (i == 0 ? " WHERE " : " AND ") + conditions[i];
   }
-  return sql + OrderBy(Terms(key, true), forward) + " LIMIT " + std::to_string(limit);
+  sql += OrderBy(Terms(key, true), forward);
+  return limit > 0 ? sql + " LIMIT " + std::to_string(limit) : sql;
 }
 
 std::string TableSql::Fetch(int key) const {

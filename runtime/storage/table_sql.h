@@ -31,7 +31,8 @@ class TableSql {
   std::string CreateIndex(int key) const;
   std::string DropIndex(int key) const;
 
-  // Selected columns: _pos, _version, then the fields.
+  // Selected columns: _pos, _version, then the fields. A limit of 0 reads
+  // to the end of the order.
   std::string Read(int key, SeekKind seek, bool forward, int limit) const;
   std::string Fetch(int key) const;
   std::string FetchAt() const;  // ?1 = row id

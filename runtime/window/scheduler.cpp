@@ -154,6 +154,7 @@ bool Scheduler::RunReady() {
     Resume(thread);
     ran = true;
   }
+  if (ran && idleHandler_) idleHandler_();
   return ran;
 }
 

@@ -46,6 +46,9 @@ class Scheduler {
   // Called whenever a thread becomes runnable, so an event loop can come
   // round to RunReady (the Qt presenter queues a call).
   void SetWakeHandler(std::function<void()> handler) { wakeHandler_ = std::move(handler); }
+  // Called when RunReady has run every runnable thread and the program goes
+  // back to waiting (the storage driver ends the reads it kept open).
+  void SetIdleHandler(std::function<void()> handler) { idleHandler_ = std::move(handler); }
   // Called with the number of every thread that ends; returns an id for
   // RemoveEndListener. Per-thread state is dropped here.
   int32_t AddEndListener(std::function<void(int32_t)> listener);
@@ -70,6 +73,7 @@ class Scheduler {
   bool closing_ = false;
   ThreadBuffers buffers_;
   std::function<void()> wakeHandler_;
+  std::function<void()> idleHandler_;
   std::map<int32_t, std::function<void(int32_t)>> endListeners_;
   int32_t nextListener_ = 1;
   int32_t nextNumber_ = 1;
