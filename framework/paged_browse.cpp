@@ -5,6 +5,7 @@
 
 #include "data/error_severity.h"
 #include "data/file_manager.h"
+#include "framework/paged_browse_cursor.h"
 
 namespace ledora::framework {
 
@@ -55,6 +56,8 @@ uint8_t PagedBrowse::Previous() {
 bool PagedBrowse::NeedsReset() {
   if (visibleRows_ != LASTITEMS && !FILELOADED) {
     LASTITEMS = visibleRows_;
+    // The frame's refresh that follows must reload, not only redisplay.
+    if (LOADED) LOADPENDING = 1;
     return true;
   }
   if (RangeChanged() || ResetsChanged()) LOADPENDING = 1;
@@ -144,8 +147,13 @@ void PagedBrowse::ReadRows(uint8_t direction) {
 // Keeps the remembered record highlighted and, with RETAINROW, on the same
 // screen row, reading upwards and downwards around it as needed.
 void PagedBrowse::ReloadPage(uint8_t mode) {
+  if (!ListShows() && !ACTIVEINVISIBLE) {
+    LOADPENDING = 1;
+    return;
+  }
   LOADED = 1;
   LOADPENDING = 0;
+  BrowseWaitCursor wait(window());
   SaveResets();
   CURRENTCHOICE = std::max(CURRENTCHOICE, 1);
   int32_t shift = 0;
@@ -203,6 +211,7 @@ void PagedBrowse::ReloadFromBuffer() {
 }
 
 uint8_t PagedBrowse::ChooseSortOrder(size_t order, bool force) {
+  UpdateSeen();
   bool changed = ORDER != nullptr && ORDER->current + 1 != order;
   SetSort(order);
   BrowseSortOrder* entry = CurrentBrowseOrder();
@@ -213,6 +222,8 @@ uint8_t PagedBrowse::ChooseSortOrder(size_t order, bool force) {
     LoadSelectedRow();
     return 0;
   }
+  // Positioning at the caller's record comes before any reset would open it.
+  Open();
   ApplyOrder();
   ApplyRange();
   ApplyFilter();
@@ -225,7 +236,11 @@ uint8_t PagedBrowse::ChooseSortOrder(size_t order, bool force) {
   } else {
     ReloadPage(ReloadFromFirstRow);
   }
-  if (!LOADPENDING) ComputeThumbRange();
+  if (!LOADPENDING) {
+    ShowHighlight();
+    ComputeThumbRange();
+  }
+  LoadSelectedRow();
   return 1;
 }
 
@@ -273,6 +288,9 @@ void PagedBrowse::ScrollToEnd(int event) {
     ITEMSTOFILL = LASTITEMS;
     ReadRows(top ? ReadDown : ReadUp);
   }
+  // An end of the view is in the list, however many rows were read: the
+  // thumb goes to that end, not to the middle.
+  lastFetchShort_ = true;
   CURRENTCHOICE = top ? 1 : static_cast<int32_t>(rows_.size());
 }
 
@@ -346,6 +364,7 @@ void PagedBrowse::ComputeThumbRange() {
     return;
   }
   if (!ALLOWUNFILLED && static_cast<int32_t>(rows_.size()) < LASTITEMS) return;
+  BrowseWaitCursor wait(window());
   Reset();
   std::string high = Previous() == 0 ? runtime::GetText(order->FREEELEMENT) : std::string();
   Reset();
@@ -354,7 +373,7 @@ void PagedBrowse::ComputeThumbRange() {
   LoadSelectedRow();
 }
 
-void PagedBrowse::RefreshAfterUpdate(uint8_t request, uint8_t response) {
+void PagedBrowse::ReloadAfterUpdate(uint8_t request, uint8_t response) {
   if (response != 1) return ReloadPage(ReloadFromFirstRow);
   if (request == 3) {
     if (CURRENTCHOICE >= 1 && CURRENTCHOICE <= static_cast<int32_t>(rows_.size())) {
@@ -385,7 +404,7 @@ void PagedBrowse::LoadSelectedRow() {
   }
 }
 
-bool PagedBrowse::RereadSelectedRow() {
+bool PagedBrowse::RereadHighlighted() {
   if (CURRENTCHOICE < 1 || CURRENTCHOICE > static_cast<int32_t>(rows_.size())) return false;
   return VIEW->Reread(rows_[CURRENTCHOICE - 1].position) == 0;
 }

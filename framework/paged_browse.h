@@ -1,19 +1,27 @@
 // A list over a view that holds only one window-full of rows and reads more
 // records forwards or backwards as the user scrolls, with one sort order per
-// tab. The invoicing browses and selection lists are built on it; the window
-// side feeds it the list's visible row count and scroll events and shows
-// its rows.
+// tab. The invoicing browses, the selection lists and the invoice form's
+// lines list are built on it: Setup puts it in a list control of a
+// procedure frame's window, which then hands it every event; its buttons,
+// keys, popup menu and the toolbar insert, change, delete and select records
+// through the frame's update procedure.
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "data/view_manager.h"
+#include "framework/browse_toolbar_target.h"
+#include "framework/frame_lists.h"
 #include "framework/locator.h"
+#include "framework/popup_menu.h"
+#include "framework/query_by_example.h"
 #include "framework/thumb_step.h"
 #include "runtime/values/field_ref.h"
 #include "runtime/window/event.h"
+#include "runtime/window/list_source.h"
 
 namespace ledora::framework {
 
@@ -41,20 +49,61 @@ struct BrowseSortOrder : data::SortOrder {
 enum ReadDirection : uint8_t { ReadUp = 1, ReadDown = 2 };
 enum ReloadMode : uint8_t { ReloadFromFirstRow = 1, ReloadFromView = 2 };
 
-class PagedBrowse : public data::ViewManager, public LocatorList {
+class ProcedureFrame;
+class ToolbarRouter;
+
+// The popup menu's texts; a leading "!" shows the mimicked button's caption.
+inline constexpr char kBrowseActionsTitle[] = "Browse Actions";
+
+class PagedBrowse : public data::ViewManager, public LocatorList, public FrameBrowse {
  public:
+  uint8_t ACTIVEINVISIBLE = 0;
   uint8_t ALLOWUNFILLED = 0;
+  uint8_t ARROWACTION = 0;
+  uint16_t ASKPROCEDURE = 0;  // 0: rows are edited in place
+  int32_t CHANGECONTROL = 0;
   int32_t CURRENTCHOICE = 0;
   int32_t CURRENTEVENT = 0;
+  int32_t DELETECONTROL = 0;
+  uint8_t ENTERACTION = 0;
   uint8_t FILELOADED = 0;
+  uint8_t FOCUSLOSSACTION = 0;
+  uint8_t HASTHUMB = 0;
+  uint8_t HIDESELECT = 0;
+  int32_t INSERTCONTROL = 0;
   int32_t ITEMSTOFILL = 0;
+  int32_t LASTCHOICE = 0;
   int32_t LASTITEMS = 0;
+  int32_t LISTCONTROL = 0;
   uint8_t LOADED = 0;
   uint8_t LOADPENDING = 0;
   uint8_t RETAINROW = 1;
+  int32_t PRINTCONTROL = 0;
+  uint16_t PRINTPROCEDURE = 0;
+  std::unique_ptr<PopupMenu> POPUP;
+  QueryByExample* QUERY = nullptr;  // not owned
+  int32_t QUERYCONTROL = 0;
+  uint8_t QUERYSHARED = 0;
   uint8_t QUICKSCAN = 0;
+  uint8_t RECORDSTATUS = 0;
+  int32_t SELECTCONTROL = 0;
   uint8_t SELECTING = 0;
   uint8_t STARTATCURRENT = 0;
+  uint8_t TABACTION = 0;
+  ToolbarRouter* TOOLBAR = nullptr;  // the frame's
+  int32_t TOOLCONTROL = 0;
+  BrowseToolbarTarget* TOOLBARITEM = nullptr;  // the browse's own target, while set up
+  ProcedureFrame* WINDOW = nullptr;
+
+  PagedBrowse();
+  ~PagedBrowse() override;
+
+  // Puts the browse into list control `listControl` of the frame's window,
+  // over the view, and registers it with the frame (after the frame's
+  // Initialize, so that a select request makes it SELECTING). The caller
+  // then adds sort orders, fields and buttons, before the window opens.
+  uint8_t Setup(int32_t listControl, ProcedureFrame* frame, runtime::View* view,
+                data::RelationController* primary);
 
   // key: -1 for none. Answers the new order's number, from 1.
   size_t AddSortOrder(int key = -1);
@@ -97,21 +146,71 @@ class PagedBrowse : public data::ViewManager, public LocatorList {
   uint8_t OnLocatorKey(int32_t keyCode);
   bool HasRows() override { return !rows_.empty(); }
   void StepDown() override;
-  // request 1 insert, 2 change, 3 delete; response 1 completed.
-  void RefreshAfterUpdate(uint8_t request, uint8_t response);
+  // request 1 insert, 2 change, 3 delete; response 1 completed. Then a
+  // pending toolbar request is carried out; answers the request for the
+  // next pass of RunUpdateProcedure (1 when another record is to be added).
+  uint8_t RefreshAfterUpdate(uint8_t request, uint8_t response);
   // Copies the highlighted row back into the record, or clears the record.
   void LoadSelectedRow();
   // The highlighted record re-read from the file; false when it is gone.
-  bool RereadSelectedRow();
+  bool RereadHighlighted();
+
+  // The window side, in slot order.
+  // Calls ASKPROCEDURE through the frame while the toolbar navigates the
+  // form; answers the last response.
+  virtual uint8_t RunUpdateProcedure(uint8_t request);
+  // Edit in place is not offered: the row is left as it is (response 2).
+  virtual uint8_t EditRowInPlace(uint8_t request);
+  virtual void RunLocator();
+  virtual void OnKeyPressed();
+  virtual void OnRowChanged();
+  // request: a toolbar button 2004-2009.
+  virtual void OnNavigation(int32_t request);
+
+  // FrameBrowse, for the frame.
+  void SetSelecting(bool selecting) override { SELECTING = selecting ? 1 : 0; }
+  uint8_t HandleEvent() override;
+  // Makes the current order current again; procedures choose it from their
+  // tabs and call ChooseSortOrder.
+  void ApplySortOrder(uint8_t force) override;
+  void RefreshDisplay() override;
+  void RegisterAlerts() override;
+  void RereadSelectedRow() override;
+  bool NeedsRefresh() override;
+  void Shutdown() override;
+
+  runtime::Window* window() const;
+  // The text of the list format as set up, before the sort marker.
+  const std::string& listFormat() const { return format_; }
+
+ protected:
+  // Builds a list row from the record just read; the lines list of an
+  // invoice fetches each line's item here first.
+  virtual void FillRow(BrowseRow& row);
 
  private:
+  class RowSource;
+
   void ScrollByRow(int event);
   void ScrollByPage(int event);
   void ScrollToEnd(int event);
   void LocateFromThumb(int v);
   void ReloadAtFreeElement();
-  void FillRow(BrowseRow& row);
   BrowseSortOrder* CurrentBrowseOrder();
+  void ReloadAfterUpdate(uint8_t request, uint8_t response);
+  // Window side helpers.
+  bool ListShows() const;
+  void ShowHighlight();
+  void ShowButtons();
+  void PositionThumb();
+  void ShowSortMarker();
+  void HandleListEvent(const runtime::Event& e);
+  void HandleAccepted(int32_t control);
+  bool OnActionKey(int32_t keyCode);
+  void RequestUpdate(uint8_t request);
+  void AddPopupItems();
+  void RegisterLocatorKeys();
+  void UpdateSeen();
   bool RangeChanged();
   bool ResetsChanged();
   void SaveResets();
@@ -123,6 +222,9 @@ class PagedBrowse : public data::ViewManager, public LocatorList {
   bool failed_ = false;
   bool lastFetchShort_ = false;
   bool nothingBelow_ = false;  // the last reload found no record at or after its start
+  std::unique_ptr<RowSource> source_;
+  std::unique_ptr<BrowseToolbarTarget> target_;
+  std::string format_;
 };
 
 }  // namespace ledora::framework

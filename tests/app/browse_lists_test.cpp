@@ -1,0 +1,142 @@
+// The five invoicing lists as windows, driven headless as a user would:
+// what each shows, how its tabs sort, and what selecting returns.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <string>
+#include <vector>
+
+#include "app/browse_customers.h"
+#include "app/browse_invoices.h"
+#include "app/browse_items.h"
+#include "app/browse_list.h"
+#include "app/invoicing_dictionary.h"
+#include "app/program.h"
+#include "app/select_customers.h"
+#include "app/select_invoice.h"
+#include "runtime/storage/sqlite_driver.h"
+#include "runtime/values/fixed_string.h"
+#include "runtime/window/headless_driver.h"
+#include "runtime/window/headless_presenter.h"
+#include "runtime/window/window_registry.h"
+#include "tests/support/scripted_messages.h"
+#include "tests/support/temp_folder.h"
+
+namespace ledora::app {
+namespace {
+
+using framework::LastResponse;
+using framework::PendingRequest;
+using runtime::Window;
+
+class BrowseListsTest : public ::testing::Test {
+ protected:
+  BrowseListsTest() {
+    EXPECT_NE(getcwd(previous_, sizeof previous_), nullptr);
+    EXPECT_EQ(chdir(folder.path().c_str()), 0);
+    GlobalErrors.Initialize();
+    EXPECT_TRUE(DictionarySetup(storage, GlobalErrors));
+    PendingRequest = 0;
+    LastResponse = 0;
+    framework::NavigationRequest = 0;
+  }
+  ~BrowseListsTest() override {
+    for (int round = 0; round < 10 && scheduler.HasThreads(); ++round) {
+      for (Window* w : runtime::WindowRegistry::Instance().windows()) {
+        w->Post(runtime::EventCloseDown);
+      }
+      driver.Settle();
+    }
+    DictionaryShutdown();
+    GlobalErrors.Shutdown();
+    EXPECT_EQ(chdir(previous_), 0);
+  }
+
+  int32_t AddCustomer(const char* name, const char* address = "") {
+    Relate_CUSTOMER->Open();
+    Access_CUSTOMER->PrimeRecord();
+    runtime::AssignPadded(CUS.NAME, name);
+    runtime::AssignPadded(CUS.ADDRESS1, address);
+    EXPECT_EQ(Access_CUSTOMER->Insert(), 0);
+    Relate_CUSTOMER->Close();
+    return CUS.CUSTOMERID;
+  }
+  int32_t AddInvoice(int32_t customer, int32_t date) {
+    Relate_INVOICES->Open();
+    Access_INVOICES->PrimeRecord();
+    INV.CUSTOMERID = customer;
+    INV.INVOICEDATE = date;
+    EXPECT_EQ(Access_INVOICES->Insert(), 0);
+    Relate_INVOICES->Close();
+    return INV.NUMBER;
+  }
+  void LoadCustomer(int32_t id) {
+    Relate_CUSTOMER->Open();
+    CUS.CUSTOMERID = id;
+    EXPECT_EQ(Access_CUSTOMER->Fetch(CustomerRecord::IDKEY), 0);
+    Relate_CUSTOMER->Close();
+  }
+
+  // Starts a list procedure with a request; the window it opened.
+  Window& Start(void (*procedure)(), uint8_t request = framework::RequestNone) {
+    PendingRequest = request;
+    ended = false;
+    driver.Start([this, procedure] {
+      procedure();
+      ended = true;
+    });
+    Window* top = driver.Top();
+    EXPECT_NE(top, nullptr);
+    return *top;
+  }
+  // The first column of every row the list shows.
+  std::vector<std::string> Column(Window& w, size_t column) {
+    std::vector<std::string> texts;
+    for (const auto& row : w.Find(BrowseList)->rows) texts.push_back(row.at(column));
+    return texts;
+  }
+
+  testing::TempFolder folder;
+  runtime::SqliteDriver storage;
+  runtime::Scheduler scheduler;
+  runtime::HeadlessPresenter presenter;
+  runtime::HeadlessDriver driver{scheduler, presenter};
+  testing::ScriptedMessages messages;
+  bool ended = false;
+
+ private:
+  char previous_[4096] = {};
+};
+
+// ------------------------------------------------------- selection lists
+
+TEST_F(BrowseListsTest, SelectCustomersOpensOnTheCallersCustomerAndReturnsTheOneChosen) {
+  for (int i = 1; i <= 30; ++i) AddCustomer(("Customer " + std::to_string(i)).c_str());
+  LoadCustomer(20);
+  Window& w = Start(SelectCustomers, framework::RequestSelect);
+  EXPECT_EQ(w.title(), "Select a Customers Record");
+  const runtime::Control* list = w.Find(BrowseList);
+  ASSERT_GE(w.GetSelection(BrowseList), 1);
+  EXPECT_EQ(list->rows[w.GetSelection(BrowseList) - 1][1], "Customer 20");
+  EXPECT_TRUE(w.Find(BrowseSelect)->enabled);
+  EXPECT_TRUE(w.Find(BrowseSelect)->isDefault);
+  EXPECT_EQ(w.Find(BrowseInsert), nullptr);
+
+  std::string chosen = list->rows.at(0)[1];
+  EXPECT_NE(chosen, "Customer 20");
+  driver.DoubleClickRow(BrowseList, 1);
+  EXPECT_TRUE(ended);
+  EXPECT_EQ(LastResponse, framework::ResponseCompleted);
+  EXPECT_EQ(std::string(runtime::ClippedField(CUS.NAME)), chosen);
+}
+
+TEST_F(BrowseListsTest, ClosingASelectionListAnswersCancelled) {
+  AddCustomer("Adams");
+  Window& w = Start(SelectCustomers, framework::RequestSelect);
+  driver.Press(w, BrowseClose);
+  EXPECT_TRUE(ended);
+  EXPECT_EQ(LastResponse, framework::ResponseCancelled);
+}
+
+}  // namespace
+}  // namespace ledora::app

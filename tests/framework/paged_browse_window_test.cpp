@@ -1,0 +1,338 @@
+// The paged browse in its window, driven headless as a user would: keys,
+// scroll bar, double clicks, the popup menu, the buttons and the update
+// procedure it calls through its frame.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "framework/paged_browse.h"
+#include "framework/procedure_frame.h"
+#include "framework/toolbar_router.h"
+#include "runtime/views/view.h"
+#include "tests/framework/note_file.h"
+#include "tests/support/halt_recorder.h"
+
+namespace ledora::testing {
+namespace {
+
+using framework::LastResponse;
+using framework::NavigationRequest;
+using framework::PendingRequest;
+using runtime::Window;
+
+enum Controls { kList = 1, kInsert = 2, kChange = 3, kDelete = 4, kSelect = 5, kClose = 6 };
+
+struct Call {
+  uint16_t procedure;
+  uint8_t request;
+  int32_t id;  // the note in the buffer when it was called
+  bool operator==(const Call&) const = default;
+};
+
+// A window procedure browsing the notes, five rows to the list; its update
+// procedure is whatever the test gives it.
+class NotesBrowse : public framework::ProcedureFrame {
+ public:
+  NotesBrowse(NoteFile& notes, data::ErrorReporter& errors) : notes_(notes), errors_(errors) {
+    win.SetTitle("Notes");
+    win.CreateControl(kList, runtime::ControlList);
+    win.SetRect(kList, {0, 0, 200, 60});
+    win.SetListFormat(kList, "20R~Id~@n4@80L~Text~@s20@");
+    win.SetVScroll(kList, true);
+    const char* captions[] = {"&Insert", "&Change", "&Delete", "&Select", "Close"};
+    for (int32_t button = kInsert; button <= kClose; ++button) {
+      win.CreateControl(button, runtime::ControlButton);
+      win.SetText(button, captions[button - kInsert]);
+    }
+    SetWindow(&win);
+  }
+
+  uint8_t Initialize() override {
+    REQUEST = PendingRequest;
+    uint8_t result = ProcedureFrame::Initialize();
+    if (result != 0) return result;
+    FIRSTFIELD = kList;
+    VCRREQUEST = &NavigationRequest;
+    ERRORS = &errors_;
+    AttachToolbar(&toolbar);
+    PendingRequest = 0;
+    LastResponse = 0;
+    AddButton(kClose, framework::ResponseCancelled);
+    // The browse reads its files from the start; the form part opens the
+    // primary once more.
+    notes_.relations.Open();
+    view = std::make_unique<runtime::View>(runtime::ViewDeclaration{notes_.file.get(), {}, {}});
+    browse.Setup(kList, this, view.get(), &notes_.relations);
+    browse.AddSortOrder(0);
+    browse.AddField(runtime::FieldRef::Of(notes_.NOT.ID));
+    browse.AddField(runtime::FieldRef::Of(notes_.NOT.TEXT));
+    browse.INSERTCONTROL = kInsert;
+    browse.CHANGECONTROL = kChange;
+    browse.DELETECONTROL = kDelete;
+    browse.SELECTCONTROL = kSelect;
+    browse.ASKPROCEDURE = 7;
+    if (configure) configure(*this);
+    return OpenForm(&notes_.relations, 0);
+  }
+
+  uint8_t Shutdown() override {
+    uint8_t result = ProcedureFrame::Shutdown();
+    if (result == 0) notes_.relations.Close();
+    return result;
+  }
+
+  uint8_t CallUpdateProcedure(uint16_t procedure, uint8_t request) override {
+    calls.push_back({procedure, request, notes_.NOT.ID});
+    return update ? update(request) : framework::ResponseCancelled;
+  }
+
+  Window win;
+  framework::PagedBrowse browse;
+  framework::ToolbarRouter toolbar;
+  std::unique_ptr<runtime::View> view;
+  std::function<void(NotesBrowse&)> configure;
+  std::function<uint8_t(uint8_t)> update;
+  std::vector<Call> calls;
+
+ private:
+  NoteFile& notes_;
+  data::ErrorReporter& errors_;
+};
+
+class PagedBrowseWindowTest : public ::testing::Test, public HeadlessWindows {
+ protected:
+  PagedBrowseWindowTest() : notes(folder.path(), &errors), frame(notes, errors) {
+    PendingRequest = 0;
+    LastResponse = 0;
+    NavigationRequest = 0;
+    for (int i = 1; i <= 23; ++i) notes.Add(("note " + std::to_string(i)).c_str());
+  }
+  ~PagedBrowseWindowTest() override {
+    CloseAll();
+    for (const auto& call : halts.calls()) ADD_FAILURE() << "halted: " << call.text;
+  }
+
+  void Start(uint8_t request = framework::RequestNone) {
+    PendingRequest = request;
+    driver.Start([this] {
+      LastResponse = frame.Run();
+      ended = true;
+    });
+    ASSERT_TRUE(frame.win.IsOpen());
+  }
+  // The ids the list shows, top to bottom.
+  std::vector<int> Ids() const {
+    std::vector<int> ids;
+    for (const auto& row : frame.win.Find(kList)->rows) ids.push_back(std::stoi(row.at(0)));
+    return ids;
+  }
+  // The id of the row selected in the list.
+  int Selected() const { return Ids().at(frame.win.GetSelection(kList) - 1); }
+  void Key(int32_t keyCode) { driver.PressKey(kList, keyCode); }
+
+  HaltRecorder halts;
+  NoteFile notes;
+  NotesBrowse frame;
+  bool ended = false;
+};
+
+// ------------------------------------------------------------- scrolling
+
+TEST_F(PagedBrowseWindowTest, PageDownNearTheEndMovesTheHighlightOnlyByTheRowsLeft) {
+  Start();
+  EXPECT_EQ(Ids(), (std::vector<int>{1, 2, 3, 4, 5}));
+  EXPECT_EQ(Selected(), 1);
+  Key(runtime::KeyDown);
+  for (int i = 0; i < 3; ++i) Key(runtime::KeyPageDown);
+  EXPECT_EQ(Ids(), (std::vector<int>{16, 17, 18, 19, 20}));
+  EXPECT_EQ(Selected(), 17);
+  Key(runtime::KeyPageDown);
+  EXPECT_EQ(Ids(), (std::vector<int>{19, 20, 21, 22, 23}));
+  EXPECT_EQ(Selected(), 22) << "two rows stayed unread";
+  EXPECT_EQ(notes.NOT.ID, 22) << "the highlighted record is in the buffer";
+  Key(runtime::KeyEnd);
+  EXPECT_EQ(Selected(), 23);
+  EXPECT_EQ(frame.win.Find(kList)->thumb, 100);
+  Key(runtime::KeyHome);
+  EXPECT_EQ(Ids(), (std::vector<int>{1, 2, 3, 4, 5}));
+  EXPECT_EQ(frame.win.Find(kList)->thumb, 0);
+  Key(runtime::KeyDown);
+  EXPECT_EQ(frame.win.Find(kList)->thumb, 50);
+}
+
+TEST_F(PagedBrowseWindowTest, ArrowsPastThePageReadOneRecordMore) {
+  Start();
+  for (int i = 0; i < 5; ++i) Key(runtime::KeyDown);
+  EXPECT_EQ(Ids(), (std::vector<int>{2, 3, 4, 5, 6}));
+  EXPECT_EQ(Selected(), 6);
+  EXPECT_EQ(frame.win.GetSelection(kList), 5);
+}
+
+TEST_F(PagedBrowseWindowTest, AGrownListReloadsWithItsNewRowCount) {
+  Start();
+  Key(runtime::KeyPageDown);
+  EXPECT_EQ(Selected(), 6);
+  frame.win.SetVisibleRows(kList, 8);  // as the presenter measures the list
+  driver.Resize(300, 200);
+  EXPECT_EQ(Ids(), (std::vector<int>{6, 7, 8, 9, 10, 11, 12, 13}));
+  EXPECT_EQ(Selected(), 6) << "the highlighted record stays on its row";
+}
+
+TEST_F(PagedBrowseWindowTest, DraggingTheThumbGoesToTheEndsAndHalfwayDoesNothing) {
+  Start();
+  EXPECT_TRUE(frame.win.Find(kList)->thumbShown);
+  driver.Scroll(kList, runtime::EventScrollDrag, 100);
+  EXPECT_EQ(Ids(), (std::vector<int>{19, 20, 21, 22, 23}));
+  EXPECT_EQ(Selected(), 23);
+  driver.Scroll(kList, runtime::EventScrollDrag, 50);
+  EXPECT_EQ(Selected(), 23);
+  driver.Scroll(kList, runtime::EventScrollDrag, 1);
+  EXPECT_EQ(Selected(), 1);
+  driver.Scroll(kList, runtime::EventScrollDrag, 100);
+  driver.Scroll(kList, runtime::EventScrollDrag, 0);
+  EXPECT_EQ(Ids(), (std::vector<int>{1, 2, 3, 4, 5}));
+  EXPECT_EQ(notes.NOT.ID, 1);
+}
+
+// --------------------------------------------------------------- actions
+
+TEST_F(PagedBrowseWindowTest, DoubleClickWhileSelectingReturnsThatRecord) {
+  notes.Load(1);  // the caller's record
+  Start(framework::RequestSelect);
+  EXPECT_TRUE(frame.win.Find(kSelect)->enabled);
+  EXPECT_TRUE(frame.win.Find(kSelect)->isDefault);
+  driver.DoubleClickRow(kList, 3);
+  EXPECT_TRUE(ended);
+  EXPECT_EQ(LastResponse, framework::ResponseCompleted);
+  EXPECT_EQ(notes.NOT.ID, 3);
+  EXPECT_EQ(notes.Text(), "note 3");
+  EXPECT_TRUE(frame.calls.empty());
+}
+
+TEST_F(PagedBrowseWindowTest, DoubleClickOtherwiseOpensTheChangeForm) {
+  Start();
+  EXPECT_FALSE(frame.win.Find(kSelect)->enabled) << "not selecting";
+  driver.DoubleClickRow(kList, 3);
+  EXPECT_FALSE(ended);
+  EXPECT_EQ(frame.calls, (std::vector<Call>{{7, framework::RequestChange, 3}}));
+}
+
+TEST_F(PagedBrowseWindowTest, KeysInsertChangeAndDelete) {
+  Start();
+  driver.ChooseRow(kList, 2);
+  Key(runtime::KeyInsert);
+  Key(runtime::KeyEnter);
+  Key(runtime::KeyCtrlEnter);
+  Key(runtime::KeyDelete);
+  ASSERT_EQ(frame.calls.size(), 4u);
+  EXPECT_EQ(frame.calls[0].request, framework::RequestInsert);
+  EXPECT_EQ(frame.calls[0].id, 24) << "an insert starts from a primed, numbered record";
+  EXPECT_EQ(frame.calls[1], (Call{7, framework::RequestChange, 2}));
+  EXPECT_EQ(frame.calls[2], (Call{7, framework::RequestChange, 2}));
+  EXPECT_EQ(frame.calls[3], (Call{7, framework::RequestDelete, 2}));
+}
+
+TEST_F(PagedBrowseWindowTest, RightClickShowsTheButtonsAsAMenu) {
+  Start();
+  presenter.ScriptPopup(3);  // the third item: Delete
+  driver.presenter();
+  frame.win.UserChoseRow(kList, 4, runtime::KeyMouseRightUp);
+  driver.Settle();
+  ASSERT_EQ(presenter.popups().size(), 1u);
+  EXPECT_EQ(presenter.popups()[0], "&Insert|&Change|&Delete");
+  EXPECT_EQ(frame.calls, (std::vector<Call>{{7, framework::RequestDelete, 4}}));
+}
+
+TEST_F(PagedBrowseWindowTest, AnEmptyListDisablesChangeAndDeleteButStillInserts) {
+  notes.relations.Open();
+  for (int id = 1; id <= 23; ++id) {
+    notes.Load(id);
+    ASSERT_EQ(notes.relations.Delete(false), 0);
+  }
+  notes.relations.Close();
+  frame.configure = [](NotesBrowse& f) { f.browse.HIDESELECT = 1; };
+  Start();
+  EXPECT_TRUE(Ids().empty());
+  EXPECT_FALSE(frame.win.Find(kChange)->enabled);
+  EXPECT_FALSE(frame.win.Find(kDelete)->enabled);
+  EXPECT_TRUE(frame.win.Find(kSelect)->hidden);
+  EXPECT_FALSE(frame.win.Find(kList)->thumbShown);
+  Key(runtime::KeyDelete);
+  Key(runtime::KeyEnter);
+  Key(runtime::KeyInsert);
+  EXPECT_EQ(frame.calls, (std::vector<Call>{{7, framework::RequestInsert, 1}}));
+}
+
+// ---------------------------------------------------------------- updates
+
+TEST_F(PagedBrowseWindowTest, AChangedRecordKeepsItsScreenRow) {
+  Start();
+  Key(runtime::KeyPageDown);
+  Key(runtime::KeyDown);
+  Key(runtime::KeyDown);
+  ASSERT_EQ(Selected(), 8);
+  frame.update = [this](uint8_t) {
+    notes.SetText("changed");
+    return notes.relations.Update() == 0 ? framework::ResponseCompleted
+                                         : framework::ResponseCancelled;
+  };
+  driver.Press(frame.win, kChange);
+  EXPECT_EQ(Ids(), (std::vector<int>{6, 7, 8, 9, 10}));
+  EXPECT_EQ(frame.win.GetSelection(kList), 3);
+  EXPECT_EQ(frame.win.Find(kList)->rows[2][1], "changed");
+  EXPECT_EQ(frame.win.FocusedControl(), kList);
+}
+
+TEST_F(PagedBrowseWindowTest, AnInsertedRecordIsHighlighted) {
+  Start();
+  frame.update = [this](uint8_t request) {
+    EXPECT_EQ(request, framework::RequestInsert);
+    notes.SetText("added");
+    return notes.manager.Insert() == 0 ? framework::ResponseCompleted
+                                       : framework::ResponseCancelled;
+  };
+  driver.Press(frame.win, kInsert);
+  EXPECT_EQ(Selected(), 24);
+  EXPECT_EQ(notes.Stored(24), "added");
+}
+
+TEST_F(PagedBrowseWindowTest, NextRecordOnTheToolbarOfAFormChangesTheNextRowToo) {
+  Start();
+  driver.ChooseRow(kList, 3);
+  frame.update = [this](uint8_t) {
+    notes.SetText(("seen " + std::to_string(notes.NOT.ID)).c_str());
+    notes.relations.Update();
+    // The form's Next Record button saved it and asks for the next one.
+    if (frame.calls.size() < 3) NavigationRequest = framework::ToolbarDown;
+    return framework::ResponseCompleted;
+  };
+  driver.Press(frame.win, kChange);
+  EXPECT_EQ(frame.calls, (std::vector<Call>{{7, framework::RequestChange, 3},
+                                            {7, framework::RequestChange, 4},
+                                            {7, framework::RequestChange, 5}}));
+  EXPECT_EQ(notes.Stored(4), "seen 4");
+  EXPECT_EQ(Selected(), 5);
+  EXPECT_EQ(NavigationRequest, 0);
+}
+
+TEST_F(PagedBrowseWindowTest, InsertOnTheToolbarOfAFormAddsAnother) {
+  Start();
+  int added = 0;
+  frame.update = [&](uint8_t request) {
+    EXPECT_EQ(request, framework::RequestInsert);
+    notes.SetText("added");
+    notes.manager.Insert();
+    if (++added < 2) NavigationRequest = framework::ToolbarInsert;
+    return framework::ResponseCompleted;
+  };
+  driver.Press(frame.win, kInsert);
+  EXPECT_EQ(added, 2);
+  EXPECT_EQ(notes.Count(), 25);
+  EXPECT_EQ(Selected(), 25);
+}
+
+}  // namespace
+}  // namespace ledora::testing
