@@ -137,6 +137,31 @@ void SqliteConnection::BeforeWrite() {
   for (SqliteConnection* connection : Connections()) connection->EndReads();
 }
 
+// Not SAVEPOINT for the outer transaction: SQLite (3.40) rolling back to a
+// savepoint that began the transaction on a file this connection last saw
+// empty truncates the file to what it saw, wiping whatever another station
+// wrote into it meanwhile. A rollback of a BEGIN restores the file as it was.
+int SqliteConnection::Begin(const std::string& savepoint, bool* nested) {
+  *nested = inTransaction();
+  return Execute(*nested ? "SAVEPOINT " + savepoint : "BEGIN");
+}
+
+int32_t SqliteConnection::End(const std::string& savepoint, bool nested, bool keep) {
+  int32_t code = ErrorNone;
+  if (keep) {
+    int rc = Execute(nested ? "RELEASE " + savepoint : "COMMIT");
+    if (rc == SQLITE_OK) return ErrorNone;
+    code = SqliteFailure(db_, rc);
+  }
+  if (nested) {
+    Execute("ROLLBACK TO " + savepoint);
+    Execute("RELEASE " + savepoint);
+  } else if (inTransaction()) {
+    Execute("ROLLBACK");
+  }
+  return code;
+}
+
 int SqliteConnection::AttachedCount() const {
   int count = 0;
   for (const auto& [path, attachment] : attachments_) count += attachment->attached ? 1 : 0;

@@ -62,6 +62,12 @@ class SqliteConnection {
   // between) would keep the write waiting for its lock.
   void BeforeWrite();
   bool inTransaction() const { return db_ != nullptr && !sqlite3_get_autocommit(db_); }
+  // Starts a transaction of its own, or the named savepoint inside the one
+  // that is active; *nested tells which. Returns SQLite's code.
+  int Begin(const std::string& savepoint, bool* nested);
+  // Ends what Begin started, keeping or undoing its changes. Answers the
+  // runtime code of a keep that failed (then undone), else 0.
+  int32_t End(const std::string& savepoint, bool nested, bool keep);
 
  private:
   int32_t Start();

@@ -353,30 +353,49 @@ int32_t SqliteDataFile::MakeTable(bool keepExisting) {
 }
 
 int32_t SqliteDataFile::RecreateTable(const StorageName& name, bool keepExisting) {
-  std::string schema = QuoteName(attachment_->schema);
   bool exists = sql_ != nullptr;
   if (exists && !RetryUntil(recoverSeconds_, [&] { return !OthersUseTable(); })) {
     return Failure(ErrorAccessDenied);
   }
-  int rc = connection_.Execute("SAVEPOINT ledora_create");
+  // Looking first and writing second, a station can meet another's write
+  // lock; SQLite then refuses at once rather than wait into a deadlock. All
+  // is undone and tried again, unless an enclosing transaction holds on.
+  bool nested = connection_.inTransaction();
+  int32_t code = ErrorNone;
+  RetryUntil(recoverSeconds_, [&] {
+    code = MakeTableOnce(name, keepExisting);
+    return nested || code != ErrorFileAlreadyLocked;
+  });
+  return code;
+}
+
+// One transaction that looks for the table and makes it when missing: what
+// it finds stays true until it ends, so two stations never both make it.
+int32_t SqliteDataFile::MakeTableOnce(const StorageName& name, bool keepExisting) {
+  bool nested = false;
+  int rc = connection_.Begin("ledora_create", &nested);
   if (rc != SQLITE_OK) return SqliteFailure(connection_.db(), rc);
-  rc = connection_.Execute("CREATE TABLE IF NOT EXISTS " + schema +
+  sql_.reset();
+  int32_t code = FindTable(name);
+  if (code == ErrorNone && keepExisting) return connection_.End("ledora_create", nested, true);
+  if (code != ErrorNone && code != ErrorFileNotFound) return Abandon(nested, code);
+  rc = connection_.Execute("CREATE TABLE IF NOT EXISTS " + QuoteName(attachment_->schema) +
                            ".ledora_tables(name TEXT PRIMARY KEY COLLATE NOCASE, "
                            "id INTEGER NOT NULL UNIQUE)");
-  if (sql_ == nullptr && rc == SQLITE_OK) rc = Catalogue(name.table);
+  if (rc == SQLITE_OK && sql_ == nullptr) rc = Catalogue(name.table);
   if (rc == SQLITE_OK && !keepExisting) rc = connection_.Execute(sql_->DropTable());
   if (rc == SQLITE_OK) rc = connection_.Execute(sql_->CreateTable());
-  // Writers are serialised, so a table that exists now was made whole by
-  // another station since we looked; it is theirs to keep.
-  if (keepExisting && rc == SQLITE_ERROR &&
-      std::strstr(sqlite3_errmsg(connection_.db()), "already exists") != nullptr) {
-    Savepoint("ledora_create", rc);
-    return ErrorNone;
-  }
   for (size_t k = 0; rc == SQLITE_OK && k < declaration_.keys.size(); ++k) {
     rc = connection_.Execute(sql_->CreateIndex(static_cast<int>(k)));
   }
-  return Savepoint("ledora_create", rc);
+  if (rc != SQLITE_OK) return Abandon(nested, SqliteFailure(connection_.db(), rc));
+  return connection_.End("ledora_create", nested, true);
+}
+
+// Undoes a making that failed; the error noted stays.
+int32_t SqliteDataFile::Abandon(bool nested, int32_t code) {
+  connection_.End("ledora_create", nested, false);
+  return code;
 }
 
 // Enters a new table in the file's catalogue (or finds it there) and takes

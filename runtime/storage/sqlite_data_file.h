@@ -86,6 +86,8 @@ class SqliteDataFile final : public DataFile {
   void DetachFile();
   int32_t MakeTable(bool keepExisting);
   int32_t RecreateTable(const StorageName& name, bool keepExisting);
+  int32_t MakeTableOnce(const StorageName& name, bool keepExisting);
+  int32_t Abandon(bool nested, int32_t code);
   int Catalogue(const std::string& table);
   int32_t RebuildIndexes();
   bool OthersUseTable();

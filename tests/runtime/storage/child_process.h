@@ -58,4 +58,32 @@ class ChildProcess {
   bool finished_ = false;
 };
 
+// Holds forked children until the parent lets them all go at once, so that
+// two stations start a race at the same moment. Make it before the fork.
+class Gate {
+ public:
+  Gate() { ok_ = pipe(fds_) == 0; }
+  ~Gate() {
+    if (!ok_) return;
+    close(fds_[0]);
+    close(fds_[1]);
+  }
+  Gate(const Gate&) = delete;
+  Gate& operator=(const Gate&) = delete;
+
+  bool ok() const { return ok_; }
+  // In a child: waits for the parent's Open.
+  void Pass() {
+    char byte;
+    (void)!read(fds_[0], &byte, 1);
+  }
+  void Open(int children) {
+    for (int i = 0; i < children; ++i) (void)!write(fds_[1], "x", 1);
+  }
+
+ private:
+  int fds_[2] = {-1, -1};
+  bool ok_ = false;
+};
+
 }  // namespace ledora::testing

@@ -1,0 +1,162 @@
+// Stations that find a file or table missing and make it at the same moment:
+// each must end up using the one table, and no station's records may be lost
+// to another's making.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "runtime/storage/sqlite_driver.h"
+#include "runtime/system/runtime_error.h"
+#include "tests/runtime/storage/child_process.h"
+#include "tests/runtime/storage/item_file.h"
+#include "tests/support/temp_folder.h"
+
+namespace ledora::runtime {
+namespace {
+
+using testing::ChildProcess;
+using testing::Gate;
+using testing::ItemFile;
+using testing::TempFolder;
+
+constexpr int kRounds = 30;
+constexpr int kEach = 6;
+
+// Child exit codes, one per step that can fail.
+enum ChildResult { ChildDone, ChildOpenFailed, ChildMakeFailed, ChildAddFailed, ChildCloseFailed };
+
+// As the file manager opens: a missing table is made, then opened again.
+int32_t OpenMakingWhenMissing(ItemFile& items) {
+  int32_t code = items->Open();
+  if (code != ErrorFileNotFound) return code;
+  if (int32_t made = items->CreateIfMissing(); made != ErrorNone) return made;
+  return items->Open();
+}
+
+// One station: opens (making the table when missing) and adds its records
+// one by one, each in a transaction of its own, as forms do.
+int AddRecords(const std::string& name, int32_t first) {
+  SqliteDriver driver;
+  ItemFile items(driver, name);
+  if (items->Send("Recover=10") != ErrorNone) return ChildOpenFailed;
+  int32_t code = OpenMakingWhenMissing(items);
+  if (code == ErrorFileNotFound) return ChildMakeFailed;
+  if (code != ErrorNone) return ChildOpenFailed;
+  for (int32_t number = first; number < first + kEach; ++number) {
+    if (items.Add(number, "n" + std::to_string(number)) != ErrorNone) return ChildAddFailed;
+  }
+  return items->Close() == ErrorNone ? ChildDone : ChildCloseFailed;
+}
+
+std::vector<int32_t> Numbers(const std::string& name) {
+  SqliteDriver driver;
+  ItemFile items(driver, name);
+  if (items->Open() != ErrorNone) return {};
+  std::vector<int32_t> numbers;
+  if (items->SetOrder(testing::NumberKey) == ErrorNone) numbers = items.ReadAll();
+  items->Close();
+  return numbers;
+}
+
+std::vector<int32_t> Expected(std::vector<int32_t> firsts) {
+  std::vector<int32_t> numbers;
+  for (int32_t first : firsts) {
+    for (int32_t n = first; n < first + kEach; ++n) numbers.push_back(n);
+  }
+  std::sort(numbers.begin(), numbers.end());
+  return numbers;
+}
+
+// Runs two stations behind one gate, each adding records to its own name
+// from its own first number; answers both exit codes.
+std::pair<int, int> RaceTwoStations(const std::string& mineName, const std::string& theirName) {
+  Gate gate;
+  if (!gate.ok()) return {-1, -1};
+  auto station = [&](const std::string& name, int32_t first) {
+    return [&gate, name, first](const std::function<void()>& ready) {
+      ready();
+      gate.Pass();
+      return AddRecords(name, first);
+    };
+  };
+  ChildProcess mine(station(mineName, 1));
+  ChildProcess theirs(station(theirName, 101));
+  if (!mine.started() || !theirs.started()) return {-1, -1};
+  if (!mine.WaitReady() || !theirs.WaitReady()) return {-1, -1};
+  gate.Open(2);
+  int mineResult = mine.Wait();
+  return {mineResult, theirs.Wait()};
+}
+
+TEST(ConcurrentCreateTest, TwoProcessesMakingOneMissingFileBothSucceedAndLoseNoRecords) {
+  for (int round = 0; round < kRounds; ++round) {
+    SCOPED_TRACE("round " + std::to_string(round));
+    TempFolder folder;
+    std::string name = folder.File("ITEMS");
+    auto [mine, theirs] = RaceTwoStations(name, name);
+    EXPECT_EQ(mine, ChildDone);
+    EXPECT_EQ(theirs, ChildDone);
+    ASSERT_EQ(Numbers(name), Expected({1, 101}));
+  }
+}
+
+TEST(ConcurrentCreateTest, TwoProcessesMakingTwoTablesOfOneNewFileKeepBoth) {
+  for (int round = 0; round < kRounds; ++round) {
+    SCOPED_TRACE("round " + std::to_string(round));
+    TempFolder folder;
+    std::string types = folder.File("RptDes1.KDS") + "\\!Types";
+    std::string bands = folder.File("RptDes1.KDS") + "\\!Bands";
+    auto [mine, theirs] = RaceTwoStations(types, bands);
+    EXPECT_EQ(mine, ChildDone);
+    EXPECT_EQ(theirs, ChildDone);
+    ASSERT_EQ(Numbers(types), Expected({1}));
+    ASSERT_EQ(Numbers(bands), Expected({101}));
+  }
+}
+
+// A station killed while making a file may leave it empty; the next one
+// takes that for a file still to be made, not for a damaged one.
+TEST(ConcurrentCreateTest, AnEmptyFileLeftByAnotherStationIsMadeAndKept) {
+  TempFolder folder;
+  std::string name = folder.File("ITEMS");
+  std::FILE* empty = std::fopen((name + ".KDS").c_str(), "w");
+  ASSERT_NE(empty, nullptr);
+  std::fclose(empty);
+  SqliteDriver driver;
+  ItemFile items(driver, name);
+  EXPECT_EQ(items->Open(), ErrorFileNotFound);
+  ASSERT_EQ(OpenMakingWhenMissing(items), ErrorNone);
+  ASSERT_EQ(items.Add(1, "one"), ErrorNone);
+  ASSERT_EQ(items->Close(), ErrorNone);
+  ASSERT_EQ(items->CreateIfMissing(), ErrorNone);
+  EXPECT_EQ(Numbers(name), std::vector<int32_t>{1});
+}
+
+// Inside a transaction the making joins it: undone by the rollback, kept by
+// the commit, and the other tables' changes with it either way.
+TEST(ConcurrentCreateTest, MakingATableInsideATransactionFollowsTheTransaction) {
+  TempFolder folder;
+  SqliteDriver driver;
+  ItemFile types(driver, folder.File("RptDes1.KDS") + "\\!Types");
+  ItemFile bands(driver, folder.File("RptDes1.KDS") + "\\!Bands");
+  ASSERT_EQ(types->Create(), ErrorNone);
+  ASSERT_EQ(types->Open(), ErrorNone);
+  for (bool commit : {false, true}) {
+    SCOPED_TRACE(commit ? "commit" : "rollback");
+    ASSERT_EQ(driver.Mark(types.file()), ErrorNone);
+    ASSERT_EQ(driver.Logout(1), ErrorNone);
+    ASSERT_EQ(types.Add(commit ? 2 : 1, "type"), ErrorNone);
+    ASSERT_EQ(bands->CreateIfMissing(), ErrorNone);
+    ASSERT_EQ(commit ? driver.Commit() : driver.Rollback(), ErrorNone);
+    EXPECT_EQ(bands->Open(), commit ? ErrorNone : ErrorFileNotFound);
+    bands->Close();
+    EXPECT_EQ(types->Records(), commit ? 1 : 0);
+  }
+}
+
+}  // namespace
+}  // namespace ledora::runtime
