@@ -1,6 +1,9 @@
 #include "app/main_frame.h"
 
 #include "app/about_window.h"
+#include "app/browse_customers.h"
+#include "app/browse_invoices.h"
+#include "app/browse_items.h"
 #include "data/error_severity.h"
 #include "layout/design_database.h"
 #include "layout/shipped_reports.h"
@@ -107,6 +110,9 @@ MainFrame::MainFrame(data::ErrorReporter* errors) : errors_(errors) {
   BuildMenus();
   framework::ToolbarRouter::CreateButtons(window_);
   procedures_[MenuAbout] = ShowAbout;
+  procedures_[MenuBrowseCustomers] = BrowseCustomers;
+  procedures_[MenuBrowseItems] = BrowseItems;
+  procedures_[MenuBrowseInvoices] = BrowseInvoices;
   SetWindow(&window_);
 }
 

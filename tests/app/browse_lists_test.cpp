@@ -14,6 +14,7 @@
 #include "app/program.h"
 #include "app/select_customers.h"
 #include "app/select_invoice.h"
+#include "app/update_customers.h"
 #include "runtime/storage/sqlite_driver.h"
 #include "runtime/values/fixed_string.h"
 #include "runtime/window/headless_driver.h"
@@ -27,6 +28,7 @@ namespace {
 
 using framework::LastResponse;
 using framework::PendingRequest;
+using runtime::ButtonYes;
 using runtime::Window;
 
 class BrowseListsTest : public ::testing::Test {
@@ -136,6 +138,120 @@ TEST_F(BrowseListsTest, ClosingASelectionListAnswersCancelled) {
   driver.Press(w, BrowseClose);
   EXPECT_TRUE(ended);
   EXPECT_EQ(LastResponse, framework::ResponseCancelled);
+}
+
+// ---------------------------------------------------------------- browses
+
+TEST_F(BrowseListsTest, TheCustomersBrowseShowsItsWindowAsDescribed) {
+  AddCustomer("Adams");
+  Window& w = Start(BrowseCustomers);
+  EXPECT_EQ(w.title(), "Browse the Customers File");
+  EXPECT_EQ(w.font().name, "MS Sans Serif");
+  EXPECT_TRUE(w.isMdiChild());
+  EXPECT_EQ(w.GetText(BrowseFirstTab), "ID number");
+  EXPECT_EQ(w.GetText(BrowseFirstTab + 1), "Name and Address");
+  const runtime::Control* list = w.Find(BrowseList);
+  EXPECT_EQ(list->tip, "Browsing Records");
+  ASSERT_EQ(list->format.columns().size(), 6u);
+  EXPECT_EQ(list->format.columns()[5].header, "Telefax");
+  EXPECT_EQ(list->format.columns()[0].header, "Customer ID \xBB") << "sorted by ID";
+  EXPECT_EQ(w.GetText(BrowseInsert), "&Insert");
+  EXPECT_EQ(w.GetText(BrowseChange), "&Change");
+  EXPECT_EQ(w.GetText(BrowseDelete), "&Delete");
+  EXPECT_EQ(w.GetText(BrowseClose), "Close");
+  EXPECT_EQ(w.GetText(BrowseHelp), "Help");
+  EXPECT_EQ(w.Find(BrowseSelect), nullptr);
+  EXPECT_TRUE(w.Find(BrowseChange)->enabled);
+  driver.Press(w, BrowseClose);
+  EXPECT_TRUE(ended);
+  EXPECT_EQ(Access_CUSTOMER->INFO->front().OPENED, 0) << "the browse closed what it opened";
+}
+
+TEST_F(BrowseListsTest, TheNameTabSortsByNameAndAddressIgnoringCase) {
+  AddCustomer("miller", "2 Oak Street");
+  AddCustomer("Adams");
+  AddCustomer("MILLER", "1 Oak Street");
+  AddCustomer("baker");
+  Window& w = Start(BrowseCustomers);
+  EXPECT_EQ(Column(w, 1), (std::vector<std::string>{"miller", "Adams", "MILLER", "baker"}));
+  driver.ChooseTab(BrowseSheet, 2);
+  EXPECT_EQ(Column(w, 1), (std::vector<std::string>{"Adams", "baker", "MILLER", "miller"}));
+  EXPECT_EQ(w.Find(BrowseList)->format.columns()[1].header, "Name \xBB");
+  EXPECT_EQ(w.Find(BrowseList)->format.columns()[0].header, "Customer ID");
+  EXPECT_EQ(w.Find(BrowseList)->rows[w.GetSelection(BrowseList) - 1][1], "miller")
+      << "the highlighted customer stays highlighted";
+  driver.PressKey(BrowseList, 'B');
+  EXPECT_EQ(std::string(runtime::ClippedField(CUS.NAME)), "baker") << "typing locates";
+}
+
+TEST_F(BrowseListsTest, CustomersAreInsertedChangedAndDeletedThroughTheirForm) {
+  AddCustomer("Adams");
+  AddCustomer("Miller");
+  Window& w = Start(BrowseCustomers);
+  driver.Press(w, BrowseInsert);
+  ASSERT_EQ(driver.Top()->title(), "Adding a Customers Record");
+  driver.Type(CustomerNameEntry, "Baker");
+  driver.Press(FormOk);
+  ASSERT_EQ(driver.Top(), &w);
+  ASSERT_EQ(Column(w, 1), (std::vector<std::string>{"Adams", "Miller", "Baker"}));
+  EXPECT_EQ(w.GetSelection(BrowseList), 3) << "the new customer is highlighted";
+
+  driver.PressKey(BrowseList, runtime::KeyEnter);
+  ASSERT_EQ(driver.Top()->title(), "Changing a Customers Record");
+  driver.Type(CustomerNameEntry, "Baker & Sons");
+  driver.Press(FormOk);
+  EXPECT_EQ(Column(w, 1), (std::vector<std::string>{"Adams", "Miller", "Baker & Sons"}));
+  EXPECT_EQ(w.GetSelection(BrowseList), 3);
+
+  driver.ChooseRow(BrowseList, 1);
+  messages.Expect("Confirm Delete", "", ButtonYes);
+  driver.PressKey(BrowseList, runtime::KeyDelete);
+  EXPECT_EQ(Column(w, 1), (std::vector<std::string>{"Miller", "Baker & Sons"}));
+  EXPECT_FALSE(ended);
+}
+
+TEST_F(BrowseListsTest, AnEmptyItemsBrowseOffersOnlyInsert) {
+  Window& w = Start(BrowseItems);
+  EXPECT_EQ(w.title(), "Browse the Items File");
+  EXPECT_EQ(w.Find(BrowseList)->rows.size(), 0u);
+  EXPECT_TRUE(w.Find(BrowseInsert)->enabled);
+  EXPECT_FALSE(w.Find(BrowseChange)->enabled);
+  EXPECT_FALSE(w.Find(BrowseDelete)->enabled);
+}
+
+TEST_F(BrowseListsTest, InvoicesShowTheirCustomersNameAndSortByDateOnTheSecondTab) {
+  int32_t adams = AddCustomer("Adams");
+  int32_t baker = AddCustomer("Baker");
+  AddInvoice(adams, 80000);
+  AddInvoice(baker, 70000);
+  AddInvoice(99, 75000);  // a customer that does not exist
+  Window& w = Start(BrowseInvoices);
+  EXPECT_EQ(w.GetText(BrowseFirstTab), "Invoice numer");
+  EXPECT_EQ(Column(w, 2), (std::vector<std::string>{"Adams", "Baker", ""}));
+  driver.ChooseTab(BrowseSheet, 2);
+  EXPECT_EQ(Column(w, 0), (std::vector<std::string>{"2", "3", "1"}));
+  driver.Press(w, BrowseClose);
+  EXPECT_TRUE(ended);
+  EXPECT_EQ(Access_CUSTOMER->INFO->front().OPENED, 0);
+  EXPECT_EQ(Access_INVOICES->INFO->front().OPENED, 0) << "the browse closed what it opened";
+}
+
+TEST_F(BrowseListsTest, SelectInvoiceHasOneOrderAndNoRecordButtons) {
+  AddInvoice(AddCustomer("Adams"), 80000);
+  AddInvoice(1, 70000);
+  Window& w = Start(SelectInvoice, framework::RequestSelect);
+  EXPECT_EQ(w.title(), "Browse the Invoices File");
+  EXPECT_EQ(w.GetText(BrowseFirstTab + 1), "");
+  EXPECT_EQ(w.Find(BrowseSelect)->icon, "S_OPEN.ICO");
+  EXPECT_EQ(w.Find(BrowseClose)->icon, "S_EXIT.ICO");
+  EXPECT_EQ(w.Find(BrowseInsert), nullptr);
+  EXPECT_EQ(Column(w, 3), (std::vector<std::string>{"Adams", "Adams"}))
+      << "the customers file is read although the caller did not open it";
+  driver.ChooseRow(BrowseList, 2);
+  driver.Press(w, BrowseSelect);
+  EXPECT_TRUE(ended);
+  EXPECT_EQ(LastResponse, framework::ResponseCompleted);
+  EXPECT_EQ(INV.NUMBER, 2);
 }
 
 }  // namespace

@@ -209,9 +209,9 @@ TEST_F(MainFrameTest, StartUpSetsTheObjectsUpAndShutDownTakesThemAway) {
 
 TEST_F(MainFrameTest, AnEntryWhoseProcedureIsNotBuiltSaysSo) {
   StartProgram();
-  messages.Expect("Procedure not defined", "The Procedure BrowseItems has not been defined.",
+  messages.Expect("Procedure not defined", "The Procedure SelectDesign has not been defined.",
                   runtime::ButtonOk);
-  driver.Press(FrameWindow(), MenuBrowseItems);
+  driver.Press(FrameWindow(), MenuSelectDesign);
   messages.Expect("Procedure not defined", "The Procedure PrintCustomersById has not been defined.",
                   runtime::ButtonOk);
   driver.Press(FrameWindow(), MenuCustomersById);
