@@ -11,6 +11,7 @@
 #include "app/browse_items.h"
 #include "app/browse_list.h"
 #include "app/invoicing_dictionary.h"
+#include "app/main_frame.h"
 #include "app/program.h"
 #include "app/select_customers.h"
 #include "app/select_invoice.h"
@@ -252,6 +253,40 @@ TEST_F(BrowseListsTest, SelectInvoiceHasOneOrderAndNoRecordButtons) {
   EXPECT_TRUE(ended);
   EXPECT_EQ(LastResponse, framework::ResponseCompleted);
   EXPECT_EQ(INV.NUMBER, 2);
+}
+
+// ------------------------------------------------------------ the program
+
+TEST_F(BrowseListsTest, TheBrowseMenuOpensTwoCustomerBrowsesAndTheToolbarScrollsTheActiveOne) {
+  for (int i = 1; i <= 40; ++i) AddCustomer(("Customer " + std::to_string(i)).c_str());
+  DictionaryShutdown();  // the program sets its own up
+  bool programEnded = false;
+  driver.Start([&] {
+    MainProcedure([](MainFrame& frame) { frame.SetSplash(false); });
+    programEnded = true;
+  });
+  Window* frame = runtime::WindowRegistry::Instance().Frame();
+  ASSERT_NE(frame, nullptr);
+  driver.Press(*frame, MenuBrowseCustomers);
+  driver.Press(*frame, MenuBrowseCustomers);
+  std::vector<Window*> browses;
+  for (Window* w : runtime::WindowRegistry::Instance().windows()) {
+    if (w->title() == "Browse the Customers File") browses.push_back(w);
+  }
+  ASSERT_EQ(browses.size(), 2u);
+  EXPECT_NE(browses[0]->thread(), browses[1]->thread()) << "each on a thread of its own";
+
+  driver.Press(*frame, framework::ToolbarBottom);
+  auto highlighted = [](Window* w) {
+    return w->Find(BrowseList)->rows.at(w->GetSelection(BrowseList) - 1).at(1);
+  };
+  EXPECT_EQ(highlighted(browses[1]), "Customer 40");
+  EXPECT_EQ(highlighted(browses[0]), "Customer 1");
+  driver.Press(*frame, framework::ToolbarUp);
+  EXPECT_EQ(highlighted(browses[1]), "Customer 39");
+
+  driver.Press(*frame, MenuExit);
+  EXPECT_TRUE(programEnded);
 }
 
 }  // namespace

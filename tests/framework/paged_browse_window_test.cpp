@@ -10,6 +10,7 @@
 
 #include "framework/paged_browse.h"
 #include "framework/procedure_frame.h"
+#include "framework/query_by_example.h"
 #include "framework/toolbar_router.h"
 #include "runtime/views/view.h"
 #include "tests/framework/note_file.h"
@@ -23,7 +24,15 @@ using framework::NavigationRequest;
 using framework::PendingRequest;
 using runtime::Window;
 
-enum Controls { kList = 1, kInsert = 2, kChange = 3, kDelete = 4, kSelect = 5, kClose = 6 };
+enum Controls {
+  kList = 1,
+  kInsert = 2,
+  kChange = 3,
+  kDelete = 4,
+  kSelect = 5,
+  kClose = 6,
+  kQuery = 7,
+};
 
 struct Call {
   uint16_t procedure;
@@ -42,8 +51,8 @@ class NotesBrowse : public framework::ProcedureFrame {
     win.SetRect(kList, {0, 0, 200, 60});
     win.SetListFormat(kList, "20R~Id~@n4@80L~Text~@s20@");
     win.SetVScroll(kList, true);
-    const char* captions[] = {"&Insert", "&Change", "&Delete", "&Select", "Close"};
-    for (int32_t button = kInsert; button <= kClose; ++button) {
+    const char* captions[] = {"&Insert", "&Change", "&Delete", "&Select", "Close", "&Query"};
+    for (int32_t button = kInsert; button <= kQuery; ++button) {
       win.CreateControl(button, runtime::ControlButton);
       win.SetText(button, captions[button - kInsert]);
     }
@@ -332,6 +341,35 @@ TEST_F(PagedBrowseWindowTest, InsertOnTheToolbarOfAFormAddsAnother) {
   EXPECT_EQ(added, 2);
   EXPECT_EQ(notes.Count(), 25);
   EXPECT_EQ(Selected(), 25);
+}
+
+// ------------------------------------------------------------------ query
+
+TEST_F(PagedBrowseWindowTest, TheQueryFormFiltersTheListAndCancelLeavesItAlone) {
+  framework::QueryByExample query;
+  query.AddField("NOT:TEXT", 'S');
+  frame.configure = [&](NotesBrowse& f) {
+    f.browse.QUERY = &query;
+    f.browse.QUERYCONTROL = kQuery;
+  };
+  Start();
+  driver.Press(frame.win, kQuery);
+  ASSERT_EQ(driver.Top()->title(), "Example values");
+  driver.Type(framework::QueryByExample::ExampleEntry(0), "NOTE 2*");
+  driver.Press(framework::QueryByExample::kOkButton);
+  EXPECT_EQ(Ids(), (std::vector<int>{2, 20, 21, 22, 23}));
+
+  driver.Press(frame.win, kQuery);
+  driver.Type(framework::QueryByExample::ExampleEntry(0), "*1*");
+  driver.Press(framework::QueryByExample::kCancelButton);
+  EXPECT_EQ(Ids(), (std::vector<int>{2, 20, 21, 22, 23}));
+
+  Key(runtime::KeyEnd);
+  driver.Press(frame.win, kQuery);
+  driver.Type(framework::QueryByExample::ExampleEntry(0), "");
+  driver.Press(framework::QueryByExample::kOkButton);
+  EXPECT_EQ(Selected(), 23) << "an empty query shows every note again";
+  EXPECT_EQ(Ids().size(), 5u);
 }
 
 }  // namespace
