@@ -1,7 +1,11 @@
 #include "runtime/storage/lock_file.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <mutex>
+#include <vector>
 
 namespace ledora::runtime {
 
@@ -21,20 +25,82 @@ struct flock Range(short type, int64_t byte) {
   return range;
 }
 
+// Closing any descriptor of a file drops every lock of the process on it,
+// SQLite's included: a lock file that is done leaves its descriptor here,
+// unlocked, for the next one of the same file. Descriptors of a parent
+// process (inherited by fork) are neither taken nor closed.
+struct Idle {
+  dev_t device;
+  ino_t inode;
+  int fd;
+  bool writable;
+  pid_t process;
+};
+
+struct IdlePool {
+  std::mutex mutex;
+  std::vector<Idle> descriptors;
+};
+
+IdlePool& Pool() {
+  static IdlePool pool;
+  return pool;
+}
+
+bool Deleted(int fd) {
+  struct stat info;
+  return fstat(fd, &info) != 0 || info.st_nlink == 0;
+}
+
+// With the pool's mutex held. Closing a deleted file's descriptor is safe:
+// nobody can open that file any more.
+int TakeIdle(const struct stat& file, bool writable) {
+  std::vector<Idle>& idle = Pool().descriptors;
+  pid_t self = getpid();
+  int found = -1;
+  for (auto it = idle.begin(); it != idle.end();) {
+    if (it->process == self && Deleted(it->fd)) {
+      ::close(it->fd);
+      it = idle.erase(it);
+      continue;
+    }
+    if (found < 0 && it->process == self && it->device == file.st_dev && it->inode == file.st_ino &&
+        it->writable == writable) {
+      found = it->fd;
+      it = idle.erase(it);
+      continue;
+    }
+    ++it;
+  }
+  return found;
+}
+
 }  // namespace
 
 std::unique_ptr<LockFile> LockFile::Open(const std::string& path) {
-  bool writable = true;
-  int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
-  if (fd < 0) {
-    writable = false;
-    fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  struct stat file;
+  if (stat(path.c_str(), &file) != 0) return nullptr;
+  std::lock_guard<std::mutex> guard(Pool().mutex);
+  for (bool writable : {true, false}) {
+    int fd = TakeIdle(file, writable);
+    if (fd < 0) fd = ::open(path.c_str(), (writable ? O_RDWR : O_RDONLY) | O_CLOEXEC);
+    if (fd >= 0) return std::make_unique<LockFile>(fd, writable);
   }
-  if (fd < 0) return nullptr;
-  return std::make_unique<LockFile>(fd, writable);
+  return nullptr;
 }
 
-LockFile::~LockFile() { ::close(fd_); }
+LockFile::~LockFile() {
+  struct flock all = Range(F_UNLCK, 0);
+  all.l_len = 0;  // to the end of the file: every lock of this descriptor
+  fcntl(fd_, F_OFD_SETLK, &all);
+  struct stat file;
+  if (fstat(fd_, &file) != 0 || file.st_nlink == 0) {
+    ::close(fd_);
+    return;
+  }
+  std::lock_guard<std::mutex> guard(Pool().mutex);
+  Pool().descriptors.push_back({file.st_dev, file.st_ino, fd_, writable_, getpid()});
+}
 
 int64_t LockFile::SlotByte(int64_t tableId, int slot) {
   return kBase + (tableId % 65536) * kTableSpan + slot;

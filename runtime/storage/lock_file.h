@@ -15,6 +15,9 @@ class LockFile {
   // Null when the file cannot be opened at all.
   static std::unique_ptr<LockFile> Open(const std::string& path);
   LockFile(int fd, bool writable) : fd_(fd), writable_(writable) {}  // owns fd
+  // Releases every lock of this lock file. The descriptor stays open for the
+  // next lock file of the same file, as closing it would drop the locks
+  // SQLite holds on the file for this process's other stations.
   ~LockFile();
   LockFile(const LockFile&) = delete;
   LockFile& operator=(const LockFile&) = delete;
