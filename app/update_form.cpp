@@ -1,5 +1,7 @@
 #include "app/update_form.h"
 
+#include <algorithm>
+
 #include "app/invoicing_dictionary.h"
 #include "app/program.h"
 

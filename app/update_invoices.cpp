@@ -1,6 +1,7 @@
 #include "app/update_invoices.h"
 
 #include "app/invoicing_dictionary.h"
+#include "app/select_customers.h"
 #include "app/update_invoice_lines.h"
 
 namespace ledora::app {
@@ -20,6 +21,10 @@ const FormDescription kInvoiceForm{"Update the Invoices File",
 // The values of the last completed form, for the history key of the next.
 InvoiceRecord invoiceHistory{};
 
+constexpr LineListControls kLineControls{InvoiceLinesList, InvoiceLineInsert, InvoiceLineChange,
+                                         InvoiceLineDelete};
+constexpr int32_t kListHeight = 90;
+
 }  // namespace
 
 UpdateInvoicesForm::UpdateInvoicesForm()
@@ -37,6 +42,15 @@ UpdateInvoicesForm::UpdateInvoicesForm()
   w.SetUse(InvoiceCustomerName, runtime::FieldRef::Of(CUS.NAME));
   w.SetPicture(InvoiceCustomerName, "@s35");
   w.SetRect(InvoiceCustomerName, {x + 16, entry.y, 140, 10});
+  runtime::Rect sheet = w.GetRect(FormSheet);
+  int32_t top = BelowFields();
+  InvoiceLineList::CreateControls(w, kLineControls, FormTab,
+                                  {sheet.x + 6, top, sheet.width - 12, kListHeight});
+  FinishLayout(top + kListHeight + 24);
+}
+
+uint8_t UpdateInvoicesForm::SetupLists() {
+  return lines_.Setup(this, kLineControls, CallUpdateInvoiceLines);
 }
 
 void UpdateInvoicesForm::PrepareWindow() {
@@ -47,6 +61,9 @@ void UpdateInvoicesForm::PrepareWindow() {
 uint8_t UpdateInvoicesForm::CallUpdateProcedure(uint16_t procedure, uint8_t request) {
   framework::PendingRequest = request;
   switch (procedure) {
+    case CallSelectCustomers:
+      SelectCustomers();
+      return framework::LastResponse;
     case CallUpdateInvoiceLines:
       UpdateInvoiceLines();
       return framework::LastResponse;
@@ -99,6 +116,31 @@ bool UpdateInvoicesForm::FetchInvoiceCustomer() {
   Access_CUSTOMER->ClearRecord();
   CUS.CUSTOMERID = INV.CUSTOMERID;
   return false;
+}
+
+uint8_t UpdateInvoicesForm::OnCloseRequest() {
+  uint8_t result = UpdateForm::OnCloseRequest();
+  // Cancelling a new invoice gives its number back; lines left under that
+  // number would turn up in the next invoice that takes it.
+  if (result == data::SeverityNone && ORIGINALREQUEST == framework::RequestInsert &&
+      RESPONSE != framework::ResponseCompleted) {
+    DeleteLinesOfInvoice(INV.NUMBER);
+  }
+  return result;
+}
+
+void UpdateInvoicesForm::DeleteLinesOfInvoice(int32_t invoice) {
+  if (invoice == 0) return;
+  data::FileManager& lines = *Access_INVOICEL;
+  int32_t saved = lines.SaveRecord();
+  for (;;) {
+    INVL.INVOICENR = invoice;
+    INVL.LINENR = 0;
+    if (lines.SetOnKey(InvoiceLineRecord::LINENRKEY) != 0) break;
+    if (lines.NextQuietly() != data::SeverityNone || INVL.INVOICENR != invoice) break;
+    if (lines.DeleteRecord() != 0) break;
+  }
+  lines.RestoreRecord(saved, true);
 }
 
 void UpdateInvoices() {

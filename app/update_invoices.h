@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "app/update_form.h"
+#include "app/update_invoices_line_list.h"
 
 namespace ledora::app {
 
@@ -18,6 +19,10 @@ enum UpdateInvoicesControl : int32_t {
   InvoiceSalesEntry = FormEntry(3),
   InvoiceLookupButton = 40,
   InvoiceCustomerName = 41,
+  InvoiceLinesList = 42,
+  InvoiceLineInsert = 43,
+  InvoiceLineChange = 44,
+  InvoiceLineDelete = 45,
 };
 
 // The procedures the form calls by number.
@@ -33,6 +38,12 @@ class UpdateInvoicesForm : public UpdateForm {
   void PrepareWindow() override;
   uint8_t CallUpdateProcedure(uint16_t procedure, uint8_t request) override;
   uint8_t OnAccepted() override;
+  uint8_t OnCloseRequest() override;
+
+  InvoiceLineList& lines() { return lines_; }
+
+ protected:
+  uint8_t SetupLists() override;
 
  private:
   // "Customer ID:" was accepted: the typed customer, else one chosen.
@@ -43,6 +54,10 @@ class UpdateInvoicesForm : public UpdateForm {
   // Puts the invoice's customer in the buffer, or a cleared one when the
   // number has none, so the name shown always belongs to the number.
   bool FetchInvoiceCustomer();
+  // The lines an abandoned new invoice got from its list go with it.
+  void DeleteLinesOfInvoice(int32_t invoice);
+
+  InvoiceLineList lines_;
 };
 
 void UpdateInvoices();

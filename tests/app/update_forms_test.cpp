@@ -6,12 +6,14 @@
 #include <functional>
 #include <string>
 
+#include "app/browse_list.h"
 #include "app/invoicing_dictionary.h"
 #include "app/program.h"
 #include "app/update_customers.h"
 #include "app/update_invoice_lines.h"
 #include "app/update_invoices.h"
 #include "app/update_items.h"
+#include "data/thread_number.h"
 #include "runtime/storage/sqlite_driver.h"
 #include "runtime/values/fixed_string.h"
 #include "runtime/window/headless_driver.h"
@@ -43,6 +45,9 @@ class UpdateFormsTest : public ::testing::Test {
  protected:
   UpdateFormsTest() : previous_(std::filesystem::current_path()) {
     std::filesystem::current_path(folder.path());
+    // The test loads records for the forms as their browse would on its own
+    // thread: every procedure here counts as the one thread.
+    data::SetThreadNumberSource(nullptr);
     app::GlobalErrors.Initialize();
     EXPECT_TRUE(app::DictionarySetup(storage, app::GlobalErrors));
     PendingRequest = 0;
@@ -451,6 +456,164 @@ TEST_F(UpdateInvoicesTest, AChangeFormShowsTheInvoicesCustomerWhenItOpens) {
   driver.Press(app::FormOk);
   ASSERT_TRUE(ended);
   EXPECT_EQ(StoredCustomerOf(invoice), 2);
+}
+
+TEST_F(UpdateInvoicesTest, TheCustomersSelectionListFillsInTheChosenCustomer) {
+  app::Access_INVOICES->PrimeRecord();
+  Start(app::UpdateInvoices, framework::RequestInsert);
+  runtime::Window& form = Top();
+  driver.Type(form, app::InvoiceCustomerEntry, "8");
+  runtime::Window& list = Top();
+  ASSERT_EQ(list.title(), "Select a Customers Record");
+  ASSERT_EQ(driver.RowCount(app::BrowseList), 2);
+  driver.DoubleClickRow(app::BrowseList, 2);
+  EXPECT_EQ(driver.Top(), &form);
+  EXPECT_EQ(Trim(form.GetText(app::InvoiceCustomerEntry)), "2");
+  EXPECT_EQ(form.GetText(app::InvoiceCustomerName), "Baker");
+
+  driver.Press(form, app::InvoiceLookupButton);
+  ASSERT_EQ(Top().title(), "Select a Customers Record");
+  driver.Press(Top(), app::BrowseClose);
+  EXPECT_EQ(form.GetText(app::InvoiceCustomerName), "Baker") << "cancelling changes nothing";
+  driver.Press(form, app::FormOk);
+  ASSERT_TRUE(ended);
+  EXPECT_EQ(StoredCustomerOf(INV.NUMBER), 2);
+}
+
+// ---------------------------------------------------- the invoice's lines
+
+class InvoiceLinesTest : public UpdateInvoicesTest {
+ protected:
+  InvoiceLinesTest() {
+    for (const char* description : {"Hammer", "Nails"}) {
+      app::Access_ITEMS->PrimeRecord();
+      runtime::AssignPadded(ITE.DESCRIPTION, description);
+      EXPECT_EQ(app::Access_ITEMS->Insert(), 0);
+    }
+  }
+  int32_t AddInvoice(int32_t customer) {
+    app::Access_INVOICES->PrimeRecord();
+    INV.CUSTOMERID = customer;
+    EXPECT_EQ(app::Access_INVOICES->Insert(), 0);
+    return INV.NUMBER;
+  }
+  // Opens the change form of the invoice.
+  runtime::Window& OpenInvoice(int32_t invoice) {
+    INV.NUMBER = invoice;
+    EXPECT_EQ(app::Access_INVOICES->FetchQuietly(app::InvoiceRecord::NUMBERKEY), 0);
+    StartInvoice(framework::RequestChange);
+    return Top();
+  }
+  // Inserts a line through the list's Insert button; answers its number as
+  // the line form showed it.
+  std::string InsertLine(runtime::Window& form, const char* item, const char* quantity) {
+    driver.Press(form, app::InvoiceLineInsert);
+    runtime::Window& line = Top();
+    EXPECT_EQ(line.title(), "Adding a InvoiceLines Record");
+    std::string number = Trim(line.GetText(app::LineNrEntry));
+    driver.Type(line, app::LineItemNrEntry, item);
+    driver.Type(line, app::LineQuantityEntry, quantity);
+    driver.Press(line, app::FormOk);
+    EXPECT_EQ(driver.Top(), &form);
+    return number;
+  }
+  std::vector<std::string> Row(int32_t row) {
+    std::vector<std::string> cells;
+    for (const std::string& cell : driver.ShownRow(app::InvoiceLinesList, row)) {
+      cells.push_back(Trim(cell));
+    }
+    return cells;
+  }
+  int64_t LinesOf(int32_t invoice) {
+    int64_t count = 0;
+    INVL.INVOICENR = invoice;
+    INVL.LINENR = 0;
+    if (app::Access_INVOICEL->SetOnKey(app::InvoiceLineRecord::LINENRKEY) != 0) return -1;
+    while (app::Access_INVOICEL->NextQuietly() == 0 && INVL.INVOICENR == invoice) ++count;
+    return count;
+  }
+};
+
+TEST_F(InvoiceLinesTest, LinesInsertedFromTheListAreNumberedWithinTheirInvoice) {
+  int32_t first = AddInvoice(1);
+  int32_t second = AddInvoice(2);
+  runtime::Window& form = OpenInvoice(first);
+  EXPECT_EQ(driver.RowCount(app::InvoiceLinesList), 0);
+  EXPECT_EQ(InsertLine(form, "1", "3"), "1");
+  EXPECT_EQ(InsertLine(form, "2", "100"), "2");
+  EXPECT_EQ(InsertLine(form, "1", "1"), "3");
+  ASSERT_EQ(driver.RowCount(app::InvoiceLinesList), 3);
+  EXPECT_EQ(Row(2), (std::vector<std::string>{"2", "2", "Nails", "100", "0.00"}));
+  driver.Press(form, app::FormCancel);
+  ASSERT_TRUE(ended);
+
+  runtime::Window& other = OpenInvoice(second);
+  EXPECT_EQ(driver.RowCount(app::InvoiceLinesList), 0) << "only the invoice's own lines";
+  EXPECT_EQ(InsertLine(other, "2", "5"), "1");
+  driver.Press(other, app::FormCancel);
+  ASSERT_TRUE(ended);
+  EXPECT_EQ(LinesOf(first), 3);
+  EXPECT_EQ(LinesOf(second), 1);
+}
+
+TEST_F(InvoiceLinesTest, EachLineShowsItsItemsDescriptionAndNoneForAMissingItem) {
+  int32_t invoice = AddInvoice(1);
+  for (int32_t item : {2, 9, 1}) {
+    INVL = {};
+    INVL.INVOICENR = invoice;
+    app::Access_INVOICEL->PrimeRecord(true);
+    INVL.ITEMNR = item;
+    ASSERT_EQ(app::Access_INVOICEL->Insert(), 0);
+  }
+  OpenInvoice(invoice);
+  ASSERT_EQ(driver.RowCount(app::InvoiceLinesList), 3);
+  EXPECT_EQ(Row(1)[2], "Nails");
+  EXPECT_EQ(Row(2)[1], "9");
+  EXPECT_EQ(Row(2)[2], "") << "no item 9";
+  EXPECT_EQ(Row(3)[2], "Hammer");
+}
+
+TEST_F(InvoiceLinesTest, ChangingAndDeletingALineGoThroughTheLineForm) {
+  int32_t invoice = AddInvoice(1);
+  runtime::Window& form = OpenInvoice(invoice);
+  InsertLine(form, "1", "3");
+  InsertLine(form, "2", "4");
+  driver.ChooseRow(app::InvoiceLinesList, 2);
+  driver.Press(form, app::InvoiceLineChange);
+  runtime::Window& line = Top();
+  EXPECT_EQ(line.title(), "Changing a InvoiceLines Record");
+  EXPECT_EQ(Trim(line.GetText(app::LineQuantityEntry)), "4");
+  driver.Type(line, app::LineQuantityEntry, "40");
+  driver.Press(line, app::FormOk);
+  EXPECT_EQ(Row(2)[3], "40");
+
+  driver.ChooseRow(app::InvoiceLinesList, 1);
+  messages.Expect("Confirm Delete", "", ButtonYes);
+  driver.Press(form, app::InvoiceLineDelete);
+  ASSERT_EQ(driver.RowCount(app::InvoiceLinesList), 1);
+  EXPECT_EQ(Row(1)[0], "2");
+  driver.Press(form, app::FormCancel);
+  EXPECT_EQ(LinesOf(invoice), 1);
+}
+
+TEST_F(InvoiceLinesTest, CancellingANewInvoiceTakesItsLinesAlong) {
+  app::Access_INVOICES->PrimeRecord();
+  int32_t number = INV.NUMBER;
+  StartInvoice(framework::RequestInsert);
+  runtime::Window& form = Top();
+  driver.Type(form, app::InvoiceCustomerEntry, "1");
+  InsertLine(form, "1", "3");
+  InsertLine(form, "2", "4");
+  EXPECT_EQ(LinesOf(number), 2);
+  driver.Press(form, app::FormCancel);
+  ASSERT_TRUE(ended);
+  EXPECT_EQ(LinesOf(number), 0);
+  EXPECT_EQ(Count(app::Access_INVOICES), 0);
+
+  app::Access_INVOICES->PrimeRecord();
+  EXPECT_EQ(INV.NUMBER, number) << "the number is free again";
+  StartInvoice(framework::RequestInsert);
+  EXPECT_EQ(driver.RowCount(app::InvoiceLinesList), 0) << "the next invoice starts empty";
 }
 
 }  // namespace
