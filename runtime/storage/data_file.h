@@ -68,6 +68,13 @@ enum OpenMode : uint8_t {
 
 class StorageDriver;
 
+// One end of a key sequence: the first `components` key values of a record
+// image (the rest of the image does not count). No components: open.
+struct KeyLimit {
+  int components = 0;
+  const void* record = nullptr;
+};
+
 class DataFile {
  public:
   virtual ~DataFile() = default;
@@ -113,6 +120,15 @@ class DataFile {
   virtual int32_t SetOrder(int key) = 0;
   virtual int32_t SetOnKey(int key) = 0;
   virtual int32_t SetOnPosition(int key, std::string_view position) = 0;
+  // As SetOnPosition, but past that record: Next reads the record after it,
+  // Previous the one before it.
+  virtual int32_t SetAfterPosition(int key, std::string_view position) = 0;
+  // Confines the sequence just set to the records whose leading key values
+  // lie between those of first and last (inclusive), so that reading stops
+  // at a limit without stepping on; past the end, turning round starts at
+  // the limit. The images are copied; the next Set* clears both. 30 without
+  // a key sequence, 47 for more components than the key has.
+  virtual int32_t SetLimits(KeyLimit first, KeyLimit last) = 0;
   // Reads into the record buffer; 33 at the end (buffer untouched), 30 when
   // no sequence was set.
   virtual int32_t Next() = 0;

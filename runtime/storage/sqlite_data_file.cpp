@@ -525,20 +525,24 @@ int32_t SqliteDataFile::Query(const std::string& sql, const char* keyImage, int 
     sqlite3_bind_int64(statement, components + 1, pos);
   }
   int rc = SQLITE_DONE;
-  size_t size = declaration_.layout->recordSize();
   while (static_cast<int>(rows->size()) < limit && (rc = sqlite3_step(statement)) == SQLITE_ROW) {
-    Row row;
-    row.pos = sqlite3_column_int64(statement, 0);
-    row.version = sqlite3_column_int64(statement, 1);
-    row.image.assign(static_cast<const char*>(declaration_.buffer),
-                     static_cast<const char*>(declaration_.buffer) + size);
-    codec_.Read(statement, 2, row.image.data());
-    rows->push_back(std::move(row));
+    rows->push_back(TakeRow(statement));
   }
   if (static_cast<int>(rows->size()) < limit && rc != SQLITE_DONE) {
     return SqliteFailure(connection_.db(), rc);
   }
   return ErrorNone;
+}
+
+SqliteDataFile::Row SqliteDataFile::TakeRow(sqlite3_stmt* statement) {
+  ++rowsStepped_;
+  const char* buffer = static_cast<const char*>(declaration_.buffer);
+  Row row;
+  row.pos = sqlite3_column_int64(statement, 0);
+  row.version = sqlite3_column_int64(statement, 1);
+  row.image.assign(buffer, buffer + declaration_.layout->recordSize());
+  codec_.Read(statement, 2, row.image.data());
+  return row;
 }
 
 int32_t SqliteDataFile::SetOrder(int key) {
@@ -547,6 +551,7 @@ int32_t SqliteDataFile::SetOrder(int key) {
   cursor_.Finish();
   sequenceKey_ = key;
   anchor_ = AnchorEnds;
+  limitFirst_ = limitLast_ = KeyLimit();
   ClearError();
   return ErrorNone;
 }
@@ -561,6 +566,14 @@ int32_t SqliteDataFile::SetOnKey(int key) {
 }
 
 int32_t SqliteDataFile::SetOnPosition(int key, std::string_view position) {
+  return SetAtPosition(key, position, AnchorRecord);
+}
+
+int32_t SqliteDataFile::SetAfterPosition(int key, std::string_view position) {
+  return SetAtPosition(key, position, AnchorAfter);
+}
+
+int32_t SqliteDataFile::SetAtPosition(int key, std::string_view position, Anchor anchor) {
   if (int32_t code = SetOrder(key); code != ErrorNone) return code;
   int64_t pos = 0;
   if (!ParsePosition(position, &pos)) return Failure(ErrorRecordNotFound);
@@ -578,7 +591,30 @@ int32_t SqliteDataFile::SetOnPosition(int key, std::string_view position) {
     anchorImage_ = std::move(rows[0].image);
   }
   anchorPos_ = pos;
-  anchor_ = AnchorRecord;
+  anchor_ = anchor;
+  return ErrorNone;
+}
+
+int32_t SqliteDataFile::SetLimits(KeyLimit first, KeyLimit last) {
+  if (int32_t code = Ready(false); code != ErrorNone) return code;
+  if (anchor_ == AnchorNone || sequenceKey_ == kRecordOrder) return Failure(ErrorEntryNotFound);
+  int components = sql_->ComponentCount(sequenceKey_);
+  for (const KeyLimit& limit : {first, last}) {
+    if (limit.components < 0 || limit.components > components ||
+        (limit.components > 0 && limit.record == nullptr)) {
+      return Failure(ErrorInvalidRecordDeclaration);
+    }
+  }
+  size_t size = declaration_.layout->recordSize();
+  auto keep = [size](KeyLimit limit, std::vector<char>* image, KeyLimit* kept) {
+    const char* record = static_cast<const char*>(limit.record);
+    if (limit.components > 0) image->assign(record, record + size);
+    *kept = {limit.components, limit.components > 0 ? image->data() : nullptr};
+  };
+  keep(first, &limitFirstImage_, &limitFirst_);
+  keep(last, &limitLastImage_, &limitLast_);
+  cursor_.Finish();
+  ClearError();
   return ErrorNone;
 }
 
@@ -609,6 +645,7 @@ int32_t SqliteDataFile::Read(bool forward) {
     cursor_.Finish();
     return code;
   }
+  ++rowsStepped_;
   sqlite3_stmt* statement = cursor_.statement();
   char* buffer = static_cast<char*>(declaration_.buffer);
   codec_.Read(statement, 2, buffer);
@@ -627,20 +664,38 @@ SeekKind SqliteDataFile::AnchorSeek() const {
   return SeekFromEnd;
 }
 
-// Begins the kept cursor at the anchor; the statement stays in the cache.
-int32_t SqliteDataFile::BeginCursor(bool forward) {
+// The statement that reads the sequence on from its anchor up to its limit
+// in that direction, bound; it stays in the statement cache.
+sqlite3_stmt* SqliteDataFile::SequenceStatement(bool forward, int limit, int32_t* code) {
   SeekKind seek = AnchorSeek();
-  int32_t code = ErrorNone;
-  sqlite3_stmt* statement = Prepare(sql_->Read(sequenceKey_, seek, forward, 0), &code);
-  if (statement == nullptr) return code;
+  sqlite3_stmt* statement = Prepare(
+      sql_->Read(sequenceKey_, seek, forward, limit, limitFirst_.components, limitLast_.components),
+      code);
+  if (statement == nullptr) return nullptr;
   int components = sql_->ComponentCount(sequenceKey_);
+  const KeyComponent* parts =
+      components > 0 ? declaration_.keys[sequenceKey_].components.data() : nullptr;
   for (int i = 0; seek != SeekFromEnd && i < components; ++i) {
-    codec_.Bind(statement, i + 1, anchorImage_.data(),
-                declaration_.keys[sequenceKey_].components[i].field);
+    codec_.Bind(statement, i + 1, anchorImage_.data(), parts[i].field);
   }
-  if (sqlite3_bind_parameter_count(statement) > components) {
+  if (seek == SeekAtRecord || seek == SeekAfterRecord) {
     sqlite3_bind_int64(statement, components + 1, anchorPos_);
   }
+  int index = components + 2;
+  for (const KeyLimit& end : {limitFirst_, limitLast_}) {
+    const char* record = static_cast<const char*>(end.record);
+    for (int i = 0; i < end.components; ++i) {
+      codec_.Bind(statement, index + i, record, parts[i].field);
+    }
+    index += components;
+  }
+  return statement;
+}
+
+int32_t SqliteDataFile::BeginCursor(bool forward) {
+  int32_t code = ErrorNone;
+  sqlite3_stmt* statement = SequenceStatement(forward, 0, &code);
+  if (statement == nullptr) return code;
   cursor_.Begin(statement, sequenceKey_, forward);
   return ErrorNone;
 }
@@ -650,18 +705,22 @@ int32_t SqliteDataFile::ReadOne(bool forward) {
   if (anchor_ == AnchorPastEnd && pastEndForward_ == forward) {
     return Failure(ErrorRecordNotAvailable);
   }
-  SeekKind seek = AnchorSeek();
-  std::vector<Row> rows;
-  const char* keyImage = seek == SeekFromEnd ? nullptr : anchorImage_.data();
-  int32_t code = Query(sql_->Read(sequenceKey_, seek, forward, 1), keyImage, sequenceKey_,
-                       anchorPos_, 1, &rows);
-  if (code != ErrorNone) return code;
-  if (rows.empty()) {
-    anchor_ = AnchorPastEnd;
-    pastEndForward_ = forward;
-    return Failure(ErrorRecordNotAvailable);
+  int32_t code = ErrorNone;
+  sqlite3_stmt* statement = SequenceStatement(forward, 1, &code);
+  if (statement == nullptr) return code;
+  Row row;
+  {
+    Reset reset{statement};
+    int rc = sqlite3_step(statement);
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE) return SqliteFailure(connection_.db(), rc);
+    if (rc == SQLITE_DONE) {
+      anchor_ = AnchorPastEnd;
+      pastEndForward_ = forward;
+      return Failure(ErrorRecordNotAvailable);
+    }
+    row = TakeRow(statement);
   }
-  return Accept(rows[0], true);
+  return Accept(row, true);
 }
 
 // Takes a row read in sequence: the sequence moves past it even when a hold

@@ -46,6 +46,8 @@ class SqliteDataFile final : public DataFile {
   int32_t SetOrder(int key) override;
   int32_t SetOnKey(int key) override;
   int32_t SetOnPosition(int key, std::string_view position) override;
+  int32_t SetAfterPosition(int key, std::string_view position) override;
+  int32_t SetLimits(KeyLimit first, KeyLimit last) override;
   int32_t Next() override { return Read(true); }
   int32_t Previous() override { return Read(false); }
   int32_t Fetch(int key) override;
@@ -67,6 +69,8 @@ class SqliteDataFile final : public DataFile {
 
   // The attached database's name on the driver's connection.
   const std::string& schema() const;
+  // Rows SQLite has handed this file, for tests and benchmarks.
+  int64_t rowsStepped() const { return rowsStepped_; }
 
  private:
   struct Row {
@@ -102,6 +106,9 @@ class SqliteDataFile final : public DataFile {
   int32_t ReadOne(bool forward);
   int32_t BeginCursor(bool forward);
   SeekKind AnchorSeek() const;
+  sqlite3_stmt* SequenceStatement(bool forward, int limit, int32_t* code);
+  int32_t SetAtPosition(int key, std::string_view position, Anchor anchor);
+  Row TakeRow(sqlite3_stmt* statement);
   int32_t Accept(const Row& row, bool inSequence);
   int32_t TakeHold(int64_t pos);
   bool HeldElsewhere(int64_t pos);
@@ -129,6 +136,9 @@ class SqliteDataFile final : public DataFile {
   bool pastEndForward_ = true;
   std::vector<char> anchorImage_;
   int64_t anchorPos_ = 0;
+  KeyLimit limitFirst_, limitLast_;  // records point into the images below
+  std::vector<char> limitFirstImage_, limitLastImage_;
+  int64_t rowsStepped_ = 0;
   SqliteCursor cursor_;
 
   int64_t currentPos_ = 0;

@@ -1,5 +1,7 @@
 #include "runtime/storage/table_sql.h"
 
+#include <tuple>
+
 #include "runtime/storage/storage_name.h"
 
 namespace ledora::runtime {
@@ -111,8 +113,9 @@ std::string TableSql::OrderBy(const std::vector<Term>& terms, bool forward) cons
 // Lexicographic comparison in key order. An all-ascending key compares as a
 // row value, which SQLite turns into one index seek; other keys spell the
 // comparison out, led by a bound on the first component for the seek.
-std::string TableSql::Compare(const std::vector<Term>& terms, bool forward, bool inclusive) const {
-  auto param = [](size_t i) { return "?" + std::to_string(i + 1); };
+std::string TableSql::Compare(const std::vector<Term>& terms, bool forward, bool inclusive,
+                              int firstParam) const {
+  auto param = [firstParam](size_t i) { return "?" + std::to_string(i + firstParam); };
   bool ascending = true;
   for (const Term& t : terms) ascending = ascending && !t.descending;
   if (ascending) {
@@ -142,13 +145,22 @@ std::string TableSql::Compare(const std::vector<Term>& terms, bool forward, bool
   return sql + "))";
 }
 
-std::string TableSql::Read(int key, SeekKind seek, bool forward, int limit) const {
+std::string TableSql::Read(int key, SeekKind seek, bool forward, int limit, int first,
+                           int last) const {
   std::vector<std::string> conditions;
   std::string optional = Optional(key);
   if (!optional.empty()) conditions.push_back(optional);
   if (seek != SeekFromEnd) {
     bool withPosition = seek != SeekAtValues;
     conditions.push_back(Compare(Terms(key, withPosition), forward, seek != SeekAfterRecord));
+  }
+  int n = ComponentCount(key);
+  for (auto [count, after, firstParam] :
+       {std::tuple{first, true, n + 2}, {last, false, 2 * n + 2}}) {
+    if (count == 0) continue;
+    std::vector<Term> terms = Terms(key, false);
+    terms.resize(count);
+    conditions.push_back(Compare(terms, after, true, firstParam));
   }
   std::string sql = "SELECT " + Columns() + " FROM " + Qualified();
   for (size_t i = 0; i < conditions.size(); ++i) {

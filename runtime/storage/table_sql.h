@@ -32,8 +32,11 @@ class TableSql {
   std::string DropIndex(int key) const;
 
   // Selected columns: _pos, _version, then the fields. A limit of 0 reads
-  // to the end of the order.
-  std::string Read(int key, SeekKind seek, bool forward, int limit) const;
+  // to the end of the order. Only records whose first `first` key values
+  // are at or after ?(n+2).. and whose first `last` are at or before
+  // ?(2n+2).. are read (0: no such bound).
+  std::string Read(int key, SeekKind seek, bool forward, int limit, int first = 0,
+                   int last = 0) const;
   std::string Fetch(int key) const;
   std::string FetchAt() const;  // ?1 = row id
   std::string Duplicate(int key) const;
@@ -56,7 +59,8 @@ class TableSql {
   std::vector<Term> Terms(int key, bool withPosition) const;
   std::string Optional(int key) const;
   std::string OrderBy(const std::vector<Term>& terms, bool forward) const;
-  std::string Compare(const std::vector<Term>& terms, bool forward, bool inclusive) const;
+  std::string Compare(const std::vector<Term>& terms, bool forward, bool inclusive,
+                      int firstParam = 1) const;
   std::string Columns() const;
 
   const FileDeclaration& declaration_;

@@ -42,7 +42,25 @@ KeyRange::KeyRange(const FileDeclaration& file, int key, Expression* filter) : f
   }
 }
 
+bool KeyRange::SameBounds(const Part& a, const Part& b) {
+  auto same = [](bool hasA, const ExpressionValue& x, bool hasB, const ExpressionValue& y) {
+    return hasA == hasB && (!hasA || (x.isText() == y.isText() && CompareValues(x, y) == 0));
+  };
+  return same(a.hasEqual, a.equalValue, b.hasEqual, b.equalValue) &&
+         same(a.hasLow, a.lowValue, b.hasLow, b.lowValue) &&
+         same(a.hasHigh, a.highValue, b.hasHigh, b.highValue);
+}
+
 int32_t KeyRange::Prepare() {
+  std::vector<Part> before = parts_;
+  size_t activeBefore = active_;
+  int32_t code = PrepareParts();
+  moved_ = code != 0 || active_ != activeBefore;
+  for (size_t i = 0; !moved_ && i < parts_.size(); ++i) moved_ = !SameBounds(parts_[i], before[i]);
+  return code;
+}
+
+int32_t KeyRange::PrepareParts() {
   active_ = 0;
   for (Part& part : parts_) {
     part.hasEqual = part.hasLow = part.hasHigh = false;
@@ -68,6 +86,22 @@ int32_t KeyRange::Prepare() {
     if (!part.hasEqual) break;
   }
   return 0;
+}
+
+int KeyRange::EndComponents(bool last) const {
+  int count = 0;
+  for (size_t i = 0; i < active_; ++i) {
+    const Part& part = parts_[i];
+    if (part.hasEqual) {
+      ++count;
+      continue;
+    }
+    // The last end of an ascending component is its high bound.
+    bool high = last != part.descending;
+    if (high ? part.hasHigh : part.hasLow) ++count;
+    break;
+  }
+  return count;
 }
 
 int KeyRange::fixedCount() const {

@@ -29,6 +29,8 @@ class KeyRange {
   // Takes the bounds' current values; run before each new start of a
   // sequence. 0 or the bound's evaluation error.
   int32_t Prepare();
+  // Whether the last Prepare took other bounds than the one before it.
+  bool moved() const { return moved_; }
   bool empty() const { return active_ == 0; }
   // Components fixed to one value by equality terms.
   int fixedCount() const;
@@ -39,6 +41,10 @@ class KeyRange {
   // reader walking the key forward (or backward); components past the
   // range take their first (or last) value in that walk.
   void FillStart(bool keyForward) const;
+  // How many leading key components the range's first (or last) end in the
+  // key's order fixes: FillStart(true) (or false) writes their values. A
+  // storage limit there ends a sequence where the range ends.
+  int EndComponents(bool last) const;
   // Where the record in the buffer lies.
   RangeRelation Locate() const;
 
@@ -54,12 +60,15 @@ class KeyRange {
     bool hasEqual = false, hasLow = false, hasHigh = false;
     bool lowStrict = false, highStrict = false;  // > and < rather than >= and <=
   };
+  int32_t PrepareParts();
   ExpressionValue Subject(const Part& part) const;
+  static bool SameBounds(const Part& a, const Part& b);
 
   Expression* filter_ = nullptr;
   std::vector<RangeTerm> terms_;
   std::vector<Part> parts_;  // one per key component
   size_t active_ = 0;        // parts with usable bounds, after Prepare
+  bool moved_ = true;
 };
 
 }  // namespace ledora::runtime

@@ -216,7 +216,11 @@ int32_t View::ResetToValues(int components) {
 }
 
 int32_t View::ResetToPosition(std::string_view position) {
-  return PositionAt(std::string(position), true);
+  return PositionAt(std::string(position), true, false);
+}
+
+int32_t View::ResetAfterPosition(std::string_view position) {
+  return PositionAt(std::string(position), false, true);
 }
 
 int32_t View::ResetToRecord() {
@@ -225,16 +229,17 @@ int32_t View::ResetToRecord() {
   if (position.empty()) return ResetToValues(static_cast<int>(orderTerms_.size()));
   // The buffer is the truth here: the record may have changed since it was read.
   Remember(position);
-  return PositionAt(position, false);
+  return PositionAt(position, false, false);
 }
 
-int32_t View::PositionAt(const std::string& position, bool allowRepeat) {
+int32_t View::PositionAt(const std::string& position, bool allowRepeat, bool after) {
   if (!open_) return Fail(ErrorFileNotOpen);
   DataFile* primary = declaration_.primary;
-  // Paging asks for the record it read last; that costs no read at all.
-  if (allowRepeat && started_ && !sorted_ && sequenceAtCurrent_ && position == current_ &&
-      primary->Position() == current_) {
-    repeat_ = true;
+  // Paging asks for the record it read last; that costs no read at all, and
+  // past it the sequence already stands.
+  if ((allowRepeat || after) && started_ && !sorted_ && sequenceAtCurrent_ &&
+      position == current_ && primary->Position() == current_) {
+    repeat_ = !after;
     ClearError();
     return ErrorNone;
   }
@@ -249,6 +254,7 @@ int32_t View::PositionAt(const std::string& position, bool allowRepeat) {
     auto row = rowIndex_.find(position);
     if (row != rowIndex_.end()) {
       nextIndex_ = prevIndex_ = static_cast<ptrdiff_t>(row->second);
+      if (after) ++nextIndex_, --prevIndex_;
       return ErrorNone;
     }
     if (recent == recent_.end()) return Fail(ErrorRecordNotFound);
@@ -265,9 +271,24 @@ int32_t View::PositionAt(const std::string& position, bool allowRepeat) {
   // A record deleted meanwhile takes its place from the values it had.
   std::string saved = PrimaryImage();
   if (recent != recent_.end()) SetPrimaryImage(recent->second);
-  int32_t code = primary->SetOnPosition(key_, position);
+  int32_t code =
+      after ? primary->SetAfterPosition(key_, position) : primary->SetOnPosition(key_, position);
   SetPrimaryImage(saved);
-  return code;
+  return code == ErrorNone ? LimitSequence() : code;
+}
+
+// Hands the range's ends to the storage sequence just set, so that reading
+// stops inside the range instead of reading the first row past it.
+int32_t View::LimitSequence() {
+  if (sorted_ || range_.empty()) return ErrorNone;
+  std::string saved = PrimaryImage();
+  range_.FillStart(true);
+  std::string first = PrimaryImage();
+  range_.FillStart(false);
+  std::string last = PrimaryImage();
+  SetPrimaryImage(saved);
+  return declaration_.primary->SetLimits({range_.EndComponents(false), first.data()},
+                                         {range_.EndComponents(true), last.data()});
 }
 
 int32_t View::SeekRange(bool walkForward) {
@@ -313,6 +334,9 @@ int32_t View::Read(bool viewForward) {
   // The bounds may name variables that changed since the last read.
   if (!sorted_) {
     if (int32_t code = range_.Prepare(); code != ErrorNone) return code;
+    if (range_.moved() && pending_ == PendingNone) {
+      if (int32_t code = LimitSequence(); code != ErrorNone) return Fail(code);
+    }
   }
   std::vector<std::string> before;
   SaveImages(&before);
@@ -375,6 +399,7 @@ int32_t View::ReadKeyed(bool walkForward) {
   } else if (pending == PendingValues) {
     code = SeekValues(walkForward);
   }
+  if (code == ErrorNone && pending != PendingNone) code = LimitSequence();
   if (code != ErrorNone) return code;
   return walkForward ? primary->Next() : primary->Previous();
 }

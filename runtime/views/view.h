@@ -11,7 +11,8 @@
 //
 // Filter: an expression over bound names, tested on every record. Its AND
 // terms on the serving key's components bound the key walk: reading seeks
-// to where they start and stops where they end.
+// to where they start, and the storage sequence is limited to where they
+// end, so that no row past the range is read at all.
 //
 // Positions are the primary file's record positions: they survive inserts
 // and deletes of other records, and a record deleted since still gives its
@@ -82,6 +83,10 @@ class View {
   // A position of the record read last costs no read: paging on from a
   // page's last row reads only the new rows.
   int32_t ResetToPosition(std::string_view position);
+  // Past a stored position: Next reads the record after it, Previous the
+  // one before it (also when it is gone), and the record itself is not read
+  // again. Past the record read last this costs no read.
+  int32_t ResetAfterPosition(std::string_view position);
   // At the primary file's current record (the one in its buffer).
   int32_t ResetToRecord();
 
@@ -113,7 +118,8 @@ class View {
   int32_t ReadSorted(bool viewForward);
   int32_t SeekRange(bool walkForward);
   int32_t SeekValues(bool walkForward);
-  int32_t PositionAt(const std::string& position, bool allowRepeat);
+  int32_t PositionAt(const std::string& position, bool allowRepeat, bool after);
+  int32_t LimitSequence();
   int32_t FetchRelated(const ViewJoin& join);
   int32_t JoinRelated(bool* found);
   void Deliver();

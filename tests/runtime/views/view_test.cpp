@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "runtime/storage/sqlite_data_file.h"
 #include "runtime/system/runtime_error.h"
 #include "tests/runtime/views/view_files.h"
 
@@ -54,6 +55,9 @@ class ViewTest : public ::testing::Test {
     }
     station_.EndBatch();
   }
+
+  // Rows SQLite has handed the customers file so far.
+  int64_t Stepped() { return static_cast<SqliteDataFile&>(station_.customers()).rowsStepped(); }
 
   testing::TempFolder folder_;
   Station station_{folder_};
@@ -109,6 +113,85 @@ TEST_F(ViewTest, RangeTermsBoundTheKeyWalk) {
   ASSERT_EQ(backward.size(), 10u);
   EXPECT_EQ(backward.front(), 509);
   EXPECT_LE(view->rowsRead() - before, 12);
+}
+
+TEST_F(ViewTest, ARangeStepsOnlyItsOwnRowsInStorage) {
+  AddNumbered(1000);
+  auto view = MakeView("CUS:NUMBER", "CUS:NUMBER >= 500 AND CUS:NUMBER <= 509");
+  ASSERT_EQ(view->Start(), ErrorNone);
+  int64_t before = Stepped();
+  EXPECT_EQ(Read(*view).size(), 10u);
+  EXPECT_EQ(Stepped() - before, 10);
+  ASSERT_EQ(view->Start(), ErrorNone);
+  before = Stepped();
+  EXPECT_EQ(Read(*view, false).front(), 509);
+  EXPECT_EQ(Stepped() - before, 10);
+
+  // A range of the first component of a two-component key: Paris, and
+  // then not the first Rome record.
+  ASSERT_EQ(view->SetOrder("-CUS:NUMBER"), ErrorNone);
+  ASSERT_EQ(view->SetFilter("CUS:CITY = 'Paris'"), ErrorNone);
+  ASSERT_EQ(view->Start(), ErrorNone);
+  before = Stepped();
+  std::vector<int32_t> paris = Read(*view);
+  ASSERT_EQ(paris.size(), 333u);
+  EXPECT_EQ(paris.front(), 999);
+  EXPECT_EQ(Stepped() - before, 333);
+}
+
+TEST_F(ViewTest, ARangeBoundChangedWhileReadingMovesTheEnd) {
+  AddNumbered(20);
+  int32_t top = 5;
+  BoundNames().Bind("LOC:Top", FieldRef::Of(top));
+  auto view = MakeView("CUS:NUMBER", "CUS:NUMBER <= LOC:Top");
+  ASSERT_EQ(view->Start(), ErrorNone);
+  ASSERT_EQ(Read(*view, true, 3), (std::vector<int32_t>{1, 2, 3}));
+  top = 8;
+  EXPECT_EQ(Read(*view), (std::vector<int32_t>{4, 5, 6, 7, 8}));
+  top = 2;
+  ASSERT_EQ(view->Start(), ErrorNone);
+  EXPECT_EQ(Read(*view), (std::vector<int32_t>{1, 2}));
+  BoundNames().Unbind("LOC:Top");
+}
+
+TEST_F(ViewTest, ResetAfterAPositionReadsOnlyTheRowsBeyondIt) {
+  AddNumbered(100);
+  auto view = MakeView("CUS:NUMBER");
+  ASSERT_EQ(view->Start(), ErrorNone);
+  ASSERT_EQ(Read(*view, true, 50).back(), 50);
+  std::string fiftieth = view->Position();
+  ASSERT_EQ(Read(*view, true, 20).back(), 70);
+  int64_t before = view->rowsRead();
+  ASSERT_EQ(view->ResetAfterPosition(fiftieth), ErrorNone);
+  EXPECT_EQ(Read(*view, true, 20).front(), 51);
+  EXPECT_EQ(view->rowsRead() - before, 20);
+  ASSERT_EQ(view->ResetAfterPosition(fiftieth), ErrorNone);
+  EXPECT_EQ(Read(*view, false, 2), (std::vector<int32_t>{49, 48}));
+  // Past the record read last nothing is read again.
+  before = view->rowsRead();
+  ASSERT_EQ(view->ResetAfterPosition(view->Position()), ErrorNone);
+  EXPECT_EQ(Read(*view, false, 1), (std::vector<int32_t>{47}));
+  EXPECT_EQ(view->rowsRead() - before, 1);
+
+  // A record deleted since keeps its place.
+  station_.cus.number = 50;
+  ASSERT_EQ(station_.customers().Fetch(testing::CustomerNumberKey), ErrorNone);
+  ASSERT_EQ(station_.customers().Delete(), ErrorNone);
+  ASSERT_EQ(view->ResetAfterPosition(fiftieth), ErrorNone);
+  EXPECT_EQ(Read(*view, true, 1), (std::vector<int32_t>{51}));
+  ASSERT_EQ(view->ResetAfterPosition(fiftieth), ErrorNone);
+  EXPECT_EQ(Read(*view, false, 1), (std::vector<int32_t>{49}));
+
+  // The same in a sorted snapshot.
+  ASSERT_EQ(view->SetOrder("-CUS:BALANCE"), ErrorNone);
+  ASSERT_EQ(view->Start(), ErrorNone);
+  EXPECT_FALSE(view->keyed());
+  ASSERT_EQ(Read(*view, true, 3), (std::vector<int32_t>{100, 99, 98}));
+  std::string third = view->Position();
+  ASSERT_EQ(view->ResetAfterPosition(third), ErrorNone);
+  EXPECT_EQ(Read(*view, true, 1), (std::vector<int32_t>{97}));
+  ASSERT_EQ(view->ResetAfterPosition(third), ErrorNone);
+  EXPECT_EQ(Read(*view, false, 1), (std::vector<int32_t>{99}));
 }
 
 TEST_F(ViewTest, EqualityOnLeadingComponentsLetsAKeyServeTheRest) {
