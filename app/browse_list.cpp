@@ -43,6 +43,9 @@ void BrowseWindow::BuildWindow() {
   win_.SetMdiChild(true);
   win_.SetResizable(true);
   win_.SetSize(kWidth, kHeight);
+  // The designed size is the smallest that shows every button; a child
+  // window of the frame opens at it.
+  win_.SetMinimumSize(kWidth, kHeight);
   win_.CreateControl(BrowseSheet, runtime::ControlSheet);
   win_.SetRect(BrowseSheet, {4, 4, kWidth - 8, kSheetHeight});
   for (size_t i = 0; i < description_.tabs.size(); ++i) {

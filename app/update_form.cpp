@@ -84,6 +84,8 @@ void UpdateForm::FinishLayout(int32_t height) {
     x += kButtonWidth + 4;
   }
   win_.SetSize(kFormWidth, y + kButtonHeight + 6);
+  // A real window opens at its smallest size, which is the designed one.
+  win_.SetMinimumSize(kFormWidth, y + kButtonHeight + 6);
 }
 
 uint8_t UpdateForm::Initialize() {

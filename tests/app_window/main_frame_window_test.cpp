@@ -137,23 +137,23 @@ TEST_F(MainFrameWindowTest, TheFrameShowsWithItsSplashAndItsMenusWorkFromTheKeyb
   EXPECT_GE(colours.size(), 4u) << "the frame looks blank";
   shot.save(QString::fromStdString((ExeFolder() / "main_frame_window.png").string()));
 
-  // Alt+B opens "&Browse"; Up wraps to its last entry, "select design",
-  // whose procedure is not built yet, which the program says. Keys go to the
-  // focused window, which another test's window may take for a moment: each
-  // step is retried.
-  std::string box;
-  auto boxShown = [&] { return !(box = Named("Procedure not defined")).empty(); };
-  for (int attempt = 0; attempt < 5 && !boxShown(); ++attempt) {
-    Keys(frame, "alt+b");
-    Keys(frame, "Up");
-    Keys(frame, "Return");
-    WaitFor(boxShown, 3);
+  // Alt+B opens "&Browse"; Enter chooses "Browse Customers", whose list
+  // takes the keyboard: Insert there opens the customer form, Escape closes
+  // it. Keys go to the focused window, which another test's window may take
+  // for a moment: each step is retried.
+  Keys(frame, "alt+b");
+  Keys(frame, "Return");
+  std::string form;
+  auto formShown = [&] { return !(form = Named("Adding a Customers Record")).empty(); };
+  for (int attempt = 0; attempt < 5 && !formShown(); ++attempt) {
+    Keys(frame, "Insert");
+    WaitFor(formShown, 3);
   }
-  ASSERT_FALSE(box.empty()) << "the menu did not answer the keyboard";
+  ASSERT_FALSE(form.empty()) << "the menu did not answer the keyboard";
   ASSERT_TRUE(WaitFor(
       [&] {
-        Keys(box, "space");
-        return Named("Procedure not defined").empty();
+        Keys(form, "Escape");
+        return Named("Adding a Customers Record").empty();
       },
       10));
 

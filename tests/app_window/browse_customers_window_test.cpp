@@ -1,0 +1,238 @@
+// The customers browse in the real program window: opened from the menu,
+// driven from the keyboard through the X server (xdotool), its forms and
+// questions found by their titles, and what it did read back from the
+// customers file.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/invoicing_dictionary.h"
+#include "data/error_reporter.h"
+#include "data/view_manager.h"
+#include "runtime/storage/sqlite_driver.h"
+#include "runtime/values/fixed_string.h"
+#include "runtime/views/view.h"
+#include "tests/support/temp_folder.h"
+
+namespace ledora::testing {
+namespace {
+
+constexpr char kTitle[] = "Quorval Report Designer - Vennic demo program";
+
+std::filesystem::path ExeFolder() {
+  return std::filesystem::read_symlink("/proc/self/exe").parent_path();
+}
+
+std::string Output(const std::string& command) {
+  std::string out;
+  if (FILE* pipe = popen((command + " 2>/dev/null").c_str(), "r")) {
+    char buffer[512];
+    while (fgets(buffer, sizeof buffer, pipe) != nullptr) out += buffer;
+    pclose(pipe);
+  }
+  return out;
+}
+
+void Shell(const std::string& command) { std::system((command + " >/dev/null 2>&1").c_str()); }
+
+bool WaitFor(const std::function<bool()>& done, double seconds) {
+  auto until = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+  while (std::chrono::steady_clock::now() < until) {
+    if (done()) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  }
+  return done();
+}
+
+// The customers file of a data folder, opened through the dictionary for
+// one piece of work at a time, so that the program keeps its own hold.
+class Customers {
+ public:
+  explicit Customers(const std::string& folder) : previous_(std::filesystem::current_path()) {
+    std::filesystem::current_path(folder);
+    errors_.Initialize();
+    app::DictionarySetup(driver_, errors_);
+    app::Relate_CUSTOMER->Open();
+  }
+  ~Customers() {
+    app::Relate_CUSTOMER->Close();
+    app::DictionaryShutdown();
+    errors_.Shutdown();
+    std::filesystem::current_path(previous_);
+  }
+
+  void Add(const char* name) {
+    app::Access_CUSTOMER->PrimeRecord();
+    runtime::AssignPadded(app::CUS.NAME, name);
+    app::Access_CUSTOMER->Insert();
+  }
+  // Every customer's name, in ID order.
+  std::vector<std::string> Names() {
+    app::Access_CUSTOMER->MakeUsable();
+    runtime::View view(
+        runtime::ViewDeclaration{&app::Access_CUSTOMER->CurrentFile(), {}, {"CUS:NAME"}});
+    data::ViewManager records;
+    records.Initialize(&view, app::Relate_CUSTOMER);
+    records.AddSortOrder(app::CustomerRecord::IDKEY);
+    records.Reset();
+    std::vector<std::string> names;
+    while (records.Next() == 0) names.emplace_back(runtime::ClippedField(app::CUS.NAME));
+    records.Close();
+    records.Shutdown();
+    return names;
+  }
+
+ private:
+  std::filesystem::path previous_;
+  data::ErrorReporter errors_;
+  runtime::SqliteDriver driver_;
+};
+
+class BrowseCustomersWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (std::getenv("DISPLAY") == nullptr) GTEST_SKIP() << "needs an X display (xvfb-run)";
+    if (Output("command -v xdotool").empty()) GTEST_SKIP() << "needs xdotool";
+    std::string program = (ExeFolder().parent_path() / "ledora").string();
+    ASSERT_TRUE(std::filesystem::exists(program)) << program;
+    {
+      Customers customers(data_.path());
+      customers.Add("Adams");
+      customers.Add("Miller");
+    }
+    pid_ = fork();
+    ASSERT_GE(pid_, 0);
+    if (pid_ == 0) {
+      execl(program.c_str(), program.c_str(), "--data", data_.path().c_str(),
+            static_cast<char*>(nullptr));
+      _exit(127);
+    }
+  }
+  void TearDown() override {
+    if (pid_ > 0 && !exited_) {
+      kill(pid_, SIGKILL);
+      waitpid(pid_, nullptr, 0);
+    }
+  }
+
+  std::string Named(const std::string& name) {
+    std::istringstream found(Output("xdotool search --all --onlyvisible --pid " +
+                                    std::to_string(pid_) + " --name '^" + name + "$'"));
+    std::string first;
+    std::getline(found, first);
+    return first;
+  }
+  size_t VisibleCount() {
+    std::istringstream found(Output("xdotool search --onlyvisible --pid " + std::to_string(pid_)));
+    size_t count = 0;
+    for (std::string line; std::getline(found, line);) count += !line.empty();
+    return count;
+  }
+  void Keys(const std::string& window, const std::string& keys) {
+    Shell("xdotool windowfocus --sync " + window);
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    Shell("xdotool key " + keys);
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  }
+  void Type(const std::string& window, const std::string& text) {
+    Shell("xdotool windowfocus --sync " + window);
+    Shell("xdotool type --delay 50 '" + text + "'");
+  }
+  // Presses keys in the frame until a window of that title shows.
+  std::string OpenWith(const std::string& keys, const std::string& title) {
+    std::string window;
+    for (int attempt = 0; attempt < 4 && window.empty(); ++attempt) {
+      Keys(frame_, keys);
+      WaitFor([&] { return !(window = Named(title)).empty(); }, 3);
+    }
+    return window;
+  }
+  // Keys in a form until it has gone.
+  bool CloseWith(const std::string& window, const std::string& title, const std::string& keys) {
+    return WaitFor(
+        [&] {
+          if (Named(title).empty()) return true;
+          Keys(window, keys);
+          return Named(title).empty();
+        },
+        10);
+  }
+  std::vector<std::string> Names() { return Customers(data_.path()).Names(); }
+  bool NamesBecome(const std::vector<std::string>& names) {
+    return WaitFor([&] { return Names() == names; }, 10);
+  }
+
+  TempFolder data_;
+  pid_t pid_ = -1;
+  bool exited_ = false;
+  std::string frame_;
+};
+
+TEST_F(BrowseCustomersWindowTest, CustomersAreAddedChangedAndDeletedFromTheBrowse) {
+  ASSERT_TRUE(WaitFor([&] { return !(frame_ = Named(kTitle)).empty(); }, 30));
+  ASSERT_TRUE(WaitFor([&] { return VisibleCount() == 1; }, 15)) << "the splash stayed";
+
+  // Alt+B, Enter: "Browse Customers"; Insert on its list opens the form.
+  Keys(frame_, "alt+b");
+  Keys(frame_, "Return");
+  std::string form = OpenWith("Insert", "Adding a Customers Record");
+  ASSERT_FALSE(form.empty()) << "Insert on the list opened no form";
+  Keys(form, "Tab");
+  Type(form, "Baker");
+  ASSERT_TRUE(CloseWith(form, "Adding a Customers Record", "Return"));
+  ASSERT_TRUE(NamesBecome({"Adams", "Miller", "Baker"}));
+
+  // The new customer is highlighted: Ctrl+Enter changes it.
+  form = OpenWith("ctrl+Return", "Changing a Customers Record");
+  ASSERT_FALSE(form.empty()) << "Ctrl+Enter on the list opened no form";
+  Keys(form, "Tab ctrl+a");
+  Type(form, "Baker and Sons");
+  ASSERT_TRUE(CloseWith(form, "Changing a Customers Record", "Return"));
+  ASSERT_TRUE(NamesBecome({"Adams", "Miller", "Baker and Sons"}));
+
+  // Delete asks first; Yes has the focus.
+  std::string box = OpenWith("Delete", "Confirm Delete");
+  ASSERT_FALSE(box.empty()) << "Delete on the list asked nothing";
+  ASSERT_TRUE(CloseWith(box, "Confirm Delete", "space"));
+  ASSERT_TRUE(NamesBecome({"Adams", "Miller"}));
+
+  // A second customers browse works beside the first.
+  Keys(frame_, "alt+b");
+  Keys(frame_, "Return");
+  form = OpenWith("Insert", "Adding a Customers Record");
+  ASSERT_FALSE(form.empty()) << "the second browse opened no form";
+  Keys(form, "Tab");
+  Type(form, "Second");
+  ASSERT_TRUE(CloseWith(form, "Adding a Customers Record", "Return"));
+  ASSERT_TRUE(NamesBecome({"Adams", "Miller", "Second"}));
+
+  // Alt+F, x: the program ends with both browses open.
+  int status = -1;
+  for (int attempt = 0; attempt < 5 && !exited_; ++attempt) {
+    Keys(frame_, "alt+f");
+    Keys(frame_, "x");
+    WaitFor(
+        [&] {
+          exited_ = waitpid(pid_, &status, WNOHANG) == pid_;
+          return exited_;
+        },
+        3);
+  }
+  ASSERT_TRUE(exited_) << "the program did not end";
+  EXPECT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+}
+
+}  // namespace
+}  // namespace ledora::testing
