@@ -96,6 +96,19 @@ TEST_F(KeptCursorTest, AHeldReadTakesTheRecordItReturnsAndReadingGoesOn) {
   EXPECT_EQ(Read(2), (Numbers{30, 40}));
 }
 
+TEST_F(KeptCursorTest, FilesOpenedAndClosedMeanwhileLeaveTheReadingAlone) {
+  ASSERT_EQ(Read(2), (Numbers{10, 20}));
+  ItemFile lines(driver, folder.File("LINES"));
+  ASSERT_EQ(lines->Create(), 0);
+  ASSERT_EQ(lines->Open(), 0);
+  ASSERT_EQ(lines.Add(7, "line"), 0);
+  ASSERT_EQ(lines->SetOrder(testing::NumberKey), 0);
+  ASSERT_EQ(lines->Next(), 0);
+  ASSERT_EQ(Read(1), (Numbers{30}));
+  ASSERT_EQ(lines->Close(), 0);
+  EXPECT_EQ(items.ReadAll(), (Numbers{40, 50}));
+}
+
 TEST_F(KeptCursorTest, AnotherDriverOfThisProcessWritesWithoutWaiting) {
   SqliteDriver there;
   ItemFile theirs(there, folder.File("ITEMS"));
