@@ -109,6 +109,8 @@ int32_t PagedBrowse::FindRow(const std::string& position) const {
 
 void PagedBrowse::ReadRows(uint8_t direction) {
   bool down = direction == ReadDown;
+  // A page or more takes long enough to show; one row does not.
+  BrowseWaitCursor wait(ITEMSTOFILL > 1 ? window() : nullptr);
   bool buffered = QUICKSCAN && ITEMSTOFILL > 1;
   if (buffered) PRIMARY->SetQuickScan(true);
   // Reading resumes at the edge row, which the view delivers again first.

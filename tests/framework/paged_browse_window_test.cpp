@@ -41,6 +41,18 @@ struct Call {
   bool operator==(const Call&) const = default;
 };
 
+// Notes what the cursor was while each row was read.
+class WatchedBrowse : public framework::PagedBrowse {
+ public:
+  std::vector<runtime::CursorShape> cursors;
+
+ protected:
+  void FillRow(framework::BrowseRow& row) override {
+    cursors.push_back(window()->cursor());
+    PagedBrowse::FillRow(row);
+  }
+};
+
 // A window procedure browsing the notes, five rows to the list; its update
 // procedure is whatever the test gives it.
 class NotesBrowse : public framework::ProcedureFrame {
@@ -99,7 +111,7 @@ class NotesBrowse : public framework::ProcedureFrame {
   }
 
   Window win;
-  framework::PagedBrowse browse;
+  WatchedBrowse browse;
   framework::ToolbarRouter toolbar;
   std::unique_ptr<runtime::View> view;
   std::function<void(NotesBrowse&)> configure;
@@ -370,6 +382,32 @@ TEST_F(PagedBrowseWindowTest, TheQueryFormFiltersTheListAndCancelLeavesItAlone) 
   driver.Press(framework::QueryByExample::kOkButton);
   EXPECT_EQ(Selected(), 23) << "an empty query shows every note again";
   EXPECT_EQ(Ids().size(), 5u);
+}
+
+// ---------------------------------------------------------------- toolbar
+
+TEST_F(PagedBrowseWindowTest, TheToolbarPagesTheListAndSelectsItsRecord) {
+  notes.Load(1);
+  Start(framework::RequestSelect);
+  frame.win.Post(runtime::EventAccepted, framework::ToolbarPageDown);
+  driver.Settle();
+  EXPECT_EQ(Ids(), (std::vector<int>{6, 7, 8, 9, 10}));
+  frame.win.Post(runtime::EventAccepted, framework::ToolbarUp);
+  driver.Settle();
+  EXPECT_EQ(Selected(), 5);
+  frame.win.Post(runtime::EventAccepted, framework::ToolbarSelect);
+  driver.Settle();
+  EXPECT_TRUE(ended);
+  EXPECT_EQ(LastResponse, framework::ResponseCompleted);
+  EXPECT_EQ(notes.NOT.ID, 5);
+}
+
+TEST_F(PagedBrowseWindowTest, RowsAreReadUnderTheWaitCursor) {
+  Start();
+  Key(runtime::KeyPageDown);
+  ASSERT_FALSE(frame.browse.cursors.empty());
+  for (runtime::CursorShape shape : frame.browse.cursors) EXPECT_EQ(shape, runtime::CursorWait);
+  EXPECT_EQ(frame.win.cursor(), runtime::CursorArrow) << "the cursor comes back";
 }
 
 }  // namespace
