@@ -42,15 +42,23 @@ BrowseSortOrder* PagedBrowse::CurrentBrowseOrder() {
 uint8_t PagedBrowse::Next() {
   uint8_t result = ViewManager::Next();
   if (result == data::SeverityInform) SaveResets();
-  if (result == data::SeverityStop) failed_ = true;
+  if (result == data::SeverityStop) Fail();
   return result;
 }
 
 uint8_t PagedBrowse::Previous() {
   uint8_t result = ViewManager::Previous();
   if (result == data::SeverityInform) SaveResets();
-  if (result == data::SeverityStop) failed_ = true;
+  if (result == data::SeverityStop) Fail();
   return result;
+}
+
+// A list that cannot be read any more closes its window.
+void PagedBrowse::Fail() {
+  failed_ = true;
+  if (runtime::Window* w = window(); w != nullptr && w->IsOpen()) {
+    w->Post(runtime::EventCloseWindow);
+  }
 }
 
 bool PagedBrowse::NeedsReset() {

@@ -52,7 +52,7 @@ enum ReloadMode : uint8_t { ReloadFromFirstRow = 1, ReloadFromView = 2 };
 class ProcedureFrame;
 class ToolbarRouter;
 
-// The popup menu's texts; a leading "!" shows the mimicked button's caption.
+// The title of the floating toolbox the browse's popup menu opens.
 inline constexpr char kBrowseActionsTitle[] = "Browse Actions";
 
 class PagedBrowse : public data::ViewManager, public LocatorList, public FrameBrowse {
@@ -118,7 +118,7 @@ class PagedBrowse : public data::ViewManager, public LocatorList, public FrameBr
   const std::vector<BrowseRow>& rows() const { return rows_; }
   // The list control's visible row count; a change reloads on the next check.
   void SetVisibleRows(int32_t rows) { visibleRows_ = rows; }
-  // True once a read failed fatally: the owner closes the window.
+  // True once a read failed fatally; the browse's window is then closed.
   bool failed() const { return failed_; }
   // Thumb position 0-100 to show: the mapping's percentile of the
   // highlighted record, or from the last fetch without a mapping.
@@ -198,6 +198,7 @@ class PagedBrowse : public data::ViewManager, public LocatorList, public FrameBr
   void ReloadAtFreeElement();
   BrowseSortOrder* CurrentBrowseOrder();
   void ReloadAfterUpdate(uint8_t request, uint8_t response);
+  void Fail();
   // Window side helpers.
   bool ListShows() const;
   void ShowHighlight();

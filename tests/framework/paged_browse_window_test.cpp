@@ -410,5 +410,15 @@ TEST_F(PagedBrowseWindowTest, RowsAreReadUnderTheWaitCursor) {
   EXPECT_EQ(frame.win.cursor(), runtime::CursorArrow) << "the cursor comes back";
 }
 
+TEST_F(PagedBrowseWindowTest, AListThatCannotBeReadClosesItsWindow) {
+  Start();
+  frame.view->Close();  // as if the storage went away under the list
+  messages.Expect("Record Retrieval Error", "", runtime::ButtonOk);
+  Key(runtime::KeyPageDown);
+  EXPECT_TRUE(frame.browse.failed());
+  EXPECT_TRUE(ended);
+  EXPECT_FALSE(frame.win.IsOpen());
+}
+
 }  // namespace
 }  // namespace ledora::testing
