@@ -32,6 +32,7 @@ enum Controls {
   kSelect = 5,
   kClose = 6,
   kQuery = 7,
+  kTools = 8,
 };
 
 struct Call {
@@ -63,8 +64,9 @@ class NotesBrowse : public framework::ProcedureFrame {
     win.SetRect(kList, {0, 0, 200, 60});
     win.SetListFormat(kList, "20R~Id~@n4@80L~Text~@s20@");
     win.SetVScroll(kList, true);
-    const char* captions[] = {"&Insert", "&Change", "&Delete", "&Select", "Close", "&Query"};
-    for (int32_t button = kInsert; button <= kQuery; ++button) {
+    const char* captions[] = {"&Insert", "&Change", "&Delete", "&Select",
+                              "Close",   "&Query",  "Tools"};
+    for (int32_t button = kInsert; button <= kTools; ++button) {
       win.CreateControl(button, runtime::ControlButton);
       win.SetText(button, captions[button - kInsert]);
     }
@@ -418,6 +420,26 @@ TEST_F(PagedBrowseWindowTest, AListThatCannotBeReadClosesItsWindow) {
   EXPECT_TRUE(frame.browse.failed());
   EXPECT_TRUE(ended);
   EXPECT_FALSE(frame.win.IsOpen());
+}
+
+TEST_F(PagedBrowseWindowTest, TheToolboxOffersTheButtonsOnAWindowOfItsOwn) {
+  frame.configure = [](NotesBrowse& f) { f.browse.TOOLCONTROL = kTools; };
+  Start();
+  presenter.ScriptPopup(0);  // the menu is shown and nothing chosen
+  frame.win.UserChoseRow(kList, 2, runtime::KeyMouseRightUp);
+  driver.Settle();
+  ASSERT_EQ(presenter.popups().size(), 1u);
+  EXPECT_EQ(presenter.popups()[0], "&Insert|&Change|&Delete|-|Tools");
+  EXPECT_TRUE(frame.calls.empty());
+
+  driver.Press(frame.win, kTools);
+  Window* toolbox = driver.Titled(framework::kBrowseActionsTitle);
+  ASSERT_NE(toolbox, nullptr);
+  std::vector<std::string> captions;
+  for (const auto& c : toolbox->controls()) captions.push_back(c->text);
+  EXPECT_EQ(captions, (std::vector<std::string>{"&Insert", "&Change", "&Delete"}));
+  driver.Press(*toolbox, toolbox->controls()[1]->number);
+  EXPECT_EQ(frame.calls, (std::vector<Call>{{7, framework::RequestChange, 2}}));
 }
 
 }  // namespace
