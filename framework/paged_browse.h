@@ -99,9 +99,11 @@ class PagedBrowse : public data::ViewManager, public LocatorList, public FrameBr
   ~PagedBrowse() override;
 
   // Puts the browse into list control `listControl` of the frame's window,
-  // over the view, and registers it with the frame (after the frame's
-  // Initialize, so that a select request makes it SELECTING). The caller
-  // then adds sort orders, fields and buttons, before the window opens.
+  // over the view, and registers it with the frame and the frame's toolbar.
+  // Call it after the frame's Initialize (a select request then makes it
+  // SELECTING) and AttachToolbar, with the view's files open and the list
+  // format set. The caller then adds sort orders, fields and the *CONTROL
+  // buttons, all before the window opens.
   uint8_t Setup(int32_t listControl, ProcedureFrame* frame, runtime::View* view,
                 data::RelationController* primary);
 
