@@ -133,6 +133,17 @@ TEST_F(BrowseListsTest, SelectCustomersOpensOnTheCallersCustomerAndReturnsTheOne
   EXPECT_EQ(std::string(runtime::ClippedField(CUS.NAME)), chosen);
 }
 
+TEST_F(BrowseListsTest, SelectCustomersForANumberWithoutCustomerStillShowsTheCustomers) {
+  for (int i = 1; i <= 5; ++i) AddCustomer(("Customer " + std::to_string(i)).c_str());
+  LoadCustomer(2);
+  CUS.CUSTOMERID = 999;  // typed on the invoice; nobody has it
+  runtime::AssignPadded(CUS.NAME, "");
+  Window& w = Start(SelectCustomers, framework::RequestSelect);
+  EXPECT_EQ(w.Find(BrowseList)->rows.size(), 5u);
+  EXPECT_GE(w.GetSelection(BrowseList), 1);
+  EXPECT_TRUE(w.Find(BrowseSelect)->enabled);
+}
+
 TEST_F(BrowseListsTest, ClosingASelectionListAnswersCancelled) {
   AddCustomer("Adams");
   Window& w = Start(SelectCustomers, framework::RequestSelect);
