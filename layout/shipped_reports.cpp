@@ -10,6 +10,7 @@
 #include "layout/band_entry.h"
 #include "layout/content_data.h"
 #include "layout/design_database.h"
+#include "runtime/storage/folder_lock.h"
 #include "runtime/storage/storage_driver.h"
 #include "runtime/system/file_names.h"
 #include "runtime/values/fixed_string.h"
@@ -294,6 +295,9 @@ bool ShippedReports::Parse(std::string_view text, std::string* error) {
 
 int32_t ShippedReports::MakeDesignFiles(DesignDatabase& designs) const {
   std::string definitions = runtime::ResolveFileName(runtime::Clip(designs.DefinitionsFile));
+  // Another station starting at once would otherwise make the same files
+  // into ours, or remove what we made when its own making fails.
+  runtime::FolderLock making(definitions);
   if (!runtime::FileExists(definitions)) {
     int32_t code = MakeDefinitions(designs);
     if (code != 0) return Removed(definitions, code);

@@ -4,11 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "runtime/storage/folder_lock.h"
 #include "runtime/storage/sqlite_driver.h"
 #include "runtime/system/runtime_error.h"
 #include "tests/runtime/storage/child_process.h"
@@ -195,6 +198,33 @@ TEST(ConcurrentCreateTest, ClosingAFileKeepsTheLocksOfAnotherStationInTheProcess
   EXPECT_EQ(elsewhere.Wait(), 0);
   ASSERT_EQ(mine.Commit(), ErrorNone);
   EXPECT_EQ(Numbers(typesName), std::vector<int32_t>{1});
+}
+
+// A station making files in a folder shuts out every other station's making
+// there until it is done. The holder is the child: a lock taken before a
+// fork would be shared with the child, not held against it.
+TEST(ConcurrentCreateTest, AFolderLockWaitsForTheStationThatHoldsIt) {
+  TempFolder folder;
+  std::string done = folder.File("DONE");
+  ChildProcess holder([&](const std::function<void()>& ready) {
+    FolderLock lock(folder.File("RptDes1.KDS"));
+    if (!lock.locked()) return 1;
+    ready();
+    // Gives a lock that does not hold the chance to let the parent in early.
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    std::FILE* file = std::fopen(done.c_str(), "w");
+    if (file == nullptr) return 2;
+    std::fclose(file);
+    return 0;
+  });
+  ASSERT_TRUE(holder.WaitReady());
+  {
+    FolderLock waiter(folder.File("NewRpt.KDS"));
+    EXPECT_TRUE(waiter.locked());
+    EXPECT_TRUE(std::filesystem::exists(done));
+  }
+  EXPECT_EQ(holder.Wait(), 0);
+  EXPECT_FALSE(FolderLock(folder.File("missing/ITEMS.KDS")).locked());
 }
 
 }  // namespace
