@@ -61,6 +61,11 @@ uint32_t QtMessageService::Show(const MessageRequest& request) {
       if (bit == request.defaultButton) box.setDefaultButton(static_cast<QPushButton*>(button));
     }
   }
+  uint32_t escape = EscapeAnswer(buttons, request.defaultButton);
+  for (const auto& [bit, standard] : kButtons) {
+    // Qt finds no escape button of its own in, say, Yes and No.
+    if (bit == escape && box.button(standard) != nullptr) box.setEscapeButton(box.button(standard));
+  }
   box.setWindowModality(Qt::ApplicationModal);
   uint32_t answer = 0;
   QObject::connect(&box, &QMessageBox::buttonClicked, &box, [&](QAbstractButton* clicked) {
@@ -69,7 +74,7 @@ uint32_t QtMessageService::Show(const MessageRequest& request) {
     }
   });
   ShowModal(&box);
-  return answer != 0 ? answer : EscapeAnswer(buttons, request.defaultButton);
+  return answer != 0 ? answer : escape;
 }
 
 }  // namespace ledora::runtime

@@ -67,7 +67,12 @@ QtWindowView* QtPresenter::ViewOf(const Window& window) const {
 Window* QtPresenter::WindowOfWidget(QWidget* widget) const {
   for (QWidget* w = widget; w != nullptr; w = w->parentWidget()) {
     QVariant mark = w->property(QtWindowView::kWindowProperty);
-    if (!mark.isValid()) continue;
+    if (!mark.isValid()) {
+      // A popup menu or message box is parented to a window but is not part
+      // of it: its keys and focus are its own.
+      if (w->isWindow()) return nullptr;
+      continue;
+    }
     auto* window = reinterpret_cast<Window*>(mark.value<quintptr>());
     // The mark may outlive its window by a moment; trust only open ones.
     return WindowRegistry::Instance().IsOpen(window) ? window : nullptr;
@@ -235,7 +240,13 @@ bool QtPresenter::OnKey(QWidget* widget, QKeyEvent* key) {
     const Control* c = window->Find(control);
     if (c != nullptr && (c->type == ControlText || c->type == ControlList)) return false;
     if (auto* edit = qobject_cast<QLineEdit*>(widget)) emit edit->editingFinished();
-    window->UserKey(control, code);
+    // A button with the focus stands in for the default one, so that Enter
+    // on Cancel cancels.
+    if (code == KeyEnter && c != nullptr && c->type == ControlButton) {
+      window->UserPressed(control);
+    } else {
+      window->UserKey(control, code);
+    }
     return true;
   }
   return false;

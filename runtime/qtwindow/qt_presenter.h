@@ -37,7 +37,8 @@ class QtPresenter : public QObject, public Presenter {
   void Drain();
 
   QtWindowView* ViewOf(const Window& window) const;
-  // The open window a widget belongs to, or null.
+  // The open window a widget belongs to, or null; the top-level widgets Qt
+  // shows over a window (menus, message boxes, dialogs) belong to none.
   Window* WindowOfWidget(QWidget* widget) const;
   QMdiArea* FrameArea() const;
   QPrinter& printer();

@@ -25,44 +25,13 @@
 #include "runtime/qtwindow/qt_window_view.h"
 #include "runtime/window/common_dialogs.h"
 #include "runtime/window/window_registry.h"
+#include "tests/runtime/qtwindow/qt_window_fixture.h"
 
 namespace ledora::runtime {
 namespace {
 
-class QtPresenterTest : public ::testing::Test {
+class QtPresenterTest : public QtWindowFixture {
  protected:
-  static void SetUpTestSuite() {
-    if (QApplication::instance() != nullptr) return;
-    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-      qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    static int argc = 1;
-    static char name[] = "qt_presenter_test";
-    static char* argv[] = {name, nullptr};
-    new QApplication(argc, argv);
-  }
-
-  // Lets Qt and the threads run until the condition holds; the test keeps
-  // control throughout, which a nested event loop would take away.
-  bool Pump(const std::function<bool()>& done) {
-    for (int i = 0; i < 500; ++i) {
-      QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-      presenter.Drain();
-      if (done()) return true;
-    }
-    return false;
-  }
-
-  QtWindowView* View(Window& window) { return presenter.ViewOf(window); }
-
-  template <typename T>
-  T* VisibleTopLevel() {
-    for (QWidget* w : QApplication::topLevelWidgets()) {
-      if (auto* found = qobject_cast<T*>(w); found != nullptr && found->isVisible()) return found;
-    }
-    return nullptr;
-  }
-
   Window frame;
   Window child;
   Window dialog;
@@ -70,8 +39,6 @@ class QtPresenterTest : public ::testing::Test {
   std::string typed;
   uint32_t answer = 0;
   bool childEnded = false;
-  Scheduler scheduler;
-  QtPresenter presenter{scheduler};
 
   void RunFrame() {
     frame.SetFrame(true);
