@@ -1,8 +1,11 @@
 #include "runtime/qtwindow/qt_conversions.h"
 
+#include <QFontDatabase>
 #include <QKeyEvent>
 #include <algorithm>
+#include <initializer_list>
 
+#include "runtime/system/file_names.h"
 #include "runtime/values/cp1252.h"
 #include "runtime/window/event.h"
 
@@ -23,14 +26,61 @@ QColor ToQColor(int32_t colour) {
   return QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
 }
 
+QIcon ToQIcon(const std::string& name) {
+  if (name.empty()) return {};
+  // "~name" names an icon built into the program; we look for the file.
+  std::string file = name.front() == '~' ? name.substr(1) : name;
+  return FileExists(file) ? QIcon(ToQString(ResolveFileName(file))) : QIcon();
+}
+
 int32_t FromQColor(const QColor& colour) {
   if (!colour.isValid()) return kNoColour;
   return colour.red() | (colour.green() << 8) | (colour.blue() << 16);
 }
 
+namespace {
+
+struct FamilyStandIn {
+  const char* family;
+  QFont::StyleHint hint;
+  std::initializer_list<const char*> standIns;  // the first one installed is taken
+};
+
+// The Windows screen fonts that designs name, and the families of this
+// machine with much the same shape and width.
+const FamilyStandIn kStandIns[] = {
+    {"MS Sans Serif", QFont::SansSerif, {"Liberation Sans", "Arimo", "Arial", "DejaVu Sans"}},
+    {"MS Shell Dlg", QFont::SansSerif, {"Liberation Sans", "Arimo", "Arial", "DejaVu Sans"}},
+    {"MS Shell Dlg 2", QFont::SansSerif, {"Liberation Sans", "Arimo", "Arial", "DejaVu Sans"}},
+    {"Microsoft Sans Serif",
+     QFont::SansSerif,
+     {"Liberation Sans", "Arimo", "Arial", "DejaVu Sans"}},
+    {"MS Serif", QFont::Serif, {"Liberation Serif", "Tinos", "Times New Roman", "DejaVu Serif"}},
+    {"Courier",
+     QFont::Monospace,
+     {"Liberation Mono", "Cousine", "Courier New", "DejaVu Sans Mono"}},
+};
+
+void SetFamily(QFont* font, const QString& family) {
+  font->setFamily(family);
+  if (QFontDatabase::hasFamily(family)) return;
+  for (const FamilyStandIn& entry : kStandIns) {
+    if (family.compare(QLatin1String(entry.family), Qt::CaseInsensitive) != 0) continue;
+    font->setStyleHint(entry.hint);
+    for (const char* standIn : entry.standIns) {
+      if (QFontDatabase::hasFamily(QLatin1String(standIn))) {
+        font->setFamily(QLatin1String(standIn));
+        return;
+      }
+    }
+  }
+}
+
+}  // namespace
+
 QFont ToQFont(const Font& font, const QFont& base) {
   QFont result = base;
-  if (!font.name.empty()) result.setFamily(ToQString(font.name));
+  if (!font.name.empty()) SetFamily(&result, ToQString(font.name));
   if (font.size > 0) result.setPointSize(font.size);
   if (font.style != 0) {
     int weight = font.style & FontWeightMask;

@@ -4,6 +4,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QIcon>
 #include <QString>
 #include <cstdint>
 #include <string>
@@ -22,6 +23,9 @@ bool FromQString(const QString& text, std::string* out);
 // Model colours keep red in the low byte; -1 (none) gives an invalid colour.
 QColor ToQColor(int32_t colour);
 int32_t FromQColor(const QColor& colour);
+
+// The icon of a file name ("~name" too); a null icon when there is no file.
+QIcon ToQIcon(const std::string& name);
 
 // Blank or zero parts of the font keep those of base.
 QFont ToQFont(const Font& font, const QFont& base);

@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QStyle>
 #include <QTableWidget>
 
 #include "runtime/qtwindow/qt_conversions.h"
@@ -56,6 +57,9 @@ QtListView::QtListView(QWidget* parent, Callbacks callbacks)
   table_->setSelectionMode(QAbstractItemView::SingleSelection);
   table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   table_->verticalHeader()->hide();
+  table_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  // A selected row would otherwise set every header in bold.
+  table_->horizontalHeader()->setHighlightSections(false);
   table_->setFocusPolicy(Qt::StrongFocus);
   table_->installEventFilter(this);
   table_->viewport()->installEventFilter(this);
@@ -75,6 +79,10 @@ void QtListView::Show(const Control& control, const QtUnits& units) {
   showing_ = true;
   paged_ = control.immediate;
   table_->setVerticalScrollBarPolicy(paged_ ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAsNeeded);
+  // Rows as high as a line of the list's font, as list boxes have them.
+  QHeaderView* rows = table_->verticalHeader();
+  rows->setMinimumSectionSize(1);
+  rows->setDefaultSectionSize(table_->fontMetrics().height() + 4);
   if (format_ != control.formatText || table_->columnCount() == 0) ShowColumns(control, units);
   ShowRows(control);
   scroll_->setVisible(paged_ && control.vscroll && control.thumbShown);
@@ -92,7 +100,9 @@ void QtListView::ShowColumns(const Control& control, const QtUnits& units) {
     auto* header = new QTableWidgetItem(ToQString(columns[i].header));
     header->setTextAlignment(AlignmentOf(columns[i].headerJustification));
     table_->setHorizontalHeaderItem(static_cast<int>(i), header);
-    table_->setColumnWidth(static_cast<int>(i), units.ToX(columns[i].width));
+    // Never narrower than the header's text, which would be cut off.
+    int width = std::max(units.ToX(columns[i].width), HeaderWidth(columns[i].header));
+    table_->setColumnWidth(static_cast<int>(i), width);
     headers |= !columns[i].header.empty();
   }
   table_->horizontalHeader()->setVisible(headers);
@@ -124,6 +134,13 @@ void QtListView::ShowRows(const Control& control) {
   }
 }
 
+int QtListView::HeaderWidth(const std::string& text) const {
+  if (text.empty()) return 0;
+  QHeaderView* header = table_->horizontalHeader();
+  int margin = header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
+  return header->fontMetrics().horizontalAdvance(ToQString(text)) + 4 * margin;
+}
+
 int32_t QtListView::RowAt(const QPoint& listPoint) const {
   int row = table_->rowAt(listPoint.y());
   return row < 0 ? 0 : row + 1;
@@ -135,6 +152,12 @@ int32_t QtListView::RowsFor(int height) const {
   int header =
       table_->horizontalHeader()->isVisible() ? table_->horizontalHeader()->sizeHint().height() : 0;
   int usable = height - header - 2 * table_->frameWidth();
+  // Columns wider than the list bring a scroll bar that takes a row's room.
+  int across = width() - 2 * table_->frameWidth() -
+               (scroll_->isVisibleTo(this) ? scroll_->sizeHint().width() : 0);
+  if (table_->horizontalHeader()->length() > across) {
+    usable -= table_->horizontalScrollBar()->sizeHint().height();
+  }
   return static_cast<int32_t>(std::max(1, usable / rowHeight));
 }
 

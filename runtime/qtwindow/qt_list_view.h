@@ -43,6 +43,7 @@ class QtListView : public QWidget {
  private:
   void ShowColumns(const Control& control, const QtUnits& units);
   void ShowRows(const Control& control);
+  int HeaderWidth(const std::string& text) const;  // pixels the header text needs
   void Measure();
   void OnScrollAction(int action);
 

@@ -91,7 +91,7 @@ int32_t QtPresenter::Popup(Window* owner, std::string_view text) {
     action->setEnabled(!entry.disabled);
     action->setCheckable(entry.checkable);
     action->setChecked(entry.checked);
-    if (!entry.icon.empty()) action->setIcon(QIcon(ToQString(ResolveFileName(entry.icon))));
+    action->setIcon(ToQIcon(entry.icon));
   }
   Scheduler* scheduler = Scheduler::Current();
   if (scheduler == nullptr || !scheduler->InThread()) {

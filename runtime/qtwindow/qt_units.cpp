@@ -1,17 +1,26 @@
 #include "runtime/qtwindow/qt_units.h"
 
 #include <QFontMetricsF>
+#include <QString>
+#include <algorithm>
 #include <cmath>
 
 namespace ledora::runtime {
+
+namespace {
+constexpr char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+}  // namespace
 
 QtUnits::QtUnits(WindowUnit unit, const QFont& font, double dpi) {
   switch (unit) {
     case UnitDialog: {
       // A dialog unit is a quarter of the average character width and an
-      // eighth of the character height of the window's font.
+      // eighth of the character height of the window's font. The average is
+      // over the letters, as Windows takes it: the font's own figure for it
+      // runs narrow for some families, and designs would then cut off text.
       QFontMetricsF metrics(font);
-      perUnitX_ = std::max(1.0, metrics.averageCharWidth()) / 4.0;
+      double letters = metrics.horizontalAdvance(QString::fromLatin1(kLetters)) / 52.0;
+      perUnitX_ = std::max(1.0, letters) / 4.0;
       perUnitY_ = std::max(1.0, metrics.height()) / 8.0;
       break;
     }

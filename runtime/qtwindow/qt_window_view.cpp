@@ -14,6 +14,7 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -22,25 +23,21 @@
 #include "runtime/qtwindow/qt_list_view.h"
 #include "runtime/qtwindow/qt_presenter.h"
 #include "runtime/qtwindow/qt_units.h"
-#include "runtime/system/file_names.h"
 
 namespace ledora::runtime {
 
 namespace {
 
-QIcon IconOf(const std::string& name) {
-  if (name.empty()) return {};
-  // "~name" names an icon built into the program; we look for the file.
-  std::string file = name.front() == '~' ? name.substr(1) : name;
-  return FileExists(file) ? QIcon(ToQString(ResolveFileName(file))) : QIcon();
-}
-
-// A scroll area as big as the window says, whatever its contents would like.
-class WindowScrollArea : public QScrollArea {
+// A window's client area asks for the window's size, whatever its contents
+// would like, so that the window around it opens at that size.
+template <typename Base>
+class SizedClient : public Base {
  public:
-  QSize sizeHint() const override { return hint.isValid() ? hint : QScrollArea::sizeHint(); }
+  QSize sizeHint() const override { return hint.isValid() ? hint : Base::sizeHint(); }
   QSize hint;
 };
+using WindowContent = SizedClient<QWidget>;
+using WindowScrollArea = SizedClient<QScrollArea>;
 
 Qt::CursorShape CursorOf(CursorShape cursor) {
   switch (cursor) {
@@ -69,6 +66,7 @@ QtWindowView::QtWindowView(Window& window, QtPresenter& presenter, QWidget* pare
   connect(timer_, &QTimer::timeout, this, [this] { window_.UserTimer(); });
   ShowWindow();
   ShowAllVisibility();
+  if (auto* sub = qobject_cast<QMdiSubWindow*>(top_.data())) Cascade(sub);
   top_->show();
   if (auto* sub = qobject_cast<QMdiSubWindow*>(top_.data())) sub->setFocus();
 }
@@ -99,7 +97,7 @@ void QtWindowView::BuildTop(QWidget* parent) {
   auto* layout = new QVBoxLayout(container);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(0);
-  content_ = new QWidget;
+  content_ = new WindowContent;
   content_->installEventFilter(this);
   bool hasMenu = std::any_of(window_.controls().begin(), window_.controls().end(),
                              [](const auto& c) { return c->IsMenu(); });
@@ -205,7 +203,7 @@ void QtWindowView::ShowAction(const Control& control, QAction* action) {
     action->setText(ToQString(bare ? control.tip : control.text));
     action->setStatusTip(ToQString(control.message));
     action->setToolTip(ToQString(control.tip.empty() ? control.text : control.tip));
-    action->setIcon(IconOf(control.icon));
+    action->setIcon(ToQIcon(control.icon));
   }
   action->setSeparator(control.separator);
   action->setEnabled(control.enabled);
@@ -224,7 +222,7 @@ void QtWindowView::ShowWindow() {
   QFont font = ToQFont(window_.font(), QApplication::font());
   content_->setFont(font);
   top_->setWindowTitle(ToQString(window_.title()));
-  top_->setWindowIcon(IconOf(window_.icon()));
+  top_->setWindowIcon(ToQIcon(window_.icon()));
   content_->setCursor(CursorOf(window_.cursor()));
   content_->setMouseTracking(window_.tracksMouse());
   if (main_ != nullptr) main_->statusBar()->showMessage(ToQString(window_.statusText()));
@@ -244,15 +242,14 @@ void QtWindowView::SizeToModel() {
   Rect minimum = window_.minimumSize();
   QWidget* outer = main_ != nullptr ? static_cast<QWidget*>(main_) : Client();
   outer->setMinimumSize(units.ToX(minimum.width), units.ToY(minimum.height));
-  if (auto* area = dynamic_cast<WindowScrollArea*>(scroll_)) area->hint = target;
   // An unchanged size is left alone, so a title change never undoes a resize.
   if (target.width() > 0 && target.height() > 0 && outer->size() != target) {
-    if (!window_.IsResizable() && main_ == nullptr) {
-      outer->setFixedSize(target);
+    if (main_ != nullptr) {
+      main_->resize(target);
     } else {
-      outer->resize(target);
+      if (!window_.IsResizable()) outer->setFixedSize(target);
+      FitTopToClient(target);
     }
-    if (main_ == nullptr) top_->adjustSize();
   }
   if (g.x != 0 || g.y != 0) top_->move(units.ToX(g.x), units.ToY(g.y));
   Qt::WindowStates state = top_->windowState();
@@ -481,6 +478,34 @@ bool QtWindowView::eventFilter(QObject* watched, QEvent* event) {
     default:
       return false;
   }
+}
+
+void QtWindowView::FitTopToClient(QSize client) {
+  if (auto* sized = dynamic_cast<WindowContent*>(Client())) sized->hint = client;
+  if (auto* sized = dynamic_cast<WindowScrollArea*>(Client())) sized->hint = client;
+  // The window's size follows from its client's through the layouts around
+  // it (menu bar, dialog, sub-window frame); their cached sizes are stale.
+  for (QWidget* w = Client(); w != nullptr; w = w->parentWidget()) {
+    w->updateGeometry();
+    if (w->layout() != nullptr) w->layout()->invalidate();
+    if (w == top_) break;
+  }
+  top_->resize(top_->sizeHint().expandedTo(top_->minimumSizeHint()));
+}
+
+void QtWindowView::Cascade(QMdiSubWindow* sub) {
+  Rect g = window_.geometry();
+  if (g.x != 0 || g.y != 0 || sub->mdiArea() == nullptr) return;
+  // Each new child steps down by a title bar from the last, as long as it
+  // fits; Qt's own placement puts it anywhere, half out of sight.
+  QMdiArea* area = sub->mdiArea();
+  int step = sub->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, sub);
+  int others = 0;
+  for (QMdiSubWindow* other : area->subWindowList()) others += other != sub && other->isVisible();
+  QPoint at(others * step, others * step);
+  QSize room = area->viewport()->size();
+  if (at.x() + sub->width() > room.width() || at.y() + sub->height() > room.height()) at = {0, 0};
+  sub->move(at);
 }
 
 QWidget* QtWindowView::Client() const {

@@ -13,6 +13,7 @@
 class QAction;
 class QMainWindow;
 class QMdiArea;
+class QMdiSubWindow;
 class QMenu;
 class QMenuBar;
 class QScrollArea;
@@ -72,6 +73,8 @@ class QtWindowView : public QObject, public Window::PresenterData {
   void CommitEntry(int32_t number, QWidget* widget);
   void DropFromList(int32_t number, QPoint global);
   void SizeToModel();
+  void FitTopToClient(QSize client);
+  void Cascade(QMdiSubWindow* sub);
   QWidget* Client() const;  // the widget as big as the window's client area
   void ClientResized();
   void FitContent();

@@ -244,9 +244,12 @@ void QtWindowView::ShowText(const Control& c, QWidget* widget) {
     edit->setReadOnly(c.readOnly);
     edit->setModified(false);
   } else if (auto* button = qobject_cast<QPushButton*>(widget)) {
-    button->setText(text);
+    QIcon icon = ToQIcon(c.icon);
+    // A look-up button whose picture is missing would show nothing at all.
+    button->setText(text.isEmpty() && icon.isNull() && !c.icon.empty() ? QStringLiteral("...")
+                                                                       : text);
     button->setDefault(c.isDefault);
-    button->setIcon(QIcon(ToQString(ResolveFileName(c.icon))));
+    button->setIcon(icon);
   } else if (auto* check = qobject_cast<QAbstractButton*>(widget)) {
     check->setText(text);
     check->setChecked(c.checked);

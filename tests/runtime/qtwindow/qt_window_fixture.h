@@ -8,12 +8,19 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QPointer>
+#include <QSize>
 #include <QWidget>
 #include <functional>
+#include <ostream>
 
 #include "runtime/qtwindow/qt_presenter.h"
 #include "runtime/qtwindow/qt_window_view.h"
 #include "runtime/window/scheduler.h"
+
+// Sizes in failure messages as "320x180".
+inline void PrintTo(const QSize& size, std::ostream* out) {
+  *out << size.width() << "x" << size.height();
+}
 
 namespace ledora::runtime {
 
@@ -41,6 +48,20 @@ class QtWindowFixture : public ::testing::Test {
   }
 
   QtWindowView* View(Window& window) { return presenter.ViewOf(window); }
+
+  // Opens a window on a thread of its own that takes its events until it
+  // closes; true once it is on screen.
+  bool OpenOnThread(Window& window) {
+    scheduler.Start(
+        [&window] {
+          window.Open();
+          Event e;
+          while (window.Accept(&e)) {
+          }
+        },
+        0);
+    return Pump([&] { return View(window) != nullptr; });
+  }
 
   template <typename T>
   T* VisibleTopLevel() {

@@ -1,0 +1,131 @@
+// What the user sees of a window: text that fits the room designed for it,
+// list headers and rows shown whole, children of the frame in sight.
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTableWidget>
+#include <string>
+#include <vector>
+
+#include "runtime/qtwindow/qt_list_view.h"
+#include "tests/runtime/qtwindow/qt_window_fixture.h"
+
+namespace ledora::runtime {
+namespace {
+
+constexpr char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+
+class QtWindowLookTest : public QtWindowFixture {
+ protected:
+  void TearDown() override {
+    for (Window* w : windows) w->Post(EventCloseWindow);
+    Pump([&] { return !scheduler.HasThreads(); });
+  }
+
+  void Open(Window& w) {
+    windows.push_back(&w);
+    ASSERT_TRUE(OpenOnThread(w));
+  }
+
+  std::vector<Window*> windows;
+  Window w;
+  Window frame;
+  Window first;
+  Window second;
+};
+
+TEST_F(QtWindowLookTest, TextDesignedInDialogUnitsForMsSansSerifFitsItsRoom) {
+  w.SetFont({"MS Sans Serif", 8, FontWeightNormal, kNoColour});
+  w.SetSize(260, 40);
+  w.CreateControl(1, ControlPrompt);
+  // Four dialog units hold one average letter.
+  w.SetRect(1, {4, 4, 4 * 52, 10});
+  w.SetText(1, kLetters);
+  Open(w);
+  auto* label = qobject_cast<QLabel*>(View(w)->WidgetOf(1));
+  ASSERT_NE(label, nullptr);
+  EXPECT_LE(label->fontMetrics().horizontalAdvance(kLetters), label->width() + 1);
+  EXPECT_GE(label->height(), label->fontMetrics().height()) << "a line of text is cut";
+
+  QString family = QFontInfo(label->font()).family();
+  if (!QFontDatabase::hasFamily("MS Sans Serif") && QFontDatabase::hasFamily("Liberation Sans")) {
+    EXPECT_EQ(family, "Liberation Sans") << "the stand-in of the same width";
+  }
+}
+
+TEST_F(QtWindowLookTest, ListShowsWholeHeadersAndOnlyRowsThatFitBesideItsScrollBar) {
+  w.SetUnit(UnitPixels);
+  w.SetSize(400, 300);
+  w.CreateControl(1, ControlList);
+  w.SetRect(1, {0, 0, 300, 200});
+  w.SetListFormat(1, "20R(2)|M~Customer ID~C(0)@n-13@200L(2)|M~Name~@s35@200L(2)|M~Town~@s30@");
+  w.SetImmediate(1, true);
+  w.SetVScroll(1, true);
+  std::vector<std::vector<std::string>> rows;
+  for (int i = 1; i <= 40; ++i) rows.push_back({std::to_string(i), "Name", "Town"});
+  w.SetRows(1, rows);
+  w.SetSelection(1, 1);
+  Open(w);
+  auto* list = qobject_cast<QtListView*>(View(w)->WidgetOf(1));
+  ASSERT_NE(list, nullptr);
+  QTableWidget* table = list->table();
+  QHeaderView* header = table->horizontalHeader();
+  EXPECT_GE(header->sectionSize(0), header->fontMetrics().horizontalAdvance("Customer ID"));
+  EXPECT_FALSE(header->font().bold());
+  EXPECT_LE(table->rowHeight(0), table->fontMetrics().height() + 8) << "rows as high as a line";
+
+  // The page the model asks for is what the list shows whole.
+  Pump([] { return false; });
+  int32_t fit = w.VisibleRows(1);
+  ASSERT_GT(fit, 1);
+  ASSERT_TRUE(table->horizontalScrollBar()->isVisible());
+  EXPECT_LE(table->rowViewportPosition(fit - 1) + table->rowHeight(fit - 1),
+            table->viewport()->height());
+  EXPECT_GT(table->rowViewportPosition(fit) + table->rowHeight(fit), table->viewport()->height())
+      << "one more row would fit";
+}
+
+TEST_F(QtWindowLookTest, ChildrenOfTheFrameCascadeInSight) {
+  frame.SetFrame(true);
+  frame.SetUnit(UnitPixels);
+  frame.SetSize(800, 600);
+  Open(frame);
+  for (Window* child : {&first, &second}) {
+    child->SetMdiChild(true);
+    child->SetUnit(UnitPixels);
+    child->SetSize(300, 200);
+    Open(*child);
+  }
+  Pump([] { return false; });
+  QRect room = View(frame)->mdiArea()->viewport()->rect();
+  QRect one = View(first)->top()->geometry();
+  QRect two = View(second)->top()->geometry();
+  EXPECT_TRUE(room.contains(one)) << "first child out of sight";
+  EXPECT_TRUE(room.contains(two)) << "second child out of sight";
+  EXPECT_GT(two.top(), one.top());
+  EXPECT_GT(two.left(), one.left());
+  EXPECT_LT(two.top() - one.top(), 60) << "steps of a title bar";
+}
+
+TEST_F(QtWindowLookTest, ButtonWithoutTextWhosePictureIsMissingStillShows) {
+  w.SetUnit(UnitPixels);
+  w.SetSize(200, 100);
+  w.CreateControl(1, ControlButton);
+  w.SetRect(1, {10, 10, 20, 20});
+  w.SetIcon(1, "no-such-picture.ico");
+  w.CreateControl(2, ControlButton);
+  w.SetRect(2, {40, 10, 60, 20});
+  w.SetText(2, "&OK");
+  Open(w);
+  EXPECT_EQ(qobject_cast<QPushButton*>(View(w)->WidgetOf(1))->text(), "...");
+  EXPECT_EQ(qobject_cast<QPushButton*>(View(w)->WidgetOf(2))->text(), "&OK");
+  EXPECT_EQ(w.GetText(1), "") << "the model keeps its own text";
+}
+
+}  // namespace
+}  // namespace ledora::runtime
