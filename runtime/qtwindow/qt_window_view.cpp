@@ -66,7 +66,11 @@ QtWindowView::QtWindowView(Window& window, QtPresenter& presenter, QWidget* pare
   connect(timer_, &QTimer::timeout, this, [this] { window_.UserTimer(); });
   ShowWindow();
   ShowAllVisibility();
-  if (auto* sub = qobject_cast<QMdiSubWindow*>(top_.data())) Cascade(sub);
+  if (auto* sub = qobject_cast<QMdiSubWindow*>(top_.data())) {
+    Cascade(sub);
+  } else if (main_ == nullptr && !window_.isModal()) {
+    CentreOverParent();
+  }
   top_->show();
   if (auto* sub = qobject_cast<QMdiSubWindow*>(top_.data())) sub->setFocus();
 }
@@ -506,6 +510,25 @@ void QtWindowView::Cascade(QMdiSubWindow* sub) {
   QSize room = area->viewport()->size();
   if (at.x() + sub->width() > room.width() || at.y() + sub->height() > room.height()) at = {0, 0};
   sub->move(at);
+}
+
+void QtWindowView::CentreOverParent() {
+  Rect g = window_.geometry();
+  if (g.x != 0 || g.y != 0) return;
+  // Dialogs centre themselves; a tool window such as the splash would
+  // otherwise sit in the corner of the screen.
+  QWidget* parent = top_->parentWidget() != nullptr ? top_->parentWidget()->window() : nullptr;
+  QScreen* screen = parent != nullptr ? parent->screen() : top_->screen();
+  QRect over = parent != nullptr ? parent->frameGeometry()
+                                 : (screen != nullptr ? screen->availableGeometry() : QRect());
+  if (!over.isValid()) return;
+  QPoint at = over.center() - QPoint(top_->width() / 2, top_->height() / 2);
+  if (screen != nullptr) {
+    QRect room = screen->availableGeometry();
+    at.setX(std::max(room.left(), std::min(at.x(), room.right() - top_->width())));
+    at.setY(std::max(room.top(), std::min(at.y(), room.bottom() - top_->height())));
+  }
+  top_->move(at);
 }
 
 QWidget* QtWindowView::Client() const {

@@ -75,6 +75,7 @@ class QtWindowView : public QObject, public Window::PresenterData {
   void SizeToModel();
   void FitTopToClient(QSize client);
   void Cascade(QMdiSubWindow* sub);
+  void CentreOverParent();
   QWidget* Client() const;  // the widget as big as the window's client area
   void ClientResized();
   void FitContent();

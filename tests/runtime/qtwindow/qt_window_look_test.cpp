@@ -112,6 +112,28 @@ TEST_F(QtWindowLookTest, ChildrenOfTheFrameCascadeInSight) {
   EXPECT_LT(two.top() - one.top(), 60) << "steps of a title bar";
 }
 
+TEST_F(QtWindowLookTest, ToolWindowWithoutAPlaceOpensOverTheMiddleOfTheFrame) {
+  frame.SetFrame(true);
+  frame.SetUnit(UnitPixels);
+  frame.SetPosition(50, 40);
+  frame.SetSize(800, 600);
+  Open(frame);
+  w.SetCaption(false);
+  w.SetUnit(UnitPixels);
+  w.SetSize(200, 100);
+  Open(w);
+  Pump([] { return false; });
+  QPoint middle = View(frame)->top()->frameGeometry().center();
+  QPoint splash = View(w)->top()->frameGeometry().center();
+  EXPECT_LE((middle - splash).manhattanLength(), 4) << "the splash is in a corner";
+
+  second.SetUnit(UnitPixels);
+  second.SetPosition(30, 20);
+  second.SetSize(100, 50);
+  Open(second);
+  EXPECT_EQ(View(second)->top()->pos(), QPoint(30, 20)) << "a given place is kept";
+}
+
 TEST_F(QtWindowLookTest, ButtonWithoutTextWhosePictureIsMissingStillShows) {
   w.SetUnit(UnitPixels);
   w.SetSize(200, 100);
