@@ -241,6 +241,14 @@ FileManager::ThreadState& FileManager::Thread() {
 
 DataFile& FileManager::CurrentFile() { return *Thread().file; }
 
+bool FileManager::UsesFile(const DataFile* file) const {
+  if (file == FILE) return true;
+  for (const auto& state : threads_) {
+    if (state->file == file) return true;
+  }
+  return false;
+}
+
 std::string FileManager::DisplayName() const {
   return ClipRight(FILENAME != nullptr ? *FILENAME : FILENAMEVALUE);
 }

@@ -86,6 +86,8 @@ class FileManager {
   // The current thread's data file (physically open after MakeUsable), and
   // the record operations the relation controller needs besides the above.
   runtime::DataFile& CurrentFile();
+  // Whether file is this manager's file as some thread uses it.
+  bool UsesFile(const runtime::DataFile* file) const;
   int32_t SetOnKey(int key);
   int32_t DeleteRecord();
   void ClearRecord();

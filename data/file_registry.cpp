@@ -19,6 +19,10 @@ FileManager* FileRegistry::Find(const runtime::DataFile* file) const {
   for (const Entry& e : entries_) {
     if (e.FILELABEL == file) return e.FILEMANAGER;
   }
+  // A view on a later thread names that thread's own copy of the file.
+  for (const Entry& e : entries_) {
+    if (e.FILEMANAGER->UsesFile(file)) return e.FILEMANAGER;
+  }
   return nullptr;
 }
 

@@ -471,6 +471,22 @@ TEST_F(ThreadsTest, AFilePerThreadHasItsOwnOpenStateOnEachThread) {
   EXPECT_EQ(lines.INFO->size(), 1u);
 }
 
+TEST_F(ThreadsTest, TheRegistryFindsTheManagerOfALaterThreadsOwnFile) {
+  FileManager& heads = station->heads;
+  heads.Open();
+  ASSERT_EQ(&heads.CurrentFile(), station->headsFile.get());
+  threadNumber = 2;
+  heads.Open();
+  runtime::DataFile* own = &heads.CurrentFile();
+  ASSERT_NE(own, station->headsFile.get());
+  // A view declared on this thread names its own file; priming and opening
+  // through the view must still reach the manager.
+  EXPECT_EQ(data::FileManagers().Find(own), &heads);
+  heads.Close();
+  threadNumber = 1;
+  heads.Close();
+}
+
 TEST_F(ThreadsTest, ASharedFileCountsOneOpenStateForAllThreads) {
   FileManager& heads = station->heads;
   heads.Open();
