@@ -68,7 +68,7 @@ QtWindowView::QtWindowView(Window& window, QtPresenter& presenter, QWidget* pare
   ShowAllVisibility();
   if (auto* sub = qobject_cast<QMdiSubWindow*>(top_.data())) {
     Cascade(sub);
-  } else if (main_ == nullptr && !window_.isModal()) {
+  } else if (main_ == nullptr && qobject_cast<QDialog*>(top_.data()) == nullptr) {
     CentreOverParent();
   }
   top_->show();
@@ -132,12 +132,15 @@ void QtWindowView::BuildTop(QWidget* parent) {
       client = scroll_;
     }
     layout->addWidget(client, 1);
-    QMdiArea* area = window_.isMdiChild() ? presenter_.FrameArea() : nullptr;
+    // A child of the frame called from a modal form (a selection list) must
+    // sit over that form: inside the frame the form would block it.
+    bool overModal = qobject_cast<QDialog*>(parent) != nullptr;
+    QMdiArea* area = window_.isMdiChild() && !overModal ? presenter_.FrameArea() : nullptr;
     if (area != nullptr && !window_.isModal()) {
       QMdiSubWindow* sub = area->addSubWindow(container);
       sub->setAttribute(Qt::WA_DeleteOnClose, false);
       top_ = sub;
-    } else if (window_.isModal()) {
+    } else if (window_.isModal() || (window_.isMdiChild() && overModal)) {
       auto* dialog = new QDialog(parent);
       auto* dialogLayout = new QVBoxLayout(dialog);
       dialogLayout->setContentsMargins(0, 0, 0, 0);

@@ -134,6 +134,32 @@ TEST_F(QtWindowLookTest, ToolWindowWithoutAPlaceOpensOverTheMiddleOfTheFrame) {
   EXPECT_EQ(View(second)->top()->pos(), QPoint(30, 20)) << "a given place is kept";
 }
 
+TEST_F(QtWindowLookTest, ChildOfTheFrameCalledFromAModalFormOpensOverTheForm) {
+  frame.SetFrame(true);
+  Open(frame);
+  first.SetModal(true);
+  second.SetMdiChild(true);
+  windows.push_back(&second);
+  windows.push_back(&first);
+  scheduler.Start(
+      [&] {
+        first.Open();
+        second.Open();  // a selection list the form calls on its thread
+        Event e;
+        while (second.Accept(&e)) {
+        }
+        while (first.Accept(&e)) {
+        }
+      },
+      0);
+  ASSERT_TRUE(Pump([&] { return View(second) != nullptr; }));
+  QWidget* list = View(second)->top();
+  EXPECT_EQ(qobject_cast<QMdiSubWindow*>(list), nullptr) << "behind the form, out of reach";
+  EXPECT_EQ(list->parentWidget(), View(first)->top());
+  EXPECT_TRUE(list->isWindow());
+  EXPECT_NE(list->windowModality(), Qt::NonModal) << "the form would take the keys";
+}
+
 TEST_F(QtWindowLookTest, ButtonWithoutTextWhosePictureIsMissingStillShows) {
   w.SetUnit(UnitPixels);
   w.SetSize(200, 100);
