@@ -5,73 +5,44 @@
 #include <sqlite3.h>
 
 #include <cstdio>
-#include <cstring>
-#include <filesystem>
+#include <memory>
 #include <string>
 
+#include "bench/bench_items.h"
 #include "bench/ratio_reporter.h"
 #include "data/error_reporter.h"
 #include "data/file_manager.h"
-#include "runtime/storage/sqlite_driver.h"
 
 namespace {
 
 using namespace ledora;
+using bench::BenchItem;
 
 constexpr int kRecords = 20000;
 
-#pragma pack(push, 1)
-struct Item {
-  int32_t number;
-  char name[30];
-};
-#pragma pack(pop)
-
-const runtime::RecordLayout& Layout() {
-  static const runtime::RecordLayout layout("ITE", sizeof(Item),
-                                            {{"ITE:ITEMNR", runtime::FieldLong, 0, 4, 0},
-                                             {"ITE:DESCRIPTION", runtime::FieldString, 4, 30, 0}});
-  return layout;
-}
-
-runtime::FileDeclaration Declaration(const std::string& name, Item* buffer) {
-  runtime::FileDeclaration file{"ITEMS", name, &Layout(), buffer, {}};
-  file.keys = {{"ITE:ITEMNRKEY", {{0, false}}, true, true, true, true}};
-  return file;
-}
-
 // One file of kRecords items, made once per run, with a manager on it.
 struct Fixture {
-  Fixture() {
-    char pattern[] = "/tmp/ledora-bench-XXXXXX";
-    folder = mkdtemp(pattern);
-    name = folder + "/ITEMS";
-    file = driver.Declare(Declaration(name, &item));
+  Fixture() : name(folder.path() + "/ITEMS") {
+    bench::MakeBenchItems(driver, *driver.Declare(bench::BenchItemDeclaration(name, &item, true)),
+                          item, kRecords);
+    file = driver.Declare(bench::BenchItemDeclaration(name, &item, true));
     errors.Initialize();
     items.Initialize(file.get(), &errors);
-    items.AddKey(0, "Item number");
+    items.AddKey(bench::NumberKey, "Item number");
     items.Open();
     items.MakeUsable();
-    driver.Mark(*file);
-    driver.Logout(10);
-    for (int i = 1; i <= kRecords; ++i) {
-      item.number = i;
-      std::snprintf(item.name, sizeof item.name, "%-30s", ("Item " + std::to_string(i)).c_str());
-      file->Add();
-    }
-    driver.Commit();
     sqlite3_open((name + ".KDS").c_str(), &raw);
   }
   ~Fixture() {
     sqlite3_close(raw);
     items.Close();
     items.Shutdown();
-    std::filesystem::remove_all(folder);
   }
 
-  std::string folder, name;
+  bench::BenchFolder folder;
+  std::string name;
   runtime::SqliteDriver driver;
-  Item item{};
+  BenchItem item{};
   std::unique_ptr<runtime::DataFile> file;
   data::ErrorReporter errors;
   data::FileManager items;
@@ -83,12 +54,7 @@ Fixture& Shared() {
   return fixture;
 }
 
-void ReadRow(sqlite3_stmt* statement, Item* item) {
-  item->number = sqlite3_column_int(statement, 0);
-  int length = sqlite3_column_bytes(statement, 1);
-  std::memcpy(item->name, sqlite3_column_text(statement, 1), length);
-  std::memset(item->name + length, ' ', sizeof item->name - length);
-}
+void ReadRow(sqlite3_stmt* statement, BenchItem* item) { bench::ReadRawItem(statement, 0, item); }
 
 sqlite3_stmt* Prepare(const char* sql) {
   sqlite3_stmt* statement = nullptr;
@@ -97,9 +63,9 @@ sqlite3_stmt* Prepare(const char* sql) {
 }
 
 void BM_RawNext(benchmark::State& state) {
-  sqlite3_stmt* statement =
-      Prepare("SELECT ITEMNR, DESCRIPTION FROM ITEMS WHERE ITEMNR <> 0 ORDER BY ITEMNR, _pos");
-  Item item;
+  sqlite3_stmt* statement = Prepare(
+      "SELECT ITEMNR, DESCRIPTION, PRICE FROM ITEMS WHERE ITEMNR <> 0 ORDER BY ITEMNR, _pos");
+  BenchItem item;
   for (auto _ : state) {
     if (sqlite3_step(statement) != SQLITE_ROW) {
       sqlite3_reset(statement);
@@ -162,8 +128,8 @@ BENCHMARK(BM_ManagerQuickScanNext);
 
 void BM_RawFetch(benchmark::State& state) {
   sqlite3_stmt* statement =
-      Prepare("SELECT ITEMNR, DESCRIPTION FROM ITEMS WHERE ITEMNR <> 0 AND ITEMNR = ?1");
-  Item item;
+      Prepare("SELECT ITEMNR, DESCRIPTION, PRICE FROM ITEMS WHERE ITEMNR <> 0 AND ITEMNR = ?1");
+  BenchItem item;
   int i = 0;
   for (auto _ : state) {
     sqlite3_bind_int(statement, 1, i++ % kRecords + 1);

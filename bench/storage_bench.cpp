@@ -5,92 +5,44 @@
 #include <sqlite3.h>
 
 #include <cstdio>
-#include <cstring>
-#include <filesystem>
-#include <map>
 #include <memory>
 #include <string>
 
+#include "bench/bench_items.h"
 #include "bench/ratio_reporter.h"
-#include "runtime/storage/sqlite_driver.h"
 
 namespace {
 
 using namespace ledora::runtime;
+using ledora::bench::BenchItem;
+using ledora::bench::DescriptionKey;
+using ledora::bench::NumberKey;
 
 constexpr int kRecords = 100000;
 
-#pragma pack(push, 1)
-struct Item {
-  int32_t number;
-  char name[30];
-  uint8_t price[5];
-};
-#pragma pack(pop)
-
-const RecordLayout& Layout() {
-  static const RecordLayout layout("ITE", sizeof(Item),
-                                   {{"ITE:ITEMNR", FieldLong, 0, 4, 0},
-                                    {"ITE:DESCRIPTION", FieldString, 4, 30, 0},
-                                    {"ITE:PRICE", FieldDecimal, 34, 5, 2}});
-  return layout;
-}
-
-enum { NumberKey, DescriptionKey };
-
-FileDeclaration Declaration(const std::string& name, Item* buffer) {
-  FileDeclaration file;
-  file.name = name;
-  file.layout = &Layout();
-  file.buffer = buffer;
-  file.keys = {{"ITE:ITEMNRKEY", {{0, false}}, true, true, true, true},
-               {"ITE:DESCRIPTIONKEY", {{1, false}}, false, false, true, true}};
-  return file;
+FileDeclaration Declaration(const std::string& name, BenchItem* buffer) {
+  return ledora::bench::BenchItemDeclaration(name, buffer, true);
 }
 
 // One data file of kRecords items in a fresh folder, made once per run.
 struct Fixture {
-  Fixture() {
-    char pattern[] = "/tmp/ledora-bench-XXXXXX";
-    folder = mkdtemp(pattern);
-    name = folder + "/ITEMS";
-    auto file = driver.Declare(Declaration(name, &item));
-    file->Create();
-    file->Open();
-    driver.Mark(*file);
-    driver.Logout(10);
-    for (int i = 1; i <= kRecords; ++i) {
-      item.number = i;
-      std::snprintf(item.name, sizeof item.name, "%-30s",
-                    ("Item " + std::to_string((i * 7919) % kRecords)).c_str());
-      PackDecimal(Decimal::FromUnits(i, 2), item.price, 5, 2);
-      file->Add();
-    }
-    driver.Commit();
+  Fixture() : name(folder.path() + "/ITEMS") {
+    ledora::bench::MakeBenchItems(driver, *driver.Declare(Declaration(name, &item)), item,
+                                  kRecords);
     sqlite3_open((name + ".KDS").c_str(), &raw);
   }
-  ~Fixture() {
-    sqlite3_close(raw);
-    std::filesystem::remove_all(folder);
-  }
+  ~Fixture() { sqlite3_close(raw); }
 
-  std::string folder, name;
+  ledora::bench::BenchFolder folder;
+  std::string name;
   SqliteDriver driver;
-  Item item{};
+  BenchItem item{};
   sqlite3* raw = nullptr;
 };
 
 Fixture& Shared() {
   static Fixture fixture;
   return fixture;
-}
-
-void ReadRow(sqlite3_stmt* statement, Item* item) {
-  item->number = sqlite3_column_int(statement, 2);
-  int length = sqlite3_column_bytes(statement, 3);
-  memcpy(item->name, sqlite3_column_text(statement, 3), length);
-  memset(item->name + length, ' ', sizeof item->name - length);
-  PackDecimal(Decimal::FromDouble(sqlite3_column_double(statement, 4), 2), item->price, 5, 2);
 }
 
 void BM_RawScan(benchmark::State& state) {
@@ -100,9 +52,9 @@ void BM_RawScan(benchmark::State& state) {
                      "SELECT _pos, _version, ITEMNR, DESCRIPTION, PRICE FROM ITEMS WHERE "
                      "DESCRIPTION <> '' ORDER BY DESCRIPTION COLLATE NOCASE, _pos",
                      -1, &statement, nullptr);
-  Item item;
+  BenchItem item;
   for (auto _ : state) {
-    while (sqlite3_step(statement) == SQLITE_ROW) ReadRow(statement, &item);
+    while (sqlite3_step(statement) == SQLITE_ROW) ledora::bench::ReadRawItem(statement, 2, &item);
     sqlite3_reset(statement);
   }
   sqlite3_finalize(statement);
@@ -137,11 +89,11 @@ void BM_RawFetch(benchmark::State& state) {
                      "SELECT _pos, _version, ITEMNR, DESCRIPTION, PRICE FROM ITEMS WHERE "
                      "ITEMNR <> 0 AND ITEMNR = ?1",
                      -1, &statement, nullptr);
-  Item item;
+  BenchItem item;
   int i = 0;
   for (auto _ : state) {
     sqlite3_bind_int(statement, 1, i++ % kRecords + 1);
-    if (sqlite3_step(statement) == SQLITE_ROW) ReadRow(statement, &item);
+    if (sqlite3_step(statement) == SQLITE_ROW) ledora::bench::ReadRawItem(statement, 2, &item);
     sqlite3_reset(statement);
   }
   sqlite3_finalize(statement);

@@ -7,67 +7,25 @@
 #include <sqlite3.h>
 
 #include <cstdio>
-#include <cstring>
-#include <filesystem>
-#include <map>
 #include <memory>
 #include <string>
 
+#include "bench/bench_items.h"
 #include "bench/ratio_reporter.h"
-#include "runtime/storage/sqlite_driver.h"
 #include "runtime/views/view.h"
 
 namespace {
 
 using namespace ledora::runtime;
+using ledora::bench::BenchItem;
 
 constexpr int kRecords = 100000;
 constexpr int kPage = 20;
 
-#pragma pack(push, 1)
-struct Item {
-  int32_t number;
-  char name[30];
-  uint8_t price[5];
-};
-#pragma pack(pop)
-
-const RecordLayout& Layout() {
-  static const RecordLayout layout("ITE", sizeof(Item),
-                                   {{"ITE:ITEMNR", FieldLong, 0, 4, 0},
-                                    {"ITE:DESCRIPTION", FieldString, 4, 30, 0},
-                                    {"ITE:PRICE", FieldDecimal, 34, 5, 2}});
-  return layout;
-}
-
-FileDeclaration Declaration(const std::string& name, Item* buffer) {
-  FileDeclaration file;
-  file.name = name;
-  file.layout = &Layout();
-  file.buffer = buffer;
-  file.keys = {{"ITE:ITEMNRKEY", {{0, false}}, true, true, false, false},
-               {"ITE:DESCRIPTIONKEY", {{1, false}}, false, false, true, false}};
-  return file;
-}
-
 struct Fixture {
-  Fixture() {
-    char pattern[] = "/tmp/ledora-view-bench-XXXXXX";
-    folder = mkdtemp(pattern);
-    name = folder + "/ITEMS";
-    file = driver.Declare(Declaration(name, &item));
-    file->Create();
-    file->Open();
-    driver.Mark(*file);
-    driver.Logout(10);
-    for (int i = 1; i <= kRecords; ++i) {
-      item.number = i;
-      std::snprintf(item.name, sizeof item.name, "%-30s",
-                    ("Item " + std::to_string((i * 7919) % kRecords)).c_str());
-      PackDecimal(Decimal::FromUnits(i, 2), item.price, 5, 2);
-      file->Add();
-    }
-    driver.Commit();
+  Fixture() : name(folder.path() + "/ITEMS") {
+    file = driver.Declare(ledora::bench::BenchItemDeclaration(name, &item, false));
+    ledora::bench::MakeBenchItems(driver, *file, item, kRecords);
     sqlite3_open((name + ".KDS").c_str(), &raw);
     ViewDeclaration declaration;
     declaration.primary = file.get();
@@ -79,12 +37,12 @@ struct Fixture {
     view.reset();
     file.reset();
     sqlite3_close(raw);
-    std::filesystem::remove_all(folder);
   }
 
-  std::string folder, name;
+  ledora::bench::BenchFolder folder;
+  std::string name;
   SqliteDriver driver;
-  Item item{};
+  BenchItem item{};
   std::unique_ptr<DataFile> file;
   std::unique_ptr<View> view;
   sqlite3* raw = nullptr;
@@ -111,13 +69,7 @@ void BM_RawScan(benchmark::State& state) {
                      "ORDER BY DESCRIPTION COLLATE NOCASE, _pos",
                      -1, &statement, nullptr);
   for (auto _ : state) {
-    while (sqlite3_step(statement) == SQLITE_ROW) {
-      f.item.number = sqlite3_column_int(statement, 2);
-      int length = sqlite3_column_bytes(statement, 3);
-      memcpy(f.item.name, sqlite3_column_text(statement, 3), length);
-      memset(f.item.name + length, ' ', sizeof f.item.name - length);
-      PackDecimal(Decimal::FromDouble(sqlite3_column_double(statement, 4), 2), f.item.price, 5, 2);
-    }
+    while (sqlite3_step(statement) == SQLITE_ROW) ledora::bench::ReadRawItem(statement, 2, &f.item);
     sqlite3_reset(statement);
   }
   sqlite3_finalize(statement);
