@@ -43,32 +43,26 @@ bool IniStore::ReadValue(std::string_view section, std::string_view key,
   return true;
 }
 
-// All keys go into the file in one write, so a crash cannot leave a
-// placement that is half old and half new.
+// All keys go into the file in one locked change, so neither a crash nor
+// another station's write leaves a placement half old and half new.
 runtime::IniResult IniStore::StoreWindowPlacement(std::string_view section,
                                                   const PlacementWindow& window) const {
   if (window.IsMinimized()) return runtime::IniOk;
   if (FILENAME.empty()) return runtime::IniWriteFailed;
-  runtime::IniDocument document;
-  if (runtime::ReadIniFile(FILENAME, &document) == runtime::IniReadFailed) {
-    return runtime::IniReadFailed;
-  }
-  bool maximized = window.IsMaximized();
-  bool written = document.Set(section, "Maximize", maximized ? "Yes" : "No");
-  if (!maximized) {
+  return runtime::UpdateIniFile(FILENAME, [&](runtime::IniDocument& document) {
+    bool maximized = window.IsMaximized();
+    bool written = document.Set(section, "Maximize", maximized ? "Yes" : "No");
+    if (maximized) return written;
     int32_t x = 0, y = 0;
     window.GetPosition(&x, &y);
     written = written && document.Set(section, "XPos", std::to_string(x)) &&
               document.Set(section, "YPos", std::to_string(y));
-    if (window.IsResizable()) {
-      int32_t width = 0, height = 0;
-      window.GetSize(&width, &height);
-      written = written && document.Set(section, "Height", std::to_string(height)) &&
-                document.Set(section, "Width", std::to_string(width));
-    }
-  }
-  if (!written) return runtime::IniInvalidText;
-  return runtime::WriteIniFile(FILENAME, document);
+    if (!window.IsResizable()) return written;
+    int32_t width = 0, height = 0;
+    window.GetSize(&width, &height);
+    return written && document.Set(section, "Height", std::to_string(height)) &&
+           document.Set(section, "Width", std::to_string(width));
+  });
 }
 
 void IniStore::RestoreWindowPlacement(std::string_view section, PlacementWindow& window) const {

@@ -1,11 +1,12 @@
 // Reading and writing INI files on disk, by the names the program writes
-// (letter case ignored, ".\name" for the current folder). A write re-reads
-// the file, changes one line and replaces the file in one step, so neither
-// a crash nor a second writer's earlier change is lost to a partial file.
-// Used by the settings store and the designer's INI settings.
+// (letter case ignored, ".\name" for the current folder). A change re-reads
+// the file under a lock that other processes see, changes its lines and
+// replaces the file in one step, so neither a crash nor a second station's
+// change is lost. Used by the settings store and the designer's INI settings.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -28,6 +29,12 @@ IniResult ReadFileBytes(std::string_view fileName, std::string* bytes);
 IniResult ReadIniFile(std::string_view fileName, IniDocument* document);
 // Writes a temporary file beside the target, then renames it over the target.
 IniResult WriteIniFile(std::string_view fileName, const IniDocument& document);
+// Reads the file, applies change and writes the result, all under the file's
+// lock, so a change made meanwhile by another station is kept. A change that
+// answers false leaves the file untouched (IniInvalidText). The change must
+// not write INI files itself.
+IniResult UpdateIniFile(std::string_view fileName,
+                        const std::function<bool(IniDocument& document)>& change);
 
 std::optional<std::string> ReadIniValue(std::string_view fileName, std::string_view section,
                                         std::string_view key);

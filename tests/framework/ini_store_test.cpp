@@ -5,6 +5,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "tests/runtime/storage/child_process.h"
 #include "tests/support/temp_folder.h"
 
 namespace ledora::framework {
@@ -158,6 +159,50 @@ TEST_F(IniStoreTest, DamagedValuesDoNotMisplaceTheWindow) {
   EXPECT_EQ(window.y, 20);
   EXPECT_EQ(window.width, 300);
   EXPECT_EQ(window.height, 200);
+}
+
+// Two stations closing windows at once: each one's placement and plain
+// values survive the other's writes.
+TEST_F(IniStoreTest, PlacementsOfTwoStationsClosingAtOnceBothSurvive) {
+  constexpr int kStations = 2, kCloses = 15;
+  testing::Gate gate;
+  ASSERT_TRUE(gate.ok());
+  std::vector<std::unique_ptr<testing::ChildProcess>> stations;
+  for (int station = 0; station < kStations; ++station) {
+    stations.push_back(std::make_unique<testing::ChildProcess>([&, station](const auto& ready) {
+      IniStore store;
+      store.Setup(store_.FILENAME);
+      ready();
+      gate.Pass();
+      FakeWindow window;
+      for (int close = 0; close < kCloses; ++close) {
+        std::string section = "Window" + std::to_string(station) + "_" + std::to_string(close);
+        window.x = close;
+        if (store.StoreWindowPlacement(section, window) != runtime::IniOk) return 1;
+        if (store.WriteValue("Counts", "Station" + std::to_string(station), close + 1) !=
+            runtime::IniOk) {
+          return 1;
+        }
+      }
+      return 0;
+    }));
+    ASSERT_TRUE(stations.back()->WaitReady());
+  }
+  gate.Open(kStations);
+  for (auto& station : stations) ASSERT_EQ(station->Wait(), 0);
+
+  for (int station = 0; station < kStations; ++station) {
+    EXPECT_EQ(store_.ReadValue("Counts", "Station" + std::to_string(station)),
+              std::to_string(kCloses));
+    for (int close = 0; close < kCloses; ++close) {
+      FakeWindow restored;
+      restored.x = -1, restored.width = 1;
+      store_.RestoreWindowPlacement(
+          "Window" + std::to_string(station) + "_" + std::to_string(close), restored);
+      EXPECT_EQ(restored.x, close) << station;
+      EXPECT_EQ(restored.width, 300) << station;
+    }
+  }
 }
 
 }  // namespace
