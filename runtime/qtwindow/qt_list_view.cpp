@@ -7,7 +7,9 @@
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QStyle>
+#include <QStyledItemDelegate>
 #include <QTableWidget>
+#include <vector>
 
 #include "runtime/qtwindow/qt_conversions.h"
 #include "runtime/window/event.h"
@@ -27,6 +29,45 @@ Qt::Alignment AlignmentOf(Justification justification) {
       return Qt::AlignLeft | Qt::AlignVCenter;
   }
 }
+
+// Keeps each column's text its indent away from the edge it is justified to.
+class IndentDelegate : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+  struct Indent {
+    int pixels = 0;
+    bool decimal = false;  // to the decimal point, from the right edge
+  };
+  std::vector<Indent> indents;  // by column
+
+ protected:
+  void paint(QPainter* painter, const QStyleOptionViewItem& option,
+             const QModelIndex& index) const override {
+    int column = index.column();
+    Indent look = column < static_cast<int>(indents.size()) ? indents[column] : Indent{};
+    if (look.pixels <= 0) return QStyledItemDelegate::paint(painter, option, index);
+    QStyleOptionViewItem cell = option;
+    initStyleOption(&cell, index);
+    int indent = look.pixels;
+    if (look.decimal) {
+      qsizetype point = cell.text.indexOf('.');
+      QString fraction = point < 0 ? QString() : cell.text.mid(point);
+      indent = std::max(0, indent - cell.fontMetrics.horizontalAdvance(fraction));
+    }
+    QStyle* style = cell.widget != nullptr ? cell.widget->style() : QApplication::style();
+    // The cell's background and focus fill it whole; only the text moves in.
+    QStyleOptionViewItem text = cell;
+    cell.text.clear();
+    style->drawControl(QStyle::CE_ItemViewItem, &cell, painter, cell.widget);
+    text.state &= ~QStyle::State_HasFocus;
+    if (text.displayAlignment & Qt::AlignRight) {
+      text.rect.adjust(0, 0, -indent, 0);
+    } else if (text.displayAlignment & Qt::AlignLeft) {
+      text.rect.adjust(indent, 0, 0, 0);
+    }
+    style->drawControl(QStyle::CE_ItemViewItem, &text, painter, text.widget);
+  }
+};
 
 bool IsNavigation(int32_t code) {
   switch (code & ~KeyShift) {
@@ -56,6 +97,7 @@ QtListView::QtListView(QWidget* parent, Callbacks callbacks)
   table_->setSelectionBehavior(QAbstractItemView::SelectRows);
   table_->setSelectionMode(QAbstractItemView::SingleSelection);
   table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  table_->setItemDelegate(new IndentDelegate(table_));
   table_->verticalHeader()->hide();
   table_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   // A selected row would otherwise set every header in bold.
@@ -96,7 +138,11 @@ void QtListView::ShowColumns(const Control& control, const QtUnits& units) {
   const auto& columns = control.format.columns();
   table_->setColumnCount(std::max<int>(1, static_cast<int>(columns.size())));
   bool headers = false;
+  auto* delegate = static_cast<IndentDelegate*>(table_->itemDelegate());
+  delegate->indents.clear();
   for (size_t i = 0; i < columns.size(); ++i) {
+    delegate->indents.push_back(
+        {units.ToX(columns[i].indent), columns[i].justification == JustifyDecimal});
     auto* header = new QTableWidgetItem(ToQString(columns[i].header));
     header->setTextAlignment(AlignmentOf(columns[i].headerJustification));
     table_->setHorizontalHeaderItem(static_cast<int>(i), header);

@@ -351,7 +351,7 @@ TEST_F(QtPresenterTest, SplashOverTheFrameKeepsTheFocusUntilClicked) {
       },
       0);
   ASSERT_TRUE(Pump([&] { return View(dialog) != nullptr; }));
-  Pump([] { return false; });
+  Settle();
   for (const Event& e : splashEvents) EXPECT_NE(e.number, EventLoseFocus) << "closed at once";
   ASSERT_TRUE(dialog.IsOpen());
   EXPECT_TRUE(View(dialog)->top()->windowFlags() & Qt::FramelessWindowHint);
@@ -394,7 +394,7 @@ TEST_F(QtPresenterTest, ScrollingWindowGrowsWithItsControlsAndListsKnowTheirRows
       },
       0);
   ASSERT_TRUE(Pump([&] { return View(w) != nullptr; }));
-  Pump([] { return false; });
+  Settle();
   QWidget* content = View(w)->content();
   EXPECT_GE(content->width(), 950) << "the box beyond the window can be scrolled to";
   EXPECT_GE(content->height(), 1250);
@@ -488,7 +488,7 @@ TEST_F(QtPresenterTest, WindowsOutlivingTheWindowTheySitOnStaySafe) {
 
   owner.Post(EventCloseWindow);
   ASSERT_TRUE(Pump([&] { return !owner.IsOpen(); }));
-  Pump([] { return false; });  // the frame's widgets are gone now
+  Settle();  // the frame's widgets are gone now
   change = true;
   child.Post(EventTimer);
   dialog.Post(EventTimer);

@@ -6,9 +6,11 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QKeyEvent>
 #include <QPointer>
 #include <QSize>
+#include <QThread>
 #include <QWidget>
 #include <functional>
 #include <ostream>
@@ -37,14 +39,26 @@ class QtWindowFixture : public ::testing::Test {
     new QApplication(argc, argv);
   }
 
-  // Lets Qt and the threads run until the condition holds.
+  // Lets Qt and the threads run until the condition holds. The X server
+  // answers focus and activation late on a busy machine, so it waits for
+  // them a while instead of counting turns.
   bool Pump(const std::function<bool()>& done) {
-    for (int i = 0; i < 500; ++i) {
+    QDeadlineTimer deadline(5000);
+    for (int turn = 0; turn < 200 || !deadline.hasExpired(); ++turn) {
       QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
       presenter.Drain();
       if (done()) return true;
+      if (turn >= 200) QThread::msleep(2);
     }
     return false;
+  }
+
+  // Lets what is queued now run its course.
+  void Settle() {
+    for (int turn = 0; turn < 200; ++turn) {
+      QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+      presenter.Drain();
+    }
   }
 
   QtWindowView* View(Window& window) { return presenter.ViewOf(window); }

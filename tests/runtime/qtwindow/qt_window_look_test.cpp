@@ -3,12 +3,14 @@
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QHeaderView>
+#include <QImage>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTableWidget>
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -80,7 +82,7 @@ TEST_F(QtWindowLookTest, ListShowsWholeHeadersAndOnlyRowsThatFitBesideItsScrollB
   EXPECT_LE(table->rowHeight(0), table->fontMetrics().height() + 8) << "rows as high as a line";
 
   // The page the model asks for is what the list shows whole.
-  Pump([] { return false; });
+  Settle();
   int32_t fit = w.VisibleRows(1);
   ASSERT_GT(fit, 1);
   ASSERT_TRUE(table->horizontalScrollBar()->isVisible());
@@ -88,6 +90,36 @@ TEST_F(QtWindowLookTest, ListShowsWholeHeadersAndOnlyRowsThatFitBesideItsScrollB
             table->viewport()->height());
   EXPECT_GT(table->rowViewportPosition(fit) + table->rowHeight(fit), table->viewport()->height())
       << "one more row would fit";
+}
+
+// The rightmost column of pixels in a row's cell that holds text.
+int RightmostInk(const QImage& image, const QRect& cell) {
+  int rightmost = -1;
+  for (int y = cell.top(); y <= cell.bottom(); ++y) {
+    for (int x = cell.left(); x <= cell.right(); ++x) {
+      if (qGray(image.pixel(x, y)) < 128) rightmost = std::max(rightmost, x);
+    }
+  }
+  return rightmost;
+}
+
+TEST_F(QtWindowLookTest, ListTextKeepsItsIndentFromTheEdge) {
+  w.SetUnit(UnitPixels);
+  w.SetSize(300, 200);
+  w.CreateControl(1, ControlList);
+  w.SetRect(1, {0, 0, 250, 150});
+  w.SetListFormat(1, "100R(30)~A~@n6@100R~B~@n6@");
+  w.SetRows(1, {{"8", "8"}, {"8", "8"}});
+  Open(w);
+  QTableWidget* table = qobject_cast<QtListView*>(View(w)->WidgetOf(1))->table();
+  Settle();
+  QImage shot = table->viewport()->grab().toImage();
+  QRect indented = table->visualRect(table->model()->index(1, 0)).adjusted(0, 1, -2, -1);
+  QRect flush = table->visualRect(table->model()->index(1, 1)).adjusted(0, 1, -2, -1);
+  int gapIndented = indented.right() - RightmostInk(shot, indented);
+  int gapFlush = flush.right() - RightmostInk(shot, flush);
+  EXPECT_GE(gapIndented - gapFlush, 28) << "the text stands at the edge";
+  EXPECT_LE(gapIndented - gapFlush, 32);
 }
 
 TEST_F(QtWindowLookTest, ChildrenOfTheFrameCascadeInSight) {
@@ -101,7 +133,7 @@ TEST_F(QtWindowLookTest, ChildrenOfTheFrameCascadeInSight) {
     child->SetSize(300, 200);
     Open(*child);
   }
-  Pump([] { return false; });
+  Settle();
   QRect room = View(frame)->mdiArea()->viewport()->rect();
   QRect one = View(first)->top()->geometry();
   QRect two = View(second)->top()->geometry();
@@ -122,7 +154,7 @@ TEST_F(QtWindowLookTest, ToolWindowWithoutAPlaceOpensOverTheMiddleOfTheFrame) {
   w.SetUnit(UnitPixels);
   w.SetSize(200, 100);
   Open(w);
-  Pump([] { return false; });
+  Settle();
   QPoint middle = View(frame)->top()->frameGeometry().center();
   QPoint splash = View(w)->top()->frameGeometry().center();
   EXPECT_LE((middle - splash).manhattanLength(), 4) << "the splash is in a corner";

@@ -31,7 +31,7 @@ class QtWindowSizeTest : public QtWindowFixture, public ::testing::WithParamInte
     window.CreateControl(1, ControlButton);
     window.SetRect(1, {10, 10, 80, 24});
     ASSERT_TRUE(OpenOnThread(window));
-    Pump([] { return false; });
+    Settle();
   }
 
   QSize Client() { return View(window)->content()->size(); }
@@ -57,7 +57,7 @@ TEST_P(QtWindowSizeTest, MinimumSizeHoldsWhenTheUserShrinksTheWindow) {
   Open();
   EXPECT_EQ(Client(), QSize(320, 180));
   View(window)->top()->resize(20, 20);
-  Pump([] { return false; });
+  Settle();
   EXPECT_GE(Client().width(), 250);
   EXPECT_GE(Client().height(), 150);
   EXPECT_GE(window.geometry().width, 250) << "the model hears of the size it got";
@@ -70,7 +70,7 @@ TEST_P(QtWindowSizeTest, UserResizeIsKeptWhenTheWindowChangesOtherwise) {
   ASSERT_TRUE(Pump([&] { return Client() == QSize(380, 220); }));
   ASSERT_TRUE(Pump([&] { return window.geometry().width == 380; }));
   window.SetTitle("renamed");
-  Pump([] { return false; });
+  Settle();
   EXPECT_EQ(Client(), QSize(380, 220));
 }
 
