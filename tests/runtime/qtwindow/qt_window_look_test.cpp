@@ -34,6 +34,15 @@ class QtWindowLookTest : public QtWindowFixture {
     ASSERT_TRUE(OpenOnThread(w));
   }
 
+  // List 1 of window w, in pixels, with room around it.
+  void AddList(const Rect& rect, const char* format) {
+    w.SetUnit(UnitPixels);
+    w.SetSize(rect.width + 100, rect.height + 100);
+    w.CreateControl(1, ControlList);
+    w.SetRect(1, rect);
+    w.SetListFormat(1, format);
+  }
+
   std::vector<Window*> windows;
   Window w;
   Window frame;
@@ -61,11 +70,8 @@ TEST_F(QtWindowLookTest, TextDesignedInDialogUnitsForMsSansSerifFitsItsRoom) {
 }
 
 TEST_F(QtWindowLookTest, ListShowsWholeHeadersAndOnlyRowsThatFitBesideItsScrollBar) {
-  w.SetUnit(UnitPixels);
-  w.SetSize(400, 300);
-  w.CreateControl(1, ControlList);
-  w.SetRect(1, {0, 0, 300, 200});
-  w.SetListFormat(1, "20R(2)|M~Customer ID~C(0)@n-13@200L(2)|M~Name~@s35@200L(2)|M~Town~@s30@");
+  AddList({0, 0, 300, 200},
+          "20R(2)|M~Customer ID~C(0)@n-13@200L(2)|M~Name~@s35@200L(2)|M~Town~@s30@");
   w.SetImmediate(1, true);
   w.SetVScroll(1, true);
   std::vector<std::vector<std::string>> rows;
@@ -104,11 +110,7 @@ int RightmostInk(const QImage& image, const QRect& cell) {
 }
 
 TEST_F(QtWindowLookTest, ListTextKeepsItsIndentFromTheEdge) {
-  w.SetUnit(UnitPixels);
-  w.SetSize(300, 200);
-  w.CreateControl(1, ControlList);
-  w.SetRect(1, {0, 0, 250, 150});
-  w.SetListFormat(1, "100R(30)~A~@n6@100R~B~@n6@");
+  AddList({0, 0, 250, 150}, "100R(30)~A~@n6@100R~B~@n6@");
   w.SetRows(1, {{"8", "8"}, {"8", "8"}});
   Open(w);
   QTableWidget* table = qobject_cast<QtListView*>(View(w)->WidgetOf(1))->table();
