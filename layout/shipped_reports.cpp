@@ -2,8 +2,11 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <functional>
+#include <initializer_list>
 #include <limits>
 #include <system_error>
 
@@ -12,7 +15,9 @@
 #include "layout/design_database.h"
 #include "runtime/storage/folder_lock.h"
 #include "runtime/storage/storage_driver.h"
+#include "runtime/storage/storage_name.h"
 #include "runtime/system/file_names.h"
+#include "runtime/system/runtime_error.h"
 #include "runtime/values/fixed_string.h"
 
 namespace ledora::layout {
@@ -197,9 +202,66 @@ int32_t Fill(runtime::DataFile& file, DesignTable table, const std::vector<Recor
   return code;
 }
 
-int32_t Removed(const std::string& path, int32_t code) {
-  std::error_code ignored;
-  std::filesystem::remove(path, ignored);
+// A design file is made under this name beside its own and renamed into
+// place once whole, so a station killed while making it never leaves a file
+// that later starts take for a complete one.
+std::string MakingName(const std::string& path) { return path + ".part"; }
+
+// With the folder lock held nobody else is making, so a file under the
+// making name (and its journal) is what a killed station left behind. The
+// journal must go with it: a hot journal left beside a new file of that name
+// would be played back into it.
+void RemoveMaking(const std::string& making) {
+  std::string found = runtime::ResolveFileName(making);
+  for (const std::string& path : {making, found}) {
+    for (const char* suffix : {"", "-journal", "-wal", "-shm"}) {
+      std::error_code ignored;
+      std::filesystem::remove(path + suffix, ignored);
+    }
+  }
+}
+
+// Points the tables at the making file while they are filled, and back at
+// their own names afterwards, whatever the outcome.
+class MakingNames {
+ public:
+  MakingNames(DesignDatabase& designs, std::initializer_list<DesignTable> tables,
+              const std::string& making)
+      : designs_(designs), tables_(tables) {
+    for (DesignTable table : tables_) {
+      std::optional<runtime::StorageName> name =
+          runtime::StorageName::Parse(designs_.TableName(table));
+      designs_.File(table)->SetName(making + "\\!" + (name ? name->table : std::string()));
+    }
+  }
+  ~MakingNames() {
+    for (DesignTable table : tables_) designs_.File(table)->SetName(designs_.TableName(table));
+  }
+  MakingNames(const MakingNames&) = delete;
+  MakingNames& operator=(const MakingNames&) = delete;
+
+ private:
+  DesignDatabase& designs_;
+  std::vector<DesignTable> tables_;
+};
+
+// Makes the file at path with make, unless it exists. 0 or the first error;
+// nothing is left under either name after a failure.
+int32_t MakeWhole(DesignDatabase& designs, const std::string& path,
+                  std::initializer_list<DesignTable> tables, const std::function<int32_t()>& make) {
+  std::string making = MakingName(path);
+  RemoveMaking(making);
+  if (runtime::FileExists(path)) return 0;
+  int32_t code;
+  {
+    MakingNames names(designs, tables, making);
+    code = make();
+  }
+  if (code == 0 && std::rename(making.c_str(), path.c_str()) != 0) {
+    code = runtime::ErrorAccessDenied;
+    runtime::SetError(code);
+  }
+  if (code != 0) RemoveMaking(making);
   return code;
 }
 
@@ -298,16 +360,13 @@ int32_t ShippedReports::MakeDesignFiles(DesignDatabase& designs) const {
   // Another station starting at once would otherwise make the same files
   // into ours, or remove what we made when its own making fails.
   runtime::FolderLock making(definitions);
-  if (!runtime::FileExists(definitions)) {
-    int32_t code = MakeDefinitions(designs);
-    if (code != 0) return Removed(definitions, code);
-  }
+  int32_t code =
+      MakeWhole(designs, definitions, {R_Types, R_Bands, R_Fields, R_TypeFields, R_Pformats},
+                [&] { return MakeDefinitions(designs); });
+  if (code != 0) return code;
   std::string layouts = runtime::ResolveFileName(runtime::Clip(designs.DesignsFile));
-  if (!runtime::FileExists(layouts)) {
-    int32_t code = MakeDesigns(designs);
-    if (code != 0) return Removed(layouts, code);
-  }
-  return 0;
+  return MakeWhole(designs, layouts, {R_Design, R_Content, R_StdDesign},
+                   [&] { return MakeDesigns(designs); });
 }
 
 int32_t ShippedReports::MakeDefinitions(DesignDatabase& designs) const {

@@ -28,8 +28,10 @@ class ShippedReports {
   bool Parse(std::string_view text, std::string* error);
 
   // Makes the definitions and the designs file under the database's file
-  // names, each only when it does not exist yet. 0, or the first storage
-  // error (a half-made file is removed again).
+  // names, each only when it does not exist yet. Each is built under a
+  // temporary name and renamed into place once whole, so a station killed
+  // meanwhile leaves no file a later start would take for a complete one.
+  // 0, or the first storage error (then nothing half-made is left).
   int32_t MakeDesignFiles(DesignDatabase& designs) const;
 
   // Makes the new-reports file with the four definition tables at path
