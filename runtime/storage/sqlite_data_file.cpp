@@ -445,14 +445,20 @@ int32_t SqliteDataFile::BuildKeys() {
   return code;
 }
 
+// A transaction of its own, not an outer savepoint, for the reason Begin
+// gives: undoing a failed build must not undo another station's records.
 int32_t SqliteDataFile::RebuildIndexes() {
-  int rc = connection_.Execute("SAVEPOINT ledora_build");
+  bool nested = false;
+  int rc = connection_.Begin("ledora_build", &nested);
   if (rc != SQLITE_OK) return SqliteFailure(connection_.db(), rc);
   for (size_t k = 0; rc == SQLITE_OK && k < declaration_.keys.size(); ++k) {
     rc = connection_.Execute(sql_->DropIndex(static_cast<int>(k)));
     if (rc == SQLITE_OK) rc = connection_.Execute(sql_->CreateIndex(static_cast<int>(k)));
   }
-  return Savepoint("ledora_build", rc);
+  if (rc == SQLITE_OK) return connection_.End("ledora_build", nested, true);
+  int32_t code = SqliteFailure(connection_.db(), rc);
+  connection_.End("ledora_build", nested, false);
+  return code;
 }
 
 int32_t SqliteDataFile::Send(std::string_view command) {
