@@ -32,9 +32,15 @@ function(ledora_tests name dir)
   if(ARG_LABELS)
     set(labels ${ARG_LABELS})
   endif()
+  # Window tests share one X server, whose keyboard focus one test's window
+  # would take from another's: they run one at a time.
+  set(lock "")
+  if("gui" IN_LIST labels)
+    set(lock RESOURCE_LOCK x_display_focus)
+  endif()
   gtest_discover_tests(${name}
     WORKING_DIRECTORY ${PROJECT_BINARY_DIR}
     DISCOVERY_MODE PRE_TEST
     DISCOVERY_TIMEOUT 60
-    PROPERTIES LABELS "${labels}" TIMEOUT 600)
+    PROPERTIES LABELS "${labels}" TIMEOUT 600 ${lock})
 endfunction()
