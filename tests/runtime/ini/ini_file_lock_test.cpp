@@ -37,22 +37,29 @@ int WriteKeys(const std::string& name, int station, int changes) {
   return 0;
 }
 
-using Stations = std::vector<std::unique_ptr<ChildProcess>>;
+// One round: a fresh folder, and stations that each write their keys into
+// its settings file once all of them are let go at the same moment.
+struct Race {
+  testing::TempFolder folder;
+  std::string name = folder.File("ledora.INI");
+  Gate gate;
+  std::vector<std::unique_ptr<ChildProcess>> stations;
 
-// Stations that each write their keys once the gate opens; fewer than asked
-// when one could not be started.
-Stations StartStations(Gate& gate, const std::string& name, int count, int changes) {
-  Stations stations;
-  for (int station = 0; station < count; ++station) {
-    stations.push_back(std::make_unique<ChildProcess>([&, station](const auto& ready) {
-      ready();
-      gate.Pass();
-      return WriteKeys(name, station, changes);
-    }));
-    if (!stations.back()->WaitReady()) return {};
+  // False when a station could not be started.
+  bool Start(int count, int changes) {
+    if (!gate.ok()) return false;
+    for (int station = 0; station < count; ++station) {
+      stations.push_back(std::make_unique<ChildProcess>([&, station](const auto& ready) {
+        ready();
+        gate.Pass();
+        return WriteKeys(name, station, changes);
+      }));
+      if (!stations.back()->WaitReady()) return false;
+    }
+    gate.Open(count);
+    return true;
   }
-  return stations;
-}
+};
 
 size_t EntriesIn(const std::string& folder) {
   return std::distance(fs::directory_iterator(folder), fs::directory_iterator());
@@ -62,24 +69,19 @@ TEST(IniFileLockTest, StationsWritingAtOnceKeepEveryValue) {
   constexpr int kStations = 4, kChanges = 25;
   for (int round = 0; round < 3; ++round) {
     SCOPED_TRACE("round " + std::to_string(round));
-    testing::TempFolder folder;
-    std::string name = folder.File("ledora.INI");
-    Gate gate;
-    ASSERT_TRUE(gate.ok());
-    Stations stations = StartStations(gate, name, kStations, kChanges);
-    ASSERT_EQ(stations.size(), static_cast<size_t>(kStations));
-    gate.Open(kStations);
-    for (auto& station : stations) EXPECT_EQ(station->Wait(), 0);
+    Race race;
+    ASSERT_TRUE(race.Start(kStations, kChanges));
+    for (auto& station : race.stations) EXPECT_EQ(station->Wait(), 0);
 
     IniDocument document;
-    ASSERT_EQ(ReadIniFile(name, &document), IniOk);
+    ASSERT_EQ(ReadIniFile(race.name, &document), IniOk);
     for (int station = 0; station < kStations; ++station) {
       for (int change = 0; change < kChanges; ++change) {
         EXPECT_EQ(document.Get("Shared", Key(station, change)), std::to_string(change))
             << Key(station, change);
       }
     }
-    EXPECT_EQ(EntriesIn(folder.path()), 1u);
+    EXPECT_EQ(EntriesIn(race.folder.path()), 1u);
     ASSERT_FALSE(::testing::Test::HasFailure());
   }
 }
@@ -91,18 +93,13 @@ TEST(IniFileLockTest, StationsKilledWhileWritingLeaveAWholeFile) {
   std::mt19937 random(7);
   for (int round = 0; round < 6; ++round) {
     SCOPED_TRACE("round " + std::to_string(round));
-    testing::TempFolder folder;
-    std::string name = folder.File("ledora.INI");
-    Gate gate;
-    ASSERT_TRUE(gate.ok());
-    Stations stations = StartStations(gate, name, kStations, kChanges);
-    ASSERT_EQ(stations.size(), static_cast<size_t>(kStations));
-    gate.Open(kStations);
+    Race race;
+    ASSERT_TRUE(race.Start(kStations, kChanges));
     ::usleep(std::uniform_int_distribution<useconds_t>(2000, 30000)(random));
-    for (auto& station : stations) station->Kill();
+    for (auto& station : race.stations) station->Kill();
 
     IniDocument document;
-    IniResult read = ReadIniFile(name, &document);
+    IniResult read = ReadIniFile(race.name, &document);
     ASSERT_TRUE(read == IniOk || read == IniFileMissing);
     for (size_t line = 0; line < document.LineCount(); ++line) {
       EXPECT_NE(document.KindOfLine(line), IniMalformed) << "line " << line;
@@ -115,8 +112,8 @@ TEST(IniFileLockTest, StationsKilledWhileWritingLeaveAWholeFile) {
       }
     }
     // The next station's write clears what the killed ones left behind.
-    ASSERT_EQ(WriteIniValue(name, "Next", "K", "1"), IniOk);
-    EXPECT_EQ(EntriesIn(folder.path()), 1u);
+    ASSERT_EQ(WriteIniValue(race.name, "Next", "K", "1"), IniOk);
+    EXPECT_EQ(EntriesIn(race.folder.path()), 1u);
     ASSERT_FALSE(::testing::Test::HasFailure());
   }
 }
