@@ -325,15 +325,6 @@ int32_t SqliteDataFile::Close() {
 
 // ---- making and mending ----
 
-int32_t SqliteDataFile::Savepoint(const std::string& name, int rc) {
-  if (rc == SQLITE_OK) rc = connection_.Execute("RELEASE " + name);
-  if (rc == SQLITE_OK) return ErrorNone;
-  int32_t code = SqliteFailure(connection_.db(), rc);
-  connection_.Execute("ROLLBACK TO " + name);
-  connection_.Execute("RELEASE " + name);
-  return code;
-}
-
 int32_t SqliteDataFile::Create() { return MakeTable(false); }
 
 int32_t SqliteDataFile::CreateIfMissing() { return MakeTable(true); }

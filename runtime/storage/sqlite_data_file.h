@@ -113,7 +113,6 @@ class SqliteDataFile final : public DataFile {
   int32_t TakeHold(int64_t pos);
   bool HeldElsewhere(int64_t pos);
   int32_t ChangeCurrent(bool remove);
-  int32_t Savepoint(const std::string& name, int rc);
 
   SqliteDriver& driver_;
   SqliteConnection& connection_;
