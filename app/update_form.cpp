@@ -55,6 +55,13 @@ void UpdateForm::BuildWindow() {
     win_.SetRect(FormEntry(n), {kEntryX, y, EntryWidth(use), 10});
     win_.SetTip(FormEntry(n), field.tip);
   }
+  FinishLayout(BelowFields());
+}
+
+// The buttons are made anew whenever a form adds controls of its own, so
+// that they stay last in the window's order, which is the order Tab follows.
+void UpdateForm::MakeButtons() {
+  for (int32_t button : {FormOk, FormCancel, FormHelp}) win_.DestroyControl(button);
   win_.CreateControl(FormOk, runtime::ControlButton);
   win_.SetText(FormOk, "OK");
   win_.SetDefaultButton(FormOk);
@@ -67,7 +74,6 @@ void UpdateForm::BuildWindow() {
     help->action = runtime::ActionHelpContents;
     win_.Changed(FormHelp);
   }
-  FinishLayout(BelowFields());
 }
 
 int32_t UpdateForm::BelowFields() const {
@@ -77,6 +83,7 @@ int32_t UpdateForm::BelowFields() const {
 void UpdateForm::FinishLayout(int32_t height) {
   win_.SetRect(FormSheet, {4, 4, kFormWidth - 8, height});
   win_.SetRect(FormTab, {4, 16, kFormWidth - 8, height - 12});
+  MakeButtons();
   int32_t y = height + 10;
   int32_t x = kFormWidth - 3 * (kButtonWidth + 4);
   for (int32_t button : {FormOk, FormCancel, FormHelp}) {

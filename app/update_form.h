@@ -66,10 +66,12 @@ class UpdateForm : public framework::ProcedureFrame {
   // The y of the row below the fields, where a form adds its own controls.
   int32_t BelowFields() const;
   // Places the buttons and sizes the tab, sheet and window to hold `height`.
+  // The buttons come after every control made before, in Tab order too.
   void FinishLayout(int32_t height);
 
  private:
   void BuildWindow();
+  void MakeButtons();
 
   const FormDescription& description_;
   data::RelationController* primary_;

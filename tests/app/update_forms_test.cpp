@@ -2,6 +2,7 @@
 // files in a fresh folder.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -402,6 +403,25 @@ TEST_F(UpdateInvoicesTest, ATypedCustomerIsLookedUpAndItsNameShown) {
   EXPECT_EQ(select.calls, 0) << "the customer was found again when the form was saved";
   EXPECT_EQ(LastResponse, framework::ResponseCompleted);
   EXPECT_EQ(StoredCustomerOf(INV.NUMBER), 2);
+}
+
+// Tab follows the window's order of controls: the look-up button and the
+// lines list must come before OK, Cancel and Help, not after them.
+TEST_F(UpdateInvoicesTest, TabReachesTheLookUpAndTheLinesBeforeTheButtons) {
+  app::Access_INVOICES->PrimeRecord();
+  StartInvoice(framework::RequestInsert);
+  std::vector<int32_t> order;
+  for (const auto& control : Top().controls()) order.push_back(control->number);
+  auto at = [&](int32_t number) { return std::find(order.begin(), order.end(), number); };
+  ASSERT_NE(at(app::FormOk), order.end());
+  EXPECT_LT(at(app::InvoiceCustomerEntry), at(app::InvoiceLookupButton));
+  EXPECT_LT(at(app::InvoiceLookupButton), at(app::FormOk));
+  EXPECT_LT(at(app::InvoiceLinesList), at(app::FormOk));
+  EXPECT_LT(at(app::FormOk), at(app::FormCancel));
+  EXPECT_LT(at(app::FormCancel), at(app::FormHelp));
+  EXPECT_EQ(at(app::FormHelp) + 1, order.end());
+  EXPECT_EQ(Top().GetRect(app::FormOk).y, Top().GetRect(app::FormHelp).y);
+  driver.Press(Top(), app::FormCancel);
 }
 
 TEST_F(UpdateInvoicesTest, AnUnknownCustomerOpensTheSelectionAndCancellingKeepsTheNumber) {
