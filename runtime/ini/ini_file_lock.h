@@ -10,11 +10,14 @@ namespace ledora::runtime {
 
 class IniFileLock {
  public:
-  // Waits for the lock of the INI file at path. A folder where no lock file
-  // can be made (missing, read-only, or without locks) gives an object that
-  // holds nothing; a write there fails on its own. Not reentrant: a second
-  // lock of the same file in this process waits forever.
-  explicit IniFileLock(const std::string& path);
+  // Waits for the lock of the INI file at path, at most `patience` seconds:
+  // a settings write takes milliseconds and a killed holder's lock goes with
+  // it, so a longer wait means a holder that hangs, or a second lock of the
+  // same file in this process, which would otherwise wait forever. A folder
+  // where no lock file can be made (missing, read-only, or without locks),
+  // or a wait that ran out, gives an object that holds nothing; a write then
+  // goes ahead unlocked rather than freeze the program.
+  explicit IniFileLock(const std::string& path, double patience = 10);
   ~IniFileLock();
   IniFileLock(const IniFileLock&) = delete;
   IniFileLock& operator=(const IniFileLock&) = delete;
@@ -27,7 +30,7 @@ class IniFileLock {
   static std::string LockPathFor(const std::string& path);
 
  private:
-  bool Acquire();
+  bool Acquire(double patience);
 
   std::string lockPath_;
   int fd_ = -1;

@@ -143,6 +143,17 @@ TEST(IniFileLockTest, LockInAFolderThatCannotTakeOneHoldsNothing) {
   EXPECT_FALSE(lock.locked());
 }
 
+// A second lock of the same file in one process can never be granted; it
+// must give up rather than freeze the program.
+TEST(IniFileLockTest, ASecondLockInTheSameProcessGivesUpInsteadOfWaitingForever) {
+  testing::TempFolder folder;
+  IniFileLock first(folder.File("a.ini"));
+  ASSERT_TRUE(first.locked());
+  IniFileLock second(folder.File("A.INI"), 0.05);
+  EXPECT_FALSE(second.locked());
+  EXPECT_TRUE(first.locked());
+}
+
 // A station's change waits while another station holds the lock, and then
 // starts from what that station wrote.
 TEST(IniFileLockTest, WriteWaitsForTheStationHoldingTheLock) {
