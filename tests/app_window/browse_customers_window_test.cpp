@@ -2,19 +2,10 @@
 // driven from the keyboard through the X server (xdotool), its forms and
 // questions found by their titles, and what it did read back from the
 // customers file.
-#include <gtest/gtest.h>
-#include <signal.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
-#include <chrono>
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
-#include <functional>
-#include <sstream>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "app/invoicing_dictionary.h"
@@ -23,37 +14,10 @@
 #include "runtime/storage/sqlite_driver.h"
 #include "runtime/values/fixed_string.h"
 #include "runtime/views/view.h"
-#include "tests/support/temp_folder.h"
+#include "tests/app_window/program_window_test_base.h"
 
 namespace ledora::testing {
 namespace {
-
-constexpr char kTitle[] = "Quorval Report Designer - Vennic demo program";
-
-std::filesystem::path ExeFolder() {
-  return std::filesystem::read_symlink("/proc/self/exe").parent_path();
-}
-
-std::string Output(const std::string& command) {
-  std::string out;
-  if (FILE* pipe = popen((command + " 2>/dev/null").c_str(), "r")) {
-    char buffer[512];
-    while (fgets(buffer, sizeof buffer, pipe) != nullptr) out += buffer;
-    pclose(pipe);
-  }
-  return out;
-}
-
-void Shell(const std::string& command) { std::system((command + " >/dev/null 2>&1").c_str()); }
-
-bool WaitFor(const std::function<bool()>& done, double seconds) {
-  auto until = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-  while (std::chrono::steady_clock::now() < until) {
-    if (done()) return true;
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
-  }
-  return done();
-}
 
 // The customers file of a data folder, opened through the dictionary for
 // one piece of work at a time, so that the program keeps its own hold.
@@ -99,56 +63,19 @@ class Customers {
   runtime::SqliteDriver driver_;
 };
 
-class BrowseCustomersWindowTest : public ::testing::Test {
+class BrowseCustomersWindowTest : public ProgramWindowTest {
  protected:
   void SetUp() override {
-    if (std::getenv("DISPLAY") == nullptr) GTEST_SKIP() << "needs an X display (xvfb-run)";
-    if (Output("command -v xdotool").empty()) GTEST_SKIP() << "needs xdotool";
-    std::string program = (ExeFolder().parent_path() / "ledora").string();
-    ASSERT_TRUE(std::filesystem::exists(program)) << program;
+    ProgramWindowTest::SetUp();
+    if (IsSkipped()) return;
     {
       Customers customers(data_.path());
       customers.Add("Adams");
       customers.Add("Miller");
     }
-    pid_ = fork();
-    ASSERT_GE(pid_, 0);
-    if (pid_ == 0) {
-      execl(program.c_str(), program.c_str(), "--data", data_.path().c_str(),
-            static_cast<char*>(nullptr));
-      _exit(127);
-    }
-  }
-  void TearDown() override {
-    if (pid_ > 0 && !exited_) {
-      kill(pid_, SIGKILL);
-      waitpid(pid_, nullptr, 0);
-    }
+    StartProgram();
   }
 
-  std::string Named(const std::string& name) {
-    std::istringstream found(Output("xdotool search --all --onlyvisible --pid " +
-                                    std::to_string(pid_) + " --name '^" + name + "$'"));
-    std::string first;
-    std::getline(found, first);
-    return first;
-  }
-  size_t VisibleCount() {
-    std::istringstream found(Output("xdotool search --onlyvisible --pid " + std::to_string(pid_)));
-    size_t count = 0;
-    for (std::string line; std::getline(found, line);) count += !line.empty();
-    return count;
-  }
-  void Keys(const std::string& window, const std::string& keys) {
-    Shell("xdotool windowfocus --sync " + window);
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    Shell("xdotool key " + keys);
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
-  }
-  void Type(const std::string& window, const std::string& text) {
-    Shell("xdotool windowfocus --sync " + window);
-    Shell("xdotool type --delay 50 '" + text + "'");
-  }
   // Presses keys in the frame until a window of that title shows.
   std::string OpenWith(const std::string& keys, const std::string& title) {
     std::string window;
@@ -186,15 +113,12 @@ class BrowseCustomersWindowTest : public ::testing::Test {
     return WaitFor([&] { return Names() == names; }, 10);
   }
 
-  TempFolder data_;
-  pid_t pid_ = -1;
-  bool exited_ = false;
   std::string frame_;
 };
 
 TEST_F(BrowseCustomersWindowTest, CustomersAreAddedChangedAndDeletedFromTheBrowse) {
-  ASSERT_TRUE(WaitFor([&] { return !(frame_ = Named(kTitle)).empty(); }, 30));
-  ASSERT_TRUE(WaitFor([&] { return VisibleCount() == 1; }, 15)) << "the splash stayed";
+  ASSERT_TRUE(WaitFor([&] { return !(frame_ = Named(kFrameTitle)).empty(); }, 30));
+  ASSERT_TRUE(WaitFor([&] { return Visible().size() == 1; }, 15)) << "the splash stayed";
 
   // Alt+B, Enter: "Browse Customers"; Insert on its list opens the form.
   std::string form = InsertFromNewBrowse();
@@ -228,15 +152,10 @@ TEST_F(BrowseCustomersWindowTest, CustomersAreAddedChangedAndDeletedFromTheBrows
 
   // Alt+F, x: the program ends with both browses open.
   int status = -1;
-  for (int attempt = 0; attempt < 5 && !exited_; ++attempt) {
+  for (int attempt = 0; attempt < 5 && !Exited(&status); ++attempt) {
     Keys(frame_, "alt+f");
     Keys(frame_, "x");
-    WaitFor(
-        [&] {
-          exited_ = waitpid(pid_, &status, WNOHANG) == pid_;
-          return exited_;
-        },
-        3);
+    WaitFor([&] { return Exited(&status); }, 3);
   }
   ASSERT_TRUE(exited_) << "the program did not end";
   EXPECT_TRUE(WIFEXITED(status));

@@ -1,0 +1,110 @@
+#include "tests/app_window/program_window_test_base.h"
+
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <sstream>
+#include <thread>
+
+namespace ledora::testing {
+
+namespace {
+
+void Shell(const std::string& command) { std::system((command + " >/dev/null 2>&1").c_str()); }
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) {
+    if (!line.empty()) lines.push_back(line);
+  }
+  return lines;
+}
+
+// The X server passes keys to the focused window only once it has the
+// focus, and the program needs a moment to act on them.
+void Settle() { std::this_thread::sleep_for(std::chrono::milliseconds(300)); }
+
+}  // namespace
+
+std::filesystem::path ExeFolder() {
+  return std::filesystem::read_symlink("/proc/self/exe").parent_path();
+}
+
+std::string Output(const std::string& command) {
+  std::string out;
+  if (FILE* pipe = popen((command + " 2>/dev/null").c_str(), "r")) {
+    char buffer[512];
+    while (fgets(buffer, sizeof buffer, pipe) != nullptr) out += buffer;
+    pclose(pipe);
+  }
+  return out;
+}
+
+bool WaitFor(const std::function<bool()>& done, double seconds) {
+  auto until = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+  while (std::chrono::steady_clock::now() < until) {
+    if (done()) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  }
+  return done();
+}
+
+void ProgramWindowTest::SetUp() {
+  if (std::getenv("DISPLAY") == nullptr) GTEST_SKIP() << "needs an X display (xvfb-run)";
+  if (Output("command -v xdotool").empty()) GTEST_SKIP() << "needs xdotool";
+}
+
+void ProgramWindowTest::TearDown() {
+  if (pid_ > 0 && !exited_) {
+    kill(pid_, SIGKILL);
+    waitpid(pid_, nullptr, 0);
+  }
+}
+
+void ProgramWindowTest::StartProgram() {
+  std::string program = (ExeFolder().parent_path() / "ledora").string();
+  ASSERT_TRUE(std::filesystem::exists(program)) << program;
+  pid_ = fork();
+  ASSERT_GE(pid_, 0);
+  if (pid_ == 0) {
+    execl(program.c_str(), program.c_str(), "--data", data_.path().c_str(),
+          static_cast<char*>(nullptr));
+    _exit(127);
+  }
+}
+
+std::vector<std::string> ProgramWindowTest::Visible() {
+  return Lines(Output("xdotool search --onlyvisible --pid " + std::to_string(pid_)));
+}
+
+std::string ProgramWindowTest::Named(const std::string& title) {
+  auto found = Lines(Output("xdotool search --all --onlyvisible --pid " + std::to_string(pid_) +
+                            " --name '^" + title + "$'"));
+  return found.empty() ? std::string() : found.front();
+}
+
+bool ProgramWindowTest::Exited(int* status) {
+  if (exited_) return true;
+  if (waitpid(pid_, status, WNOHANG) != pid_) return false;
+  exited_ = true;
+  return true;
+}
+
+void ProgramWindowTest::Keys(const std::string& window, const std::string& keys) {
+  Shell("xdotool windowfocus --sync " + window);
+  Settle();
+  Shell("xdotool key " + keys);
+  Settle();
+}
+
+void ProgramWindowTest::Type(const std::string& window, const std::string& text) {
+  Shell("xdotool windowfocus --sync " + window);
+  Shell("xdotool type --delay 50 '" + text + "'");
+}
+
+}  // namespace ledora::testing

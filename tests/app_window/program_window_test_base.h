@@ -1,0 +1,52 @@
+// The ledora program run in a real window for a test: started on a fresh
+// data folder, its windows found through the X server by their titles
+// (xdotool), keys and text sent to them, and its end awaited. Every
+// real-window test of the program derives from it.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <sys/types.h>
+
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "tests/support/temp_folder.h"
+
+namespace ledora::testing {
+
+inline constexpr char kFrameTitle[] = "Quorval Report Designer - Vennic demo program";
+
+// The folder of the running test binary.
+std::filesystem::path ExeFolder();
+// What a shell command wrote to standard output.
+std::string Output(const std::string& command);
+// Polls every 100 ms for up to `seconds`.
+bool WaitFor(const std::function<bool()>& done, double seconds);
+
+class ProgramWindowTest : public ::testing::Test {
+ protected:
+  // Skips the test without a display or xdotool.
+  void SetUp() override;
+  // Kills the program if the test did not end it.
+  void TearDown() override;
+
+  // Starts the program on data_; a fatal failure when it cannot.
+  void StartProgram();
+  // The program's visible windows.
+  std::vector<std::string> Visible();
+  // Its first visible window of exactly that title, or "".
+  std::string Named(const std::string& title);
+  // True once the program has ended; its wait status in *status.
+  bool Exited(int* status);
+  // Gives the window the focus, then presses the keys (xdotool's names).
+  void Keys(const std::string& window, const std::string& keys);
+  void Type(const std::string& window, const std::string& text);
+
+  TempFolder data_;
+  pid_t pid_ = -1;
+  bool exited_ = false;
+};
+
+}  // namespace ledora::testing
