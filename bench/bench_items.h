@@ -4,6 +4,7 @@
 // are compared with.
 #pragma once
 
+#include <benchmark/benchmark.h>
 #include <sqlite3.h>
 #include <stdlib.h>
 
@@ -93,6 +94,26 @@ inline void ReadRawItem(sqlite3_stmt* statement, int first, BenchItem* item) {
   std::memset(item->name + length, ' ', sizeof item->name - length);
   runtime::PackDecimal(runtime::Decimal::FromDouble(sqlite3_column_double(statement, first + 2), 2),
                        item->price, 5, 2);
+}
+
+// Fetches items 1..count in turn by number with a raw prepared statement
+// that reads the whole row, as the driver's fetch does: what a fetch through
+// the driver or a file manager is measured against.
+inline void RawFetchItems(benchmark::State& state, sqlite3* db, int count) {
+  sqlite3_stmt* statement = nullptr;
+  sqlite3_prepare_v2(db,
+                     "SELECT _pos, _version, ITEMNR, DESCRIPTION, PRICE FROM ITEMS WHERE "
+                     "ITEMNR <> 0 AND ITEMNR = ?1",
+                     -1, &statement, nullptr);
+  BenchItem item;
+  int i = 0;
+  for (auto _ : state) {
+    sqlite3_bind_int(statement, 1, i++ % count + 1);
+    if (sqlite3_step(statement) == SQLITE_ROW) ReadRawItem(statement, 2, &item);
+    sqlite3_reset(statement);
+  }
+  sqlite3_finalize(statement);
+  state.SetItemsProcessed(state.iterations());
 }
 
 }  // namespace ledora::bench

@@ -126,19 +126,7 @@ BENCHMARK(BM_ManagerNext);
 void BM_ManagerQuickScanNext(benchmark::State& state) { ReadOn(state, true); }
 BENCHMARK(BM_ManagerQuickScanNext);
 
-void BM_RawFetch(benchmark::State& state) {
-  sqlite3_stmt* statement =
-      Prepare("SELECT ITEMNR, DESCRIPTION, PRICE FROM ITEMS WHERE ITEMNR <> 0 AND ITEMNR = ?1");
-  BenchItem item;
-  int i = 0;
-  for (auto _ : state) {
-    sqlite3_bind_int(statement, 1, i++ % kRecords + 1);
-    if (sqlite3_step(statement) == SQLITE_ROW) ReadRow(statement, &item);
-    sqlite3_reset(statement);
-  }
-  sqlite3_finalize(statement);
-  state.SetItemsProcessed(state.iterations());
-}
+void BM_RawFetch(benchmark::State& state) { bench::RawFetchItems(state, Shared().raw, kRecords); }
 BENCHMARK(BM_RawFetch);
 
 void BM_ManagerFetch(benchmark::State& state) {

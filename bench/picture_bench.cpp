@@ -3,10 +3,9 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
-#include <map>
 #include <string>
-#include <vector>
 
+#include "bench/ratio_reporter.h"
 #include "runtime/values/picture.h"
 
 namespace {
@@ -85,33 +84,17 @@ void BM_CompileAndFormat(benchmark::State& state) {
 }
 BENCHMARK(BM_CompileAndFormat);
 
-// Keeps each run's time per item so the ratios can be printed at the end.
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs) times_[run.benchmark_name()] = run.GetAdjustedCPUTime();
-    ConsoleReporter::ReportRuns(runs);
-  }
-  void PrintRatios() const {
-    auto base = times_.find("BM_Snprintf");
-    if (base == times_.end() || base->second <= 0) return;
-    std::printf("\nCPU time per item relative to snprintf (lower is faster):\n");
-    for (const auto& [name, time] : times_) {
-      if (name != base->first) std::printf("  %-24s %6.2fx\n", name.c_str(), time / base->second);
-    }
-  }
-
- private:
-  std::map<std::string, double> times_;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
-  RatioReporter reporter;
+  ledora::bench::RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
-  reporter.PrintRatios();
+  std::printf("\nCPU time per item relative to snprintf (lower is faster):\n");
+  for (const char* name : {"BM_NumberPicture", "BM_DatePicture", "BM_PackedFieldPicture",
+                           "BM_NumberDeformat", "BM_CompileAndFormat"}) {
+    reporter.PrintRatio(name, "BM_Snprintf");
+  }
   benchmark::Shutdown();
   return 0;
 }

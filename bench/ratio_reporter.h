@@ -35,7 +35,8 @@ class RatioReporter : public benchmark::ConsoleReporter {
   void PrintCounter(const std::string& counter) const {
     auto runs = counters_.find(counter);
     if (runs == counters_.end()) return;
-    for (const auto& [name, value] : runs->second) std::printf("  %-30s %6.1f\n", name.c_str(), value);
+    for (const auto& [name, value] : runs->second)
+      std::printf("  %-30s %6.1f\n", name.c_str(), value);
   }
 
  private:

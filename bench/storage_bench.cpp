@@ -83,21 +83,7 @@ void BM_DriverQuickScan(benchmark::State& state) { ScanThroughDriver(state, true
 BENCHMARK(BM_DriverQuickScan)->Unit(benchmark::kMillisecond);
 
 void BM_RawFetch(benchmark::State& state) {
-  Fixture& f = Shared();
-  sqlite3_stmt* statement = nullptr;
-  sqlite3_prepare_v2(f.raw,
-                     "SELECT _pos, _version, ITEMNR, DESCRIPTION, PRICE FROM ITEMS WHERE "
-                     "ITEMNR <> 0 AND ITEMNR = ?1",
-                     -1, &statement, nullptr);
-  BenchItem item;
-  int i = 0;
-  for (auto _ : state) {
-    sqlite3_bind_int(statement, 1, i++ % kRecords + 1);
-    if (sqlite3_step(statement) == SQLITE_ROW) ledora::bench::ReadRawItem(statement, 2, &item);
-    sqlite3_reset(statement);
-  }
-  sqlite3_finalize(statement);
-  state.SetItemsProcessed(state.iterations());
+  ledora::bench::RawFetchItems(state, Shared().raw, kRecords);
 }
 BENCHMARK(BM_RawFetch);
 
@@ -113,8 +99,6 @@ void BM_DriverFetch(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_DriverFetch);
-
-// Keeps each run's time per item so the ratios can be printed at the end.
 
 }  // namespace
 
