@@ -9,11 +9,11 @@
 
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "bench/bench_items.h"
 #include "bench/ratio_reporter.h"
 #include "runtime/expr/name_table.h"
 #include "runtime/storage/sqlite_data_file.h"
@@ -99,10 +99,7 @@ void Fill(const std::string& path) {
 }
 
 struct Fixture {
-  Fixture() {
-    char pattern[] = "/tmp/ledora-view-scale-XXXXXX";
-    folder = mkdtemp(pattern);
-    name = folder + "/ITEMS";
+  Fixture() : name(folder.path() + "/ITEMS") {
     file = driver.Declare(Declaration(name, &item));
     file->Create();
     Fill(name + ".KDS");
@@ -115,7 +112,6 @@ struct Fixture {
     BoundNames().UnbindRecord(Layout());
     file.reset();
     sqlite3_close(raw);
-    std::filesystem::remove_all(folder);
   }
 
   std::unique_ptr<View> MakeView(const std::string& order, const std::string& filter) {
@@ -130,7 +126,8 @@ struct Fixture {
   }
   int64_t Stepped() const { return static_cast<SqliteDataFile&>(*file).rowsStepped(); }
 
-  std::string folder, name;
+  ledora::bench::BenchFolder folder;
+  std::string name;
   SqliteDriver driver;
   Item item{};
   std::unique_ptr<DataFile> file;
