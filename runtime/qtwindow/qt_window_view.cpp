@@ -71,6 +71,8 @@ QtWindowView::QtWindowView(Window& window, QtPresenter& presenter, QWidget* pare
   } else if (main_ == nullptr && qobject_cast<QDialog*>(top_.data()) == nullptr) {
     CentreOverParent();
   }
+  shown_ = true;
+  if (!window_.isVisible()) return;
   top_->show();
   if (auto* sub = qobject_cast<QMdiSubWindow*>(top_.data())) sub->setFocus();
 }
@@ -239,6 +241,8 @@ void QtWindowView::ShowWindow() {
     timer_->stop();
   }
   SizeToModel();
+  // Until the constructor has placed the window, showing it is its business.
+  if (shown_ && top_->isVisible() != window_.isVisible()) top_->setVisible(window_.isVisible());
   applying_ = false;
 }
 

@@ -71,6 +71,11 @@ void Window::SetMaximised(bool maximised) {
   if (open_) CurrentPresenter().WindowChanged(*this);
 }
 
+void Window::SetVisible(bool visible) {
+  visible_ = visible;
+  if (open_) CurrentPresenter().WindowChanged(*this);
+}
+
 void Window::SetMinimised(bool minimised) {
   minimised_ = minimised;
   if (minimised) maximised_ = false;

@@ -91,6 +91,9 @@ class Window {
   void SetMaximised(bool maximised);
   bool IsMinimised() const { return minimised_; }
   void SetMinimised(bool minimised);
+  // A hidden window keeps working (events, timer) without being shown.
+  bool isVisible() const { return visible_; }
+  void SetVisible(bool visible);
   Rect minimumSize() const { return minimum_; }  // width and height only
   void SetMinimumSize(int32_t width, int32_t height);
   Rect maximumSize() const { return maximum_; }  // 0 = no limit
@@ -261,6 +264,7 @@ class Window {
   bool resizable_ = false;
   bool maximised_ = false;
   bool minimised_ = false;
+  bool visible_ = true;
   Rect minimum_;
   Rect maximum_;
   bool trackMouse_ = false;
