@@ -6,13 +6,17 @@
 #include <cstdio>
 #include <cstring>
 #include <iostream>
+#include <string>
+#include <vector>
 
-#include "app/demo_data.h"
 #include "app/data_jobs.h"
+#include "app/demo_data.h"
+#include "app/print_job.h"
 #include "app/program.h"
 #include "app/report_jobs.h"
 #include "app/version.h"
 #include "runtime/dates/local_clock.h"
+#include "runtime/qtreport/report_renderer.h"
 #include "runtime/qtwindow/qt_program.h"
 
 namespace {
@@ -27,6 +31,9 @@ void PrintUsage() {
       "       ledora export FILE [--key DESCRIPTION] [--filter EXPRESSION] [--csv OUT]\n"
       "       ledora import FILE CSV\n"
       "       ledora make-new-reports [FILE]\n"
+      "       ledora print REPORT [--design NAME] [--from N] [--to N] (--pdf FILE | --printer "
+      "QUEUE)\n"
+      "       ledora print --list\n"
       "       ledora --version\n"
       "       ledora --help\n"
       "\n"
@@ -47,6 +54,11 @@ int main(int argc, char** argv) {
   }
   if (argc > 1 && std::strcmp(argv[1], "make-new-reports") == 0) {
     return ledora::app::MakeNewReportsJob({argv + 2, argv + argc}, std::cerr);
+  }
+  if (argc > 1 && std::strcmp(argv[1], "print") == 0) {
+    std::vector<std::string> args(argv + 2, argv + argc);
+    return ledora::runtime::RunWithReportRenderer(
+        argc, argv, [&] { return ledora::app::PrintJob(args, std::cout, std::cerr); });
   }
   const char* data = nullptr;
   bool demo = false;

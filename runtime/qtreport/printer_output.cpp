@@ -18,14 +18,17 @@ struct PrinterOutput::Device {
 
 PrinterOutput::PrinterOutput() = default;
 
+PrinterOutput::PrinterOutput(std::string queue) : queue_(std::move(queue)) {}
+
 PrinterOutput::~PrinterOutput() = default;
 
 bool PrinterOutput::HasDefaultPrinter() { return !QPrinterInfo::defaultPrinter().isNull(); }
 
 bool PrinterOutput::BeginDocument(const std::string& title) {
-  QPrinterInfo info = QPrinterInfo::defaultPrinter();
+  QPrinterInfo info = queue_.empty() ? QPrinterInfo::defaultPrinter()
+                                     : QPrinterInfo::printerInfo(ToQString(queue_));
   if (info.isNull()) {
-    SetReportError(ErrorPrinterNotAvailable, "no default printer");
+    SetReportError(ErrorPrinterNotAvailable, queue_.empty() ? "no default printer" : queue_);
     return false;
   }
   device_ = std::make_unique<Device>(info);
