@@ -13,11 +13,13 @@
 #include "layout/clear_buffer.h"
 #include "layout/design_database.h"
 #include "layout/layout_finder.h"
+#include "reporting/print_preview.h"
 #include "reporting/report_runner.h"
 #include "runtime/qtreport/printer_output.h"
 #include "runtime/qtreport/report_renderer.h"
 #include "runtime/system/message_service.h"
 #include "runtime/values/fixed_string.h"
+#include "runtime/window/common_dialogs.h"
 #include "runtime/window/window.h"
 
 namespace ledora::app {
@@ -126,6 +128,7 @@ class InvoicingReport : public reporting::ReportRunner {
   std::unique_ptr<runtime::View> lineView_;
   std::unique_ptr<framework::ThumbStep> step_;
   std::vector<data::RelationController*> opened_;
+  std::unique_ptr<reporting::PrintPreview> preview_;
   std::unique_ptr<runtime::PrinterOutput> printer_;
   bool processUp_ = false;
   bool layoutOpen_ = false;
@@ -146,11 +149,17 @@ uint8_t InvoicingReport::Initialize() {
   if (!FindDesign()) return SeverityStop;
   layout_.Build(spec_.fields);
   BuildWindow();
-  Setup(&process_, &layout_.report(), nullptr);
+  if (destination_.preview) {
+    preview_ = std::make_unique<reporting::PrintPreview>();
+    preview_->ALLOWUSERZOOM = 1;
+    preview_->MAXIMIZE = 1;
+    preview_->INIMGR = &INIMgr;
+  }
+  Setup(&process_, &layout_.report(), preview_.get());
   if (destination_.output != nullptr) {
     SetOutput(destination_.output);
   } else {
-    printer_ = std::make_unique<runtime::PrinterOutput>();
+    printer_ = std::make_unique<runtime::PrinterOutput>(runtime::ChosenPrinter());
     SetOutput(printer_.get());
   }
   AddButton(ProgressCancel, framework::ResponseCancelled);

@@ -1,6 +1,6 @@
-// Sends report pages to a printer of the system: the default one, or a
-// queue named by the caller. The report runner flushes a report through it
-// when the user prints from the preview, and `ledora print --printer` too.
+// Sends report pages to a printer queue, or to the system's default printer.
+// The report runner flushes a report through it when the user prints from
+// the preview.
 #pragma once
 
 #include <memory>
@@ -12,9 +12,8 @@ namespace ledora::runtime {
 
 class PrinterOutput : public PageOutput {
  public:
-  PrinterOutput();
-  // A named print queue; blank: the default printer.
-  explicit PrinterOutput(std::string queue);
+  // printer: a queue name; blank = the system's default printer.
+  explicit PrinterOutput(std::string printer = {});
   ~PrinterOutput() override;
 
   static bool HasDefaultPrinter();
@@ -25,7 +24,7 @@ class PrinterOutput : public PageOutput {
 
  private:
   struct Device;
-  std::string queue_;
+  std::string printer_;
   std::unique_ptr<Device> device_;
 };
 

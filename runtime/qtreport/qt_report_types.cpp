@@ -30,8 +30,6 @@ constexpr char kFallbackFamily[] = "Liberation Sans";
 
 }  // namespace
 
-inline namespace report_conversions {
-
 QString ToQString(std::string_view cp1252) { return QString::fromStdString(Cp1252ToUtf8(cp1252)); }
 
 QColor ToQColor(int32_t color) {
@@ -62,7 +60,5 @@ QFont ToQFont(const ReportFont& font) {
   out.setHintingPreference(QFont::PreferNoHinting);
   return out;
 }
-
-}  // namespace report_conversions
 
 }  // namespace ledora::runtime

@@ -13,17 +13,11 @@
 
 namespace ledora::runtime {
 
-// The window presenter has conversions of the same names; a namespace of
-// their own keeps a program that links both from having two definitions.
-inline namespace report_conversions {
-
 QString ToQString(std::string_view cp1252);
 QColor ToQColor(int32_t color);  // invalid for kNoColour
 // The installed family that stands in for a font name of the designs.
 QString FontFamily(std::string_view name);
 // Pixel size in thousandths of an inch, for painters scaled to page units.
 QFont ToQFont(const ReportFont& font);
-
-}  // namespace report_conversions
 
 }  // namespace ledora::runtime

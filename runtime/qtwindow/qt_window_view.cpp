@@ -21,6 +21,7 @@
 
 #include "runtime/qtwindow/qt_conversions.h"
 #include "runtime/qtwindow/qt_list_view.h"
+#include "runtime/qtwindow/qt_page_widget.h"
 #include "runtime/qtwindow/qt_presenter.h"
 #include "runtime/qtwindow/qt_units.h"
 
@@ -215,6 +216,8 @@ void QtWindowView::ShowAction(const Control& control, QAction* action) {
     action->setIcon(ToQIcon(control.icon));
   }
   action->setSeparator(control.separator);
+  if (control.checked) action->setCheckable(true);
+  action->setChecked(control.checked);
   action->setEnabled(control.enabled);
   action->setVisible(!control.hidden);
 }
@@ -363,6 +366,13 @@ void QtWindowView::ShowControl(int32_t number) {
   }
   QWidget* widget = WidgetOf(number);
   if (widget == nullptr) return;
+  // An image control that now shows a report page needs a page widget.
+  if (control->type == ControlImage && !control->pageFile.empty() &&
+      dynamic_cast<QtPageWidget*>(widget) == nullptr) {
+    DestroyControl(number);
+    CreateControl(number);
+    return;
+  }
   applying_ = true;
   ShowWidget(*control, widget);
   applying_ = false;

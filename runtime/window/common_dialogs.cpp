@@ -13,6 +13,7 @@ bool AskColour(int32_t* colour) { return CurrentPresenter().AskColour(colour); }
 bool AskFont(Font* font) { return CurrentPresenter().AskFont(font); }
 
 bool AskPrinterSetup() { return CurrentPresenter().AskPrinterSetup(); }
+std::string ChosenPrinter() { return CurrentPresenter().PrinterName(); }
 
 int32_t Popup(std::string_view menu) {
   Window* owner = WindowRegistry::Instance().TopWindowOf(CurrentThread());

@@ -22,6 +22,9 @@ bool AskFileName(FileDialogRequest* request);  // false: cancelled
 bool AskColour(int32_t* colour);               // in/out
 bool AskFont(Font* font);                      // in/out
 bool AskPrinterSetup();
+// Where printing goes: the printer chosen with AskPrinterSetup in this run,
+// else the system's default; blank when the machine has no printer.
+std::string ChosenPrinter();
 // Shows a popup menu in the popup syntax ("Open|-|~Disabled|+Checked|Sub{A|B}")
 // at the pointer; returns the chosen entry's number (selectable entries
 // counted from 1 in text order) or 0 when nothing was chosen.

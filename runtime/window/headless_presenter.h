@@ -31,6 +31,9 @@ class HeadlessPresenter : public Presenter, public MessageService {
   void ScriptColour(std::optional<int32_t> colour) { scriptedColours_.push_back(colour); }
   void ScriptFont(std::optional<Font> font) { scriptedFonts_.push_back(font); }
   void ScriptPrinterSetup(bool ok) { scriptedPrinter_.push_back(ok); }
+  // The printer jobs print to; blank (the default) stands for a machine
+  // without any printer.
+  void SetPrinterName(std::string name) { printerName_ = std::move(name); }
 
   // The question a thread waits on, if any.
   const MessageRequest* PendingMessage() const;
@@ -57,6 +60,7 @@ class HeadlessPresenter : public Presenter, public MessageService {
   bool AskColour(int32_t* colour) override;
   bool AskFont(Font* font) override;
   bool AskPrinterSetup() override;
+  std::string PrinterName() override { return printerName_; }
   int32_t Popup(Window* owner, std::string_view menu) override;
   void Beep() override { ++beeps_; }
 
@@ -70,6 +74,7 @@ class HeadlessPresenter : public Presenter, public MessageService {
   std::deque<std::optional<int32_t>> scriptedColours_;
   std::deque<std::optional<Font>> scriptedFonts_;
   std::deque<bool> scriptedPrinter_;
+  std::string printerName_;
 
   PendingKind pending_ = PendingNone;
   MessageRequest pendingMessage_;
