@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMdiArea>
@@ -324,6 +325,13 @@ void QtWindowView::CreateControl(int32_t number) {
   if (widget == nullptr) return;
   widget->setProperty(kControlProperty, number);
   widgets_[number] = widget;
+  // A prompt's mnemonic moves the focus to the control after it.
+  const auto& all = window_.controls();
+  for (size_t i = 1; i < all.size(); ++i) {
+    if (all[i]->number != number || all[i - 1]->type != ControlPrompt) continue;
+    if (auto* prompt = qobject_cast<QLabel*>(WidgetOf(all[i - 1]->number)))
+      prompt->setBuddy(widget);
+  }
   ShowControl(number);
   widget->setVisible(!control->hidden && !OnHiddenTab(*control));
 }
