@@ -169,7 +169,9 @@ void ReportRunner::PrintPages() {
   if (printed_) return;
   runtime::MessageRequest request;
   request.caption = title;
-  request.text = "The report could not be printed: " + runtime::CurrentError().text;
+  const runtime::ErrorState& error = runtime::CurrentError();
+  request.text = "The report could not be printed: " + error.text;
+  if (!error.fileErrorText.empty()) request.text += " (" + error.fileErrorText + ")";
   runtime::Messages().Show(request);
 }
 
