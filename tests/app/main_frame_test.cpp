@@ -208,6 +208,10 @@ TEST_F(MainFrameTest, StartUpSetsTheObjectsUpAndShutDownTakesThemAway) {
 }
 
 TEST_F(MainFrameTest, AnEntryWhoseProcedureIsNotBuiltSaysSo) {
+  prepare = [](MainFrame& frame) {
+    frame.SetProcedure(MenuSelectDesign, {});
+    frame.SetProcedure(MenuCustomersById, {});
+  };
   StartProgram();
   messages.Expect("Procedure not defined", "The Procedure SelectDesign has not been defined.",
                   runtime::ButtonOk);
