@@ -6,6 +6,7 @@
 #include "app/invoicing_report.h"
 #include "app/program.h"
 #include "app/select_invoice.h"
+#include "app/window_items.h"
 #include "framework/procedure_frame.h"
 #include "runtime/window/window.h"
 
@@ -71,28 +72,18 @@ void InvoiceRangeWindow::BuildWindow() {
   win_.SetTitle("Print Invoices");
   win_.SetFont({"Arial", 8, 0, runtime::kNoColour});
   win_.SetSize(180, 78);
-  struct Item {
-    int32_t number;
-    runtime::ControlType type;
-    runtime::Rect rect;
-    const char* text;
-  };
-  const Item items[] = {
-      {RangeGroup, runtime::ControlGroup, {4, 4, 172, 48}, "Select Invoices"},
-      {FromPrompt, runtime::ControlPrompt, {10, 16, 80, 10}, "From Invoice number:"},
-      {FromEntry, runtime::ControlEntry, {94, 15, 60, 12}, ""},
-      {FromLookup, runtime::ControlButton, {157, 15, 13, 12}, ""},
-      {ToPrompt, runtime::ControlPrompt, {10, 33, 80, 10}, "To Invoice number:"},
-      {ToEntry, runtime::ControlEntry, {94, 32, 60, 12}, ""},
-      {ToLookup, runtime::ControlButton, {157, 32, 13, 12}, ""},
-      {PrintButton, runtime::ControlButton, {40, 58, 50, 15}, "Print"},
-      {CancelButton, runtime::ControlButton, {95, 58, 50, 15}, "Cancel"},
-  };
-  for (const Item& item : items) {
-    win_.CreateControl(item.number, item.type);
-    win_.SetRect(item.number, item.rect);
-    win_.SetText(item.number, item.text);
-  }
+  CreateItems(win_,
+              {
+                  {RangeGroup, runtime::ControlGroup, {4, 4, 172, 48}, "Select Invoices"},
+                  {FromPrompt, runtime::ControlPrompt, {10, 16, 80, 10}, "From Invoice number:"},
+                  {FromEntry, runtime::ControlEntry, {94, 15, 60, 12}, ""},
+                  {FromLookup, runtime::ControlButton, {157, 15, 13, 12}, ""},
+                  {ToPrompt, runtime::ControlPrompt, {10, 33, 80, 10}, "To Invoice number:"},
+                  {ToEntry, runtime::ControlEntry, {94, 32, 60, 12}, ""},
+                  {ToLookup, runtime::ControlButton, {157, 32, 13, 12}, ""},
+                  {PrintButton, runtime::ControlButton, {40, 58, 50, 15}, "Print"},
+                  {CancelButton, runtime::ControlButton, {95, 58, 50, 15}, "Cancel"},
+              });
   win_.SetUse(FromEntry, runtime::FieldRef::Of(from_));
   win_.SetUse(ToEntry, runtime::FieldRef::Of(to_));
   win_.SetPicture(FromEntry, "@n-13b");

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/program.h"
+#include "app/window_items.h"
 #include "framework/procedure_frame.h"
 #include "layout/clear_buffer.h"
 #include "layout/design_database.h"
@@ -93,30 +94,20 @@ void DesignSelection::BuildWindow() {
   win_.SetTitle("Select design to print");
   win_.SetFont({"Arial", 8, 0, runtime::kNoColour});
   win_.SetSize(228, 170);
-  struct Item {
-    int32_t number;
-    runtime::ControlType type;
-    runtime::Rect rect;
-    const char* text;
-  };
-  const Item items[] = {
-      {TypePrompt, runtime::ControlPrompt, {4, 4, 50, 10}, "Reports:"},
-      {TypeList, runtime::ControlDropList, {58, 4, 166, 12}, ""},
-      {DesignList, runtime::ControlList, {4, 20, 220, 90}, ""},
-      {NamePrompt, runtime::ControlPrompt, {4, 116, 60, 10}, "Design Name:"},
-      {NameEntry, runtime::ControlEntry, {68, 115, 156, 12}, ""},
-      {DefaultPrompt, runtime::ControlPrompt, {4, 132, 60, 10}, "Default design:"},
-      {DefaultShown, runtime::ControlString, {68, 132, 156, 10}, ""},
-      {DefaultButton, runtime::ControlButton, {4, 150, 50, 15}, "&Default"},
-      {OkButton, runtime::ControlButton, {64, 150, 50, 15}, "OK"},
-      {CancelButton, runtime::ControlButton, {119, 150, 50, 15}, "Cancel"},
-      {HelpButton, runtime::ControlButton, {174, 150, 50, 15}, "Help"},
-  };
-  for (const Item& item : items) {
-    win_.CreateControl(item.number, item.type);
-    win_.SetRect(item.number, item.rect);
-    win_.SetText(item.number, item.text);
-  }
+  CreateItems(win_,
+              {
+                  {TypePrompt, runtime::ControlPrompt, {4, 4, 50, 10}, "Reports:"},
+                  {TypeList, runtime::ControlDropList, {58, 4, 166, 12}, ""},
+                  {DesignList, runtime::ControlList, {4, 20, 220, 90}, ""},
+                  {NamePrompt, runtime::ControlPrompt, {4, 116, 60, 10}, "Design Name:"},
+                  {NameEntry, runtime::ControlEntry, {68, 115, 156, 12}, ""},
+                  {DefaultPrompt, runtime::ControlPrompt, {4, 132, 60, 10}, "Default design:"},
+                  {DefaultShown, runtime::ControlString, {68, 132, 156, 10}, ""},
+                  {DefaultButton, runtime::ControlButton, {4, 150, 50, 15}, "&Default"},
+                  {OkButton, runtime::ControlButton, {64, 150, 50, 15}, "OK"},
+                  {CancelButton, runtime::ControlButton, {119, 150, 50, 15}, "Cancel"},
+                  {HelpButton, runtime::ControlButton, {174, 150, 50, 15}, "Help"},
+              });
   win_.SetListFormat(DesignList, "128L(2)|M~Design~@s32@");
   win_.SetUse(NameEntry, runtime::FieldRef::Of(designName_));
   win_.SetPicture(NameEntry, "@s32");

@@ -14,7 +14,8 @@ namespace ledora::runtime {
 // environment names one), so a script can print without a display. argc
 // and argv as main() got them.
 int RunWithReportRenderer(int& argc, char** argv, const std::function<int()>& job);
-// The real fonts' metrics; needs the application of the job or the program.
+// The real fonts' metrics; null without the application of a job or the
+// program (the report then measures approximately).
 std::unique_ptr<FontMetrics> MakeRendererFontMetrics();
 
 }  // namespace ledora::runtime

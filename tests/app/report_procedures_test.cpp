@@ -11,6 +11,7 @@
 #include "app/invoicing_dictionary.h"
 #include "app/invoicing_report.h"
 #include "app/main_frame.h"
+#include "app/print_invoices.h"
 #include "app/program.h"
 #include "layout/clear_buffer.h"
 #include "layout/design_database.h"
@@ -173,6 +174,8 @@ TEST_F(ReportProceduresTest, CustomerListByNumberPrintsTheDesignTheUserChose) {
   EXPECT_EQ(driver.Shown(5), "");
   driver.ChooseRow(3, 2);
   EXPECT_EQ(driver.Shown(5), "Test");
+  driver.Press(8);  // "&Default"
+  EXPECT_EQ(driver.Shown(7), "Test");
   driver.Press(9);
   ASSERT_TRUE(driver.RunToEnd());
   EXPECT_TRUE(outcome.printed);
@@ -212,6 +215,30 @@ TEST_F(ReportProceduresTest, InvoiceListShowsEachInvoicesCustomer) {
   }
   Relate_INVOICES->Close();
   Relate_CUSTOMER->Close();
+}
+
+TEST_F(ReportProceduresTest, PrintInvoicesRunsTheRangeIntoThePreview) {
+  Fill();
+  driver.Start(PrintInvoices);
+  ASSERT_NE(driver.Titled("Print Invoices"), nullptr);
+  // A number that is no invoice opens the invoices list to choose one.
+  driver.Type(3, "77");
+  runtime::Window* list = driver.Top();
+  ASSERT_NE(list, nullptr);
+  EXPECT_EQ(list->title(), "Browse the Invoices File");
+  driver.Close(*list);
+  driver.Type(3, "3");
+  driver.Type(6, "5");
+  EXPECT_EQ(driver.Top()->title(), "Print Invoices");
+  driver.Press(8);
+  ASSERT_TRUE(driver.RunToEnd(100) || driver.Titled("Report Preview") != nullptr);
+  runtime::Window* preview = driver.Titled("Report Preview");
+  ASSERT_NE(preview, nullptr);
+  EXPECT_EQ(preview->Find(14)->tip, "Enter a page number from 1 to 3");
+  driver.Press(*preview, 11);  // Exit: nothing is printed
+  ASSERT_TRUE(driver.RunToEnd());
+  EXPECT_TRUE(presenter.messages().empty());
+  EXPECT_EQ(driver.Titled("Print Invoices"), nullptr);
 }
 
 }  // namespace
