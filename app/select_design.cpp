@@ -68,6 +68,7 @@ class DesignSelection : public framework::ProcedureFrame {
   std::vector<layout::DesignRecord> rows_;
   std::string designName_;
   int used_ = 0;
+  std::vector<data::RelationController*> opened_;
 };
 
 uint8_t DesignSelection::Initialize() {
@@ -82,6 +83,11 @@ uint8_t DesignSelection::Initialize() {
   for (layout::DesignTable table : kTables) {
     if (!designs_.Use(table)) return data::SeverityStop;
     ++used_;
+  }
+  // "&Default" updates through the file manager, which wants the file opened.
+  for (layout::DesignTable table : kTables) {
+    data::RelationController* relation = designs_.Relations(table);
+    if (relation != nullptr && relation->Open() == data::SeverityNone) opened_.push_back(relation);
   }
   BuildWindow();
   AddButton(CancelButton, framework::ResponseCancelled);
@@ -183,20 +189,17 @@ void DesignSelection::ShowDefault() {
 
 void DesignSelection::MakeDefault() {
   int32_t row = win_.GetSelection(DesignList);
-  if (row < 1 || row > static_cast<int32_t>(rows_.size())) return;
   data::FileManager* manager = designs_.Manager(layout::R_StdDesign);
-  runtime::DataFile* file = designs_.File(layout::R_StdDesign);
+  if (row < 1 || row > static_cast<int32_t>(rows_.size()) || manager == nullptr) return;
   layout::ClearBuffer(layout::R_StdDesign);
   R_S.TYPENR = SelectedType();
-  bool found = file->Fetch(layout::StdDesignRecord::TYPENUMBERKEY) == runtime::ErrorNone;
+  bool found = manager->FetchQuietly(layout::StdDesignRecord::TYPENUMBERKEY) == data::SeverityNone;
+  if (!found) R_S.TYPENR = SelectedType();
   R_S.STANDARDDESIGN = rows_[row - 1].DESIGNNUMBER;
-  if (manager != nullptr) {
-    if (found) {
-      manager->Update();
-    } else {
-      R_S.TYPENR = SelectedType();
-      manager->Insert();
-    }
+  if (found) {
+    manager->Update();
+  } else {
+    manager->Insert();
   }
   ShowDefault();
 }
@@ -250,6 +253,10 @@ uint8_t DesignSelection::OnFieldEvent() {
 
 uint8_t DesignSelection::Shutdown() {
   uint8_t result = ProcedureFrame::Shutdown();
+  for (auto relation = opened_.rbegin(); relation != opened_.rend(); ++relation) {
+    (*relation)->Close();
+  }
+  opened_.clear();
   while (used_ > 0) designs_.Release(kTables[--used_]);
   if (win_.IsOpen()) win_.Close();
   return result;
