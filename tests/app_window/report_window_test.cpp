@@ -25,7 +25,7 @@ class ReportWindowTest : public ProgramWindowTest {
     {
       runtime::SqliteDriver driver;
       ASSERT_TRUE(app::DictionarySetup(driver, errors));
-      ASSERT_EQ(app::FillDemoData(80000, 1, {.customers = 5, .items = 6000, .invoices = 2}),
+      ASSERT_EQ(app::FillDemoData(80000, 1, {.customers = 5, .items = 40000, .invoices = 2}),
                 app::DemoFilled);
       app::DictionaryShutdown();
     }
