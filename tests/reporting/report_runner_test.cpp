@@ -8,6 +8,7 @@
 
 #include "data/error_reporter.h"
 #include "data/file_manager.h"
+#include "reporting/print_preview.h"
 #include "runtime/report/text_dump.h"
 #include "runtime/storage/sqlite_driver.h"
 #include "runtime/window/headless_driver.h"
@@ -69,7 +70,7 @@ class TestRunner : public ReportRunner {
     window()->CreateControl(kText, runtime::ControlString);
     window()->SetTimer(1);
     AddButton(kCancel, framework::ResponseCancelled);
-    Setup(process, report, nullptr);
+    Setup(process, report, preview);
     OpenProgressWindow();
     return 0;
   }
@@ -83,6 +84,7 @@ class TestRunner : public ReportRunner {
   }
   OrderProcess* process = nullptr;
   runtime::Report* report = nullptr;
+  PrintPreview* preview = nullptr;
   std::vector<int32_t> perEvent;
 };
 
@@ -238,6 +240,33 @@ TEST_F(ReportRunnerTest, DeferredWindowShowsOnceTheDeferredTimeHasPassed) {
   EXPECT_LT(process.taken, 30);
   ASSERT_TRUE(driver.RunToEnd(1000));
   EXPECT_TRUE(runner.printed());
+}
+
+TEST_F(ReportRunnerTest, ThePreviewDecidesWhetherThePagesPrint) {
+  AddOrders(5);
+  PrintPreview preview;
+  runner.preview = &preview;
+  presenter.SetPrinterName("office");  // the pages go to the runner's output
+  Start();
+  driver.RunToEnd(100);
+  runtime::Window* shown = driver.Titled("Report Preview");
+  ASSERT_NE(shown, nullptr);
+  EXPECT_EQ(dump.pages(), 0);
+  driver.Press(*shown, PreviewTbarPrint);
+  ASSERT_TRUE(driver.RunToEnd(100));
+  EXPECT_EQ(dump.pages(), 1);
+  EXPECT_TRUE(runner.printed());
+}
+
+TEST_F(ReportRunnerTest, SkipPreviewPrintsWithoutShowingIt) {
+  AddOrders(5);
+  PrintPreview preview;
+  runner.preview = &preview;
+  runner.SKIPPREVIEW = 1;
+  Run();
+  EXPECT_EQ(driver.Titled("Report Preview"), nullptr);
+  EXPECT_EQ(dump.pages(), 1);
+  EXPECT_NE(dump.text().find("5"), std::string::npos);
 }
 
 }  // namespace
