@@ -89,7 +89,7 @@ int main(int argc, char** argv) {
   });
   std::printf("Page N of %d against page 1 (aim: at most 1.2x):\n", kPages);
   reporter.PrintRatio("BM_ShowPageNearEnd/iterations:640/real_time",
-                     "BM_ShowPageNearStart/iterations:640/real_time");
+                      "BM_ShowPageNearStart/iterations:640/real_time");
   std::filesystem::remove_all(folder);
   return 0;
 }
