@@ -12,6 +12,7 @@ packages=(
   xvfb xauth xdotool x11-utils
   poppler-utils
   cups printer-driver-cups-pdf
+  xdg-utils
   fonts-liberation2 fonts-dejavu-core
 )
 

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
@@ -302,6 +305,58 @@ TEST_F(PrintPreviewTest, FindingNothingSaysSo) {
   messages.Expect("Find", "\"credit note\" was not found", runtime::ButtonOk);
   driver.Press(*Dialog("Find"), 10);
   EXPECT_TRUE(preview.hits().empty());
+}
+
+std::string Shell(const std::string& command) {
+  std::string out;
+  if (FILE* pipe = popen(command.c_str(), "r")) {
+    char buffer[4096];
+    size_t n;
+    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
+    pclose(pipe);
+  }
+  return out;
+}
+
+TEST_F(PrintPreviewTest, SaveAsPdfWritesEveryPageAsText) {
+  Open(3);
+  presenter.ScriptFileName(folder.File("invoices"));
+  driver.Press(*Preview(), PreviewSavePdf);
+  std::string text = Shell("pdftotext '" + folder.File("invoices.pdf") + "' -");
+  EXPECT_EQ(std::count(text.begin(), text.end(), '\f'), 3) << text;
+  EXPECT_NE(text.find("Invoice 3"), std::string::npos) << text;
+  EXPECT_NE(Preview(), nullptr) << "saving closed the preview";
+}
+
+// The desktop's xdg-email stands in as a script that notes what it was given.
+TEST_F(PrintPreviewTest, SendByMailAttachesThePdfOrSaysNoMailProgramIsSetUp) {
+  std::string bin = folder.File("bin");
+  std::filesystem::create_directories(bin);
+  std::ofstream(bin + "/xdg-email") << "#!/bin/sh\necho \"$@\" > '" << folder.File("args") << "'\n";
+  std::filesystem::permissions(bin + "/xdg-email", std::filesystem::perms::owner_all);
+  std::string path = std::getenv("PATH");
+  setenv("PATH", (bin + ":" + path).c_str(), 1);
+  preview.SetReportTitle("Invoices");
+  Open(2);
+  driver.Press(*Preview(), PreviewSendMail);
+  std::string args;
+  std::getline(std::ifstream(folder.File("args")), args);
+  ASSERT_EQ(args.rfind("--attach ", 0), 0u) << args;
+  std::string pdf = args.substr(9);
+  EXPECT_EQ(std::filesystem::path(pdf).filename(), "Invoices.pdf");
+  EXPECT_NE(Shell("pdftotext '" + pdf + "' -").find("Invoice 2"), std::string::npos);
+  std::filesystem::remove_all(std::filesystem::path(pdf).parent_path());
+
+  setenv("PATH", folder.File("nothing").c_str(), 1);
+  messages.Expect(PrintPreview::kTitle, "No e-mail program is set up", runtime::ButtonOk);
+  driver.Press(*Preview(), PreviewSendMail);
+  setenv("PATH", path.c_str(), 1);
+  const std::string& told = messages.last().request.text;
+  size_t saved = told.find("The report was saved as ");
+  ASSERT_NE(saved, std::string::npos) << told;
+  std::string kept = told.substr(saved + 24, told.size() - saved - 25);
+  EXPECT_TRUE(std::filesystem::exists(kept)) << kept;
+  std::filesystem::remove_all(std::filesystem::path(kept).parent_path());
 }
 
 }  // namespace
