@@ -133,7 +133,6 @@ TEST_F(MainFrameTest, AnEmptyDataFolderGetsTheShippedDesignFiles) {
   EXPECT_TRUE(runtime::FileExists(folder.File("NewRpt.KDS")));
 }
 
-
 TEST_F(MainFrameTest, TheFrameHasItsTitleMenusAndStatusTexts) {
   StartProgram();
   Window& frame = FrameWindow();
