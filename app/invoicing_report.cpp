@@ -107,6 +107,7 @@ class InvoicingReport : public reporting::ReportRunner {
 
   uint8_t Initialize() override;
   uint8_t Shutdown() override;
+  uint8_t OnCloseRequest() override;
 
  private:
   bool OpenFiles();
@@ -156,12 +157,7 @@ uint8_t InvoicingReport::Initialize() {
     preview_->INIMGR = &INIMgr;
   }
   Setup(&process_, &layout_.report(), preview_.get());
-  if (destination_.output != nullptr) {
-    SetOutput(destination_.output);
-  } else {
-    printer_ = std::make_unique<runtime::PrinterOutput>(runtime::ChosenPrinter());
-    SetOutput(printer_.get());
-  }
+  SetOutput(destination_.output);
   AddButton(ProgressCancel, framework::ResponseCancelled);
   OpenProgressWindow();
   return SeverityNone;
@@ -303,6 +299,16 @@ void InvoicingReport::FetchItem() {
   if (Access_ITEMS->FetchQuietly(ItemRecord::ITEMNRKEY) != SeverityNone) {
     Access_ITEMS->ClearRecord();
   }
+}
+
+// The printer is the one chosen when the pages print, so a Print Setup made
+// while the report ran still counts.
+uint8_t InvoicingReport::OnCloseRequest() {
+  if (destination_.output == nullptr) {
+    printer_ = std::make_unique<runtime::PrinterOutput>(runtime::ChosenPrinter());
+    SetOutput(printer_.get());
+  }
+  return ReportRunner::OnCloseRequest();
 }
 
 uint8_t InvoicingReport::Shutdown() {
