@@ -167,7 +167,13 @@ void DesignSelection::FillDesigns() {
     }
   }
   win_.SetRows(DesignList, std::move(rows));
-  if (!rows_.empty()) win_.SetSelection(DesignList, 1);
+  // The highlighted design is the one OK opens until the user picks another.
+  designName_.clear();
+  if (!rows_.empty()) {
+    win_.SetSelection(DesignList, 1);
+    designName_ = Name(rows_[0].DESIGNNAME, sizeof rows_[0].DESIGNNAME);
+  }
+  win_.Display(NameEntry);
   ShowDefault();
 }
 

@@ -163,6 +163,7 @@ TEST_F(ReportProceduresTest, CustomerListByNumberPrintsTheDesignTheUserChose) {
   ASSERT_NE(selection, nullptr);
   EXPECT_EQ(driver.RowCount(3), 2);  // "Customer list" and "Test"
   EXPECT_EQ(driver.Shown(7), "Customer list");
+  EXPECT_EQ(driver.Shown(5), "Customer list");
   // A name that is no design keeps the window open.
   presenter.ScriptMessage(runtime::ButtonOk);
   driver.Type(5, "Nothing");
