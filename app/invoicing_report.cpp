@@ -31,7 +31,7 @@ using data::SeverityStop;
 using layout::R_D;
 using layout::R_T;
 
-struct ReportSpec {
+struct ReportDescription {
   const char* typeName;
   const char* designName;  // null: chosen in the design selection window
   data::RelationController** primary;
@@ -41,10 +41,10 @@ struct ReportSpec {
   bool invoiceLines = false;
 };
 
-const ReportSpec& SpecOf(InvoicingReportKind kind) {
+const ReportDescription& DescriptionOf(InvoicingReportKind kind) {
   static const std::vector<std::string_view> kCustomerFields = {
       "CUS:CUSTOMERID", "CUS:NAME", "CUS:ADDRESS1", "CUS:ADDRESS2", "CUS:TELEFON", "CUS:TELEFAX"};
-  static const ReportSpec kSpecs[] = {
+  static const ReportDescription kDescriptions[] = {
       {"Customers", nullptr, &Relate_CUSTOMER, CustomerRecord::IDKEY, kCustomerFields},
       {"Customers", "Test", &Relate_CUSTOMER, CustomerRecord::NAMEADDRESSKEY, kCustomerFields},
       {"Items",
@@ -68,7 +68,7 @@ const ReportSpec& SpecOf(InvoicingReportKind kind) {
        true,
        true},
   };
-  return kSpecs[kind];
+  return kDescriptions[kind];
 }
 
 enum ProgressControl : int32_t {
@@ -98,10 +98,10 @@ class InvoicingReport : public reporting::ReportRunner {
  public:
   InvoicingReport(InvoicingReportKind kind, const ReportDestination& destination,
                   InvoiceRange range)
-      : spec_(SpecOf(kind)),
+      : description_(DescriptionOf(kind)),
         destination_(destination),
         range_(range),
-        layout_(spec_.invoiceLines ? 2 : 1, destination.metrics, destination.pageFolder) {
+        layout_(description_.invoiceLines ? 2 : 1, destination.metrics, destination.pageFolder) {
     SetWindow(&win_);
   }
 
@@ -118,7 +118,7 @@ class InvoicingReport : public reporting::ReportRunner {
   void FetchCustomer();
   void FetchItem();
 
-  const ReportSpec& spec_;
+  const ReportDescription& description_;
   ReportDestination destination_;
   InvoiceRange range_;
   ReportLayout layout_;
@@ -148,7 +148,7 @@ uint8_t InvoicingReport::Initialize() {
   if (!OpenFiles()) return SeverityStop;
   SetUpProcess();
   if (!FindDesign()) return SeverityStop;
-  layout_.Build(spec_.fields);
+  layout_.Build(description_.fields);
   BuildWindow();
   if (destination_.preview) {
     preview_ = std::make_unique<reporting::PrintPreview>();
@@ -166,9 +166,9 @@ uint8_t InvoicingReport::Initialize() {
 // The primary file last, so that the view finds every file usable.
 bool InvoicingReport::OpenFiles() {
   std::vector<data::RelationController*> files;
-  if (spec_.customerOfInvoice) files.push_back(Relate_CUSTOMER);
-  if (spec_.invoiceLines) files.insert(files.end(), {Relate_ITEMS, Relate_INVOICEL});
-  files.push_back(*spec_.primary);
+  if (description_.customerOfInvoice) files.push_back(Relate_CUSTOMER);
+  if (description_.invoiceLines) files.insert(files.end(), {Relate_ITEMS, Relate_INVOICEL});
+  files.push_back(*description_.primary);
   for (data::RelationController* file : files) {
     if (file == nullptr || file->Open() != SeverityNone) return false;
     opened_.push_back(file);
@@ -178,14 +178,14 @@ bool InvoicingReport::OpenFiles() {
 }
 
 void InvoicingReport::SetUpProcess() {
-  data::RelationController* primary = *spec_.primary;
+  data::RelationController* primary = *description_.primary;
   view_ = std::make_unique<runtime::View>(
       runtime::ViewDeclaration{&primary->ME->CurrentFile(), {}, {}});
   // Progress follows the first component of the order's key.
   process_.Setup(view_.get(), primary, ProgressText, &percent_, nullptr,
                  {runtime::FieldLong, nullptr, 0, 0}, &win_);
   processUp_ = true;
-  process_.AddSortOrder(spec_.key);
+  process_.AddSortOrder(description_.key);
   runtime::FieldRef first = process_.CurrentOrder()->FREEELEMENT;
   if (first.address != nullptr) {
     if (first.IsNumeric()) {
@@ -199,7 +199,7 @@ void InvoicingReport::SetUpProcess() {
     process_.VALUEFIELD = first;
   }
   process_.take = [this] { return TakeRecord(); };
-  if (spec_.invoiceLines) {
+  if (description_.invoiceLines) {
     process_.check = [this] {
       return INV.NUMBER >= range_.from && INV.NUMBER <= range_.to ? 0 : 2;
     };
@@ -215,7 +215,7 @@ void InvoicingReport::SetUpProcess() {
 }
 
 bool InvoicingReport::FindDesign() {
-  layoutOpen_ = layout::FindLayout(spec_.typeName, "");
+  layoutOpen_ = layout::FindLayout(description_.typeName, "");
   layout::DesignDatabase* designs = layout::Designs();
   if (!layoutOpen_ || designs == nullptr) {
     Say("Report type not found");
@@ -223,7 +223,8 @@ bool InvoicingReport::FindDesign() {
   }
   layout::LayoutFinder finder(*designs);
   if (destination_.design) {
-    if (finder.FindDesignToPrint(spec_.typeName, *destination_.design) != layout::DesignFound) {
+    if (finder.FindDesignToPrint(description_.typeName, *destination_.design) !=
+        layout::DesignFound) {
       return false;
     }
     if (runtime::Clip(std::string_view(R_D.DESIGNNAME, sizeof R_D.DESIGNNAME)) ==
@@ -234,9 +235,9 @@ bool InvoicingReport::FindDesign() {
     Say("Layout not found/selected");
     return false;
   }
-  if (spec_.designName != nullptr || !destination_.askForDesign) {
-    const char* name = spec_.designName != nullptr ? spec_.designName : "";
-    return finder.FindDesignToPrint(spec_.typeName, name) == layout::DesignFound;
+  if (description_.designName != nullptr || !destination_.askForDesign) {
+    const char* name = description_.designName != nullptr ? description_.designName : "";
+    return finder.FindDesignToPrint(description_.typeName, name) == layout::DesignFound;
   }
   if (R_T.TYPENUMBER == 0) {
     Say("Report type not found");
@@ -251,7 +252,7 @@ bool InvoicingReport::FindDesign() {
 }
 
 void InvoicingReport::BuildWindow() {
-  win_.SetTitle(spec_.typeName);
+  win_.SetTitle(description_.typeName);
   win_.SetFont(runtime::Font{"MS Sans Serif", 8, 0});
   win_.SetSize(142, 59);
   win_.SetTimer(1);
@@ -272,9 +273,9 @@ void InvoicingReport::BuildWindow() {
 uint8_t InvoicingReport::TakeRecord() {
   bool printed;
   if (process_.CHILDREAD == 0) {
-    if (spec_.customerOfInvoice) FetchCustomer();
+    if (description_.customerOfInvoice) FetchCustomer();
     // Every invoice begins on a page of its own.
-    if (spec_.invoiceLines && (firstInvoice_ || INV.NUMBER != lastInvoice_)) {
+    if (description_.invoiceLines && (firstInvoice_ || INV.NUMBER != lastInvoice_)) {
       if (!firstInvoice_) layout_.NewPage();
       firstInvoice_ = false;
       lastInvoice_ = INV.NUMBER;
