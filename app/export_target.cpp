@@ -1,0 +1,102 @@
+#include "app/export_target.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <vector>
+
+#include "runtime/values/fixed_string.h"
+
+namespace ledora::app {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+bool IsDataFileName(const fs::path& name) {
+  std::string upper = runtime::ToUpper1252(name.filename().string());
+  return upper.ends_with(".KDS") || upper.ends_with(".KDB") || upper == "LEDORA.INI" ||
+         upper == "QRPTDES.INI";
+}
+
+}  // namespace
+
+bool IsDataFolderFile(const std::string& path) {
+  std::error_code ec;
+  fs::path folder = fs::canonical(".", ec);
+  if (ec) return false;
+  fs::path target = fs::weakly_canonical(fs::absolute(path, ec), ec);
+  if (ec) return false;
+  if (target.parent_path() == folder && IsDataFileName(target)) return true;
+  // A hard link, or a name the canonical form does not show.
+  if (!fs::exists(target, ec)) return false;
+  for (const fs::directory_entry& entry : fs::directory_iterator(folder, ec)) {
+    std::error_code same;
+    if (IsDataFileName(entry.path()) && fs::equivalent(entry.path(), target, same)) return true;
+  }
+  return false;
+}
+
+ExportTarget::~ExportTarget() {
+  if (file_ != nullptr) std::fclose(file_);
+  if (!temporary_.empty()) ::unlink(temporary_.c_str());
+}
+
+bool ExportTarget::Fail(std::string* error, int code) {
+  *error = "cannot write " + path_ + ": " + std::strerror(code);
+  return false;
+}
+
+bool ExportTarget::Open(const std::string& path, std::string* error) {
+  path_ = path;
+  struct stat st;
+  if (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
+    file_ = std::fopen(path.c_str(), "wb");
+    return file_ != nullptr || Fail(error, errno);
+  }
+  std::string pattern = path + ".XXXXXX";
+  std::vector<char> name(pattern.begin(), pattern.end());
+  name.push_back('\0');
+  int fd = ::mkstemp(name.data());
+  if (fd < 0) return Fail(error, errno);
+  temporary_ = name.data();
+  // mkstemp makes the file private; an export gets the mode a new file gets.
+  mode_t mask = ::umask(0);
+  ::umask(mask);
+  ::fchmod(fd, 0666 & ~mask);
+  file_ = ::fdopen(fd, "wb");
+  if (file_ == nullptr) {
+    int code = errno;
+    ::close(fd);
+    return Fail(error, code);
+  }
+  return true;
+}
+
+bool ExportTarget::Write(std::string_view bytes) {
+  if (errno_ != 0) return false;
+  if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size())
+    errno_ = errno ? errno : EIO;
+  return errno_ == 0;
+}
+
+bool ExportTarget::Commit(std::string* error) {
+  if (errno_ == 0 && std::fflush(file_) != 0) errno_ = errno;
+  if (errno_ == 0 && !temporary_.empty() && ::fsync(::fileno(file_)) != 0) errno_ = errno;
+  int closed = std::fclose(file_);
+  file_ = nullptr;
+  if (errno_ == 0 && closed != 0) errno_ = errno;
+  if (errno_ == 0 && !temporary_.empty()) {
+    if (::rename(temporary_.c_str(), path_.c_str()) != 0)
+      errno_ = errno;
+    else
+      temporary_.clear();
+  }
+  return errno_ == 0 || Fail(error, errno_);
+}
+
+}  // namespace ledora::app

@@ -1,0 +1,41 @@
+// Where an export writes its CSV when given a file: never over a file the
+// program keeps, and never a partial file in place of a whole one.
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+namespace ledora::app {
+
+// True when path is, or would become, a data or settings file of the data
+// folder (the current folder): its .KDS and .KDB files and its two INI
+// files, whatever the spelling, letter case or links that lead there.
+bool IsDataFolderFile(const std::string& path);
+
+// Writes under a temporary name beside the target and renames it into place
+// only on Commit; destroyed uncommitted, it leaves the target as it was. A
+// target that is not a regular file (a device, a pipe) is written in place.
+class ExportTarget {
+ public:
+  ExportTarget() = default;
+  ~ExportTarget();
+  ExportTarget(const ExportTarget&) = delete;
+  ExportTarget& operator=(const ExportTarget&) = delete;
+
+  // false with the reason in *error.
+  bool Open(const std::string& path, std::string* error);
+  // false once any write failed; later writes are dropped.
+  bool Write(std::string_view bytes);
+  bool Commit(std::string* error);
+
+ private:
+  bool Fail(std::string* error, int code);
+
+  std::string path_;
+  std::string temporary_;  // empty when written in place
+  std::FILE* file_ = nullptr;
+  int errno_ = 0;
+};
+
+}  // namespace ledora::app
