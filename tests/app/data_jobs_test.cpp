@@ -1,6 +1,7 @@
 #include "app/data_jobs.h"
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <filesystem>
 #include <fstream>
@@ -192,6 +193,22 @@ TEST_F(DataJobsTest, DataFilesThatCannotBeOpenedFailTheJob) {
   std::filesystem::create_directories(deep);
   std::filesystem::current_path(deep);
   Export({"CUSTOMER"}, JobFailed);
+}
+
+// Another tool left two customers under one number and no index: the key
+// cannot be rebuilt, which ends the windows, and the job with a failure.
+TEST_F(DataJobsTest, AKeyThatCannotBeRebuiltFailsTheJob) {
+  ASSERT_EQ(Import("CUSTOMER", std::string(kCustomerHeader) + "1,Adams,,,,\n"), JobDone);
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open(folder.File("CUSTOMER.KDS").c_str(), &db), SQLITE_OK);
+  EXPECT_EQ(sqlite3_exec(db,
+                         "DROP INDEX CUSTOMER_IDKEY; INSERT INTO CUSTOMER(CUSTOMERID, NAME, "
+                         "ADDRESS1, ADDRESS2, TELEFON, TELEFAX) VALUES(1, 'Baker', '', '', '', '')",
+                         nullptr, nullptr, nullptr),
+            SQLITE_OK);
+  sqlite3_close(db);
+  Export({"CUSTOMER"}, JobFailed);
+  EXPECT_NE(messages.str().find("Key was not built"), std::string::npos) << messages.str();
 }
 
 TEST_F(DataJobsTest, ExportWithoutTheFileSaysSoAndMakesNone) {
