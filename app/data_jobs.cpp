@@ -100,6 +100,14 @@ std::optional<JobFile> FindFile(const std::string& label) {
   return std::nullopt;
 }
 
+// The job's file once the dictionary is set up; nothing after saying why not.
+std::optional<JobFile> SessionFile(const Session& session, const std::string& label,
+                                   std::ostream& messages) {
+  std::optional<JobFile> file = session.ready() ? FindFile(label) : std::nullopt;
+  if (!file) messages << "ledora: the invoicing files cannot be set up\n";
+  return file;
+}
+
 // The file opened through its relation controller for the length of a job.
 class OpenedFile {
  public:
@@ -235,8 +243,8 @@ int Export(const std::vector<std::string>& args, std::ostream& out, std::ostream
   ExportOptions options;
   if (!ParseExportArgs(args, &options, messages)) return JobUsage;
   Session session(messages);
-  std::optional<JobFile> file = FindFile(options.file);
-  if (!session.ready() || !file) return JobFailed;
+  std::optional<JobFile> file = SessionFile(session, options.file, messages);
+  if (!file) return JobFailed;
   const data::KeyEntry* key = FindKey(*file->manager, options.key);
   if (key == nullptr) {
     messages << "export: " << options.file << " has no key \"" << options.key << "\"; its keys:";
@@ -269,7 +277,7 @@ int Export(const std::vector<std::string>& args, std::ostream& out, std::ostream
           return static_cast<bool>(out.write(bytes.data(), bytes.size()));
         },
         messages);
-    if (status == JobDone && !out.flush()) {
+    if (!out.flush()) {
       messages << "export: cannot write the standard output\n";
       status = JobFailed;
     }
@@ -430,8 +438,8 @@ int Import(const std::vector<std::string>& args, std::ostream& messages) {
     return JobFailed;
   }
   Session session(messages);
-  std::optional<JobFile> file = FindFile(args[0]);
-  if (!session.ready() || !file) return JobFailed;
+  std::optional<JobFile> file = SessionFile(session, args[0], messages);
+  if (!file) return JobFailed;
   std::vector<int> columns;
   if (!HeaderColumns(header, *file->manager->BUFFER.layout, Upper(args[0]), &columns, messages)) {
     messages << "import: nothing imported\n";
