@@ -85,8 +85,10 @@ bool ExportTarget::Write(std::string_view bytes) {
 }
 
 bool ExportTarget::Commit(std::string* error) {
+  // No fsync: the rename guards against a failed or killed export, which is
+  // what happens; an export can be made again, and waiting for the disk
+  // would double its time.
   if (errno_ == 0 && std::fflush(file_) != 0) errno_ = errno;
-  if (errno_ == 0 && !temporary_.empty() && ::fsync(::fileno(file_)) != 0) errno_ = errno;
   int closed = std::fclose(file_);
   file_ = nullptr;
   if (errno_ == 0 && closed != 0) errno_ = errno;
