@@ -284,15 +284,14 @@ int Export(const std::vector<std::string>& args, std::ostream& out, std::ostream
     return status;
   }
   ExportTarget target;
-  std::string error;
-  int status = target.Open(options.csv, &error) ? JobDone : JobFailed;
+  int status = target.Open(options.csv) ? JobDone : JobFailed;
   if (status == JobDone) {
     status = WriteRecords(
         *file, key->KEY, options.filter,
         [&](std::string_view bytes) { return target.Write(bytes); }, messages);
   }
-  if (status == JobDone && !target.Commit(&error)) status = JobFailed;
-  if (!error.empty()) messages << "export: " << error << '\n';
+  if (status == JobDone && !target.Commit()) status = JobFailed;
+  if (!target.error().empty()) messages << "export: " << target.error() << '\n';
   return status;
 }
 

@@ -46,23 +46,27 @@ ExportTarget::~ExportTarget() {
   if (!temporary_.empty()) ::unlink(temporary_.c_str());
 }
 
-bool ExportTarget::Fail(std::string* error, int code) {
-  *error = "cannot write " + path_ + ": " + std::strerror(code);
+bool ExportTarget::Fail(int code) {
+  if (errno_ == 0) errno_ = code != 0 ? code : EIO;
   return false;
 }
 
-bool ExportTarget::Open(const std::string& path, std::string* error) {
+std::string ExportTarget::error() const {
+  return errno_ == 0 ? std::string() : "cannot write " + path_ + ": " + std::strerror(errno_);
+}
+
+bool ExportTarget::Open(const std::string& path) {
   path_ = path;
   struct stat st;
   if (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
     file_ = std::fopen(path.c_str(), "wb");
-    return file_ != nullptr || Fail(error, errno);
+    return file_ != nullptr || Fail(errno);
   }
   std::string pattern = path + ".XXXXXX";
   std::vector<char> name(pattern.begin(), pattern.end());
   name.push_back('\0');
   int fd = ::mkstemp(name.data());
-  if (fd < 0) return Fail(error, errno);
+  if (fd < 0) return Fail(errno);
   temporary_ = name.data();
   // mkstemp makes the file private; an export gets the mode a new file gets.
   mode_t mask = ::umask(0);
@@ -72,33 +76,29 @@ bool ExportTarget::Open(const std::string& path, std::string* error) {
   if (file_ == nullptr) {
     int code = errno;
     ::close(fd);
-    return Fail(error, code);
+    return Fail(code);
   }
   return true;
 }
 
 bool ExportTarget::Write(std::string_view bytes) {
   if (errno_ != 0) return false;
-  if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size())
-    errno_ = errno ? errno : EIO;
-  return errno_ == 0;
+  return std::fwrite(bytes.data(), 1, bytes.size(), file_) == bytes.size() || Fail(errno);
 }
 
-bool ExportTarget::Commit(std::string* error) {
+bool ExportTarget::Commit() {
   // No fsync: the rename guards against a failed or killed export, which is
   // what happens; an export can be made again, and waiting for the disk
   // would double its time.
-  if (errno_ == 0 && std::fflush(file_) != 0) errno_ = errno;
+  if (errno_ == 0 && std::fflush(file_) != 0) Fail(errno);
   int closed = std::fclose(file_);
   file_ = nullptr;
-  if (errno_ == 0 && closed != 0) errno_ = errno;
+  if (closed != 0) Fail(errno);
   if (errno_ == 0 && !temporary_.empty()) {
-    if (::rename(temporary_.c_str(), path_.c_str()) != 0)
-      errno_ = errno;
-    else
-      temporary_.clear();
+    if (::rename(temporary_.c_str(), path_.c_str()) != 0) return Fail(errno);
+    temporary_.clear();
   }
-  return errno_ == 0 || Fail(error, errno_);
+  return errno_ == 0;
 }
 
 }  // namespace ledora::app

@@ -23,14 +23,14 @@ class ExportTarget {
   ExportTarget(const ExportTarget&) = delete;
   ExportTarget& operator=(const ExportTarget&) = delete;
 
-  // false with the reason in *error.
-  bool Open(const std::string& path, std::string* error);
-  // false once any write failed; later writes are dropped.
-  bool Write(std::string_view bytes);
-  bool Commit(std::string* error);
+  // Each false once anything failed; error() then says what.
+  bool Open(const std::string& path);
+  bool Write(std::string_view bytes);  // after a failure, writes are dropped
+  bool Commit();
+  std::string error() const;
 
  private:
-  bool Fail(std::string* error, int code);
+  bool Fail(int code);
 
   std::string path_;
   std::string temporary_;  // empty when written in place

@@ -243,8 +243,10 @@ TEST_F(DataJobsTest, ExportRefusesToWriteOverTheDataFolderFiles) {
 }
 
 TEST_F(DataJobsTest, AFailedExportLeavesTheEarlierOutputWhole) {
-  ASSERT_EQ(Import("ITEMS", "ITE:ITEMNR,ITE:DESCRIPTION,ITE:PRICE\n1,Bolt,0.10\n2,Free,0.00\n"),
-            JobDone);
+  // More than one piece of the output, so that writes fail before the last.
+  std::string items = "ITE:ITEMNR,ITE:DESCRIPTION,ITE:PRICE\n1,Bolt,0.10\n2,Free,0.00\n";
+  for (int i = 3; i < 60000; ++i) items += std::to_string(i) + ",Part,1.00\n";
+  ASSERT_EQ(Import("ITEMS", items), JobDone);
   Write("out.csv", "earlier\n");
   // Division by the free item's price stops the export on its second record.
   Export({"ITEMS", "--filter", "1 / ITE:PRICE > 1", "--csv", "out.csv"}, JobFailed);
