@@ -19,6 +19,10 @@ namespace {
 
 bool IsDataFileName(const fs::path& name) {
   std::string upper = runtime::ToUpper1252(name.filename().string());
+  // A data file's journal holds what recovery needs after a crash.
+  for (std::string_view side : {"-JOURNAL", "-WAL", "-SHM"}) {
+    if (upper.ends_with(side)) upper.resize(upper.size() - side.size());
+  }
   return upper.ends_with(".KDS") || upper.ends_with(".KDB") || upper == "LEDORA.INI" ||
          upper == "QRPTDES.INI";
 }

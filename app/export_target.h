@@ -9,8 +9,9 @@
 namespace ledora::app {
 
 // True when path is, or would become, a data or settings file of the data
-// folder (the current folder): its .KDS and .KDB files and its two INI
-// files, whatever the spelling, letter case or links that lead there.
+// folder (the current folder): its .KDS and .KDB files with their journals
+// and its two INI files, whatever the spelling, letter case or links that
+// lead there.
 bool IsDataFolderFile(const std::string& path);
 
 // Writes under a temporary name beside the target and renames it into place

@@ -230,10 +230,10 @@ TEST_F(DataJobsTest, ExportRefusesToWriteOverTheDataFolderFiles) {
   Write("ledora.INI", "[x]\n");
   std::filesystem::create_directory(folder.File("sub"));
   std::filesystem::create_symlink(folder.File("CUSTOMER.KDS"), folder.File("sub/link.csv"));
-  for (const std::string& out :
-       {std::string("CUSTOMER.KDS"), std::string("customer.kds"),
-        std::string("sub/../Customer.Kds"), folder.File("sub/link.csv"), std::string("LEDORA.ini"),
-        std::string("ITEMS.KDS"), std::string("RPTDES1.KDB")}) {
+  for (const std::string& out : {std::string("CUSTOMER.KDS"), std::string("customer.kds"),
+                                 std::string("sub/../Customer.Kds"), folder.File("sub/link.csv"),
+                                 std::string("LEDORA.ini"), std::string("ITEMS.KDS"),
+                                 std::string("RPTDES1.KDB"), std::string("customer.kds-journal")}) {
     Export({"CUSTOMER", "--csv", out}, JobUsage);
     EXPECT_NE(messages.str().find("data or settings file"), std::string::npos) << out;
   }
