@@ -62,10 +62,13 @@ std::string ExportTarget::error() const {
 bool ExportTarget::Open(const std::string& path) {
   path_ = path;
   struct stat st;
-  if (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
+  bool exists = ::stat(path.c_str(), &st) == 0;
+  if (exists && !S_ISREG(st.st_mode)) {
     file_ = std::fopen(path.c_str(), "wb");
     return file_ != nullptr || Fail(errno);
   }
+  // The rename would replace a file the user made read-only.
+  if (exists && ::access(path.c_str(), W_OK) != 0) return Fail(errno);
   std::string pattern = path + ".XXXXXX";
   std::vector<char> name(pattern.begin(), pattern.end());
   name.push_back('\0');
