@@ -295,7 +295,8 @@ TEST_F(DataJobsTest, AByteOrderMarkIsSkippedAndStrayBytesRefused) {
               std::string::npos)
         << messages.str();
   }
-  EXPECT_EQ(Import("CUSTOMER", std::string("CUS:NAME\nAd\0ams\n", 19)), JobFailed);
+  const char nul[] = "CUS:NAME\nAd\0ams\n";
+  EXPECT_EQ(Import("CUSTOMER", std::string(nul, sizeof nul - 1)), JobFailed);
   EXPECT_NE(messages.str().find("line 2: CUS:NAME has a NUL character"), std::string::npos)
       << messages.str();
 }
