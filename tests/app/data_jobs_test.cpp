@@ -10,6 +10,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "tests/support/halt_recorder.h"
 #include "tests/support/scripted_messages.h"
 #include "tests/support/temp_folder.h"
 
@@ -24,7 +25,10 @@ class DataJobsTest : public ::testing::Test {
   DataJobsTest() : previous_(std::filesystem::current_path()) {
     std::filesystem::current_path(folder.path());
   }
-  ~DataJobsTest() override { std::filesystem::current_path(previous_); }
+  ~DataJobsTest() override {
+    EXPECT_FALSE(halts.halted()) << halts.calls().front().text;
+    std::filesystem::current_path(previous_);
+  }
 
   std::string Write(const std::string& name, const std::string& text) {
     std::ofstream(folder.File(name), std::ios::binary) << text;
@@ -46,6 +50,9 @@ class DataJobsTest : public ::testing::Test {
   }
 
   testing::TempFolder folder;
+  // A job ends on a halt with its own failure; a halt that reaches the
+  // process would end the test program with status 0.
+  testing::HaltRecorder halts;
   testing::ScriptedMessages boxes;  // a job's messages must not become boxes
   std::ostringstream messages;
 
