@@ -184,6 +184,16 @@ TEST_F(PrintPreviewTest, OnlyThePagesOnScreenGetControls) {
   EXPECT_EQ(PagesOnScreen(), (std::vector<int32_t>{497, 498, 499, 500}));
 }
 
+TEST_F(PrintPreviewTest, ShowingAgainLeavesNoPagesOfTheLastShowing) {
+  Open(6, -2, 2, 2);
+  driver.Close(*Preview());
+  Open(6, 100, 1, 1);
+  int images = 0;
+  for (const auto& c : Preview()->controls()) images += c->type == runtime::ControlImage;
+  EXPECT_EQ(images, 1);
+  EXPECT_EQ(Shown(PreviewZoomList), "100% Zoom");
+}
+
 TEST_F(PrintPreviewTest, TheJumpDialogGoesToTheChosenPage) {
   Open(40);
   driver.Press(*Preview(), PreviewJump);
