@@ -3,15 +3,16 @@
 #include <charconv>
 #include <cstdio>
 #include <filesystem>
+#include <iostream>
 #include <map>
 #include <memory>
 #include <optional>
 #include <ostream>
 #include <system_error>
 
-#include "app/data_jobs.h"
 #include "app/invoicing_dictionary.h"
 #include "app/invoicing_report.h"
+#include "app/job.h"
 #include "app/main_frame.h"
 #include "app/program.h"
 #include "layout/clear_buffer.h"
@@ -245,6 +246,16 @@ int PrintJob(const std::vector<std::string>& args, std::ostream& out, std::ostre
   }
   if (list) return ListDesigns(session.designs(), out, messages);
   return Print(session, request, messages);
+}
+
+int PrintCommand(const std::vector<std::string>& args) {
+  // The renderers' application takes Qt's options from a command line of its own.
+  static int argc = 1;
+  static char name[] = "ledora";
+  static char* argv[] = {name, nullptr};
+  return runtime::RunWithReportRenderer(argc, argv, [&] {
+    return RunJob(std::cerr, [&] { return PrintJob(args, std::cout, std::cerr); });
+  });
 }
 
 }  // namespace ledora::app

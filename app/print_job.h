@@ -1,9 +1,8 @@
 // The command-line job that prints a report without a display: the same
 // report procedure as the "&Reports" menu runs, on the headless presenter,
 // with the print preview replaced by a PDF file or a print queue. main
-// dispatches the "print" sub-command here, on the current folder's data;
-// the report renderers need their application around it
-// (RunWithReportRenderer).
+// dispatches the "print" job here (PrintCommand), on the current folder's
+// data.
 #pragma once
 
 #include <iosfwd>
@@ -20,5 +19,8 @@ namespace ledora::app {
 // message (and no output file), 2 for a wrong command line. The list goes
 // to out, messages to messages.
 int PrintJob(const std::vector<std::string>& args, std::ostream& out, std::ostream& messages);
+// The program's "print" job: PrintJob to standard output and error, guarded
+// as every job is, inside the report renderers' application.
+int PrintCommand(const std::vector<std::string>& args);
 
 }  // namespace ledora::app

@@ -115,6 +115,8 @@ void PrintPreview::LayOutToolbar() {
   int32_t x = 4;
   for (const Tool& tool : kTools) {
     int32_t y = (kToolbarHeight - kRowHeight) / 2;
+    // Plain strings sit at the top of their box; this lines one up with the prompts.
+    if (tool.type == runtime::ControlString) y += 5;
     window_.SetRect(tool.control, {x, y, tool.width, kRowHeight});
     x += tool.width + (tool.type == runtime::ControlPrompt ? 0 : 8);
   }

@@ -116,6 +116,8 @@ int16_t PrintPreview::CurrentZoom() const {
 
 void PrintPreview::PrepareWindow() {
   ProcedureFrame::PrepareWindow();
+  // Pages left from an earlier showing would stay on screen unmanaged.
+  for (int32_t c = PreviewPageBase + 1; window_.Find(c) != nullptr; ++c) window_.DestroyControl(c);
   PAGEMANAGER = std::make_unique<std::vector<PageEntry>>();
   const int32_t pages = PageCount();
   const bool several = pages > 1;
@@ -358,26 +360,20 @@ void PrintPreview::OnZoomTyped() {
 void PrintPreview::StepZoom(int32_t direction) {
   // Ctrl+Plus and Ctrl+Minus walk the fixed percentages; from a fitted view
   // they start at 100%.
-  std::vector<int32_t> steps;
-  for (const ZoomEntry& entry : *ZOOMQUEUE) {
-    if (entry.PERCENTILE > 0) steps.push_back(entry.PERCENTILE);
-  }
-  int32_t now = CurrentZoom();
+  const int32_t now = CurrentZoom();
   uint8_t target = 0;
-  if (now <= 0) {
-    now = 100;
-  }
-  int32_t best = direction > 0 ? kMaxUserZoom + 1 : 0;
+  int32_t best = 0;
   for (size_t i = 0; i < ZOOMQUEUE->size(); ++i) {
-    int32_t p = (*ZOOMQUEUE)[i].PERCENTILE;
-    if (p <= 0) continue;
-    bool beyond = direction > 0 ? p > now : p < now;
-    bool closer = direction > 0 ? p < best : p > best;
-    if (CurrentZoom() <= 0 && p == 100) {
-      target = static_cast<uint8_t>(i + 1);
-      break;
+    const int32_t p = (*ZOOMQUEUE)[i].PERCENTILE;
+    bool wanted = false;
+    if (now <= 0) {
+      wanted = p == 100;
+    } else if (direction > 0) {
+      wanted = p > now && (target == 0 || p < best);
+    } else {
+      wanted = p > 0 && p < now && (target == 0 || p > best);
     }
-    if (beyond && closer) {
+    if (wanted) {
       best = p;
       target = static_cast<uint8_t>(i + 1);
     }

@@ -1,6 +1,7 @@
 #include "runtime/window/common_dialogs.h"
 
 #include "runtime/window/presenter.h"
+#include "runtime/window/printer_choice.h"
 #include "runtime/window/scheduler.h"
 #include "runtime/window/window_registry.h"
 

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "runtime/window/control.h"
+#include "runtime/window/printer_choice.h"
 
 namespace ledora::runtime {
 
@@ -21,10 +22,7 @@ struct FileDialogRequest {
 bool AskFileName(FileDialogRequest* request);  // false: cancelled
 bool AskColour(int32_t* colour);               // in/out
 bool AskFont(Font* font);                      // in/out
-bool AskPrinterSetup();
-// Where printing goes: the printer chosen with AskPrinterSetup in this run,
-// else the system's default; blank when the machine has no printer.
-std::string ChosenPrinter();
+bool AskPrinterSetup();                        // ChosenPrinter() (printer_choice.h) has the choice
 // Shows a popup menu in the popup syntax ("Open|-|~Disabled|+Checked|Sub{A|B}")
 // at the pointer; returns the chosen entry's number (selectable entries
 // counted from 1 in text order) or 0 when nothing was chosen.

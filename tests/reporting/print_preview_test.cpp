@@ -57,6 +57,11 @@ class PrintPreviewTest : public ::testing::Test {
     for (const PrintPreview::PageEntry& e : *preview.PAGEMANAGER) pages.push_back(e.PAGENO);
     return pages;
   }
+  int Images() const {
+    int images = 0;
+    for (const auto& c : Preview()->controls()) images += c->type == runtime::ControlImage;
+    return images;
+  }
   void Key(int32_t keyCode) { driver.PressKey(0, keyCode); }
   // The modal dialog a menu entry opened.
   Window* Dialog(const char* title) const { return driver.Titled(title); }
@@ -175,13 +180,19 @@ TEST_F(PrintPreviewTest, OnlyThePagesOnScreenGetControls) {
   Open(500, -2, 2, 2);
   driver.Type(*Preview(), PreviewCurrentPage, "499");
   EXPECT_EQ(PagesOnScreen(), (std::vector<int32_t>{497, 498, 499, 500}));
-  int images = 0;
-  for (const auto& c : Preview()->controls()) images += c->type == runtime::ControlImage;
-  EXPECT_EQ(images, 4);
+  EXPECT_EQ(Images(), 4);
   EXPECT_EQ(Preview()->Find(PreviewPageBase + 3)->pageFile, queue[498].FILENAME);
   // A page already on screen only becomes the current one.
   driver.Type(*Preview(), PreviewCurrentPage, "497");
   EXPECT_EQ(PagesOnScreen(), (std::vector<int32_t>{497, 498, 499, 500}));
+}
+
+TEST_F(PrintPreviewTest, ShowingAgainLeavesNoPagesOfTheLastShowing) {
+  Open(6, -2, 2, 2);
+  driver.Close(*Preview());
+  Open(6, 100, 1, 1);
+  EXPECT_EQ(Images(), 1);
+  EXPECT_EQ(Shown(PreviewZoomList), "100% Zoom");
 }
 
 TEST_F(PrintPreviewTest, TheJumpDialogGoesToTheChosenPage) {

@@ -24,15 +24,16 @@ struct Seen {
   std::string zoom;
   int32_t page = 0;
   size_t hits = 0;
+  uint16_t across = 0;
 };
 
 class RecordingPreview : public reporting::PrintPreview {
  public:
   RecordingPreview(std::mutex& lock, std::vector<Seen>& log) : lock_(lock), log_(log) {}
-  uint8_t OnAccepted() override {
-    uint8_t result = PrintPreview::OnAccepted();
+  uint8_t HandleEvent() override {
+    uint8_t result = PrintPreview::HandleEvent();
     std::lock_guard<std::mutex> hold(lock_);
-    log_.push_back({ZOOMLIST, CURRENTPAGE, hits().size()});
+    log_.push_back({ZOOMLIST, CURRENTPAGE, hits().size(), PAGESACROSS});
     return result;
   }
 
@@ -101,7 +102,16 @@ TEST_F(PreviewWindowTest, ZoomPageWidthJumpFindExitAndTheGeometryStays) {
   std::thread user([&] {
     std::string preview = Window(reporting::PrintPreview::kTitle);
     ASSERT_FALSE(preview.empty()) << "no preview window";
+    // Three pages across, typed into the spin its prompt's mnemonic reaches.
+    Keys(preview, "alt+a ctrl+a 3 Return");
+    EXPECT_TRUE(Saw([](const Seen& s) { return s.across == 3; })) << "not three across";
     Shoot("preview_tiles.png");
+    // A click on the middle page zooms in on it; a click on it then goes back.
+    Shell("xdotool mousemove --window " + preview + " 410 350 click 1");
+    EXPECT_TRUE(Saw([](const Seen& s) { return s.zoom == "Page Width" && s.page == 2; }))
+        << "the click did not zoom in on page 2";
+    Shell("xdotool mousemove --window " + preview + " 300 300 click 1");
+    EXPECT_TRUE(Saw([](const Seen& s) { return s.zoom == "Tile pages"; })) << "no way back";
     // The zoom list is the edit at the right end of the toolbar row.
     Shell("xdotool windowactivate --sync " + preview);
     Shell("xdotool mousemove --window " + preview + " 630 40 click --repeat 3 1");
