@@ -5,6 +5,7 @@
 #include "app/browse_invoices.h"
 #include "app/browse_items.h"
 #include "data/error_severity.h"
+#include "designer/designer_window.h"
 #include "layout/design_database.h"
 #include "layout/shipped_reports.h"
 #include "runtime/window/window_registry.h"
@@ -113,6 +114,7 @@ MainFrame::MainFrame(data::ErrorReporter* errors) : errors_(errors) {
   procedures_[MenuBrowseCustomers] = BrowseCustomers;
   procedures_[MenuBrowseItems] = BrowseItems;
   procedures_[MenuBrowseInvoices] = BrowseInvoices;
+  procedures_[MenuReportDesigner] = designer::ReportDesigner;
   SetWindow(&window_);
 }
 

@@ -1,0 +1,178 @@
+// The designer window's canvas on screen: every shown paper, area, band and
+// control of the design as a window control at its on-screen place, in the
+// window's thousandths of an inch, with the handles of the selection and
+// the blue outlines of the tags on top.
+#include <algorithm>
+
+#include "designer/designer_window.h"
+#include "runtime/values/fixed_string.h"
+
+namespace ledora::designer {
+
+namespace {
+
+constexpr int32_t kHandleBase = 1900000000;
+constexpr int32_t kPerTag = 9;  // eight handles and the outline
+constexpr int32_t kBandFrameColour = 0x808080;
+
+}  // namespace
+
+void DesignerWindow::CreateControl(int32_t number, int16_t) {
+  // Made when the canvas is shown, so that bands lie under their controls.
+  RemoveControl(number);
+}
+
+void DesignerWindow::RemoveControl(int32_t number) {
+  if (created_.erase(number) != 0) window_.DestroyControl(number);
+}
+
+void DesignerWindow::EnsureControl(int32_t number, runtime::ControlType type) {
+  const runtime::Control* c = window_.Find(number);
+  if (c != nullptr && created_.count(number) != 0 && c->type == type) return;
+  RemoveControl(number);
+  window_.CreateControl(number, type);
+  created_.insert(number);
+  // Handles stay on top: they are made again after any new item.
+  for (int32_t i = 0; i < handleControls_; ++i) RemoveControl(kHandleBase + i);
+  handleControls_ = 0;
+}
+
+runtime::Rect DesignerWindow::OnScreen(const layout::ControlGeometry& g) const {
+  return {kCanvasLeft + ToWindow(g.WINXPOS), kCanvasTop + ToWindow(g.WINYPOS), ToWindow(g.WINWIDTH),
+          ToWindow(g.WINHEIGHT)};
+}
+
+void DesignerWindow::SetRectIfMoved(int32_t number, const runtime::Rect& rect) {
+  if (window_.GetRect(number) != rect) window_.SetRect(number, rect);
+}
+
+void DesignerWindow::ShowItem(const layout::ControlGeometry& g, int32_t type, bool hidden) {
+  EnsureControl(g.CTRLNO, static_cast<runtime::ControlType>(type));
+  const runtime::Control* c = window_.Find(g.CTRLNO);
+  if (c->hidden != hidden) window_.SetHidden(g.CTRLNO, hidden);
+  if (hidden) return;
+  SetRectIfMoved(g.CTRLNO, OnScreen(g));
+  if (c->colour != g.borderColour || c->fillColour != g.fillColour) {
+    window_.SetColours(g.CTRLNO, g.borderColour, runtime::kNoColour);
+    window_.SetFillColour(g.CTRLNO, g.fillColour);
+  }
+}
+
+void DesignerWindow::ShowControl(const layout::ControlEntry& control, bool hidden) {
+  using namespace layout;
+  const ControlGeometry& g = *control.CTRL;
+  runtime::ControlType type = runtime::ControlString;
+  std::string text;
+  switch (control.CONTROLTYPE) {
+    case KindImage:
+      type = runtime::ControlBox;
+      break;
+    case KindBox:
+      type = runtime::ControlBox;
+      break;
+    case KindLine:
+      type = runtime::ControlLine;
+      break;
+    case KindGroup:
+      type = runtime::ControlGroup;
+      text = control.PICTURE;
+      break;
+    case KindField:
+    case KindTextField:
+      text = control.USERFIELDNAME.empty() ? control.FIELDNAME : control.USERFIELDNAME;
+      break;
+    case KindCheckBox:
+      text = "[ ] " + control.PICTURE;
+      break;
+    default:
+      text = control.PICTURE;
+      break;
+  }
+  EnsureControl(g.CTRLNO, type);
+  const runtime::Control* c = window_.Find(g.CTRLNO);
+  if (c->hidden != hidden) window_.SetHidden(g.CTRLNO, hidden);
+  if (hidden) return;
+  SetRectIfMoved(g.CTRLNO, OnScreen(g));
+  text = std::string(runtime::Clip(text));
+  if (c->text != text) window_.SetText(g.CTRLNO, text);
+  int32_t line = control.CONTROLTYPE == KindBox || control.CONTROLTYPE == KindLine
+                     ? control.LINECOLOR
+                 : control.CONTROLTYPE == KindImage ? kBandFrameColour
+                                                    : runtime::kNoColour;
+  int32_t fill = control.CONTROLTYPE == KindBox ? control.BOXCOLOR : runtime::kNoColour;
+  if (c->colour != line || c->fillColour != fill) {
+    window_.SetColours(g.CTRLNO, line, runtime::kNoColour);
+    window_.SetFillColour(g.CTRLNO, fill);
+  }
+  // A control without a font of its own shows the report's, else the window's.
+  const DesignState& s = *state_;
+  runtime::Font font;
+  font.name = !control.FONTNAME.empty() ? control.FONTNAME
+              : !s.FONTNAME.empty()     ? s.FONTNAME
+                                        : s.DFONTNAME;
+  font.size = control.FONTSIZE != 0 ? control.FONTSIZE : s.FONTSIZE != 0 ? s.FONTSIZE : s.DFONTSIZE;
+  font.style = control.FONTSTYLE != 0 ? control.FONTSTYLE : s.FONTSTYLE;
+  font.colour = control.FONTCOLOR != 0 ? control.FONTCOLOR : s.FONTCOLOR;
+  if (c->font != font) window_.SetControlFont(g.CTRLNO, font);
+}
+
+void DesignerWindow::ShowHandles() {
+  std::vector<const layout::SelectionTag*> tags;
+  bool dragging = state_->ISDRAGGING & 64;
+  if (!dragging && state_->SELECTEDTAG->CTRL != nullptr) tags.push_back(state_->SELECTEDTAG.get());
+  for (const auto& tag : state_->TAGGEDCTRLS) tags.push_back(tag.get());
+  int32_t needed = static_cast<int32_t>(tags.size()) * kPerTag;
+  for (int32_t i = handleControls_; i < needed; ++i) {
+    window_.CreateControl(kHandleBase + i, runtime::ControlBox);
+    created_.insert(kHandleBase + i);
+  }
+  for (int32_t i = needed; i < handleControls_; ++i) RemoveControl(kHandleBase + i);
+  handleControls_ = std::max(handleControls_, needed);
+  handleControls_ = needed;
+  for (size_t t = 0; t < tags.size(); ++t) {
+    const layout::SelectionTag& tag = *tags[t];
+    const layout::ControlGeometry* parts[kPerTag] = {&tag.REGIONNW, &tag.REGIONNE, &tag.REGIONSW,
+                                                     &tag.REGIONSE, &tag.REGIONN,  &tag.REGIONS,
+                                                     &tag.REGIONE,  &tag.REGIONW,  &tag.BOXCTRL};
+    for (int32_t p = 0; p < kPerTag; ++p) {
+      int32_t number = kHandleBase + static_cast<int32_t>(t) * kPerTag + p;
+      bool outline = p == kPerTag - 1;
+      // Tags show their outline only, in blue; the selection its handles.
+      bool hidden = (tags[t] != state_->SELECTEDTAG.get()) != outline;
+      const runtime::Control* c = window_.Find(number);
+      if (c->hidden != hidden) window_.SetHidden(number, hidden);
+      SetRectIfMoved(number, OnScreen(*parts[p]));
+      int32_t colour = outline ? parts[p]->borderColour : 0;
+      int32_t fill = outline ? runtime::kNoColour : 0;
+      if (c->colour != colour || c->fillColour != fill) {
+        window_.SetColours(number, colour, runtime::kNoColour);
+        window_.SetFillColour(number, fill);
+      }
+    }
+  }
+}
+
+void DesignerWindow::Redraw() {
+  if (state_ == nullptr || canvas_ == nullptr) return;
+  canvas_->Arrange();
+  layout::DesignState& s = *state_;
+  s.PAPERCTRL->borderColour = 0;
+  s.PAPERCTRL->fillColour = 0xFFFFFF;
+  ShowItem(*s.PAPERCTRL, runtime::ControlBox, false);
+  s.DETAILAREA->borderColour = kBandFrameColour;
+  s.DETAILAREA->fillColour = runtime::kNoColour;
+  ShowItem(*s.DETAILAREA, runtime::ControlBox, s.CURRENTVIEW != 'B');
+  for (const auto& band : s.BANDS) {
+    bool hidden = !band->PRESENT || !canvas_->Shows(*band);
+    band->CTRL->borderColour = 0;
+    band->CTRL->fillColour = runtime::kNoColour;
+    ShowItem(*band->CTRL, runtime::ControlBox, hidden);
+  }
+  for (const auto& band : s.BANDS) {
+    bool hidden = !band->PRESENT || !canvas_->Shows(*band);
+    for (const auto& control : band->BANDCONTROLS) ShowControl(*control, hidden);
+  }
+  ShowHandles();
+}
+
+}  // namespace ledora::designer
