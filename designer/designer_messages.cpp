@@ -12,6 +12,9 @@ std::string DesignerText(std::string_view key) {
 }
 
 std::string DesignerText(std::string_view key, std::string_view fallback) {
+  if (const std::string& text = DesignerTexts().Text(key); !text.empty()) {
+    return std::string(runtime::Clip(text));
+  }
   return std::string(runtime::Clip(DesignerTexts().TextFor("ReportDesigner", key, fallback)));
 }
 

@@ -12,7 +12,8 @@ namespace ledora::designer {
 
 // The text of a key of the designer text table, clipped.
 std::string DesignerText(std::string_view key);
-// For a key the table lacks: its override in the INI file, else fallback.
+// The same, and for a key the table lacks its override in the INI file,
+// else fallback.
 std::string DesignerText(std::string_view key, std::string_view fallback);
 
 // Shows text (with "|" as line breaks) under caption.

@@ -1,0 +1,305 @@
+#include "designer/designer_window.h"
+
+#include <gtest/gtest.h>
+
+#include "designer/designer_dialog.h"
+#include "designer/import_design.h"
+#include "designer/open_design_dialog.h"
+#include "designer/select_report_type.h"
+#include "layout/clear_buffer.h"
+#include "layout/design_transfer.h"
+#include "runtime/storage/sqlite_driver.h"
+#include "runtime/values/fixed_string.h"
+#include "runtime/window/headless_driver.h"
+#include "tests/support/scripted_messages.h"
+#include "tests/support/temp_folder.h"
+
+namespace ledora::designer {
+namespace {
+
+using runtime::ButtonCancel;
+using runtime::ButtonOk;
+using runtime::ButtonYes;
+
+// Design files with the report type "Items" (a detail band "Detail" and
+// the fields Description and Price), and a designer window driven headless.
+class DesignerWindowTest : public ::testing::Test {
+ protected:
+  DesignerWindowTest() : designs(storage) {
+    designs.DefinitionsFile = folder.File("RptDes1.KDS");
+    designs.DesignsFile = folder.File("NewRpt.KDS");
+    designs.BuildTableNames();
+    using namespace layout;
+    for (DesignTable t :
+         {R_Types, R_Bands, R_Fields, R_TypeFields, R_Design, R_Content, R_StdDesign}) {
+      EXPECT_EQ(designs.File(t)->Create(), 0);
+      EXPECT_TRUE(designs.Use(t));
+    }
+    R_T = {};
+    R_T.TYPENUMBER = 1;
+    runtime::AssignPadded(R_T.TYPENAME, "Items");
+    EXPECT_EQ(designs.File(R_Types)->Add(), 0);
+    R_B = {};
+    R_B.TYPENUMBER = 1;
+    R_B.DETAILNUMBER = 1;
+    runtime::AssignPadded(R_B.DETAILNAME, "Detail");
+    R_B.HEIGHT = 1500;
+    EXPECT_EQ(designs.File(R_Bands)->Add(), 0);
+    AddField(1, "Description", "ITM:DESCRIPTION", "@s30");
+    AddField(2, "Price", "ITM:PRICE", "@n9.2");
+    for (DesignTable t :
+         {R_Types, R_Bands, R_Fields, R_TypeFields, R_Design, R_Content, R_StdDesign}) {
+      designs.Release(t);
+    }
+  }
+  ~DesignerWindowTest() override {
+    if (started && designer.window().IsOpen()) {
+      if (designer.state() != nullptr) designer.state()->DESIGNCHANGED = 0;
+      designer.window().Post(runtime::EventCloseDown);
+      driver.Settle();
+    }
+  }
+
+  void AddField(int32_t number, const char* user, const char* name, const char* picture) {
+    using namespace layout;
+    R_F = {};
+    R_F.FIELDNUMBER = number;
+    runtime::AssignPadded(R_F.USERFIELDNAME, user);
+    runtime::AssignPadded(R_F.FIELDNAME, name);
+    runtime::AssignPadded(R_F.PICTURE, picture);
+    R_F.BAND = 8;
+    EXPECT_EQ(designs.File(R_Fields)->Add(), 0);
+    R_O = {1, number};
+    EXPECT_EQ(designs.File(R_TypeFields)->Add(), 0);
+  }
+
+  void Start() {
+    started = true;
+    driver.Start([this] { designer.Run(); });
+  }
+  runtime::Window& W() { return designer.window(); }
+  void Command(DesignerCommand command) { driver.Press(W(), MenuItemOf(command)); }
+  // The menu item's state, or the toolbar button's for a command without one.
+  bool Enabled(DesignerCommand command) {
+    if (const runtime::Control* item = W().Find(MenuItemOf(command))) return item->enabled;
+    for (size_t i = 0; i < DesignerToolbar().size(); ++i) {
+      if (DesignerToolbar()[i].command == command) {
+        return W().Find(kFirstToolbarButton + static_cast<int32_t>(i))->enabled;
+      }
+    }
+    ADD_FAILURE() << "no item or button for " << command;
+    return false;
+  }
+  // Picks the row showing text in the list of the dialog on top.
+  void Pick(int32_t list, const std::string& text, int32_t button) {
+    runtime::Window* top = driver.Top();
+    ASSERT_NE(top, &W());
+    const runtime::Control* c = top->Find(list);
+    for (size_t i = 0; i < c->rows.size(); ++i) {
+      if (c->rows[i][0] == text) driver.ChooseRow(list, static_cast<int32_t>(i + 1));
+    }
+    driver.Press(button);
+  }
+  void Mouse(int32_t event, int32_t designX, int32_t designY, int32_t key) {
+    W().UserMouse(event, 0, DesignerWindow::kCanvasLeft + designX,
+                  DesignerWindow::kCanvasTop + designY, key);
+    driver.Settle();
+  }
+  void NewItemsLayout() {
+    Command(CmdNew);
+    Pick(SelectTypeList, "Items", SelectTypeSelect);
+  }
+  void InsertDetailWithField(const std::string& field) {
+    Command(CmdInsBand);
+    Pick(PickList, "Detail", PickOk);
+    const auto& band = *designer.state()->Band(4)->CTRL;
+    Command(CmdInsControl);
+    Mouse(runtime::EventMouseDown, band.WINXPOS + 100, band.WINYPOS + 100, runtime::KeyMouseLeft);
+    Pick(PickList, field, PickOk);
+  }
+  void SaveAs(const std::string& name) {
+    Command(CmdSaveAs);
+    driver.Type(OpenNameEntry, name);
+    driver.Press(OpenOk);
+  }
+
+  testing::TempFolder folder;
+  runtime::SqliteDriver storage;
+  layout::DesignDatabase designs;
+  runtime::Scheduler scheduler;
+  runtime::HeadlessPresenter presenter;
+  runtime::HeadlessDriver driver{scheduler, presenter};
+  testing::ScriptedMessages messages;
+  DesignerWindow designer{designs};
+  bool started = false;
+};
+
+TEST_F(DesignerWindowTest, WithoutALayoutOnlyTheFileCommandsWork) {
+  Start();
+  EXPECT_EQ(W().title(), "Report Designer");
+  for (DesignerCommand c :
+       {CmdNew, CmdOpen, CmdImport, CmdExport, CmdExit, CmdHelpContents, CmdToolbox}) {
+    EXPECT_TRUE(Enabled(c)) << c;
+  }
+  for (DesignerCommand c : {CmdSave, CmdSaveAs, CmdDelete, CmdReportProp, CmdScaleMM, CmdInsBand,
+                            CmdInsControl, CmdAlignLeft, CmdFormView}) {
+    EXPECT_FALSE(Enabled(c)) << c;
+  }
+}
+
+TEST_F(DesignerWindowTest, ANewLayoutIsTitledNotSavedUntilSavedAs) {
+  Start();
+  NewItemsLayout();
+  EXPECT_EQ(W().title(), "Report Designer (Items / Not saved)");
+  EXPECT_FALSE(Enabled(CmdSave));
+  EXPECT_FALSE(Enabled(CmdDelete));
+  EXPECT_TRUE(Enabled(CmdSaveAs));
+  EXPECT_FALSE(Enabled(CmdScaleInch));
+  EXPECT_TRUE(Enabled(CmdScaleMM));
+  EXPECT_FALSE(Enabled(CmdBandView));
+  EXPECT_FALSE(Enabled(CmdBandProp));
+  InsertDetailWithField("Price");
+  EXPECT_TRUE(Enabled(CmdControlProp));
+  EXPECT_FALSE(Enabled(CmdAlignLeft));
+  EXPECT_EQ(driver.Shown(kStepBox), "40");
+  SaveAs("Mine");
+  EXPECT_EQ(W().title(), "Report Designer (Items / Mine)");
+  EXPECT_TRUE(Enabled(CmdSave));
+  EXPECT_TRUE(Enabled(CmdDelete));
+  EXPECT_EQ(designer.state()->DESIGNCHANGED, 0);
+}
+
+TEST_F(DesignerWindowTest, CancelInTheSavePromptKeepsTheWindowAndTheChanges) {
+  Start();
+  NewItemsLayout();
+  InsertDetailWithField("Price");
+  messages.Expect("Not saved", "Layout not saved, save now??", ButtonCancel);
+  W().UserCloseBox();
+  driver.Settle();
+  EXPECT_TRUE(W().IsOpen());
+  EXPECT_EQ(designer.state()->DESIGNCHANGED, 1);
+  EXPECT_EQ(designer.state()->Band(4)->BANDCONTROLS.size(), 1u);
+}
+
+TEST_F(DesignerWindowTest, ASavedLayoutOpensAgainWithItsControlsWhereTheyWereLeft) {
+  Start();
+  NewItemsLayout();
+  InsertDetailWithField("Price");
+  InsertDetailWithField("Description");
+  auto& controls = designer.state()->Band(4)->BANDCONTROLS;
+  ASSERT_EQ(controls.size(), 2u);
+  W().UserKey(0, runtime::KeyRight);  // moves the Description by a step
+  driver.Settle();
+  SaveAs("Mine");
+  int32_t x = controls[1]->CTRL->XPOS;
+  Command(CmdExit);
+  EXPECT_FALSE(W().IsOpen());
+  driver.Settle();
+
+  DesignerWindow again(designs);
+  driver.Start([&] { again.Run("Items", "Mine"); });
+  ASSERT_TRUE(again.loaded());
+  EXPECT_EQ(again.window().title(), "Report Designer (Items / Mine)");
+  auto& loaded = again.state()->Band(4)->BANDCONTROLS;
+  ASSERT_EQ(loaded.size(), 2u);
+  EXPECT_EQ(loaded[1]->CTRL->XPOS, x);
+  EXPECT_EQ(loaded[1]->FIELDNAME, "ITM:DESCRIPTION");
+  again.window().Post(runtime::EventCloseDown);
+  driver.Settle();
+}
+
+TEST_F(DesignerWindowTest, DeleteLayoutRemovesTheDesignAndItsContents) {
+  Start();
+  NewItemsLayout();
+  InsertDetailWithField("Price");
+  SaveAs("Mine");
+  int32_t number = designer.designNumber();
+  messages.Expect("Delete layout", "Are you sure", ButtonYes);
+  Command(CmdDelete);
+  EXPECT_FALSE(designer.loaded());
+  EXPECT_EQ(W().title(), "Report Designer");
+  EXPECT_TRUE(Enabled(CmdImport));
+  ASSERT_TRUE(designs.Use(layout::R_Content));
+  layout::ClearBuffer(layout::R_Content);
+  layout::R_C.DESIGNNUMBER = number;
+  runtime::DataFile& contents = *designs.File(layout::R_Content);
+  ASSERT_EQ(contents.SetOnKey(layout::ContentRecord::DESIGNNUMBERSEQ), 0);
+  EXPECT_TRUE(contents.Next() != 0 || layout::R_C.DESIGNNUMBER != number);
+  designs.Release(layout::R_Content);
+}
+
+TEST_F(DesignerWindowTest, DefaultPressedTwiceLeavesTheTypeWithoutADefault) {
+  Start();
+  NewItemsLayout();
+  SaveAs("Mine");
+  Command(CmdOpen);
+  driver.ChooseRow(OpenDesignsList, 1);
+  driver.Press(OpenDefault);
+  EXPECT_EQ(driver.Shown(OpenDefaultShown), "Mine");
+  EXPECT_EQ(driver.ShownRow(OpenDesignsList, 1)[1], kDefaultMark);
+  driver.Press(OpenDefault);
+  EXPECT_EQ(driver.Shown(OpenDefaultShown), "(None)");
+  EXPECT_EQ(driver.ShownRow(OpenDesignsList, 1)[1], "");
+  driver.Press(OpenCancel);
+  ASSERT_TRUE(designs.Use(layout::R_StdDesign));
+  EXPECT_EQ(designs.File(layout::R_StdDesign)->Records(), 0);
+  designs.Release(layout::R_StdDesign);
+}
+
+TEST_F(DesignerWindowTest, OpeningANameThatDoesNotExistKeepsTheDialogOpen) {
+  Start();
+  Command(CmdOpen);
+  messages.Expect("Open Existing Design", "Nothing\nThis design does not exist", ButtonOk);
+  driver.Type(OpenNameEntry, "Nothing");
+  driver.Press(OpenOk);
+  EXPECT_EQ(driver.Shown(OpenNameEntry), "");
+  driver.Press(OpenCancel);
+  EXPECT_FALSE(designer.loaded());
+}
+
+TEST_F(DesignerWindowTest, ImportingUnderAnExistingNameIsRefusedUntilRenamed) {
+  Start();
+  NewItemsLayout();
+  InsertDetailWithField("Price");
+  SaveAs("Mine");
+  std::string file = folder.File("export.kds");
+  layout::DesignTransfer transfer(designs);
+  ASSERT_EQ(transfer.ExportDesigns({designer.designNumber()}, file, true), 1);
+  presenter.ScriptFileName(file);
+  Command(CmdImport);
+  EXPECT_EQ(driver.RowCount(ImportDesignList), 1);
+  messages.Expect("Mine Design already exists", "The design already exists", ButtonOk);
+  driver.Press(ImportButton);
+  driver.Type(ImportNameEntry, "Copy");
+  driver.Press(ImportButton);
+  driver.Press(ImportClose);
+  layout::R_T.TYPENUMBER = 1;
+  Command(CmdOpen);
+  EXPECT_EQ(driver.RowCount(OpenDesignsList), 2);
+  EXPECT_EQ(driver.ShownRow(OpenDesignsList, 2)[0], "Copy");
+  driver.Press(OpenCancel);
+}
+
+TEST_F(DesignerWindowTest, ToolCommandsSayTheyAreNotDefinedYet) {
+  Start();
+  NewItemsLayout();
+  messages.Expect("Procedure not defined", "The Procedure ReportProperties has not been defined.",
+                  ButtonOk);
+  W().UserKey(0, runtime::KeyEnter);
+  driver.Settle();
+}
+
+TEST_F(DesignerWindowTest, TheRightClickMenuBelongsToTheSelection) {
+  Start();
+  NewItemsLayout();
+  presenter.ScriptPopup(3);  // report properties, inch (disabled), millimetres
+  Mouse(runtime::EventMouseDown, 100, 100, runtime::KeyMouseRight);
+  ASSERT_FALSE(presenter.popups().empty());
+  EXPECT_NE(presenter.popups().back().find("~Scale 1/1000 &inch"), std::string::npos);
+  EXPECT_EQ(designer.state()->PAPERSCALE, 'M');
+  EXPECT_TRUE(Enabled(CmdScaleInch));
+  EXPECT_EQ(driver.Shown(kStepBox), "1");
+}
+
+}  // namespace
+}  // namespace ledora::designer
