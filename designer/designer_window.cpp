@@ -12,6 +12,7 @@
 #include "designer/standard_warnings.h"
 #include "designer/update_window.h"
 #include "layout/clear_buffer.h"
+#include "layout/design_codec.h"
 #include "layout/record_stream.h"
 #include "runtime/values/fixed_string.h"
 #include "runtime/window/common_dialogs.h"
@@ -370,6 +371,12 @@ void DesignerWindow::Do(DesignerCommand command) {
     case CmdSameWidth:
       canvas_->Size(static_cast<DesignCanvas::SizeKind>(command - CmdSameSize));
       break;
+    case CmdUndo:
+      Restore(history_.Undo(layout::DesignRecords(*state_)));
+      break;
+    case CmdRedo:
+      Restore(history_.Redo(layout::DesignRecords(*state_)));
+      break;
     case CmdSnap:
       canvas_->snap = !canvas_->snap;
       break;
@@ -443,8 +450,9 @@ bool DesignerWindow::IsEnabled(DesignerCommand command) const {
     case CmdInsBand:
       return !canvas_->MissingBands().empty();
     case CmdUndo:
+      return history_.CanUndo();
     case CmdRedo:
-      return false;
+      return history_.CanRedo();
     default:
       return true;  // save as, report properties, paper formats, insert control, ...
   }
@@ -536,9 +544,13 @@ bool DesignerWindow::LoadDesign() {
 
 void DesignerWindow::MakeState() {
   ClearLayout();
-  layout::ClearBuffer(layout::R_Types);
-  R_T.TYPENUMBER = typeNumber_;
-  state_ = layout::DesignState::Create(this, designs_);
+  bands_.clear();
+  layout::DesignState::ReadTypeBands(designs_, typeNumber_, &bands_);
+  state_ = std::make_unique<layout::DesignState>(this, bands_);
+  MakeCanvas();
+}
+
+void DesignerWindow::MakeCanvas() {
   CanvasHooks hooks;
   hooks.selectBand = [](const std::string& names) { return SelectBand(names); };
   hooks.properties = [this](uint8_t selected) {
@@ -551,7 +563,72 @@ void DesignerWindow::MakeState() {
                              : InsertField(control, band);
   };
   hooks.status = [this](const std::string& text) { window_.SetStatusText(text); };
+  hooks.edited = [this] { history_.Record(layout::DesignRecords(*state_)); };
+  bool snap = canvas_ != nullptr && canvas_->snap;
   canvas_ = std::make_unique<DesignCanvas>(*state_, std::move(hooks));
+  canvas_->snap = snap;
+  Redraw();
+}
+
+namespace {
+
+// Where a control sits: its band and its place in the band's list, which a
+// design rebuilt from its records keeps.
+struct Spot {
+  int band = 0;
+  size_t index = 0;
+};
+
+Spot SpotOf(const layout::DesignState& state, const layout::ControlGeometry* geometry) {
+  for (size_t b = 0; b < state.BANDS.size(); ++b) {
+    const auto& controls = state.BANDS[b]->BANDCONTROLS;
+    for (size_t i = 0; i < controls.size(); ++i) {
+      if (controls[i]->CTRL.get() == geometry) return {static_cast<int>(b + 1), i};
+    }
+  }
+  return {};
+}
+
+layout::ControlEntry* ControlAt(layout::DesignState& state, Spot spot) {
+  layout::BandEntry* band = state.Band(spot.band);
+  if (band == nullptr || spot.index >= band->BANDCONTROLS.size()) return nullptr;
+  return band->BANDCONTROLS[spot.index].get();
+}
+
+}  // namespace
+
+// The design rebuilt from its records, as undo and redo give them back,
+// with the selection and the tags where they were.
+void DesignerWindow::Restore(DesignHistory::Records records) {
+  char view = state_->CURRENTVIEW;
+  bool snap = canvas_->snap;
+  uint8_t selected = state_->SELECTEDCTRL;
+  int band = state_->CURRENTBAND;
+  Spot spot = SpotOf(*state_, state_->SELECTEDTAG->CTRL);
+  std::vector<Spot> tags;
+  for (const auto& tag : state_->TAGGEDCTRLS) tags.push_back(SpotOf(*state_, tag->CTRL));
+  ClearCanvas();
+  state_ = std::make_unique<layout::DesignState>(this, bands_);
+  layout::LoadRecords(*state_, records);
+  state_->CURRENTVIEW = view;
+  state_->DESIGNCHANGED = 1;
+  MakeCanvas();
+  canvas_->snap = snap;
+  layout::BandEntry* entry = state_->Band(band);
+  if (selected == layout::SelectedControl && ControlAt(*state_, spot) != nullptr) {
+    canvas_->Select({selected, spot.band, ControlAt(*state_, spot)});
+    for (Spot tag : tags) {
+      if (layout::ControlEntry* c = ControlAt(*state_, tag)) {
+        auto t = std::make_unique<layout::SelectionTag>();
+        t->CTRL = c->CTRL.get();
+        state_->TAGGEDCTRLS.push_back(std::move(t));
+      }
+    }
+  } else if (selected == layout::SelectedBand && entry != nullptr && entry->PRESENT) {
+    canvas_->Select({selected, band, nullptr});
+  } else if (selected == layout::SelectedDetailArea) {
+    canvas_->Select({selected, 0, nullptr});
+  }
   Redraw();
 }
 
@@ -607,6 +684,11 @@ void DesignerWindow::DeleteLayout() {
 }
 
 void DesignerWindow::ClearLayout() {
+  ClearCanvas();
+  history_.Clear();
+}
+
+void DesignerWindow::ClearCanvas() {
   canvas_.reset();
   state_.reset();
   for (int32_t number : created_) window_.DestroyControl(number);

@@ -10,8 +10,10 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "designer/design_canvas.h"
+#include "designer/design_history.h"
 #include "designer/designer_commands.h"
 #include "layout/design_database.h"
 #include "layout/design_state.h"
@@ -95,6 +97,9 @@ class DesignerWindow : public layout::DesignerView {
   void DeleteLayout();
   void ClearLayout();
   void MakeState();
+  void MakeCanvas();
+  void Restore(DesignHistory::Records records);
+  void ClearCanvas();
   void Tool(const std::function<void()>& tool, const char* name);
   bool InsertField(layout::ControlEntry& control, int band);
   void CheckLayout();
@@ -112,6 +117,8 @@ class DesignerWindow : public layout::DesignerView {
   runtime::Window window_;
   std::unique_ptr<layout::DesignState> state_;
   std::unique_ptr<DesignCanvas> canvas_;
+  std::vector<layout::BandRecord> bands_;  // the type's detail bands
+  DesignHistory history_;
   std::string typeName_;
   std::string designName_;
   int32_t typeNumber_ = 0;

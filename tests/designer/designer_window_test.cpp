@@ -7,6 +7,7 @@
 #include "designer/open_design_dialog.h"
 #include "designer/select_report_type.h"
 #include "layout/clear_buffer.h"
+#include "layout/design_codec.h"
 #include "layout/design_transfer.h"
 #include "runtime/storage/sqlite_driver.h"
 #include "runtime/values/fixed_string.h"
@@ -110,8 +111,10 @@ class DesignerWindowTest : public ::testing::Test {
     Pick(SelectTypeList, "Items", SelectTypeSelect);
   }
   void InsertDetailWithField(const std::string& field) {
-    Command(CmdInsBand);
-    Pick(PickList, "Detail", PickOk);
+    if (!designer.state()->Band(4)->PRESENT) {
+      Command(CmdInsBand);
+      Pick(PickList, "Detail", PickOk);
+    }
     const auto& band = *designer.state()->Band(4)->CTRL;
     Command(CmdInsControl);
     Mouse(runtime::EventMouseDown, band.WINXPOS + 100, band.WINYPOS + 100, runtime::KeyMouseLeft);
@@ -122,6 +125,37 @@ class DesignerWindowTest : public ::testing::Test {
     driver.Type(OpenNameEntry, name);
     driver.Press(OpenOk);
   }
+
+  std::vector<std::string> Records() {
+    std::vector<std::string> bytes;
+    for (const auto& r : layout::DesignRecords(*designer.state())) {
+      bytes.emplace_back(reinterpret_cast<const char*>(&r), sizeof r);
+    }
+    return bytes;
+  }
+  // Undoing the edit gives the records from before it byte for byte, and
+  // redoing those from after it.
+  void ExpectUndoable(const char* what, const std::function<void()>& edit) {
+    SCOPED_TRACE(what);
+    std::vector<std::string> before = Records();
+    edit();
+    std::vector<std::string> after = Records();
+    ASSERT_TRUE(before != after);
+    ASSERT_TRUE(Enabled(CmdUndo));
+    Command(CmdUndo);
+    EXPECT_TRUE(Records() == before);
+    Command(CmdRedo);
+    EXPECT_TRUE(Records() == after);
+    EXPECT_FALSE(Enabled(CmdRedo));
+  }
+  void Drag(const layout::ControlEntry& c, int32_t dx, int32_t dy) {
+    int32_t x = c.CTRL->WINXPOS + 5;
+    int32_t y = c.CTRL->WINYPOS + 5;
+    Mouse(runtime::EventMouseDown, x, y, runtime::KeyMouseLeft);
+    Mouse(runtime::EventMouseMove, x + dx, y + dy, 0);
+    Mouse(runtime::EventMouseUp, x + dx, y + dy, runtime::KeyMouseLeftUp);
+  }
+  layout::ControlEntry& Control(size_t i) { return *designer.state()->Band(4)->BANDCONTROLS[i]; }
 
   testing::TempFolder folder;
   runtime::SqliteDriver storage;
@@ -278,6 +312,50 @@ TEST_F(DesignerWindowTest, ImportingUnderAnExistingNameIsRefusedUntilRenamed) {
   EXPECT_EQ(driver.RowCount(OpenDesignsList), 2);
   EXPECT_EQ(driver.ShownRow(OpenDesignsList, 2)[0], "Copy");
   driver.Press(OpenCancel);
+}
+
+TEST_F(DesignerWindowTest, EveryKindOfEditIsUndoneAndRedoneByteForByte) {
+  Start();
+  NewItemsLayout();
+  ExpectUndoable("insert band", [&] {
+    Command(CmdInsBand);
+    Pick(PickList, "Detail", PickOk);
+  });
+  ExpectUndoable("insert control", [&] { InsertDetailWithField("Price"); });
+  InsertDetailWithField("Description");
+  ExpectUndoable("drag", [&] { Drag(Control(1), 500, 300); });
+  ExpectUndoable("arrow key", [&] {
+    W().UserKey(0, runtime::KeyCtrl + runtime::KeyRight);
+    driver.Settle();
+  });
+  W().UserMouse(runtime::EventMouseDown, 0,
+                DesignerWindow::kCanvasLeft + Control(0).CTRL->WINXPOS + 5,
+                DesignerWindow::kCanvasTop + Control(0).CTRL->WINYPOS + 5,
+                runtime::KeyMouseLeft | runtime::KeyCtrl);
+  driver.Settle();
+  ExpectUndoable("align", [&] { Command(CmdAlignLeft); });
+  ExpectUndoable("size", [&] { Command(CmdSameHeight); });
+  ExpectUndoable("properties",
+                 [&] { designer.canvas()->ApplyProperties("Courier New", 700, 12, 255, 3, "x"); });
+  ExpectUndoable("tool", [&] {
+    designer.canvas()->SetTool(ToolBox);
+    Mouse(runtime::EventMouseDown, designer.state()->Band(4)->CTRL->WINXPOS + 3000,
+          designer.state()->Band(4)->CTRL->WINYPOS + 100, runtime::KeyMouseLeft);
+  });
+  ExpectUndoable("unit switch", [&] { Command(CmdScaleMM); });
+  designer.canvas()->Select({layout::SelectedControl, 4, &Control(0)});
+  ExpectUndoable("delete control", [&] { designer.Do(CmdDelControl); });
+  ExpectUndoable("delete band", [&] {
+    designer.canvas()->Select({layout::SelectedBand, 4, nullptr});
+    designer.Do(CmdDelBand);
+  });
+  int undone = 0;
+  while (Enabled(CmdUndo)) {
+    Command(CmdUndo);
+    ++undone;
+  }
+  EXPECT_GE(undone, 12);
+  EXPECT_FALSE(designer.state()->Band(4)->PRESENT);
 }
 
 TEST_F(DesignerWindowTest, ToolCommandsSayTheyAreNotDefinedYet) {
