@@ -1,5 +1,7 @@
 #include "designer/designer_window.h"
 
+#include <filesystem>
+
 #include "designer/design_deletion.h"
 #include "designer/designer_dialog.h"
 #include "designer/designer_messages.h"
@@ -129,6 +131,7 @@ void DesignerWindow::Build() {
   BuildMenus();
   BuildToolbar();
   window_.SetTrackMouse(0, true);
+  window_.SetTimer(kAutosaveInterval);
   for (int32_t key : kAlertKeys) window_.AddAlert(key);
 }
 
@@ -204,6 +207,9 @@ void DesignerWindow::Loop() {
         break;
       case runtime::EventDrop:
         OnDrop(event);
+        break;
+      case runtime::EventTimer:
+        Autosave();
         break;
       case runtime::EventCloseWindow:
       case runtime::EventCloseDown:
@@ -495,7 +501,10 @@ bool DesignerWindow::SavePrompt(bool closing) {
       ShowDesignerMessage("MsgLayoutNotSaved", "MsgLayoutNotSavedCaption",
                           runtime::ButtonYes | runtime::ButtonNo | runtime::ButtonCancel,
                           runtime::ButtonYes, runtime::IconQuestion);
-  if (answer == runtime::ButtonNo) return true;
+  if (answer == runtime::ButtonNo) {
+    DropRecovery();
+    return true;
+  }
   if (answer != runtime::ButtonYes) return false;
   if (closing) closeAfterSave_ = true;
   bool done = SaveLayout();
@@ -513,6 +522,7 @@ void DesignerWindow::NewLayout() {
   designNumber_ = 0;
   saved_ = false;
   MakeState();
+  OfferRecovery();
 }
 
 void DesignerWindow::OpenLayout() {
@@ -539,7 +549,48 @@ bool DesignerWindow::LoadDesign() {
   saved_ = true;
   canvas_->Arrange();
   Redraw();
+  OfferRecovery();
   return code == 0;
+}
+
+// ---- Recovery after a crash
+
+DesignRecovery DesignerWindow::Recovery() const {
+  std::string folder = std::filesystem::path(designs_.DesignsFile).parent_path().string();
+  return DesignRecovery(folder, typeNumber_, saved_ ? designNumber_ : 0);
+}
+
+void DesignerWindow::Autosave() {
+  if (state_ == nullptr || !state_->DESIGNCHANGED) return;
+  DesignRecovery recovery = Recovery();
+  if (recovery.Write(layout::DesignRecords(*state_))) recovery_ = recovery.path();
+}
+
+void DesignerWindow::DropRecovery() {
+  std::error_code ignored;
+  if (!recovery_.empty()) std::filesystem::remove(recovery_, ignored);
+  recovery_.clear();
+}
+
+void DesignerWindow::OfferRecovery() {
+  DesignRecovery recovery = Recovery();
+  std::vector<layout::ContentRecord> records;
+  if (!recovery.Exists()) return;
+  if (!recovery.Read(&records)) {
+    recovery.Remove();
+    return;
+  }
+  uint32_t answer = ShowDesignerBox(
+      "The changes to this layout that were not saved when the designer ended were kept.  "
+      "Do you want to recover them?",
+      "Recover layout", runtime::ButtonYes | runtime::ButtonNo, runtime::ButtonYes,
+      runtime::IconQuestion);
+  if (answer != runtime::ButtonYes) {
+    recovery.Remove();
+    return;
+  }
+  recovery_ = recovery.path();
+  Restore(std::move(records));
 }
 
 void DesignerWindow::MakeState() {
@@ -648,6 +699,7 @@ bool DesignerWindow::SaveLayout() {
                     DesignerText("SODMsgErrorAddCapt"));
     return false;
   }
+  DropRecovery();
   if (closeAfterSave_) window_.Post(runtime::EventCloseWindow);
   return true;
 }
@@ -677,6 +729,7 @@ void DesignerWindow::DeleteLayout() {
                                         runtime::IconQuestion);
   if (answer != runtime::ButtonYes) return;
   ClearLayout();
+  DropRecovery();
   DeletionResult result = DeleteDesign(designs_, typeNumber_, designNumber_);
   if (result.code != 0) ShowDeletionError(result);
   saved_ = false;

@@ -14,6 +14,7 @@
 
 #include "designer/design_canvas.h"
 #include "designer/design_history.h"
+#include "designer/design_recovery.h"
 #include "designer/designer_commands.h"
 #include "layout/design_database.h"
 #include "layout/design_state.h"
@@ -103,6 +104,10 @@ class DesignerWindow : public layout::DesignerView {
   void Tool(const std::function<void()>& tool, const char* name);
   bool InsertField(layout::ControlEntry& control, int band);
   void CheckLayout();
+  DesignRecovery Recovery() const;
+  void Autosave();
+  void OfferRecovery();
+  void DropRecovery();
 
   // The canvas on screen.
   void ShowItem(const layout::ControlGeometry& geometry, int32_t type, bool hidden);
@@ -119,6 +124,7 @@ class DesignerWindow : public layout::DesignerView {
   std::unique_ptr<DesignCanvas> canvas_;
   std::vector<layout::BandRecord> bands_;  // the type's detail bands
   DesignHistory history_;
+  std::string recovery_;  // the recovery file written last; empty: none
   std::string typeName_;
   std::string designName_;
   int32_t typeNumber_ = 0;

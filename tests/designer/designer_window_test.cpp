@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
 #include "designer/designer_dialog.h"
 #include "designer/import_design.h"
 #include "designer/open_design_dialog.h"
@@ -12,6 +17,7 @@
 #include "runtime/storage/sqlite_driver.h"
 #include "runtime/values/fixed_string.h"
 #include "runtime/window/headless_driver.h"
+#include "tests/runtime/storage/child_process.h"
 #include "tests/support/scripted_messages.h"
 #include "tests/support/temp_folder.h"
 
@@ -356,6 +362,72 @@ TEST_F(DesignerWindowTest, EveryKindOfEditIsUndoneAndRedoneByteForByte) {
   }
   EXPECT_GE(undone, 12);
   EXPECT_FALSE(designer.state()->Band(4)->PRESENT);
+}
+
+// The child edits a saved layout, lets the autosave run, notes the records
+// a save would write, and is killed; the next open offers the changes.
+TEST_F(DesignerWindowTest, AKilledDesignerOffersItsUnsavedChangesAtTheNextOpen) {
+  std::string expected = folder.File("expected.bin");
+  testing::ChildProcess child([&](const std::function<void()>& ready) {
+    Start();
+    NewItemsLayout();
+    InsertDetailWithField("Price");
+    SaveAs("Mine");
+    InsertDetailWithField("Description");
+    Drag(Control(0), 400, 200);
+    driver.Tick();
+    std::ofstream out(expected, std::ios::binary);
+    for (const auto& r : layout::DesignRecords(*designer.state())) {
+      out.write(reinterpret_cast<const char*>(&r), sizeof r);
+    }
+    out.close();
+    ready();
+    for (;;) std::this_thread::sleep_for(std::chrono::seconds(1));
+    return 0;
+  });
+  ASSERT_TRUE(child.WaitReady());
+  child.Kill();
+  ASSERT_TRUE(std::filesystem::exists(folder.File("RptDes1-1-1.rcv")));
+
+  messages.Expect("Recover layout", "Do you want to recover them?", ButtonYes);
+  started = true;
+  driver.Start([&] { designer.Run("Items", "Mine"); });
+  ASSERT_TRUE(designer.loaded());
+  EXPECT_EQ(designer.state()->DESIGNCHANGED, 1);
+  ASSERT_EQ(designer.state()->Band(4)->BANDCONTROLS.size(), 2u);
+  Command(CmdSave);
+  EXPECT_FALSE(std::filesystem::exists(folder.File("RptDes1-1-1.rcv")));
+
+  std::ifstream in(expected, std::ios::binary);
+  std::vector<layout::ContentRecord> wanted;
+  layout::ContentRecord r;
+  while (in.read(reinterpret_cast<char*>(&r), sizeof r)) wanted.push_back(r);
+  ASSERT_TRUE(designs.Use(layout::R_Content));
+  layout::ClearBuffer(layout::R_Content);
+  layout::R_C.DESIGNNUMBER = 1;
+  runtime::DataFile& contents = *designs.File(layout::R_Content);
+  ASSERT_EQ(contents.SetOnKey(layout::ContentRecord::DESIGNNUMBERSEQ), 0);
+  size_t i = 0;
+  while (contents.Next() == 0 && layout::R_C.DESIGNNUMBER == 1) {
+    ASSERT_LT(i, wanted.size());
+    wanted[i].DESIGNNUMBER = 1;
+    EXPECT_EQ(std::memcmp(&wanted[i], &layout::R_C, sizeof r), 0) << "record " << i + 1;
+    ++i;
+  }
+  EXPECT_EQ(i, wanted.size());
+  designs.Release(layout::R_Content);
+}
+
+TEST_F(DesignerWindowTest, DiscardingTheChangesRemovesTheRecoveryCopy) {
+  Start();
+  NewItemsLayout();
+  InsertDetailWithField("Price");
+  driver.Tick();
+  EXPECT_TRUE(std::filesystem::exists(folder.File("RptDes1-1-0.rcv")));
+  messages.Expect("Not saved", "save now", runtime::ButtonNo);
+  Command(CmdExit);
+  EXPECT_FALSE(W().IsOpen());
+  EXPECT_FALSE(std::filesystem::exists(folder.File("RptDes1-1-0.rcv")));
 }
 
 TEST_F(DesignerWindowTest, ToolCommandsSayTheyAreNotDefinedYet) {
