@@ -64,7 +64,9 @@ std::string PickFromList(std::string_view caption, std::string_view names,
     rest = bar == std::string_view::npos ? std::string_view() : rest.substr(bar + 1);
   }
   runtime::Window window;
-  PrepareDialog(window, caption, 150, 140);
+  std::string title(caption);
+  std::erase(title, '&');
+  PrepareDialog(window, title, 150, 140);
   AddPrompt(window, PickPrompt, prompt, {6, 4, 138, 10});
   AddList(window, PickList, prompt, 32, {6, 16, 138, 96});
   AddButton(window, PickOk, DesignerText("TextButtonOk"), {40, 118, 48, 14},

@@ -85,6 +85,16 @@ void DesignerWindow::Run(const std::string& typeName, const std::string& designN
   }
   RefreshCommands();
   Loop();
+  // The next Open starts on the type and design this window worked on last.
+  if (typeNumber_ != 0) {
+    layout::ClearBuffer(layout::R_Types);
+    R_T.TYPENUMBER = typeNumber_;
+    designs_.File(layout::R_Types)->Fetch(layout::ReportTypeRecord::TYPENUMBERKEY);
+    layout::ClearBuffer(layout::R_Design);
+    R_D.DESIGNNUMBER = designNumber_;
+    R_D.TYPENUMBER = typeNumber_;
+    runtime::AssignPadded(R_D.DESIGNNAME, designName_);
+  }
   ClearLayout();
   CloseFiles();
 }
@@ -777,7 +787,8 @@ bool DesignerWindow::InsertField(layout::ControlEntry& control, int band) {
     names += (names.empty() ? "" : "|") + std::string(runtime::ClippedField(f.USERFIELDNAME));
   }
   if (names.empty()) return false;
-  std::string chosen = PickFromList(DesignerText("DesignerItemInsControl"), names);
+  std::string chosen =
+      PickFromList(DesignerText("DesignerItemInsControl"), names, DesignerText("TextsField"));
   for (const auto& f : fields) {
     if (runtime::ClippedField(f.USERFIELDNAME) == chosen) {
       MakeFieldControl(f, control);

@@ -198,6 +198,8 @@ bool OpenDesign::Run() {
   ShowDesigns();
   window_.SetText(OpenNameEntry, std::string(runtime::ClippedField(enteredDesign.DESIGNNAME)));
   window_.Open();
+  // The name is what the user came to type or confirm.
+  window_.Select(OpenNameEntry);
   bool completed = false;
   runtime::Event event;
   while (window_.Accept(&event)) {
