@@ -397,7 +397,7 @@ void DesignerWindow::Do(DesignerCommand command) {
       canvas_->snap = !canvas_->snap;
       break;
     case CmdCheckLayout:
-      CheckLayout();
+      CheckLayout(true);
       break;
     default:
       break;
@@ -696,6 +696,7 @@ void DesignerWindow::Restore(DesignHistory::Records records) {
 bool DesignerWindow::SaveLayout() {
   if (state_ == nullptr) return false;
   if (!saved_) return SaveLayoutAs();
+  CheckLayout(false);
   layout::ClearBuffer(layout::R_Design);
   R_D.DESIGNNUMBER = designNumber_;
   R_D.TYPENUMBER = typeNumber_;
@@ -798,8 +799,9 @@ bool DesignerWindow::InsertField(layout::ControlEntry& control, int band) {
   return false;
 }
 
-// Controls whose field the report type does not offer print empty.
-void DesignerWindow::CheckLayout() {
+// Controls whose field the report type does not offer print empty; the
+// list is shown on demand and before every save.
+std::string DesignerWindow::UnofferedFields() {
   std::vector<std::string> offered;
   int32_t type = typeNumber_;
   std::vector<int32_t> numbers;
@@ -815,12 +817,18 @@ void DesignerWindow::CheckLayout() {
                 });
   std::string lines;
   for (const std::string& missing : UnknownFields(*state_, offered)) lines += "|" + missing;
-  if (lines.empty()) {
+  return lines;
+}
+
+void DesignerWindow::CheckLayout(bool always) {
+  std::string lines = UnofferedFields();
+  if (!lines.empty()) {
+    ShowDesignerBox(
+        "The report type does not offer these fields; the report leaves them empty:" + lines,
+        "Check layout");
+  } else if (always) {
     ShowDesignerBox("Every field of this layout is offered by its report type.", "Check layout",
                     runtime::ButtonOk, runtime::ButtonOk, runtime::IconAsterisk);
-  } else {
-    ShowDesignerBox("These fields are not offered by the report type and print empty:" + lines,
-                    "Check layout");
   }
 }
 

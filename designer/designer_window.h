@@ -103,7 +103,8 @@ class DesignerWindow : public layout::DesignerView {
   void ClearCanvas();
   void Tool(const std::function<void()>& tool, const char* name);
   bool InsertField(layout::ControlEntry& control, int band);
-  void CheckLayout();
+  std::string UnofferedFields();
+  void CheckLayout(bool always);
   DesignRecovery Recovery() const;
   void Autosave();
   void OfferRecovery();

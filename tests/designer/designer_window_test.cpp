@@ -430,6 +430,25 @@ TEST_F(DesignerWindowTest, DiscardingTheChangesRemovesTheRecoveryCopy) {
   EXPECT_FALSE(std::filesystem::exists(folder.File("RptDes1-1-0.rcv")));
 }
 
+TEST_F(DesignerWindowTest, CheckLayoutNamesTheFieldsTheTypeDoesNotOffer) {
+  Start();
+  NewItemsLayout();
+  messages.Expect("Check layout", "Every field of this layout is offered", ButtonOk);
+  Command(CmdCheckLayout);
+  InsertDetailWithField("Price");
+  layout::DataFieldRecord colour{};
+  runtime::AssignPadded(colour.USERFIELDNAME, "Colour");
+  runtime::AssignPadded(colour.FIELDNAME, "ITM:COLOUR");
+  colour.BAND = 8;
+  const auto& band = *designer.state()->Band(4)->CTRL;
+  designer.canvas()->DropField(colour, band.WINXPOS + 3000, band.WINYPOS + 100);
+  messages.Expect("Check layout", "leaves them empty:\nITM:COLOUR", ButtonOk);
+  Command(CmdCheckLayout);
+  messages.Expect("Check layout", "ITM:COLOUR", ButtonOk);  // before the save
+  SaveAs("Mine");
+  EXPECT_EQ(designer.state()->DESIGNCHANGED, 0);
+}
+
 TEST_F(DesignerWindowTest, ToolCommandsSayTheyAreNotDefinedYet) {
   Start();
   NewItemsLayout();
