@@ -14,6 +14,8 @@ namespace {
 constexpr int32_t kHandleBase = 1900000000;
 constexpr int32_t kPerTag = 9;  // eight handles and the outline
 constexpr int32_t kBandFrameColour = 0x808080;
+constexpr int32_t kRulerBase = 1800000000;
+constexpr int32_t kRulerMarks = 2000;  // per ruler; far more than any paper needs
 
 }  // namespace
 
@@ -152,6 +154,37 @@ void DesignerWindow::ShowHandles() {
   }
 }
 
+// Rulers along the top and the left of the canvas, a number at every inch
+// or every ten millimetres of the paper.
+void DesignerWindow::ShowRulers() {
+  const layout::DesignState& s = *state_;
+  int32_t step = s.PAPERSCALE == 'M' ? 10 : 1000;
+  int32_t used = 0;
+  auto mark = [&](int32_t number, const std::string& text, const runtime::Rect& rect) {
+    EnsureControl(number, runtime::ControlString);
+    const runtime::Control* c = window_.Find(number);
+    if (c->hidden) window_.SetHidden(number, false);
+    if (c->text != text) window_.SetText(number, text);
+    SetRectIfMoved(number, rect);
+  };
+  for (int32_t v = 0; v <= s.PAPERCTRL->WIDTH && used < kRulerMarks; v += step, ++used) {
+    std::string text = std::to_string(s.PAPERSCALE == 'M' ? v : v / 1000);
+    mark(kRulerBase + used, text, {kCanvasLeft + ToWindow(v) - 20, kCanvasTop - 170, 400, 150});
+  }
+  int32_t top = used;
+  for (int32_t v = 0; v <= s.PAPERCTRL->HEIGHT && used - top < kRulerMarks; v += step, ++used) {
+    std::string text = std::to_string(s.PAPERSCALE == 'M' ? v : v / 1000);
+    mark(kRulerBase + kRulerMarks + used - top, text,
+         {10, kCanvasTop + ToWindow(v) - 60, kCanvasLeft - 20, 150});
+  }
+  // Marks beyond the paper of an earlier unit or size go.
+  for (int32_t n = top; n < rulerMarks_.first; ++n) RemoveControl(kRulerBase + n);
+  for (int32_t n = used - top; n < rulerMarks_.second; ++n) {
+    RemoveControl(kRulerBase + kRulerMarks + n);
+  }
+  rulerMarks_ = {top, used - top};
+}
+
 void DesignerWindow::Redraw() {
   if (state_ == nullptr || canvas_ == nullptr) return;
   canvas_->Arrange();
@@ -172,6 +205,7 @@ void DesignerWindow::Redraw() {
     bool hidden = !band->PRESENT || !canvas_->Shows(*band);
     for (const auto& control : band->BANDCONTROLS) ShowControl(*control, hidden);
   }
+  ShowRulers();
   ShowHandles();
 }
 

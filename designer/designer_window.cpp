@@ -758,6 +758,7 @@ void DesignerWindow::ClearCanvas() {
   for (int32_t number : created_) window_.DestroyControl(number);
   created_.clear();
   handleControls_ = 0;
+  rulerMarks_ = {};
 }
 
 // Until the control properties dialog exists, Insert control offers the

@@ -10,6 +10,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "designer/design_canvas.h"
@@ -114,6 +115,7 @@ class DesignerWindow : public layout::DesignerView {
   void ShowItem(const layout::ControlGeometry& geometry, int32_t type, bool hidden);
   void ShowControl(const layout::ControlEntry& control, bool hidden);
   void ShowHandles();
+  void ShowRulers();
   void SetRectIfMoved(int32_t number, const runtime::Rect& rect);
   runtime::Rect OnScreen(const layout::ControlGeometry& geometry) const;
   void EnsureControl(int32_t number, runtime::ControlType type);
@@ -134,6 +136,7 @@ class DesignerWindow : public layout::DesignerView {
   bool closeAfterSave_ = false;
   bool filesOpen_ = false;
   int32_t handleControls_ = 0;
+  std::pair<int32_t, int32_t> rulerMarks_;  // marks along the top and the left
   std::set<int32_t> created_;
 };
 

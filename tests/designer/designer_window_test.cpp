@@ -449,6 +449,26 @@ TEST_F(DesignerWindowTest, CheckLayoutNamesTheFieldsTheTypeDoesNotOffer) {
   EXPECT_EQ(designer.state()->DESIGNCHANGED, 0);
 }
 
+TEST_F(DesignerWindowTest, TheRulersCountThePaperInItsUnit) {
+  Start();
+  NewItemsLayout();
+  auto topRuler = [&] {
+    std::vector<std::string> marks;
+    for (const auto& c : W().controls()) {
+      if (c->type == runtime::ControlString && !c->hidden &&
+          c->y == DesignerWindow::kCanvasTop - 170) {
+        marks.push_back(c->text);
+      }
+    }
+    return marks;
+  };
+  EXPECT_EQ(topRuler(), (std::vector<std::string>{"0", "1", "2", "3", "4", "5", "6", "7", "8"}));
+  Command(CmdScaleMM);
+  std::vector<std::string> mm = topRuler();
+  ASSERT_EQ(mm.size(), 22u);  // 0 to 210 on a paper 216 wide
+  EXPECT_EQ(mm.back(), "210");
+}
+
 TEST_F(DesignerWindowTest, ToolCommandsSayTheyAreNotDefinedYet) {
   Start();
   NewItemsLayout();
