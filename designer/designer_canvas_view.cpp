@@ -4,6 +4,7 @@
 // the blue outlines of the tags on top.
 #include <algorithm>
 
+#include "designer/design_page.h"
 #include "designer/designer_window.h"
 #include "runtime/values/fixed_string.h"
 
@@ -60,62 +61,23 @@ void DesignerWindow::ShowItem(const layout::ControlGeometry& g, int32_t type, bo
   }
 }
 
+// A control is a region of the window, for its place; the page painted on
+// the paper shows it.
 void DesignerWindow::ShowControl(const layout::ControlEntry& control, bool hidden) {
-  using namespace layout;
-  const ControlGeometry& g = *control.CTRL;
-  runtime::ControlType type = runtime::ControlString;
-  std::string text;
-  switch (control.CONTROLTYPE) {
-    case KindImage:
-      type = runtime::ControlBox;
-      break;
-    case KindBox:
-      type = runtime::ControlBox;
-      break;
-    case KindLine:
-      type = runtime::ControlLine;
-      break;
-    case KindGroup:
-      type = runtime::ControlGroup;
-      text = control.PICTURE;
-      break;
-    case KindField:
-    case KindTextField:
-      text = control.USERFIELDNAME.empty() ? control.FIELDNAME : control.USERFIELDNAME;
-      break;
-    case KindCheckBox:
-      text = "[ ] " + control.PICTURE;
-      break;
-    default:
-      text = control.PICTURE;
-      break;
+  const layout::ControlGeometry& g = *control.CTRL;
+  if (created_.count(g.CTRLNO) == 0) {
+    EnsureControl(g.CTRLNO, runtime::ControlRegion);
+    window_.SetTrackMouse(g.CTRLNO, true);
   }
-  EnsureControl(g.CTRLNO, type);
   const runtime::Control* c = window_.Find(g.CTRLNO);
   if (c->hidden != hidden) window_.SetHidden(g.CTRLNO, hidden);
-  if (hidden) return;
-  SetRectIfMoved(g.CTRLNO, OnScreen(g));
-  text = std::string(runtime::Clip(text));
-  if (c->text != text) window_.SetText(g.CTRLNO, text);
-  int32_t line = control.CONTROLTYPE == KindBox || control.CONTROLTYPE == KindLine
-                     ? control.LINECOLOR
-                 : control.CONTROLTYPE == KindImage ? kBandFrameColour
-                                                    : runtime::kNoColour;
-  int32_t fill = control.CONTROLTYPE == KindBox ? control.BOXCOLOR : runtime::kNoColour;
-  if (c->colour != line || c->fillColour != fill) {
-    window_.SetColours(g.CTRLNO, line, runtime::kNoColour);
-    window_.SetFillColour(g.CTRLNO, fill);
-  }
-  // A control without a font of its own shows the report's, else the window's.
-  const DesignState& s = *state_;
-  runtime::Font font;
-  font.name = !control.FONTNAME.empty() ? control.FONTNAME
-              : !s.FONTNAME.empty()     ? s.FONTNAME
-                                        : s.DFONTNAME;
-  font.size = control.FONTSIZE != 0 ? control.FONTSIZE : s.FONTSIZE != 0 ? s.FONTSIZE : s.DFONTSIZE;
-  font.style = control.FONTSTYLE != 0 ? control.FONTSTYLE : s.FONTSTYLE;
-  font.colour = control.FONTCOLOR != 0 ? control.FONTCOLOR : s.FONTCOLOR;
-  if (c->font != font) window_.SetControlFont(g.CTRLNO, font);
+  if (!hidden) SetRectIfMoved(g.CTRLNO, OnScreen(g));
+}
+
+// The design as a report page, painted on the paper by the page painter.
+void DesignerWindow::ShowPage() {
+  std::string file = page_->Update(*state_, *canvas_);
+  if (!file.empty()) window_.SetIcon(state_->PAPERCTRL->CTRLNO, file);
 }
 
 void DesignerWindow::ShowHandles() {
@@ -191,7 +153,7 @@ void DesignerWindow::Redraw() {
   layout::DesignState& s = *state_;
   s.PAPERCTRL->borderColour = 0;
   s.PAPERCTRL->fillColour = 0xFFFFFF;
-  ShowItem(*s.PAPERCTRL, runtime::ControlBox, false);
+  ShowItem(*s.PAPERCTRL, runtime::ControlImage, false);
   s.DETAILAREA->borderColour = kBandFrameColour;
   s.DETAILAREA->fillColour = runtime::kNoColour;
   ShowItem(*s.DETAILAREA, runtime::ControlBox, s.CURRENTVIEW != 'B');
@@ -205,6 +167,7 @@ void DesignerWindow::Redraw() {
     bool hidden = !band->PRESENT || !canvas_->Shows(*band);
     for (const auto& control : band->BANDCONTROLS) ShowControl(*control, hidden);
   }
+  ShowPage();
   ShowRulers();
   ShowHandles();
 }

@@ -759,6 +759,7 @@ void DesignerWindow::ClearCanvas() {
   created_.clear();
   handleControls_ = 0;
   rulerMarks_ = {};
+  page_->Forget();
 }
 
 // Until the control properties dialog exists, Insert control offers the

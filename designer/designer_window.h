@@ -5,6 +5,7 @@
 // own, started from the program's menu (ReportDesigner).
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -15,6 +16,7 @@
 
 #include "designer/design_canvas.h"
 #include "designer/design_history.h"
+#include "designer/design_page.h"
 #include "designer/design_recovery.h"
 #include "designer/designer_commands.h"
 #include "layout/design_database.h"
@@ -64,6 +66,9 @@ class DesignerWindow : public layout::DesignerView {
   // Window units (thousandths) and the design's unit.
   int32_t ToDesign(int32_t windowValue) const;
   int32_t ToWindow(int32_t designValue) const;
+
+  // The page the canvas shows the design's controls with.
+  const CanvasPage& page() const { return *page_; }
 
   // layout::DesignerView
   void SetScale(char scale) override;
@@ -116,6 +121,7 @@ class DesignerWindow : public layout::DesignerView {
   void ShowControl(const layout::ControlEntry& control, bool hidden);
   void ShowHandles();
   void ShowRulers();
+  void ShowPage();
   void SetRectIfMoved(int32_t number, const runtime::Rect& rect);
   runtime::Rect OnScreen(const layout::ControlGeometry& geometry) const;
   void EnsureControl(int32_t number, runtime::ControlType type);
@@ -136,7 +142,9 @@ class DesignerWindow : public layout::DesignerView {
   bool closeAfterSave_ = false;
   bool filesOpen_ = false;
   int32_t handleControls_ = 0;
-  std::pair<int32_t, int32_t> rulerMarks_;  // marks along the top and the left
+  std::pair<int32_t, int32_t> rulerMarks_;
+  std::unique_ptr<CanvasPage> page_ = std::make_unique<CanvasPage>();
+  std::pair<int32_t, int32_t> rulerMarks__unused_;  // marks along the top and the left
   std::set<int32_t> created_;
 };
 

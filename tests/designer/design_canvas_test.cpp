@@ -4,7 +4,9 @@
 
 #include <cstring>
 
+#include "designer/design_page.h"
 #include "designer/designer_text_table.h"
+#include "runtime/report/page_image.h"
 #include "runtime/values/fixed_string.h"
 #include "runtime/window/event.h"
 #include "tests/support/scripted_messages.h"
@@ -425,6 +427,47 @@ TEST_F(DesignCanvasTest, ApplyPropertiesChangesTheSelectedControl) {
   EXPECT_EQ(c->PICTURE, "Total:");
   canvas.ApplyProperties("Arial", 400, 10, 0, 0, "x");
   EXPECT_EQ(c->JUSTIFICATION, 'R');
+}
+
+}  // namespace
+}  // namespace ledora::designer
+
+namespace ledora::designer {
+namespace {
+
+TEST_F(DesignCanvasTest, ThePageShowsEachControlAsItPrintsInThousandths) {
+  ControlEntry* text = Put(4, 100, 50, 2000, 200);
+  text->PICTURE = "Total:";
+  text->JUSTIFICATION = 'R';
+  text->FONTNAME = "Arial";
+  text->FONTSIZE = 12;
+  ControlEntry* box = Put(4, 3000, 0, 500, 500);
+  box->CONTROLTYPE = layout::KindBox;
+  box->BOXCOLOR = 0xFF0000;
+  Put(5, 0, 0);  // shown too; the page form of form view is not
+  state.AddBand(1);
+  auto form = state.NewControl(layout::KindString);
+  state.Band(1)->BANDCONTROLS.push_back(std::move(form));
+  canvas.Arrange();
+  runtime::PageImage page = DesignPage(state, canvas);
+  EXPECT_EQ(page.width, 8500);
+  ASSERT_EQ(page.items.size(), 3u);
+  const runtime::PageItem& t = page.items[0];
+  EXPECT_EQ(t.kind, runtime::ItemText);
+  EXPECT_EQ(t.text, "Total:");
+  EXPECT_EQ(t.x, text->CTRL->WINXPOS);
+  EXPECT_EQ(t.y, text->CTRL->WINYPOS);
+  EXPECT_EQ(t.width, 2000);
+  EXPECT_EQ(t.align, runtime::AlignRight);
+  EXPECT_EQ(page.fonts[t.font].name, "Arial");
+  EXPECT_EQ(page.fonts[t.font].size, 12);
+  EXPECT_EQ(page.items[1].kind, runtime::ItemBox);
+  EXPECT_EQ(page.items[1].fill, 0xFF0000);
+  // In millimetres the page stays in thousandths of an inch.
+  canvas.SetScale('M');
+  runtime::PageImage metric = DesignPage(state, canvas);
+  EXPECT_EQ(metric.width, 8504);
+  EXPECT_NEAR(metric.items[0].x, t.x, 40);
 }
 
 }  // namespace
