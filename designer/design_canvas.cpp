@@ -528,6 +528,7 @@ void DesignCanvas::Escape() {
   tool_ = ToolNone;
   if (state_.ISDRAGGING & kStartedBit) {
     for (DragItem& item : drag_) *item.geometry = item.start;
+    if (hooks_.editCancelled) hooks_.editCancelled();
   }
   state_.ISDRAGGING = 0;
   pressed_ = false;

@@ -37,8 +37,9 @@ struct CanvasHooks {
   std::function<bool(layout::ControlEntry& control, int band)> newControl;
   std::function<void()> selectionChanged;
   std::function<void()> toolPlaced;
-  // After every edit, before DESIGNCHANGED is set.
+  // Before every edit; a drag that Escape cancels takes it back.
   std::function<void()> edited;
+  std::function<void()> editCancelled;
   std::function<void(const std::string& text)> status;
 };
 

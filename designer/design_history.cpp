@@ -7,6 +7,10 @@ void DesignHistory::Record(Records before) {
   redo_.clear();
 }
 
+void DesignHistory::Drop() {
+  if (!undo_.empty()) undo_.pop_back();
+}
+
 DesignHistory::Records DesignHistory::Undo(Records current) {
   Records before = std::move(undo_.back());
   undo_.pop_back();

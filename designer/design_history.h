@@ -16,6 +16,8 @@ class DesignHistory {
 
   // The design as it was before an edit; forgets what could be redone.
   void Record(Records before);
+  // Forgets the last Record: the edit did not happen.
+  void Drop();
   bool CanUndo() const { return !undo_.empty(); }
   bool CanRedo() const { return !redo_.empty(); }
   // current is the design now; answers what it was before the last edit.

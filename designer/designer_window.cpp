@@ -625,6 +625,7 @@ void DesignerWindow::MakeCanvas() {
   };
   hooks.status = [this](const std::string& text) { window_.SetStatusText(text); };
   hooks.edited = [this] { history_.Record(layout::DesignRecords(*state_)); };
+  hooks.editCancelled = [this] { history_.Drop(); };
   bool snap = canvas_ != nullptr && canvas_->snap;
   canvas_ = std::make_unique<DesignCanvas>(*state_, std::move(hooks));
   canvas_->snap = snap;

@@ -45,6 +45,7 @@ class DesignCanvasTest : public ::testing::Test {
     };
     hooks.properties = [this](uint8_t selected) { properties.push_back(selected); };
     hooks.edited = [this] { ++edits; };
+    hooks.editCancelled = [this] { --edits; };
     return hooks;
   }
 
@@ -203,6 +204,7 @@ TEST_F(DesignCanvasTest, EscapeCancelsADragAndAPendingInsertion) {
   canvas.MouseMove(x + 300, y);
   EXPECT_TRUE(canvas.Key(runtime::KeyEscape));
   EXPECT_EQ(c->CTRL->XPOS, 1000);
+  EXPECT_EQ(edits, 0);  // nothing to undo
   canvas.StartInsertControl();
   canvas.Key(runtime::KeyEscape);
   EXPECT_EQ(state.ISINSERTING, 0);

@@ -469,6 +469,17 @@ TEST_F(DesignerWindowTest, TheRulersCountThePaperInItsUnit) {
   EXPECT_EQ(mm.back(), "210");
 }
 
+// A backup left by an unfinished update is offered for restore; declining
+// it fails the update, and the designer then does not open.
+TEST_F(DesignerWindowTest, AFailedNewReportsUpdateKeepsTheDesignerClosed) {
+  std::filesystem::copy_file(folder.File("RptDes1.KDS"), folder.File("RPTDES1.KDB"));
+  messages.Expect("Error during import", "Last import did not complete", runtime::ButtonNo);
+  messages.Expect("Error during import", "Error occured importing new reports", ButtonOk);
+  Start();
+  EXPECT_FALSE(W().IsOpen());
+  EXPECT_EQ(designs.UseCount(layout::R_Types), 0);
+}
+
 TEST_F(DesignerWindowTest, ToolCommandsSayTheyAreNotDefinedYet) {
   Start();
   NewItemsLayout();
