@@ -36,6 +36,9 @@ struct DesignerTools {
   std::function<bool(DesignCanvas& canvas, layout::ControlEntry& control, int band)> newControl;
   std::function<void()> paperFormats;
   std::function<void()> propertiesBox;
+  // For the properties box: the selection changed; a palette tool was used.
+  std::function<void(DesignCanvas& canvas)> selectionChanged;
+  std::function<void(DesignCanvas& canvas)> toolPlaced;
 };
 
 class DesignerWindow : public layout::DesignerView {
