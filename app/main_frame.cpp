@@ -8,6 +8,7 @@
 #include "app/print_invoices.h"
 #include "app/select_design.h"
 #include "data/error_severity.h"
+#include "designer/designer_window.h"
 #include "layout/design_database.h"
 #include "layout/shipped_reports.h"
 #include "runtime/window/window_registry.h"
@@ -121,6 +122,7 @@ MainFrame::MainFrame(data::ErrorReporter* errors) : errors_(errors) {
   procedures_[MenuItems] = PrintItems;
   procedures_[MenuInvoices] = PrintInvoices;
   procedures_[MenuInvoiceList] = PrintInvoiceList;
+  procedures_[MenuReportDesigner] = designer::ReportDesigner;
   SetWindow(&window_);
 }
 

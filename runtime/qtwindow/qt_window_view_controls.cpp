@@ -17,6 +17,7 @@
 
 #include "runtime/qtwindow/qt_conversions.h"
 #include "runtime/qtwindow/qt_list_view.h"
+#include "runtime/qtwindow/qt_page_pixmap.h"
 #include "runtime/qtwindow/qt_page_widget.h"
 #include "runtime/qtwindow/qt_presenter.h"
 #include "runtime/qtwindow/qt_shape_widget.h"
@@ -251,7 +252,13 @@ void QtWindowView::ShowText(const Control& c, QWidget* widget) {
   } else if (auto* label = qobject_cast<QLabel*>(widget)) {
     if (c.type == ControlImage) {
       std::string file = c.icon.empty() ? c.text : c.icon;
-      QPixmap pixmap(ToQString(ResolveFileName(file)));
+      QPixmap pixmap;
+      // A page image (the designer's canvas) is drawn as the printer draws it.
+      if (IsPageImageFile(file)) {
+        pixmap = PagePixmap(ResolveFileName(file), label->width());
+      } else {
+        pixmap = QPixmap(ToQString(ResolveFileName(file)));
+      }
       label->setPixmap(pixmap);
       label->setScaledContents(true);
     } else {
