@@ -148,7 +148,7 @@ uint8_t InvoicingReport::Initialize() {
   if (!OpenFiles()) return SeverityStop;
   SetUpProcess();
   if (!FindDesign()) return SeverityStop;
-  layout_.Build(description_.fields);
+  layout_.Build(description_.fields, destination_.content);
   BuildWindow();
   if (destination_.preview) {
     preview_ = std::make_unique<reporting::PrintPreview>();
@@ -218,6 +218,12 @@ bool InvoicingReport::FindDesign() {
   layoutOpen_ = layout::FindLayout(description_.typeName, "");
   layout::DesignDatabase* designs = layout::Designs();
   if (!layoutOpen_ || designs == nullptr) {
+    Say("Report type not found");
+    return false;
+  }
+  // A layout from memory needs only its type to be known.
+  if (destination_.content != nullptr) {
+    if (R_T.TYPENUMBER != 0) return true;
     Say("Report type not found");
     return false;
   }
@@ -343,6 +349,15 @@ void RunFromMenu(InvoicingReportKind kind, InvoiceRange range = {}) {
 }
 
 }  // namespace
+
+std::optional<InvoicingReportKind> KindOfReportType(std::string_view typeName) {
+  // The customer list by number, whose design is the user's choice.
+  for (InvoicingReportKind kind :
+       {ReportCustomersById, ReportItems, ReportInvoiceList, ReportInvoices}) {
+    if (runtime::Clip(typeName) == DescriptionOf(kind).typeName) return kind;
+  }
+  return std::nullopt;
+}
 
 ReportOutcome RunInvoicingReport(InvoicingReportKind kind, const ReportDestination& destination,
                                  InvoiceRange range) {

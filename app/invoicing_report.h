@@ -9,6 +9,12 @@
 #include <limits>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
+
+namespace ledora::layout {
+struct ContentRecord;
+}  // namespace ledora::layout
 
 namespace ledora::runtime {
 class FontMetrics;
@@ -38,6 +44,9 @@ struct ReportDestination {
   // Without a named design, the customer list by number asks the user;
   // false takes the type's default design instead.
   bool askForDesign = true;
+  // A layout held in memory (the designer's, saved or not) printed instead
+  // of any stored design; not owned. Nothing of it is stored.
+  const std::vector<layout::ContentRecord>* content = nullptr;
 };
 
 // The invoice numbers the invoice report prints, both inclusive.
@@ -51,6 +60,10 @@ struct ReportOutcome {
   int32_t pages = 0;     // pages the report finished
   bool printed = false;  // they went to the output
 };
+
+// The procedure that prints a report type's layouts; none for a type the
+// application has no procedure for.
+std::optional<InvoicingReportKind> KindOfReportType(std::string_view typeName);
 
 // Runs one report procedure on the calling procedure thread.
 ReportOutcome RunInvoicingReport(InvoicingReportKind kind, const ReportDestination& destination,

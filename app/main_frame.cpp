@@ -4,6 +4,7 @@
 #include "app/browse_customers.h"
 #include "app/browse_invoices.h"
 #include "app/browse_items.h"
+#include "app/designer_preview.h"
 #include "app/invoicing_report.h"
 #include "app/print_invoices.h"
 #include "app/select_design.h"
@@ -122,7 +123,7 @@ MainFrame::MainFrame(data::ErrorReporter* errors) : errors_(errors) {
   procedures_[MenuItems] = PrintItems;
   procedures_[MenuInvoices] = PrintInvoices;
   procedures_[MenuInvoiceList] = PrintInvoiceList;
-  procedures_[MenuReportDesigner] = designer::ReportDesigner;
+  procedures_[MenuReportDesigner] = ReportDesignerWithPreview;
   SetWindow(&window_);
 }
 

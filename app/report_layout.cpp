@@ -45,7 +45,8 @@ ReportLayout::ReportLayout(int details, runtime::FontMetrics* metrics,
 
 ReportLayout::~ReportLayout() = default;
 
-void ReportLayout::Build(const std::vector<std::string_view>& fields) {
+void ReportLayout::Build(const std::vector<std::string_view>& fields,
+                         const std::vector<layout::ContentRecord>* content) {
   std::vector<layout::LayoutBand> bands = {{layout::BuildPageHeader, 0, kPageHeader},
                                            {layout::BuildPageFooter, 0, kPageFooter}};
   for (int i = 0; i < details_; ++i) {
@@ -58,7 +59,7 @@ void ReportLayout::Build(const std::vector<std::string_view>& fields) {
     if (known && control != nullptr) control->field = InvoicingField(upper);
   };
   if (layout::DesignDatabase* designs = layout::Designs()) {
-    layout::LayoutFinder(*designs).BuildReport(*report_, bands, bind);
+    layout::LayoutFinder(*designs).BuildReport(*report_, bands, bind, content);
   }
   built_ = true;
 }

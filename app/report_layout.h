@@ -12,6 +12,10 @@
 #include <string_view>
 #include <vector>
 
+namespace ledora::layout {
+struct ContentRecord;
+}  // namespace ledora::layout
+
 namespace ledora::runtime {
 class FontMetrics;
 class Report;
@@ -33,8 +37,10 @@ class ReportLayout {
   // Builds the design in R_D: the report settings, then the page header,
   // page footer and detail bands; each field control whose label is one of
   // fields shows that field of its record buffer, the others stay as the
-  // design made them. R_Content must be open.
-  void Build(const std::vector<std::string_view>& fields);
+  // design made them. R_Content must be open. content, when given, is
+  // built instead of the design in R_D.
+  void Build(const std::vector<std::string_view>& fields,
+             const std::vector<layout::ContentRecord>* content = nullptr);
   // Prints detail band `detail` (from 1) with the buffers' current values.
   bool PrintDetail(int detail);
   // The next detail starts a new page.

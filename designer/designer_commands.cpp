@@ -25,6 +25,7 @@ constexpr MenuLine kMenuTree[] = {
     {MenuReport, CmdRedo, nullptr, "&Redo\tCtrl+Y", false},
     {MenuReport, CmdSnap, nullptr, "Snap to &grid", false},
     {MenuReport, CmdCheckLayout, nullptr, "&Check layout", false},
+    {MenuReport, CmdPreview, nullptr, "&Preview\tCtrl+R", false},
     {0, CmdNone, "DesignerMenuBands", "&Bands", false},
     {MenuBands, CmdBandProp, "DesignerItemBandProp", "", false},
     {MenuBands, CmdInsBand, "DesignerItemInsBand", "", false},

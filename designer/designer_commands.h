@@ -48,6 +48,7 @@ enum DesignerCommand : int32_t {
   CmdRedo,
   CmdSnap,
   CmdCheckLayout,
+  CmdPreview,
   kCommandCount,
 };
 

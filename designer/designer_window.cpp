@@ -48,6 +48,7 @@ constexpr int32_t kAlertKeys[] = {
     runtime::KeyEscape,
     runtime::KeyCtrl + 'Z',
     runtime::KeyCtrl + 'Y',
+    runtime::KeyCtrl + 'R',
 };
 
 }  // namespace
@@ -274,6 +275,7 @@ void DesignerWindow::OnKey(int32_t keyCode) {
   if (canvas_ == nullptr) return;
   if (keyCode == runtime::KeyCtrl + 'Z') return Do(CmdUndo);
   if (keyCode == runtime::KeyCtrl + 'Y') return Do(CmdRedo);
+  if (keyCode == runtime::KeyCtrl + 'R') return Do(CmdPreview);
   canvas_->Key(keyCode);
   Redraw();
   RefreshCommands();
@@ -417,11 +419,28 @@ void DesignerWindow::Do(DesignerCommand command) {
     case CmdCheckLayout:
       CheckLayout(true);
       break;
+    case CmdPreview:
+      Tool(preview_ ? [this] { Preview(); } : std::function<void()>(), "Preview");
+      break;
     default:
       break;
   }
   if (canvas_ != nullptr) Redraw();
   RefreshCommands();
+}
+
+// The layout prints as the canvas shows it, from memory: an unsaved edit is
+// never stored for it, so nothing is left behind if the run fails. The
+// report's look-ups reuse the shared design buffers; the designer's next
+// command finds them as they were.
+void DesignerWindow::Preview() {
+  layout::ReportTypeRecord type = R_T;
+  layout::DesignRecord design = R_D;
+  layout::ContentRecord content = layout::R_C;
+  preview_(typeName_, layout::DesignRecords(*state_));
+  R_T = type;
+  R_D = design;
+  layout::R_C = content;
 }
 
 void DesignerWindow::Tool(const std::function<void()>& tool, const char* name) {
@@ -861,10 +880,13 @@ void DesignerWindow::CheckLayout(bool always) {
 
 // ---- The procedure
 
-void ReportDesigner() {
+void ReportDesigner() { ReportDesigner({}); }
+
+void ReportDesigner(LayoutPreview preview) {
   layout::DesignDatabase* designs = layout::Designs();
   if (designs == nullptr) return;
   DesignerWindow designer(*designs);
+  designer.SetPreview(std::move(preview));
   designer.Run();
 }
 

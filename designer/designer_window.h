@@ -19,6 +19,7 @@
 #include "designer/design_page.h"
 #include "designer/design_recovery.h"
 #include "designer/designer_commands.h"
+#include "designer/layout_preview.h"
 #include "layout/design_database.h"
 #include "layout/design_state.h"
 #include "layout/designer_view.h"
@@ -55,6 +56,8 @@ class DesignerWindow : public layout::DesignerView {
   // until the window closes. A type and design in typeName / designName
   // (both given) are loaded first.
   void Run(const std::string& typeName = {}, const std::string& designName = {});
+  // What "Preview" runs; unset: the standard warning "Procedure not defined".
+  void SetPreview(LayoutPreview preview) { preview_ = std::move(preview); }
 
   runtime::Window& window() { return window_; }
   DesignCanvas* canvas() { return canvas_.get(); }
@@ -124,6 +127,7 @@ class DesignerWindow : public layout::DesignerView {
   void Autosave();
   void OfferRecovery();
   void DropRecovery();
+  void Preview();
 
   // The canvas on screen.
   void ShowItem(const layout::ControlGeometry& geometry, int32_t type, bool hidden);
@@ -156,9 +160,12 @@ class DesignerWindow : public layout::DesignerView {
   std::unique_ptr<CanvasPage> page_ = std::make_unique<CanvasPage>();
   std::pair<int32_t, int32_t> rulerMarks__unused_;  // marks along the top and the left
   std::set<int32_t> created_;
+  LayoutPreview preview_;
 };
 
-// The procedure behind the program's "Report Designer" menu entry.
+// The procedure behind the program's "Report Designer" menu entry; the
+// application gives it the preview of its report procedures.
 void ReportDesigner();
+void ReportDesigner(LayoutPreview preview);
 
 }  // namespace ledora::designer

@@ -75,8 +75,8 @@ PrintEntryResult LayoutFinder::FindDesignToPrint(std::string_view typeName,
 }
 
 void LayoutFinder::BuildReport(runtime::Report& report, const std::vector<LayoutBand>& bands,
-                               const BindField& bind) {
-  ReportBuilder builder(designs_);
+                               const BindField& bind, const std::vector<ContentRecord>* content) {
+  ReportBuilder builder(designs_, content);
   report.RemoveAllControls();
   std::string fieldName;
   int32_t nextControl = 0;

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "layout/design_records.h"
 #include "runtime/report/report.h"
 
 namespace ledora::layout {
@@ -52,9 +53,10 @@ class LayoutFinder {
   // Builds the design in R_D into report: the report settings, then each
   // band in the order given, handing each control that shows a value to
   // bind, then the closing call. The report's own non-band controls are
-  // removed first.
+  // removed first. content, when given, is the design's records held in
+  // memory, built instead of those of R_D (which stay untouched).
   void BuildReport(runtime::Report& report, const std::vector<LayoutBand>& bands,
-                   const BindField& bind);
+                   const BindField& bind, const std::vector<ContentRecord>* content = nullptr);
 
  private:
   DesignDatabase& designs_;

@@ -87,11 +87,20 @@ int16_t ReportBuilder::Build(runtime::Report& report, int16_t kind, int16_t deta
 
 bool ReportBuilder::StartDesign() {
   ClearBuffer(R_Content);
+  if (content_ != nullptr) {
+    next_ = 0;
+    return true;
+  }
   R_C.DESIGNNUMBER = R_D.DESIGNNUMBER;
   return designs_.File(R_Content)->SetOnKey(ContentRecord::DESIGNNUMBERKEY) == runtime::ErrorNone;
 }
 
 bool ReportBuilder::NextOfDesign() {
+  if (content_ != nullptr) {
+    if (next_ >= content_->size()) return false;
+    R_C = (*content_)[next_++];
+    return true;
+  }
   return designs_.File(R_Content)->Next() == runtime::ErrorNone &&
          R_C.DESIGNNUMBER == R_D.DESIGNNUMBER;
 }

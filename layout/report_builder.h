@@ -7,7 +7,9 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
+#include "layout/design_records.h"
 #include "runtime/report/report.h"
 
 namespace ledora::layout {
@@ -33,6 +35,10 @@ constexpr int32_t kFirstBuiltControl = 100;  // the first control made gets 101
 class ReportBuilder {
  public:
   explicit ReportBuilder(DesignDatabase& designs) : designs_(designs) {}
+  // A design held in memory (the designer's layout, saved or not) is read
+  // from content, in its order, instead of from R_Content; not owned.
+  ReportBuilder(DesignDatabase& designs, const std::vector<ContentRecord>* content)
+      : designs_(designs), content_(content) {}
 
   // kind 1: unit, orientation, printable area and font of the report, and
   // nextControl := 100. Kinds 4-7: the band's settings and its controls,
@@ -56,6 +62,8 @@ class ReportBuilder {
                      int32_t& nextControl);
 
   DesignDatabase& designs_;
+  const std::vector<ContentRecord>* content_ = nullptr;
+  size_t next_ = 0;  // in content_, the record NextOfDesign reads
 };
 
 // The call protocol on the process's design database (Designs()); without
