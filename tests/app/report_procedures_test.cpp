@@ -8,13 +8,16 @@
 #include <vector>
 
 #include "app/demo_data.h"
+#include "app/designer_preview.h"
 #include "app/invoicing_dictionary.h"
 #include "app/invoicing_report.h"
 #include "app/main_frame.h"
 #include "app/print_invoices.h"
 #include "app/program.h"
+#include "designer/designer_window.h"
 #include "layout/clear_buffer.h"
 #include "layout/design_database.h"
+#include "reporting/print_preview.h"
 #include "runtime/report/text_dump.h"
 #include "runtime/storage/sqlite_driver.h"
 #include "runtime/values/fixed_string.h"
@@ -72,6 +75,21 @@ class ReportProceduresTest : public ::testing::Test {
     change();
     ASSERT_EQ(designs.File(table)->Put(), 0);
     designs.Release(table);
+  }
+
+  // Every stored content record of every design, as bytes.
+  std::vector<std::string> StoredContents() {
+    std::vector<std::string> records;
+    EXPECT_TRUE(designs.Use(layout::R_Content));
+    runtime::DataFile* file = designs.File(layout::R_Content);
+    layout::ClearBuffer(layout::R_Content);
+    if (file->SetOnKey(layout::ContentRecord::DESIGNNUMBERKEY) == 0) {
+      while (file->Next() == 0) {
+        records.emplace_back(reinterpret_cast<const char*>(&layout::R_C), sizeof layout::R_C);
+      }
+    }
+    designs.Release(layout::R_Content);
+    return records;
   }
 
   std::filesystem::path previous = std::filesystem::current_path();
@@ -240,6 +258,66 @@ TEST_F(ReportProceduresTest, PrintInvoicesRunsTheRangeIntoThePreview) {
   ASSERT_TRUE(driver.RunToEnd());
   EXPECT_TRUE(presenter.messages().empty());
   EXPECT_EQ(driver.Titled("Print Invoices"), nullptr);
+}
+
+// The designer's Preview prints what the canvas shows: the Items list
+// without the description its control was deleted from, while the stored
+// "Standard" keeps it.
+TEST_F(ReportProceduresTest, DesignerPreviewPrintsTheEditedLayoutWithoutStoringIt) {
+  Fill();
+  std::vector<std::string> stored = StoredContents();
+  destination.preview = true;
+  designer::DesignerWindow window(designs);
+  window.SetPreview([&](const std::string& type, const std::vector<layout::ContentRecord>& c) {
+    PreviewLayout(type, c, destination);
+  });
+  driver.Start([&] { window.Run("Items", "Standard"); });
+  ASSERT_TRUE(window.loaded());
+  for (int i = 0; i < 100 && (window.canvas()->SelectedControl() == nullptr ||
+                              window.canvas()->SelectedControl()->FIELDNAME != "ITE:DESCRIPTION");
+       ++i) {
+    window.window().UserKey(0, runtime::KeyTab);
+    driver.Settle();
+  }
+  ASSERT_NE(window.canvas()->SelectedControl(), nullptr);
+  window.window().UserKey(0, runtime::KeyDelete);
+  window.window().UserKey(0, runtime::KeyCtrl + 'R');
+  driver.RunToEnd(100);
+  runtime::Window* preview = driver.Titled("Report Preview");
+  ASSERT_NE(preview, nullptr);
+  // The preview's Find reads the pages' text.
+  auto find = [&](const char* text) {
+    driver.Press(*preview, reporting::PreviewFind);
+    driver.Type(*driver.Titled("Find"), 2, text);
+    driver.Press(*driver.Titled("Find"), 10);
+    return preview->Find(reporting::PreviewFindStatus)->text;
+  };
+  EXPECT_EQ(find("Item List"), "Match 1 of 1");
+  presenter.ScriptMessage(runtime::ButtonOk);
+  EXPECT_EQ(find("Ballpoint pens"), "Not found");
+  EXPECT_EQ(Shown(), std::vector<std::string>{"\"Ballpoint pens\" was not found in the report."});
+  driver.Press(*preview, reporting::PreviewTbarExit);
+  driver.RunToEnd(100);
+  EXPECT_EQ(driver.Titled("Report Preview"), nullptr);
+  EXPECT_EQ(window.state()->DESIGNCHANGED, 1);
+  EXPECT_TRUE(StoredContents() == stored);
+
+  window.state()->DESIGNCHANGED = 0;
+  window.window().Post(runtime::EventCloseDown);
+  driver.Settle();
+  destination.preview = false;
+  Run(ReportItems);
+  EXPECT_NE(dump.text().find("Ballpoint pens"), std::string::npos);
+}
+
+TEST_F(ReportProceduresTest, PreviewOfATypeWithoutAReportProcedureSaysSo) {
+  presenter.ScriptMessage(runtime::ButtonOk);
+  driver.Start([this] { PreviewLayout("Labels", {}, destination); });
+  ASSERT_TRUE(driver.RunToEnd());
+  EXPECT_EQ(Shown(),
+            std::vector<std::string>{"This application has no report procedure for the report type "
+                                     "\"Labels\", so its layouts cannot be previewed."});
+  EXPECT_EQ(dump.pages(), 0);
 }
 
 }  // namespace

@@ -132,13 +132,12 @@ class DesignerWindowTest : public ::testing::Test {
     driver.Press(OpenOk);
   }
 
-  std::vector<std::string> Records() {
+  static std::vector<std::string> Bytes(const std::vector<layout::ContentRecord>& records) {
     std::vector<std::string> bytes;
-    for (const auto& r : layout::DesignRecords(*designer.state())) {
-      bytes.emplace_back(reinterpret_cast<const char*>(&r), sizeof r);
-    }
+    for (const auto& r : records) bytes.emplace_back(reinterpret_cast<const char*>(&r), sizeof r);
     return bytes;
   }
+  std::vector<std::string> Records() { return Bytes(layout::DesignRecords(*designer.state())); }
   // Undoing the edit gives the records from before it byte for byte, and
   // redoing those from after it.
   void ExpectUndoable(const char* what, const std::function<void()>& edit) {
@@ -541,6 +540,49 @@ TEST_F(DesignerWindowTest, ToolCommandsSayTheyAreNotDefinedYet) {
   messages.Expect("Procedure not defined", "The Procedure ReportProperties has not been defined.",
                   ButtonOk);
   W().UserKey(0, runtime::KeyEnter);
+  driver.Settle();
+}
+
+// The report's own look-ups overwrite the shared design buffers; saving
+// afterwards still stores the layout under its type.
+TEST_F(DesignerWindowTest, PreviewHandsTheUnsavedLayoutToItsTypesReport) {
+  std::vector<std::string> types;
+  std::vector<std::string> handed;
+  designer.SetPreview([&](const std::string& type, const std::vector<layout::ContentRecord>& c) {
+    types.push_back(type);
+    handed = Bytes(c);
+    layout::ClearBuffer(layout::R_Types);
+    layout::ClearBuffer(layout::R_Design);
+  });
+  Start();
+  EXPECT_FALSE(Enabled(CmdPreview));
+  NewItemsLayout();
+  InsertDetailWithField("Price");
+  W().UserKey(0, runtime::KeyCtrl + 'R');
+  driver.Settle();
+  EXPECT_EQ(types, std::vector<std::string>{"Items"});
+  EXPECT_TRUE(handed == Records());
+  EXPECT_EQ(designer.state()->DESIGNCHANGED, 1);
+  EXPECT_EQ(W().title(), "Report Designer (Items / Not saved)");
+
+  W().UserKey(0, runtime::KeyDelete);
+  driver.Settle();
+  Command(CmdPreview);
+  EXPECT_EQ(types.size(), 2u);
+  EXPECT_TRUE(handed == Records());
+  SaveAs("Mine");
+  EXPECT_EQ(W().title(), "Report Designer (Items / Mine)");
+  layout::ClearBuffer(layout::R_Design);
+  layout::R_D.TYPENUMBER = 1;
+  runtime::AssignPadded(layout::R_D.DESIGNNAME, "Mine");
+  EXPECT_EQ(designs.File(layout::R_Design)->Fetch(layout::DesignRecord::TYPEKEY), 0);
+}
+
+TEST_F(DesignerWindowTest, PreviewWithoutAReportProcedureSaysItIsNotDefined) {
+  Start();
+  NewItemsLayout();
+  messages.Expect("Procedure not defined", "The Procedure Preview has not been defined.", ButtonOk);
+  W().UserKey(0, runtime::KeyCtrl + 'R');
   driver.Settle();
 }
 
