@@ -3,9 +3,10 @@
 // detail band, two fields placed by Insert control, one moved with the
 // mouse, the two aligned, saved as "Mine", the designer closed and opened
 // again on "Mine", where a click still finds the moved field. What was
-// saved is read back from the designs file.
+// saved is read back from the designs file, and printed by `ledora print`.
 #include <unistd.h>
 
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -143,6 +144,21 @@ TEST_F(DesignerWindowTest, ALayoutMadeWithMouseAndKeysIsThereWhenOpenedAgain) {
   ASSERT_EQ(again.size(), 2u);
   EXPECT_EQ(again[0].x, saved[0].x + 40);
   EXPECT_EQ(again[1].x, saved[1].x);
+
+  // The printed layout shows the two fields' values of every item.
+  Click(122, 107, 1.5);  // Exit
+  std::ofstream(data_.File("items.csv"))
+      << "ITE:ITEMNR,ITE:DESCRIPTION,ITE:PRICE\n1701,Hex bolt M8,12.75\n1702,Wing nut M6,3.40\n";
+  std::string ledora =
+      "'" + (ExeFolder().parent_path() / "ledora").string() + "' --data '" + data_.path() + "' ";
+  Run(ledora + "import ITEMS items.csv");
+  std::string pdf = data_.File("mine.pdf");
+  Run(ledora + "print items --design Mine --pdf '" + pdf + "'");
+  std::string text = Output("pdftotext '" + pdf + "' -");
+  // The description's control is narrow: its text wraps after the first word.
+  for (const char* value : {"Hex", "bolt M8", "Wing", "nut M6", "12.75", "3.40"}) {
+    EXPECT_NE(text.find(value), std::string::npos) << value << " in:\n" << text;
+  }
 }
 
 }  // namespace
