@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "layout/design_codec.h"
 #include "layout/record_stream.h"
 #include "runtime/values/fixed_string.h"
 #include "tests/layout/layout_fixture.h"
@@ -108,20 +109,28 @@ TEST_F(LayoutFinderTest, PrintEntryReportsWhatIsMissing) {
   EXPECT_TRUE(messages.Verify());
 }
 
-TEST_F(LayoutFinderTest, BuildReportRemovesOwnControlsAndBindsTheDesignsFields) {
-  DesignState state(nullptr, {BandRecord{}});
-  state.Band(4)->BANDNAME = "Detail";
-  state.Band(4)->DETAILNO = 1;
-  state.AddBand(2);
-  state.AddBand(4);
+// A page header with the title "Items" over a detail band with the item
+// number and description.
+std::unique_ptr<DesignState> ItemsLayout() {
+  auto state = std::make_unique<DesignState>(nullptr, std::vector<BandRecord>{BandRecord{}});
+  state->Band(4)->BANDNAME = "Detail";
+  state->Band(4)->DETAILNO = 1;
+  state->AddBand(2);
+  state->AddBand(4);
   for (const char* field : {"ITE:ITEMNR", "ITE:DESCRIPTION"}) {
-    auto control = state.NewControl(KindField);
+    auto control = state->NewControl(KindField);
     control->FIELDNAME = field;
-    state.Band(4)->BANDCONTROLS.push_back(std::move(control));
+    state->Band(4)->BANDCONTROLS.push_back(std::move(control));
   }
-  auto title = state.NewControl(KindString);
+  auto title = state->NewControl(KindString);
   title->PICTURE = "Items";
-  state.Band(2)->BANDCONTROLS.push_back(std::move(title));
+  state->Band(2)->BANDCONTROLS.push_back(std::move(title));
+  return state;
+}
+
+TEST_F(LayoutFinderTest, BuildReportRemovesOwnControlsAndBindsTheDesignsFields) {
+  std::unique_ptr<DesignState> layout = ItemsLayout();
+  DesignState& state = *layout;
   R_D.DESIGNNUMBER = 4;
   ASSERT_EQ(RecordStream(files_.designs()).Save(state), 0);
 
@@ -140,6 +149,35 @@ TEST_F(LayoutFinderTest, BuildReportRemovesOwnControlsAndBindsTheDesignsFields) 
   EXPECT_EQ(bound, (std::vector<std::pair<int32_t, std::string>>{{102, "ITE:ITEMNR"},
                                                                  {103, "ITE:DESCRIPTION"}}));
   EXPECT_EQ(report.Control(103)->band, 2);
+}
+
+// The designer's unsaved layout prints from memory: the stored design's
+// records are neither read nor changed.
+TEST_F(LayoutFinderTest, BuildReportFromMemoryBuildsThoseRecordsInstead) {
+  std::unique_ptr<DesignState> state = ItemsLayout();
+  R_D.DESIGNNUMBER = 4;
+  ASSERT_EQ(RecordStream(files_.designs()).Save(*state), 0);
+  state->Band(4)->BANDCONTROLS.erase(state->Band(4)->BANDCONTROLS.begin());
+  state->Band(2)->BANDCONTROLS[0]->PICTURE = "Edited";
+  std::vector<ContentRecord> edited = DesignRecords(*state);
+
+  runtime::Report report;
+  report.AddBand(1, runtime::BandPageHeader);
+  report.AddBand(2, runtime::BandDetail);
+  ASSERT_EQ(finder_.FindDesignToPrint("Items", "Standard"), DesignFound);
+  std::vector<std::string> bound;
+  finder_.BuildReport(
+      report, {{5, 0, 1}, {7, 1, 2}},
+      [&](int32_t, const std::string& field) { bound.push_back(field); }, &edited);
+  EXPECT_EQ(report.Control(101)->text, "Edited");
+  EXPECT_EQ(bound, std::vector<std::string>{"ITE:DESCRIPTION"});
+  EXPECT_EQ(R_D.DESIGNNUMBER, 4);
+
+  bound.clear();
+  finder_.BuildReport(report, {{5, 0, 1}, {7, 1, 2}},
+                      [&](int32_t, const std::string& field) { bound.push_back(field); });
+  EXPECT_EQ(report.Control(101)->text, "Items");
+  EXPECT_EQ(bound.size(), 2u);
 }
 
 }  // namespace
