@@ -35,11 +35,6 @@ std::vector<SqliteConnection*>& Connections() {
 
 }  // namespace
 
-int32_t Failure(int32_t code) {
-  SetError(code);
-  return code;
-}
-
 int32_t SqliteFailure(sqlite3* db, int rc, int32_t lockedCode) {
   int32_t code = ErrorFileSystem;
   switch (rc & 0xff) {

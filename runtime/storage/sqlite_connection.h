@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "runtime/storage/connection_file.h"
+#include "runtime/storage/data_file_helpers.h"
 #include "runtime/storage/lock_file.h"
 
 namespace ledora::runtime {
@@ -89,7 +90,5 @@ class SqliteConnection {
 // code: 40 duplicate key, 32 (or lockedCode) busy, 36 not a database or
 // damaged, 46 damaged index, 5 refused, 8 memory, otherwise 90.
 int32_t SqliteFailure(sqlite3* db, int rc, int32_t lockedCode = 32);
-// Sets and answers a runtime code without driver values.
-int32_t Failure(int32_t code);
 
 }  // namespace ledora::runtime
