@@ -11,10 +11,10 @@
 #include <sstream>
 
 #include "app/invoicing_dictionary.h"
+#include "app/storage_choice.h"
 #include "data/view_manager.h"
 #include "runtime/dates/standard_date.h"
 #include "runtime/expr/expression.h"
-#include "runtime/storage/sqlite_driver.h"
 #include "runtime/system/message_service.h"
 #include "runtime/values/cp1252.h"
 
@@ -48,21 +48,22 @@ class JobMessages : public runtime::MessageService {
 // The invoicing dictionary for the length of one job.
 class Session {
  public:
-  explicit Session(std::ostream& messages) : messages_(messages) {
+  explicit Session(std::ostream& messages)
+      : messages_(messages), driver_(OpenChosenStorage(messages)) {
     errors_.Initialize();
-    ready_ = DictionarySetup(driver_, errors_);
+    ready_ = driver_ != nullptr && DictionarySetup(*driver_, errors_);
   }
   ~Session() {
     if (ready_) DictionaryShutdown();
     errors_.Shutdown();
   }
   bool ready() const { return ready_; }
-  runtime::StorageDriver& driver() { return driver_; }
+  runtime::StorageDriver& driver() { return *driver_; }
   JobMessages& messages() { return messages_; }
 
  private:
   JobMessages messages_;
-  runtime::SqliteDriver driver_;
+  std::unique_ptr<runtime::StorageDriver> driver_;
   data::ErrorReporter errors_;
   bool ready_ = false;
 };
@@ -381,6 +382,7 @@ int ExportJob(const std::vector<std::string>& args, std::ostream& out, std::ostr
   ExportOptions options;
   if (!ParseExportArgs(args, &options, messages)) return JobUsage;
   Session session(messages);
+  if (!session.ready()) return JobFailed;  // the storage named its fault
   std::optional<JobFile> file = FindFile(options.file);
   if (!session.ready() || !file) {
     messages << "export: unknown file " << options.file
@@ -450,6 +452,7 @@ int ImportJob(const std::vector<std::string>& args, std::ostream& messages) {
     return JobFailed;
   }
   Session session(messages);
+  if (!session.ready()) return JobFailed;  // the storage named its fault
   std::optional<JobFile> file = FindFile(args[0]);
   if (!session.ready() || !file) {
     messages << "import: unknown file " << args[0] << " (CUSTOMER, ITEMS, INVOICES, INVOICEL)\n";

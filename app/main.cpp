@@ -7,10 +7,11 @@
 #include <cstring>
 #include <iostream>
 
-#include "app/demo_data.h"
 #include "app/data_jobs.h"
+#include "app/demo_data.h"
 #include "app/program.h"
 #include "app/report_jobs.h"
+#include "app/storage_choice.h"
 #include "app/version.h"
 #include "runtime/dates/local_clock.h"
 #include "runtime/qtwindow/qt_program.h"
@@ -31,6 +32,7 @@ void PrintUsage() {
       "       ledora --help\n"
       "\n"
       "  --data DIR   use DIR as the data folder (default: the current folder)\n"
+      "  --database URL  work on a PostgreSQL database instead of the data folder's files\n"
       "  --demo       fill an empty data folder with sample data\n",
       LEDORA_VERSION);
 }
@@ -38,6 +40,8 @@ void PrintUsage() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Chooses the database of the windows and of every job alike.
+  if (!ledora::app::TakeDatabaseOption(argc, argv, std::cerr)) return 2;
   // Headless data jobs: "ledora export ..." and "ledora import ..." in the current folder.
   if (argc > 1 && std::strcmp(argv[1], "export") == 0) {
     return ledora::app::ExportJob({argv + 2, argv + argc}, std::cout, std::cerr);

@@ -47,6 +47,7 @@ class PgDriver final : public StorageDriver {
   int32_t Commit() override;
   int32_t Rollback() override;
   bool InTransaction() const override { return inTransaction_; }
+  bool FilesOnDisk() const override { return false; }
 
   PgConnection& connection() { return *connection_; }
   // Which data file of this station holds a record (null: none); the

@@ -63,4 +63,14 @@ std::string PgServer::Run(const std::string& command) {
   return status == 0 ? std::string() : command + " failed: " + output;
 }
 
+PgServer& SharedPgServer() {
+  static PgServer server;
+  return server;
+}
+
+std::string FreshSchema() {
+  static int count = 0;
+  return "test_" + std::to_string(getpid()) + "_" + std::to_string(++count);
+}
+
 }  // namespace ledora::testing

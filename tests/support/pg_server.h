@@ -33,4 +33,11 @@ class PgServer {
   std::string error_;
 };
 
+// The one server of a test program, started on first use and stopped when
+// the program ends.
+PgServer& SharedPgServer();
+
+// A schema name that no other test of any test program uses.
+std::string FreshSchema();
+
 }  // namespace ledora::testing

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "runtime/storage/storage_driver.h"
+#include "tests/support/pg_server.h"
 
 namespace ledora::testing {
 
@@ -20,9 +21,5 @@ std::string EngineName(const ::testing::TestParamInfo<Engine>& info);
 // (another station) joins with the same schema. Fails the test when the
 // server is not running.
 std::unique_ptr<runtime::StorageDriver> MakeDriver(Engine engine, const std::string& schema = "");
-// A schema name no other test uses.
-std::string FreshSchema();
-// The shared server's URL (empty when it did not start).
-std::string PgUrl();
 
 }  // namespace ledora::testing
