@@ -7,6 +7,7 @@
 #include <cstring>
 #include <iostream>
 
+#include "app/copy_data_job.h"
 #include "app/data_jobs.h"
 #include "app/demo_data.h"
 #include "app/program.h"
@@ -28,6 +29,7 @@ void PrintUsage() {
       "       ledora export FILE [--key DESCRIPTION] [--filter EXPRESSION] [--csv OUT]\n"
       "       ledora import FILE CSV\n"
       "       ledora make-new-reports [FILE]\n"
+      "       ledora copy-data --to URL | --from URL\n"
       "       ledora --version\n"
       "       ledora --help\n"
       "\n"
@@ -48,6 +50,9 @@ int main(int argc, char** argv) {
   }
   if (argc > 1 && std::strcmp(argv[1], "import") == 0) {
     return ledora::app::ImportJob({argv + 2, argv + argc}, std::cerr);
+  }
+  if (argc > 1 && std::strcmp(argv[1], "copy-data") == 0) {
+    return ledora::app::CopyDataJob({argv + 2, argv + argc}, std::cerr);
   }
   if (argc > 1 && std::strcmp(argv[1], "make-new-reports") == 0) {
     return ledora::app::MakeNewReportsJob({argv + 2, argv + argc}, std::cerr);
