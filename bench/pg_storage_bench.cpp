@@ -16,11 +16,11 @@
 #include <string>
 
 #include "app/invoicing_dictionary.h"
-#include "app/invoicing_records.h"
 #include "bench/bench_items.h"
 #include "bench/ratio_reporter.h"
 #include "data/error_reporter.h"
 #include "runtime/storage/pg_driver.h"
+#include "tests/app/numbered_invoice.h"
 #include "tests/support/pg_server.h"
 
 namespace {
@@ -199,24 +199,6 @@ BENCHMARK(BM_FirstPage);
 void BM_LastPage(benchmark::State& state) { Page(state, "Item 999970"); }
 BENCHMARK(BM_LastPage);
 
-// An invoice of three lines through the invoicing files' managers, which
-// number the invoice and its lines.
-bool AddInvoice() {
-  using namespace ledora::app;
-  Access_INVOICES->PrimeRecord();
-  INV.CUSTOMERID = 1;
-  INV.INVOICEDATE = 82000;
-  if (Access_INVOICES->Insert() != 0) return false;
-  for (int line = 0; line < 3; ++line) {
-    Access_INVOICEL->ClearRecord();
-    INVL.INVOICENR = INV.NUMBER;
-    INVL.ITEMNR = line + 1;
-    INVL.QUANTITY = 1;
-    if (Access_INVOICEL->Insert() != 0) return false;
-  }
-  return true;
-}
-
 // 8 stations (processes) each insert invoices of three lines through the
 // invoicing dictionary for a few seconds; invoices per second of all
 // together.
@@ -238,7 +220,7 @@ void BM_EightStationsInsert(benchmark::State& state) {
       // A station that loses the race for a number three times running is
       // asked to try again; here it simply does.
       auto end = std::chrono::steady_clock::now() + std::chrono::seconds(kInsertSeconds);
-      while (std::chrono::steady_clock::now() < end) AddInvoice();
+      while (std::chrono::steady_clock::now() < end) ledora::testing::AddNumberedInvoice();
       ledora::app::Access_INVOICEL->Close();
       ledora::app::Access_INVOICES->Close();
       ledora::app::DictionaryShutdown();

@@ -3,16 +3,24 @@
 // on it with nothing in the data folder.
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
+#include <map>
 #include <sstream>
+#include <vector>
 
 #include "app/data_jobs.h"
 #include "app/demo_data.h"
 #include "app/invoicing_dictionary.h"
 #include "app/storage_choice.h"
 #include "runtime/ini/ini_file.h"
+#include "tests/app/numbered_invoice.h"
 #include "tests/support/halt_recorder.h"
 #include "tests/support/pg_server.h"
 #include "tests/support/scripted_messages.h"
@@ -119,6 +127,64 @@ TEST_F(PostgresStorageTest, TheDemoFillGoesIntoTheFourTablesInOneTransaction) {
   Access_INVOICES->Close();
   DictionaryShutdown();
   EXPECT_FALSE(halts.halted());
+}
+
+TEST_F(PostgresStorageTest, EightStationsNumberingAtOnceLoseAndDuplicateNothing) {
+  UseFreshDatabase();
+  constexpr int kStations = 8;
+  constexpr auto kTime = std::chrono::seconds(30);
+  std::vector<pid_t> stations;
+  for (int i = 0; i < kStations; ++i) {
+    pid_t child = fork();
+    if (child == 0) {
+      data::ErrorReporter errors;
+      errors.Initialize();
+      std::unique_ptr<runtime::StorageDriver> driver = OpenChosenStorage(std::cerr);
+      if (!driver || !DictionarySetup(*driver, errors)) _exit(2);
+      Access_INVOICES->Open();
+      Access_INVOICEL->Open();
+      auto end = std::chrono::steady_clock::now() + kTime;
+      while (std::chrono::steady_clock::now() < end) testing::AddNumberedInvoice();
+      Access_INVOICEL->Close();
+      Access_INVOICES->Close();
+      DictionaryShutdown();
+      _exit(0);
+    }
+    stations.push_back(child);
+  }
+  for (pid_t child : stations) {
+    int status = -1;
+    waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+  }
+
+  data::ErrorReporter errors;
+  errors.Initialize();
+  std::unique_ptr<runtime::StorageDriver> driver = OpenChosenStorage(messages);
+  ASSERT_TRUE(driver && DictionarySetup(*driver, errors)) << messages.str();
+  std::vector<int32_t> numbers;
+  Access_INVOICES->Open();
+  ASSERT_EQ(Access_INVOICES->MakeUsable(), 0);
+  Access_INVOICES->CurrentFile().Send("QUICKSCAN=on");
+  ASSERT_EQ(Access_INVOICES->CurrentFile().SetOrder(0), 0);
+  while (Access_INVOICES->NextQuietly() == 0) numbers.push_back(INV.NUMBER);
+  Access_INVOICES->Close();
+  std::map<int32_t, std::vector<int32_t>> lines;
+  Access_INVOICEL->Open();
+  ASSERT_EQ(Access_INVOICEL->MakeUsable(), 0);
+  Access_INVOICEL->CurrentFile().Send("QUICKSCAN=on");
+  ASSERT_EQ(Access_INVOICEL->CurrentFile().SetOrder(0), 0);
+  while (Access_INVOICEL->NextQuietly() == 0) lines[INVL.INVOICENR].push_back(INVL.LINENR);
+  Access_INVOICEL->Close();
+  DictionaryShutdown();
+
+  ASSERT_GT(numbers.size(), 100u);
+  for (size_t i = 0; i < numbers.size(); ++i) {
+    ASSERT_EQ(numbers[i], static_cast<int32_t>(i + 1)) << "a number lost or given twice";
+    ASSERT_EQ(lines[numbers[i]], (std::vector<int32_t>{1, 2, 3})) << "invoice " << numbers[i];
+  }
+  EXPECT_EQ(lines.size(), numbers.size());
+  std::printf("%zu invoices by %d stations\n", numbers.size(), kStations);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <pwd.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -61,6 +62,20 @@ std::string PgServer::Run(const std::string& command) {
   while (fgets(buffer, sizeof buffer, pipe) != nullptr) output += buffer;
   int status = pclose(pipe);
   return status == 0 ? std::string() : command + " failed: " + output;
+}
+
+bool TestsOnPostgres() {
+  const char* engine = std::getenv("LEDORA_TEST_ENGINE");
+  return engine != nullptr && std::string(engine) == "postgres";
+}
+
+std::string SchemaOfFolder(const std::string& folder) {
+  std::string schema = "f_";
+  for (char c : folder.substr(folder.find_last_of('/') + 1)) {
+    schema +=
+        std::isalnum(static_cast<unsigned char>(c)) ? static_cast<char>(std::tolower(c)) : '_';
+  }
+  return schema;
 }
 
 PgServer& SharedPgServer() {

@@ -40,4 +40,10 @@ PgServer& SharedPgServer();
 // A schema name that no other test of any test program uses.
 std::string FreshSchema();
 
+// The data-layer tests run on the engine LEDORA_TEST_ENGINE names: SQLite
+// files in the folder (unset), or "postgres": a schema of the shared server
+// named after the folder, so that two stations on one folder share it.
+bool TestsOnPostgres();
+std::string SchemaOfFolder(const std::string& folder);
+
 }  // namespace ledora::testing
