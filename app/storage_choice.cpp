@@ -1,7 +1,6 @@
 #include "app/storage_choice.h"
 
 #include <cstdlib>
-#include <cstring>
 
 #include "app/program.h"
 #include "runtime/ini/ini_file.h"
@@ -11,20 +10,7 @@
 
 namespace ledora::app {
 
-bool TakeDatabaseOption(int& argc, char** argv, std::ostream& errors) {
-  for (int i = 1; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--database") != 0) continue;
-    if (i + 1 >= argc || argv[i + 1][0] == '\0') {
-      errors << "ledora: --database needs the URL of a PostgreSQL database\n";
-      return false;
-    }
-    setenv(kDatabaseVariable, argv[i + 1], 1);
-    for (int j = i; j + 2 <= argc; ++j) argv[j] = argv[j + 2];
-    argc -= 2;
-    --i;
-  }
-  return true;
-}
+void ChooseDatabase(const std::string& url) { setenv(kDatabaseVariable, url.c_str(), 1); }
 
 std::string ChosenDatabase() {
   const char* variable = std::getenv(kDatabaseVariable);

@@ -1,6 +1,6 @@
 // Which storage the program and its jobs run on: the KDS files of the data
 // folder, or a PostgreSQL database named by a URL. The URL comes from
-// `--database URL` on the command line (TakeDatabaseOption passes it on as
+// `--database URL` on the command line (ChooseDatabase passes it on as
 // LEDORA_DATABASE), else the environment variable LEDORA_DATABASE, else a
 // "Database=" line in section "Storage" of the data folder's ledora.INI;
 // none of them means the KDS files. A URL may name the data set's schema
@@ -17,9 +17,8 @@ namespace ledora::app {
 
 inline constexpr char kDatabaseVariable[] = "LEDORA_DATABASE";
 
-// Takes "--database URL" out of the arguments. False, with a message on
-// errors, when the URL is missing.
-bool TakeDatabaseOption(int& argc, char** argv, std::ostream& errors);
+// The command line's choice, which comes before all others.
+void ChooseDatabase(const std::string& url);
 
 // The chosen URL; empty for the KDS files.
 std::string ChosenDatabase();

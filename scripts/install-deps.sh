@@ -13,6 +13,8 @@ packages=(
   poppler-utils
   strace
   libpq-dev postgresql
+  cups printer-driver-cups-pdf
+  xdg-utils
   fonts-liberation2 fonts-dejavu-core
 )
 

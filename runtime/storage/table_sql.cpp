@@ -249,7 +249,8 @@ std::string TableSql::Duplicate(int key) const {
   return sql + "_pos <> " + Param(terms.size() + 1) + " LIMIT 1";
 }
 
-std::string TableSql::Insert() const {
+const std::string& TableSql::Insert() const {
+  if (!insert_.empty()) return insert_;
   size_t count = declaration_.layout->fields().size();
   std::string sql = "INSERT INTO " + Qualified() + "(";
   std::string values;
@@ -262,8 +263,9 @@ std::string TableSql::Insert() const {
     sql += ", " + QuoteName(FoldedColumn(codec_.ColumnName(folded_[i])));
     values += ", " + Param(count + i + 1);
   }
-  sql += ", _version) VALUES(" + values + ", 1)";
-  return dialect_ == DialectPostgres ? sql + " RETURNING _pos" : sql;
+  insert_ = sql + ", _version) VALUES(" + values + ", 1)";
+  if (dialect_ == DialectPostgres) insert_ += " RETURNING _pos";
+  return insert_;
 }
 
 std::string TableSql::Update() const {

@@ -48,7 +48,8 @@ class TableSql {
   std::string FetchAt() const;  // ?1 = row id
   std::string Duplicate(int key) const;
   // Fields as ?1..?m, folded fields after them; PostgreSQL returns _pos.
-  std::string Insert() const;
+  // Made once: an import adds every row with it.
+  const std::string& Insert() const;
   // Fields ?1..?m, row id ?(m+1), version ?(m+2), folded fields after them.
   std::string Update() const;
   std::string Delete() const;  // row id ?1, version ?2
@@ -86,6 +87,7 @@ class TableSql {
   std::string table_;
   SqlDialect dialect_;
   std::vector<int> folded_;
+  mutable std::string insert_;
 };
 
 // A folded field's column name: "nc_NAME".

@@ -75,17 +75,8 @@ TEST_F(PostgresStorageTest, TheCommandLineComesBeforeTheEnvironmentBeforeTheSett
   EXPECT_EQ(ChosenDatabase(), "postgresql:///ini");
   setenv(kDatabaseVariable, "postgresql:///environment", 1);
   EXPECT_EQ(ChosenDatabase(), "postgresql:///environment");
-  char program[] = "ledora", option[] = "--database", url[] = "postgresql:///line",
-       job[] = "export";
-  char* argv[] = {program, option, url, job, nullptr};
-  int argc = 4;
-  ASSERT_TRUE(TakeDatabaseOption(argc, argv, messages));
-  EXPECT_EQ(argc, 2);
-  EXPECT_STREQ(argv[1], "export");
+  ChooseDatabase("postgresql:///line");
   EXPECT_EQ(ChosenDatabase(), "postgresql:///line");
-  char* missing[] = {program, option, nullptr};
-  argc = 2;
-  EXPECT_FALSE(TakeDatabaseOption(argc, missing, messages));
 }
 
 TEST_F(PostgresStorageTest, AServerThatCannotBeReachedIsNamedAndTheJobFails) {
