@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <sstream>
 
@@ -83,8 +84,29 @@ class CopyDataTest : public ::testing::Test {
     return all.str();
   }
 
+  // The customer list as the program prints it from folder (or from the
+  // database, when given), read back from the PDF.
+  std::string Printed(const testing::TempFolder& folder, const std::string& database = "") {
+    std::string program =
+        (fs::read_symlink("/proc/self/exe").parent_path().parent_path() / "ledora").string();
+    std::string pdf = pdfs.File("customers.pdf");
+    fs::remove(pdf);
+    std::string command = "cd '" + folder.path() + "' && QT_QPA_PLATFORM=offscreen " +
+                          (database.empty() ? "" : "LEDORA_DATABASE='" + database + "' ") +
+                          program + " print customers --pdf '" + pdf +
+                          "' >/dev/null 2>&1 && pdftotext -layout '" + pdf + "' - 2>&1";
+    std::string text;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+      char buffer[4096];
+      size_t n;
+      while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) text.append(buffer, n);
+      pclose(pipe);
+    }
+    return text;
+  }
+
   std::string url;
-  testing::TempFolder original, copy;
+  testing::TempFolder original, copy, pdfs;
   testing::ScriptedMessages boxes;
   testing::HaltRecorder halts;
   std::ostringstream messages;
@@ -101,6 +123,11 @@ TEST_F(CopyDataTest, ThereAndBackGivesTheSameRecordsAndNeverCopiesOverData) {
   EXPECT_NE(messages.str().find("already holds data"), std::string::npos) << messages.str();
 
   ASSERT_EQ(Run(copy, "--from"), JobDone) << messages.str();
+  // The designs print the same from the folder, the database and the copy.
+  std::string printed = Printed(original);
+  EXPECT_NE(printed.find("Customer List"), std::string::npos) << printed;
+  EXPECT_EQ(Printed(original, url), printed);
+  EXPECT_EQ(Printed(copy), printed);
   std::string before = Contents(original);
   EXPECT_GT(before.size(), 1000u);
   EXPECT_EQ(Contents(copy), before);
