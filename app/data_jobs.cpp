@@ -16,9 +16,9 @@
 #include "app/csv_values.h"
 #include "app/export_target.h"
 #include "app/invoicing_dictionary.h"
+#include "app/storage_choice.h"
 #include "data/view_manager.h"
 #include "runtime/expr/expression.h"
-#include "runtime/storage/sqlite_driver.h"
 #include "runtime/storage/storage_name.h"
 #include "runtime/system/file_names.h"
 #include "runtime/system/message_service.h"
@@ -54,21 +54,23 @@ class JobMessages : public runtime::MessageService {
 // The invoicing dictionary for the length of one job.
 class Session {
  public:
-  explicit Session(std::ostream& messages) : messages_(messages) {
+  // The storage names its own fault when it cannot be used.
+  explicit Session(std::ostream& messages)
+      : messages_(messages), driver_(OpenChosenStorage(messages)) {
     errors_.Initialize();
-    ready_ = DictionarySetup(driver_, errors_);
+    ready_ = driver_ != nullptr && DictionarySetup(*driver_, errors_);
   }
   ~Session() {
     if (ready_) DictionaryShutdown();
     errors_.Shutdown();
   }
   bool ready() const { return ready_; }
-  runtime::StorageDriver& driver() { return driver_; }
+  runtime::StorageDriver& driver() { return *driver_; }
   JobMessages& messages() { return messages_; }
 
  private:
   JobMessages messages_;
-  runtime::SqliteDriver driver_;
+  std::unique_ptr<runtime::StorageDriver> driver_;
   data::ErrorReporter errors_;
   bool ready_ = false;
 };
@@ -252,10 +254,11 @@ int Export(const std::vector<std::string>& args, std::ostream& out, std::ostream
     messages << '\n';
     return JobUsage;
   }
-  // Opening would make the missing file, empty.
+  // Opening would make the missing file, empty. (A table on a server has
+  // no file to look for; a missing one exports as empty.)
   std::optional<runtime::StorageName> name =
       runtime::StorageName::Parse(file->manager->CurrentFile().declaration().name);
-  if (!name || !runtime::FileExists(name->file)) {
+  if (session.driver().FilesOnDisk() && (!name || !runtime::FileExists(name->file))) {
     messages << "export: there is no file " << (name ? name->file : options.file)
              << " in the data folder\n";
     return JobFailed;

@@ -13,11 +13,13 @@
 #include <string_view>
 #include <vector>
 
+#include "app/copy_data_job.h"
 #include "app/data_jobs.h"
 #include "app/demo_data.h"
 #include "app/print_job.h"
 #include "app/program.h"
 #include "app/report_jobs.h"
+#include "app/storage_choice.h"
 #include "app/version.h"
 #include "runtime/dates/local_clock.h"
 #include "runtime/qtwindow/qt_program.h"
@@ -45,6 +47,8 @@ const Job kJobs[] = {
      [](const JobArgs& args) { return ledora::app::MakeNewReportsJob(args, std::cerr); }},
     {"print", "REPORT [--design NAME] [--from N] [--to N] (--pdf FILE | --printer QUEUE) | --list",
      [](const JobArgs& args) { return ledora::app::PrintCommand(args); }},
+    {"copy-data", "--to URL | --from URL",
+     [](const JobArgs& args) { return ledora::app::CopyDataJob(args, std::cerr); }},
 };
 
 const Job* FindJob(std::string_view word) {
@@ -55,7 +59,8 @@ const Job* FindJob(std::string_view word) {
 }
 
 struct CommandLine {
-  std::string data;  // empty: the current folder
+  std::string data;      // empty: the current folder
+  std::string database;  // empty: as the environment or ledora.INI say
   bool demo = false;
   bool version = false;
   bool help = false;
@@ -76,6 +81,8 @@ struct GlobalOption {
 const GlobalOption kOptions[] = {
     {"--data", "DIR", "use DIR as the data folder (default: the current folder)",
      &CommandLine::data, nullptr},
+    {"--database", "URL", "work on a PostgreSQL database instead of the data folder's files",
+     &CommandLine::database, nullptr},
     {"--demo", "", "fill an empty data folder with sample data (windows only)", nullptr,
      &CommandLine::demo},
     {"--version", "", "print the version", nullptr, &CommandLine::version},
@@ -163,6 +170,7 @@ int main(int argc, char** argv) {
                  std::strerror(errno));
     return ledora::app::JobFailed;
   }
+  if (!line.database.empty()) ledora::app::ChooseDatabase(line.database);
   if (line.job != nullptr) return line.job->run(line.jobArgs);
   bool demo = line.demo;
   return ledora::runtime::RunWithQt(

@@ -15,6 +15,7 @@
 #include "app/job.h"
 #include "app/main_frame.h"
 #include "app/program.h"
+#include "app/storage_choice.h"
 #include "layout/clear_buffer.h"
 #include "layout/design_database.h"
 #include "runtime/qtreport/pdf_output.h"
@@ -125,13 +126,16 @@ bool ParseRequest(const std::vector<std::string>& args, PrintRequest* request, s
 class PrintSession {
  public:
   explicit PrintSession(std::ostream& messages)
-      : presenter_(messages), driver_(scheduler_, presenter_), designs_(sqlite_) {
+      : presenter_(messages),
+        driver_(scheduler_, presenter_),
+        storage_(OpenChosenStorage(messages)),
+        designs_(storage_ ? *storage_ : unusable_) {
     GlobalErrors.Initialize();
-    ready_ = DictionarySetup(sqlite_, GlobalErrors);
+    ready_ = storage_ != nullptr && DictionarySetup(*storage_, GlobalErrors);
     layout::SetDesigns(&designs_);
     designs_.InitializeManagers(GlobalErrors);
     designs_.BuildTableNames();
-    MakeMissingDesignFiles(designs_);
+    if (ready_) MakeMissingDesignFiles(designs_);
   }
   ~PrintSession() {
     designs_.ShutdownManagers();
@@ -148,7 +152,9 @@ class PrintSession {
   ProcedureThreads threads_;
   JobPresenter presenter_;
   runtime::HeadlessDriver driver_;
-  runtime::SqliteDriver sqlite_;
+  std::unique_ptr<runtime::StorageDriver> storage_;
+  // Stands in when the chosen storage cannot be used; nothing opens on it.
+  runtime::SqliteDriver unusable_;
   layout::DesignDatabase designs_;
   bool ready_ = false;
 };

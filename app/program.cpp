@@ -1,12 +1,14 @@
 #include "app/program.h"
 
+#include <iostream>
+
 #include "app/invoicing_dictionary.h"
 #include "app/invoicing_records.h"
+#include "app/storage_choice.h"
 #include "data/file_registry.h"
 #include "data/thread_number.h"
 #include "designer/guarded_open.h"
 #include "layout/design_database.h"
-#include "runtime/storage/sqlite_driver.h"
 #include "runtime/window/scheduler.h"
 
 namespace ledora::app {
@@ -62,7 +64,14 @@ void MainProcedure(const std::function<void(MainFrame&)>& prepare) {
   INIMgr.Setup(kSettingsFile);
   // Both the dictionary and the design database keep to the driver until
   // they are shut down.
-  runtime::SqliteDriver driver;
+  // A server that cannot be reached ends the program before anything
+  // opens, rather than let it start on half a data set.
+  std::unique_ptr<runtime::StorageDriver> storage = OpenChosenStorage(std::cerr);
+  if (!storage) {
+    GlobalErrors.Shutdown();
+    return;
+  }
+  runtime::StorageDriver& driver = *storage;
   EndReadsWhenIdle endReads(driver);
   DictionarySetup(driver, GlobalErrors);
   {

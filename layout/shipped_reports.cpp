@@ -355,7 +355,37 @@ bool ShippedReports::Parse(std::string_view text, std::string* error) {
   return true;
 }
 
+namespace {
+
+// On a database server the design tables are made in one transaction when
+// the first of their file is missing; no file on disk tells.
+int32_t MakeWholeTables(DesignDatabase& designs, DesignTable first,
+                        const std::function<int32_t()>& make) {
+  runtime::DataFile& probe = *designs.File(first);
+  if (probe.Open(runtime::AccessReadOnly | runtime::DenyNone) == 0) {
+    probe.Close();
+    return 0;
+  }
+  runtime::StorageDriver& driver = probe.driver();
+  if (int32_t code = driver.Logout(10); code != 0) return code;
+  int32_t code = make();
+  if (code != 0) {
+    runtime::ErrorState noted = runtime::CurrentError();
+    driver.Rollback();
+    runtime::SetFileError(noted.code, noted.fileErrorCode, noted.fileErrorText);
+    return code;
+  }
+  return driver.Commit();
+}
+
+}  // namespace
+
 int32_t ShippedReports::MakeDesignFiles(DesignDatabase& designs) const {
+  if (!designs.File(R_Types)->driver().FilesOnDisk()) {
+    int32_t code = MakeWholeTables(designs, R_Types, [&] { return MakeDefinitions(designs); });
+    if (code != 0) return code;
+    return MakeWholeTables(designs, R_Design, [&] { return MakeDesigns(designs); });
+  }
   std::string definitions = runtime::ResolveFileName(runtime::Clip(designs.DefinitionsFile));
   // Another station starting at once would otherwise make the same files
   // into ours, or remove what we made when its own making fails.

@@ -22,6 +22,13 @@ void Store(char* data, T value) {
   memcpy(data, &value, sizeof value);
 }
 
+// NaN loses its payload and -0 its sign as an SQLite REAL.
+bool RealSurvives(double value) {
+  return !std::isnan(value) && !(value == 0 && std::signbit(value));
+}
+
+}  // namespace
+
 int64_t LoadInteger(const char* data, FieldType type) {
   switch (type) {
     case FieldByte:
@@ -56,13 +63,6 @@ void StoreInteger(char* data, FieldType type, int64_t value) {
       break;
   }
 }
-
-// NaN loses its payload and -0 its sign as an SQLite REAL.
-bool RealSurvives(double value) {
-  return !std::isnan(value) && !(value == 0 && std::signbit(value));
-}
-
-}  // namespace
 
 std::string RecordCodec::ColumnType(int field) const {
   const FieldDescriptor& f = layout_.fields()[field];

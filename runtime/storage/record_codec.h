@@ -5,11 +5,17 @@
 
 #include <sqlite3.h>
 
+#include <cstdint>
 #include <string>
 
 #include "runtime/values/record_layout.h"
 
 namespace ledora::runtime {
+
+// An integer field of any width (BYTE, SHORT, USHORT, LONG, ULONG, dates and
+// times) as a 64-bit value and back.
+int64_t LoadInteger(const char* data, FieldType type);
+void StoreInteger(char* data, FieldType type, int64_t value);
 
 class RecordCodec {
  public:

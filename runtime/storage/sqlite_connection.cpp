@@ -1,10 +1,8 @@
 #include "runtime/storage/sqlite_connection.h"
 
-#include <unistd.h>
-
-#include <cstdlib>
 #include <filesystem>
 
+#include "runtime/storage/connection_file.h"
 #include "runtime/storage/sqlite_cursor.h"
 #include "runtime/storage/table_sql.h"
 #include "runtime/system/runtime_error.h"
@@ -36,11 +34,6 @@ std::vector<SqliteConnection*>& Connections() {
 }
 
 }  // namespace
-
-int32_t Failure(int32_t code) {
-  SetError(code);
-  return code;
-}
 
 int32_t SqliteFailure(sqlite3* db, int rc, int32_t lockedCode) {
   int32_t code = ErrorFileSystem;
@@ -81,22 +74,23 @@ SqliteConnection::~SqliteConnection() {
   std::erase(Connections(), this);
   if (db_ == nullptr) return;
   sqlite3_close_v2(db_);
-  std::error_code ignored;
-  std::filesystem::remove(mainPath_, ignored);
-  std::filesystem::remove(mainPath_ + "-journal", ignored);
 }
 
-int32_t SqliteConnection::Start() {
+// The main database goes into the folder of the first file, so that the
+// super-journals of commits over several files stay with the data. Only a
+// folder that takes no new file (read-only data) sends it to the temporary
+// folder, where commits over several of its files could not happen anyway.
+int32_t SqliteConnection::Start(const std::string& firstFile) {
   if (db_ != nullptr) return ErrorNone;
-  std::error_code error;
-  std::filesystem::path folder = std::filesystem::temp_directory_path(error);
-  if (error) folder = "/tmp";
-  std::string pattern = (folder / "ledora-XXXXXX").string();
-  int fd = mkstemp(pattern.data());
-  if (fd < 0) return Failure(ErrorAccessDenied);
-  close(fd);
-  mainPath_ = pattern;
-  int rc = sqlite3_open_v2(mainPath_.c_str(), &db_,
+  std::filesystem::path folder = std::filesystem::path(firstFile).parent_path();
+  mainFile_ = ConnectionFile::Make(folder.empty() ? "." : folder.string());
+  if (!mainFile_) {
+    std::error_code error;
+    folder = std::filesystem::temp_directory_path(error);
+    mainFile_ = ConnectionFile::Make(error ? "/tmp" : folder.string());
+  }
+  if (!mainFile_) return Failure(ErrorAccessDenied);
+  int rc = sqlite3_open_v2(mainFile_->path().c_str(), &db_,
                            SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_URI, nullptr);
   if (rc != SQLITE_OK) {
     int32_t code = SqliteFailure(db_, rc);
@@ -123,9 +117,7 @@ int SqliteConnection::Execute(const std::string& sql) {
 
 void SqliteConnection::CursorBegun(SqliteCursor* cursor) { cursors_.push_back(cursor); }
 
-void SqliteConnection::CursorFinished(SqliteCursor* cursor) {
-  std::erase(cursors_, cursor);
-}
+void SqliteConnection::CursorFinished(SqliteCursor* cursor) { std::erase(cursors_, cursor); }
 
 void SqliteConnection::EndReads() {
   std::vector<SqliteCursor*> open;
@@ -170,7 +162,7 @@ int SqliteConnection::AttachedCount() const {
 
 int32_t SqliteConnection::Attach(const std::string& path, bool writable, bool create,
                                  Attachment** out) {
-  if (int32_t code = Start(); code != ErrorNone) return code;
+  if (int32_t code = Start(path); code != ErrorNone) return code;
   std::unique_ptr<Attachment>& slot = attachments_[path];
   if (!slot) {
     slot = std::make_unique<Attachment>();

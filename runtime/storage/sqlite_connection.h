@@ -1,6 +1,6 @@
-// The SQLite connection of one driver: a private main database in the temp
+// The SQLite connection of one driver: a private main database in the data
 // folder (a real file, which SQLite needs to commit across attached files
-// atomically) with every open KDS file attached to it. Used by SqliteDriver
+// atomically; see ConnectionFile) with every open KDS file attached to it. Used by SqliteDriver
 // and SqliteDataFile; all attached files share its busy wait.
 #pragma once
 
@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "runtime/storage/connection_file.h"
+#include "runtime/storage/data_file_helpers.h"
 #include "runtime/storage/lock_file.h"
 
 namespace ledora::runtime {
@@ -70,13 +72,13 @@ class SqliteConnection {
   int32_t End(const std::string& savepoint, bool nested, bool keep);
 
  private:
-  int32_t Start();
+  int32_t Start(const std::string& firstFile);
   int32_t AttachAs(Attachment& attachment, bool writable, bool create);
   void Detach(Attachment& attachment);
   int AttachedCount() const;
 
   sqlite3* db_ = nullptr;
-  std::string mainPath_;
+  std::unique_ptr<ConnectionFile> mainFile_;
   std::map<std::string, std::unique_ptr<Attachment>> attachments_;  // by path
   int nextSchema_ = 1;
   int busyMilliseconds_ = 5000;  // wanted
@@ -88,7 +90,5 @@ class SqliteConnection {
 // code: 40 duplicate key, 32 (or lockedCode) busy, 36 not a database or
 // damaged, 46 damaged index, 5 refused, 8 memory, otherwise 90.
 int32_t SqliteFailure(sqlite3* db, int rc, int32_t lockedCode = 32);
-// Sets and answers a runtime code without driver values.
-int32_t Failure(int32_t code);
 
 }  // namespace ledora::runtime

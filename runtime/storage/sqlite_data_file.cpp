@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <thread>
 
+#include "runtime/storage/data_file_helpers.h"
 #include "runtime/storage/lock_file.h"
 #include "runtime/storage/sqlite_connection.h"
 #include "runtime/storage/sqlite_driver.h"
@@ -19,18 +20,6 @@
 namespace ledora::runtime {
 
 namespace {
-
-constexpr auto kLockPoll = std::chrono::milliseconds(20);
-
-// Sharing slots of a table: users that read, users that write, and users
-// that deny reading or writing to others.
-enum Slot { SlotRead, SlotWrite, SlotDenyRead, SlotDenyWrite };
-
-std::string Lower(std::string_view text) {
-  std::string lower(text);
-  for (char& c : lower) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
-  return lower;
-}
 
 std::string Column(sqlite3_stmt* statement, int column) {
   const unsigned char* text = sqlite3_column_text(statement, column);
@@ -56,22 +45,6 @@ std::string AbsolutePath(const std::string& path) {
   return canonical.string();
 }
 
-bool ParsePosition(std::string_view text, int64_t* pos) {
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\0')) text.remove_suffix(1);
-  auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), *pos);
-  return error == std::errc() && end == text.data() + text.size() && *pos > 0;
-}
-
-template <typename Try>
-bool RetryUntil(int seconds, Try attempt) {
-  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(std::max(seconds, 0));
-  while (!attempt()) {
-    if (std::chrono::steady_clock::now() >= deadline) return false;
-    std::this_thread::sleep_for(kLockPoll);
-  }
-  return true;
-}
-
 // Resets a cached statement however the caller leaves.
 struct Reset {
   sqlite3_stmt* statement;
@@ -85,9 +58,9 @@ struct Reset {
 }  // namespace
 
 SqliteDataFile::SqliteDataFile(SqliteDriver& driver, FileDeclaration declaration)
-    : driver_(driver),
+    : KeyedDataFile(std::move(declaration)),
+      driver_(driver),
       connection_(driver.connection()),
-      declaration_(std::move(declaration)),
       codec_(*declaration_.layout),
       cursor_(connection_) {}
 
@@ -239,51 +212,29 @@ bool SqliteDataFile::OthersUseTable() {
   return false;
 }
 
-int32_t SqliteDataFile::Share(uint8_t mode) {
-  LockFile* locks = attachment_->locks.get();
-  if (locks == nullptr) return ErrorNone;
-  uint8_t deny = mode & 0xF0;
-  bool writing = (mode & 3) != AccessReadOnly;
-  bool denyRead = deny == DenyAll || deny == DenyRead;
-  bool denyWrite = deny == DenyAll || deny == DenyWrite;
-  std::vector<int> mine = {SlotRead};
-  if (writing) mine.push_back(SlotWrite);
-  if (denyRead) mine.push_back(SlotDenyRead);
-  if (denyWrite) mine.push_back(SlotDenyWrite);
-  // Each use conflicts with the matching denial of another station.
-  auto conflicts = [&]() {
-    auto elsewhere = [&](int slot) {
-      return locks->LockedElsewhere(LockFile::SlotByte(tableId_, slot));
-    };
-    return elsewhere(SlotDenyRead) || (writing && elsewhere(SlotDenyWrite)) ||
-           (denyRead && elsewhere(SlotRead)) || (denyWrite && elsewhere(SlotWrite));
-  };
-  bool shared = RetryUntil(recoverSeconds_, [&]() {
-    sharedSlots_.clear();
-    for (int slot : mine) {
-      if (!locks->Lock(LockFile::SlotByte(tableId_, slot), false)) break;
-      sharedSlots_.push_back(slot);
-    }
-    if (sharedSlots_.size() == mine.size() && !conflicts()) return true;
-    Unshare();
-    return false;
-  });
-  return shared ? ErrorNone : Failure(ErrorAccessDenied);
-}
-
-void SqliteDataFile::Unshare() {
-  if (attachment_ != nullptr && attachment_->locks != nullptr) {
-    for (int slot : sharedSlots_) attachment_->locks->Unlock(LockFile::SlotByte(tableId_, slot));
-  }
-  sharedSlots_.clear();
-}
-
 void SqliteDataFile::DetachFile() {
   for (auto& [sql, statement] : statements_) sqlite3_finalize(statement);
   statements_.clear();
   sql_.reset();
   connection_.Release(attachment_);
   attachment_ = nullptr;
+}
+
+// A file system without locks shares nothing (and refuses nothing).
+bool SqliteDataFile::LockSlot(int slot) {
+  LockFile* locks = attachment_->locks.get();
+  return locks == nullptr || locks->Lock(LockFile::SlotByte(tableId_, slot), false);
+}
+
+void SqliteDataFile::UnlockSlot(int slot) {
+  if (attachment_ != nullptr && attachment_->locks != nullptr) {
+    attachment_->locks->Unlock(LockFile::SlotByte(tableId_, slot));
+  }
+}
+
+bool SqliteDataFile::SlotLockedElsewhere(int slot) {
+  LockFile* locks = attachment_->locks.get();
+  return locks != nullptr && locks->LockedElsewhere(LockFile::SlotByte(tableId_, slot));
 }
 
 int32_t SqliteDataFile::Open(uint8_t mode) {
@@ -300,13 +251,7 @@ int32_t SqliteDataFile::Open(uint8_t mode) {
     DetachFile();
     return code;
   }
-  open_ = true;
-  readOnly_ = !write;
-  anchor_ = AnchorNone;
-  currentPos_ = 0;
-  holdArmed_ = false;
-  watched_ = false;
-  ClearError();
+  Opened(mode);
   return ErrorNone;
 }
 
@@ -316,10 +261,7 @@ int32_t SqliteDataFile::Close() {
   Release();
   Unshare();
   DetachFile();
-  open_ = false;
-  anchor_ = AnchorNone;
-  currentPos_ = 0;
-  ClearError();
+  Closed();
   return ErrorNone;
 }
 
@@ -452,44 +394,9 @@ int32_t SqliteDataFile::RebuildIndexes() {
   return code;
 }
 
-int32_t SqliteDataFile::Send(std::string_view command) {
-  size_t equals = command.find('=');
-  std::string name = Lower(command.substr(0, equals));
-  std::string value = equals == std::string_view::npos ? "" : Lower(command.substr(equals + 1));
-  auto trim = [](std::string& s) {
-    s.erase(0, s.find_first_not_of(' '));
-    s.erase(s.find_last_not_of(' ') + 1);
-  };
-  trim(name);
-  trim(value);
-  if (name == "recover") {
-    int seconds = 0;
-    auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), seconds);
-    if (error != std::errc() || end != value.data() + value.size() || seconds < 0) {
-      return Failure(ErrorInvalidIndexString);
-    }
-    recoverSeconds_ = std::min(seconds, 3600);
-  } else if (name == "quickscan" && (value == "on" || value == "off")) {
-    quickScan_ = value == "on";
-  } else {
-    return Failure(ErrorUnsupportedFunction);
-  }
-  ClearError();
-  return ErrorNone;
-}
-
 // ---- reading ----
 
-int32_t SqliteDataFile::Ready(bool write) {
-  if (!open_) return Failure(ErrorFileNotOpen);
-  if (write && readOnly_) return Failure(ErrorAccessDenied);
-  connection_.SetBusyWait(recoverSeconds_);
-  return ErrorNone;
-}
-
-bool SqliteDataFile::ValidKey(int key) const {
-  return key == kRecordOrder || (key >= 0 && static_cast<size_t>(key) < declaration_.keys.size());
-}
+void SqliteDataFile::WaitForLocks(int seconds) { connection_.SetBusyWait(seconds); }
 
 sqlite3_stmt* SqliteDataFile::Prepare(const std::string& sql, int32_t* code) {
   auto found = statements_.find(sql);
@@ -542,99 +449,23 @@ SqliteDataFile::Row SqliteDataFile::TakeRow(sqlite3_stmt* statement) {
   return row;
 }
 
-int32_t SqliteDataFile::SetOrder(int key) {
-  if (int32_t code = Ready(false); code != ErrorNone) return code;
-  if (!ValidKey(key)) return Failure(ErrorInvalidIndexString);
-  cursor_.Finish();
-  sequenceKey_ = key;
-  anchor_ = AnchorEnds;
-  limitFirst_ = limitLast_ = KeyLimit();
-  ClearError();
-  return ErrorNone;
-}
-
-int32_t SqliteDataFile::SetOnKey(int key) {
-  if (int32_t code = SetOrder(key); code != ErrorNone) return code;
-  if (key == kRecordOrder) return ErrorNone;
-  const char* buffer = static_cast<const char*>(declaration_.buffer);
-  anchorImage_.assign(buffer, buffer + declaration_.layout->recordSize());
-  anchor_ = AnchorValues;
-  return ErrorNone;
-}
-
-int32_t SqliteDataFile::SetOnPosition(int key, std::string_view position) {
-  return SetAtPosition(key, position, AnchorRecord);
-}
-
-int32_t SqliteDataFile::SetAfterPosition(int key, std::string_view position) {
-  return SetAtPosition(key, position, AnchorAfter);
-}
-
-int32_t SqliteDataFile::SetAtPosition(int key, std::string_view position, Anchor anchor) {
-  if (int32_t code = SetOrder(key); code != ErrorNone) return code;
-  int64_t pos = 0;
-  if (!ParsePosition(position, &pos)) return Failure(ErrorRecordNotFound);
-  std::vector<Row> rows;
-  if (int32_t code = Query(sql_->FetchAt(), nullptr, kRecordOrder, pos, 1, &rows);
-      code != ErrorNone) {
-    return code;
-  }
-  // A record deleted meanwhile: its place in the order is where the buffer's
-  // values would be.
-  const char* buffer = static_cast<const char*>(declaration_.buffer);
-  if (rows.empty()) {
-    anchorImage_.assign(buffer, buffer + declaration_.layout->recordSize());
-  } else {
-    anchorImage_ = std::move(rows[0].image);
-  }
-  anchorPos_ = pos;
-  anchor_ = anchor;
-  return ErrorNone;
-}
-
-int32_t SqliteDataFile::SetLimits(KeyLimit first, KeyLimit last) {
-  if (int32_t code = Ready(false); code != ErrorNone) return code;
-  if (anchor_ == AnchorNone || sequenceKey_ == kRecordOrder) return Failure(ErrorEntryNotFound);
-  int components = sql_->ComponentCount(sequenceKey_);
-  for (const KeyLimit& limit : {first, last}) {
-    if (limit.components < 0 || limit.components > components ||
-        (limit.components > 0 && limit.record == nullptr)) {
-      return Failure(ErrorInvalidRecordDeclaration);
-    }
-  }
-  size_t size = declaration_.layout->recordSize();
-  auto keep = [size](KeyLimit limit, std::vector<char>* image, KeyLimit* kept) {
-    const char* record = static_cast<const char*>(limit.record);
-    if (limit.components > 0) image->assign(record, record + size);
-    *kept = {limit.components, limit.components > 0 ? image->data() : nullptr};
-  };
-  keep(first, &limitFirstImage_, &limitFirst_);
-  keep(last, &limitLastImage_, &limitLast_);
-  cursor_.Finish();
-  ClearError();
-  return ErrorNone;
-}
-
 int32_t SqliteDataFile::Read(bool forward) {
   if (int32_t code = Ready(false); code != ErrorNone) return code;
-  if (anchor_ == AnchorNone) return Failure(ErrorEntryNotFound);
+  if (!sequence_.IsSet()) return Failure(ErrorEntryNotFound);
   // A hold may wait for another station, which must not meet this one's
   // read lock meanwhile.
   if (holdArmed_) {
     cursor_.Finish();
     return ReadOne(forward);
   }
-  if (!cursor_.Serves(sequenceKey_, forward)) {
+  if (!cursor_.Serves(sequence_.key(), forward)) {
     cursor_.Finish();
-    if (anchor_ == AnchorPastEnd && pastEndForward_ == forward) {
-      return Failure(ErrorRecordNotAvailable);
-    }
+    if (sequence_.IsPastEnd(forward)) return Failure(ErrorRecordNotAvailable);
     if (int32_t code = BeginCursor(forward); code != ErrorNone) return code;
   }
   int rc = cursor_.Step();
   if (rc == SQLITE_DONE) {
-    anchor_ = AnchorPastEnd;
-    pastEndForward_ = forward;
+    sequence_.PastEnd(forward);
     return Failure(ErrorRecordNotAvailable);
   }
   if (rc != SQLITE_ROW) {
@@ -646,40 +477,33 @@ int32_t SqliteDataFile::Read(bool forward) {
   sqlite3_stmt* statement = cursor_.statement();
   char* buffer = static_cast<char*>(declaration_.buffer);
   codec_.Read(statement, 2, buffer);
-  anchorImage_.assign(buffer, buffer + declaration_.layout->recordSize());
-  anchorPos_ = currentPos_ = sqlite3_column_int64(statement, 0);
+  currentPos_ = sqlite3_column_int64(statement, 0);
+  sequence_.Passed(currentPos_, buffer, declaration_.layout->recordSize());
   currentVersion_ = sqlite3_column_int64(statement, 1);
-  anchor_ = AnchorAfter;
   ClearError();
   return ErrorNone;
-}
-
-SeekKind SqliteDataFile::AnchorSeek() const {
-  if (anchor_ == AnchorValues) return SeekAtValues;
-  if (anchor_ == AnchorRecord) return SeekAtRecord;
-  if (anchor_ == AnchorAfter) return SeekAfterRecord;
-  return SeekFromEnd;
 }
 
 // The statement that reads the sequence on from its anchor up to its limit
 // in that direction, bound; it stays in the statement cache.
 sqlite3_stmt* SqliteDataFile::SequenceStatement(bool forward, int limit, int32_t* code) {
-  SeekKind seek = AnchorSeek();
-  sqlite3_stmt* statement = Prepare(
-      sql_->Read(sequenceKey_, seek, forward, limit, limitFirst_.components, limitLast_.components),
-      code);
+  SeekKind seek = sequence_.Seek();
+  int key = sequence_.key();
+  sqlite3_stmt* statement =
+      Prepare(sql_->Read(key, seek, forward, limit, sequence_.first().components,
+                         sequence_.last().components),
+              code);
   if (statement == nullptr) return nullptr;
-  int components = sql_->ComponentCount(sequenceKey_);
-  const KeyComponent* parts =
-      components > 0 ? declaration_.keys[sequenceKey_].components.data() : nullptr;
+  int components = sql_->ComponentCount(key);
+  const KeyComponent* parts = components > 0 ? declaration_.keys[key].components.data() : nullptr;
   for (int i = 0; seek != SeekFromEnd && i < components; ++i) {
-    codec_.Bind(statement, i + 1, anchorImage_.data(), parts[i].field);
+    codec_.Bind(statement, i + 1, sequence_.image().data(), parts[i].field);
   }
   if (seek == SeekAtRecord || seek == SeekAfterRecord) {
-    sqlite3_bind_int64(statement, components + 1, anchorPos_);
+    sqlite3_bind_int64(statement, components + 1, sequence_.pos());
   }
   int index = components + 2;
-  for (const KeyLimit& end : {limitFirst_, limitLast_}) {
+  for (const KeyLimit& end : {sequence_.first(), sequence_.last()}) {
     const char* record = static_cast<const char*>(end.record);
     for (int i = 0; i < end.components; ++i) {
       codec_.Bind(statement, index + i, record, parts[i].field);
@@ -693,15 +517,13 @@ int32_t SqliteDataFile::BeginCursor(bool forward) {
   int32_t code = ErrorNone;
   sqlite3_stmt* statement = SequenceStatement(forward, 0, &code);
   if (statement == nullptr) return code;
-  cursor_.Begin(statement, sequenceKey_, forward);
+  cursor_.Begin(statement, sequence_.key(), forward);
   return ErrorNone;
 }
 
 // One record in sequence by a query of its own, for a read that holds.
 int32_t SqliteDataFile::ReadOne(bool forward) {
-  if (anchor_ == AnchorPastEnd && pastEndForward_ == forward) {
-    return Failure(ErrorRecordNotAvailable);
-  }
+  if (sequence_.IsPastEnd(forward)) return Failure(ErrorRecordNotAvailable);
   int32_t code = ErrorNone;
   sqlite3_stmt* statement = SequenceStatement(forward, 1, &code);
   if (statement == nullptr) return code;
@@ -711,8 +533,7 @@ int32_t SqliteDataFile::ReadOne(bool forward) {
     int rc = sqlite3_step(statement);
     if (rc != SQLITE_ROW && rc != SQLITE_DONE) return SqliteFailure(connection_.db(), rc);
     if (rc == SQLITE_DONE) {
-      anchor_ = AnchorPastEnd;
-      pastEndForward_ = forward;
+      sequence_.PastEnd(forward);
       return Failure(ErrorRecordNotAvailable);
     }
     row = TakeRow(statement);
@@ -720,61 +541,22 @@ int32_t SqliteDataFile::ReadOne(bool forward) {
   return Accept(row, true);
 }
 
-// Takes a row read in sequence: the sequence moves past it even when a hold
-// refuses it, so a reader that skips held records gets on.
-int32_t SqliteDataFile::Accept(const Row& row, bool inSequence) {
-  if (inSequence) {
-    anchorImage_ = row.image;
-    anchorPos_ = row.pos;
-    anchor_ = AnchorAfter;
-  }
-  if (holdArmed_) {
-    if (int32_t code = TakeHold(row.pos); code != ErrorNone) return code;
-  }
-  memcpy(declaration_.buffer, row.image.data(), row.image.size());
-  currentPos_ = row.pos;
-  currentVersion_ = row.version;
-  ClearError();
-  return ErrorNone;
+int32_t SqliteDataFile::RowAt(int64_t pos, std::vector<Row>* rows) {
+  return Query(sql_->FetchAt(), nullptr, kRecordOrder, pos, 1, rows);
 }
 
-int32_t SqliteDataFile::Fetch(int key) {
-  if (int32_t code = Ready(false); code != ErrorNone) return code;
-  if (key == kRecordOrder || !ValidKey(key)) return Failure(ErrorInvalidIndexString);
-  std::vector<Row> rows;
-  int32_t code =
-      Query(sql_->Fetch(key), static_cast<const char*>(declaration_.buffer), key, 0, 1, &rows);
-  if (code != ErrorNone) return code;
-  if (rows.empty()) return Failure(ErrorRecordNotFound);
-  return Accept(rows[0], false);
+int32_t SqliteDataFile::RowsWithKey(int key, std::vector<Row>* rows) {
+  return Query(sql_->Fetch(key), static_cast<const char*>(declaration_.buffer), key, 0, 1, rows);
 }
 
-int32_t SqliteDataFile::FetchAt(std::string_view position) {
-  if (int32_t code = Ready(false); code != ErrorNone) return code;
-  int64_t pos = 0;
-  if (!ParsePosition(position, &pos)) return Failure(ErrorRecordNotFound);
-  std::vector<Row> rows;
-  int32_t code = Query(sql_->FetchAt(), nullptr, kRecordOrder, pos, 1, &rows);
-  if (code != ErrorNone) return code;
-  if (rows.empty()) return Failure(ErrorRecordNotFound);
-  return Accept(rows[0], false);
-}
+int SqliteDataFile::ComponentCount(int key) const { return sql_->ComponentCount(key); }
 
-std::string SqliteDataFile::Position() const {
-  return currentPos_ == 0 ? std::string() : std::to_string(currentPos_);
-}
+void SqliteDataFile::SequenceChanged() { cursor_.Finish(); }
 
 // ---- holds ----
 
-int32_t SqliteDataFile::Hold(int seconds) {
-  if (int32_t code = Ready(false); code != ErrorNone) return code;
-  if (attachment_->locks == nullptr || !attachment_->locks->writable()) {
-    return Failure(ErrorAccessDenied);
-  }
-  holdArmed_ = true;
-  holdSeconds_ = seconds;
-  ClearError();
-  return ErrorNone;
+bool SqliteDataFile::MayHold() const {
+  return attachment_->locks != nullptr && attachment_->locks->writable();
 }
 
 int32_t SqliteDataFile::TakeHold(int64_t pos) {
@@ -839,9 +621,7 @@ int32_t SqliteDataFile::Delete() { return ChangeCurrent(true); }
 // Writes or deletes the current record, provided it still has the version
 // this file read: otherwise another station changed it (89).
 int32_t SqliteDataFile::ChangeCurrent(bool remove) {
-  if (int32_t code = Ready(true); code != ErrorNone) return code;
-  if (currentPos_ == 0) return Failure(ErrorRecordNotAvailable);
-  if (HeldElsewhere(currentPos_)) return Failure(ErrorRecordHeld);
+  if (int32_t code = ReadyToChange(); code != ErrorNone) return code;
   connection_.BeforeWrite();
   int32_t code = ErrorNone;
   sqlite3_stmt* statement = Prepare(remove ? sql_->Delete() : sql_->Update(), &code);
@@ -855,23 +635,14 @@ int32_t SqliteDataFile::ChangeCurrent(bool remove) {
   int rc = sqlite3_step(statement);
   if (rc != SQLITE_DONE) return SqliteFailure(connection_.db(), rc);
   if (sqlite3_changes(connection_.db()) == 0) return Failure(ErrorRecordChanged);
-  if (heldPos_ == currentPos_) Release();
-  ++currentVersion_;
-  if (remove) currentPos_ = 0;
-  ClearError();
+  Changed(remove);
   return ErrorNone;
 }
 
 // ---- questions ----
 
 bool SqliteDataFile::Duplicate(int key) {
-  if (Ready(false) != ErrorNone) return false;
-  if (key == kRecordOrder || !ValidKey(key)) {
-    Failure(ErrorInvalidIndexString);
-    return false;
-  }
-  if (!declaration_.keys[key].unique) return false;
-  std::vector<Row> rows;
+  if (!AsksDuplicate(key)) return false;
   int32_t code = ErrorNone;
   sqlite3_stmt* statement = Prepare(sql_->Duplicate(key), &code);
   if (statement == nullptr) return false;

@@ -39,6 +39,10 @@ class StorageDriver {
   // next Next or Previous goes on from the record read last). The program
   // calls it whenever it goes idle.
   virtual void EndReads() {}
+
+  // Whether a data file is a file of its own on disk (the KDS files) rather
+  // than a table on a server, which no file name on disk tells about.
+  virtual bool FilesOnDisk() const { return true; }
 };
 
 }  // namespace ledora::runtime

@@ -1,5 +1,6 @@
 #include "runtime/storage/table_sql.h"
 
+#include <algorithm>
 #include <tuple>
 
 #include "runtime/storage/storage_name.h"
@@ -15,12 +16,48 @@ std::string QuoteName(const std::string& name) {
   return quoted + "\"";
 }
 
+std::string FoldedColumn(const std::string& column) { return "nc_" + column; }
+
 TableSql::TableSql(const FileDeclaration& declaration, const RecordCodec& codec, std::string schema,
-                   std::string table)
+                   std::string table, SqlDialect dialect)
     : declaration_(declaration),
       codec_(codec),
       schema_(std::move(schema)),
-      table_(std::move(table)) {}
+      table_(std::move(table)),
+      dialect_(dialect) {
+  if (dialect_ != DialectPostgres) return;
+  for (const KeyDeclaration& key : declaration_.keys) {
+    for (const KeyComponent& c : key.components) {
+      if (key.noCase && codec_.IsString(c.field)) folded_.push_back(c.field);
+    }
+  }
+  std::sort(folded_.begin(), folded_.end());
+  folded_.erase(std::unique(folded_.begin(), folded_.end()), folded_.end());
+}
+
+bool TableSql::Folded(int key, int component) const {
+  const KeyDeclaration& k = declaration_.keys[key];
+  return dialect_ == DialectPostgres && k.noCase && codec_.IsString(k.components[component].field);
+}
+
+std::string TableSql::Param(size_t number) const {
+  return (dialect_ == DialectPostgres ? "$" : "?") + std::to_string(number);
+}
+
+// PostgreSQL: numbers as bigint, reals as double precision, strings and
+// packed decimals as their bytes, which compare as SQLite's text does.
+std::string TableSql::ColumnType(int field) const {
+  if (dialect_ == DialectSqlite) return codec_.ColumnType(field);
+  switch (declaration_.layout->fields()[field].type) {
+    case FieldReal:
+      return "double precision";
+    case FieldDecimal:
+    case FieldString:
+      return "bytea";
+    default:
+      return "bigint";
+  }
+}
 
 std::string TableSql::Qualified() const { return QuoteName(schema_) + "." + QuoteName(table_); }
 
@@ -33,13 +70,18 @@ std::string TableSql::Columns() const {
 }
 
 std::string TableSql::CreateTable() const {
-  // AUTOINCREMENT: a deleted record's position is never reused.
-  std::string sql = "CREATE TABLE " + Qualified() + "(_pos INTEGER PRIMARY KEY AUTOINCREMENT";
+  // AUTOINCREMENT (a sequence): a deleted record's position is never reused.
+  std::string sql = "CREATE TABLE " + Qualified() +
+                    (dialect_ == DialectPostgres ? "(_pos bigserial PRIMARY KEY"
+                                                 : "(_pos INTEGER PRIMARY KEY AUTOINCREMENT");
   for (size_t i = 0; i < declaration_.layout->fields().size(); ++i) {
     int field = static_cast<int>(i);
-    sql += ", " + QuoteName(codec_.ColumnName(field)) + " " + codec_.ColumnType(field);
+    sql += ", " + QuoteName(codec_.ColumnName(field)) + " " + ColumnType(field);
   }
-  return sql + ", _version INTEGER NOT NULL DEFAULT 1)";
+  for (int field : folded_)
+    sql += ", " + QuoteName(FoldedColumn(codec_.ColumnName(field))) + " bytea";
+  return sql + (dialect_ == DialectPostgres ? ", _version bigint NOT NULL DEFAULT 1)"
+                                            : ", _version INTEGER NOT NULL DEFAULT 1)");
 }
 
 std::string TableSql::DropTable() const { return "DROP TABLE IF EXISTS " + Qualified(); }
@@ -59,7 +101,13 @@ std::vector<TableSql::Term> TableSql::Terms(int key, bool withPosition) const {
     for (const KeyComponent& c : k.components) {
       Term term;
       term.column = QuoteName(codec_.ColumnName(c.field));
-      if (k.noCase && codec_.IsString(c.field)) term.collate = " COLLATE NOCASE";
+      if (k.noCase && codec_.IsString(c.field)) {
+        if (dialect_ == DialectPostgres) {
+          term.column = QuoteName(FoldedColumn(codec_.ColumnName(c.field)));
+        } else {
+          term.collate = " COLLATE NOCASE";
+        }
+      }
       term.descending = c.descending;
       terms.push_back(term);
     }
@@ -76,17 +124,21 @@ std::string TableSql::Optional(int key) const {
   for (size_t i = 0; i < components.size(); ++i) {
     if (i > 0) sql += " OR ";
     int field = components[i].field;
-    sql += QuoteName(codec_.ColumnName(field)) + (codec_.IsString(field) ? " <> ''" : " <> 0");
+    std::string blank = dialect_ == DialectPostgres ? " <> ''::bytea" : " <> ''";
+    sql += QuoteName(codec_.ColumnName(field)) + (codec_.IsString(field) ? blank : " <> 0");
   }
   return sql + ")";
 }
 
 std::string TableSql::CreateIndex(int key) const {
   const KeyDeclaration& k = declaration_.keys[key];
+  // PostgreSQL puts an index beside its table; SQLite names the database.
+  bool postgres = dialect_ == DialectPostgres;
   std::string sql = std::string("CREATE ") + (k.unique ? "UNIQUE " : "") + "INDEX " +
-                    QuoteName(schema_) + "." + QuoteName(IndexName(key)) + " ON " +
-                    QuoteName(table_) + "(";
-  std::vector<Term> terms = Terms(key, false);
+                    (postgres ? "" : QuoteName(schema_) + ".") + QuoteName(IndexName(key)) +
+                    " ON " + (postgres ? Qualified() : QuoteName(table_)) + "(";
+  // SQLite's index entries end in the row id; PostgreSQL's must be told.
+  std::vector<Term> terms = Terms(key, postgres && !k.unique);
   for (size_t i = 0; i < terms.size(); ++i) {
     if (i > 0) sql += ", ";
     sql += terms[i].column + terms[i].collate + (terms[i].descending ? " DESC" : "");
@@ -115,7 +167,7 @@ std::string TableSql::OrderBy(const std::vector<Term>& terms, bool forward) cons
 // comparison out, led by a bound on the first component for the seek.
 std::string TableSql::Compare(const std::vector<Term>& terms, bool forward, bool inclusive,
                               int firstParam) const {
-  auto param = [firstParam](size_t i) { return "?" + std::to_string(i + firstParam); };
+  auto param = [&](size_t i) { return Param(i + firstParam); };
   bool ascending = true;
   for (const Term& t : terms) ascending = ascending && !t.descending;
   if (ascending) {
@@ -177,13 +229,13 @@ std::string TableSql::Fetch(int key) const {
   if (!optional.empty()) sql += optional + " AND ";
   for (size_t i = 0; i < terms.size(); ++i) {
     if (i > 0) sql += " AND ";
-    sql += terms[i].column + " = ?" + std::to_string(i + 1) + terms[i].collate;
+    sql += terms[i].column + " = " + Param(i + 1) + terms[i].collate;
   }
   return sql + OrderBy(Terms(key, true), true) + " LIMIT 1";
 }
 
 std::string TableSql::FetchAt() const {
-  return "SELECT " + Columns() + " FROM " + Qualified() + " WHERE _pos = ?1";
+  return "SELECT " + Columns() + " FROM " + Qualified() + " WHERE _pos = " + Param(1);
 }
 
 std::string TableSql::Duplicate(int key) const {
@@ -192,9 +244,9 @@ std::string TableSql::Duplicate(int key) const {
   std::string optional = Optional(key);
   if (!optional.empty()) sql += optional + " AND ";
   for (size_t i = 0; i < terms.size(); ++i) {
-    sql += terms[i].column + " = ?" + std::to_string(i + 1) + terms[i].collate + " AND ";
+    sql += terms[i].column + " = " + Param(i + 1) + terms[i].collate + " AND ";
   }
-  return sql + "_pos <> ?" + std::to_string(terms.size() + 1) + " LIMIT 1";
+  return sql + "_pos <> " + Param(terms.size() + 1) + " LIMIT 1";
 }
 
 const std::string& TableSql::Insert() const {
@@ -205,9 +257,14 @@ const std::string& TableSql::Insert() const {
   for (size_t i = 0; i < count; ++i) {
     if (i > 0) sql += ", ", values += ", ";
     sql += QuoteName(codec_.ColumnName(static_cast<int>(i)));
-    values += "?" + std::to_string(i + 1);
+    values += Param(i + 1);
+  }
+  for (size_t i = 0; i < folded_.size(); ++i) {
+    sql += ", " + QuoteName(FoldedColumn(codec_.ColumnName(folded_[i])));
+    values += ", " + Param(count + i + 1);
   }
   insert_ = sql + ", _version) VALUES(" + values + ", 1)";
+  if (dialect_ == DialectPostgres) insert_ += " RETURNING _pos";
   return insert_;
 }
 
@@ -215,19 +272,22 @@ std::string TableSql::Update() const {
   size_t count = declaration_.layout->fields().size();
   std::string sql = "UPDATE " + Qualified() + " SET ";
   for (size_t i = 0; i < count; ++i) {
-    sql +=
-        QuoteName(codec_.ColumnName(static_cast<int>(i))) + " = ?" + std::to_string(i + 1) + ", ";
+    sql += QuoteName(codec_.ColumnName(static_cast<int>(i))) + " = " + Param(i + 1) + ", ";
   }
-  return sql + "_version = _version + 1 WHERE _pos = ?" + std::to_string(count + 1) +
-         " AND _version = ?" + std::to_string(count + 2);
+  for (size_t i = 0; i < folded_.size(); ++i) {
+    sql += QuoteName(FoldedColumn(codec_.ColumnName(folded_[i]))) + " = " + Param(count + 3 + i) +
+           ", ";
+  }
+  return sql + "_version = _version + 1 WHERE _pos = " + Param(count + 1) +
+         " AND _version = " + Param(count + 2);
 }
 
 std::string TableSql::Delete() const {
-  return "DELETE FROM " + Qualified() + " WHERE _pos = ?1 AND _version = ?2";
+  return "DELETE FROM " + Qualified() + " WHERE _pos = " + Param(1) + " AND _version = " + Param(2);
 }
 
 std::string TableSql::Exists() const {
-  return "SELECT _version FROM " + Qualified() + " WHERE _pos = ?1";
+  return "SELECT _version FROM " + Qualified() + " WHERE _pos = " + Param(1);
 }
 
 std::string TableSql::Count() const { return "SELECT count(*) FROM " + Qualified(); }

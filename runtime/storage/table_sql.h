@@ -1,7 +1,12 @@
-// The SQL texts of one declared table in one attached database: its schema,
-// its indexes, and the statements that read in key order and write rows.
-// Only the SQLite data file uses it; key values are numbered parameters
-// ?1..?n in component order, a row id is ?(n+1).
+// The SQL texts of one declared table in one attached database (SQLite) or
+// schema (PostgreSQL): its columns, its indexes, and the statements that
+// read in key order and write rows. Key values are numbered parameters
+// ?1..?n ($1..$n) in component order, a row id is ?(n+1).
+//
+// PostgreSQL has no NOCASE collation that orders bytes as SQLite's does, so
+// there each string field of a case-insensitive key gets a second column of
+// its value with ASCII letters in lower case ("nc_NAME"), written by the
+// data file beside the field (FoldedFields) and used by the key instead.
 #pragma once
 
 #include <string>
@@ -20,10 +25,12 @@ enum SeekKind {
   SeekAfterRecord,  // strictly past (key values, row id)
 };
 
+enum SqlDialect { DialectSqlite, DialectPostgres };
+
 class TableSql {
  public:
   TableSql(const FileDeclaration& declaration, const RecordCodec& codec, std::string schema,
-           std::string table);
+           std::string table, SqlDialect dialect = DialectSqlite);
 
   std::string CreateTable() const;
   std::string DropTable() const;
@@ -40,9 +47,11 @@ class TableSql {
   std::string Fetch(int key) const;
   std::string FetchAt() const;  // ?1 = row id
   std::string Duplicate(int key) const;
-  // Fields as ?1..?m. Made once: an import adds every row with it.
+  // Fields as ?1..?m, folded fields after them; PostgreSQL returns _pos.
+  // Made once: an import adds every row with it.
   const std::string& Insert() const;
-  std::string Update() const;  // fields ?1..?m, row id ?(m+1), version ?(m+2)
+  // Fields ?1..?m, row id ?(m+1), version ?(m+2), folded fields after them.
+  std::string Update() const;
   std::string Delete() const;  // row id ?1, version ?2
   std::string Exists() const;  // row id ?1
   std::string Count() const;
@@ -50,6 +59,13 @@ class TableSql {
 
   const std::string& table() const { return table_; }
   int ComponentCount(int key) const;
+  // The string fields of case-insensitive keys, in field order (PostgreSQL;
+  // none for SQLite). A key component on one of them reads its folded value.
+  const std::vector<int>& FoldedFields() const { return folded_; }
+  bool Folded(int key, int component) const;
+  // The declared type of a field's column; a table whose types differ does
+  // not hold this record.
+  std::string ColumnType(int field) const;
 
  private:
   struct Term {
@@ -63,13 +79,19 @@ class TableSql {
   std::string Compare(const std::vector<Term>& terms, bool forward, bool inclusive,
                       int firstParam = 1) const;
   std::string Columns() const;
+  std::string Param(size_t number) const;
 
   const FileDeclaration& declaration_;
   const RecordCodec& codec_;
   std::string schema_;
   std::string table_;
+  SqlDialect dialect_;
+  std::vector<int> folded_;
   mutable std::string insert_;
 };
+
+// A folded field's column name: "nc_NAME".
+std::string FoldedColumn(const std::string& column);
 
 // "name" with embedded quotes doubled.
 std::string QuoteName(const std::string& name);

@@ -12,6 +12,7 @@
 #include "runtime/window/thread_buffers.h"
 #include "tests/data/station.h"
 #include "tests/support/halt_recorder.h"
+#include "tests/support/pg_server.h"
 #include "tests/support/scripted_messages.h"
 #include "tests/support/temp_folder.h"
 
@@ -41,6 +42,7 @@ class FileManagerTest : public ::testing::Test {
 // ---------------------------------------------------------------- opening
 
 TEST_F(FileManagerTest, MissingFileIsCreatedOnFirstRealUseOnly) {
+  if (testing::TestsOnPostgres()) GTEST_SKIP() << "about the KDS file on disk";
   FileManager& heads = station->heads;
   ASSERT_EQ(heads.Open(), 0);
   EXPECT_FALSE(Exists("HEADS.KDS"));  // opening only counts the use
@@ -70,6 +72,7 @@ TEST_F(FileManagerTest, RecordOperationOnAFileNeverOpenedIsAFileUsageError) {
 }
 
 TEST_F(FileManagerTest, AFileThatIsNotADatabaseFailsWithInvalidDataFile) {
+  if (testing::TestsOnPostgres()) GTEST_SKIP() << "about the KDS file on disk";
   HaltRecorder halt;
   std::ofstream(folder.File("HEADS.KDS")) << "these are not the pages of a database";
   messages.Expect("File Access Error", "Invalid Data File (36)", ButtonOk);
@@ -108,6 +111,7 @@ TEST_F(FileManagerTest, AFileOnlyReadableShowsAccessDeniedOnceThenIsUsedReadOnly
 }
 
 TEST_F(FileManagerTest, AMissingKeyIsRebuiltAfterTheInvalidKeyMessage) {
+  if (testing::TestsOnPostgres()) GTEST_SKIP() << "drops the index inside the KDS file";
   ASSERT_GT(station->AddHead(0, "first"), 0);
   sqlite3* db = nullptr;
   ASSERT_EQ(sqlite3_open(folder.File("HEADS.KDS").c_str(), &db), SQLITE_OK);

@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "tests/data/station.h"
+#include "tests/data/test_driver.h"
 #include "tests/support/scripted_messages.h"
 #include "tests/support/temp_folder.h"
 
@@ -306,10 +307,10 @@ TEST_F(RelationControllerTest, LinkingFieldsAreListedFromEitherSide) {
 }
 
 TEST_F(RelationControllerTest, FilesOfAnotherDriverAreChangedWithoutATransaction) {
-  runtime::SqliteDriver elsewhere;
+  std::unique_ptr<runtime::StorageDriver> elsewhere = testing::MakeTestDriver(folder.path());
   // The heads file served by a second driver: marking it is refused with 80.
   runtime::FileDeclaration declaration = station->headsFile->declaration();
-  std::unique_ptr<runtime::DataFile> heads = elsewhere.Declare(declaration);
+  std::unique_ptr<runtime::DataFile> heads = elsewhere->Declare(declaration);
   station->heads.Shutdown();
   station->heads.Initialize(heads.get(), &errors);
   station->heads.AddKey(HeadNumberKey, "Head number", 1);

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "tests/data/test_driver.h"
+
 namespace ledora::testing {
 
 using runtime::FieldDescriptor;
@@ -48,7 +50,8 @@ KeyDeclaration Key(const char* label, std::vector<runtime::KeyComponent> compone
 
 }  // namespace
 
-Station::Station(const std::string& folder, data::ErrorReporter* errors) {
+Station::Station(const std::string& folder, data::ErrorReporter* errors)
+    : ownDriver(MakeTestDriver(folder)), driver(*ownDriver) {
   FileDeclaration owner{"OWNERS", folder + "/OWNERS", &OwnerLayout(), &OWN, {}};
   owner.keys.push_back(Key("OWN:IDKEY", {{0}}, true, true));
   FileDeclaration head{"HEADS", folder + "/HEADS", &HeadLayout(), &HEA, {}};

@@ -11,7 +11,7 @@
 #include "data/error_reporter.h"
 #include "data/file_manager.h"
 #include "data/relation_controller.h"
-#include "runtime/storage/sqlite_driver.h"
+#include "runtime/storage/storage_driver.h"
 
 namespace ledora::testing {
 
@@ -55,7 +55,8 @@ class Station {
   OwnerRecord OWN{};
   HeadRecord HEA{};
   LineRecord LIN{};
-  runtime::SqliteDriver driver;
+  std::unique_ptr<runtime::StorageDriver> ownDriver;
+  runtime::StorageDriver& driver;
   std::unique_ptr<runtime::DataFile> ownersFile;
   std::unique_ptr<runtime::DataFile> headsFile;
   std::unique_ptr<runtime::DataFile> linesFile;

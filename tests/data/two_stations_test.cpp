@@ -11,6 +11,7 @@
 #include "runtime/system/message_service.h"
 #include "tests/data/station.h"
 #include "tests/runtime/storage/child_process.h"
+#include "tests/support/pg_server.h"
 #include "tests/support/scripted_messages.h"
 #include "tests/support/temp_folder.h"
 
@@ -93,8 +94,9 @@ TEST_F(TwoStationsTest, ARecordTheOtherHoldsIsReportedHeld) {
 }
 
 TEST_F(TwoStationsTest, AFileLockedByTheOthersTransactionIsWaitedForThenRefused) {
+  if (testing::TestsOnPostgres()) GTEST_SKIP() << "the server locks rows, not files";
   BothRead();
-  runtime::SqliteDriver& there = theirs->driver;
+  runtime::StorageDriver& there = theirs->driver;
   ASSERT_EQ(there.Mark(*theirs->headsFile), 0);
   ASSERT_EQ(there.Logout(1), 0);
   SetText(theirs->HEA.NAME, "uncommitted");

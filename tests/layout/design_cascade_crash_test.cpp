@@ -126,7 +126,6 @@ class Files {
 
 // The deleting station: its own process, driver and managers.
 [[noreturn]] void DeleteTypeOne(const std::string& folder) {
-  setenv("TMPDIR", folder.c_str(), 1);  // the driver's own files die with the folder
   Files files(folder);
   data::ErrorReporter errors;
   errors.Initialize();

@@ -149,16 +149,18 @@ TEST(DesignFilesCreateTest, StationKilledWhileMakingTheFilesLeavesNoHalfMadeFile
         std::uniform_int_distribution<int64_t>(0, making + making / 4)(random)));
     station.Kill();
 
-    runtime::SqliteDriver driver;
-    DesignDatabase designs(driver);
-    NameFiles(designs, folder);
-    // What the killed station left: no file, or a whole one.
-    if (runtime::FileExists(folder.File("RptDes1.KDS"))) ExpectWhole(designs, reports, true);
-    if (runtime::FileExists(folder.File("NewRpt.KDS"))) ExpectWhole(designs, reports, false);
-    // The next start makes what is missing and clears what was left half-made.
-    ASSERT_EQ(reports.MakeDesignFiles(designs), 0);
-    ExpectWhole(designs, reports, true);
-    ExpectWhole(designs, reports, false);
+    {
+      runtime::SqliteDriver driver;
+      DesignDatabase designs(driver);
+      NameFiles(designs, folder);
+      // What the killed station left: no file, or a whole one.
+      if (runtime::FileExists(folder.File("RptDes1.KDS"))) ExpectWhole(designs, reports, true);
+      if (runtime::FileExists(folder.File("NewRpt.KDS"))) ExpectWhole(designs, reports, false);
+      // The next start makes what is missing and clears what was left half-made.
+      ASSERT_EQ(reports.MakeDesignFiles(designs), 0);
+      ExpectWhole(designs, reports, true);
+      ExpectWhole(designs, reports, false);
+    }
     EXPECT_EQ(Entries(folder), (std::set<std::string>{"NewRpt.KDS", "RptDes1.KDS"}));
     ASSERT_FALSE(::testing::Test::HasFailure());
   }
@@ -170,12 +172,14 @@ TEST(DesignFilesCreateTest, LeftoversOfAKilledMakingAreClearedAndTheFilesMadeWho
   for (const char* name : {"RptDes1.KDS.part", "RptDes1.KDS.part-journal", "NewRpt.KDS.part"}) {
     std::ofstream(folder.File(name)) << "half made";
   }
-  runtime::SqliteDriver driver;
-  DesignDatabase designs(driver);
-  NameFiles(designs, folder);
-  ASSERT_EQ(reports.MakeDesignFiles(designs), 0);
-  ExpectWhole(designs, reports, true);
-  ExpectWhole(designs, reports, false);
+  {
+    runtime::SqliteDriver driver;
+    DesignDatabase designs(driver);
+    NameFiles(designs, folder);
+    ASSERT_EQ(reports.MakeDesignFiles(designs), 0);
+    ExpectWhole(designs, reports, true);
+    ExpectWhole(designs, reports, false);
+  }
   EXPECT_EQ(Entries(folder), (std::set<std::string>{"NewRpt.KDS", "RptDes1.KDS"}));
 }
 

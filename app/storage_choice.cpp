@@ -1,0 +1,63 @@
+#include "app/storage_choice.h"
+
+#include <cstdlib>
+
+#include "app/program.h"
+#include "runtime/ini/ini_file.h"
+#include "runtime/storage/pg_driver.h"
+#include "runtime/storage/sqlite_driver.h"
+#include "runtime/system/runtime_error.h"
+
+namespace ledora::app {
+
+void ChooseDatabase(const std::string& url) { setenv(kDatabaseVariable, url.c_str(), 1); }
+
+std::string ChosenDatabase() {
+  const char* variable = std::getenv(kDatabaseVariable);
+  if (variable != nullptr && *variable != '\0') return variable;
+  std::optional<std::string> line = runtime::ReadIniValue(kSettingsFile, "Storage", "Database");
+  return line.value_or("");
+}
+
+namespace {
+
+// A data set is a schema; "schema=NAME" among the URL's parameters names
+// it (libpq itself knows no such parameter). Default "ledora".
+std::string TakeSchema(std::string& url) {
+  size_t query = url.find('?');
+  if (query == std::string::npos) return "ledora";
+  std::string schema = "ledora";
+  size_t at = query + 1;
+  while (at < url.size()) {
+    size_t end = url.find('&', at);
+    if (end == std::string::npos) end = url.size();
+    if (url.compare(at, 7, "schema=") == 0) {
+      schema = url.substr(at + 7, end - at - 7);
+      url.erase(at, end + 1 - at);
+      continue;
+    }
+    at = end + 1;
+  }
+  while (!url.empty() && (url.back() == '&' || url.back() == '?')) url.pop_back();
+  return schema.empty() ? "ledora" : schema;
+}
+
+}  // namespace
+
+std::unique_ptr<runtime::StorageDriver> OpenStorage(const std::string& url, std::ostream& errors) {
+  if (url.empty()) return std::make_unique<runtime::SqliteDriver>();
+  std::string server = url;
+  std::string schema = TakeSchema(server);
+  auto driver = std::make_unique<runtime::PgDriver>();
+  if (driver->Connect(server, schema) != 0) {
+    errors << "ledora: cannot use the database: " << runtime::CurrentError().fileErrorText << "\n";
+    return nullptr;
+  }
+  return driver;
+}
+
+std::unique_ptr<runtime::StorageDriver> OpenChosenStorage(std::ostream& errors) {
+  return OpenStorage(ChosenDatabase(), errors);
+}
+
+}  // namespace ledora::app

@@ -1,0 +1,83 @@
+// The libpq connection of one PostgreSQL driver (one station): statements
+// with binary parameters and results, the lock wait, session advisory locks
+// for holds and sharing, and the mapping of server errors to runtime codes.
+// Used by PgDriver and PgDataFile.
+#pragma once
+
+#include <libpq-fe.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace ledora::runtime {
+
+// Parameters of one statement, sent in binary.
+class PgParams {
+ public:
+  void Integer(int64_t value);
+  void Real(double value);
+  void Bytes(const void* data, size_t size);
+  void Text(const std::string& text);
+  int count() const { return static_cast<int>(values_.size()); }
+
+ private:
+  friend class PgConnection;
+  std::vector<std::string> values_;
+  std::vector<Oid> types_;
+};
+
+struct PgResultDeleter {
+  void operator()(PGresult* result) const { PQclear(result); }
+};
+using PgResult = std::unique_ptr<PGresult, PgResultDeleter>;
+
+// Binary result values.
+int64_t PgInteger(const PGresult* result, int row, int column);
+double PgReal(const PGresult* result, int row, int column);
+
+class PgConnection {
+ public:
+  PgConnection() = default;
+  ~PgConnection();
+  PgConnection(const PgConnection&) = delete;
+  PgConnection& operator=(const PgConnection&) = delete;
+
+  // Connects and makes the schema the data set lives in; 95 (with the
+  // server's message naming it) when the server cannot be reached.
+  int32_t Connect(const std::string& url, const std::string& schema);
+  bool connected() const { return conn_ != nullptr && PQstatus(conn_) == CONNECTION_OK; }
+  const std::string& schema() const { return schema_; }
+
+  // Runs one statement; null after a failure, which is noted (PgFailure).
+  PgResult Run(const std::string& sql, const PgParams& params = PgParams());
+  // As Run, for a statement that may fail inside a transaction (a write):
+  // it is undone alone, as in SQLite, instead of spoiling the transaction.
+  PgResult Write(const std::string& sql, const PgParams& params = PgParams());
+  // Runs statements without parameters or results; the runtime code.
+  int32_t Execute(const std::string& sql);
+  bool inTransaction() const;
+
+  // The lock wait ("Recover=" seconds) for the statements that follow.
+  void SetLockWait(int seconds);
+
+  // Session advisory locks on (group, item), without waiting; they go with
+  // the session, also when the station dies.
+  bool TryLock(int32_t group, int32_t item, bool exclusive);
+  void Unlock(int32_t group, int32_t item, bool exclusive);
+  // Whether another session holds the lock (shared or exclusive).
+  bool LockedElsewhere(int32_t group, int32_t item);
+
+ private:
+  PGconn* conn_ = nullptr;
+  std::string schema_;
+  int lockWait_ = -1;  // applied seconds
+};
+
+// Notes a failure in the runtime error state and answers its code: 40 a
+// unique key, 32 a lock wait that ran out or a deadlock, 5 refused, 90
+// otherwise; SQLSTATE and message as the driver values.
+int32_t PgFailure(PGconn* conn, const PGresult* result);
+
+}  // namespace ledora::runtime
