@@ -6,6 +6,7 @@
 #include "designer/designer_dialog.h"
 #include "designer/designer_messages.h"
 #include "designer/designer_text_table.h"
+#include "designer/designer_tools.h"
 #include "designer/export_designs.h"
 #include "designer/import_design.h"
 #include "designer/open_design_dialog.h"
@@ -840,7 +841,7 @@ void DesignerWindow::CheckLayout(bool always) {
 void ReportDesigner() {
   layout::DesignDatabase* designs = layout::Designs();
   if (designs == nullptr) return;
-  DesignerWindow designer(*designs);
+  DesignerWindow designer(*designs, MakeDesignerTools(*designs));
   designer.Run();
 }
 
