@@ -59,6 +59,7 @@ class DesignerWindow : public layout::DesignerView {
   bool loaded() const { return state_ != nullptr; }
   bool saved() const { return saved_; }
   int32_t designNumber() const { return designNumber_; }
+  int32_t typeNumber() const { return typeNumber_; }
   bool IsEnabled(DesignerCommand command) const;
   // Runs a command as its menu item does, then refreshes the states.
   void Do(DesignerCommand command);
