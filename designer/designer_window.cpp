@@ -173,12 +173,27 @@ void DesignerWindow::BuildToolbar() {
 
 // ---- Units
 
+// The zoom scales what the window shows; the design keeps its own units.
 int32_t DesignerWindow::ToDesign(int32_t value) const {
-  return state_ != nullptr && state_->PAPERSCALE == 'M' ? layout::ConvertUnit(value, 'M') : value;
+  int64_t unzoomed = static_cast<int64_t>(value) * 100 / zoom_;
+  auto v = static_cast<int32_t>(unzoomed);
+  return state_ != nullptr && state_->PAPERSCALE == 'M' ? layout::ConvertUnit(v, 'M') : v;
 }
 
 int32_t DesignerWindow::ToWindow(int32_t value) const {
-  return state_ != nullptr && state_->PAPERSCALE == 'M' ? layout::ConvertUnit(value, '1') : value;
+  int32_t v =
+      state_ != nullptr && state_->PAPERSCALE == 'M' ? layout::ConvertUnit(value, '1') : value;
+  return static_cast<int32_t>(static_cast<int64_t>(v) * zoom_ / 100);
+}
+
+void DesignerWindow::Zoom(bool in) {
+  int32_t zoom = in ? zoom_ * 5 / 4 : zoom_ * 4 / 5;
+  zoom = std::clamp(zoom, kMinimumZoom, kMaximumZoom);
+  if (zoom == zoom_) return;
+  zoom_ = zoom;
+  // The page is painted again at its new size.
+  page_->Forget();
+  Redraw();
 }
 
 void DesignerWindow::SetScale(char) {}
@@ -218,6 +233,9 @@ void DesignerWindow::Loop() {
         break;
       case runtime::EventDrop:
         OnDrop(event);
+        break;
+      case runtime::EventMouseWheel:
+        if (canvas_ != nullptr) Zoom((event.keyCode & ~runtime::KeyCtrl) == runtime::KeyUp);
         break;
       case runtime::EventTimer:
         Autosave();

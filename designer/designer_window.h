@@ -64,7 +64,13 @@ class DesignerWindow : public layout::DesignerView {
   // Runs a command as its menu item does, then refreshes the states.
   void Do(DesignerCommand command);
 
-  // Window units (thousandths) and the design's unit.
+  // Ctrl+wheel: a quarter larger or smaller, within these bounds (percent).
+  static constexpr int32_t kMinimumZoom = 25;
+  static constexpr int32_t kMaximumZoom = 400;
+  void Zoom(bool in);
+  int32_t zoom() const { return zoom_; }
+
+  // Window units (thousandths) and the design's unit, at the zoom.
   int32_t ToDesign(int32_t windowValue) const;
   int32_t ToWindow(int32_t designValue) const;
 
@@ -142,6 +148,7 @@ class DesignerWindow : public layout::DesignerView {
   bool saved_ = false;
   bool closeAfterSave_ = false;
   bool filesOpen_ = false;
+  int32_t zoom_ = 100;  // percent
   int32_t handleControls_ = 0;
   std::pair<int32_t, int32_t> rulerMarks_;
   std::unique_ptr<CanvasPage> page_ = std::make_unique<CanvasPage>();

@@ -18,6 +18,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
+#include <QWheelEvent>
 
 #include "runtime/qtwindow/qt_conversions.h"
 #include "runtime/qtwindow/qt_list_view.h"
@@ -427,6 +428,19 @@ bool QtWindowView::HandleMouse(QEvent* event) {
   return true;
 }
 
+// Ctrl with the wheel zooms (the window decides how); the wheel alone
+// scrolls as usual.
+bool QtWindowView::HandleWheel(QWheelEvent* wheel) {
+  if (!(wheel->modifiers() & Qt::ControlModifier) || !window_.tracksMouse()) return false;
+  int delta = wheel->angleDelta().y();
+  if (delta == 0) return true;
+  QtUnits units = Units();
+  QPoint at = wheel->position().toPoint();
+  window_.UserMouse(EventMouseWheel, 0, units.FromX(at.x()), units.FromY(at.y()),
+                    KeyCtrl + (delta > 0 ? KeyUp : KeyDown));
+  return true;
+}
+
 bool QtWindowView::eventFilter(QObject* watched, QEvent* event) {
   if (auto* text = qobject_cast<QPlainTextEdit*>(watched)) {
     if (event->type() == QEvent::FocusOut && text->document()->isModified()) {
@@ -440,6 +454,8 @@ bool QtWindowView::eventFilter(QObject* watched, QEvent* event) {
   }
   if (watched == content_) {
     switch (event->type()) {
+      case QEvent::Wheel:
+        return HandleWheel(static_cast<QWheelEvent*>(event));
       case QEvent::MouseButtonPress:
       case QEvent::MouseButtonDblClick:
       case QEvent::MouseButtonRelease:

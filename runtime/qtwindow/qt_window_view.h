@@ -19,6 +19,7 @@ class QMenuBar;
 class QScrollArea;
 class QTimer;
 class QToolBar;
+class QWheelEvent;
 class QWidget;
 
 namespace ledora::runtime {
@@ -70,6 +71,7 @@ class QtWindowView : public QObject, public Window::PresenterData {
   bool OnHiddenTab(const Control& control) const;
   void ShowAllVisibility();
   bool HandleMouse(QEvent* event);
+  bool HandleWheel(QWheelEvent* wheel);
   void CommitEntry(int32_t number, QWidget* widget);
   void DropFromList(int32_t number, QPoint global);
   void SizeToModel();

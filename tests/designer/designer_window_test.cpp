@@ -480,6 +480,28 @@ TEST_F(DesignerWindowTest, AFailedNewReportsUpdateKeepsTheDesignerClosed) {
   EXPECT_EQ(designs.UseCount(layout::R_Types), 0);
 }
 
+TEST_F(DesignerWindowTest, CtrlWheelZoomsTheCanvasAndTheMouseFollows) {
+  Start();
+  NewItemsLayout();
+  InsertDetailWithField("Price");
+  const layout::ControlGeometry& price = *Control(0).CTRL;
+  auto wheel = [&](int32_t key) {
+    W().UserMouse(runtime::EventMouseWheel, 0, 0, 0, runtime::KeyCtrl + key);
+    driver.Settle();
+  };
+  wheel(runtime::KeyUp);
+  EXPECT_EQ(designer.zoom(), 125);
+  EXPECT_EQ(W().GetRect(price.CTRLNO).width, price.WINWIDTH * 125 / 100);
+  designer.canvas()->Select({layout::SelectedBand, 4, nullptr});
+  // A click where the price now shows selects it.
+  W().UserMouse(runtime::EventMouseDown, 0, W().GetRect(price.CTRLNO).x + 5,
+                W().GetRect(price.CTRLNO).y + 5, runtime::KeyMouseLeft);
+  driver.Settle();
+  EXPECT_EQ(designer.state()->CURRENTCONTROL, price.CTRLNO);
+  for (int i = 0; i < 20; ++i) wheel(runtime::KeyDown);
+  EXPECT_EQ(designer.zoom(), DesignerWindow::kMinimumZoom);
+}
+
 TEST_F(DesignerWindowTest, ToolCommandsSayTheyAreNotDefinedYet) {
   Start();
   NewItemsLayout();
