@@ -245,9 +245,11 @@ void DesignerWindow::Loop() {
         if (!SavePrompt(true)) window_.ConsumeEvent();
         break;
       default:
+        if (tools_.otherEvent) tools_.otherEvent(*this, event);
         break;
     }
   }
+  if (tools_.closing) tools_.closing(*this);
 }
 
 void DesignerWindow::OnMouse(const runtime::Event& event) {
@@ -372,7 +374,8 @@ void DesignerWindow::Do(DesignerCommand command) {
       Tool(tools_.paperFormats, "BrowsePaperFormats");
       break;
     case CmdToolbox:
-      Tool(tools_.propertiesBox, "PropertiesBox");
+      Tool(tools_.propertiesBox ? [this] { tools_.propertiesBox(*this); } : std::function<void()>(),
+           "PropertiesBox");
       break;
     case CmdScaleInch:
     case CmdScaleMM:
@@ -643,6 +646,12 @@ void DesignerWindow::MakeCanvas() {
                              : InsertField(control, band);
   };
   hooks.status = [this](const std::string& text) { window_.SetStatusText(text); };
+  hooks.selectionChanged = [this] {
+    if (tools_.selectionChanged) tools_.selectionChanged(*this);
+  };
+  hooks.toolPlaced = [this] {
+    if (tools_.toolPlaced) tools_.toolPlaced(*this);
+  };
   hooks.edited = [this] { history_.Record(layout::DesignRecords(*state_)); };
   hooks.editCancelled = [this] { history_.Drop(); };
   bool snap = canvas_ != nullptr && canvas_->snap;

@@ -26,6 +26,8 @@
 
 namespace ledora::designer {
 
+class DesignerWindow;
+
 // The windows of the designer's tools, once they exist; an unset entry
 // shows the standard warning "Procedure not defined" with its name.
 struct DesignerTools {
@@ -35,7 +37,14 @@ struct DesignerTools {
   // The new-control dialog: fills the control, true to place it.
   std::function<bool(DesignCanvas& canvas, layout::ControlEntry& control, int band)> newControl;
   std::function<void()> paperFormats;
-  std::function<void()> propertiesBox;
+  std::function<void(DesignerWindow& designer)> propertiesBox;
+  // The properties box's side: the events the designer's loop leaves alone
+  // (applied properties), the canvas's selection and tool changes, and the
+  // designer closing.
+  std::function<void(DesignerWindow& designer, const runtime::Event& event)> otherEvent;
+  std::function<void(DesignerWindow& designer)> selectionChanged;
+  std::function<void(DesignerWindow& designer)> toolPlaced;
+  std::function<void(DesignerWindow& designer)> closing;
 };
 
 class DesignerWindow : public layout::DesignerView {

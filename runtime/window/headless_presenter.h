@@ -8,6 +8,7 @@
 #include <deque>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "runtime/system/message_service.h"
@@ -30,6 +31,8 @@ class HeadlessPresenter : public Presenter, public MessageService {
   void ScriptFileName(std::optional<std::string> name) { scriptedFiles_.push_back(name); }
   void ScriptColour(std::optional<int32_t> colour) { scriptedColours_.push_back(colour); }
   void ScriptFont(std::optional<Font> font) { scriptedFonts_.push_back(font); }
+  // The font families the headless screen has.
+  void SetFontFamilies(std::vector<std::string> families) { fontFamilies_ = std::move(families); }
   void ScriptPrinterSetup(bool ok) { scriptedPrinter_.push_back(ok); }
 
   // The question a thread waits on, if any.
@@ -57,6 +60,7 @@ class HeadlessPresenter : public Presenter, public MessageService {
   bool AskColour(int32_t* colour) override;
   bool AskFont(Font* font) override;
   bool AskPrinterSetup() override;
+  std::vector<std::string> FontFamilies() override { return fontFamilies_; }
   int32_t Popup(Window* owner, std::string_view menu) override;
   void Beep() override { ++beeps_; }
 
@@ -69,6 +73,7 @@ class HeadlessPresenter : public Presenter, public MessageService {
   std::deque<std::optional<std::string>> scriptedFiles_;
   std::deque<std::optional<int32_t>> scriptedColours_;
   std::deque<std::optional<Font>> scriptedFonts_;
+  std::vector<std::string> fontFamilies_ = {"Arial", "Courier New", "Times New Roman"};
   std::deque<bool> scriptedPrinter_;
 
   PendingKind pending_ = PendingNone;

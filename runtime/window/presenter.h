@@ -33,6 +33,8 @@ class Presenter {
   virtual bool AskColour(int32_t* colour) = 0;
   virtual bool AskFont(Font* font) = 0;
   virtual bool AskPrinterSetup() = 0;
+  // The font families installed for the screen, sorted.
+  virtual std::vector<std::string> FontFamilies() = 0;
   virtual int32_t Popup(Window* owner, std::string_view menu) = 0;
   virtual void Beep() = 0;
 };

@@ -2,14 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include "designer/designer_text_table.h"
 #include "designer/paper_format_form.h"
 #include "framework/procedure_frame.h"
-#include "runtime/storage/sqlite_driver.h"
 #include "runtime/values/fixed_string.h"
-#include "runtime/window/headless_driver.h"
-#include "tests/support/scripted_messages.h"
-#include "tests/support/temp_folder.h"
+#include "tests/designer/designer_fixture.h"
 
 namespace ledora::designer {
 namespace {
@@ -21,13 +17,9 @@ using runtime::ButtonOk;
 using runtime::ButtonYes;
 
 // The formats "A4" (in the old unit letter "1") and "A5 mm" (old "M").
-class PaperFormatsTest : public ::testing::Test {
+class PaperFormatsTest : public DesignerFixture {
  protected:
-  PaperFormatsTest() : designs(storage) {
-    DesignerTexts().Load();
-    designs.DefinitionsFile = folder.File("RptDes1.KDS");
-    designs.DesignsFile = folder.File("NewRpt.KDS");
-    designs.BuildTableNames();
+  PaperFormatsTest() {
     EXPECT_EQ(designs.File(R_Pformats)->Create(), 0);
     EXPECT_TRUE(designs.Use(R_Pformats));
     Add("A4", "1", 8268, 11693);
@@ -56,13 +48,6 @@ class PaperFormatsTest : public ::testing::Test {
     return &R_P;
   }
 
-  testing::TempFolder folder;
-  runtime::SqliteDriver storage;
-  layout::DesignDatabase designs;
-  runtime::Scheduler scheduler;
-  runtime::HeadlessPresenter presenter;
-  runtime::HeadlessDriver driver{scheduler, presenter};
-  testing::ScriptedMessages messages;
   layout::PaperFormatRecord format{};
   bool chosen = false;
 };

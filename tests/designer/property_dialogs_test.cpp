@@ -2,13 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "designer/designer_text_table.h"
 #include "designer/picture_editor.h"
-#include "runtime/storage/sqlite_driver.h"
 #include "runtime/values/fixed_string.h"
-#include "runtime/window/headless_driver.h"
-#include "tests/support/scripted_messages.h"
-#include "tests/support/temp_folder.h"
+#include "tests/designer/designer_fixture.h"
 
 namespace ledora::designer {
 namespace {
@@ -18,13 +14,9 @@ using layout::R_Pformats;
 
 // A design with one detail band on a canvas, the paper format "A4 mm", and
 // the dialogs driven headless.
-class PropertyDialogsTest : public ::testing::Test {
+class PropertyDialogsTest : public DesignerFixture {
  protected:
-  PropertyDialogsTest() : designs(storage), state(nullptr, {DetailBand()}), canvas(state, {}) {
-    DesignerTexts().Load();
-    designs.DefinitionsFile = folder.File("RptDes1.KDS");
-    designs.DesignsFile = folder.File("NewRpt.KDS");
-    designs.BuildTableNames();
+  PropertyDialogsTest() : state(nullptr, {DetailBand()}), canvas(state, {}) {
     EXPECT_EQ(designs.File(R_Pformats)->Create(), 0);
     EXPECT_TRUE(designs.Use(R_Pformats));
     R_P = {};
@@ -63,15 +55,8 @@ class PropertyDialogsTest : public ::testing::Test {
     ASSERT_NE(driver.Top(), nullptr);
   }
 
-  testing::TempFolder folder;
-  runtime::SqliteDriver storage;
-  layout::DesignDatabase designs;
   layout::DesignState state;
   DesignCanvas canvas;
-  runtime::Scheduler scheduler;
-  runtime::HeadlessPresenter presenter;
-  runtime::HeadlessDriver driver{scheduler, presenter};
-  testing::ScriptedMessages messages;
   bool done = false;
 };
 
