@@ -16,21 +16,6 @@
 
 namespace ledora::designer {
 
-bool IsBold(int32_t style) {
-  if (style == 0) style = runtime::FontWeightNormal;
-  return (style & runtime::FontWeightBold) == runtime::FontWeightBold;
-}
-bool IsItalic(int32_t style) { return (style & runtime::FontItalic) != 0; }
-bool IsUnderlined(int32_t style) { return (style & runtime::FontUnderline) != 0; }
-
-int16_t FontStyleOf(bool bold, bool italic, bool underline) {
-  // The flags replace the normal weight, so italic alone is 4096, not 4496.
-  int32_t style = bold ? runtime::FontWeightBold : 0;
-  if (italic) style |= runtime::FontItalic;
-  if (underline) style |= runtime::FontUnderline;
-  return static_cast<int16_t>(style == 0 ? runtime::FontWeightNormal : style);
-}
-
 namespace {
 
 constexpr int32_t kTitleHeight = 10;

@@ -10,6 +10,7 @@
 #include <functional>
 #include <string>
 
+#include "designer/font_style.h"
 #include "layout/control_entry.h"
 #include "layout/design_database.h"
 #include "runtime/window/window.h"
@@ -25,12 +26,6 @@ enum PropertiesBoxEvent : int32_t {
   EventCloseBox,
   EventNoControl,  // changes nothing
 };
-
-// Font styles as designs store them: a weight plus flag bits.
-bool IsBold(int32_t style);
-bool IsItalic(int32_t style);
-bool IsUnderlined(int32_t style);
-int16_t FontStyleOf(bool bold, bool italic, bool underline);
 
 // Values shared by the designer's thread and the box's: the box writes the
 // properties and the tool, the designer the rest.
