@@ -11,6 +11,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils
   poppler-utils
+  xdg-utils
   fonts-liberation2 fonts-dejavu-core
 )
 

@@ -133,6 +133,11 @@ int32_t BaseKey(int key) {
       return KeyInsert;
     case Qt::Key_Delete:
       return KeyDelete;
+    case Qt::Key_Plus:
+    case Qt::Key_Equal:
+      return KeyPlus;
+    case Qt::Key_Minus:
+      return KeyMinus;
     case Qt::Key_Apostrophe:
     case Qt::Key_QuoteDbl:
       return KeyQuote;

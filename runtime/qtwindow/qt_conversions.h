@@ -16,8 +16,8 @@ class QKeyEvent;
 
 namespace ledora::runtime {
 
-// ToQString and ToQColor are the report renderers' own (qt_report_types),
-// so that windows and printed pages convert texts and colours alike.
+// ToQString and ToQColor are the Qt report renderer's (qt_report_types), so
+// windows and printed pages convert text and colours alike.
 QString ToQString(std::string_view text);
 // False when the text holds a character outside Windows-1252.
 bool FromQString(const QString& text, std::string* out);

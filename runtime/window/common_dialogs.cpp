@@ -1,6 +1,7 @@
 #include "runtime/window/common_dialogs.h"
 
 #include "runtime/window/presenter.h"
+#include "runtime/window/printer_choice.h"
 #include "runtime/window/scheduler.h"
 #include "runtime/window/window_registry.h"
 
@@ -15,6 +16,7 @@ std::vector<std::string> FontFamilies() { return CurrentPresenter().FontFamilies
 bool AskFont(Font* font) { return CurrentPresenter().AskFont(font); }
 
 bool AskPrinterSetup() { return CurrentPresenter().AskPrinterSetup(); }
+std::string ChosenPrinter() { return CurrentPresenter().PrinterName(); }
 
 int32_t Popup(std::string_view menu) {
   Window* owner = WindowRegistry::Instance().TopWindowOf(CurrentThread());

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "runtime/window/control.h"
+#include "runtime/window/printer_choice.h"
 
 namespace ledora::runtime {
 
@@ -22,7 +23,7 @@ struct FileDialogRequest {
 bool AskFileName(FileDialogRequest* request);  // false: cancelled
 bool AskColour(int32_t* colour);               // in/out
 bool AskFont(Font* font);                      // in/out
-bool AskPrinterSetup();
+bool AskPrinterSetup();                        // ChosenPrinter() (printer_choice.h) has the choice
 // The font families installed for the screen, sorted.
 std::vector<std::string> FontFamilies();
 // Shows a popup menu in the popup syntax ("Open|-|~Disabled|+Checked|Sub{A|B}")

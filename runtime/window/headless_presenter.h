@@ -33,7 +33,13 @@ class HeadlessPresenter : public Presenter, public MessageService {
   void ScriptFont(std::optional<Font> font) { scriptedFonts_.push_back(font); }
   // The font families the headless screen has.
   void SetFontFamilies(std::vector<std::string> families) { fontFamilies_ = std::move(families); }
-  void ScriptPrinterSetup(bool ok) { scriptedPrinter_.push_back(ok); }
+  // ok: the user chose printer (blank: kept the one before) and pressed OK.
+  void ScriptPrinterSetup(bool ok, std::string printer = {}) {
+    scriptedPrinter_.push_back({ok, std::move(printer)});
+  }
+  // The printer jobs print to; blank (the default) stands for a machine
+  // without any printer.
+  void SetPrinterName(std::string name) { printerName_ = std::move(name); }
 
   // The question a thread waits on, if any.
   const MessageRequest* PendingMessage() const;
@@ -61,6 +67,7 @@ class HeadlessPresenter : public Presenter, public MessageService {
   bool AskFont(Font* font) override;
   bool AskPrinterSetup() override;
   std::vector<std::string> FontFamilies() override { return fontFamilies_; }
+  std::string PrinterName() override { return printerName_; }
   int32_t Popup(Window* owner, std::string_view menu) override;
   void Beep() override { ++beeps_; }
 
@@ -74,7 +81,8 @@ class HeadlessPresenter : public Presenter, public MessageService {
   std::deque<std::optional<int32_t>> scriptedColours_;
   std::deque<std::optional<Font>> scriptedFonts_;
   std::vector<std::string> fontFamilies_ = {"Arial", "Courier New", "Times New Roman"};
-  std::deque<bool> scriptedPrinter_;
+  std::deque<std::pair<bool, std::string>> scriptedPrinter_;
+  std::string printerName_;
 
   PendingKind pending_ = PendingNone;
   MessageRequest pendingMessage_;

@@ -362,6 +362,20 @@ void Window::SetThumb(int32_t control, int32_t position, bool shown) {
   });
 }
 
+void Window::SetPageImage(int32_t control, std::string_view pageFile, int32_t pageWidth,
+                          int32_t centreX, int32_t centreY) {
+  Change(control, [&](Control* c) {
+    c->pageFile = pageFile;
+    c->pageWidth = std::max(0, pageWidth);
+    c->centreX = std::clamp(centreX, 0, 100);
+    c->centreY = std::clamp(centreY, 0, 100);
+  });
+}
+
+void Window::SetPageMarks(int32_t control, std::vector<PageMark> marks) {
+  Change(control, [&](Control* c) { c->pageMarks = std::move(marks); });
+}
+
 void Window::SetSpinRange(int32_t control, int32_t low, int32_t high, int32_t step) {
   Change(control, [&](Control* c) {
     c->rangeLow = std::min(low, high);

@@ -151,6 +151,11 @@ class Window {
   void SetDragId(int32_t control, std::string_view id);
   void SetDropId(int32_t control, std::string_view id);
   void SetDragText(int32_t control, std::string_view text);
+  // Shows a report page in an image control; a click on it reports the
+  // point of the drawn page (window units from the page's top left).
+  void SetPageImage(int32_t control, std::string_view pageFile, int32_t pageWidth = 0,
+                    int32_t centreX = 0, int32_t centreY = 0);
+  void SetPageMarks(int32_t control, std::vector<PageMark> marks);
   // After changing a Control's fields directly.
   void Changed(int32_t control);
 
