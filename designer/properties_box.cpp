@@ -97,6 +97,7 @@ class Box {
 void Box::Build() {
   window_.SetTitle(BoxCaptionText("WindowCaption"));
   window_.SetCaption(false);
+  window_.SetResizable(true);  // its height follows the roll button and the sizing strip
   window_.SetFont({"MS Sans Serif", 8, 0, runtime::kNoColour});
   window_.CreateControl(BoxTitleRow, runtime::ControlRegion);
   window_.SetRect(BoxTitleRow, {0, 0, 105, kTitleHeight});
@@ -178,6 +179,7 @@ void Box::Place() {
   rolledDown_ = IniNumber("RolledDown", 1) != 0;
   window_.SetSize(width, rolledDown_ ? fullHeight_ : kTitleHeight);
   window_.SetIcon(BoxRoll, rolledDown_ ? "~rup.ico" : "~rdown.ico");
+  window_.SetText(BoxRoll, rolledDown_ ? "^" : "v");
   window_.SetTip(BoxRoll,
                  BoxCaptionText(rolledDown_ ? "RollupButtonTooltip" : "RolldownButtonTooltip"));
   SetHeight(rolledDown_ ? fullHeight_ : kTitleHeight);
@@ -185,6 +187,10 @@ void Box::Place() {
 
 void Box::SetHeight(int32_t height) {
   const int32_t width = window_.geometry().width;
+  // Rolled up, only the title row shows; the rest would hold the window open.
+  for (const auto& control : window_.controls()) {
+    if (control->number >= BoxFontName) window_.SetHidden(control->number, !rolledDown_);
+  }
   window_.SetSize(width, height);
   if (!rolledDown_) return;
   window_.SetRect(BoxFields, {2, 70, width - 4, std::max(0, height - kListGap)});
@@ -268,6 +274,7 @@ void Box::Roll() {
   if (rolledDown_) fullHeight_ = height;
   rolledDown_ = !rolledDown_;
   window_.SetIcon(BoxRoll, rolledDown_ ? "~rup.ico" : "~rdown.ico");
+  window_.SetText(BoxRoll, rolledDown_ ? "^" : "v");
   window_.SetTip(BoxRoll,
                  BoxCaptionText(rolledDown_ ? "RollupButtonTooltip" : "RolldownButtonTooltip"));
   SetHeight(rolledDown_ ? fullHeight_ : kTitleHeight);
