@@ -4,10 +4,12 @@
 #include <cstdio>
 #include <memory>
 
+#include "layout/record_stream.h"
 #include "layout/report_builder.h"
 #include "layout/shipped_reports.h"
 #include "runtime/qtreport/pdf_output.h"
 #include "runtime/qtreport/qt_font_metrics.h"
+#include "runtime/report/report.h"
 #include "runtime/values/fixed_string.h"
 
 namespace ledora::layout {
@@ -33,10 +35,47 @@ ShippedDesignFiles::ShippedDesignFiles() {
 
 ShippedDesignFiles::~ShippedDesignFiles() { SetDesigns(nullptr); }
 
-bool ShippedDesignFiles::Print(
-    int32_t type, const char* design, int detailBands,
-    const std::function<bool(const std::string& field, runtime::ReportControl&)>& bind,
-    const std::string& pdf) {
+namespace {
+
+constexpr std::array<DesignTable, 4> kDesignTables = {R_Types, R_Bands, R_Design, R_Content};
+
+}  // namespace
+
+std::unique_ptr<DesignState> ShippedDesignFiles::Load(int32_t type, const char* design) {
+  for (DesignTable t : kDesignTables) designs.Use(t);
+  R_D = {};
+  R_D.TYPENUMBER = type;
+  runtime::AssignPadded(R_D.DESIGNNAME, design);
+  R_T = {};
+  R_T.TYPENUMBER = type;
+  std::unique_ptr<DesignState> state;
+  if (designs.File(R_Design)->Fetch(DesignRecord::TYPEKEY) == 0 &&
+      designs.File(R_Types)->Fetch(ReportTypeRecord::TYPENUMBERKEY) == 0) {
+    state = DesignState::Create(nullptr, designs);
+    RecordStream stream(designs);
+    if (state != nullptr && stream.Load(*state) != 0) state.reset();
+  }
+  for (DesignTable t : kDesignTables) designs.Release(t);
+  return state;
+}
+
+bool ShippedDesignFiles::Save(DesignState& state) {
+  for (DesignTable t : kDesignTables) designs.Use(t);
+  RecordStream stream(designs);
+  bool saved = stream.Save(state) == 0;
+  for (DesignTable t : kDesignTables) designs.Release(t);
+  return saved;
+}
+
+FieldBinder BindEvery(std::string* value) {
+  return [value](const std::string&, runtime::ReportControl& control) {
+    control.field = runtime::FieldRef::Of(*value);
+    return true;
+  };
+}
+
+bool ShippedDesignFiles::Print(int32_t type, const char* design, int detailBands,
+                               const FieldBinder& bind, const std::string& pdf, int times) {
   if (!designs.Use(R_Design)) return false;
   if (!designs.Use(R_Content)) {
     designs.Release(R_Design);
@@ -71,7 +110,9 @@ bool ShippedDesignFiles::Print(
   }
   report.SetPageFolder(folder.path());
   printed = printed && report.Open();
-  for (int16_t band = 4; printed && band <= 3 + detailBands; ++band) printed = report.Print(band);
+  for (int i = 0; i < times; ++i) {
+    for (int16_t band = 4; printed && band <= 3 + detailBands; ++band) printed = report.Print(band);
+  }
   printed = printed && report.EndReport();
   if (printed) {
     runtime::PdfOutput output(folder.File(pdf));

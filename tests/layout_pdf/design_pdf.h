@@ -5,17 +5,27 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "layout/design_database.h"
-#include "runtime/report/report.h"
+#include "layout/design_state.h"
 #include "runtime/storage/sqlite_driver.h"
 #include "tests/support/temp_folder.h"
+
+namespace ledora::runtime {
+struct ReportControl;
+}  // namespace ledora::runtime
 
 namespace ledora::layout {
 
 // What a command printed on its standard output.
 std::string CommandOutput(const std::string& command);
+
+using FieldBinder = std::function<bool(const std::string& field, runtime::ReportControl& control)>;
+
+// Binds every data field to *value.
+FieldBinder BindEvery(std::string* value);
 
 class ShippedDesignFiles {
  public:
@@ -24,12 +34,16 @@ class ShippedDesignFiles {
   ~ShippedDesignFiles();
   bool ok() const { return ok_; }
 
-  // Prints design (of R_D, fetched by type and name) once per detail band
-  // (positions 4 and on) to pdf in the folder; bind gives each data field
-  // its variable. False on any failure.
-  bool Print(int32_t type, const char* design, int detailBands,
-             const std::function<bool(const std::string& field, runtime::ReportControl&)>& bind,
-             const std::string& pdf);
+  // The design of that type and name loaded into a fresh state (nullptr
+  // on failure), and saved back over it.
+  std::unique_ptr<DesignState> Load(int32_t type, const char* design);
+  bool Save(DesignState& state);
+
+  // Prints design (of R_D, fetched by type and name) to pdf in the folder,
+  // each detail band (positions 4 and on) times times; bind gives each data
+  // field its variable. False on any failure.
+  bool Print(int32_t type, const char* design, int detailBands, const FieldBinder& bind,
+             const std::string& pdf, int times = 1);
 
   testing::TempFolder folder;
   runtime::SqliteDriver driver;

@@ -10,7 +10,6 @@
 #include "designer/design_canvas.h"
 #include "designer/font_style.h"
 #include "layout/design_database.h"
-#include "layout/record_stream.h"
 #include "runtime/values/fixed_string.h"
 #include "tests/layout_pdf/design_pdf.h"
 
@@ -28,18 +27,8 @@ struct Styled {
 TEST(DesignedStylesPdfTest, EveryStyleOfTheBoxPrints) {
   ShippedDesignFiles files;
   ASSERT_TRUE(files.ok());
-  DesignDatabase& designs = files.designs;
-  for (DesignTable t : {R_Types, R_Bands, R_Design, R_Content}) ASSERT_TRUE(designs.Use(t));
-  R_D = {};
-  R_D.TYPENUMBER = 1;
-  runtime::AssignPadded(R_D.DESIGNNAME, "Customer list");
-  ASSERT_EQ(designs.File(R_Design)->Fetch(DesignRecord::TYPEKEY), 0);
-  R_T = {};
-  R_T.TYPENUMBER = 1;
-  ASSERT_EQ(designs.File(R_Types)->Fetch(ReportTypeRecord::TYPENUMBERKEY), 0);
-  std::unique_ptr<DesignState> state = DesignState::Create(nullptr, designs);
-  RecordStream stream(designs);
-  ASSERT_EQ(stream.Load(*state), 0);
+  std::unique_ptr<DesignState> state = files.Load(1, "Customer list");
+  ASSERT_NE(state, nullptr);
 
   // One string per style in the page header, each styled as the box applies it.
   const std::array<Styled, 6> styles = {{
@@ -66,15 +55,10 @@ TEST(DesignedStylesPdfTest, EveryStyleOfTheBoxPrints) {
                            0x0000FF, s.justification, s.text);
   }
   header.CTRL->HEIGHT = y;
-  ASSERT_EQ(stream.Save(*state), 0);
+  ASSERT_TRUE(files.Save(*state));
 
-  for (DesignTable t : {R_Types, R_Bands, R_Design, R_Content}) designs.Release(t);
   std::string value = "value";
-  auto bind = [&](const std::string&, runtime::ReportControl& control) {
-    control.field = runtime::FieldRef::Of(value);
-    return true;
-  };
-  ASSERT_TRUE(files.Print(1, "Customer list", 1, bind, "styles.pdf"));
+  ASSERT_TRUE(files.Print(1, "Customer list", 1, BindEvery(&value), "styles.pdf"));
   const std::string pdf = files.folder.File("styles.pdf");
 
   std::string fonts = CommandOutput("pdffonts '" + pdf + "'");
