@@ -59,6 +59,8 @@ class PictureEditor {
     Build();
     Show(true);
     window_.Open();
+    // The keyboard starts on the chosen type.
+    window_.Select(PicTypeOption + 1 + options_.type);
     bool ok = false;
     runtime::Event event;
     while (window_.Accept(&event)) {
@@ -227,7 +229,8 @@ void PictureEditor::Changed(int32_t control) {
   } else {
     Harvest();
   }
-  Show(options_.type != before);
+  // Choosing a type, even the one shown, leads on to its options.
+  Show(options_.type != before || control == PicTypeOption);
 }
 
 // Puts options_ into the controls, rebuilds the picture and its example.
