@@ -49,10 +49,10 @@ void AddPropertiesBox(layout::DesignDatabase& designs, DesignerTools& tools) {
                                        takesText ? link->text : control->PICTURE);
     designer.Redraw();
   };
-  tools.selectionChanged = [link](DesignerWindow&) {
+  tools.selectionChanged = [link](DesignCanvas&) {
     if (link->box != nullptr) link->box->Post(EventSelectionChanged);
   };
-  tools.toolPlaced = [link](DesignerWindow&) {
+  tools.toolPlaced = [link](DesignCanvas&) {
     if (link->box != nullptr) link->box->Post(EventToolPlaced);
   };
   tools.closing = [link](DesignerWindow&) {

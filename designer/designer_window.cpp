@@ -647,10 +647,10 @@ void DesignerWindow::MakeCanvas() {
   };
   hooks.status = [this](const std::string& text) { window_.SetStatusText(text); };
   hooks.selectionChanged = [this] {
-    if (tools_.selectionChanged) tools_.selectionChanged(*this);
+    if (tools_.selectionChanged && canvas_ != nullptr) tools_.selectionChanged(*canvas_);
   };
   hooks.toolPlaced = [this] {
-    if (tools_.toolPlaced) tools_.toolPlaced(*this);
+    if (tools_.toolPlaced && canvas_ != nullptr) tools_.toolPlaced(*canvas_);
   };
   hooks.edited = [this] { history_.Record(layout::DesignRecords(*state_)); };
   hooks.editCancelled = [this] { history_.Drop(); };

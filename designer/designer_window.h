@@ -38,12 +38,12 @@ struct DesignerTools {
   std::function<bool(DesignCanvas& canvas, layout::ControlEntry& control, int band)> newControl;
   std::function<void()> paperFormats;
   std::function<void(DesignerWindow& designer)> propertiesBox;
-  // The properties box's side: the events the designer's loop leaves alone
-  // (applied properties), the canvas's selection and tool changes, and the
-  // designer closing.
+  // For the properties box: the selection changed; a palette tool was used.
+  std::function<void(DesignCanvas& canvas)> selectionChanged;
+  std::function<void(DesignCanvas& canvas)> toolPlaced;
+  // Also for the box: the events the designer's loop leaves alone (applied
+  // properties), and the designer closing.
   std::function<void(DesignerWindow& designer, const runtime::Event& event)> otherEvent;
-  std::function<void(DesignerWindow& designer)> selectionChanged;
-  std::function<void(DesignerWindow& designer)> toolPlaced;
   std::function<void(DesignerWindow& designer)> closing;
 };
 

@@ -502,6 +502,39 @@ TEST_F(DesignerWindowTest, CtrlWheelZoomsTheCanvasAndTheMouseFollows) {
   EXPECT_EQ(designer.zoom(), DesignerWindow::kMinimumZoom);
 }
 
+TEST_F(DesignerWindowTest, InstalledToolsRunInsteadOfTheWarning) {
+  int reports = 0;
+  int selections = 0;
+  DesignerTools tools;
+  tools.reportProperties = [&](DesignCanvas&) { ++reports; };
+  tools.selectionChanged = [&](DesignCanvas&) { ++selections; };
+  tools.newControl = [](DesignCanvas&, layout::ControlEntry& control, int) {
+    control.PICTURE = "Hello";
+    return true;
+  };
+  DesignerWindow tooled(designs, tools);
+  started = true;
+  driver.Start([&] { tooled.Run(); });
+  driver.Press(tooled.window(), MenuItemOf(CmdNew));
+  Pick(SelectTypeList, "Items", SelectTypeSelect);
+  tooled.window().UserKey(0, runtime::KeyEnter);
+  driver.Settle();
+  EXPECT_EQ(reports, 1);
+  tooled.state()->AddBand(4);
+  tooled.Do(CmdInsControl);
+  const auto& band = *tooled.state()->Band(4)->CTRL;
+  tooled.window().UserMouse(runtime::EventMouseDown, 0,
+                            DesignerWindow::kCanvasLeft + band.WINXPOS + 10,
+                            DesignerWindow::kCanvasTop + band.WINYPOS + 10, runtime::KeyMouseLeft);
+  driver.Settle();
+  ASSERT_EQ(tooled.state()->Band(4)->BANDCONTROLS.size(), 1u);
+  EXPECT_EQ(tooled.state()->Band(4)->BANDCONTROLS[0]->PICTURE, "Hello");
+  EXPECT_GE(selections, 1);
+  tooled.state()->DESIGNCHANGED = 0;
+  tooled.window().Post(runtime::EventCloseDown);
+  driver.Settle();
+}
+
 TEST_F(DesignerWindowTest, ToolCommandsSayTheyAreNotDefinedYet) {
   Start();
   NewItemsLayout();
