@@ -163,7 +163,7 @@ TEST_F(PictureEditorWindowTest, ANumericPictureBuiltWithTheKeyboard) {
   Press("Down Return");                        // from String to Field
   Shell("xdotool mousemove 645 428 click 1");  // the field list
   usleep(800000);
-  Press("Down Down Return");                   // past "Pagenumber" to the first field
+  Press("Down Down Return");                   // "Item number", past "Pagenumber"
   Shell("xdotool mousemove 804 452 click 1");  // the picture's "..."
   usleep(1500000);
   // "Item number" is "@n-13": the editor starts on Numeric, with a leading sign.
