@@ -6,6 +6,7 @@
 #include "designer/designer_dialog.h"
 #include "designer/designer_messages.h"
 #include "designer/designer_text_table.h"
+#include "designer/designer_tools.h"
 #include "designer/export_designs.h"
 #include "designer/import_design.h"
 #include "designer/open_design_dialog.h"
@@ -245,9 +246,11 @@ void DesignerWindow::Loop() {
         if (!SavePrompt(true)) window_.ConsumeEvent();
         break;
       default:
+        if (tools_.otherEvent) tools_.otherEvent(*this, event);
         break;
     }
   }
+  if (tools_.closing) tools_.closing(*this);
 }
 
 void DesignerWindow::OnMouse(const runtime::Event& event) {
@@ -373,7 +376,8 @@ void DesignerWindow::Do(DesignerCommand command) {
       Tool(tools_.paperFormats, "BrowsePaperFormats");
       break;
     case CmdToolbox:
-      Tool(tools_.propertiesBox, "PropertiesBox");
+      Tool(tools_.propertiesBox ? [this] { tools_.propertiesBox(*this); } : std::function<void()>(),
+           "PropertiesBox");
       break;
     case CmdScaleInch:
     case CmdScaleMM:
@@ -885,7 +889,7 @@ void ReportDesigner() { ReportDesigner({}); }
 void ReportDesigner(LayoutPreview preview) {
   layout::DesignDatabase* designs = layout::Designs();
   if (designs == nullptr) return;
-  DesignerWindow designer(*designs);
+  DesignerWindow designer(*designs, MakeDesignerTools(*designs));
   designer.SetPreview(std::move(preview));
   designer.Run();
 }

@@ -27,6 +27,8 @@
 
 namespace ledora::designer {
 
+class DesignerWindow;
+
 // The windows of the designer's tools, once they exist; an unset entry
 // shows the standard warning "Procedure not defined" with its name.
 struct DesignerTools {
@@ -36,10 +38,14 @@ struct DesignerTools {
   // The new-control dialog: fills the control, true to place it.
   std::function<bool(DesignCanvas& canvas, layout::ControlEntry& control, int band)> newControl;
   std::function<void()> paperFormats;
-  std::function<void()> propertiesBox;
+  std::function<void(DesignerWindow& designer)> propertiesBox;
   // For the properties box: the selection changed; a palette tool was used.
   std::function<void(DesignCanvas& canvas)> selectionChanged;
   std::function<void(DesignCanvas& canvas)> toolPlaced;
+  // Also for the box: the events the designer's loop leaves alone (applied
+  // properties), and the designer closing.
+  std::function<void(DesignerWindow& designer, const runtime::Event& event)> otherEvent;
+  std::function<void(DesignerWindow& designer)> closing;
 };
 
 class DesignerWindow : public layout::DesignerView {
@@ -65,6 +71,7 @@ class DesignerWindow : public layout::DesignerView {
   bool loaded() const { return state_ != nullptr; }
   bool saved() const { return saved_; }
   int32_t designNumber() const { return designNumber_; }
+  int32_t typeNumber() const { return typeNumber_; }
   bool IsEnabled(DesignerCommand command) const;
   // Runs a command as its menu item does, then refreshes the states.
   void Do(DesignerCommand command);

@@ -65,6 +65,7 @@ class QtPresenter : public QObject, public Presenter {
   bool AskColour(int32_t* colour) override;
   bool AskFont(Font* font) override;
   bool AskPrinterSetup() override;
+  std::vector<std::string> FontFamilies() override;
   std::string PrinterName() override;
   int32_t Popup(Window* owner, std::string_view menu) override;
   void Beep() override;

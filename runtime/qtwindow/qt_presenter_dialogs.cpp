@@ -4,6 +4,7 @@
 #include <QColorDialog>
 #include <QCursor>
 #include <QFileDialog>
+#include <QFontDatabase>
 #include <QFontDialog>
 #include <QMenu>
 #include <QPointer>
@@ -64,6 +65,15 @@ bool QtPresenter::AskFont(Font* font) {
   if (ShowModal(&dialog) != QDialog::Accepted) return false;
   *font = FromQFont(dialog.selectedFont(), font->colour);
   return true;
+}
+
+std::vector<std::string> QtPresenter::FontFamilies() {
+  std::vector<std::string> families;
+  for (const QString& family : QFontDatabase::families()) {
+    // A family whose name Windows-1252 cannot hold could not be stored in a design.
+    if (std::string name; FromQString(family, &name)) families.push_back(std::move(name));
+  }
+  return families;
 }
 
 bool QtPresenter::AskPrinterSetup() {

@@ -11,6 +11,8 @@ bool AskFileName(FileDialogRequest* request) { return CurrentPresenter().AskFile
 
 bool AskColour(int32_t* colour) { return CurrentPresenter().AskColour(colour); }
 
+std::vector<std::string> FontFamilies() { return CurrentPresenter().FontFamilies(); }
+
 bool AskFont(Font* font) { return CurrentPresenter().AskFont(font); }
 
 bool AskPrinterSetup() { return CurrentPresenter().AskPrinterSetup(); }

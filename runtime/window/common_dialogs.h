@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "runtime/window/control.h"
 #include "runtime/window/printer_choice.h"
@@ -23,6 +24,8 @@ bool AskFileName(FileDialogRequest* request);  // false: cancelled
 bool AskColour(int32_t* colour);               // in/out
 bool AskFont(Font* font);                      // in/out
 bool AskPrinterSetup();                        // ChosenPrinter() (printer_choice.h) has the choice
+// The font families installed for the screen, sorted.
+std::vector<std::string> FontFamilies();
 // Shows a popup menu in the popup syntax ("Open|-|~Disabled|+Checked|Sub{A|B}")
 // at the pointer; returns the chosen entry's number (selectable entries
 // counted from 1 in text order) or 0 when nothing was chosen.

@@ -31,6 +31,8 @@ class HeadlessPresenter : public Presenter, public MessageService {
   void ScriptFileName(std::optional<std::string> name) { scriptedFiles_.push_back(name); }
   void ScriptColour(std::optional<int32_t> colour) { scriptedColours_.push_back(colour); }
   void ScriptFont(std::optional<Font> font) { scriptedFonts_.push_back(font); }
+  // The font families the headless screen has.
+  void SetFontFamilies(std::vector<std::string> families) { fontFamilies_ = std::move(families); }
   // ok: the user chose printer (blank: kept the one before) and pressed OK.
   void ScriptPrinterSetup(bool ok, std::string printer = {}) {
     scriptedPrinter_.push_back({ok, std::move(printer)});
@@ -64,6 +66,7 @@ class HeadlessPresenter : public Presenter, public MessageService {
   bool AskColour(int32_t* colour) override;
   bool AskFont(Font* font) override;
   bool AskPrinterSetup() override;
+  std::vector<std::string> FontFamilies() override { return fontFamilies_; }
   std::string PrinterName() override { return printerName_; }
   int32_t Popup(Window* owner, std::string_view menu) override;
   void Beep() override { ++beeps_; }
@@ -77,6 +80,7 @@ class HeadlessPresenter : public Presenter, public MessageService {
   std::deque<std::optional<std::string>> scriptedFiles_;
   std::deque<std::optional<int32_t>> scriptedColours_;
   std::deque<std::optional<Font>> scriptedFonts_;
+  std::vector<std::string> fontFamilies_ = {"Arial", "Courier New", "Times New Roman"};
   std::deque<std::pair<bool, std::string>> scriptedPrinter_;
   std::string printerName_;
 

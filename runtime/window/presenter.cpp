@@ -19,6 +19,7 @@ class SilentPresenter : public Presenter {
   bool AskColour(int32_t*) override { return false; }
   bool AskFont(Font*) override { return false; }
   bool AskPrinterSetup() override { return false; }
+  std::vector<std::string> FontFamilies() override { return {}; }
   int32_t Popup(Window*, std::string_view) override { return 0; }
   void Beep() override {}
 };

@@ -34,6 +34,8 @@ class Presenter {
   virtual bool AskColour(int32_t* colour) = 0;
   virtual bool AskFont(Font* font) = 0;
   virtual bool AskPrinterSetup() = 0;
+  // The font families installed for the screen, sorted.
+  virtual std::vector<std::string> FontFamilies() = 0;
   // The printer chosen with the printer set-up for this run, else the
   // system's default printer; blank when the machine has none.
   virtual std::string PrinterName() { return {}; }

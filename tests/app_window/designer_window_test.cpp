@@ -87,11 +87,19 @@ class DesignerWindowTest : public ProgramWindowTest {
     Click(249, 8, 0.6);  // the "Report Designer" menu
     Click(273, 29, 2);   // its entry
   }
+  // Insert control asks the control properties: kind Field, then the field
+  // (its list starts with "Pagenumber"), then OK.
   void InsertField(int x, const std::string& rowKeys) {
-    Click(751, 107, 0.6);  // New control
-    Click(x, 241, 1.5);    // on the detail band
-    if (!rowKeys.empty()) Press(rowKeys);
-    Press("Return");
+    Click(751, 107, 0.6);                      // New control
+    Click(x, 241, 1.5);                        // on the detail band
+    Run("xdotool mousemove 646 402 click 1");  // the control type list
+    Pause(0.8);
+    Press("Down Return");                      // from String to Field
+    Run("xdotool mousemove 645 428 click 1");  // the field list
+    Pause(0.8);
+    Press(rowKeys.empty() ? "Down Return" : rowKeys + " Return");
+    Run("xdotool mousemove 626 598 click 1");  // OK
+    Pause(1);
   }
 
   std::string frame_;
@@ -123,8 +131,9 @@ TEST_F(DesignerWindowTest, ALayoutMadeWithMouseAndKeysIsThereWhenOpenedAgain) {
   Run("xdotool keyup ctrl");
   Click(156, 107);  // Align left
 
-  Click(453, 107, 1.5);  // Save as
-  Click(608, 519, 0.5);  // its name entry
+  Click(453, 107, 1.5);                      // Save as
+  Run("xdotool mousemove 617 539 click 1");  // its name entry
+  Pause(0.5);
   Run("xdotool type --delay 80 Mine");
   Press("Return");
   std::vector<SavedField> saved = SavedFields(data_.path(), "Mine");

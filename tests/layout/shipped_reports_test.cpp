@@ -67,8 +67,8 @@ TEST(ShippedReportsTest, OffersTheFourTypesWithTheirDesigns) {
                   std::string(ClippedField(paper.PAPERSCALE)));
   }
   for (const char* name : {"A4", "Letter", "Legal", "A5"}) {
-    EXPECT_TRUE(papers.count(std::string(name) + "/1")) << name;
-    EXPECT_TRUE(papers.count(std::string(name) + " mm/M")) << name;
+    EXPECT_TRUE(papers.count(std::string(name) + "/1/1000 inch")) << name;
+    EXPECT_TRUE(papers.count(std::string(name) + " mm/Milimeter")) << name;
   }
 }
 

@@ -1,33 +1,13 @@
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
 #include <map>
-#include <memory>
 
-#include "layout/design_database.h"
-#include "layout/report_builder.h"
-#include "layout/shipped_reports.h"
-#include "runtime/qtreport/pdf_output.h"
-#include "runtime/qtreport/qt_font_metrics.h"
 #include "runtime/report/report.h"
-#include "runtime/storage/sqlite_driver.h"
 #include "runtime/values/fixed_string.h"
-#include "tests/support/temp_folder.h"
+#include "tests/layout_pdf/design_pdf.h"
 
 namespace ledora::layout {
 namespace {
-
-std::string PdfText(const std::string& pdf) {
-  std::string out;
-  std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(("pdftotext '" + pdf + "' -").c_str(), "r"),
-                                             &pclose);
-  if (!pipe) return out;
-  std::array<char, 4096> buffer;
-  size_t n;
-  while ((n = fread(buffer.data(), 1, buffer.size(), pipe.get())) > 0) out.append(buffer.data(), n);
-  return out;
-}
 
 // Sample values for every field a shipped design can show.
 struct Samples {
@@ -73,59 +53,18 @@ class ShippedDesignPdfTest : public ::testing::TestWithParam<Expected> {};
 
 TEST_P(ShippedDesignPdfTest, RendersHeadingsAndBoundValues) {
   const Expected& expected = GetParam();
-  testing::TempFolder folder;
-  runtime::SqliteDriver driver;
-  DesignDatabase designs(driver);
-  designs.DefinitionsFile = folder.File("RptDes1.KDS");
-  designs.DesignsFile = folder.File("NewRpt.KDS");
-  designs.BuildTableNames();
-  ShippedReports shipped;
-  ASSERT_TRUE(shipped.Parse(ShippedReportsText(), nullptr));
-  ASSERT_EQ(shipped.MakeDesignFiles(designs), 0);
-  SetDesigns(&designs);
-  ASSERT_TRUE(designs.Use(R_Design));
-  ASSERT_TRUE(designs.Use(R_Content));
-  R_D = {};
-  R_D.TYPENUMBER = expected.type;
-  runtime::AssignPadded(R_D.DESIGNNAME, expected.design);
-  ASSERT_EQ(designs.File(R_Design)->Fetch(DesignRecord::TYPEKEY), 0);
-
-  runtime::Report report;
-  runtime::QtFontMetrics metrics;
-  report.SetFontMetrics(&metrics);
-  report.AddBand(1, runtime::BandPageForm);
-  report.AddBand(2, runtime::BandPageHeader);
-  report.AddBand(3, runtime::BandPageFooter);
-  report.AddBand(4, runtime::BandDetail);
-  report.AddBand(5, runtime::BandDetail);
+  ShippedDesignFiles files;
+  ASSERT_TRUE(files.ok());
   Samples samples;
-  std::string field;
-  int32_t next = 0;
-  BuildReportFromLayout(report, BuildReportLevel, 0, 0, field, next);
-  const std::array<std::array<int16_t, 3>, 5> calls = {{{BuildPageForm, 0, 1},
-                                                        {BuildPageHeader, 0, 2},
-                                                        {BuildPageFooter, 0, 3},
-                                                        {BuildDetail, 1, 4},
-                                                        {BuildDetail, 2, 5}}};
-  for (const auto& [kind, detail, band] : calls) {
-    field.clear();
-    while (BuildReportFromLayout(report, kind, detail, band, field, next) == BuildBindField) {
-      EXPECT_TRUE(samples.Bind(field, *report.Control(next))) << field;
-    }
-  }
-  report.SetPageFolder(folder.path());
-  ASSERT_TRUE(report.Open());
-  ASSERT_TRUE(report.Print(4));
-  if (expected.type == 4) ASSERT_TRUE(report.Print(5));
-  ASSERT_TRUE(report.EndReport());
-  runtime::PdfOutput pdf(folder.File("out.pdf"));
-  ASSERT_TRUE(report.Flush(pdf));
-  report.Close();
-  SetDesigns(nullptr);
-  designs.Release(R_Content);
-  designs.Release(R_Design);
+  auto bind = [&](const std::string& field, runtime::ReportControl& control) {
+    bool bound = samples.Bind(field, control);
+    EXPECT_TRUE(bound) << field;
+    return bound;
+  };
+  ASSERT_TRUE(
+      files.Print(expected.type, expected.design, expected.type == 4 ? 2 : 1, bind, "out.pdf"));
 
-  std::string text = PdfText(folder.File("out.pdf"));
+  std::string text = CommandOutput("pdftotext '" + files.folder.File("out.pdf") + "' -");
   for (const std::string& wanted : expected.texts) {
     EXPECT_NE(text.find(wanted), std::string::npos) << wanted << " in:\n" << text;
   }
