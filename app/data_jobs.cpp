@@ -36,7 +36,7 @@ class JobMessages : public runtime::MessageService {
   uint32_t Show(const runtime::MessageRequest& request) override {
     out_ << prefix << runtime::Cp1252ToUtf8(request.caption) << ": "
          << runtime::Cp1252ToUtf8(request.text) << '\n';
-    return request.defaultButton;
+    return runtime::UnattendedAnswer(request);
   }
   std::string prefix;
 

@@ -523,10 +523,11 @@ uint8_t FileManager::PrimeAutoIncrement(bool shown) {
   DataFile& file = *Thread().file;
   int attempts = 0;
   for (;;) {
+    bool exhausted = false;
     for (const KeyEntry& key : *KEYS) {
       if (key.AUTOINC == 0 || key.AUTOINC > key.FIELDS.size()) continue;
       int32_t saved = SaveRecord();
-      int32_t number = 0;
+      int64_t number = 0;
       int32_t code = NextNumber(key, number);
       RestoreRecord(saved, true);
       if (code != runtime::ErrorNone) {
@@ -534,7 +535,14 @@ uint8_t FileManager::PrimeAutoIncrement(bool shown) {
         if (!shown) return SeverityInform;
         return Throw();
       }
-      runtime::SetNumber(key.FIELDS[key.AUTOINC - 1].FIELD, number);
+      exhausted = exhausted || !SetCounter(key.FIELDS[key.AUTOINC - 1].FIELD, number);
+    }
+    // Past the field's largest value the number would wrap to a negative or
+    // taken one; that is no race, so no silent retry either.
+    if (exhausted) {
+      NoteError(32);
+      if (!shown || Throw() != SeverityNone) return SeverityInform;
+      continue;
     }
     int32_t code = file.Add();
     if (code == runtime::ErrorNone) {
@@ -561,7 +569,7 @@ uint8_t FileManager::PrimeAutoIncrement(bool shown) {
 
 // The number after the highest in use: over the whole file for a
 // one-component key, else within the values of the components before it.
-int32_t FileManager::NextNumber(const KeyEntry& key, int32_t& number) {
+int32_t FileManager::NextNumber(const KeyEntry& key, int64_t& number) {
   DataFile& file = *Thread().file;
   size_t n = key.AUTOINC;
   const KeyComponentEntry& counter = key.FIELDS[n - 1];
@@ -586,23 +594,34 @@ int32_t FileManager::NextNumber(const KeyEntry& key, int32_t& number) {
   if (code == runtime::ErrorRecordNotAvailable) return runtime::ErrorNone;
   if (code != runtime::ErrorNone) return code;
   if (prefixText() == prefix) {
-    number = static_cast<int32_t>(runtime::GetNumber(counter.FIELD).ToInt64() + 1);
+    number = runtime::GetNumber(counter.FIELD).ToInt64() + 1;
   }
   return runtime::ErrorNone;
 }
 
+// False, with the runtime's error state saying why, when the field cannot
+// hold the number.
+bool FileManager::SetCounter(const runtime::FieldRef& field, int64_t number) {
+  runtime::SetNumber(field, number);
+  if (runtime::GetNumber(field).ToInt64() == number) return true;
+  runtime::SetFileError(runtime::ErrorFileSystem, std::to_string(number - 1),
+                        "The highest number is in use");
+  return false;
+}
+
 uint8_t FileManager::CancelAutoInc(RelationController* controller) {
+  return DeleteReserved([&]() -> uint8_t {
+    if (controller != nullptr) return controller->Delete(false);
+    return Thread().file->Delete() == runtime::ErrorNone ? SeverityNone : SeverityInform;
+  });
+}
+
+uint8_t FileManager::DeleteReserved(const std::function<uint8_t()>& remove) {
   InfoEntry& entry = SelectEntry();
   ThreadState& state = Thread();
   if (!entry.USED || !HASAUTOINC || state.reserved.empty()) return SeverityNone;
-  uint8_t result;
-  if (state.file->FetchAt(state.reserved) != runtime::ErrorNone) {
-    result = SeverityInform;
-  } else if (controller != nullptr) {
-    result = controller->Delete(false);
-  } else {
-    result = state.file->Delete() == runtime::ErrorNone ? SeverityNone : SeverityInform;
-  }
+  uint8_t result = SeverityInform;
+  if (state.file->FetchAt(state.reserved) == runtime::ErrorNone) result = remove();
   if (result == SeverityNone) Reserve(false);
   return result;
 }

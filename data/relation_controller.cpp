@@ -182,11 +182,12 @@ uint8_t RelationController::MarkFiles(const std::vector<RelationController*>& fi
   return SeverityNone;
 }
 
-uint8_t RelationController::Frame(bool forDelete) {
+uint8_t RelationController::Frame(bool forDelete, RelationController* alsoDeleted) {
   if (!USELOGOUT) return SeverityNone;
   std::vector<RelationController*> files;
   if (forDelete) {
     MarkForDelete(files);
+    if (alsoDeleted != nullptr) alsoDeleted->MarkForDelete(files);
   } else {
     MarkForUpdate(files);
   }
@@ -222,10 +223,21 @@ uint8_t RelationController::FailWith(uint8_t number) {
 
 uint8_t RelationController::Delete(bool askConfirmation) {
   if (askConfirmation && ME->Throw(9) != SeverityNone) return SeverityInform;
+  return DeleteWith(nullptr);
+}
+
+// A record added under a number that is given back takes along what was
+// linked to it meanwhile; under any other number nothing of `dependants`
+// may go, since it belongs to a record this thread never made.
+uint8_t RelationController::CancelAutoIncWith(RelationController* dependants) {
+  return ME->DeleteReserved([&] { return DeleteWith(dependants); });
+}
+
+uint8_t RelationController::DeleteWith(RelationController* alsoDeleted) {
   for (;;) {
     std::string position = ME->Position();
     uint8_t result = Open();
-    if (result == SeverityNone) result = Frame(true);
+    if (result == SeverityNone) result = Frame(true, alsoDeleted);
     if (result != SeverityNone) {
       Close();
       return result;
@@ -234,9 +246,9 @@ uint8_t RelationController::Delete(bool askConfirmation) {
       result = FailWith(11);
     } else {
       for (Relation& relation : *RELATIONS) {
-        if (relation.DELETEMODE == RuleNone || !relation.FIELDS) continue;
-        result = relation.FILE->DeleteDependants(relation.HISKEY, relation.FIELDS.get(),
-                                                 relation.DELETEMODE);
+        uint8_t rule = relation.FILE == alsoDeleted ? uint8_t{RuleCascade} : relation.DELETEMODE;
+        if (rule == RuleNone || !relation.FIELDS) continue;
+        result = relation.FILE->DeleteDependants(relation.HISKEY, relation.FIELDS.get(), rule);
         if (result != SeverityNone) {
           Close();
           return result;

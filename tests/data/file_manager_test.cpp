@@ -238,6 +238,24 @@ TEST_F(FileManagerTest, CancellingAnInsertDeletesTheReservedRecord) {
   heads.Close();
 }
 
+// After the largest number there is none: asking again finds the same,
+// and no negative or wrapped number is ever stored.
+TEST_F(FileManagerTest, NumberingPastTheLargestLongIsAnAutoIncrementError) {
+  FileManager& heads = station->heads;
+  heads.Open();
+  ASSERT_EQ(heads.MakeUsable(), 0);
+  station->HEA.NUMBER = 2147483647;
+  ASSERT_EQ(heads.CurrentFile().Add(), 0);
+  messages.Expect("Auto Increment Error", "The highest number is in use (2147483647)", ButtonYes);
+  messages.Expect("Auto Increment Error", "", runtime::ButtonNo);
+  EXPECT_EQ(heads.PrimeRecord(), data::SeverityInform);
+  EXPECT_EQ(heads.PrimeAutoIncQuietly(), data::SeverityInform);
+  EXPECT_EQ(heads.LastError(), 32);
+  EXPECT_EQ(station->headsFile->Records(), 1);
+  EXPECT_EQ(heads.INFO->front().AUTOINCDONE, 0);
+  heads.Close();
+}
+
 TEST_F(FileManagerTest, ADuplicateOnASecondKeyNamesThatKey) {
   ASSERT_GT(station->AddHead(0, "Alpha"), 0);
   messages.Expect("Duplicate Key Error",
