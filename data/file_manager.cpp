@@ -420,8 +420,7 @@ void FileManager::ClearRecord() {
 
 uint8_t FileManager::Insert() {
   if (MakeUsable() != SeverityNone) return SeverityStop;
-  int failedField = 0;
-  if (ValidateRecord(failedField) != SeverityNone) return SeverityInform;
+  if (!RecordValid(4, true)) return SeverityInform;
   int32_t code = runtime::ErrorNone;
   if (HASAUTOINC) {
     if (!Thread().reserved.empty()) {
@@ -452,6 +451,30 @@ int32_t FileManager::WriteReserved() {
     if (code != runtime::ErrorNone) return code;
   }
   return state.file->Put();
+}
+
+// A refusal is noted like any other failed write, so that whoever shows the
+// noted message later shows this one and not an older one. A hook that
+// noted its own message has said why; otherwise `message` names the field.
+bool FileManager::RecordValid(uint8_t message, bool show) {
+  InfoEntry& entry = SelectEntry();
+  uint8_t before = entry.LASTERROR;
+  entry.LASTERROR = 0;
+  int failedField = 0;
+  if (ValidateRecord(failedField) == SeverityNone) {
+    entry.LASTERROR = before;
+    return true;
+  }
+  if (entry.LASTERROR != 0) return false;
+  const auto& fields = BUFFER.layout->fields();
+  std::string label = failedField >= 1 && failedField <= static_cast<int>(fields.size())
+                          ? fields[failedField - 1].label
+                          : std::to_string(failedField);
+  if (ERRORS != nullptr) ERRORS->FIELDNAME = label;
+  runtime::SetFileError(runtime::ErrorFileSystem, label, "Value refused");
+  NoteError(message);
+  if (show) Throw();
+  return false;
 }
 
 const KeyEntry* FileManager::DuplicatedKey(bool numberedKeys) {
@@ -493,8 +516,7 @@ uint8_t FileManager::UpdateNoted(uint8_t mode) { return UpdateRecord(mode, false
 
 uint8_t FileManager::UpdateRecord(uint8_t mode, bool show) {
   if (MakeUsable() != SeverityNone) return SeverityStop;
-  int failedField = 0;
-  if (ValidateRecord(failedField) != SeverityNone) return SeverityInform;
+  if (!RecordValid(25, show)) return SeverityInform;
   DataFile& file = *Thread().file;
   std::string position = file.Position();
   int32_t code = file.Put();

@@ -147,6 +147,7 @@ class FileManager {
   uint8_t ReportDuplicate();
   uint8_t ThrowDuplicate(const KeyEntry& key);
   uint8_t UpdateRecord(uint8_t mode, bool show);
+  bool RecordValid(uint8_t message, bool show);
   void Reserve(bool reserved);
   uint8_t ValidateOnRealFile(int first, int last, int& failedField);
   RecordSnapshot* FindSnapshot(int32_t id);

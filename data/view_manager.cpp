@@ -195,34 +195,42 @@ uint8_t ViewManager::ApplyOrder() {
 }
 
 uint8_t ViewManager::ApplyRange() {
+  if (!RangeLimitsChanged()) return 0;
   SortOrder* order = CurrentOrder();
-  if (order == nullptr) return 0;
   std::vector<RangePair>& pairs = order->RANGELIST;
   size_t n = pairs.size();
-  auto follow = [](RangePair& pair) {
-    if (runtime::Equal(pair.LEFT, pair.RIGHT)) return false;
-    runtime::Assign(pair.RIGHT, pair.LEFT);
-    return true;
-  };
-  bool changed = false;
-  if (order->LIMITTYPE == LimitBetween && n >= 2 &&
-      !runtime::Equal(pairs[n - 2].LEFT, pairs[n - 2].RIGHT)) {
-    runtime::Assign(pairs[n - 2].RIGHT, pairs[n - 2].LEFT);
-    runtime::Assign(pairs[n - 1].RIGHT, pairs[n - 1].LEFT);
-    changed = true;
-  } else if ((order->LIMITTYPE == LimitFollow || order->LIMITTYPE == LimitBetween) && n >= 1) {
-    changed = follow(pairs[n - 1]);
-  } else if (order->LIMITTYPE == LimitRelation) {
-    changed = std::any_of(pairs.begin(), pairs.end(), [](const RangePair& pair) {
-      return runtime::GetText(pair.RIGHT) != pair.SAVED;
-    });
-    if (changed) {
-      for (RangePair& pair : pairs) pair.SAVED = runtime::GetText(pair.RIGHT);
+  if (order->LIMITTYPE == LimitRelation) {
+    for (RangePair& pair : pairs) pair.SAVED = runtime::GetText(pair.RIGHT);
+  } else {
+    if (order->LIMITTYPE == LimitBetween && n >= 2 &&
+        !runtime::Equal(pairs[n - 2].LEFT, pairs[n - 2].RIGHT)) {
+      runtime::Assign(pairs[n - 2].RIGHT, pairs[n - 2].LEFT);
     }
+    runtime::Assign(pairs[n - 1].RIGHT, pairs[n - 1].LEFT);
   }
-  if (!changed) return 0;
   ApplyFilter();
   return 1;
+}
+
+bool ViewManager::RangeLimitsChanged() {
+  SortOrder* order = CurrentOrder();
+  if (order == nullptr) return false;
+  const std::vector<RangePair>& pairs = order->RANGELIST;
+  size_t n = pairs.size();
+  auto differs = [](const RangePair& pair) { return !runtime::Equal(pair.LEFT, pair.RIGHT); };
+  switch (order->LIMITTYPE) {
+    case LimitBetween:
+      if (n >= 2 && differs(pairs[n - 2])) return true;
+      [[fallthrough]];
+    case LimitFollow:
+      return n >= 1 && differs(pairs[n - 1]);
+    case LimitRelation:
+      return std::any_of(pairs.begin(), pairs.end(), [](const RangePair& pair) {
+        return runtime::GetText(pair.RIGHT) != pair.SAVED;
+      });
+    default:
+      return false;
+  }
 }
 
 void ViewManager::SetOrder(std::string_view order) {

@@ -68,17 +68,8 @@ bool PagedBrowse::NeedsReset() {
     if (LOADED) LOADPENDING = 1;
     return true;
   }
-  if (RangeChanged() || ResetsChanged()) LOADPENDING = 1;
+  if (RangeLimitsChanged() || ResetsChanged()) LOADPENDING = 1;
   return LOADPENDING != 0;
-}
-
-bool PagedBrowse::RangeChanged() {
-  data::SortOrder* order = CurrentOrder();
-  if (order == nullptr || order->LIMITTYPE != data::LimitRelation) return false;
-  for (const data::RangePair& pair : order->RANGELIST) {
-    if (runtime::GetText(pair.RIGHT) != pair.SAVED) return true;
-  }
-  return false;
 }
 
 bool PagedBrowse::ResetsChanged() {
