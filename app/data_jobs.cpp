@@ -15,6 +15,7 @@
 #include "runtime/dates/standard_date.h"
 #include "runtime/expr/expression.h"
 #include "runtime/storage/sqlite_driver.h"
+#include "runtime/system/ascii_case.h"
 #include "runtime/system/message_service.h"
 #include "runtime/values/cp1252.h"
 
@@ -72,13 +73,8 @@ struct JobFile {
   data::RelationController* relation = nullptr;
 };
 
-std::string Upper(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return text;
-}
-
 std::optional<JobFile> FindFile(const std::string& label) {
-  std::string wanted = Upper(label);
+  std::string wanted = runtime::AsciiUpper(label);
   if (wanted == "CUSTOMER") return JobFile{Access_CUSTOMER, Relate_CUSTOMER};
   if (wanted == "ITEMS") return JobFile{Access_ITEMS, Relate_ITEMS};
   if (wanted == "INVOICES") return JobFile{Access_INVOICES, Relate_INVOICES};
@@ -269,7 +265,7 @@ const data::KeyEntry* FindKey(const data::FileManager& manager, const std::strin
   if (manager.KEYS == nullptr || manager.KEYS->empty()) return nullptr;
   if (description.empty()) return &manager.KEYS->front();
   for (const data::KeyEntry& key : *manager.KEYS) {
-    if (Upper(key.PDESCRIPTION) == Upper(description)) return &key;
+    if (runtime::AsciiUpper(key.PDESCRIPTION) == runtime::AsciiUpper(description)) return &key;
   }
   return nullptr;
 }
@@ -456,7 +452,8 @@ int ImportJob(const std::vector<std::string>& args, std::ostream& messages) {
     return JobUsage;
   }
   std::vector<ImportRow> images;
-  if (!ReadRows(rows, *file->manager->BUFFER.layout, Upper(args[0]), &images, messages)) {
+  if (!ReadRows(rows, *file->manager->BUFFER.layout, runtime::AsciiUpper(args[0]), &images,
+                messages)) {
     messages << "import: nothing imported\n";
     return JobFailed;
   }
@@ -474,7 +471,8 @@ int ImportJob(const std::vector<std::string>& args, std::ostream& messages) {
     messages << "import: nothing imported\n";
     return JobFailed;
   }
-  messages << "import: " << images.size() << " records added to " << Upper(args[0]) << '\n';
+  messages << "import: " << images.size() << " records added to " << runtime::AsciiUpper(args[0])
+           << '\n';
   return JobDone;
 }
 

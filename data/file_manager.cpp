@@ -10,6 +10,7 @@
 #include "data/thread_number.h"
 #include "runtime/expr/name_table.h"
 #include "runtime/storage/storage_driver.h"
+#include "runtime/system/ascii_case.h"
 #include "runtime/system/runtime_error.h"
 #include "runtime/values/fixed_string.h"
 
@@ -37,11 +38,6 @@ constexpr size_t kMaxOrderString = 512;
 std::string ClipRight(std::string_view text) {
   size_t end = text.find_last_not_of(' ');
   return std::string(end == std::string_view::npos ? std::string_view() : text.substr(0, end + 1));
-}
-
-std::string Upper(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return text;
 }
 
 void SetHighest(const FieldRef& field) {
@@ -599,7 +595,7 @@ int32_t FileManager::NextNumber(const KeyEntry& key, int64_t& number) {
     std::string text;
     for (size_t i = 0; i + 1 < n; ++i) {
       std::string part = runtime::GetText(key.FIELDS[i].FIELD);
-      text += (key.NOCASE ? Upper(part) : part) + '\x01';
+      text += (key.NOCASE ? runtime::AsciiUpper(part) : part) + '\x01';
     }
     return text;
   };

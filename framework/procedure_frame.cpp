@@ -8,6 +8,7 @@
 #include "framework/window_texts.h"
 #include "runtime/system/message_service.h"
 #include "runtime/window/common_dialogs.h"
+#include "runtime/window/wait_cursor.h"
 
 namespace ledora::framework {
 
@@ -29,23 +30,6 @@ constexpr uint16_t kDeleteError = 33;
 constexpr uint16_t kUpdateError = 34;
 constexpr uint16_t kSaveRecord = 35;
 constexpr uint32_t kYesNoCancel = runtime::ButtonYes | runtime::ButtonNo | runtime::ButtonCancel;
-
-// Shows the wait cursor for as long as it lives.
-class WaitCursor {
- public:
-  explicit WaitCursor(runtime::Window* window) : window_(window) {
-    if (window_ == nullptr) return;
-    previous_ = window_->cursor();
-    window_->SetCursor(runtime::CursorWait);
-  }
-  ~WaitCursor() {
-    if (window_ != nullptr) window_->SetCursor(previous_);
-  }
-
- private:
-  runtime::Window* window_;
-  runtime::CursorShape previous_ = runtime::CursorArrow;
-};
 
 }  // namespace
 
@@ -483,7 +467,7 @@ uint8_t ProcedureFrame::CompleteChange() {
     bool written = false;
     uint8_t result = SeverityNone;
     {
-      WaitCursor wait(window_);
+      runtime::WaitCursor wait(window_);
       if (!PrimaryUnchanged()) {
         result = PRIMARY->Update(HISTORYKEY != 0);
         written = true;
@@ -513,7 +497,7 @@ uint8_t ProcedureFrame::CompleteDelete() {
     RESPONSE = ResponseCancelled;
     uint8_t result = SeverityInform;
     {
-      WaitCursor wait(window_);
+      runtime::WaitCursor wait(window_);
       if (PRIMARY != nullptr) result = PRIMARY->Delete(true);
     }
     if (result == SeverityNone) {

@@ -13,6 +13,7 @@
 #include "runtime/storage/lock_file.h"
 #include "runtime/storage/sqlite_connection.h"
 #include "runtime/storage/sqlite_driver.h"
+#include "runtime/system/ascii_case.h"
 #include "runtime/system/file_names.h"
 #include "runtime/system/runtime_error.h"
 
@@ -25,12 +26,6 @@ constexpr auto kLockPoll = std::chrono::milliseconds(20);
 // Sharing slots of a table: users that read, users that write, and users
 // that deny reading or writing to others.
 enum Slot { SlotRead, SlotWrite, SlotDenyRead, SlotDenyWrite };
-
-std::string Lower(std::string_view text) {
-  std::string lower(text);
-  for (char& c : lower) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
-  return lower;
-}
 
 std::string Column(sqlite3_stmt* statement, int column) {
   const unsigned char* text = sqlite3_column_text(statement, column);
@@ -132,11 +127,11 @@ int32_t SqliteDataFile::FindTable(const StorageName& name) {
   {
     Reset reset{statement};
     while ((rc = sqlite3_step(statement)) == SQLITE_ROW)
-      tables.push_back(Lower(Column(statement, 0)));
+      tables.push_back(AsciiLower(Column(statement, 0)));
     if (rc != SQLITE_DONE) return SqliteFailure(connection_.db(), rc, ErrorAccessDenied);
   }
   auto has = [&](const std::string& table) {
-    return std::find(tables.begin(), tables.end(), Lower(table)) != tables.end();
+    return std::find(tables.begin(), tables.end(), AsciiLower(table)) != tables.end();
   };
   // An empty database is a file still to be made; tables without our
   // catalogue belong to some other program.
@@ -152,8 +147,9 @@ int32_t SqliteDataFile::FindTable(const StorageName& name) {
     }
     if (rc != SQLITE_DONE) return SqliteFailure(connection_.db(), rc, ErrorAccessDenied);
   }
-  auto found = std::find_if(entries.begin(), entries.end(),
-                            [&](const auto& e) { return Lower(e.first) == Lower(name.table); });
+  auto found = std::find_if(entries.begin(), entries.end(), [&](const auto& e) {
+    return AsciiLower(e.first) == AsciiLower(name.table);
+  });
   // A single-table file keeps its table when the file is renamed.
   if (found == entries.end() && !name.multiTable && entries.size() == 1) found = entries.begin();
   if (found == entries.end() || !has(found->first)) return Failure(ErrorFileNotFound);
@@ -178,8 +174,9 @@ int32_t SqliteDataFile::CheckColumns() {
   size_t index = 0;
   int rc;
   while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
-    if (index >= expected.size() || Lower(Column(statement, 1)) != Lower(expected[index].first) ||
-        Lower(Column(statement, 2)) != Lower(expected[index].second)) {
+    if (index >= expected.size() ||
+        AsciiLower(Column(statement, 1)) != AsciiLower(expected[index].first) ||
+        AsciiLower(Column(statement, 2)) != AsciiLower(expected[index].second)) {
       return Failure(ErrorInvalidRecordDeclaration);
     }
     ++index;
@@ -198,14 +195,14 @@ int32_t SqliteDataFile::CheckKeys() {
   {
     Reset reset{statement};
     while (sqlite3_step(statement) == SQLITE_ROW) {
-      indexes[Lower(Column(statement, 1))] = {sqlite3_column_int(statement, 2) != 0,
-                                              sqlite3_column_int(statement, 4) != 0};
+      indexes[AsciiLower(Column(statement, 1))] = {sqlite3_column_int(statement, 2) != 0,
+                                                   sqlite3_column_int(statement, 4) != 0};
     }
   }
   for (size_t k = 0; k < declaration_.keys.size(); ++k) {
     const KeyDeclaration& key = declaration_.keys[k];
     std::string name = sql_->IndexName(static_cast<int>(k));
-    auto found = indexes.find(Lower(name));
+    auto found = indexes.find(AsciiLower(name));
     if (found == indexes.end() || found->second.first != key.unique ||
         found->second.second != key.optional) {
       return Failure(ErrorKeyMustBeRebuilt);
@@ -219,9 +216,9 @@ int32_t SqliteDataFile::CheckKeys() {
       if (component >= key.components.size()) return Failure(ErrorKeyMustBeRebuilt);
       const KeyComponent& c = key.components[component++];
       bool noCase = key.noCase && codec_.IsString(c.field);
-      if (Lower(Column(statement, 2)) != Lower(codec_.ColumnName(c.field)) ||
+      if (AsciiLower(Column(statement, 2)) != AsciiLower(codec_.ColumnName(c.field)) ||
           (sqlite3_column_int(statement, 3) != 0) != c.descending ||
-          Lower(Column(statement, 4)) != (noCase ? "nocase" : "binary")) {
+          AsciiLower(Column(statement, 4)) != (noCase ? "nocase" : "binary")) {
         return Failure(ErrorKeyMustBeRebuilt);
       }
     }
@@ -454,8 +451,9 @@ int32_t SqliteDataFile::RebuildIndexes() {
 
 int32_t SqliteDataFile::Send(std::string_view command) {
   size_t equals = command.find('=');
-  std::string name = Lower(command.substr(0, equals));
-  std::string value = equals == std::string_view::npos ? "" : Lower(command.substr(equals + 1));
+  std::string name = AsciiLower(command.substr(0, equals));
+  std::string value =
+      equals == std::string_view::npos ? "" : AsciiLower(command.substr(equals + 1));
   auto trim = [](std::string& s) {
     s.erase(0, s.find_first_not_of(' '));
     s.erase(s.find_last_not_of(' ') + 1);
