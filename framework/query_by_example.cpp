@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 
 #include "data/view_manager.h"
 #include "runtime/system/ascii_case.h"
@@ -46,7 +45,7 @@ std::string KnownOperator(const std::string& typed) {
 }  // namespace
 
 void QueryByExample::AddField(std::string_view name, char type) {
-  fields_.push_back(Field{std::string(name), static_cast<char>(std::toupper(type)), {}, {}, {}});
+  fields_.push_back(Field{std::string(name), runtime::AsciiUpper(type), {}, {}, {}});
 }
 
 QueryByExample::Field* QueryByExample::Find(std::string_view name) {
