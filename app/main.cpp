@@ -15,6 +15,7 @@
 
 #include "app/data_jobs.h"
 #include "app/demo_data.h"
+#include "app/print_job.h"
 #include "app/program.h"
 #include "app/report_jobs.h"
 #include "app/version.h"
@@ -42,6 +43,8 @@ const Job kJobs[] = {
      [](const JobArgs& args) { return ledora::app::ImportJob(args, std::cerr); }},
     {"make-new-reports", "[FILE]",
      [](const JobArgs& args) { return ledora::app::MakeNewReportsJob(args, std::cerr); }},
+    {"print", "REPORT [--design NAME] [--from N] [--to N] (--pdf FILE | --printer QUEUE) | --list",
+     [](const JobArgs& args) { return ledora::app::PrintCommand(args); }},
 };
 
 const Job* FindJob(std::string_view word) {

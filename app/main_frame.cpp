@@ -4,23 +4,26 @@
 #include "app/browse_customers.h"
 #include "app/browse_invoices.h"
 #include "app/browse_items.h"
+#include "app/invoicing_report.h"
+#include "app/print_invoices.h"
+#include "app/select_design.h"
 #include "data/error_severity.h"
+#include "designer/designer_window.h"
 #include "layout/design_database.h"
 #include "layout/shipped_reports.h"
 #include "runtime/window/window_registry.h"
 
 namespace ledora::app {
 
-namespace {
-
-// A data folder without design files gets the shipped ones, so that every
-// report prints out of the box. A file that cannot be made shows its
-// warning later, when the designer or a report opens it.
+// A file that cannot be made shows its warning later, when the designer or
+// a report opens it.
 void MakeMissingDesignFiles(layout::DesignDatabase& designs) {
   layout::ShippedReports shipped;
   std::string error;
   if (shipped.Parse(layout::ShippedReportsText(), &error)) shipped.MakeDesignFiles(designs);
 }
+
+namespace {
 
 constexpr uint16_t kProcedureNotDefined = 24;
 constexpr size_t kBigStack = 50000;
@@ -113,6 +116,13 @@ MainFrame::MainFrame(data::ErrorReporter* errors) : errors_(errors) {
   procedures_[MenuBrowseCustomers] = BrowseCustomers;
   procedures_[MenuBrowseItems] = BrowseItems;
   procedures_[MenuBrowseInvoices] = BrowseInvoices;
+  procedures_[MenuSelectDesign] = SelectDesign;
+  procedures_[MenuCustomersById] = PrintCustomersById;
+  procedures_[MenuCustomersByName] = PrintCustomersByName;
+  procedures_[MenuItems] = PrintItems;
+  procedures_[MenuInvoices] = PrintInvoices;
+  procedures_[MenuInvoiceList] = PrintInvoiceList;
+  procedures_[MenuReportDesigner] = designer::ReportDesigner;
   SetWindow(&window_);
 }
 

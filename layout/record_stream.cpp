@@ -6,6 +6,7 @@
 
 #include "layout/clear_buffer.h"
 #include "layout/content_data.h"
+#include "layout/design_codec.h"
 #include "layout/design_database.h"
 #include "runtime/system/message_service.h"
 #include "runtime/system/runtime_error.h"
@@ -23,99 +24,6 @@ int32_t LastError() {
 std::string Lines(std::string text) {
   std::replace(text.begin(), text.end(), '|', '\n');
   return text;
-}
-
-PaperData PaperOf(const DesignState& state) {
-  PaperData paper;
-  paper.scale = state.PAPERSCALE;
-  paper.orientation = state.ORIENTATION;
-  paper.paperWidth = state.PAPERCTRL->WIDTH;
-  paper.paperHeight = state.PAPERCTRL->HEIGHT;
-  paper.areaX = state.DETAILAREA->XPOS;
-  paper.areaY = state.DETAILAREA->YPOS;
-  paper.areaWidth = state.DETAILAREA->WIDTH;
-  paper.areaHeight = state.DETAILAREA->HEIGHT;
-  paper.fontName = state.FONTNAME;
-  paper.fontStyle = state.FONTSTYLE;
-  paper.fontSize = state.FONTSIZE;
-  paper.fontColor = state.FONTCOLOR;
-  return paper;
-}
-
-BandData BandOf(const BandEntry& entry, int position) {
-  BandData band;
-  band.index = static_cast<uint8_t>(position);
-  band.x = entry.CTRL->XPOS;
-  band.y = entry.CTRL->YPOS;
-  band.width = entry.CTRL->WIDTH;
-  band.height = entry.CTRL->HEIGHT;
-  band.name = entry.BANDNAME;
-  band.absolute = entry.ABSOLUTE;
-  band.pageBefore = entry.PAGEBEFORE;
-  band.pageAfter = entry.PAGEAFTER;
-  band.withPrior = entry.WITHPRIOR;
-  band.withNext = entry.WITHNEXT;
-  return band;
-}
-
-ControlData ControlOf(const ControlEntry& entry, int position) {
-  ControlData control;
-  control.band = static_cast<uint8_t>(position);
-  control.x = entry.CTRL->XPOS;
-  control.y = entry.CTRL->YPOS;
-  control.width = entry.CTRL->WIDTH;
-  control.height = entry.CTRL->HEIGHT;
-  control.userFieldName = entry.USERFIELDNAME;
-  control.fieldName = entry.FIELDNAME;
-  control.justification = entry.JUSTIFICATION;
-  control.resizable = entry.RESIZABLE;
-  control.picture = entry.PICTURE;
-  control.transparent = entry.TRANSPARENT;
-  control.lineColor = entry.LINECOLOR;
-  control.boxColor = entry.BOXCOLOR;
-  control.boxRound = entry.BOXROUND;
-  control.fontName = entry.FONTNAME;
-  control.fontStyle = entry.FONTSTYLE;
-  control.fontSize = entry.FONTSIZE;
-  control.fontColor = entry.FONTCOLOR;
-  return control;
-}
-
-void TakePaper(DesignState& state, const PaperData& paper) {
-  state.PAPERSCALE = paper.scale;
-  state.ORIENTATION = paper.orientation;
-  state.PAPERCTRL->WIDTH = paper.paperWidth;
-  state.PAPERCTRL->HEIGHT = paper.paperHeight;
-  state.DETAILAREA->XPOS = paper.areaX;
-  state.DETAILAREA->YPOS = paper.areaY;
-  state.DETAILAREA->WIDTH = paper.areaWidth;
-  state.DETAILAREA->HEIGHT = paper.areaHeight;
-  state.FONTNAME = paper.fontName;
-  state.FONTSTYLE = paper.fontStyle;
-  state.FONTSIZE = paper.fontSize;
-  state.FONTCOLOR = paper.fontColor;
-}
-
-void TakeControl(ControlEntry& entry, const ControlData& control) {
-  entry.CTRL->XPOS = control.x;
-  entry.CTRL->YPOS = control.y;
-  entry.CTRL->WIDTH = control.width;
-  entry.CTRL->HEIGHT = control.height;
-  entry.USERFIELDNAME = control.userFieldName;
-  entry.FIELDNAME = control.fieldName;
-  entry.JUSTIFICATION = control.justification;
-  // A check box's own justification is right.
-  if (entry.CONTROLTYPE == KindCheckBox && entry.JUSTIFICATION == 'D') entry.JUSTIFICATION = 'R';
-  entry.RESIZABLE = control.resizable;
-  entry.PICTURE = control.picture;
-  entry.TRANSPARENT = control.transparent;
-  entry.LINECOLOR = control.lineColor;
-  entry.BOXCOLOR = control.boxColor;
-  entry.BOXROUND = control.boxRound;
-  entry.FONTNAME = control.fontName;
-  entry.FONTSTYLE = control.fontStyle;
-  entry.FONTSIZE = control.fontSize;
-  entry.FONTCOLOR = control.fontColor;
 }
 
 }  // namespace
@@ -146,24 +54,10 @@ int32_t RecordStream::Save(DesignState& state) {
 }
 
 int32_t RecordStream::WriteRecords(DesignState& state) {
-  TakeSlot();
-  EncodePaper(PaperOf(state), R_C.THEDATA);
-  StoreSlot('A', 0);
-  for (size_t i = 0; i < state.BANDS.size(); ++i) {
-    const BandEntry& band = *state.BANDS[i];
-    if (!band.PRESENT) continue;
+  for (const ContentRecord& record : DesignRecords(state)) {
     TakeSlot();
-    EncodeBand(BandOf(band, static_cast<int>(i + 1)), R_C.THEDATA);
-    StoreSlot('B', static_cast<uint8_t>(band.BANDTYPE));
-  }
-  for (size_t i = 0; i < state.BANDS.size(); ++i) {
-    const BandEntry& band = *state.BANDS[i];
-    if (!band.PRESENT) continue;
-    for (const auto& control : band.BANDCONTROLS) {
-      TakeSlot();
-      EncodeControl(ControlOf(*control, static_cast<int>(i + 1)), R_C.THEDATA);
-      StoreSlot('C', control->CONTROLTYPE);
-    }
+    std::memcpy(R_C.THEDATA, record.THEDATA, sizeof R_C.THEDATA);
+    StoreSlot(record.RECORDTYPE[0], record.BCTYPE);
   }
   return firstError_;
 }
@@ -195,69 +89,21 @@ int32_t RecordStream::StoreSlot(char type, uint8_t kind) {
 int32_t RecordStream::Load(DesignState& state) {
   if (!designs_.Use(R_Content)) return LastError();
   runtime::DataFile& file = *designs_.File(R_Content);
-  char scale = state.PAPERSCALE;
   design_ = R_D.DESIGNNUMBER;
   ClearBuffer(R_Content);
   R_C.DESIGNNUMBER = design_;
+  std::vector<ContentRecord> records;
   int32_t code = file.SetOnKey(ContentRecord::DESIGNNUMBERKEY);
   while (code == runtime::ErrorNone) {
     code = file.Next();
     if (code != runtime::ErrorNone || R_C.DESIGNNUMBER != design_) break;
-    switch (R_C.RECORDTYPE[0]) {
-      case 'A':
-        TakePaper(state, DecodePaper(R_C.THEDATA));
-        break;
-      case 'B':
-        LoadBand(state);
-        break;
-      case 'C':
-        LoadControl(state);
-        break;
-      default:
-        break;
-    }
+    records.push_back(R_C);
   }
   designs_.Release(R_Content);
-  if (state.PAPERSCALE != scale) {
-    bool millimetres = state.PAPERSCALE == 'M';
-    if (state.DESIGNERWINDOW != nullptr) state.DESIGNERWINDOW->SetScale(millimetres ? 'M' : '1');
-    state.STEPSIZE = millimetres ? ConvertUnit(40, 'M') : 40;
-  }
-  state.SelectPaper();
-  if (state.DESIGNERWINDOW != nullptr) state.DESIGNERWINDOW->Redraw();
-  state.DESIGNCHANGED = 0;
+  LoadRecords(state, records, [this](char type, int band) {
+    Report(type == 'B' ? texts_.MessageBandNotFound : texts_.MessageCBNotFound, band);
+  });
   return code == runtime::ErrorRecordNotAvailable || code == runtime::ErrorNone ? 0 : code;
-}
-
-void RecordStream::LoadBand(DesignState& state) {
-  BandData data = DecodeBand(R_C.THEDATA);
-  BandEntry* band = state.Band(data.index);
-  if (band == nullptr) return Report(texts_.MessageBandNotFound, data.index);
-  // Kind and detail number belong to the report type, not to the record.
-  band->PRESENT = 1;
-  band->CTRL->XPOS = data.x;
-  band->CTRL->YPOS = data.y;
-  band->CTRL->WIDTH = data.width;
-  band->CTRL->HEIGHT = data.height;
-  band->BANDNAME = data.name;
-  band->ABSOLUTE = data.absolute;
-  band->PAGEBEFORE = data.pageBefore;
-  band->PAGEAFTER = data.pageAfter;
-  band->WITHPRIOR = data.withPrior;
-  band->WITHNEXT = data.withNext;
-}
-
-void RecordStream::LoadControl(DesignState& state) {
-  ControlData data = DecodeControl(R_C.THEDATA);
-  BandEntry* band = state.Band(data.band);
-  if (band == nullptr) return Report(texts_.MessageCBNotFound, data.band);
-  std::unique_ptr<ControlEntry> control = state.NewControl(R_C.BCTYPE);
-  if (state.DESIGNERWINDOW != nullptr) {
-    state.DESIGNERWINDOW->RemoveControl(control->CTRL->CTRLNO);
-    state.DESIGNERWINDOW->CreateControl(control->CTRL->CTRLNO, control->CTRL->CTRLTYPE);
-  }
-  TakeControl(*control, data);
-  band->BANDCONTROLS.push_back(std::move(control));
 }
 
 void RecordStream::Report(const std::string& text, int number) {

@@ -61,8 +61,6 @@ class RecordStream {
   int32_t TakeSlot();
   int32_t StoreSlot(char type, uint8_t kind);
   int32_t WriteRecords(DesignState& state);
-  void LoadBand(DesignState& state);
-  void LoadControl(DesignState& state);
   void Report(const std::string& text, int number);
   int32_t HighestDesignNumber(int32_t* highest);
 

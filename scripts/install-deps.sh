@@ -11,6 +11,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils
   poppler-utils
+  cups printer-driver-cups-pdf
+  xdg-utils
   fonts-liberation2 fonts-dejavu-core
 )
 

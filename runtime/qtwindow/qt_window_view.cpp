@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMdiArea>
@@ -18,9 +19,11 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
+#include <QWheelEvent>
 
 #include "runtime/qtwindow/qt_conversions.h"
 #include "runtime/qtwindow/qt_list_view.h"
+#include "runtime/qtwindow/qt_page_widget.h"
 #include "runtime/qtwindow/qt_presenter.h"
 #include "runtime/qtwindow/qt_units.h"
 
@@ -71,6 +74,8 @@ QtWindowView::QtWindowView(Window& window, QtPresenter& presenter, QWidget* pare
   } else if (main_ == nullptr && qobject_cast<QDialog*>(top_.data()) == nullptr) {
     CentreOverParent();
   }
+  shown_ = true;
+  if (!window_.isVisible()) return;
   top_->show();
   if (auto* sub = qobject_cast<QMdiSubWindow*>(top_.data())) sub->setFocus();
 }
@@ -213,6 +218,8 @@ void QtWindowView::ShowAction(const Control& control, QAction* action) {
     action->setIcon(ToQIcon(control.icon));
   }
   action->setSeparator(control.separator);
+  if (control.checked) action->setCheckable(true);
+  action->setChecked(control.checked);
   action->setEnabled(control.enabled);
   action->setVisible(!control.hidden);
 }
@@ -239,6 +246,8 @@ void QtWindowView::ShowWindow() {
     timer_->stop();
   }
   SizeToModel();
+  // Until the constructor has placed the window, showing it is its business.
+  if (shown_ && top_->isVisible() != window_.isVisible()) top_->setVisible(window_.isVisible());
   applying_ = false;
 }
 
@@ -317,6 +326,13 @@ void QtWindowView::CreateControl(int32_t number) {
   if (widget == nullptr) return;
   widget->setProperty(kControlProperty, number);
   widgets_[number] = widget;
+  // A prompt's mnemonic moves the focus to the control after it.
+  const auto& all = window_.controls();
+  for (size_t i = 1; i < all.size(); ++i) {
+    if (all[i]->number != number || all[i - 1]->type != ControlPrompt) continue;
+    if (auto* prompt = qobject_cast<QLabel*>(WidgetOf(all[i - 1]->number)))
+      prompt->setBuddy(widget);
+  }
   ShowControl(number);
   widget->setVisible(!control->hidden && !OnHiddenTab(*control));
 }
@@ -359,6 +375,13 @@ void QtWindowView::ShowControl(int32_t number) {
   }
   QWidget* widget = WidgetOf(number);
   if (widget == nullptr) return;
+  // An image control that now shows a report page needs a page widget.
+  if (control->type == ControlImage && !control->pageFile.empty() &&
+      dynamic_cast<QtPageWidget*>(widget) == nullptr) {
+    DestroyControl(number);
+    CreateControl(number);
+    return;
+  }
   applying_ = true;
   ShowWidget(*control, widget);
   applying_ = false;
@@ -427,6 +450,19 @@ bool QtWindowView::HandleMouse(QEvent* event) {
   return true;
 }
 
+// Ctrl with the wheel zooms (the window decides how); the wheel alone
+// scrolls as usual.
+bool QtWindowView::HandleWheel(QWheelEvent* wheel) {
+  if (!(wheel->modifiers() & Qt::ControlModifier) || !window_.tracksMouse()) return false;
+  int delta = wheel->angleDelta().y();
+  if (delta == 0) return true;
+  QtUnits units = Units();
+  QPoint at = wheel->position().toPoint();
+  window_.UserMouse(EventMouseWheel, 0, units.FromX(at.x()), units.FromY(at.y()),
+                    KeyCtrl + (delta > 0 ? KeyUp : KeyDown));
+  return true;
+}
+
 bool QtWindowView::eventFilter(QObject* watched, QEvent* event) {
   if (auto* text = qobject_cast<QPlainTextEdit*>(watched)) {
     if (event->type() == QEvent::FocusOut && text->document()->isModified()) {
@@ -440,6 +476,8 @@ bool QtWindowView::eventFilter(QObject* watched, QEvent* event) {
   }
   if (watched == content_) {
     switch (event->type()) {
+      case QEvent::Wheel:
+        return HandleWheel(static_cast<QWheelEvent*>(event));
       case QEvent::MouseButtonPress:
       case QEvent::MouseButtonDblClick:
       case QEvent::MouseButtonRelease:

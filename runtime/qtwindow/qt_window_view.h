@@ -19,6 +19,7 @@ class QMenuBar;
 class QScrollArea;
 class QTimer;
 class QToolBar;
+class QWheelEvent;
 class QWidget;
 
 namespace ledora::runtime {
@@ -70,6 +71,7 @@ class QtWindowView : public QObject, public Window::PresenterData {
   bool OnHiddenTab(const Control& control) const;
   void ShowAllVisibility();
   bool HandleMouse(QEvent* event);
+  bool HandleWheel(QWheelEvent* wheel);
   void CommitEntry(int32_t number, QWidget* widget);
   void DropFromList(int32_t number, QPoint global);
   void SizeToModel();
@@ -98,6 +100,7 @@ class QtWindowView : public QObject, public Window::PresenterData {
   std::map<int32_t, QPointer<QAction>> actions_;
   std::map<int32_t, QPointer<QMenu>> menus_;
   bool applying_ = false;
+  bool shown_ = false;  // the constructor has placed the window
 };
 
 }  // namespace ledora::runtime

@@ -38,6 +38,9 @@ enum EventNumber : int32_t {
   EventMouseMove = 1003,
   EventDrag = 1004,  // to the source: its dragged item was dropped elsewhere
   EventDrop = 1005,  // to the target: text is what was dragged
+  // Ctrl with the wheel over a window that tracks the mouse: the key code
+  // is KeyCtrl plus KeyUp (away from the user) or KeyDown.
+  EventMouseWheel = 1006,
 };
 
 // Key codes: a virtual key number plus modifier bits; the mouse buttons are
@@ -65,6 +68,11 @@ enum KeyCode : int32_t {
   KeyInsert = 45,
   KeyDelete = 46,
   KeyF1 = 112,
+  KeyF3 = 114,
+  KeyPadPlus = 107,
+  KeyPadMinus = 109,
+  KeyPlus = 187,
+  KeyMinus = 189,
   KeyQuote = 222,
   KeyShift = 0x100,  // modifier bits
   KeyCtrl = 0x200,

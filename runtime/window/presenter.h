@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "runtime/window/common_dialogs.h"
@@ -33,6 +34,9 @@ class Presenter {
   virtual bool AskColour(int32_t* colour) = 0;
   virtual bool AskFont(Font* font) = 0;
   virtual bool AskPrinterSetup() = 0;
+  // The printer chosen with the printer set-up for this run, else the
+  // system's default printer; blank when the machine has none.
+  virtual std::string PrinterName() { return {}; }
   virtual int32_t Popup(Window* owner, std::string_view menu) = 0;
   virtual void Beep() = 0;
 };

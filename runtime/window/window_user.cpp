@@ -2,6 +2,7 @@
 // into events for the owning thread.
 #include <algorithm>
 
+#include "runtime/window/common_dialogs.h"
 #include "runtime/window/presenter.h"
 #include "runtime/window/window.h"
 #include "runtime/window/window_registry.h"
@@ -35,6 +36,8 @@ void Window::UserPressed(int32_t control) {
     case ControlMenuItem:
       if (c->action == ActionClose) {
         Post(EventCloseWindow);
+      } else if (c->action == ActionPrintSetup) {
+        AskPrinterSetup();
       } else if (c->action == ActionNone) {
         PostTo(*c, EventAccepted, 0);
       }
