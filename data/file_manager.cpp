@@ -285,22 +285,22 @@ uint8_t FileManager::OpenFile(bool count, bool force) {
     if (code == runtime::ErrorAccessDenied) {
       if ((OPENMODE & kAccessBits) == runtime::AccessReadOnly) break;
       OPENMODE &= static_cast<uint8_t>(~kAccessBits);
-      Throw(2);
+      Throw(MsgAccessDenied);
     } else if (code == runtime::ErrorFileNotFound) {
       if (!CREATE) break;
       if (file.CreateIfMissing() != runtime::ErrorNone) {
-        NoteError(10);
+        NoteError(MsgFileCreationError);
         return Fail();
       }
     } else if (code == runtime::ErrorKeyMustBeRebuilt) {
-      NoteError(27);
+      NoteError(MsgInvalidKey);
       Throw();
-      if (file.BuildKeys() != runtime::ErrorNone) return Throw(26);
+      if (file.BuildKeys() != runtime::ErrorNone) return Throw(MsgKeyNotBuilt);
     } else {
       break;
     }
   }
-  NoteError(23);
+  NoteError(MsgFileAccessError);
   return Fail();
 }
 
@@ -313,14 +313,14 @@ uint8_t FileManager::OpenThreadFile() {
   file.Send("Recover=" + std::to_string(LOCKRECOVER));
   int32_t code = file.Open(OPENMODE);
   if (code == runtime::ErrorNone || code == runtime::ErrorFileAlreadyOpen) return SeverityNone;
-  NoteError(23);
+  NoteError(MsgFileAccessError);
   return Fail();
 }
 
 uint8_t FileManager::MakeUsable() {
   InfoEntry& entry = SelectEntry();
   if (LAZYOPEN && !entry.USED) {
-    if (entry.OPENED < 1) return Throw(39);
+    if (entry.OPENED < 1) return Throw(MsgFileUsageError);
     int32_t saved = SaveRecord();
     uint8_t result = OpenFile(false, true);
     RestoreRecord(saved, true);
@@ -377,10 +377,10 @@ uint8_t FileManager::NextQuietly() {
     }
     if (code == runtime::ErrorRecordHeld) {
       if (SKIPHELDRECORDS) continue;
-      NoteError(28);
+      NoteError(MsgHeldRecordSkipped);
       return SeverityInform;
     }
-    NoteError(1);
+    NoteError(MsgRecordRetrievalError);
     return SeverityStop;
   }
 }
@@ -416,7 +416,7 @@ void FileManager::ClearRecord() {
 
 uint8_t FileManager::Insert() {
   if (MakeUsable() != SeverityNone) return SeverityStop;
-  if (!RecordValid(4, true)) return SeverityInform;
+  if (!RecordValid(MsgRecordInsertError, true)) return SeverityInform;
   int32_t code = runtime::ErrorNone;
   if (HASAUTOINC) {
     if (!Thread().reserved.empty()) {
@@ -432,7 +432,7 @@ uint8_t FileManager::Insert() {
     return SeverityNone;
   }
   if (code == runtime::ErrorDuplicateKey) return ReportDuplicate();
-  NoteError(4);
+  NoteError(MsgRecordInsertError);
   return Throw();
 }
 
@@ -487,7 +487,7 @@ uint8_t FileManager::ReportDuplicate() {
 }
 
 uint8_t FileManager::ThrowDuplicate(const KeyEntry& key) {
-  ThrowMessage(13, key.PDESCRIPTION);
+  ThrowMessage(MsgDuplicateKey, key.PDESCRIPTION);
   return SeverityInform;
 }
 
@@ -512,19 +512,20 @@ uint8_t FileManager::UpdateNoted(uint8_t mode) { return UpdateRecord(mode, false
 
 uint8_t FileManager::UpdateRecord(uint8_t mode, bool show) {
   if (MakeUsable() != SeverityNone) return SeverityStop;
-  if (!RecordValid(25, show)) return SeverityInform;
+  if (!RecordValid(MsgRecordNotUpdated, show)) return SeverityInform;
   DataFile& file = *Thread().file;
   std::string position = file.Position();
   int32_t code = file.Put();
   if (code == runtime::ErrorNone) return SeverityNone;
   if (code == runtime::ErrorRecordChanged) {
-    NoteError(mode == UpdateShownWithRecall ? 7 : 6);
+    NoteError(mode == UpdateShownWithRecall ? MsgRecordChangedRecallChanges
+                                            : MsgRecordChangedByAnotherStation);
     if (show) Throw();
     file.Watch();
     file.FetchAt(position);
     return SeverityInform;
   }
-  NoteError(25);
+  NoteError(MsgRecordNotUpdated);
   if (!show) return SeverityInform;
   return Throw();
 }
@@ -549,7 +550,7 @@ uint8_t FileManager::PrimeAutoIncrement(bool shown) {
       int32_t code = NextNumber(key, number);
       RestoreRecord(saved, true);
       if (code != runtime::ErrorNone) {
-        NoteError(1);
+        NoteError(MsgRecordRetrievalError);
         if (!shown) return SeverityInform;
         return Throw();
       }
@@ -558,7 +559,7 @@ uint8_t FileManager::PrimeAutoIncrement(bool shown) {
     // Past the field's largest value the number would wrap to a negative or
     // taken one; that is no race, so no silent retry either.
     if (exhausted) {
-      NoteError(32);
+      NoteError(MsgAutoIncrementError);
       if (!shown || Throw() != SeverityNone) return SeverityInform;
       continue;
     }
@@ -573,13 +574,13 @@ uint8_t FileManager::PrimeAutoIncrement(bool shown) {
       if (const KeyEntry* key = DuplicatedKey(false)) {
         if (shown) return ThrowDuplicate(*key);
         if (ERRORS != nullptr) ERRORS->MESSAGETEXT = key->PDESCRIPTION;
-        NoteError(13);
+        NoteError(MsgDuplicateKey);
         return SeverityInform;
       }
     }
     // Another station took the number: read the highest again and retry.
     if (++attempts < 3) continue;
-    NoteError(32);
+    NoteError(MsgAutoIncrementError);
     if (!shown || Throw() != SeverityNone) return SeverityInform;
     attempts = 0;
   }

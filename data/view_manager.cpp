@@ -10,9 +10,6 @@ namespace ledora::data {
 
 namespace {
 
-constexpr uint8_t kViewOpenError = 40;
-constexpr uint8_t kRecordRetrievalError = 1;
-
 bool InRecord(const runtime::FieldRef& field, const FileManager& manager) {
   auto* start = static_cast<const unsigned char*>(manager.BUFFER.address);
   auto* at = static_cast<const unsigned char*>(field.address);
@@ -181,7 +178,7 @@ uint8_t ViewManager::ApplyFilter() {
   if (VIEW == nullptr || PRIMARY == nullptr) return SeverityStop;
   std::string filter;
   if (!BuildFilter(&filter) || VIEW->SetFilter(filter) != runtime::ErrorNone) {
-    return PRIMARY->ME->Throw(kViewOpenError);
+    return PRIMARY->ME->Throw(MsgViewOpenError);
   }
   return SeverityNone;
 }
@@ -190,7 +187,7 @@ uint8_t ViewManager::ApplyOrder() {
   if (VIEW == nullptr || PRIMARY == nullptr) return SeverityStop;
   SortOrder* order = CurrentOrder();
   std::string text = order == nullptr ? std::string() : order->ORDER;
-  if (VIEW->SetOrder(text) != runtime::ErrorNone) return PRIMARY->ME->Throw(kViewOpenError);
+  if (VIEW->SetOrder(text) != runtime::ErrorNone) return PRIMARY->ME->Throw(MsgViewOpenError);
   return SeverityNone;
 }
 
@@ -273,7 +270,7 @@ uint8_t ViewManager::SetSort(size_t number) {
 void ViewManager::Open() {
   if (OPENED || VIEW == nullptr || PRIMARY == nullptr) return;
   MakeFilesUsable();
-  if (VIEW->Open() != runtime::ErrorNone) PRIMARY->ME->Throw(kViewOpenError);
+  if (VIEW->Open() != runtime::ErrorNone) PRIMARY->ME->Throw(MsgViewOpenError);
   VIEW->SetBuffering({PAGESIZE, PAGESBEHIND, PAGESAHEAD, TIMEOUT});
   OPENED = 1;
   ApplyOrder();
@@ -283,7 +280,7 @@ void ViewManager::Open() {
 void ViewManager::Reset(int components) {
   Open();
   if (!OPENED) return;
-  if (VIEW->ResetToValues(components) != runtime::ErrorNone) PRIMARY->ME->Throw(kViewOpenError);
+  if (VIEW->ResetToValues(components) != runtime::ErrorNone) PRIMARY->ME->Throw(MsgViewOpenError);
 }
 
 uint8_t ViewManager::Next() { return Read(true); }
@@ -297,7 +294,7 @@ uint8_t ViewManager::Read(bool forward) {
     int32_t code = forward ? VIEW->Next() : VIEW->Previous();
     if (code == runtime::ErrorRecordNotAvailable) return SeverityInform;
     if (code != runtime::ErrorNone) {
-      PRIMARY->ME->Throw(kRecordRetrievalError);
+      PRIMARY->ME->Throw(MsgRecordRetrievalError);
       return SeverityStop;
     }
     uint8_t verdict = ValidateRecord();

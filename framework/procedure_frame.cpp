@@ -24,11 +24,6 @@ int32_t NavigationRequest = 0;
 namespace {
 
 constexpr size_t kPositionSize = 512;
-constexpr uint16_t kRecordAdded = 3;
-constexpr uint16_t kChangesLost = 8;
-constexpr uint16_t kDeleteError = 33;
-constexpr uint16_t kUpdateError = 34;
-constexpr uint16_t kSaveRecord = 35;
 constexpr uint32_t kYesNoCancel = runtime::ButtonYes | runtime::ButtonNo | runtime::ButtonCancel;
 
 }  // namespace
@@ -427,7 +422,7 @@ uint8_t ProcedureFrame::CompleteInsert() {
       SetResponseAndClose(ResponseCompleted);
       return SeverityNone;
     case InsertAsks:
-      if (ThrowMessage(kRecordAdded) == SeverityCancelled) {
+      if (ThrowMessage(data::MsgRecordAdded) == SeverityCancelled) {
         SetResponseAndClose(ResponseCompleted);
         return SeverityNone;
       }
@@ -474,7 +469,7 @@ uint8_t ProcedureFrame::CompleteChange() {
       }
     }
     if (result == data::SeverityQuestion) {
-      if (AskToRetry(kUpdateError)) continue;
+      if (AskToRetry(data::MsgUpdateErrorRetry)) continue;
       return SeverityNone;
     }
     if (result != SeverityNone) {
@@ -504,7 +499,7 @@ uint8_t ProcedureFrame::CompleteDelete() {
       SetResponseAndClose(ResponseCompleted);
       return SeverityNone;
     }
-    if (AskToRetry(kDeleteError)) continue;
+    if (AskToRetry(data::MsgDeleteErrorRetry)) continue;
     return SeverityNone;
   }
 }
@@ -553,7 +548,7 @@ uint8_t ProcedureFrame::AskAboutChanges(bool* goOn) {
     return SeverityNone;
   }
   if ((CANCELACTION & CancelSaves) && (CANCELACTION & CancelAsks)) {
-    uint32_t answer = AskMessage(kSaveRecord, kYesNoCancel, runtime::ButtonCancel);
+    uint32_t answer = AskMessage(data::MsgSaveRecord, kYesNoCancel, runtime::ButtonCancel);
     if (answer == runtime::ButtonNo) return SeverityNone;
     *goOn = false;
     if (answer == runtime::ButtonYes) {
@@ -568,7 +563,7 @@ uint8_t ProcedureFrame::AskAboutChanges(bool* goOn) {
     PostToWindow(runtime::EventAccepted, OKCONTROL);
     return SeverityInform;
   }
-  if (ThrowMessage(kChangesLost) == SeverityCancelled) {
+  if (ThrowMessage(data::MsgChangesWillBeLost) == SeverityCancelled) {
     *goOn = false;
     SelectFirstField();
     return SeverityInform;
