@@ -20,6 +20,7 @@
 #include "data/view_manager.h"
 #include "runtime/expr/expression.h"
 #include "runtime/storage/storage_name.h"
+#include "runtime/system/ascii_case.h"
 #include "runtime/system/file_names.h"
 #include "runtime/system/message_service.h"
 #include "runtime/values/cp1252.h"
@@ -42,7 +43,7 @@ class JobMessages : public runtime::MessageService {
   uint32_t Show(const runtime::MessageRequest& request) override {
     out_ << prefix << runtime::Cp1252ToUtf8(request.caption) << ": "
          << runtime::Cp1252ToUtf8(request.text) << '\n';
-    return request.defaultButton;
+    return runtime::UnattendedAnswer(request);
   }
   std::string prefix;
 
@@ -80,21 +81,16 @@ struct JobFile {
   data::RelationController* relation = nullptr;
 };
 
-std::string Upper(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return text;
-}
-
 constexpr const char* kFileLabels[] = {"CUSTOMER", "ITEMS", "INVOICES", "INVOICEL"};
 
 bool KnownFile(const std::string& label) {
-  return std::find(std::begin(kFileLabels), std::end(kFileLabels), Upper(label)) !=
+  return std::find(std::begin(kFileLabels), std::end(kFileLabels), runtime::AsciiUpper(label)) !=
          std::end(kFileLabels);
 }
 
 // Once the dictionary is set up.
 std::optional<JobFile> FindFile(const std::string& label) {
-  std::string wanted = Upper(label);
+  std::string wanted = runtime::AsciiUpper(label);
   if (wanted == "CUSTOMER") return JobFile{Access_CUSTOMER, Relate_CUSTOMER};
   if (wanted == "ITEMS") return JobFile{Access_ITEMS, Relate_ITEMS};
   if (wanted == "INVOICES") return JobFile{Access_INVOICES, Relate_INVOICES};
@@ -187,7 +183,7 @@ const data::KeyEntry* FindKey(const data::FileManager& manager, const std::strin
   if (manager.KEYS == nullptr || manager.KEYS->empty()) return nullptr;
   if (description.empty()) return &manager.KEYS->front();
   for (const data::KeyEntry& key : *manager.KEYS) {
-    if (Upper(key.PDESCRIPTION) == Upper(description)) return &key;
+    if (runtime::AsciiUpper(key.PDESCRIPTION) == runtime::AsciiUpper(description)) return &key;
   }
   return nullptr;
 }
@@ -443,7 +439,8 @@ int Import(const std::vector<std::string>& args, std::ostream& messages) {
   std::optional<JobFile> file = SessionFile(session, args[0], messages);
   if (!file) return JobFailed;
   std::vector<int> columns;
-  if (!HeaderColumns(header, *file->manager->BUFFER.layout, Upper(args[0]), &columns, messages)) {
+  if (!HeaderColumns(header, *file->manager->BUFFER.layout, runtime::AsciiUpper(args[0]), &columns,
+                     messages)) {
     messages << "import: nothing imported\n";
     return JobFailed;
   }
@@ -460,7 +457,7 @@ int Import(const std::vector<std::string>& args, std::ostream& messages) {
     messages << "import: nothing imported\n";
     return JobFailed;
   }
-  messages << "import: " << added << " records added to " << Upper(args[0]) << '\n';
+  messages << "import: " << added << " records added to " << runtime::AsciiUpper(args[0]) << '\n';
   return JobDone;
 }
 

@@ -82,9 +82,17 @@ class DictionaryController : public data::RelationController {
     *global_ = nullptr;
     data::RelationController::Shutdown();
   }
+  // A new invoice's lines are added under its reserved number from the form's
+  // own list; cancelling the invoice must take exactly those lines along.
+  uint8_t CancelAutoInc() override {
+    if (cancelTakes_ == nullptr) return data::RelationController::CancelAutoInc();
+    return CancelAutoIncWith(cancelTakes_);
+  }
+  void CancelTakes(data::RelationController* dependants) { cancelTakes_ = dependants; }
 
  private:
   data::FileManager** global_;
+  data::RelationController* cancelTakes_ = nullptr;
 };
 
 struct DictionaryFile {
@@ -147,6 +155,7 @@ void InitializeInvoices(Dictionary& d, data::ErrorReporter& errors) {
   d.invoices.controller.AddRelation(&d.lines.controller, data::RuleNone, data::RuleNone,
                                     InvoiceLineRecord::LINENRKEY);
   d.invoices.controller.AddRelationLink(FieldRef::Of(INV.NUMBER), FieldRef::Of(INVL.INVOICENR));
+  d.invoices.controller.CancelTakes(&d.lines.controller);
 }
 
 void InitializeItems(Dictionary& d, data::ErrorReporter& errors) {

@@ -26,7 +26,6 @@ void MakeMissingDesignFiles(layout::DesignDatabase& designs) {
 
 namespace {
 
-constexpr uint16_t kProcedureNotDefined = 24;
 constexpr size_t kBigStack = 50000;
 constexpr size_t kSmallStack = 25000;
 
@@ -184,7 +183,7 @@ uint8_t MainFrame::OnAccepted() {
 void MainFrame::Choose(const MenuProcedure& entry) {
   auto found = procedures_.find(entry.control);
   if (found == procedures_.end() || !found->second) {
-    if (ERRORS != nullptr) ERRORS->ThrowMessage(kProcedureNotDefined, entry.name);
+    if (ERRORS != nullptr) ERRORS->ThrowMessage(data::MsgProcedureNotDefined, entry.name);
     return;
   }
   if (entry.stack == 0) {

@@ -118,31 +118,6 @@ bool UpdateInvoicesForm::FetchInvoiceCustomer() {
   return false;
 }
 
-uint8_t UpdateInvoicesForm::OnCloseRequest() {
-  uint8_t result = UpdateForm::OnCloseRequest();
-  // Cancelling a new invoice gives its number back; lines left under that
-  // number would turn up in the next invoice that takes it.
-  if (result == data::SeverityNone && ORIGINALREQUEST == framework::RequestInsert &&
-      RESPONSE != framework::ResponseCompleted) {
-    DeleteLinesOfInvoice(INV.NUMBER);
-  }
-  return result;
-}
-
-void UpdateInvoicesForm::DeleteLinesOfInvoice(int32_t invoice) {
-  if (invoice == 0) return;
-  data::FileManager& lines = *Access_INVOICEL;
-  int32_t saved = lines.SaveRecord();
-  for (;;) {
-    INVL.INVOICENR = invoice;
-    INVL.LINENR = 0;
-    if (lines.SetOnKey(InvoiceLineRecord::LINENRKEY) != 0) break;
-    if (lines.NextQuietly() != data::SeverityNone || INVL.INVOICENR != invoice) break;
-    if (lines.DeleteRecord() != 0) break;
-  }
-  lines.RestoreRecord(saved, true);
-}
-
 void UpdateInvoices() {
   UpdateInvoicesForm form;
   framework::LastResponse = form.Run();

@@ -38,7 +38,6 @@ class UpdateInvoicesForm : public UpdateForm {
   void PrepareWindow() override;
   uint8_t CallUpdateProcedure(uint16_t procedure, uint8_t request) override;
   uint8_t OnAccepted() override;
-  uint8_t OnCloseRequest() override;
 
   InvoiceLineList& lines() { return lines_; }
 
@@ -54,8 +53,6 @@ class UpdateInvoicesForm : public UpdateForm {
   // Puts the invoice's customer in the buffer, or a cleared one when the
   // number has none, so the name shown always belongs to the number.
   bool FetchInvoiceCustomer();
-  // The lines an abandoned new invoice got from its list go with it.
-  void DeleteLinesOfInvoice(int32_t invoice);
 
   InvoiceLineList lines_;
 };

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "data/error_severity.h"
+#include "data/message_numbers.h"
 #include "data/message_table.h"
 #include "runtime/system/message_service.h"
 

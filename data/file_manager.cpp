@@ -10,6 +10,7 @@
 #include "data/thread_number.h"
 #include "runtime/expr/name_table.h"
 #include "runtime/storage/storage_driver.h"
+#include "runtime/system/ascii_case.h"
 #include "runtime/system/runtime_error.h"
 #include "runtime/values/fixed_string.h"
 
@@ -37,11 +38,6 @@ constexpr size_t kMaxOrderString = 512;
 std::string ClipRight(std::string_view text) {
   size_t end = text.find_last_not_of(' ');
   return std::string(end == std::string_view::npos ? std::string_view() : text.substr(0, end + 1));
-}
-
-std::string Upper(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return text;
 }
 
 void SetHighest(const FieldRef& field) {
@@ -289,22 +285,22 @@ uint8_t FileManager::OpenFile(bool count, bool force) {
     if (code == runtime::ErrorAccessDenied) {
       if ((OPENMODE & kAccessBits) == runtime::AccessReadOnly) break;
       OPENMODE &= static_cast<uint8_t>(~kAccessBits);
-      Throw(2);
+      Throw(MsgAccessDenied);
     } else if (code == runtime::ErrorFileNotFound) {
       if (!CREATE) break;
       if (file.CreateIfMissing() != runtime::ErrorNone) {
-        NoteError(10);
+        NoteError(MsgFileCreationError);
         return Fail();
       }
     } else if (code == runtime::ErrorKeyMustBeRebuilt) {
-      NoteError(27);
+      NoteError(MsgInvalidKey);
       Throw();
-      if (file.BuildKeys() != runtime::ErrorNone) return Throw(26);
+      if (file.BuildKeys() != runtime::ErrorNone) return Throw(MsgKeyNotBuilt);
     } else {
       break;
     }
   }
-  NoteError(23);
+  NoteError(MsgFileAccessError);
   return Fail();
 }
 
@@ -317,14 +313,14 @@ uint8_t FileManager::OpenThreadFile() {
   file.Send("Recover=" + std::to_string(LOCKRECOVER));
   int32_t code = file.Open(OPENMODE);
   if (code == runtime::ErrorNone || code == runtime::ErrorFileAlreadyOpen) return SeverityNone;
-  NoteError(23);
+  NoteError(MsgFileAccessError);
   return Fail();
 }
 
 uint8_t FileManager::MakeUsable() {
   InfoEntry& entry = SelectEntry();
   if (LAZYOPEN && !entry.USED) {
-    if (entry.OPENED < 1) return Throw(39);
+    if (entry.OPENED < 1) return Throw(MsgFileUsageError);
     int32_t saved = SaveRecord();
     uint8_t result = OpenFile(false, true);
     RestoreRecord(saved, true);
@@ -381,10 +377,10 @@ uint8_t FileManager::NextQuietly() {
     }
     if (code == runtime::ErrorRecordHeld) {
       if (SKIPHELDRECORDS) continue;
-      NoteError(28);
+      NoteError(MsgHeldRecordSkipped);
       return SeverityInform;
     }
-    NoteError(1);
+    NoteError(MsgRecordRetrievalError);
     return SeverityStop;
   }
 }
@@ -420,8 +416,7 @@ void FileManager::ClearRecord() {
 
 uint8_t FileManager::Insert() {
   if (MakeUsable() != SeverityNone) return SeverityStop;
-  int failedField = 0;
-  if (ValidateRecord(failedField) != SeverityNone) return SeverityInform;
+  if (!RecordValid(MsgRecordInsertError, true)) return SeverityInform;
   int32_t code = runtime::ErrorNone;
   if (HASAUTOINC) {
     if (!Thread().reserved.empty()) {
@@ -437,7 +432,7 @@ uint8_t FileManager::Insert() {
     return SeverityNone;
   }
   if (code == runtime::ErrorDuplicateKey) return ReportDuplicate();
-  NoteError(4);
+  NoteError(MsgRecordInsertError);
   return Throw();
 }
 
@@ -454,6 +449,30 @@ int32_t FileManager::WriteReserved() {
   return state.file->Put();
 }
 
+// A refusal is noted like any other failed write, so that whoever shows the
+// noted message later shows this one and not an older one. A hook that
+// noted its own message has said why; otherwise `message` names the field.
+bool FileManager::RecordValid(uint8_t message, bool show) {
+  InfoEntry& entry = SelectEntry();
+  uint8_t before = entry.LASTERROR;
+  entry.LASTERROR = 0;
+  int failedField = 0;
+  if (ValidateRecord(failedField) == SeverityNone) {
+    entry.LASTERROR = before;
+    return true;
+  }
+  if (entry.LASTERROR != 0) return false;
+  const auto& fields = BUFFER.layout->fields();
+  std::string label = failedField >= 1 && failedField <= static_cast<int>(fields.size())
+                          ? fields[failedField - 1].label
+                          : std::to_string(failedField);
+  if (ERRORS != nullptr) ERRORS->FIELDNAME = label;
+  runtime::SetFileError(runtime::ErrorFileSystem, label, "Value refused");
+  NoteError(message);
+  if (show) Throw();
+  return false;
+}
+
 const KeyEntry* FileManager::DuplicatedKey(bool numberedKeys) {
   DataFile& file = *Thread().file;
   for (const KeyEntry& key : *KEYS) {
@@ -468,7 +487,7 @@ uint8_t FileManager::ReportDuplicate() {
 }
 
 uint8_t FileManager::ThrowDuplicate(const KeyEntry& key) {
-  ThrowMessage(13, key.PDESCRIPTION);
+  ThrowMessage(MsgDuplicateKey, key.PDESCRIPTION);
   return SeverityInform;
 }
 
@@ -493,20 +512,20 @@ uint8_t FileManager::UpdateNoted(uint8_t mode) { return UpdateRecord(mode, false
 
 uint8_t FileManager::UpdateRecord(uint8_t mode, bool show) {
   if (MakeUsable() != SeverityNone) return SeverityStop;
-  int failedField = 0;
-  if (ValidateRecord(failedField) != SeverityNone) return SeverityInform;
+  if (!RecordValid(MsgRecordNotUpdated, show)) return SeverityInform;
   DataFile& file = *Thread().file;
   std::string position = file.Position();
   int32_t code = file.Put();
   if (code == runtime::ErrorNone) return SeverityNone;
   if (code == runtime::ErrorRecordChanged) {
-    NoteError(mode == UpdateShownWithRecall ? 7 : 6);
+    NoteError(mode == UpdateShownWithRecall ? MsgRecordChangedRecallChanges
+                                            : MsgRecordChangedByAnotherStation);
     if (show) Throw();
     file.Watch();
     file.FetchAt(position);
     return SeverityInform;
   }
-  NoteError(25);
+  NoteError(MsgRecordNotUpdated);
   if (!show) return SeverityInform;
   return Throw();
 }
@@ -523,18 +542,26 @@ uint8_t FileManager::PrimeAutoIncrement(bool shown) {
   DataFile& file = *Thread().file;
   int attempts = 0;
   for (;;) {
+    bool exhausted = false;
     for (const KeyEntry& key : *KEYS) {
       if (key.AUTOINC == 0 || key.AUTOINC > key.FIELDS.size()) continue;
       int32_t saved = SaveRecord();
-      int32_t number = 0;
+      int64_t number = 0;
       int32_t code = NextNumber(key, number);
       RestoreRecord(saved, true);
       if (code != runtime::ErrorNone) {
-        NoteError(1);
+        NoteError(MsgRecordRetrievalError);
         if (!shown) return SeverityInform;
         return Throw();
       }
-      runtime::SetNumber(key.FIELDS[key.AUTOINC - 1].FIELD, number);
+      exhausted = exhausted || !SetCounter(key.FIELDS[key.AUTOINC - 1].FIELD, number);
+    }
+    // Past the field's largest value the number would wrap to a negative or
+    // taken one; that is no race, so no silent retry either.
+    if (exhausted) {
+      NoteError(MsgAutoIncrementError);
+      if (!shown || Throw() != SeverityNone) return SeverityInform;
+      continue;
     }
     int32_t code = file.Add();
     if (code == runtime::ErrorNone) {
@@ -547,13 +574,13 @@ uint8_t FileManager::PrimeAutoIncrement(bool shown) {
       if (const KeyEntry* key = DuplicatedKey(false)) {
         if (shown) return ThrowDuplicate(*key);
         if (ERRORS != nullptr) ERRORS->MESSAGETEXT = key->PDESCRIPTION;
-        NoteError(13);
+        NoteError(MsgDuplicateKey);
         return SeverityInform;
       }
     }
     // Another station took the number: read the highest again and retry.
     if (++attempts < 3) continue;
-    NoteError(32);
+    NoteError(MsgAutoIncrementError);
     if (!shown || Throw() != SeverityNone) return SeverityInform;
     attempts = 0;
   }
@@ -561,7 +588,7 @@ uint8_t FileManager::PrimeAutoIncrement(bool shown) {
 
 // The number after the highest in use: over the whole file for a
 // one-component key, else within the values of the components before it.
-int32_t FileManager::NextNumber(const KeyEntry& key, int32_t& number) {
+int32_t FileManager::NextNumber(const KeyEntry& key, int64_t& number) {
   DataFile& file = *Thread().file;
   size_t n = key.AUTOINC;
   const KeyComponentEntry& counter = key.FIELDS[n - 1];
@@ -569,7 +596,7 @@ int32_t FileManager::NextNumber(const KeyEntry& key, int32_t& number) {
     std::string text;
     for (size_t i = 0; i + 1 < n; ++i) {
       std::string part = runtime::GetText(key.FIELDS[i].FIELD);
-      text += (key.NOCASE ? Upper(part) : part) + '\x01';
+      text += (key.NOCASE ? runtime::AsciiUpper(part) : part) + '\x01';
     }
     return text;
   };
@@ -586,23 +613,34 @@ int32_t FileManager::NextNumber(const KeyEntry& key, int32_t& number) {
   if (code == runtime::ErrorRecordNotAvailable) return runtime::ErrorNone;
   if (code != runtime::ErrorNone) return code;
   if (prefixText() == prefix) {
-    number = static_cast<int32_t>(runtime::GetNumber(counter.FIELD).ToInt64() + 1);
+    number = runtime::GetNumber(counter.FIELD).ToInt64() + 1;
   }
   return runtime::ErrorNone;
 }
 
+// False, with the runtime's error state saying why, when the field cannot
+// hold the number.
+bool FileManager::SetCounter(const runtime::FieldRef& field, int64_t number) {
+  runtime::SetNumber(field, number);
+  if (runtime::GetNumber(field).ToInt64() == number) return true;
+  runtime::SetFileError(runtime::ErrorFileSystem, std::to_string(number - 1),
+                        "The highest number is in use");
+  return false;
+}
+
 uint8_t FileManager::CancelAutoInc(RelationController* controller) {
+  return DeleteReserved([&]() -> uint8_t {
+    if (controller != nullptr) return controller->Delete(false);
+    return Thread().file->Delete() == runtime::ErrorNone ? SeverityNone : SeverityInform;
+  });
+}
+
+uint8_t FileManager::DeleteReserved(const std::function<uint8_t()>& remove) {
   InfoEntry& entry = SelectEntry();
   ThreadState& state = Thread();
   if (!entry.USED || !HASAUTOINC || state.reserved.empty()) return SeverityNone;
-  uint8_t result;
-  if (state.file->FetchAt(state.reserved) != runtime::ErrorNone) {
-    result = SeverityInform;
-  } else if (controller != nullptr) {
-    result = controller->Delete(false);
-  } else {
-    result = state.file->Delete() == runtime::ErrorNone ? SeverityNone : SeverityInform;
-  }
+  uint8_t result = SeverityInform;
+  if (state.file->FetchAt(state.reserved) == runtime::ErrorNone) result = remove();
   if (result == SeverityNone) Reserve(false);
   return result;
 }

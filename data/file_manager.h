@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <list>
 #include <memory>
 #include <string>
@@ -82,6 +83,10 @@ class FileManager {
   uint8_t UpdateNoted(uint8_t mode);
   std::string Position();
   uint8_t Reread(std::string_view position);
+  // Reads the record this thread reserved by auto-numbering, deletes it
+  // through `remove` and gives its number back; nothing (0) when this thread
+  // holds no number. The operation behind every cancel auto-increment.
+  uint8_t DeleteReserved(const std::function<uint8_t()>& remove);
 
   // The current thread's data file (physically open after MakeUsable), and
   // the record operations the relation controller needs besides the above.
@@ -135,12 +140,14 @@ class FileManager {
   void ClosePhysically(InfoEntry& entry);
   uint8_t Fail();
   uint8_t PrimeAutoIncrement(bool shown);
-  int32_t NextNumber(const KeyEntry& key, int32_t& number);
+  int32_t NextNumber(const KeyEntry& key, int64_t& number);
+  bool SetCounter(const runtime::FieldRef& field, int64_t number);
   int32_t WriteReserved();
   const KeyEntry* DuplicatedKey(bool numberedKeys);
   uint8_t ReportDuplicate();
   uint8_t ThrowDuplicate(const KeyEntry& key);
   uint8_t UpdateRecord(uint8_t mode, bool show);
+  bool RecordValid(uint8_t message, bool show);
   void Reserve(bool reserved);
   uint8_t ValidateOnRealFile(int first, int last, int& failedField);
   RecordSnapshot* FindSnapshot(int32_t id);

@@ -175,25 +175,26 @@ uint8_t RelationController::MarkFiles(const std::vector<RelationController*>& fi
       return SeverityNone;
     }
     if (code != runtime::ErrorNone) {
-      file->ME->Throw(21);
+      file->ME->Throw(MsgTransactionCancelled);
       return SeverityInform;
     }
   }
   return SeverityNone;
 }
 
-uint8_t RelationController::Frame(bool forDelete) {
+uint8_t RelationController::Frame(bool forDelete, RelationController* alsoDeleted) {
   if (!USELOGOUT) return SeverityNone;
   std::vector<RelationController*> files;
   if (forDelete) {
     MarkForDelete(files);
+    if (alsoDeleted != nullptr) alsoDeleted->MarkForDelete(files);
   } else {
     MarkForUpdate(files);
   }
   uint8_t result = MarkFiles(files);
   if (result != SeverityNone || !USELOGOUT) return result;
   if (ME->CurrentFile().driver().Logout(kTransactionTimeout) != runtime::ErrorNone) {
-    ME->Throw(21);
+    ME->Throw(MsgTransactionCancelled);
     return SeverityInform;
   }
   return SeverityNone;
@@ -221,32 +222,44 @@ uint8_t RelationController::FailWith(uint8_t number) {
 // ---------------------------------------------------------------- delete
 
 uint8_t RelationController::Delete(bool askConfirmation) {
-  if (askConfirmation && ME->Throw(9) != SeverityNone) return SeverityInform;
+  if (askConfirmation && ME->Throw(MsgConfirmDelete) != SeverityNone) return SeverityInform;
+  return DeleteWith(nullptr);
+}
+
+// A record added under a number that is given back takes along what was
+// linked to it meanwhile; under any other number nothing of `dependants`
+// may go, since it belongs to a record this thread never made.
+uint8_t RelationController::CancelAutoIncWith(RelationController* dependants) {
+  return ME->DeleteReserved([&] { return DeleteWith(dependants); });
+}
+
+uint8_t RelationController::DeleteWith(RelationController* alsoDeleted) {
   for (;;) {
     std::string position = ME->Position();
     uint8_t result = Open();
-    if (result == SeverityNone) result = Frame(true);
+    if (result == SeverityNone) result = Frame(true, alsoDeleted);
     if (result != SeverityNone) {
       Close();
       return result;
     }
     if (ME->Reread(position) != SeverityNone) {
-      result = FailWith(11);
+      result = FailWith(MsgRecordNotDeleted);
     } else {
       for (Relation& relation : *RELATIONS) {
-        if (relation.DELETEMODE == RuleNone || !relation.FIELDS) continue;
-        result = relation.FILE->DeleteDependants(relation.HISKEY, relation.FIELDS.get(),
-                                                 relation.DELETEMODE);
+        uint8_t rule = relation.FILE == alsoDeleted ? uint8_t{RuleCascade} : relation.DELETEMODE;
+        if (rule == RuleNone || !relation.FIELDS) continue;
+        result = relation.FILE->DeleteDependants(relation.HISKEY, relation.FIELDS.get(), rule);
         if (result != SeverityNone) {
           Close();
           return result;
         }
       }
-      result = ME->DeleteRecord() != runtime::ErrorNone ? FailWith(11) : Commit(11);
+      result = ME->DeleteRecord() != runtime::ErrorNone ? FailWith(MsgRecordNotDeleted)
+                                                        : Commit(MsgRecordNotDeleted);
     }
     Close();
     if (result == SeverityNone) return SeverityNone;
-    if (ME->Throw(33) != SeverityNone) return result;
+    if (ME->Throw(MsgDeleteErrorRetry) != SeverityNone) return result;
   }
 }
 
@@ -258,7 +271,7 @@ uint8_t RelationController::PositionOnChildKey(int childKey, LinkFields* pairs, 
     pairs->ParentToChild();
   }
   ME->ClearKeyComponents(childKey, static_cast<int>(pairs->size()) + 1, kLastKeyComponent, false);
-  if (ME->SetOnKey(childKey) != runtime::ErrorNone) return FailWith(1);
+  if (ME->SetOnKey(childKey) != runtime::ErrorNone) return FailWith(MsgRecordRetrievalError);
   return SeverityNone;
 }
 
@@ -290,7 +303,7 @@ uint8_t RelationController::DeleteDependants(int childKey, LinkFields* pairs, ui
   result = PositionOnChildKey(childKey, pairs, false);
   while (result == SeverityNone && NextDependant(pairs, false, result) == 0) {
     if (rule == RuleRestrict) {
-      result = FailWith(30);
+      result = FailWith(MsgDeleteRestricted);
     } else if (rule == RuleClear) {
       // The child's own dependants are found by its values as read.
       RememberLinkingValues();
@@ -299,7 +312,7 @@ uint8_t RelationController::DeleteDependants(int childKey, LinkFields* pairs, ui
     } else if (rule == RuleCascade) {
       result = DeleteOwnDependants();
       if (result == SeverityNone && ME->DeleteRecord() != runtime::ErrorNone) {
-        result = FailWith(11);
+        result = FailWith(MsgRecordNotDeleted);
       }
     } else {
       break;
@@ -334,10 +347,12 @@ uint8_t RelationController::Update(bool recallHint) {
     uint8_t noted = ME->LastError();
     ME->Throw();
     Close();
-    return noted == 6 || noted == 7 ? SeverityInform : SeverityQuestion;
+    return noted == MsgRecordChangedByAnotherStation || noted == MsgRecordChangedRecallChanges
+               ? SeverityInform
+               : SeverityQuestion;
   }
   result = UpdateOwnDependants();
-  if (result == SeverityNone) result = Commit(25);
+  if (result == SeverityNone) result = Commit(MsgRecordNotUpdated);
   Close();
   return result;
 }
@@ -364,7 +379,7 @@ uint8_t RelationController::UpdateDependants(int childKey, LinkFields* pairs, ui
   while (result == SeverityNone && NextDependant(pairs, true, result) == 0) {
     RememberLinkingValues();
     if (rule == RuleRestrict) {
-      result = FailWith(31);
+      result = FailWith(MsgUpdateRestricted);
       pairs->Undo();
       break;
     }
@@ -383,7 +398,7 @@ uint8_t RelationController::UpdateDependants(int childKey, LinkFields* pairs, ui
 
 uint8_t RelationController::WriteChildWithDependants() {
   if (UpdateOwnDependants() != SeverityNone) return SeverityInform;
-  if (ME->Update(UpdateQuiet) != SeverityNone) return FailWith(25);
+  if (ME->Update(UpdateQuiet) != SeverityNone) return FailWith(MsgRecordNotUpdated);
   return SeverityNone;
 }
 

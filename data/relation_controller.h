@@ -64,6 +64,11 @@ class RelationController {
   virtual uint8_t Update(bool recallHint = false);
   virtual uint8_t UpdateDependants(int childKey, LinkFields* pairs, uint8_t rule);
 
+  // Cancel auto-increment that also deletes, in the same transaction, the
+  // records of `dependants` linked to the reserved record, whatever the
+  // relation's delete rule. Deletes nothing when no number is reserved.
+  uint8_t CancelAutoIncWith(RelationController* dependants);
+
   // The process-wide traversal counter, bumped once per top-level request.
   static int32_t TraversalCounter();
 
@@ -75,7 +80,8 @@ class RelationController {
 
   // Transaction framing: the files a change may write are marked, then the
   // transaction begins; every failure inside it rolls back before its message.
-  uint8_t Frame(bool forDelete);
+  uint8_t Frame(bool forDelete, RelationController* alsoDeleted = nullptr);
+  uint8_t DeleteWith(RelationController* alsoDeleted);
   void MarkForUpdate(std::vector<RelationController*>& files);
   void MarkForDelete(std::vector<RelationController*>& files);
   void MarkCascaded(std::vector<RelationController*>& files);

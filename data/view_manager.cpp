@@ -10,9 +10,6 @@ namespace ledora::data {
 
 namespace {
 
-constexpr uint8_t kViewOpenError = 40;
-constexpr uint8_t kRecordRetrievalError = 1;
-
 bool InRecord(const runtime::FieldRef& field, const FileManager& manager) {
   auto* start = static_cast<const unsigned char*>(manager.BUFFER.address);
   auto* at = static_cast<const unsigned char*>(field.address);
@@ -181,7 +178,7 @@ uint8_t ViewManager::ApplyFilter() {
   if (VIEW == nullptr || PRIMARY == nullptr) return SeverityStop;
   std::string filter;
   if (!BuildFilter(&filter) || VIEW->SetFilter(filter) != runtime::ErrorNone) {
-    return PRIMARY->ME->Throw(kViewOpenError);
+    return PRIMARY->ME->Throw(MsgViewOpenError);
   }
   return SeverityNone;
 }
@@ -190,39 +187,47 @@ uint8_t ViewManager::ApplyOrder() {
   if (VIEW == nullptr || PRIMARY == nullptr) return SeverityStop;
   SortOrder* order = CurrentOrder();
   std::string text = order == nullptr ? std::string() : order->ORDER;
-  if (VIEW->SetOrder(text) != runtime::ErrorNone) return PRIMARY->ME->Throw(kViewOpenError);
+  if (VIEW->SetOrder(text) != runtime::ErrorNone) return PRIMARY->ME->Throw(MsgViewOpenError);
   return SeverityNone;
 }
 
 uint8_t ViewManager::ApplyRange() {
+  if (!RangeLimitsChanged()) return 0;
   SortOrder* order = CurrentOrder();
-  if (order == nullptr) return 0;
   std::vector<RangePair>& pairs = order->RANGELIST;
   size_t n = pairs.size();
-  auto follow = [](RangePair& pair) {
-    if (runtime::Equal(pair.LEFT, pair.RIGHT)) return false;
-    runtime::Assign(pair.RIGHT, pair.LEFT);
-    return true;
-  };
-  bool changed = false;
-  if (order->LIMITTYPE == LimitBetween && n >= 2 &&
-      !runtime::Equal(pairs[n - 2].LEFT, pairs[n - 2].RIGHT)) {
-    runtime::Assign(pairs[n - 2].RIGHT, pairs[n - 2].LEFT);
-    runtime::Assign(pairs[n - 1].RIGHT, pairs[n - 1].LEFT);
-    changed = true;
-  } else if ((order->LIMITTYPE == LimitFollow || order->LIMITTYPE == LimitBetween) && n >= 1) {
-    changed = follow(pairs[n - 1]);
-  } else if (order->LIMITTYPE == LimitRelation) {
-    changed = std::any_of(pairs.begin(), pairs.end(), [](const RangePair& pair) {
-      return runtime::GetText(pair.RIGHT) != pair.SAVED;
-    });
-    if (changed) {
-      for (RangePair& pair : pairs) pair.SAVED = runtime::GetText(pair.RIGHT);
+  if (order->LIMITTYPE == LimitRelation) {
+    for (RangePair& pair : pairs) pair.SAVED = runtime::GetText(pair.RIGHT);
+  } else {
+    if (order->LIMITTYPE == LimitBetween && n >= 2 &&
+        !runtime::Equal(pairs[n - 2].LEFT, pairs[n - 2].RIGHT)) {
+      runtime::Assign(pairs[n - 2].RIGHT, pairs[n - 2].LEFT);
     }
+    runtime::Assign(pairs[n - 1].RIGHT, pairs[n - 1].LEFT);
   }
-  if (!changed) return 0;
   ApplyFilter();
   return 1;
+}
+
+bool ViewManager::RangeLimitsChanged() {
+  SortOrder* order = CurrentOrder();
+  if (order == nullptr) return false;
+  const std::vector<RangePair>& pairs = order->RANGELIST;
+  size_t n = pairs.size();
+  auto differs = [](const RangePair& pair) { return !runtime::Equal(pair.LEFT, pair.RIGHT); };
+  switch (order->LIMITTYPE) {
+    case LimitBetween:
+      if (n >= 2 && differs(pairs[n - 2])) return true;
+      [[fallthrough]];
+    case LimitFollow:
+      return n >= 1 && differs(pairs[n - 1]);
+    case LimitRelation:
+      return std::any_of(pairs.begin(), pairs.end(), [](const RangePair& pair) {
+        return runtime::GetText(pair.RIGHT) != pair.SAVED;
+      });
+    default:
+      return false;
+  }
 }
 
 void ViewManager::SetOrder(std::string_view order) {
@@ -265,7 +270,7 @@ uint8_t ViewManager::SetSort(size_t number) {
 void ViewManager::Open() {
   if (OPENED || VIEW == nullptr || PRIMARY == nullptr) return;
   MakeFilesUsable();
-  if (VIEW->Open() != runtime::ErrorNone) PRIMARY->ME->Throw(kViewOpenError);
+  if (VIEW->Open() != runtime::ErrorNone) PRIMARY->ME->Throw(MsgViewOpenError);
   VIEW->SetBuffering({PAGESIZE, PAGESBEHIND, PAGESAHEAD, TIMEOUT});
   OPENED = 1;
   ApplyOrder();
@@ -275,7 +280,7 @@ void ViewManager::Open() {
 void ViewManager::Reset(int components) {
   Open();
   if (!OPENED) return;
-  if (VIEW->ResetToValues(components) != runtime::ErrorNone) PRIMARY->ME->Throw(kViewOpenError);
+  if (VIEW->ResetToValues(components) != runtime::ErrorNone) PRIMARY->ME->Throw(MsgViewOpenError);
 }
 
 uint8_t ViewManager::Next() { return Read(true); }
@@ -289,7 +294,7 @@ uint8_t ViewManager::Read(bool forward) {
     int32_t code = forward ? VIEW->Next() : VIEW->Previous();
     if (code == runtime::ErrorRecordNotAvailable) return SeverityInform;
     if (code != runtime::ErrorNone) {
-      PRIMARY->ME->Throw(kRecordRetrievalError);
+      PRIMARY->ME->Throw(MsgRecordRetrievalError);
       return SeverityStop;
     }
     uint8_t verdict = ValidateRecord();

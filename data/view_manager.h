@@ -113,6 +113,8 @@ class ViewManager {
   // The texts the current order gives the view; false when the range cannot
   // be written (a pair beyond the key's components).
   bool BuildFilter(std::string* filter);
+  // Whether apply range would find new range values and rebuild the filter.
+  bool RangeLimitsChanged();
 
  private:
   uint8_t MakeFilesUsable();

@@ -1,8 +1,8 @@
 #include "framework/locator.h"
 
-#include <cctype>
 #include <string>
 
+#include "runtime/system/ascii_case.h"
 #include "runtime/window/event.h"
 #include "runtime/window/window.h"
 
@@ -37,9 +37,7 @@ uint8_t Locator::OnKeyPressed(int32_t keyCode, LocatorList& list) {
   }
   std::string current = runtime::GetText(FREEELEMENT);
   char first = current.empty() ? ' ' : current.front();
-  auto fold = [this](char c) {
-    return NOCASE ? static_cast<char>(std::toupper(static_cast<unsigned char>(c))) : c;
-  };
+  auto fold = [this](char c) { return NOCASE ? runtime::AsciiUpper(c) : c; };
   if (fold(first) != fold(typed)) {
     runtime::SetText(FREEELEMENT, std::string(1, typed));
     answer = 1;

@@ -5,7 +5,7 @@
 
 #include "data/error_severity.h"
 #include "data/file_manager.h"
-#include "framework/paged_browse_cursor.h"
+#include "runtime/window/wait_cursor.h"
 
 namespace ledora::framework {
 
@@ -68,17 +68,8 @@ bool PagedBrowse::NeedsReset() {
     if (LOADED) LOADPENDING = 1;
     return true;
   }
-  if (RangeChanged() || ResetsChanged()) LOADPENDING = 1;
+  if (RangeLimitsChanged() || ResetsChanged()) LOADPENDING = 1;
   return LOADPENDING != 0;
-}
-
-bool PagedBrowse::RangeChanged() {
-  data::SortOrder* order = CurrentOrder();
-  if (order == nullptr || order->LIMITTYPE != data::LimitRelation) return false;
-  for (const data::RangePair& pair : order->RANGELIST) {
-    if (runtime::GetText(pair.RIGHT) != pair.SAVED) return true;
-  }
-  return false;
 }
 
 bool PagedBrowse::ResetsChanged() {
@@ -118,7 +109,7 @@ int32_t PagedBrowse::FindRow(const std::string& position) const {
 void PagedBrowse::ReadRows(uint8_t direction) {
   bool down = direction == ReadDown;
   // A page or more takes long enough to show; one row does not.
-  BrowseWaitCursor wait(ITEMSTOFILL > 1 ? window() : nullptr);
+  runtime::WaitCursor wait(ITEMSTOFILL > 1 ? window() : nullptr);
   bool buffered = QUICKSCAN && ITEMSTOFILL > 1;
   if (buffered) PRIMARY->SetQuickScan(true);
   // Reading resumes at the edge row, which the view delivers again first.
@@ -163,7 +154,7 @@ void PagedBrowse::ReloadPage(uint8_t mode) {
   }
   LOADED = 1;
   LOADPENDING = 0;
-  BrowseWaitCursor wait(window());
+  runtime::WaitCursor wait(window());
   SaveResets();
   CURRENTCHOICE = std::max(CURRENTCHOICE, 1);
   int32_t shift = 0;
@@ -374,7 +365,7 @@ void PagedBrowse::ComputeThumbRange() {
     return;
   }
   if (!ALLOWUNFILLED && static_cast<int32_t>(rows_.size()) < LASTITEMS) return;
-  BrowseWaitCursor wait(window());
+  runtime::WaitCursor wait(window());
   Reset();
   std::string high = Previous() == 0 ? runtime::GetText(order->FREEELEMENT) : std::string();
   Reset();

@@ -214,7 +214,6 @@ class PagedBrowse : public data::ViewManager, public LocatorList, public FrameBr
   void AddPopupItems();
   void RegisterLocatorKeys();
   void UpdateSeen();
-  bool RangeChanged();
   bool ResetsChanged();
   void SaveResets();
   int32_t FindRow(const std::string& position) const;  // from 1, 0 when absent

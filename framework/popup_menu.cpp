@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "framework/window_placement.h"
+#include "runtime/system/ascii_case.h"
 #include "runtime/window/common_dialogs.h"
 #include "runtime/window/scheduler.h"
 #include "runtime/window/window.h"
@@ -16,13 +17,6 @@ namespace {
 constexpr size_t kNameSize = 1025;
 constexpr size_t kIconSize = 256;
 constexpr size_t kToolboxStack = 25000;
-
-bool SameName(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) ==
-                  std::tolower(static_cast<unsigned char>(y));
-         });
-}
 
 // The popup syntax has no escapes; its structure characters cannot be shown.
 std::string Printable(std::string text) {
@@ -138,7 +132,7 @@ std::string PopupMenu::AddSeparator() { return AddNamed("-"); }
 const PopupMenu::Item* PopupMenu::Find(std::string_view name) const {
   if (!POPUPITEMS) return nullptr;
   for (const Item& item : *POPUPITEMS) {
-    if (SameName(item.NAME, name)) return &item;
+    if (runtime::EqualIgnoringAsciiCase(item.NAME, name)) return &item;
   }
   return nullptr;
 }

@@ -8,6 +8,7 @@
 #include "framework/window_texts.h"
 #include "runtime/system/message_service.h"
 #include "runtime/window/common_dialogs.h"
+#include "runtime/window/wait_cursor.h"
 
 namespace ledora::framework {
 
@@ -23,29 +24,7 @@ int32_t NavigationRequest = 0;
 namespace {
 
 constexpr size_t kPositionSize = 512;
-constexpr uint16_t kRecordAdded = 3;
-constexpr uint16_t kChangesLost = 8;
-constexpr uint16_t kDeleteError = 33;
-constexpr uint16_t kUpdateError = 34;
-constexpr uint16_t kSaveRecord = 35;
 constexpr uint32_t kYesNoCancel = runtime::ButtonYes | runtime::ButtonNo | runtime::ButtonCancel;
-
-// Shows the wait cursor for as long as it lives.
-class WaitCursor {
- public:
-  explicit WaitCursor(runtime::Window* window) : window_(window) {
-    if (window_ == nullptr) return;
-    previous_ = window_->cursor();
-    window_->SetCursor(runtime::CursorWait);
-  }
-  ~WaitCursor() {
-    if (window_ != nullptr) window_->SetCursor(previous_);
-  }
-
- private:
-  runtime::Window* window_;
-  runtime::CursorShape previous_ = runtime::CursorArrow;
-};
 
 }  // namespace
 
@@ -443,7 +422,7 @@ uint8_t ProcedureFrame::CompleteInsert() {
       SetResponseAndClose(ResponseCompleted);
       return SeverityNone;
     case InsertAsks:
-      if (ThrowMessage(kRecordAdded) == SeverityCancelled) {
+      if (ThrowMessage(data::MsgRecordAdded) == SeverityCancelled) {
         SetResponseAndClose(ResponseCompleted);
         return SeverityNone;
       }
@@ -483,14 +462,14 @@ uint8_t ProcedureFrame::CompleteChange() {
     bool written = false;
     uint8_t result = SeverityNone;
     {
-      WaitCursor wait(window_);
+      runtime::WaitCursor wait(window_);
       if (!PrimaryUnchanged()) {
         result = PRIMARY->Update(HISTORYKEY != 0);
         written = true;
       }
     }
     if (result == data::SeverityQuestion) {
-      if (AskToRetry(kUpdateError)) continue;
+      if (AskToRetry(data::MsgUpdateErrorRetry)) continue;
       return SeverityNone;
     }
     if (result != SeverityNone) {
@@ -513,14 +492,14 @@ uint8_t ProcedureFrame::CompleteDelete() {
     RESPONSE = ResponseCancelled;
     uint8_t result = SeverityInform;
     {
-      WaitCursor wait(window_);
+      runtime::WaitCursor wait(window_);
       if (PRIMARY != nullptr) result = PRIMARY->Delete(true);
     }
     if (result == SeverityNone) {
       SetResponseAndClose(ResponseCompleted);
       return SeverityNone;
     }
-    if (AskToRetry(kDeleteError)) continue;
+    if (AskToRetry(data::MsgDeleteErrorRetry)) continue;
     return SeverityNone;
   }
 }
@@ -569,7 +548,7 @@ uint8_t ProcedureFrame::AskAboutChanges(bool* goOn) {
     return SeverityNone;
   }
   if ((CANCELACTION & CancelSaves) && (CANCELACTION & CancelAsks)) {
-    uint32_t answer = AskMessage(kSaveRecord, kYesNoCancel, runtime::ButtonCancel);
+    uint32_t answer = AskMessage(data::MsgSaveRecord, kYesNoCancel, runtime::ButtonCancel);
     if (answer == runtime::ButtonNo) return SeverityNone;
     *goOn = false;
     if (answer == runtime::ButtonYes) {
@@ -584,7 +563,7 @@ uint8_t ProcedureFrame::AskAboutChanges(bool* goOn) {
     PostToWindow(runtime::EventAccepted, OKCONTROL);
     return SeverityInform;
   }
-  if (ThrowMessage(kChangesLost) == SeverityCancelled) {
+  if (ThrowMessage(data::MsgChangesWillBeLost) == SeverityCancelled) {
     *goOn = false;
     SelectFirstField();
     return SeverityInform;

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 
 #include "data/view_manager.h"
+#include "runtime/system/ascii_case.h"
 #include "runtime/values/decimal.h"
 #include "runtime/window/control.h"
 #include "runtime/window/event.h"
@@ -19,11 +19,6 @@ std::string Trimmed(std::string_view text) {
   if (first == std::string_view::npos) return {};
   size_t last = text.find_last_not_of(' ');
   return std::string(text.substr(first, last - first + 1));
-}
-
-std::string Upper(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return text;
 }
 
 // The operators a user may type in front of a value; anything else compares
@@ -50,7 +45,7 @@ std::string KnownOperator(const std::string& typed) {
 }  // namespace
 
 void QueryByExample::AddField(std::string_view name, char type) {
-  fields_.push_back(Field{std::string(name), static_cast<char>(std::toupper(type)), {}, {}, {}});
+  fields_.push_back(Field{std::string(name), runtime::AsciiUpper(type), {}, {}, {}});
 }
 
 QueryByExample::Field* QueryByExample::Find(std::string_view name) {
@@ -66,7 +61,8 @@ std::string QueryByExample::Condition(const Field& field, std::string_view op,
                                       std::string_view value) {
   std::string text(value.substr(0, 1000));
   if (field.type == 'S') {
-    return "UPPER(" + field.name + ") " + std::string(op) + " " + data::QuotedLiteral(Upper(text));
+    return "UPPER(" + field.name + ") " + std::string(op) + " " +
+           data::QuotedLiteral(runtime::AsciiUpper(text));
   }
   return field.name + " " + std::string(op) + " " + runtime::ParseLeadingNumber(text).ToString();
 }
@@ -78,7 +74,7 @@ std::string QueryByExample::ExampleCondition(const Field& field) {
   std::string op = value.substr(0, opEnd);
   value = value.substr(opEnd);
   std::string subject = field.type == 'S' ? "UPPER(" + field.name + ")" : field.name;
-  std::string folded = field.type == 'S' ? Upper(value) : value;
+  std::string folded = field.type == 'S' ? runtime::AsciiUpper(value) : value;
   if (value.front() == '*') {
     std::string rest = folded.substr(1);
     while (!rest.empty() && rest.back() == '*') rest.pop_back();

@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "runtime/values/decimal.h"
+#include "runtime/values/fixed_string.h"
 
 namespace ledora::framework {
 
@@ -29,14 +30,6 @@ bool IsLetter(unsigned char c) {
 bool IsUpperLetter(unsigned char c) {
   if (c < 128) return std::isupper(c) != 0;
   return c == 138 || c == 140 || c == 142 || c == 159 || (c >= 192 && c <= 222 && c != 215);
-}
-
-char UpperOf(unsigned char c) {
-  if (c < 128) return static_cast<char>(std::toupper(c));
-  if (c == 154 || c == 156 || c == 158) return static_cast<char>(c - 16);
-  if (c == 255) return static_cast<char>(159);
-  if (c >= 224 && c != 247) return static_cast<char>(c - 32);
-  return static_cast<char>(c);
 }
 
 const std::string kPunctuation =
@@ -141,11 +134,8 @@ void TextStep::Shutdown() {
 }
 
 std::string TextStep::Folded(std::string_view text) const {
-  std::string out(text);
-  if (!(CONTROLS & StepCaseSensitive)) {
-    for (char& c : out) c = UpperOf(static_cast<unsigned char>(c));
-  }
-  return out;
+  if (CONTROLS & StepCaseSensitive) return std::string(text);
+  return runtime::ToUpper1252(text);
 }
 
 std::string TextStep::Entry(size_t index) const {

@@ -1,17 +1,15 @@
 #include "reporting/page_finder.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include "runtime/report/page_image_reader.h"
+#include "runtime/system/ascii_case.h"
 
 namespace ledora::reporting {
 
 namespace {
 
-bool SameLetter(char a, char b) {
-  return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
-}
+bool SameLetter(char a, char b) { return runtime::AsciiLower(a) == runtime::AsciiLower(b); }
 
 bool Holds(std::string_view text, std::string_view wanted) {
   return std::search(text.begin(), text.end(), wanted.begin(), wanted.end(), SameLetter) !=

@@ -7,6 +7,7 @@
 #include "runtime/qtreport/page_queue_print.h"
 #include "runtime/system/message_service.h"
 #include "runtime/window/common_dialogs.h"
+#include "runtime/window/wait_cursor.h"
 
 namespace ledora::reporting {
 
@@ -25,9 +26,11 @@ void Tell(std::string_view caption, std::string text, int32_t icon) {
 bool PrintPreview::WritePdf(const std::string& fileName) {
   std::string title = reportTitle_.empty() ? "Report" : reportTitle_;
   std::string error;
-  window_.SetCursor(runtime::CursorWait);
-  bool ok = runtime::SavePageQueueAsPdf(*IMAGEQUEUE, fileName, title, &error);
-  window_.SetCursor(runtime::CursorArrow);
+  bool ok;
+  {
+    runtime::WaitCursor wait(&window_);
+    ok = runtime::SavePageQueueAsPdf(*IMAGEQUEUE, fileName, title, &error);
+  }
   if (!ok)
     Tell(kTitle, "The report could not be saved as " + fileName + ": " + error, runtime::IconHand);
   return ok;

@@ -64,7 +64,7 @@ void ReportRunner::StartReport() {
 }
 
 void ReportRunner::ReportNoRecords() {
-  ThrowMessage(kMsgNoRecords);
+  ThrowMessage(data::MsgNoRecords);
   OPENFAILED = 1;
   RESPONSE = framework::ResponseCancelled;
 }

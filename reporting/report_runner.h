@@ -23,8 +23,6 @@ class PrintPreview;
 using RunnerClock = std::function<int32_t()>;
 int32_t SteadyHundredths();
 
-inline constexpr uint16_t kMsgNoRecords = 22;
-
 class ReportRunner : public framework::ProcedureFrame {
  public:
   uint8_t DEFEROPENREPORT = 0;

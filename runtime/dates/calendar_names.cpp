@@ -1,6 +1,6 @@
 #include "runtime/dates/calendar_names.h"
 
-#include <cctype>
+#include "runtime/system/ascii_case.h"
 
 namespace ledora::runtime {
 namespace {
@@ -12,14 +12,7 @@ constexpr std::string_view kWeekdays[7] = {"Sunday",   "Monday", "Tuesday", "Wed
                                            "Thursday", "Friday", "Saturday"};
 
 bool StartsNameOf(std::string_view word, std::string_view name) {
-  if (word.size() < 3 || word.size() > name.size()) return false;
-  for (size_t i = 0; i < word.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(word[i])) !=
-        std::tolower(static_cast<unsigned char>(name[i]))) {
-      return false;
-    }
-  }
-  return true;
+  return word.size() >= 3 && StartsIgnoringAsciiCase(name, word);
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "runtime/system/ascii_case.h"
+
 namespace ledora::runtime {
 namespace {
 
@@ -13,13 +15,6 @@ CharClass Classify(char c) {
   if (u >= '0' && u <= '9') return ClassDigit;
   if (u >= 0x80 || std::isalpha(u)) return ClassLetter;
   return ClassOther;
-}
-
-bool SameIgnoringCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) ==
-                  std::tolower(static_cast<unsigned char>(y));
-         });
 }
 
 }  // namespace
@@ -43,8 +38,9 @@ std::vector<TypedWord> SplitTypedText(std::string_view text) {
 void DropWords(const std::vector<std::string>& words, std::vector<TypedWord>* typed) {
   std::erase_if(*typed, [&words](const TypedWord& w) {
     if (w.digits) return false;
-    return std::any_of(words.begin(), words.end(),
-                       [&w](const std::string& word) { return SameIgnoringCase(word, w.text); });
+    return std::any_of(words.begin(), words.end(), [&w](const std::string& word) {
+      return EqualIgnoringAsciiCase(word, w.text);
+    });
   });
 }
 

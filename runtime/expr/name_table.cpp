@@ -1,14 +1,10 @@
 #include "runtime/expr/name_table.h"
 
-#include <cctype>
+#include "runtime/system/ascii_case.h"
 
 namespace ledora::runtime {
 
-std::string NameTable::Key(std::string_view name) {
-  std::string key(name);
-  for (char& c : key) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return key;
-}
+std::string NameTable::Key(std::string_view name) { return AsciiUpper(name); }
 
 void NameTable::Bind(std::string_view name, const FieldRef& field) {
   names_[Key(name)] = field;

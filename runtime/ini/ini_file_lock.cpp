@@ -6,19 +6,18 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cerrno>
 #include <chrono>
 #include <filesystem>
 #include <thread>
 
+#include "runtime/system/ascii_case.h"
+
 namespace ledora::runtime {
 
 std::string IniFileLock::LockPathFor(const std::string& path) {
   std::filesystem::path file(path);
-  std::string name = file.filename().string();
-  std::transform(name.begin(), name.end(), name.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  std::string name = AsciiLower(file.filename().string());
   return (file.parent_path() / ("." + name + ".lock")).string();
 }
 

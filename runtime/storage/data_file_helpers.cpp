@@ -2,6 +2,7 @@
 
 #include <charconv>
 
+#include "runtime/system/ascii_case.h"
 #include "runtime/system/runtime_error.h"
 
 namespace ledora::runtime {
@@ -21,17 +22,11 @@ int32_t Failure(int32_t code) {
   return code;
 }
 
-std::string Lower(std::string_view text) {
-  std::string lower(text);
-  for (char& c : lower) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
-  return lower;
-}
-
 int32_t ApplyStorageCommand(std::string_view command, int* recoverSeconds, bool* quickScan) {
   size_t equals = command.find('=');
-  std::string name = Trimmed(Lower(command.substr(0, equals)));
+  std::string name = Trimmed(AsciiLower(command.substr(0, equals)));
   std::string value =
-      equals == std::string_view::npos ? "" : Trimmed(Lower(command.substr(equals + 1)));
+      equals == std::string_view::npos ? "" : Trimmed(AsciiLower(command.substr(equals + 1)));
   if (name == "recover") {
     int seconds = 0;
     auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), seconds);

@@ -18,8 +18,6 @@ int32_t ApplyStorageCommand(std::string_view command, int* recoverSeconds, bool*
 // A position's text ("42", blank-padded as a fixed-size field may be).
 bool ParsePosition(std::string_view text, int64_t* pos);
 
-std::string Lower(std::string_view text);
-
 // Sets and answers a runtime code without driver values.
 int32_t Failure(int32_t code);
 

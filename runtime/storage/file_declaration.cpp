@@ -3,6 +3,7 @@
 #include <set>
 
 #include "runtime/storage/storage_name.h"
+#include "runtime/system/ascii_case.h"
 #include "runtime/system/runtime_error.h"
 
 namespace ledora::runtime {
@@ -49,11 +50,7 @@ bool KeyFits(const KeyDeclaration& key, size_t fieldCount) {
   return true;
 }
 
-std::string UpperName(const std::string& label) {
-  std::string name = LabelName(label);
-  for (char& c : name) c = static_cast<char>(toupper(static_cast<unsigned char>(c)));
-  return name;
-}
+std::string UpperName(const std::string& label) { return AsciiUpper(LabelName(label)); }
 
 }  // namespace
 

@@ -6,6 +6,7 @@
 #include "runtime/storage/data_file_helpers.h"
 #include "runtime/storage/pg_connection.h"
 #include "runtime/storage/pg_driver.h"
+#include "runtime/system/ascii_case.h"
 #include "runtime/system/runtime_error.h"
 
 namespace ledora::runtime {
@@ -107,7 +108,7 @@ int32_t PgDataFile::Parse(StorageName* name) {
 int32_t PgDataFile::FindTable(const StorageName& name, bool* found) {
   std::string file = std::filesystem::path(name.file).filename().string();
   PgParams params;
-  std::string key = Lower(file + "!" + name.table);
+  std::string key = AsciiLower(file + "!" + name.table);
   params.Text(key);
   PgResult result = connection_.Run("SELECT id FROM ledora_tables WHERE name = $1", params);
   if (result == nullptr) return CurrentError().code;
@@ -246,7 +247,7 @@ int32_t PgDataFile::MakeTableOnce(const StorageName& name, bool keepExisting) {
   if (code != ErrorNone || (found && keepExisting)) return code;
   if (!found) {
     std::string file = std::filesystem::path(name.file).filename().string();
-    std::string key = Lower(file + "!" + name.table);
+    std::string key = AsciiLower(file + "!" + name.table);
     PgParams params;
     params.Text(key);
     if (connection_.Run("INSERT INTO ledora_tables(name) VALUES($1)", params) == nullptr) {

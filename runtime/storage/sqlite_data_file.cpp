@@ -14,6 +14,7 @@
 #include "runtime/storage/lock_file.h"
 #include "runtime/storage/sqlite_connection.h"
 #include "runtime/storage/sqlite_driver.h"
+#include "runtime/system/ascii_case.h"
 #include "runtime/system/file_names.h"
 #include "runtime/system/runtime_error.h"
 
@@ -105,11 +106,11 @@ int32_t SqliteDataFile::FindTable(const StorageName& name) {
   {
     Reset reset{statement};
     while ((rc = sqlite3_step(statement)) == SQLITE_ROW)
-      tables.push_back(Lower(Column(statement, 0)));
+      tables.push_back(AsciiLower(Column(statement, 0)));
     if (rc != SQLITE_DONE) return SqliteFailure(connection_.db(), rc, ErrorAccessDenied);
   }
   auto has = [&](const std::string& table) {
-    return std::find(tables.begin(), tables.end(), Lower(table)) != tables.end();
+    return std::find(tables.begin(), tables.end(), AsciiLower(table)) != tables.end();
   };
   // An empty database is a file still to be made; tables without our
   // catalogue belong to some other program.
@@ -125,8 +126,9 @@ int32_t SqliteDataFile::FindTable(const StorageName& name) {
     }
     if (rc != SQLITE_DONE) return SqliteFailure(connection_.db(), rc, ErrorAccessDenied);
   }
-  auto found = std::find_if(entries.begin(), entries.end(),
-                            [&](const auto& e) { return Lower(e.first) == Lower(name.table); });
+  auto found = std::find_if(entries.begin(), entries.end(), [&](const auto& e) {
+    return AsciiLower(e.first) == AsciiLower(name.table);
+  });
   // A single-table file keeps its table when the file is renamed.
   if (found == entries.end() && !name.multiTable && entries.size() == 1) found = entries.begin();
   if (found == entries.end() || !has(found->first)) return Failure(ErrorFileNotFound);
@@ -151,8 +153,9 @@ int32_t SqliteDataFile::CheckColumns() {
   size_t index = 0;
   int rc;
   while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
-    if (index >= expected.size() || Lower(Column(statement, 1)) != Lower(expected[index].first) ||
-        Lower(Column(statement, 2)) != Lower(expected[index].second)) {
+    if (index >= expected.size() ||
+        AsciiLower(Column(statement, 1)) != AsciiLower(expected[index].first) ||
+        AsciiLower(Column(statement, 2)) != AsciiLower(expected[index].second)) {
       return Failure(ErrorInvalidRecordDeclaration);
     }
     ++index;
@@ -171,14 +174,14 @@ int32_t SqliteDataFile::CheckKeys() {
   {
     Reset reset{statement};
     while (sqlite3_step(statement) == SQLITE_ROW) {
-      indexes[Lower(Column(statement, 1))] = {sqlite3_column_int(statement, 2) != 0,
-                                              sqlite3_column_int(statement, 4) != 0};
+      indexes[AsciiLower(Column(statement, 1))] = {sqlite3_column_int(statement, 2) != 0,
+                                                   sqlite3_column_int(statement, 4) != 0};
     }
   }
   for (size_t k = 0; k < declaration_.keys.size(); ++k) {
     const KeyDeclaration& key = declaration_.keys[k];
     std::string name = sql_->IndexName(static_cast<int>(k));
-    auto found = indexes.find(Lower(name));
+    auto found = indexes.find(AsciiLower(name));
     if (found == indexes.end() || found->second.first != key.unique ||
         found->second.second != key.optional) {
       return Failure(ErrorKeyMustBeRebuilt);
@@ -192,9 +195,9 @@ int32_t SqliteDataFile::CheckKeys() {
       if (component >= key.components.size()) return Failure(ErrorKeyMustBeRebuilt);
       const KeyComponent& c = key.components[component++];
       bool noCase = key.noCase && codec_.IsString(c.field);
-      if (Lower(Column(statement, 2)) != Lower(codec_.ColumnName(c.field)) ||
+      if (AsciiLower(Column(statement, 2)) != AsciiLower(codec_.ColumnName(c.field)) ||
           (sqlite3_column_int(statement, 3) != 0) != c.descending ||
-          Lower(Column(statement, 4)) != (noCase ? "nocase" : "binary")) {
+          AsciiLower(Column(statement, 4)) != (noCase ? "nocase" : "binary")) {
         return Failure(ErrorKeyMustBeRebuilt);
       }
     }

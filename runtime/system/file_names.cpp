@@ -5,18 +5,13 @@
 #include <system_error>
 #include <vector>
 
+#include "runtime/system/ascii_case.h"
+
 namespace ledora::runtime {
 
 namespace fs = std::filesystem;
 
 namespace {
-
-bool SameIgnoringCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) {
-           return std::tolower(x) == std::tolower(y);
-         });
-}
 
 std::string WithSlashes(std::string_view name) {
   std::string path(name);
@@ -31,7 +26,7 @@ std::string MatchEntry(const fs::path& folder, const std::string& part) {
   for (fs::directory_iterator it(folder.empty() ? fs::path(".") : folder, ec), end;
        !ec && it != end; it.increment(ec)) {
     std::string entry = it->path().filename().string();
-    if (SameIgnoringCase(entry, part)) return entry;
+    if (EqualIgnoringAsciiCase(entry, part)) return entry;
   }
   return part;
 }

@@ -7,12 +7,12 @@ namespace ledora::runtime {
 namespace {
 
 // Before a presenter is up (or in a headless job) there is nobody to ask, so
-// the message goes to stderr and the caller gets the answer it proposed.
+// the message goes to stderr.
 class FallbackMessageService : public MessageService {
  public:
   uint32_t Show(const MessageRequest& request) override {
     std::fprintf(stderr, "[%s] %s\n", request.caption.c_str(), request.text.c_str());
-    return request.defaultButton;
+    return UnattendedAnswer(request);
   }
 };
 
@@ -27,6 +27,12 @@ MessageService*& Installed() {
 }
 
 }  // namespace
+
+uint32_t UnattendedAnswer(const MessageRequest& request) {
+  if (request.buttons & ButtonCancel) return ButtonCancel;
+  if (request.buttons & ButtonNo) return ButtonNo;
+  return request.defaultButton;
+}
 
 MessageService& Messages() {
   MessageService* installed = Installed();

@@ -43,6 +43,11 @@ class MessageService {
   virtual uint32_t Show(const MessageRequest& request) = 0;
 };
 
+// The answer when nobody is there to give one (a headless job): a question
+// takes its failure path (Cancel, else No), since its Yes would only ask the
+// same question again, for ever.
+uint32_t UnattendedAnswer(const MessageRequest& request);
+
 // The service every message goes through. Until a presenter installs one,
 // messages go to a service that prints to stderr and answers the default.
 MessageService& Messages();

@@ -136,6 +136,14 @@ TEST_F(DataJobsTest, EmptyOrZeroKeysAreNumberedAndGivenKeysKept) {
   EXPECT_NE(lines.find("2,1,7,3,3.00\n"), std::string::npos) << lines;
 }
 
+// The job cannot answer "Try Again?": it fails instead of asking for ever.
+TEST_F(DataJobsTest, NoNumberAfterTheLargestFailsTheImport) {
+  EXPECT_EQ(Import("CUSTOMER", std::string(kCustomerHeader) + "2147483647,Last,,,,\n,Next,,,,\n"),
+            JobFailed);
+  EXPECT_NE(messages.str().find("Auto Increment Error"), std::string::npos) << messages.str();
+  EXPECT_EQ(Export({"CUSTOMER"}), kCustomerHeader) << "nothing added, no negative number";
+}
+
 TEST_F(DataJobsTest, DuplicateKeyNamesTheLineAndImportsNothing) {
   ASSERT_EQ(Import("CUSTOMER", std::string(kCustomerHeader) + "1,First,,,,\n"), JobDone);
   EXPECT_EQ(Import("CUSTOMER", std::string(kCustomerHeader) + "2,Second,,,,\n1,Again,,,,\n"),

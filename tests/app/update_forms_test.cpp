@@ -639,5 +639,24 @@ TEST_F(InvoiceLinesTest, CancellingANewInvoiceTakesItsLinesAlong) {
   EXPECT_EQ(driver.RowCount(app::InvoiceLinesList), 0) << "the next invoice starts empty";
 }
 
+// A priming add that failed (another station took the number, or the user
+// answered No to "Auto Increment Error") reserves nothing and leaves the
+// taken number in the buffer: cancelling must not touch that invoice.
+TEST_F(InvoiceLinesTest, CancellingAnInsertThatReservedNoNumberDeletesNoLines) {
+  int32_t taken = AddInvoice(1);
+  runtime::Window& form = OpenInvoice(taken);
+  InsertLine(form, "1", "3");
+  InsertLine(form, "2", "4");
+  driver.Press(form, app::FormCancel);
+  ASSERT_TRUE(ended);
+
+  INV.NUMBER = taken;
+  StartInvoice(framework::RequestInsert);
+  driver.Press(Top(), app::FormCancel);
+  ASSERT_TRUE(ended);
+  EXPECT_EQ(LinesOf(taken), 2);
+  EXPECT_EQ(Count(app::Access_INVOICES), 1);
+}
+
 }  // namespace
 }  // namespace ledora::testing

@@ -242,6 +242,24 @@ TEST_F(FileManagerTest, CancellingAnInsertDeletesTheReservedRecord) {
   heads.Close();
 }
 
+// After the largest number there is none: asking again finds the same,
+// and no negative or wrapped number is ever stored.
+TEST_F(FileManagerTest, NumberingPastTheLargestLongIsAnAutoIncrementError) {
+  FileManager& heads = station->heads;
+  heads.Open();
+  ASSERT_EQ(heads.MakeUsable(), 0);
+  station->HEA.NUMBER = 2147483647;
+  ASSERT_EQ(heads.CurrentFile().Add(), 0);
+  messages.Expect("Auto Increment Error", "The highest number is in use (2147483647)", ButtonYes);
+  messages.Expect("Auto Increment Error", "", runtime::ButtonNo);
+  EXPECT_EQ(heads.PrimeRecord(), data::SeverityInform);
+  EXPECT_EQ(heads.PrimeAutoIncQuietly(), data::SeverityInform);
+  EXPECT_EQ(heads.LastError(), 32);
+  EXPECT_EQ(station->headsFile->Records(), 1);
+  EXPECT_EQ(heads.INFO->front().AUTOINCDONE, 0);
+  heads.Close();
+}
+
 TEST_F(FileManagerTest, ADuplicateOnASecondKeyNamesThatKey) {
   ASSERT_GT(station->AddHead(0, "Alpha"), 0);
   messages.Expect("Duplicate Key Error",
@@ -275,9 +293,42 @@ TEST_F(FileManagerTest, AFailingValidationKeepsTheRecordOut) {
   picky.Open();
   EXPECT_EQ(picky.ValidateRecord(failed), data::SeverityInform);
   EXPECT_EQ(failed, 3);
+  messages.Expect("Record Insert Error", "Value refused (HEA:NAME)", ButtonOk);
   EXPECT_EQ(picky.Insert(), data::SeverityInform);
   EXPECT_EQ(station->headsFile->Records(), 0);
   picky.Close();
+  picky.Shutdown();
+}
+
+// Whoever shows the noted message after a refused write must show the
+// refusal, not whatever failed before it; a hook's own message stands.
+TEST_F(FileManagerTest, ARefusedUpdateNotesItsOwnMessage) {
+  struct Picky : FileManager {
+    uint8_t ValidateField(int field) override {
+      if (field != 3) return 0;
+      if (ownMessage) NoteError(16);
+      return data::SeverityInform;
+    }
+    bool ownMessage = false;
+  };
+  ASSERT_EQ(station->AddHead(0, "h"), 1);
+  Picky picky;
+  picky.Initialize(station->headsFile.get(), &errors);
+  data::RelationController relations;
+  relations.Initialize(&picky, true);
+  ASSERT_EQ(relations.Open(), 0);
+  station->HEA.NUMBER = 1;
+  ASSERT_EQ(picky.Fetch(HeadNumberKey), 0);
+  picky.NoteError(28);  // an earlier, unrelated failure
+  messages.Expect("Record was not updated", "Value refused (HEA:NAME)", ButtonOk);
+  EXPECT_NE(relations.Update(), 0);
+  EXPECT_EQ(picky.LastError(), 25);
+  picky.ownMessage = true;
+  errors.FIELDNAME = "HEA:NAME";
+  errors.MESSAGETEXT = "1 and 2";
+  messages.Expect("Range Error", "The value of HEA:NAME must be between 1 and 2.", ButtonOk);
+  EXPECT_NE(relations.Update(), 0);
+  relations.Close();
   picky.Shutdown();
 }
 

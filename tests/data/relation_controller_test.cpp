@@ -116,6 +116,40 @@ TEST_F(RelationControllerTest, ACascadeThatFailsHalfwayChangesNothing) {
   other.linesFile->Close();
 }
 
+// A new head's lines go with it when its insert is cancelled, all or none,
+// though heads and lines are related without a delete rule.
+TEST_F(RelationControllerTest, CancellingAReservedRecordTakesItsLinesInOneTransaction) {
+  station->Relate(RuleNone, RuleNone, RuleNone, RuleNone);
+  Fill();
+  ASSERT_EQ(station->heads.Open(), 0);
+  ASSERT_EQ(station->heads.PrimeRecord(), 0);
+  ASSERT_EQ(station->HEA.NUMBER, 4);
+  ASSERT_GT(station->AddLine(4, "new"), 0);
+  ASSERT_GT(station->AddLine(4, "new"), 0);
+  Station other(folder.path(), &errors);
+  ASSERT_EQ(other.linesFile->Open(), 0);
+  ASSERT_EQ(other.linesFile->Hold(0), 0);
+  ASSERT_EQ(other.linesFile->FetchAt("7"), 0);
+  ASSERT_EQ(other.LIN.HEAD, 4);
+
+  messages.Expect("Record was not deleted", "Record Is Already Held (43)", ButtonOk);
+  EXPECT_EQ(station->headsRelations.CancelAutoIncWith(&station->linesRelations),
+            data::SeverityInform);
+  EXPECT_EQ(Heads(), 4);
+  EXPECT_EQ(Lines(), 7);
+
+  other.linesFile->Close();
+  EXPECT_EQ(station->headsRelations.CancelAutoIncWith(&station->linesRelations), 0);
+  EXPECT_EQ(Heads(), 3);
+  EXPECT_EQ(Lines(), 5);
+  // With the number given back nothing is reserved, so nothing more goes.
+  ReadHead(3);
+  EXPECT_EQ(station->headsRelations.CancelAutoIncWith(&station->linesRelations), 0);
+  EXPECT_EQ(Heads(), 3);
+  EXPECT_EQ(Lines(), 5);
+  station->heads.Close();
+}
+
 // Answers each box through a function, so a test can act between boxes.
 class ActingMessages : public runtime::MessageService {
  public:

@@ -187,6 +187,24 @@ TEST_F(PagedBrowseTest, ChangedResetFieldReloadsOnce) {
   EXPECT_FALSE(browse.NeedsReset());
 }
 
+// A follow range moves with its left field; the list must show the new
+// range's records, not the old page.
+TEST_F(PagedBrowseTest, AFollowRangeThatMovedReloadsOnce) {
+  int32_t id = 0;
+  browse.CurrentOrder()->LIMITTYPE = data::LimitFollow;
+  browse.CurrentOrder()->AddRangePair(runtime::FieldRef::Of(notes.NOT.ID),
+                                      runtime::FieldRef::Of(id));
+  notes.NOT.ID = 4;
+  browse.ChooseSortOrder(1, false);
+  EXPECT_EQ(Shown(), std::vector<int32_t>{4});
+  EXPECT_FALSE(browse.NeedsReset());
+  notes.NOT.ID = 7;
+  EXPECT_TRUE(browse.NeedsReset());
+  browse.ChooseSortOrder(1, false);
+  EXPECT_EQ(Shown(), std::vector<int32_t>{7});
+  EXPECT_FALSE(browse.NeedsReset());
+}
+
 TEST_F(PagedBrowseTest, ChangedRecordStaysOnItsScreenRow) {
   browse.OnScrollEvent(EventPageDown);
   for (int i = 0; i < 2; ++i) browse.OnScrollEvent(EventScrollDown);

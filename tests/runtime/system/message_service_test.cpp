@@ -19,16 +19,21 @@ MessageRequest Question(std::string caption, std::string text) {
   return request;
 }
 
-TEST(MessageServiceTest, FallbackPrintsAndAnswersTheDefault) {
+// Nobody is there to answer: a Yes would only bring the same question back.
+TEST(MessageServiceTest, FallbackPrintsAndTakesTheFailurePathOfAQuestion) {
   SetMessageService(nullptr);
-  MessageRequest request = Question("Confirm Delete", "Delete it?");
-  request.defaultButton = ButtonNo;
   ::testing::internal::CaptureStderr();
-  uint32_t answer = Messages().Show(request);
+  uint32_t answer = Messages().Show(Question("Auto Increment Error", "Try Again?"));
   std::string printed = ::testing::internal::GetCapturedStderr();
   EXPECT_EQ(answer, ButtonNo);
-  EXPECT_NE(printed.find("Confirm Delete"), std::string::npos);
-  EXPECT_NE(printed.find("Delete it?"), std::string::npos);
+  EXPECT_NE(printed.find("Auto Increment Error"), std::string::npos);
+  EXPECT_NE(printed.find("Try Again?"), std::string::npos);
+  MessageRequest retry = Question("Record Update Error", "");
+  retry.buttons = ButtonYes | ButtonNo | ButtonCancel;
+  EXPECT_EQ(UnattendedAnswer(retry), ButtonCancel);
+  MessageRequest note = Question("Range Error", "");
+  note.buttons = note.defaultButton = ButtonOk;
+  EXPECT_EQ(UnattendedAnswer(note), ButtonOk);
 }
 
 TEST(MessageServiceTest, InstalledServiceTakesOverUntilReset) {
