@@ -39,6 +39,18 @@ class SizedClient : public Base {
 using WindowContent = SizedClient<QWidget>;
 using WindowScrollArea = SizedClient<QScrollArea>;
 
+// Escape in a dialog, or anything else that would reject it, is a close
+// request of the model's window: Qt alone would only hide the dialog, and
+// the procedure waiting in it would never hear that it had gone.
+class ModelDialog : public QDialog {
+ public:
+  ModelDialog(Window& window, QWidget* parent) : QDialog(parent), window_(window) {}
+  void reject() override { window_.UserKey(0, KeyEscape); }
+
+ private:
+  Window& window_;
+};
+
 Qt::CursorShape CursorOf(CursorShape cursor) {
   switch (cursor) {
     case CursorWait:
@@ -141,7 +153,7 @@ void QtWindowView::BuildTop(QWidget* parent) {
       sub->setAttribute(Qt::WA_DeleteOnClose, false);
       top_ = sub;
     } else if (window_.isModal() || (window_.isMdiChild() && overModal)) {
-      auto* dialog = new QDialog(parent);
+      auto* dialog = new ModelDialog(window_, parent);
       auto* dialogLayout = new QVBoxLayout(dialog);
       dialogLayout->setContentsMargins(0, 0, 0, 0);
       dialogLayout->addWidget(container);
