@@ -108,7 +108,25 @@ void QtPresenter::WindowOpened(Window& window) {
   window.SetPresenterData(std::move(view));
 }
 
-void QtPresenter::WindowClosed(Window& window) { window.SetPresenterData(nullptr); }
+void QtPresenter::WindowClosed(Window& window) {
+  QtWindowView* view = ViewOf(window);
+  bool hadFocus = view != nullptr && view->top() != nullptr && !view->top()->isHidden() &&
+                  QApplication::activeWindow() == view->top()->window();
+  window.SetPresenterData(nullptr);
+  if (!hadFocus) return;
+  // The window the model gives the focus to next gets it on screen too, on
+  // its focused control; left to the window manager, the keys may go nowhere.
+  QMetaObject::invokeMethod(
+      this,
+      [this] {
+        Window* next = WindowRegistry::Instance().Active();
+        QtWindowView* nextView = next != nullptr ? ViewOf(*next) : nullptr;
+        if (nextView == nullptr || nextView->top() == nullptr) return;
+        RaiseWindow(*next);
+        if (next->FocusedControl() != 0) nextView->Focus(next->FocusedControl());
+      },
+      Qt::QueuedConnection);
+}
 
 void QtPresenter::WindowChanged(Window& window) {
   if (QtWindowView* view = ViewOf(window)) view->ShowWindow();
@@ -132,7 +150,7 @@ void QtPresenter::FocusChanged(Window& window, int32_t control) {
 
 void QtPresenter::RaiseWindow(Window& window) {
   QtWindowView* view = ViewOf(window);
-  if (view == nullptr) return;
+  if (view == nullptr || view->top() == nullptr) return;
   if (auto* sub = qobject_cast<QMdiSubWindow*>(view->top()); sub != nullptr && sub->mdiArea()) {
     sub->mdiArea()->setActiveSubWindow(sub);
   }

@@ -52,7 +52,8 @@ class HeadlessPresenter : public Presenter, public MessageService {
   void ControlDestroyed(Window& window, int32_t control) override {}
   void ControlChanged(Window& window, int32_t control) override {}
   void FocusChanged(Window& window, int32_t control) override {}
-  void RaiseWindow(Window& window) override {}
+  // Without a screen, raising a window gives it the focus at once.
+  void RaiseWindow(Window& window) override;
   bool AskFileName(FileDialogRequest* request) override;
   bool AskColour(int32_t* colour) override;
   bool AskFont(Font* font) override;

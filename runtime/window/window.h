@@ -206,6 +206,8 @@ class Window {
   void UserDrop(int32_t target, Window& source, int32_t sourceControl, int32_t x, int32_t y);
   void UserFocus(int32_t control);  // the focus moved to a control
   void UserActivated(bool active);  // the window gained or lost the focus
+  // The screen gave the window the focus since it opened (UserActivated).
+  bool HadFocus() const { return hadFocus_; }
   void UserResized(int32_t width, int32_t height);
   void UserMoved(int32_t x, int32_t y);
   void UserStateChanged(bool maximised, bool minimised);
@@ -277,6 +279,7 @@ class Window {
   bool pendingDefault_ = false;
   int32_t focus_ = 0;
   bool acceptAll_ = false;
+  bool hadFocus_ = false;
   size_t acceptAllNext_ = 0;
   std::unique_ptr<PresenterData> presenterData_;
 };

@@ -308,6 +308,7 @@ void Window::UserFocus(int32_t control) {
 void Window::UserActivated(bool active) {
   WindowRegistry& registry = WindowRegistry::Instance();
   if (active) {
+    hadFocus_ = true;
     registry.SetActive(this);
   } else if (registry.Active() == this) {
     registry.SetActive(nullptr);

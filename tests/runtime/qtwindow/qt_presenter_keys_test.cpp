@@ -156,6 +156,24 @@ TEST_F(QtPresenterKeysTest, MessageBoxTakesReturnForItsDefaultAndEscapeForItsEsc
   CloseForm();
 }
 
+TEST_F(QtPresenterKeysTest, TheFocusGoesBackToTheControlThatHadItBeforeAMessageBox) {
+  BuildForm();
+  bool answered = false;
+  StartForm([&] {
+    Messages().Show({"Saved.", "Note", IconAsterisk, ButtonOk, ButtonOk});
+    answered = true;
+  });
+  QWidget* entry = View(form)->WidgetOf(1);
+  QMessageBox* box = NextBox();
+  ASSERT_NE(box, nullptr);
+  ASSERT_TRUE(FocusOn(box->defaultButton()));
+  PressKey(Qt::Key_Return);
+  ASSERT_TRUE(Pump([&] { return answered; }));
+  EXPECT_TRUE(Pump([&] { return QApplication::focusWidget() == entry; }))
+      << "the keys go nowhere after the box";
+  CloseForm();
+}
+
 TEST_F(QtPresenterKeysTest, FormPressesOkOnReturnTheFocusedButtonOnReturnAndClosesOnEscape) {
   BuildForm();
   StartForm(nullptr);
