@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "framework/rejected_input.h"
 #include "framework/toolbar_router.h"
 #include "framework/window_resizer.h"
 #include "framework/window_texts.h"
@@ -222,6 +223,7 @@ uint8_t ProcedureFrame::HandleEvent() {
   }
   switch (e.number) {
     case runtime::EventAccepted:
+      if (window_ != nullptr) ClearRejectedInput(*window_);
       result = OnAccepted();
       break;
     case runtime::EventRejected:
@@ -352,8 +354,10 @@ void ProcedureFrame::SetResponseAndClose(uint8_t response) {
 uint8_t ProcedureFrame::OnRejected() {
   int32_t control = event().control;
   runtime::Beep();
+  // What was typed stays, with a word on what is wrong with it, so the user
+  // corrects it instead of finding the old value silently put back.
   if (window_ != nullptr) {
-    window_->Display(control);
+    TellRejectedInput(*window_, control);
     window_->Select(control);
   }
   return SeverityNone;
