@@ -9,6 +9,7 @@
 #include <QStyle>
 #include <QStyledItemDelegate>
 #include <QTableWidget>
+#include <QWheelEvent>
 #include <vector>
 
 #include "runtime/qtwindow/qt_conversions.h"
@@ -260,6 +261,14 @@ bool QtListView::eventFilter(QObject* watched, QEvent* event) {
     return false;
   }
   if (watched != table_->viewport()) return false;
+  if (event->type() == QEvent::Wheel && paged_) {
+    // A paged list holds one page: the wheel scrolls the records, not the page.
+    wheelAngle_ += static_cast<QWheelEvent*>(event)->angleDelta().y();
+    int notches = wheelAngle_ / QWheelEvent::DefaultDeltasPerStep;
+    wheelAngle_ -= notches * QWheelEvent::DefaultDeltasPerStep;
+    if (notches != 0 && callbacks_.wheeled) callbacks_.wheeled(notches);
+    return true;
+  }
   auto* mouse = dynamic_cast<QMouseEvent*>(event);
   if (mouse == nullptr) return false;
   switch (event->type()) {

@@ -117,6 +117,7 @@ QWidget* QtWindowView::MakeWidget(const Control& c) {
       callbacks.scrolled = [this, number](int32_t event, int32_t thumb) {
         window_.UserScroll(number, event, thumb);
       };
+      callbacks.wheeled = [this, number](int32_t notches) { window_.UserWheel(number, notches); };
       // Measured while being laid out; the model hears of it afterwards.
       callbacks.measured = [this, number](int32_t rows) {
         QMetaObject::invokeMethod(

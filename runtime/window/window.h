@@ -202,6 +202,9 @@ class Window {
   void UserChoseRow(int32_t control, int32_t row, int32_t keyCode = KeyMouseLeft);
   void UserKey(int32_t control, int32_t keyCode);  // control 0: the window
   void UserScroll(int32_t control, int32_t event, int32_t thumb = 0);
+  // The mouse wheel turned over a list: notches away from the user (up) are
+  // positive. Each notch moves three rows, as the arrow keys would.
+  void UserWheel(int32_t control, int32_t notches);
   void UserMouse(int32_t event, int32_t control, int32_t x, int32_t y, int32_t keyCode);
   void UserDrop(int32_t target, Window& source, int32_t sourceControl, int32_t x, int32_t y);
   void UserFocus(int32_t control);  // the focus moved to a control

@@ -1,6 +1,7 @@
 // What the user did, as presenters and the test driver report it, turned
 // into events for the owning thread.
 #include <algorithm>
+#include <cstdlib>
 
 #include "runtime/window/presenter.h"
 #include "runtime/window/window.h"
@@ -236,6 +237,14 @@ void Window::UserScroll(int32_t control, int32_t event, int32_t thumb) {
   e.control = control;
   e.value = std::clamp(thumb, 0, 100);
   Post(e);
+}
+
+void Window::UserWheel(int32_t control, int32_t notches) {
+  constexpr int32_t kRowsPerNotch = 3;
+  Control* c = Find(control);
+  if (c == nullptr || c->type != ControlList || !c->enabled) return;
+  int32_t key = notches > 0 ? KeyUp : KeyDown;
+  for (int32_t i = 0; i < kRowsPerNotch * std::abs(notches); ++i) ListKey(*c, key);
 }
 
 void Window::UserMouse(int32_t event, int32_t control, int32_t x, int32_t y, int32_t keyCode) {

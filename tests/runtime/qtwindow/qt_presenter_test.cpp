@@ -18,6 +18,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTableWidget>
+#include <QWheelEvent>
 #include <algorithm>
 #include <functional>
 
@@ -199,6 +200,16 @@ TEST_F(QtPresenterTest, PagedListTurnsScrollBarKeysAndClicksIntoEvents) {
   QCoreApplication::sendEvent(list->table()->viewport(), &press);
   ASSERT_TRUE(Pump([&] { return ChildCount(EventNewSelection, 1) >= 1; }));
   EXPECT_EQ(child.GetSelection(1), 1);
+
+  // A notch of the wheel towards the user moves down three rows, reading
+  // past the page as the arrow keys do.
+  int32_t scrolled = ChildCount(EventScrollDown, 1);
+  QPoint at = row.center();
+  QWheelEvent wheel(at, list->table()->viewport()->mapToGlobal(at), QPoint(), QPoint(0, -120),
+                    Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+  QCoreApplication::sendEvent(list->table()->viewport(), &wheel);
+  ASSERT_TRUE(Pump([&] { return child.GetSelection(1) > 1; })) << "the wheel did nothing";
+  EXPECT_GT(ChildCount(EventScrollDown, 1), scrolled);
 
   child.Post(EventCloseWindow);
   frame.Post(EventCloseWindow);
