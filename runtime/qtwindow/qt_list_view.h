@@ -58,6 +58,9 @@ class QtListView : public QWidget {
   QPoint pressAt_;
   bool pressed_ = false;
   int wheelAngle_ = 0;  // eighths of a degree not yet a whole notch
+  // Column widths the user dragged; a new format of as many columns (the
+  // sort marker moving to another header) keeps them.
+  std::vector<int> userWidths_;
 };
 
 }  // namespace ledora::runtime

@@ -206,6 +206,18 @@ TEST_F(PagedBrowseWindowTest, TheWheelMovesThreeRowsANotchReadingPastThePage) {
   EXPECT_EQ(notes.NOT.ID, 7) << "the highlighted record is in the buffer";
 }
 
+TEST_F(PagedBrowseWindowTest, AShrunkListKeepsItsHighlightedRecord) {
+  Start();
+  Key(runtime::KeyPageDown);
+  for (int i = 0; i < 4; ++i) Key(runtime::KeyDown);
+  EXPECT_EQ(Selected(), 10);
+  frame.win.SetVisibleRows(kList, 3);
+  driver.Resize(300, 90);
+  EXPECT_EQ(Ids(), (std::vector<int>{8, 9, 10})) << "the record stays, on the last row";
+  EXPECT_EQ(Selected(), 10);
+  EXPECT_EQ(notes.NOT.ID, 10);
+}
+
 TEST_F(PagedBrowseWindowTest, AGrownListReloadsWithItsNewRowCount) {
   Start();
   Key(runtime::KeyPageDown);

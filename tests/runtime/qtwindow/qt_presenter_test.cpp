@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QDialog>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMainWindow>
@@ -210,6 +211,12 @@ TEST_F(QtPresenterTest, PagedListTurnsScrollBarKeysAndClicksIntoEvents) {
   QCoreApplication::sendEvent(list->table()->viewport(), &wheel);
   ASSERT_TRUE(Pump([&] { return child.GetSelection(1) > 1; })) << "the wheel did nothing";
   EXPECT_GT(ChildCount(EventScrollDown, 1), scrolled);
+
+  // The sort marker moving to another header keeps the widths the user set.
+  list->table()->horizontalHeader()->resizeSection(0, 150);
+  child.SetListFormat(1, "45R(2)|M~Customer ID~C(0)@n-13@80L(2)|M~Name \xBB~@s35@");
+  ASSERT_EQ(list->table()->horizontalHeaderItem(1)->text(), QString::fromUtf8("Name »"));
+  EXPECT_EQ(list->table()->columnWidth(0), 150);
 
   child.Post(EventCloseWindow);
   frame.Post(EventCloseWindow);
