@@ -179,11 +179,9 @@ void QtPresenter::OnMenuChosen(Window& window, int32_t control) {
       }
       return;
     case ActionTile:
-      if (area != nullptr) area->tileSubWindows();
-      return;
     case ActionCascade:
     case ActionArrangeIcons:
-      if (area != nullptr) area->cascadeSubWindows();
+      if (area != nullptr) ArrangeChildren(*area, c->action == ActionTile);
       return;
     case ActionHelpContents:
     case ActionHelpSearch:
@@ -192,6 +190,18 @@ void QtPresenter::OnMenuChosen(Window& window, int32_t control) {
     default:
       window.UserPressed(control);
       return;
+  }
+}
+
+void QtPresenter::ArrangeChildren(QMdiArea& area, bool tile) {
+  // A maximised child would come back maximised over the arranged ones.
+  for (QMdiSubWindow* sub : area.subWindowList()) {
+    if (sub->isMaximized()) sub->showNormal();
+  }
+  if (tile) {
+    area.tileSubWindows();
+  } else {
+    area.cascadeSubWindows();
   }
 }
 

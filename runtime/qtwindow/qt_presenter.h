@@ -46,6 +46,8 @@ class QtPresenter : public QObject, public Presenter {
   // From the views.
   void OnMenuChosen(Window& window, int32_t control);
   void OnSubWindowActivated(QMdiSubWindow* sub);
+  // Tile or Cascade; the children stay inside the frame's area.
+  void ArrangeChildren(QMdiArea& area, bool tile);
   // Activation reports of Qt lag behind windows the model opened and made
   // active; after each one the model learns the window that is active now.
   void SyncActiveWindow();

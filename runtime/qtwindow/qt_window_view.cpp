@@ -120,6 +120,10 @@ void QtWindowView::BuildTop(QWidget* parent) {
   if (window_.isFrame()) {
     main_ = new QMainWindow;
     mdiArea_ = new QMdiArea(main_);
+    // Without scroll bars the area asks to be as big as its biggest child,
+    // and the frame grows past the screen when the children are arranged.
+    mdiArea_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    mdiArea_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     main_->setCentralWidget(mdiArea_);
     menuBar_ = main_->menuBar();
     toolBar_ = main_->addToolBar(QStringLiteral("Toolbar"));
@@ -191,6 +195,8 @@ void QtWindowView::BuildMenu(const Control& control) {
     auto* menu = new QMenu(ToQString(control.text), owner);
     menus_[control.number] = menu;
     action = menu->menuAction();
+    int32_t number = control.number;
+    connect(menu, &QMenu::aboutToShow, this, [this, menu, number] { ListChildren(menu, number); });
   } else if (control.separator) {
     action = new QAction(owner);
     action->setSeparator(true);
@@ -203,6 +209,34 @@ void QtWindowView::BuildMenu(const Control& control) {
   owner->addAction(action);
   actions_[control.number] = action;
   ShowAction(control, action);
+}
+
+void QtWindowView::ListChildren(QMenu* menu, int32_t number) {
+  for (QAction* action : menu->actions()) {
+    if (action->property(kChildListProperty).isValid()) delete action;
+  }
+  // The menu that arranges the children also lists them.
+  bool arranges = std::any_of(window_.controls().begin(), window_.controls().end(), [&](auto& c) {
+    return c->parent == number && (c->action == ActionTile || c->action == ActionCascade);
+  });
+  if (!arranges || mdiArea_ == nullptr) return;
+  QMdiSubWindow* active = mdiArea_->activeSubWindow();
+  int index = 0;
+  for (QMdiSubWindow* sub : mdiArea_->subWindowList()) {
+    if (sub->isHidden()) continue;
+    if (index == 0) menu->addSeparator()->setProperty(kChildListProperty, true);
+    QAction* action =
+        menu->addAction(QStringLiteral("&%1 %2").arg(++index).arg(sub->windowTitle()));
+    action->setProperty(kChildListProperty, true);
+    action->setCheckable(true);
+    action->setChecked(sub == active);
+    QPointer<QMdiSubWindow> target(sub);
+    connect(action, &QAction::triggered, this, [this, target] {
+      if (target.isNull() || mdiArea_ == nullptr) return;
+      if (target->isMinimized()) target->showNormal();
+      mdiArea_->setActiveSubWindow(target);
+    });
+  }
 }
 
 void QtWindowView::BuildToolbarButton(const Control& control) {
