@@ -139,6 +139,7 @@ uint8_t BrowseWindow::Initialize() {
                          framework::LockWidth | framework::LockHeight);
   }
   AttachResizer(&resizer_);
+  KeepPlacement(&INIMgr, description_.procedure);
   return data::SeverityNone;
 }
 

@@ -4,6 +4,7 @@
 #include "app/browse_customers.h"
 #include "app/browse_invoices.h"
 #include "app/browse_items.h"
+#include "app/program.h"
 #include "data/error_severity.h"
 #include "layout/design_database.h"
 #include "layout/shipped_reports.h"
@@ -146,6 +147,7 @@ uint8_t MainFrame::Initialize() {
   VCRREQUEST = &framework::NavigationRequest;
   ERRORS = errors_;
   AttachToolbar(&toolbar_);
+  KeepPlacement(&INIMgr, "Main");
   OpenWindow();
   framework::PendingRequest = framework::RequestNone;
   framework::LastResponse = framework::ResponseNone;

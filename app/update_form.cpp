@@ -121,6 +121,7 @@ uint8_t UpdateForm::Initialize() {
   if (result == data::SeverityNone) {
     resizer_.Setup(&win_, framework::AppStrategySpread, true, false);
     AttachResizer(&resizer_);
+    KeepPlacement(&INIMgr, description_.procedure);
   }
   return result;
 }

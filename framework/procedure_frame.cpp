@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <cstring>
 
+#include "framework/ini_store.h"
 #include "framework/rejected_input.h"
 #include "framework/toolbar_router.h"
+#include "framework/window_placement.h"
 #include "framework/window_resizer.h"
 #include "framework/window_texts.h"
 #include "runtime/system/message_service.h"
@@ -101,6 +103,11 @@ void ProcedureFrame::AddHistoryField(int32_t control, int32_t fieldNumber) {
 
 void ProcedureFrame::AttachResizer(WindowResizer* resizer) { RESIZE = resizer; }
 
+void ProcedureFrame::KeepPlacement(const IniStore* store, std::string_view section) {
+  placementStore_ = store;
+  placementSection_ = section;
+}
+
 void ProcedureFrame::AttachToolbar(ToolbarRouter* toolbar) {
   TOOLBAR = toolbar;
   if (TOOLBAR != nullptr) TOOLBAR->Setup(this);
@@ -168,6 +175,9 @@ uint8_t ProcedureFrame::Shutdown() {
   if (RESIZE != nullptr) RESIZE->Shutdown();
   if (closePrimary_ && PRIMARY != nullptr) PRIMARY->Close();
   closePrimary_ = false;
+  if (placementStore_ != nullptr && window_ != nullptr && OPENED) {
+    placementStore_->StoreWindowPlacement(placementSection_, WindowPlacement(*window_));
+  }
   DEAD = 1;
   return SeverityNone;
 }
@@ -262,6 +272,12 @@ uint8_t ProcedureFrame::HandleEvent() {
 uint8_t ProcedureFrame::OnWindowEvent() {
   switch (event().number) {
     case runtime::EventOpenWindow:
+      // Restored once the resizer knows the designed size, which stays the
+      // smallest; the window is not yet drawn.
+      if (placementStore_ != nullptr && window_ != nullptr) {
+        WindowPlacement placement(*window_);
+        placementStore_->RestoreWindowPlacement(placementSection_, placement);
+      }
       if (!(INITED & InitedWindowPrepared)) PrepareWindow();
       if (FIRSTFIELD != 0 && window_ != nullptr) window_->Select(FIRSTFIELD);
       return SeverityNone;

@@ -304,7 +304,17 @@ void QtWindowView::SizeToModel() {
       FitTopToClient(target);
     }
   }
-  if (g.x != 0 || g.y != 0) top_->move(units.ToX(g.x), units.ToY(g.y));
+  if (g.x != 0 || g.y != 0) {
+    QPoint at(units.ToX(g.x), units.ToY(g.y));
+    // A top-level window's place is that of its client area: where the
+    // window manager puts the frame around it is not known before it shows,
+    // and a frame position would move the window by its title bar each time.
+    if (top_->isWindow()) {
+      if (top_->geometry().topLeft() != at) top_->setGeometry(QRect(at, top_->size()));
+    } else {
+      top_->move(at);
+    }
+  }
   Qt::WindowStates state = top_->windowState();
   if (window_.IsMaximised()) {
     if (!(state & Qt::WindowMaximized)) top_->showMaximized();
@@ -525,7 +535,8 @@ bool QtWindowView::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::Move:
       if (!applying_) {
         QtUnits units = Units();
-        window_.UserMoved(units.FromX(top_->x()), units.FromY(top_->y()));
+        QPoint at = top_->isWindow() ? top_->geometry().topLeft() : top_->pos();
+        window_.UserMoved(units.FromX(at.x()), units.FromY(at.y()));
       }
       return false;
     default:

@@ -4,6 +4,7 @@
 
 #include <functional>
 
+#include "framework/ini_store.h"
 #include "framework/toolbar_router.h"
 #include "framework/window_resizer.h"
 #include "runtime/window/window_registry.h"
@@ -437,6 +438,34 @@ TEST_F(ProcedureFrameTest, AnAttachedTranslatorTranslatesTheWindowOnceWhenItOpen
   EXPECT_EQ(form.win.GetText(kOk), "*OK");
   EXPECT_EQ(form.win.Find(kOk)->tip, "*Save the note");
   driver.Close(form.win);
+}
+
+// ------------------------------------------------------------ placement
+
+TEST_F(ProcedureFrameTest, TheWindowReopensWhereTheUserLeftIt) {
+  framework::IniStore store;
+  store.Setup(folder.path() + "/ledora.INI");
+  form.win.SetResizable(true);
+  form.win.SetSize(200, 100);
+  form.configure = [&](NoteForm& f) { f.KeepPlacement(&store, "UpdateNote"); };
+  StartChange("first");
+  form.win.UserMoved(30, 40);
+  driver.Resize(250, 120);
+  driver.Close(form.win);
+  EXPECT_EQ(store.ReadValue("UpdateNote", "XPos"), "30");
+  EXPECT_EQ(store.ReadValue("UpdateNote", "Width"), "250");
+
+  NoteForm again(notes, errors);
+  again.win.SetResizable(true);
+  again.win.SetSize(200, 100);
+  again.configure = form.configure;
+  PendingRequest = framework::RequestChange;
+  driver.Start([&] { again.Run(); });
+  EXPECT_EQ(again.win.geometry(), (runtime::Rect{30, 40, 250, 120}));
+  again.win.UserStateChanged(true, false);
+  driver.Close(again.win);
+  EXPECT_EQ(store.ReadValue("UpdateNote", "Maximize"), "Yes");
+  EXPECT_EQ(store.ReadValue("UpdateNote", "Width"), "250") << "the normal size stays stored";
 }
 
 // ------------------------------------------------------------ other events

@@ -167,7 +167,7 @@ TEST_F(QtWindowLookTest, ToolWindowWithoutAPlaceOpensOverTheMiddleOfTheFrame) {
   second.SetPosition(30, 20);
   second.SetSize(100, 50);
   Open(second);
-  EXPECT_EQ(View(second)->top()->pos(), QPoint(30, 20)) << "a given place is kept";
+  EXPECT_EQ(View(second)->top()->geometry().topLeft(), QPoint(30, 20)) << "a given place is kept";
 }
 
 TEST_F(QtWindowLookTest, ChildOfTheFrameCalledFromAModalFormOpensOverTheForm) {
