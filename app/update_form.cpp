@@ -64,11 +64,14 @@ void UpdateForm::MakeButtons() {
   for (int32_t button : {FormOk, FormCancel, FormHelp}) win_.DestroyControl(button);
   win_.CreateControl(FormOk, runtime::ControlButton);
   win_.SetText(FormOk, "OK");
+  win_.SetIcon(FormOk, "ok.ico");
   win_.SetDefaultButton(FormOk);
   win_.CreateControl(FormCancel, runtime::ControlButton);
   win_.SetText(FormCancel, "Cancel");
+  win_.SetIcon(FormCancel, "Cancel.ico");
   win_.CreateControl(FormHelp, runtime::ControlButton);
   win_.SetText(FormHelp, "Help");
+  win_.SetIcon(FormHelp, "help.ico");
   if (runtime::Control* help = win_.Find(FormHelp)) {
     // The help file lives outside the program; the runtime shows it.
     help->action = runtime::ActionHelpContents;

@@ -10,6 +10,7 @@
 #include <QPrinter>
 
 #include "runtime/qtwindow/qt_conversions.h"
+#include "runtime/qtwindow/qt_icons.h"
 #include "runtime/qtwindow/qt_units.h"
 #include "runtime/qtwindow/qt_window_view.h"
 #include "runtime/window/window_registry.h"
@@ -25,6 +26,7 @@ QtPresenter::QtPresenter(Scheduler& scheduler) : scheduler_(scheduler) {
     QMetaObject::invokeMethod(this, &QtPresenter::Drain, Qt::QueuedConnection);
   });
   qApp->installEventFilter(this);
+  UseProgramIcons();
   // The program lives as long as its main procedure, not its last window.
   QApplication::setQuitOnLastWindowClosed(false);
 }

@@ -275,7 +275,8 @@ void QtWindowView::ShowWindow() {
   QFont font = ToQFont(window_.font(), QApplication::font());
   content_->setFont(font);
   top_->setWindowTitle(ToQString(window_.title()));
-  top_->setWindowIcon(ToQIcon(window_.icon()));
+  QIcon icon = ToQIcon(window_.icon());
+  top_->setWindowIcon(icon.isNull() ? QApplication::windowIcon() : icon);
   content_->setCursor(CursorOf(window_.cursor()));
   content_->setMouseTracking(window_.tracksMouse());
   if (main_ != nullptr) main_->statusBar()->showMessage(ToQString(window_.statusText()));

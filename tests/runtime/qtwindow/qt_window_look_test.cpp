@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "runtime/qtwindow/qt_conversions.h"
+#include "runtime/qtwindow/qt_icons.h"
 #include "runtime/qtwindow/qt_list_view.h"
 #include "tests/runtime/qtwindow/qt_window_fixture.h"
 
@@ -144,6 +146,27 @@ TEST_F(QtWindowLookTest, ChildrenOfTheFrameCascadeInSight) {
   EXPECT_GT(two.top(), one.top());
   EXPECT_GT(two.left(), one.left());
   EXPECT_LT(two.top() - one.top(), 60) << "steps of a title bar";
+}
+
+TEST_F(QtWindowLookTest, NamedIconsComeFromTheProgramsThemeAndWindowsShowTheProgramsIcon) {
+  EXPECT_EQ(QIcon::themeName(), kIconTheme);
+  for (const char* name :
+       {"Cancel.ico", "pilned.ico", "S_EXIT.ICO", "SMAPAGE.ICO", "vcrnext.ico"}) {
+    EXPECT_FALSE(ToQIcon(name).pixmap(16, 16).isNull()) << name << " shows nothing";
+  }
+  EXPECT_EQ(ToQIcon("~layout.ico").cacheKey(), ProgramIcon().cacheKey());
+  EXPECT_TRUE(ToQIcon("no such.ico").isNull());
+
+  w.CreateControl(1, ControlButton);
+  w.SetText(1, "Cancel");
+  w.SetIcon(1, "Cancel.ico");
+  Open(w);
+  auto* button = qobject_cast<QPushButton*>(View(w)->WidgetOf(1));
+  ASSERT_NE(button, nullptr);
+  EXPECT_FALSE(button->icon().isNull());
+  EXPECT_EQ(button->text(), "Cancel") << "the text stays as the label";
+  EXPECT_EQ(View(w)->top()->windowIcon().cacheKey(), ProgramIcon().cacheKey())
+      << "a window without an icon of its own shows Qt's";
 }
 
 TEST_F(QtWindowLookTest, ToolWindowWithoutAPlaceOpensOverTheMiddleOfTheFrame) {
