@@ -42,6 +42,7 @@ void BrowseWindow::BuildWindow() {
   win_.SetTitle(description_.title);
   win_.SetFont({"MS Sans Serif", 8, runtime::FontWeightNormal, runtime::kNoColour});
   win_.SetMdiChild(true);
+  win_.SetHelpTopic("browses");
   win_.SetResizable(true);
   win_.SetSize(kWidth, kHeight);
   // The designed size is the smallest that shows every button; a child

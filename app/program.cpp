@@ -2,11 +2,13 @@
 
 #include "app/invoicing_dictionary.h"
 #include "app/invoicing_records.h"
+#include "app/user_guide.h"
 #include "data/file_registry.h"
 #include "data/thread_number.h"
 #include "designer/guarded_open.h"
 #include "layout/design_database.h"
 #include "runtime/storage/sqlite_driver.h"
+#include "runtime/window/help.h"
 #include "runtime/window/scheduler.h"
 
 namespace ledora::app {
@@ -70,7 +72,8 @@ class EndReadsWhenIdle {
 }  // namespace
 
 void MainProcedure(const std::function<void(MainFrame&)>& prepare) {
-  HelpFile = kHelpFile;
+  HelpFile = FindUserGuide();
+  runtime::SetHelpFile(HelpFile);
   ProcedureThreads threads;
   GlobalErrors.Initialize();
   INIMgr.Setup(kSettingsFile);

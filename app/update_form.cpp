@@ -35,6 +35,7 @@ void UpdateForm::BuildWindow() {
   win_.SetTitle(description_.title);
   win_.SetFont({"MS Sans Serif", 8, runtime::FontWeightNormal, runtime::kNoColour});
   win_.SetModal(true);
+  win_.SetHelpTopic("forms");
   win_.SetResizable(true);
   win_.CreateControl(FormSheet, runtime::ControlSheet);
   win_.CreateControl(FormTab, runtime::ControlTab, FormSheet);

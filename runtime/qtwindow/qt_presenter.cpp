@@ -32,6 +32,7 @@ QtPresenter::QtPresenter(Scheduler& scheduler) : scheduler_(scheduler) {
 }
 
 QtPresenter::~QtPresenter() {
+  delete help_.data();
   qApp->removeEventFilter(this);
   scheduler_.SetWakeHandler(nullptr);
   if (&CurrentPresenter() == this) SetPresenter(nullptr);
@@ -185,10 +186,6 @@ void QtPresenter::OnMenuChosen(Window& window, int32_t control) {
     case ActionArrangeIcons:
       if (area != nullptr) ArrangeChildren(*area, c->action == ActionTile);
       return;
-    case ActionHelpContents:
-    case ActionHelpSearch:
-    case ActionHelpOnHelp:
-      return;
     default:
       window.UserPressed(control);
       return;
@@ -263,6 +260,10 @@ bool QtPresenter::OnKey(QWidget* widget, QKeyEvent* key) {
   }
   if (window->IsAlert(control, code)) {
     if (auto* edit = qobject_cast<QLineEdit*>(widget)) emit edit->editingFinished();
+    window->UserKey(control, code);
+    return true;
+  }
+  if (code == KeyF1) {
     window->UserKey(control, code);
     return true;
   }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 #include <memory>
 
 #include "runtime/qtwindow/qt_message_service.h"
@@ -15,6 +16,7 @@ class QKeyEvent;
 class QMdiArea;
 class QMdiSubWindow;
 class QPrinter;
+class QTextBrowser;
 class QWidget;
 
 namespace ledora::runtime {
@@ -67,6 +69,7 @@ class QtPresenter : public QObject, public Presenter {
   bool AskPrinterSetup() override;
   int32_t Popup(Window* owner, std::string_view menu) override;
   void Beep() override;
+  void ShowHelp(const std::string& file, const std::string& topic) override;
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -82,6 +85,7 @@ class QtPresenter : public QObject, public Presenter {
   int32_t mainThread_ = 0;
   bool running_ = false;
   std::unique_ptr<QPrinter> printer_;
+  QPointer<QWidget> help_;  // the help window (a QTextBrowser), beside the program's
 };
 
 }  // namespace ledora::runtime

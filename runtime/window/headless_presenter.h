@@ -60,6 +60,10 @@ class HeadlessPresenter : public Presenter, public MessageService {
   bool AskPrinterSetup() override;
   int32_t Popup(Window* owner, std::string_view menu) override;
   void Beep() override { ++beeps_; }
+  void ShowHelp(const std::string& file, const std::string& topic) override {
+    helpTopics_.push_back(topic);
+  }
+  const std::vector<std::string>& helpTopics() const { return helpTopics_; }  // asked for
 
  private:
   enum PendingKind { PendingNone, PendingMessageBox, PendingPopup, PendingFile };
@@ -84,6 +88,7 @@ class HeadlessPresenter : public Presenter, public MessageService {
   std::vector<std::string> popups_;
   int32_t unexpected_ = 0;
   int32_t beeps_ = 0;
+  std::vector<std::string> helpTopics_;
 };
 
 }  // namespace ledora::runtime

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "runtime/window/common_dialogs.h"
@@ -35,6 +36,9 @@ class Presenter {
   virtual bool AskPrinterSetup() = 0;
   virtual int32_t Popup(Window* owner, std::string_view menu) = 0;
   virtual void Beep() = 0;
+  // Shows the user guide at a topic (an anchor; empty: its contents); the
+  // caller goes on at once.
+  virtual void ShowHelp(const std::string& file, const std::string& topic) {}
 };
 
 // The presenter windows report to; until one is set, a presenter that shows

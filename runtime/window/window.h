@@ -72,6 +72,9 @@ class Window {
   void SetScrollable(bool scrollable) { scrollable_ = scrollable; }
   bool hasCaption() const { return caption_; }
   void SetCaption(bool caption) { caption_ = caption; }
+  // The user guide's topic for this window (empty: the guide's contents).
+  const std::string& helpTopic() const { return helpTopic_; }
+  void SetHelpTopic(std::string_view topic) { helpTopic_ = topic; }
   const std::string& statusText() const { return status_; }
   void SetStatusText(std::string_view text);
   int32_t timer() const { return timer_; }
@@ -260,6 +263,7 @@ class Window {
   bool caption_ = true;
   bool scrollable_ = false;
   std::string status_;
+  std::string helpTopic_;
   int32_t timer_ = 0;
   CursorShape cursor_ = CursorArrow;
   Rect geometry_;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "runtime/window/help.h"
 #include "runtime/window/presenter.h"
 #include "runtime/window/window.h"
 #include "runtime/window/window_registry.h"
@@ -28,6 +29,11 @@ void Window::UserPressed(int32_t control) {
   if (c == nullptr || !c->enabled || c->hidden || c->separator) return;
   if (owner != this || (c->onToolbar && frame_)) {
     WindowRegistry::Instance().ToolbarPressed(control);
+    return;
+  }
+  if (c->action == ActionHelpContents || c->action == ActionHelpSearch ||
+      c->action == ActionHelpOnHelp) {
+    ShowHelp(*this);
     return;
   }
   switch (c->type) {
@@ -212,6 +218,10 @@ void Window::ListKey(Control& list, int32_t keyCode) {
 void Window::UserKey(int32_t control, int32_t keyCode) {
   if (IsAlert(control, keyCode)) {
     Post(EventAlertKey, control, keyCode);
+    return;
+  }
+  if (keyCode == KeyF1) {
+    ShowHelp(*this);
     return;
   }
   Control* c = control != 0 ? Find(control) : nullptr;

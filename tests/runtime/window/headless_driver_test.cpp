@@ -25,6 +25,26 @@ TEST_F(HeadlessDriverTest, OpeningGivesOpenSizedAndFocusEventsInOrder) {
   EXPECT_EQ(first.Count(EventGainFocus), 2) << "the focus returns to the window below";
 }
 
+TEST_F(HeadlessDriverTest, HelpOpensTheGuideAtTheTopicOfTheWindowItWasAskedFrom) {
+  first.window.SetFrame(true);
+  first.window.AddMenu(-1, 0, "&Help");
+  first.window.AddMenuItem(-2, -1, "&Contents", "", ActionHelpContents);
+  second.window.SetHelpTopic("forms");
+  second.window.CreateControl(1, ControlButton);
+  second.window.Find(1)->action = ActionHelpContents;
+  StartFirst();
+  driver.Press(first.window, -2);
+  StartSecond();
+  driver.Press(1);
+  driver.PressKey(0, KeyF1);
+  driver.Press(first.window, -2);
+  EXPECT_EQ(presenter.helpTopics(), (std::vector<std::string>{"", "forms", "forms", "forms"}))
+      << "the frame's menu serves the active child";
+  EXPECT_EQ(second.Count(EventAccepted), 0) << "the runtime's own action";
+  driver.Close(second.window);
+  driver.Close(first.window);
+}
+
 TEST_F(HeadlessDriverTest, CloseBoxClosesUnlessTheProcedureConsumesIt) {
   int refusals = 1;
   first.onEvent = [&](Window& w, const Event& e) {
