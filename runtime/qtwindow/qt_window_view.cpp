@@ -80,14 +80,23 @@ QtWindowView::QtWindowView(Window& window, QtPresenter& presenter, QWidget* pare
   ShowAllVisibility();
   if (auto* sub = qobject_cast<QMdiSubWindow*>(top_.data())) {
     Cascade(sub);
-  } else if (main_ == nullptr && qobject_cast<QDialog*>(top_.data()) == nullptr) {
+  } else if (main_ == nullptr && qobject_cast<QDialog*>(top_.data()) == nullptr &&
+             window_.geometry().x == 0 && window_.geometry().y == 0) {
     CentreOverParent();
+    // The window manager may place the parent only after this opened (the
+    // splash over a new frame): it stays over the parent's middle.
+    QWidget* parent = top_->parentWidget() != nullptr ? top_->parentWidget()->window() : nullptr;
+    if (parent != nullptr) {
+      centredOver_ = parent;
+      parent->installEventFilter(this);
+    }
   }
   top_->show();
   if (auto* sub = qobject_cast<QMdiSubWindow*>(top_.data())) sub->setFocus();
 }
 
 QtWindowView::~QtWindowView() {
+  if (!centredOver_.isNull()) centredOver_->removeEventFilter(this);
   if (top_.isNull()) return;
   top_->removeEventFilter(this);
   top_->setProperty(kWindowProperty, QVariant());
@@ -495,6 +504,10 @@ bool QtWindowView::eventFilter(QObject* watched, QEvent* event) {
     }
     return false;
   }
+  if (watched == centredOver_.data()) {
+    if (event->type() == QEvent::Move || event->type() == QEvent::Resize) CentreOverParent();
+    return false;
+  }
   if (watched == content_) {
     switch (event->type()) {
       case QEvent::MouseButtonPress:
@@ -574,8 +587,6 @@ void QtWindowView::Cascade(QMdiSubWindow* sub) {
 }
 
 void QtWindowView::CentreOverParent() {
-  Rect g = window_.geometry();
-  if (g.x != 0 || g.y != 0) return;
   // Dialogs centre themselves; a tool window such as the splash would
   // otherwise sit in the corner of the screen.
   QWidget* parent = top_->parentWidget() != nullptr ? top_->parentWidget()->window() : nullptr;

@@ -233,6 +233,8 @@ void QtWindowView::ShowText(const Control& c, QWidget* widget) {
     if (c.type == ControlImage) {
       std::string file = c.icon.empty() ? c.text : c.icon;
       QPixmap pixmap(ToQString(ResolveFileName(file)));
+      // An icon the program knows by name ("Layout.ico") needs no file.
+      if (pixmap.isNull()) pixmap = ToQIcon(file).pixmap(std::max(16, label->height()));
       label->setPixmap(pixmap);
       label->setScaledContents(true);
     } else {
