@@ -59,12 +59,16 @@ class WindowPlacementWindowTest : public ProgramWindowTest {
     return QRect(QPoint(end(-1), y), QPoint(end(1), y));
   }
 
+  // Presses the left button at one point, moves to the other in steps, as a
+  // hand does (a single jump may reach the window before the press has), and
+  // lets go.
   void Drag(QPoint from, QPoint to) {
-    Output("xdotool mousemove " + std::to_string(from.x()) + " " + std::to_string(from.y()) +
-           " mousedown 1 sleep 0.2 mousemove " + std::to_string((from.x() + to.x()) / 2) + " " +
-           std::to_string((from.y() + to.y()) / 2) + " sleep 0.2 mousemove " +
-           std::to_string(to.x()) + " " + std::to_string(to.y()) + " sleep 0.2 mouseup 1");
-    WaitFor([] { return false; }, 0.5);
+    auto at = [](QPoint p) { return std::to_string(p.x()) + " " + std::to_string(p.y()); };
+    std::string command = "xdotool mousemove " + at(from) + " sleep 0.3 mousedown 1 sleep 0.3";
+    for (int step = 1; step <= 8; ++step) {
+      command += " mousemove " + at(from + (to - from) * step / 8) + " sleep 0.05";
+    }
+    Output(command + " sleep 0.3 mouseup 1 sleep 0.3");
   }
 
   // Browse Customers from the menu; the title bar of its window.
@@ -94,7 +98,7 @@ TEST_F(WindowPlacementWindowTest, TheFrameAndABrowseReopenWhereTheyWereLeft) {
   ASSERT_FALSE(title.isNull()) << "no browse inside the frame";
 
   // Its title bar moves it; its right edge makes it wider.
-  Drag(title.topLeft() + QPoint(60, 0), title.topLeft() + QPoint(130, 60));
+  Drag(title.topLeft() + QPoint(60, 8), title.topLeft() + QPoint(130, 68));
   QRect moved = ChildTitle(frameBefore);
   ASSERT_EQ(moved.left(), title.left() + 70) << "the browse did not move";
   Drag(QPoint(moved.right(), moved.top() + 120), QPoint(moved.right() + 80, moved.top() + 120));
