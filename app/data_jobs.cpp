@@ -1,20 +1,26 @@
 #include "app/data_jobs.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
-#include <cstdio>
+#include <cerrno>
 #include <cstring>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <memory>
 #include <optional>
 #include <ostream>
-#include <sstream>
 
+#include "app/csv_reader.h"
+#include "app/csv_values.h"
+#include "app/export_target.h"
 #include "app/invoicing_dictionary.h"
 #include "data/view_manager.h"
-#include "runtime/dates/standard_date.h"
 #include "runtime/expr/expression.h"
 #include "runtime/storage/sqlite_driver.h"
+#include "runtime/storage/storage_name.h"
+#include "runtime/system/file_names.h"
 #include "runtime/system/message_service.h"
 #include "runtime/values/cp1252.h"
 
@@ -77,6 +83,14 @@ std::string Upper(std::string text) {
   return text;
 }
 
+constexpr const char* kFileLabels[] = {"CUSTOMER", "ITEMS", "INVOICES", "INVOICEL"};
+
+bool KnownFile(const std::string& label) {
+  return std::find(std::begin(kFileLabels), std::end(kFileLabels), Upper(label)) !=
+         std::end(kFileLabels);
+}
+
+// Once the dictionary is set up.
 std::optional<JobFile> FindFile(const std::string& label) {
   std::string wanted = Upper(label);
   if (wanted == "CUSTOMER") return JobFile{Access_CUSTOMER, Relate_CUSTOMER};
@@ -86,156 +100,40 @@ std::optional<JobFile> FindFile(const std::string& label) {
   return std::nullopt;
 }
 
-// ---------------------------------------------------------------- CSV
-
-std::string CsvField(const std::string& text) {
-  if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
-  std::string out = "\"";
-  for (char c : text) {
-    out += c;
-    if (c == '"') out += '"';
-  }
-  return out + "\"";
+// The job's file once the dictionary is set up; nothing after saying why not.
+std::optional<JobFile> SessionFile(const Session& session, const std::string& label,
+                                   std::ostream& messages) {
+  std::optional<JobFile> file = session.ready() ? FindFile(label) : std::nullopt;
+  if (!file) messages << "ledora: the invoicing files cannot be set up\n";
+  return file;
 }
 
-struct CsvRow {
-  int line = 0;  // where the row starts
-  std::vector<std::string> fields;
+// The file opened through its relation controller for the length of a job.
+class OpenedFile {
+ public:
+  explicit OpenedFile(const JobFile& file) : file_(file) {
+    opened_ = file.relation->Open() == data::SeverityNone;
+    usable_ = opened_ && file.manager->MakeUsable() == data::SeverityNone;
+  }
+  ~OpenedFile() {
+    if (opened_) file_.relation->Close();
+  }
+  OpenedFile(const OpenedFile&) = delete;
+  OpenedFile& operator=(const OpenedFile&) = delete;
+  bool usable() const { return usable_; }
+
+ private:
+  JobFile file_;
+  bool opened_ = false;
+  bool usable_ = false;
 };
-
-// false on a quote that is never closed; *badLine names the row.
-bool ParseCsv(const std::string& text, std::vector<CsvRow>* rows, int* badLine) {
-  size_t i = 0;
-  int line = 1;
-  while (i < text.size()) {
-    CsvRow row{line, {}};
-    std::string field;
-    bool quoted = false;
-    for (;;) {
-      if (i >= text.size()) {
-        if (quoted) {
-          *badLine = row.line;
-          return false;
-        }
-        break;
-      }
-      char c = text[i++];
-      if (quoted) {
-        if (c == '"' && i < text.size() && text[i] == '"') {
-          field += '"';
-          ++i;
-        } else if (c == '"') {
-          quoted = false;
-        } else {
-          if (c == '\n') ++line;
-          field += c;
-        }
-      } else if (c == '"') {
-        quoted = true;
-      } else if (c == ',') {
-        row.fields.push_back(std::move(field));
-        field.clear();
-      } else if (c == '\n' || c == '\r') {
-        if (c == '\r' && i < text.size() && text[i] == '\n') ++i;
-        ++line;
-        break;
-      } else {
-        field += c;
-      }
-    }
-    row.fields.push_back(std::move(field));
-    if (!(row.fields.size() == 1 && row.fields[0].empty())) rows->push_back(std::move(row));
-  }
-  return true;
-}
-
-// ---------------------------------------------------------------- values
-
-std::string ValueText(const FieldDescriptor& descriptor, const FieldRef& field) {
-  switch (descriptor.type) {
-    case runtime::FieldString:
-      return runtime::Cp1252ToUtf8(runtime::GetText(field));
-    case runtime::FieldDate: {
-      int32_t date = static_cast<int32_t>(runtime::GetNumber(field).ToInt64());
-      runtime::CalendarDate parts;
-      if (date == 0 || !runtime::DateParts(date, &parts)) return {};
-      char text[16];
-      std::snprintf(text, sizeof text, "%04d-%02d-%02d", parts.year, parts.month, parts.day);
-      return text;
-    }
-    default:
-      return runtime::GetNumber(field).ToString();
-  }
-}
-
-std::optional<int32_t> IsoDate(const std::string& text) {
-  int year = 0, month = 0, day = 0;
-  char rest = 0;
-  if (text.size() != 10 || text[4] != '-' || text[7] != '-' ||
-      std::sscanf(text.c_str(), "%4d-%2d-%2d%c", &year, &month, &day, &rest) != 3) {
-    return std::nullopt;
-  }
-  if (year < 1801 || month < 1 || month > 12 || day < 1 ||
-      day > runtime::DaysInMonth(year, month)) {
-    return std::nullopt;
-  }
-  return runtime::DateFrom(month, day, year);
-}
-
-// Empty when the text was stored; else why not.
-std::string StoreValue(const FieldDescriptor& descriptor, const FieldRef& field,
-                       const std::string& text) {
-  if (descriptor.type == runtime::FieldString) {
-    std::string bytes;
-    if (!runtime::Utf8ToCp1252(text, &bytes)) return "has characters outside Windows-1252";
-    if (bytes.size() > descriptor.size) {
-      return "is longer than " + std::to_string(descriptor.size) + " characters";
-    }
-    runtime::SetText(field, bytes);
-    return {};
-  }
-  if (text.empty()) {
-    runtime::Clear(field);
-    return {};
-  }
-  if (descriptor.type == runtime::FieldDate) {
-    std::optional<int32_t> date = IsoDate(text);
-    if (!date) return "is not a date (YYYY-MM-DD): " + text;
-    runtime::SetNumber(field, *date);
-    return {};
-  }
-  std::optional<runtime::Decimal> number = runtime::Decimal::Parse(text);
-  if (!number) return "is not a number: " + text;
-  if (number->places() > descriptor.places) {
-    return "has more than " + std::to_string(descriptor.places) + " decimals: " + text;
-  }
-  if (descriptor.type == runtime::FieldDecimal) {
-    if (!runtime::PackDecimal(*number, field.address, static_cast<int>(field.size),
-                              descriptor.places)) {
-      return "is too large: " + text;
-    }
-    return {};
-  }
-  if (*number < runtime::Decimal(INT32_MIN) || *number > runtime::Decimal(INT32_MAX)) {
-    return "is too large: " + text;
-  }
-  runtime::SetNumber(field, *number);
-  return {};
-}
-
-bool ReadFile(const std::string& path, std::string* text) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  text->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  return !in.bad();
-}
 
 // ---------------------------------------------------------------- export
 
 struct ExportOptions {
   std::string file;
   std::string key;
-  std::string filter;
+  std::string filter;  // Windows-1252
   std::string csv;
 };
 
@@ -260,9 +158,27 @@ bool ParseExportArgs(const std::vector<std::string>& args, ExportOptions* option
       options->file = arg;
     }
   }
-  if (options->file.empty())
+  if (options->file.empty()) {
     messages << "export: which file? (CUSTOMER, ITEMS, INVOICES, INVOICEL)\n";
-  return !options->file.empty();
+    return false;
+  }
+  if (!KnownFile(options->file)) {
+    messages << "export: unknown file " << options->file
+             << " (CUSTOMER, ITEMS, INVOICES, INVOICEL)\n";
+    return false;
+  }
+  std::string filter;
+  if (!runtime::Utf8ToCp1252(options->filter, &filter)) {
+    messages << "export: the filter has characters outside Windows-1252\n";
+    return false;
+  }
+  options->filter = filter;
+  if (!options->csv.empty() && IsDataFolderFile(options->csv)) {
+    messages << "export: " << options->csv
+             << " is a data or settings file of the data folder; choose another output\n";
+    return false;
+  }
+  return true;
 }
 
 const data::KeyEntry* FindKey(const data::FileManager& manager, const std::string& description) {
@@ -274,76 +190,156 @@ const data::KeyEntry* FindKey(const data::FileManager& manager, const std::strin
   return nullptr;
 }
 
-int WriteRecords(const JobFile& file, int key, const std::string& filter, std::string* csv) {
+// The CSV in pieces of about this size, so that memory stays flat at any
+// number of records.
+constexpr size_t kWriteChunk = 1 << 20;
+
+using CsvSink = std::function<bool(std::string_view)>;
+
+int WriteRecords(const JobFile& file, int key, const std::string& filter, const CsvSink& sink,
+                 std::ostream& messages) {
   const runtime::RecordLayout& layout = *file.manager->BUFFER.layout;
   runtime::View view(runtime::ViewDeclaration{&file.manager->CurrentFile(), {}, {}});
   data::ViewManager records;
   records.Initialize(&view, file.relation);
   records.AddSortOrder(key);
-  if (!filter.empty()) records.SetStandardFilter(filter);
-  for (size_t i = 0; i < layout.fields().size(); ++i) {
-    *csv += (i ? "," : "") + CsvField(layout.fields()[i].label);
+  int status = JobDone;
+  if (!filter.empty()) {
+    records.SetStandardFilter(filter);
+    // The view would go on without a filter it cannot take, and export every record.
+    if (records.ApplyFilter() != data::SeverityNone) {
+      messages << "export: the filter cannot be applied: " << view.refusal() << '\n';
+      status = JobUsage;
+    }
   }
-  *csv += '\n';
-  records.Reset();
-  uint8_t result;
-  while ((result = records.Next()) == 0) {
+  std::string chunk;
+  for (size_t i = 0; i < layout.fields().size(); ++i) {
+    if (i) chunk += ',';
+    AppendCsvField(layout.fields()[i].label, &chunk);
+  }
+  chunk += '\n';
+  if (status == JobDone) records.Reset();
+  uint8_t result = data::SeverityInform;
+  while (status == JobDone && (result = records.Next()) == data::SeverityNone) {
     for (size_t i = 0; i < layout.fields().size(); ++i) {
       FieldRef field = layout.Bind(file.manager->BUFFER.address, static_cast<int>(i));
-      *csv += (i ? "," : "") + CsvField(ValueText(layout.fields()[i], field));
+      if (i) chunk += ',';
+      AppendCsvField(ValueText(layout.fields()[i], field), &chunk);
     }
-    *csv += '\n';
+    chunk += '\n';
+    if (chunk.size() >= kWriteChunk) {
+      if (!sink(chunk)) status = JobFailed;
+      chunk.clear();
+    }
   }
+  if (status == JobDone && result != data::SeverityInform) status = JobFailed;
+  if (status == JobDone && !sink(chunk)) status = JobFailed;
   records.Close();
   records.Shutdown();
-  return result == data::SeverityInform ? JobDone : JobFailed;
+  return status;
+}
+
+int Export(const std::vector<std::string>& args, std::ostream& out, std::ostream& messages) {
+  ExportOptions options;
+  if (!ParseExportArgs(args, &options, messages)) return JobUsage;
+  Session session(messages);
+  std::optional<JobFile> file = SessionFile(session, options.file, messages);
+  if (!file) return JobFailed;
+  const data::KeyEntry* key = FindKey(*file->manager, options.key);
+  if (key == nullptr) {
+    messages << "export: " << options.file << " has no key \"" << options.key << "\"; its keys:";
+    for (const data::KeyEntry& k : *file->manager->KEYS) messages << " \"" << k.PDESCRIPTION << '"';
+    messages << '\n';
+    return JobUsage;
+  }
+  // Opening would make the missing file, empty.
+  std::optional<runtime::StorageName> name =
+      runtime::StorageName::Parse(file->manager->CurrentFile().declaration().name);
+  if (!name || !runtime::FileExists(name->file)) {
+    messages << "export: there is no file " << (name ? name->file : options.file)
+             << " in the data folder\n";
+    return JobFailed;
+  }
+  OpenedFile opened(*file);
+  if (!opened.usable()) return JobFailed;
+  // The names of the filter are bound once the file is open.
+  std::unique_ptr<runtime::Expression> parsed;
+  std::string detail;
+  if (!options.filter.empty() &&
+      runtime::Expression::Parse(options.filter, &parsed, &detail) != 0) {
+    messages << "export: bad filter: " << detail << '\n';
+    return JobUsage;
+  }
+  if (options.csv.empty()) {
+    int status = WriteRecords(
+        *file, key->KEY, options.filter,
+        [&](std::string_view bytes) {
+          return static_cast<bool>(out.write(bytes.data(), bytes.size()));
+        },
+        messages);
+    if (!out.flush()) {
+      messages << "export: cannot write the standard output\n";
+      status = JobFailed;
+    }
+    return status;
+  }
+  ExportTarget target;
+  int status = target.Open(options.csv) ? JobDone : JobFailed;
+  if (status == JobDone) {
+    status = WriteRecords(
+        *file, key->KEY, options.filter,
+        [&](std::string_view bytes) { return target.Write(bytes); }, messages);
+  }
+  if (status == JobDone && !target.Commit()) status = JobFailed;
+  if (!target.error().empty()) messages << "export: " << target.error() << '\n';
+  return status;
 }
 
 // ---------------------------------------------------------------- import
 
-struct ImportRow {
-  int line = 0;
-  std::vector<unsigned char> record;
-};
-
-// The header's field indexes, then every row as a record image; false after
-// reporting every fault found.
-bool ReadRows(const std::vector<CsvRow>& rows, const runtime::RecordLayout& layout,
-              const std::string& label, std::vector<ImportRow>* images, std::ostream& messages) {
+// The field index of each header column; false after reporting every fault.
+bool HeaderColumns(const CsvRow& header, const runtime::RecordLayout& layout,
+                   const std::string& label, std::vector<int>* columns, std::ostream& messages) {
+  if (header.count > header.fields.size()) {
+    messages << "line 1: " << header.count << " columns for file " << label << '\n';
+    return false;
+  }
   bool sound = true;
-  std::vector<int> columns;
-  for (const std::string& name : rows.front().fields) {
+  for (const std::string& name : header.fields) {
     int index = layout.Find(name);
-    if (index < 0 || std::count(columns.begin(), columns.end(), index) > 0) {
+    if (index < 0 || std::count(columns->begin(), columns->end(), index) > 0) {
       messages << "line 1: " << (index < 0 ? "unknown" : "repeated") << " column " << name
                << " for file " << label << '\n';
       sound = false;
     }
-    columns.push_back(index);
+    columns->push_back(index);
   }
-  if (!sound) return false;
-  for (size_t r = 1; r < rows.size(); ++r) {
-    const CsvRow& row = rows[r];
-    if (row.fields.size() != columns.size()) {
-      messages << "line " << row.line << ": " << row.fields.size() << " values for "
-               << columns.size() << " columns\n";
+  return sound;
+}
+
+// The row as a record image in image; false after reporting every fault.
+bool RowImage(const CsvRow& row, const std::vector<int>& columns,
+              const runtime::RecordLayout& layout, std::vector<unsigned char>* image,
+              std::ostream& messages) {
+  if (row.count != columns.size()) {
+    messages << "line " << row.line << ": " << row.count << " values for " << columns.size()
+             << " columns\n";
+    return false;
+  }
+  image->assign(layout.recordSize(), 0);
+  for (size_t i = 0; i < layout.fields().size(); ++i) {
+    runtime::Clear(layout.Bind(image->data(), static_cast<int>(i)));
+  }
+  bool sound = true;
+  for (size_t c = 0; c < columns.size(); ++c) {
+    const FieldDescriptor& descriptor = layout.fields()[columns[c]];
+    std::string fault =
+        row.cut[c] ? CutValueFault(descriptor, row.fields[c])
+                   : StoreValue(descriptor, layout.Bind(image->data(), columns[c]), row.fields[c]);
+    if (!fault.empty()) {
+      messages << "line " << row.line << ": " << descriptor.label << " " << fault << '\n';
       sound = false;
-      continue;
     }
-    ImportRow image{row.line, std::vector<unsigned char>(layout.recordSize(), 0)};
-    for (size_t i = 0; i < layout.fields().size(); ++i) {
-      runtime::Clear(layout.Bind(image.record.data(), static_cast<int>(i)));
-    }
-    for (size_t c = 0; c < columns.size(); ++c) {
-      const FieldDescriptor& descriptor = layout.fields()[columns[c]];
-      std::string fault =
-          StoreValue(descriptor, layout.Bind(image.record.data(), columns[c]), row.fields[c]);
-      if (!fault.empty()) {
-        messages << "line " << row.line << ": " << descriptor.label << " " << fault << '\n';
-        sound = false;
-      }
-    }
-    images->push_back(std::move(image));
   }
   return sound;
 }
@@ -357,125 +353,122 @@ FieldRef NumberedField(const data::FileManager& manager) {
   return {runtime::FieldLong, nullptr, 0, 0};
 }
 
-bool AddRecords(Session& session, const JobFile& file, const std::vector<ImportRow>& images) {
+bool AddRecord(Session& session, data::FileManager& manager, const FieldRef& numbered,
+               const std::vector<unsigned char>& image, int line) {
+  std::memcpy(manager.BUFFER.address, image.data(), manager.BUFFER.size);
+  session.messages().prefix = "line " + std::to_string(line) + ": ";
+  uint8_t saved = manager.HASAUTOINC;
+  // A row that brings its own number keeps it.
+  if (numbered.address != nullptr && !runtime::GetNumber(numbered).IsZero()) manager.HASAUTOINC = 0;
+  uint8_t result = manager.Insert();
+  manager.HASAUTOINC = saved;
+  session.messages().prefix.clear();
+  return result == data::SeverityNone;
+}
+
+// Reads the rows after the header and adds them while all are sound; after
+// the first fault it only reports, so that one run names every bad value.
+// The count of records added, or -1.
+long AddRows(Session& session, const JobFile& file, CsvReader& reader,
+             const std::vector<int>& columns, std::ostream& messages) {
   data::FileManager& manager = *file.manager;
   FieldRef numbered = NumberedField(manager);
-  for (const ImportRow& image : images) {
-    std::memcpy(manager.BUFFER.address, image.record.data(), manager.BUFFER.size);
-    session.messages().prefix = "line " + std::to_string(image.line) + ": ";
-    uint8_t saved = manager.HASAUTOINC;
-    // A row that brings its own number keeps it.
-    if (numbered.address != nullptr && !runtime::GetNumber(numbered).IsZero())
-      manager.HASAUTOINC = 0;
-    uint8_t result = manager.Insert();
-    manager.HASAUTOINC = saved;
-    if (result != data::SeverityNone) return false;
+  const runtime::RecordLayout& layout = *manager.BUFFER.layout;
+  CsvRow row;
+  std::vector<unsigned char> image;
+  bool sound = true;
+  long added = 0;
+  CsvReader::Result result;
+  while ((result = reader.Next(&row)) == CsvReader::RowRead) {
+    if (!RowImage(row, columns, layout, &image, messages)) {
+      sound = false;
+    } else if (sound && !AddRecord(session, manager, numbered, image, row.line)) {
+      return -1;
+    } else {
+      ++added;
+    }
   }
-  session.messages().prefix.clear();
+  if (result == CsvReader::OpenQuote) {
+    messages << "line " << row.line << ": a quoted value is never closed\n";
+  } else if (result == CsvReader::ReadError) {
+    messages << "import: the CSV file could not be read to its end\n";
+  }
+  return sound && result == CsvReader::End ? added : -1;
+}
+
+// Only a regular file: a folder cannot be read, and a device may never end.
+bool OpenCsv(const std::string& path, std::ifstream* in, std::ostream& messages) {
+  struct stat st;
+  if (::stat(path.c_str(), &st) != 0) {
+    messages << "import: cannot read " << path << ": " << std::strerror(errno) << '\n';
+    return false;
+  }
+  if (!S_ISREG(st.st_mode)) {
+    messages << "import: " << path << " is not a regular file\n";
+    return false;
+  }
+  in->open(path, std::ios::binary);
+  if (!*in) {
+    messages << "import: cannot read " << path << ": " << std::strerror(errno) << '\n';
+    return false;
+  }
   return true;
+}
+
+int Import(const std::vector<std::string>& args, std::ostream& messages) {
+  if (args.size() != 2) {
+    messages << "import: usage: ledora import FILE CSV\n";
+    return JobUsage;
+  }
+  if (!KnownFile(args[0])) {
+    messages << "import: unknown file " << args[0] << " (CUSTOMER, ITEMS, INVOICES, INVOICEL)\n";
+    return JobUsage;
+  }
+  std::ifstream in;
+  if (!OpenCsv(args[1], &in, messages)) return JobFailed;
+  CsvReader reader(in);
+  CsvRow header;
+  CsvReader::Result read = reader.Next(&header);
+  if (read != CsvReader::RowRead) {
+    if (read == CsvReader::OpenQuote)
+      messages << "line " << header.line << ": a quoted value is never closed\n";
+    else
+      messages << "import: " << args[1] << " has no header line\n";
+    return JobFailed;
+  }
+  Session session(messages);
+  std::optional<JobFile> file = SessionFile(session, args[0], messages);
+  if (!file) return JobFailed;
+  std::vector<int> columns;
+  if (!HeaderColumns(header, *file->manager->BUFFER.layout, Upper(args[0]), &columns, messages)) {
+    messages << "import: nothing imported\n";
+    return JobFailed;
+  }
+  OpenedFile opened(*file);
+  if (!opened.usable()) return JobFailed;
+  runtime::StorageDriver& driver = session.driver();
+  long added = -1;
+  if (driver.Mark(file->manager->CurrentFile()) == 0 && driver.Logout(10) == 0) {
+    added = AddRows(session, *file, reader, columns, messages);
+  }
+  bool committed = added >= 0 && driver.Commit() == 0;
+  if (!committed && driver.InTransaction()) driver.Rollback();
+  if (!committed) {
+    messages << "import: nothing imported\n";
+    return JobFailed;
+  }
+  messages << "import: " << added << " records added to " << Upper(args[0]) << '\n';
+  return JobDone;
 }
 
 }  // namespace
 
 int ExportJob(const std::vector<std::string>& args, std::ostream& out, std::ostream& messages) {
-  ExportOptions options;
-  if (!ParseExportArgs(args, &options, messages)) return JobUsage;
-  Session session(messages);
-  std::optional<JobFile> file = FindFile(options.file);
-  if (!session.ready() || !file) {
-    messages << "export: unknown file " << options.file
-             << " (CUSTOMER, ITEMS, INVOICES, INVOICEL)\n";
-    return JobUsage;
-  }
-  const data::KeyEntry* key = FindKey(*file->manager, options.key);
-  if (key == nullptr) {
-    messages << "export: " << options.file << " has no key \"" << options.key << "\"; its keys:";
-    for (const data::KeyEntry& k : *file->manager->KEYS) messages << " \"" << k.PDESCRIPTION << '"';
-    messages << '\n';
-    return JobUsage;
-  }
-  if (file->relation->Open() != data::SeverityNone ||
-      file->manager->MakeUsable() != data::SeverityNone) {
-    return JobFailed;
-  }
-  std::string filter;
-  if (!runtime::Utf8ToCp1252(options.filter, &filter)) {
-    messages << "export: the filter has characters outside Windows-1252\n";
-    file->relation->Close();
-    return JobUsage;
-  }
-  std::unique_ptr<runtime::Expression> parsed;
-  std::string detail;
-  if (!filter.empty() && runtime::Expression::Parse(filter, &parsed, &detail) != 0) {
-    messages << "export: bad filter: " << detail << '\n';
-    file->relation->Close();
-    return JobUsage;
-  }
-  std::string csv;
-  int status = WriteRecords(*file, key->KEY, filter, &csv);
-  file->relation->Close();
-  if (status != JobDone) return status;
-  if (options.csv.empty()) {
-    out << csv;
-    return out.good() ? JobDone : JobFailed;
-  }
-  std::ofstream target(options.csv, std::ios::binary | std::ios::trunc);
-  target << csv;
-  target.close();
-  if (!target) {
-    messages << "export: cannot write " << options.csv << '\n';
-    return JobFailed;
-  }
-  return JobDone;
+  return RunJob(messages, [&] { return Export(args, out, messages); });
 }
 
 int ImportJob(const std::vector<std::string>& args, std::ostream& messages) {
-  if (args.size() != 2) {
-    messages << "import: usage: ledora import FILE CSV\n";
-    return JobUsage;
-  }
-  std::string text;
-  if (!ReadFile(args[1], &text)) {
-    messages << "import: cannot read " << args[1] << '\n';
-    return JobFailed;
-  }
-  std::vector<CsvRow> rows;
-  int badLine = 0;
-  if (!ParseCsv(text, &rows, &badLine)) {
-    messages << "line " << badLine << ": a quoted value is never closed\n";
-    return JobFailed;
-  }
-  if (rows.empty()) {
-    messages << "import: " << args[1] << " has no header line\n";
-    return JobFailed;
-  }
-  Session session(messages);
-  std::optional<JobFile> file = FindFile(args[0]);
-  if (!session.ready() || !file) {
-    messages << "import: unknown file " << args[0] << " (CUSTOMER, ITEMS, INVOICES, INVOICEL)\n";
-    return JobUsage;
-  }
-  std::vector<ImportRow> images;
-  if (!ReadRows(rows, *file->manager->BUFFER.layout, Upper(args[0]), &images, messages)) {
-    messages << "import: nothing imported\n";
-    return JobFailed;
-  }
-  if (file->relation->Open() != data::SeverityNone ||
-      file->manager->MakeUsable() != data::SeverityNone) {
-    return JobFailed;
-  }
-  runtime::StorageDriver& driver = session.driver();
-  bool added = driver.Mark(file->manager->CurrentFile()) == 0 && driver.Logout(10) == 0 &&
-               AddRecords(session, *file, images);
-  bool committed = added && driver.Commit() == 0;
-  if (!committed && driver.InTransaction()) driver.Rollback();
-  file->relation->Close();
-  if (!committed) {
-    messages << "import: nothing imported\n";
-    return JobFailed;
-  }
-  messages << "import: " << images.size() << " records added to " << Upper(args[0]) << '\n';
-  return JobDone;
+  return RunJob(messages, [&] { return Import(args, messages); });
 }
 
 }  // namespace ledora::app

@@ -9,13 +9,9 @@
 #include <string>
 #include <vector>
 
-namespace ledora::app {
+#include "app/job.h"
 
-enum JobStatus : int {
-  JobDone = 0,
-  JobFailed = 1,  // the data or the files refused the job
-  JobUsage = 2,   // the command line was wrong
-};
+namespace ledora::app {
 
 // args: what follows "export": FILE [--key DESCRIPTION] [--filter EXPRESSION]
 // [--csv OUT]. Without --csv the CSV goes to out. Messages go to messages.

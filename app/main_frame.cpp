@@ -4,7 +4,10 @@
 #include "app/browse_customers.h"
 #include "app/browse_invoices.h"
 #include "app/browse_items.h"
+#include "app/invoicing_report.h"
+#include "app/print_invoices.h"
 #include "app/program.h"
+#include "app/select_design.h"
 #include "data/error_severity.h"
 #include "layout/design_database.h"
 #include "layout/shipped_reports.h"
@@ -12,16 +15,15 @@
 
 namespace ledora::app {
 
-namespace {
-
-// A data folder without design files gets the shipped ones, so that every
-// report prints out of the box. A file that cannot be made shows its
-// warning later, when the designer or a report opens it.
+// A file that cannot be made shows its warning later, when the designer or
+// a report opens it.
 void MakeMissingDesignFiles(layout::DesignDatabase& designs) {
   layout::ShippedReports shipped;
   std::string error;
   if (shipped.Parse(layout::ShippedReportsText(), &error)) shipped.MakeDesignFiles(designs);
 }
+
+namespace {
 
 constexpr uint16_t kProcedureNotDefined = 24;
 constexpr size_t kBigStack = 50000;
@@ -114,6 +116,12 @@ MainFrame::MainFrame(data::ErrorReporter* errors) : errors_(errors) {
   procedures_[MenuBrowseCustomers] = BrowseCustomers;
   procedures_[MenuBrowseItems] = BrowseItems;
   procedures_[MenuBrowseInvoices] = BrowseInvoices;
+  procedures_[MenuSelectDesign] = SelectDesign;
+  procedures_[MenuCustomersById] = PrintCustomersById;
+  procedures_[MenuCustomersByName] = PrintCustomersByName;
+  procedures_[MenuItems] = PrintItems;
+  procedures_[MenuInvoices] = PrintInvoices;
+  procedures_[MenuInvoiceList] = PrintInvoiceList;
   SetWindow(&window_);
 }
 

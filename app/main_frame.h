@@ -16,6 +16,10 @@
 #include "runtime/window/scheduler.h"
 #include "runtime/window/window.h"
 
+namespace ledora::layout {
+class DesignDatabase;
+}
+
 namespace ledora::app {
 
 // The frame's menu entries, numbered in declaration order.
@@ -96,5 +100,8 @@ class MainFrame : public framework::ProcedureFrame {
 void RunMainFrame(data::ErrorReporter* errors, const std::function<void(MainFrame&)>& prepare);
 // Tells every window of another thread to close and waits until they have.
 void CloseChildren();
+// A data folder without design files gets the shipped ones, so that every
+// report prints out of the box.
+void MakeMissingDesignFiles(layout::DesignDatabase& designs);
 
 }  // namespace ledora::app

@@ -19,37 +19,6 @@ std::string HelpFile;
 
 namespace {
 
-// Procedures are fibers of the one scheduler: the data layer keys its
-// per-thread file state on their numbers, and each record buffer gets one
-// copy per procedure so that two procedures never write into each other's
-// record (also for ITE, whose open state all of them share). The connection
-// ends with the main procedure, so that whatever runs after it (a test, a
-// job) is not numbered by a scheduler that has stopped.
-class ProcedureThreads {
- public:
-  ProcedureThreads() : scheduler_(runtime::Scheduler::Current()) {
-    data::SetThreadNumberSource(&runtime::CurrentThread);
-    if (scheduler_ == nullptr) return;
-    listener_ = scheduler_->AddEndListener(
-        [](int32_t thread) { data::FileManagers().ThreadEnded(thread); });
-    runtime::ThreadBuffers& buffers = scheduler_->buffers();
-    buffers.Register(&CUS, sizeof CUS);
-    buffers.Register(&ITE, sizeof ITE);
-    buffers.Register(&INV, sizeof INV);
-    buffers.Register(&INVL, sizeof INVL);
-  }
-  ~ProcedureThreads() {
-    if (scheduler_ != nullptr) scheduler_->RemoveEndListener(listener_);
-    data::SetThreadNumberSource(nullptr);
-  }
-  ProcedureThreads(const ProcedureThreads&) = delete;
-  ProcedureThreads& operator=(const ProcedureThreads&) = delete;
-
- private:
-  runtime::Scheduler* scheduler_;
-  int32_t listener_ = 0;
-};
-
 // Ends the driver's kept-open reads whenever the program goes idle, for as
 // long as the driver lives: a read kept open across calls would keep other
 // stations from writing while this one waits for its user.
@@ -70,6 +39,23 @@ class EndReadsWhenIdle {
 };
 
 }  // namespace
+
+ProcedureThreads::ProcedureThreads() : scheduler_(runtime::Scheduler::Current()) {
+  data::SetThreadNumberSource(&runtime::CurrentThread);
+  if (scheduler_ == nullptr) return;
+  listener_ =
+      scheduler_->AddEndListener([](int32_t thread) { data::FileManagers().ThreadEnded(thread); });
+  runtime::ThreadBuffers& buffers = scheduler_->buffers();
+  buffers.Register(&CUS, sizeof CUS);
+  buffers.Register(&ITE, sizeof ITE);
+  buffers.Register(&INV, sizeof INV);
+  buffers.Register(&INVL, sizeof INVL);
+}
+
+ProcedureThreads::~ProcedureThreads() {
+  if (scheduler_ != nullptr) scheduler_->RemoveEndListener(listener_);
+  data::SetThreadNumberSource(nullptr);
+}
 
 void MainProcedure(const std::function<void(MainFrame&)>& prepare) {
   HelpFile = FindUserGuide();

@@ -9,6 +9,7 @@
 #include "app/main_frame.h"
 #include "data/error_reporter.h"
 #include "framework/ini_store.h"
+#include "runtime/window/scheduler.h"
 
 namespace ledora::app {
 
@@ -18,6 +19,24 @@ inline constexpr char kSettingsFile[] = "ledora.INI";
 extern data::ErrorReporter GlobalErrors;
 extern framework::IniStore INIMgr;
 extern std::string HelpFile;
+
+// Procedures are fibers of the one scheduler: the data layer keys its
+// per-thread file state on their numbers, and each record buffer gets one
+// copy per procedure so that two procedures never write into each other's
+// record (also for ITE, whose open state all of them share). The connection
+// ends with the object, so that whatever runs after it (a test, a job) is
+// not numbered by a scheduler that has stopped.
+class ProcedureThreads {
+ public:
+  ProcedureThreads();
+  ~ProcedureThreads();
+  ProcedureThreads(const ProcedureThreads&) = delete;
+  ProcedureThreads& operator=(const ProcedureThreads&) = delete;
+
+ private:
+  runtime::Scheduler* scheduler_;
+  int32_t listener_ = 0;
+};
 
 // prepare runs when the frame exists and before it opens (tests give the
 // menu entries procedures of their own through it).

@@ -1,16 +1,21 @@
 #include "app/report_jobs.h"
 
+#include <optional>
 #include <ostream>
 
 #include "app/data_jobs.h"
 #include "layout/design_database.h"
 #include "layout/shipped_reports.h"
 #include "runtime/storage/sqlite_driver.h"
+#include "runtime/storage/storage_name.h"
+#include "runtime/system/file_names.h"
 #include "runtime/system/runtime_error.h"
 
 namespace ledora::app {
 
-int MakeNewReportsJob(const std::vector<std::string>& args, std::ostream& messages) {
+namespace {
+
+int MakeNewReports(const std::vector<std::string>& args, std::ostream& messages) {
   if (args.size() > 1 || (!args.empty() && args[0].starts_with("-"))) {
     messages << "usage: ledora make-new-reports [FILE]\n";
     return JobUsage;
@@ -31,8 +36,18 @@ int MakeNewReportsJob(const std::vector<std::string>& args, std::ostream& messag
     messages << "\n";
     return JobFailed;
   }
+  // The name the storage gave the file: with its extension, and an
+  // existing file's own letter case.
+  std::optional<runtime::StorageName> made = runtime::StorageName::Parse(path);
+  if (made) path = runtime::ResolveFileName(made->file);
   messages << "ledora: made " << path << " with " << shipped.types.size() << " report types\n";
   return JobDone;
+}
+
+}  // namespace
+
+int MakeNewReportsJob(const std::vector<std::string>& args, std::ostream& messages) {
+  return RunJob(messages, [&] { return MakeNewReports(args, messages); });
 }
 
 }  // namespace ledora::app

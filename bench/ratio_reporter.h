@@ -31,6 +31,16 @@ class RatioReporter : public benchmark::ConsoleReporter {
     std::printf("  %-30s %6.2fx %s\n", name.c_str(), a->second / b->second, base.c_str());
   }
 
+  // Prints "name  1.05x base" for a user counter of two runs.
+  void PrintCounterRatio(const std::string& counter, const std::string& name,
+                         const std::string& base) const {
+    auto runs = counters_.find(counter);
+    if (runs == counters_.end()) return;
+    auto a = runs->second.find(name), b = runs->second.find(base);
+    if (a == runs->second.end() || b == runs->second.end() || b->second <= 0) return;
+    std::printf("  %-30s %6.2fx %s\n", name.c_str(), a->second / b->second, base.c_str());
+  }
+
   // Prints every run's value of a user counter, e.g. rows read per page.
   void PrintCounter(const std::string& counter) const {
     auto runs = counters_.find(counter);

@@ -12,6 +12,8 @@ packages=(
   xvfb xauth xdotool x11-utils openbox imagemagick
   breeze-icon-theme
   poppler-utils
+  cups printer-driver-cups-pdf
+  xdg-utils
   fonts-liberation2 fonts-dejavu-core
 )
 

@@ -13,6 +13,10 @@ namespace {
 // Nesting deeper than this is refused rather than risking the stack of a
 // small procedure thread.
 constexpr int kMaxDepth = 200;
+// Evaluating, scanning and freeing a tree recurse along its longest path, and
+// a chain of operators ("A+1+1+...") is a path as long as the chain: bounding
+// the nodes bounds that recursion as well as the work per record.
+constexpr int kMaxNodes = 1000;
 
 CompareOp CompareOf(const std::string& text) {
   if (text == "<>") return CompareNotEqual;
@@ -74,6 +78,11 @@ bool ExpressionParser::Fail(const std::string& what) {
   return false;
 }
 
+bool ExpressionParser::Count() {
+  if (++nodes_ <= kMaxNodes) return true;
+  return Fail("expression longer than " + std::to_string(kMaxNodes) + " terms");
+}
+
 bool ExpressionParser::Expect(TokenKind kind, const char* what) {
   if (token_.kind != kind) return Fail(std::string(what) + " expected");
   Advance();
@@ -88,7 +97,7 @@ NodePtr ExpressionParser::ParseLevel(NodePtr (ExpressionParser::*operand)(),
     Token op = token_;
     Advance();
     NodePtr right = (this->*operand)();
-    if (right == nullptr) return nullptr;
+    if (right == nullptr || !Count()) return nullptr;
     left = Combine(op, std::move(left), std::move(right));
   }
   return left;
@@ -121,7 +130,7 @@ NodePtr ExpressionParser::ParseNot() {
   if (depth_ > kMaxDepth) return Fail("expression nested too deeply"), nullptr;
   Advance();
   NodePtr operand = ParseNot();
-  if (operand == nullptr) return nullptr;
+  if (operand == nullptr || !Count()) return nullptr;
   return std::make_unique<NotNode>(std::move(operand));
 }
 
@@ -149,11 +158,13 @@ NodePtr ExpressionParser::ParseUnary() {
   Advance();
   NodePtr operand = ParseUnary();
   if (operand == nullptr || !negate) return operand;
+  if (!Count()) return nullptr;
   return std::make_unique<NegateNode>(std::move(operand));
 }
 
 NodePtr ExpressionParser::ParsePrimary() {
   Token token = token_;
+  if (token.kind != TokenOpen && !Count()) return nullptr;
   switch (token.kind) {
     case TokenNumber: {
       std::optional<Decimal> number = Decimal::Parse(token.text);

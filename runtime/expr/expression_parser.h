@@ -26,6 +26,8 @@ class ExpressionParser {
   void Advance();
   bool Fail(const std::string& what);
   bool Expect(TokenKind kind, const char* what);
+  // false, failing, once the tree would grow past its bound.
+  bool Count();
   // One level of left-associative operators of the given kinds.
   NodePtr ParseLevel(NodePtr (ExpressionParser::*operand)(),
                      std::initializer_list<TokenKind> kinds);
@@ -46,6 +48,7 @@ class ExpressionParser {
   std::string error_;
   std::vector<NameNode*> names_;
   int depth_ = 0;
+  int nodes_ = 0;
 };
 
 }  // namespace ledora::runtime

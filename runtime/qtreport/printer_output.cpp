@@ -16,16 +16,18 @@ struct PrinterOutput::Device {
   PagedDeviceWriter pages;
 };
 
-PrinterOutput::PrinterOutput() = default;
+PrinterOutput::PrinterOutput(std::string printer) : printer_(std::move(printer)) {}
 
 PrinterOutput::~PrinterOutput() = default;
 
 bool PrinterOutput::HasDefaultPrinter() { return !QPrinterInfo::defaultPrinter().isNull(); }
 
 bool PrinterOutput::BeginDocument(const std::string& title) {
-  QPrinterInfo info = QPrinterInfo::defaultPrinter();
+  QPrinterInfo info = printer_.empty() ? QPrinterInfo::defaultPrinter()
+                                       : QPrinterInfo::printerInfo(ToQString(printer_));
   if (info.isNull()) {
-    SetReportError(ErrorPrinterNotAvailable, "no default printer");
+    SetReportError(ErrorPrinterNotAvailable,
+                   printer_.empty() ? "no printer is installed" : "no printer named " + printer_);
     return false;
   }
   device_ = std::make_unique<Device>(info);

@@ -12,19 +12,9 @@
 
 namespace ledora::runtime {
 
-QString ToQString(std::string_view text) {
-  std::string utf8 = Cp1252ToUtf8(text);
-  return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-}
-
 bool FromQString(const QString& text, std::string* out) {
   QByteArray utf8 = text.toUtf8();
   return Utf8ToCp1252(std::string_view(utf8.constData(), utf8.size()), out);
-}
-
-QColor ToQColor(int32_t colour) {
-  if (colour < 0) return {};
-  return QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
 }
 
 QIcon ToQIcon(const std::string& name) {
@@ -145,6 +135,11 @@ int32_t BaseKey(int key) {
       return KeyInsert;
     case Qt::Key_Delete:
       return KeyDelete;
+    case Qt::Key_Plus:
+    case Qt::Key_Equal:
+      return KeyPlus;
+    case Qt::Key_Minus:
+      return KeyMinus;
     case Qt::Key_Apostrophe:
     case Qt::Key_QuoteDbl:
       return KeyQuote;

@@ -16,6 +16,8 @@ class QKeyEvent;
 
 namespace ledora::runtime {
 
+// ToQString and ToQColor are the Qt report renderer's (qt_report_types), so
+// windows and printed pages convert text and colours alike.
 QString ToQString(std::string_view text);
 // False when the text holds a character outside Windows-1252.
 bool FromQString(const QString& text, std::string* out);

@@ -1,6 +1,8 @@
 #include "runtime/qtwindow/qt_presenter.h"
 
+#include <QAbstractSpinBox>
 #include <QApplication>
+#include <QComboBox>
 #include <QEventLoop>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -271,6 +273,19 @@ bool QtPresenter::OnKey(QWidget* widget, QKeyEvent* key) {
     const Control* c = window->Find(control);
     if (c != nullptr && (c->type == ControlText || c->type == ControlList)) return false;
     if (auto* edit = qobject_cast<QLineEdit*>(widget)) emit edit->editingFinished();
+    // Spin boxes and editable combos hear of Enter only through their own
+    // key handling, which this takes; what was typed counts first.
+    for (QWidget* w = widget; w != nullptr && w != widget->window(); w = w->parentWidget()) {
+      if (auto* spin = qobject_cast<QAbstractSpinBox*>(w)) {
+        emit spin->editingFinished();
+        break;
+      }
+      auto* combo = qobject_cast<QComboBox*>(w);
+      if (combo != nullptr && combo->lineEdit() != nullptr) {
+        emit combo->lineEdit()->editingFinished();
+        break;
+      }
+    }
     // A button with the focus stands in for the default one, so that Enter
     // on Cancel cancels.
     if (code == KeyEnter && c != nullptr && c->type == ControlButton) {

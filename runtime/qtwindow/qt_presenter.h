@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "runtime/qtwindow/qt_message_service.h"
+#include "runtime/qtwindow/qt_page_widget.h"
 #include "runtime/window/presenter.h"
 #include "runtime/window/scheduler.h"
 
@@ -44,6 +45,7 @@ class QtPresenter : public QObject, public Presenter {
   Window* WindowOfWidget(QWidget* widget) const;
   QMdiArea* FrameArea() const;
   QPrinter& printer();
+  QtPageCache& pageCache() { return pageCache_; }
 
   // From the views.
   void OnMenuChosen(Window& window, int32_t control);
@@ -67,6 +69,7 @@ class QtPresenter : public QObject, public Presenter {
   bool AskColour(int32_t* colour) override;
   bool AskFont(Font* font) override;
   bool AskPrinterSetup() override;
+  std::string PrinterName() override;
   int32_t Popup(Window* owner, std::string_view menu) override;
   void Beep() override;
   void ShowHelp(const std::string& file, const std::string& topic) override;
@@ -80,6 +83,8 @@ class QtPresenter : public QObject, public Presenter {
 
   Scheduler& scheduler_;
   QtMessageService messages_;
+  QtPageCache pageCache_;
+  std::string chosenPrinter_;  // from the printer set-up, for the rest of the run
   bool drainQueued_ = false;
   bool syncQueued_ = false;
   int32_t mainThread_ = 0;

@@ -6,8 +6,10 @@
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QMenu>
-#include <QPageSetupDialog>
 #include <QPointer>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
 #include <QStringList>
 #include <vector>
 
@@ -16,6 +18,7 @@
 #include "runtime/qtwindow/qt_presenter.h"
 #include "runtime/qtwindow/qt_window_view.h"
 #include "runtime/system/file_names.h"
+#include "runtime/system/message_service.h"
 #include "runtime/window/popup_menu_text.h"
 
 namespace ledora::runtime {
@@ -64,8 +67,35 @@ bool QtPresenter::AskFont(Font* font) {
 }
 
 bool QtPresenter::AskPrinterSetup() {
-  QPageSetupDialog dialog(&printer(), ActiveParent());
-  return ShowModal(&dialog) == QDialog::Accepted;
+  if (QPrinterInfo::availablePrinterNames().isEmpty()) {
+    MessageRequest request;
+    request.caption = "Print Setup";
+    request.icon = IconExclamation;
+    request.text = "No printer is installed on this computer.";
+    Messages().Show(request);
+    return false;
+  }
+  QPrinter& chosen = printer();
+  if (!chosenPrinter_.empty()) chosen.setPrinterName(QString::fromStdString(chosenPrinter_));
+  QPrintDialog dialog(&chosen, ActiveParent());
+  dialog.setWindowTitle(QStringLiteral("Print Setup"));
+  dialog.setOptions(QAbstractPrintDialog::PrintShowPageSize);
+  if (ShowModal(&dialog) != QDialog::Accepted) return false;
+  // A file chosen in the dialog is no printer; the queue keeps its choice.
+  if (chosen.outputFormat() == QPrinter::NativeFormat) {
+    chosenPrinter_ = chosen.printerName().toStdString();
+  }
+  return true;
+}
+
+std::string QtPresenter::PrinterName() {
+  QStringList installed = QPrinterInfo::availablePrinterNames();
+  if (!chosenPrinter_.empty() && installed.contains(QString::fromStdString(chosenPrinter_))) {
+    return chosenPrinter_;
+  }
+  QPrinterInfo fallback = QPrinterInfo::defaultPrinter();
+  if (!fallback.isNull()) return fallback.printerName().toStdString();
+  return installed.isEmpty() ? std::string() : installed.front().toStdString();
 }
 
 int32_t QtPresenter::Popup(Window* owner, std::string_view text) {

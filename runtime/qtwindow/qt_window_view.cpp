@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMdiArea>
@@ -21,6 +22,7 @@
 
 #include "runtime/qtwindow/qt_conversions.h"
 #include "runtime/qtwindow/qt_list_view.h"
+#include "runtime/qtwindow/qt_page_widget.h"
 #include "runtime/qtwindow/qt_presenter.h"
 #include "runtime/qtwindow/qt_units.h"
 
@@ -91,6 +93,8 @@ QtWindowView::QtWindowView(Window& window, QtPresenter& presenter, QWidget* pare
       parent->installEventFilter(this);
     }
   }
+  shown_ = true;
+  if (!window_.isVisible()) return;
   top_->show();
   if (auto* sub = qobject_cast<QMdiSubWindow*>(top_.data())) sub->setFocus();
 }
@@ -268,6 +272,8 @@ void QtWindowView::ShowAction(const Control& control, QAction* action) {
     action->setIcon(ToQIcon(control.icon));
   }
   action->setSeparator(control.separator);
+  if (control.checked) action->setCheckable(true);
+  action->setChecked(control.checked);
   action->setEnabled(control.enabled);
   action->setVisible(!control.hidden);
 }
@@ -295,6 +301,8 @@ void QtWindowView::ShowWindow() {
     timer_->stop();
   }
   SizeToModel();
+  // Until the constructor has placed the window, showing it is its business.
+  if (shown_ && top_->isVisible() != window_.isVisible()) top_->setVisible(window_.isVisible());
   applying_ = false;
 }
 
@@ -383,6 +391,13 @@ void QtWindowView::CreateControl(int32_t number) {
   if (widget == nullptr) return;
   widget->setProperty(kControlProperty, number);
   widgets_[number] = widget;
+  // A prompt's mnemonic moves the focus to the control after it.
+  const auto& all = window_.controls();
+  for (size_t i = 1; i < all.size(); ++i) {
+    if (all[i]->number != number || all[i - 1]->type != ControlPrompt) continue;
+    if (auto* prompt = qobject_cast<QLabel*>(WidgetOf(all[i - 1]->number)))
+      prompt->setBuddy(widget);
+  }
   ShowControl(number);
   widget->setVisible(!control->hidden && !OnHiddenTab(*control));
 }
@@ -425,6 +440,13 @@ void QtWindowView::ShowControl(int32_t number) {
   }
   QWidget* widget = WidgetOf(number);
   if (widget == nullptr) return;
+  // An image control that now shows a report page needs a page widget.
+  if (control->type == ControlImage && !control->pageFile.empty() &&
+      dynamic_cast<QtPageWidget*>(widget) == nullptr) {
+    DestroyControl(number);
+    CreateControl(number);
+    return;
+  }
   applying_ = true;
   ShowWidget(*control, widget);
   applying_ = false;

@@ -102,6 +102,7 @@ class QtWindowView : public QObject, public Window::PresenterData {
   std::map<int32_t, QPointer<QAction>> actions_;
   std::map<int32_t, QPointer<QMenu>> menus_;
   bool applying_ = false;
+  bool shown_ = false;             // the constructor has placed the window
   QPointer<QWidget> centredOver_;  // the parent a placeless window stays centred on
 };
 

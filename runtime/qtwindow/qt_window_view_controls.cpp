@@ -17,6 +17,8 @@
 
 #include "runtime/qtwindow/qt_conversions.h"
 #include "runtime/qtwindow/qt_list_view.h"
+#include "runtime/qtwindow/qt_page_widget.h"
+#include "runtime/qtwindow/qt_presenter.h"
 #include "runtime/qtwindow/qt_shape_widget.h"
 #include "runtime/qtwindow/qt_units.h"
 #include "runtime/qtwindow/qt_window_view.h"
@@ -46,10 +48,20 @@ QWidget* QtWindowView::MakeWidget(const Control& c) {
   const int32_t number = c.number;
   QWidget* widget = nullptr;
   switch (c.type) {
+    case ControlImage:
+      if (!c.pageFile.empty()) {
+        widget = new QtPageWidget(
+            content_, presenter_.pageCache(), [this, number](QPoint at, Qt::MouseButton button) {
+              QtUnits units = Units();
+              window_.UserMouse(EventMouseDown, number, units.FromX(at.x()), units.FromY(at.y()),
+                                button == Qt::RightButton ? KeyMouseRight : KeyMouseLeft);
+            });
+        break;
+      }
+      [[fallthrough]];
     case ControlString:
     case ControlUserString:
-    case ControlPrompt:
-    case ControlImage: {
+    case ControlPrompt: {
       auto* label = new QLabel(content_);
       label->setAttribute(Qt::WA_TransparentForMouseEvents);
       label->setAlignment(LabelAlignment(c));
@@ -229,7 +241,15 @@ void QtWindowView::ShowWidget(const Control& c, QWidget* widget) {
 
 void QtWindowView::ShowText(const Control& c, QWidget* widget) {
   QString text = ToQString(c.text);
-  if (auto* label = qobject_cast<QLabel*>(widget)) {
+  if (auto* page = dynamic_cast<QtPageWidget*>(widget)) {
+    std::vector<QtPageWidget::Mark> marks;
+    for (const PageMark& m : c.pageMarks) {
+      marks.push_back({QRectF(m.x, m.y, m.width, m.height), m.current});
+    }
+    QtUnits units = Units();
+    int pixelWidth = c.pageWidth > 0 ? units.ToRect({0, 0, c.pageWidth, 1}).width() : 0;
+    page->ShowPage(c.pageFile, pixelWidth, c.centreX, c.centreY, std::move(marks));
+  } else if (auto* label = qobject_cast<QLabel*>(widget)) {
     if (c.type == ControlImage) {
       std::string file = c.icon.empty() ? c.text : c.icon;
       QPixmap pixmap(ToQString(ResolveFileName(file)));

@@ -33,9 +33,9 @@ struct PageItem {
   int32_t y = 0;
   int32_t width = 0;
   int32_t height = 0;
-  int32_t color = 0;         // text, line or border colour; kNoColour = none
-  int32_t fill = kNoColour;  // box fill or text background
-  uint16_t font = 0;         // index into PageImage::fonts for text
+  int32_t color = 0;                        // text, line or border colour; kNoColour = none
+  int32_t fill = report_values::kNoColour;  // box fill or text background
+  uint16_t font = 0;                        // index into PageImage::fonts for text
   uint8_t align = AlignLeft;
   uint8_t flags = 0;
   std::string text;  // Windows-1252

@@ -4,6 +4,7 @@
 
 #include "runtime/report/page_files.h"
 #include "runtime/report/page_image_reader.h"
+#include "runtime/report/page_queue_output.h"
 #include "runtime/report/report_error.h"
 #include "runtime/report/report_run.h"
 #include "runtime/system/runtime_error.h"
@@ -198,16 +199,7 @@ int32_t Report::PagesWritten() const { return run_ ? run_->pagesFinished() : 0; 
 
 bool Report::Flush(PageOutput& output, const std::string& title) {
   PreviewQueue& queue = ActiveQueue();
-  bool ok = true;
-  if (!queue.empty()) {
-    bool begun = output.BeginDocument(title);
-    ok = begun;
-    for (size_t i = 0; ok && i < queue.size(); ++i) {
-      PageImage page;
-      ok = PageImageReader::ReadFile(queue[i].FILENAME, &page) && output.WritePage(page);
-    }
-    if (begun) ok = output.EndDocument() && ok;
-  }
+  bool ok = queue.empty() || WritePageQueue(queue, output, title);
   Discard();
   return ok;
 }

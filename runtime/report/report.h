@@ -99,7 +99,7 @@ class Report {
   // Paper (orientation applied) and printable area in thousandths of an inch.
   PageFrame FrameInMils() const;
 
-  ReportUnit unit_ = UnitThousandthsInch;
+  ReportUnit unit_ = report_values::UnitThousandthsInch;
   ReportOrientation orientation_ = OrientationPortrait;
   // Zero until set: the defaults are in thousandths of an inch whatever the unit.
   int32_t paperWidth_ = 0;

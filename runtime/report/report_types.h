@@ -8,9 +8,16 @@
 
 namespace ledora::runtime {
 
+// The window engine has units, justifications, colours and font bits of
+// the same names; these live in a namespace of their own so that a unit that
+// needs both engines (the report runner, the preview) can include both.
+inline namespace report_values {
+
 // Positions and sizes of a report are in its unit; page images are always in
 // thousandths of an inch ("mils").
 enum ReportUnit : uint8_t { UnitThousandthsInch = 1, UnitMillimetres = 2 };
+}  // namespace report_values
+
 enum ReportOrientation : uint8_t { OrientationPortrait = 0, OrientationLandscape = 1 };
 
 enum BandKind : int16_t {
@@ -34,6 +41,8 @@ enum ReportControlKind : uint8_t {
   ReportPageNumber = 9,
 };
 
+inline namespace report_values {
+
 // The default keeps the kind's own alignment: right for numbers shown through
 // a numeric picture, left for everything else.
 enum ReportJustify : uint8_t { JustifyDefault = 0, JustifyLeft, JustifyCentre, JustifyRight };
@@ -50,16 +59,23 @@ enum FontStyleBits : int32_t {
   FontWeightMask = 0x0FFF,
 };
 
+}  // namespace report_values
+
 struct ReportFont {
   std::string name;   // blank = inherit
   int32_t style = 0;  // 0 = inherit
   int32_t size = 0;   // points; 0 = inherit
   int32_t color = 0;  // 0 = inherit (black when nothing is inherited)
 
-  int32_t weight() const { return (style & FontWeightMask) == 0 ? 400 : style & FontWeightMask; }
-  bool bold() const { return (style & FontWeightBold) == FontWeightBold; }
-  bool italic() const { return (style & FontItalic) != 0; }
-  bool underline() const { return (style & FontUnderline) != 0; }
+  int32_t weight() const {
+    return (style & report_values::FontWeightMask) == 0 ? 400
+                                                        : style & report_values::FontWeightMask;
+  }
+  bool bold() const {
+    return (style & report_values::FontWeightBold) == report_values::FontWeightBold;
+  }
+  bool italic() const { return (style & report_values::FontItalic) != 0; }
+  bool underline() const { return (style & report_values::FontUnderline) != 0; }
   // Each unset part taken from base.
   ReportFont InheritFrom(const ReportFont& base) const;
   friend bool operator==(const ReportFont&, const ReportFont&) = default;

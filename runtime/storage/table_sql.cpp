@@ -197,7 +197,8 @@ std::string TableSql::Duplicate(int key) const {
   return sql + "_pos <> ?" + std::to_string(terms.size() + 1) + " LIMIT 1";
 }
 
-std::string TableSql::Insert() const {
+const std::string& TableSql::Insert() const {
+  if (!insert_.empty()) return insert_;
   size_t count = declaration_.layout->fields().size();
   std::string sql = "INSERT INTO " + Qualified() + "(";
   std::string values;
@@ -206,7 +207,8 @@ std::string TableSql::Insert() const {
     sql += QuoteName(codec_.ColumnName(static_cast<int>(i)));
     values += "?" + std::to_string(i + 1);
   }
-  return sql + ", _version) VALUES(" + values + ", 1)";
+  insert_ = sql + ", _version) VALUES(" + values + ", 1)";
+  return insert_;
 }
 
 std::string TableSql::Update() const {

@@ -40,7 +40,8 @@ class TableSql {
   std::string Fetch(int key) const;
   std::string FetchAt() const;  // ?1 = row id
   std::string Duplicate(int key) const;
-  std::string Insert() const;  // fields as ?1..?m
+  // Fields as ?1..?m. Made once: an import adds every row with it.
+  const std::string& Insert() const;
   std::string Update() const;  // fields ?1..?m, row id ?(m+1), version ?(m+2)
   std::string Delete() const;  // row id ?1, version ?2
   std::string Exists() const;  // row id ?1
@@ -67,6 +68,7 @@ class TableSql {
   const RecordCodec& codec_;
   std::string schema_;
   std::string table_;
+  mutable std::string insert_;
 };
 
 // "name" with embedded quotes doubled.

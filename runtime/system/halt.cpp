@@ -35,6 +35,8 @@ void Halt(int exitCode, std::string_view text) {
   std::exit(exitCode);
 }
 
-void SetHaltHandler(HaltHandler handler) { Handler() = std::move(handler); }
+HaltHandler SetHaltHandler(HaltHandler handler) {
+  return std::exchange(Handler(), std::move(handler));
+}
 
 }  // namespace ledora::runtime

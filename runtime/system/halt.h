@@ -13,6 +13,7 @@ using HaltHandler = std::function<void(int exitCode, std::string_view text)>;
 // Shows a non-empty text in a box captioned "Halt", then ends the process
 // with exitCode, unless a handler is installed; then only the handler runs.
 void Halt(int exitCode, std::string_view text);
-void SetHaltHandler(HaltHandler handler);  // empty restores the default
+// Empty restores the default; returns the handler it replaces.
+HaltHandler SetHaltHandler(HaltHandler handler);
 
 }  // namespace ledora::runtime

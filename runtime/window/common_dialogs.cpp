@@ -1,6 +1,7 @@
 #include "runtime/window/common_dialogs.h"
 
 #include "runtime/window/presenter.h"
+#include "runtime/window/printer_choice.h"
 #include "runtime/window/scheduler.h"
 #include "runtime/window/window_registry.h"
 
@@ -13,6 +14,7 @@ bool AskColour(int32_t* colour) { return CurrentPresenter().AskColour(colour); }
 bool AskFont(Font* font) { return CurrentPresenter().AskFont(font); }
 
 bool AskPrinterSetup() { return CurrentPresenter().AskPrinterSetup(); }
+std::string ChosenPrinter() { return CurrentPresenter().PrinterName(); }
 
 int32_t Popup(std::string_view menu) {
   Window* owner = WindowRegistry::Instance().TopWindowOf(CurrentThread());

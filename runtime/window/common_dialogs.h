@@ -8,6 +8,7 @@
 #include <string>
 
 #include "runtime/window/control.h"
+#include "runtime/window/printer_choice.h"
 
 namespace ledora::runtime {
 
@@ -21,7 +22,7 @@ struct FileDialogRequest {
 bool AskFileName(FileDialogRequest* request);  // false: cancelled
 bool AskColour(int32_t* colour);               // in/out
 bool AskFont(Font* font);                      // in/out
-bool AskPrinterSetup();
+bool AskPrinterSetup();                        // ChosenPrinter() (printer_choice.h) has the choice
 // Shows a popup menu in the popup syntax ("Open|-|~Disabled|+Checked|Sub{A|B}")
 // at the pointer; returns the chosen entry's number (selectable entries
 // counted from 1 in text order) or 0 when nothing was chosen.

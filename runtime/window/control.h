@@ -81,6 +81,16 @@ enum StandardAction : int32_t {
   ActionHelpOnHelp,
 };
 
+// A rectangle of a report page to highlight, in thousandths of an inch.
+struct PageMark {
+  int32_t x = 0;
+  int32_t y = 0;
+  int32_t width = 0;
+  int32_t height = 0;
+  bool current = false;  // the one the user is at
+  bool operator==(const PageMark&) const = default;
+};
+
 struct AlertKey {
   int32_t keyCode = 0;
   int32_t slot = 0;  // 0 = appended
@@ -153,6 +163,16 @@ struct Control {
   std::string dragText;  // what a drop carries; blank = the selected row's first column
 
   std::vector<AlertKey> alerts;
+
+  // An image control that shows a report page: the page image file, the
+  // width the page is drawn at (window units; 0 = the control's width), the
+  // point of the page (percent of its width and height) kept in the middle
+  // when the page is larger than the control, and the marks drawn over it.
+  std::string pageFile;
+  int32_t pageWidth = 0;
+  int32_t centreX = 0;
+  int32_t centreY = 0;
+  std::vector<PageMark> pageMarks;
 
   bool TakesInput() const;  // entries, checks, radios, spins, combos, texts...
   bool IsMenu() const { return type == ControlMenu || type == ControlMenuItem; }

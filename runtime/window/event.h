@@ -65,6 +65,11 @@ enum KeyCode : int32_t {
   KeyInsert = 45,
   KeyDelete = 46,
   KeyF1 = 112,
+  KeyF3 = 114,
+  KeyPadPlus = 107,
+  KeyPadMinus = 109,
+  KeyPlus = 187,
+  KeyMinus = 189,
   KeyQuote = 222,
   KeyShift = 0x100,  // modifier bits
   KeyCtrl = 0x200,

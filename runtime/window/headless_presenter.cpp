@@ -122,8 +122,9 @@ bool HeadlessPresenter::AskPrinterSetup() {
     ++unexpected_;
     return false;
   }
-  bool ok = scriptedPrinter_.front();
+  auto [ok, printer] = scriptedPrinter_.front();
   scriptedPrinter_.pop_front();
+  if (ok && !printer.empty()) printerName_ = printer;
   return ok;
 }
 

@@ -8,6 +8,7 @@
 #include <deque>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "runtime/system/message_service.h"
@@ -30,7 +31,13 @@ class HeadlessPresenter : public Presenter, public MessageService {
   void ScriptFileName(std::optional<std::string> name) { scriptedFiles_.push_back(name); }
   void ScriptColour(std::optional<int32_t> colour) { scriptedColours_.push_back(colour); }
   void ScriptFont(std::optional<Font> font) { scriptedFonts_.push_back(font); }
-  void ScriptPrinterSetup(bool ok) { scriptedPrinter_.push_back(ok); }
+  // ok: the user chose printer (blank: kept the one before) and pressed OK.
+  void ScriptPrinterSetup(bool ok, std::string printer = {}) {
+    scriptedPrinter_.push_back({ok, std::move(printer)});
+  }
+  // The printer jobs print to; blank (the default) stands for a machine
+  // without any printer.
+  void SetPrinterName(std::string name) { printerName_ = std::move(name); }
 
   // The question a thread waits on, if any.
   const MessageRequest* PendingMessage() const;
@@ -58,6 +65,7 @@ class HeadlessPresenter : public Presenter, public MessageService {
   bool AskColour(int32_t* colour) override;
   bool AskFont(Font* font) override;
   bool AskPrinterSetup() override;
+  std::string PrinterName() override { return printerName_; }
   int32_t Popup(Window* owner, std::string_view menu) override;
   void Beep() override { ++beeps_; }
   void ShowHelp(const std::string& file, const std::string& topic) override {
@@ -74,7 +82,8 @@ class HeadlessPresenter : public Presenter, public MessageService {
   std::deque<std::optional<std::string>> scriptedFiles_;
   std::deque<std::optional<int32_t>> scriptedColours_;
   std::deque<std::optional<Font>> scriptedFonts_;
-  std::deque<bool> scriptedPrinter_;
+  std::deque<std::pair<bool, std::string>> scriptedPrinter_;
+  std::string printerName_;
 
   PendingKind pending_ = PendingNone;
   MessageRequest pendingMessage_;

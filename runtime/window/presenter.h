@@ -34,6 +34,9 @@ class Presenter {
   virtual bool AskColour(int32_t* colour) = 0;
   virtual bool AskFont(Font* font) = 0;
   virtual bool AskPrinterSetup() = 0;
+  // The printer chosen with the printer set-up for this run, else the
+  // system's default printer; blank when the machine has none.
+  virtual std::string PrinterName() { return {}; }
   virtual int32_t Popup(Window* owner, std::string_view menu) = 0;
   virtual void Beep() = 0;
   // Shows the user guide at a topic (an anchor; empty: its contents); the

@@ -71,6 +71,11 @@ void Window::SetMaximised(bool maximised) {
   if (open_) CurrentPresenter().WindowChanged(*this);
 }
 
+void Window::SetVisible(bool visible) {
+  visible_ = visible;
+  if (open_) CurrentPresenter().WindowChanged(*this);
+}
+
 void Window::SetMinimised(bool minimised) {
   minimised_ = minimised;
   if (minimised) maximised_ = false;
@@ -360,6 +365,20 @@ void Window::SetThumb(int32_t control, int32_t position, bool shown) {
     c->thumb = std::clamp(position, 0, 100);
     c->thumbShown = shown;
   });
+}
+
+void Window::SetPageImage(int32_t control, std::string_view pageFile, int32_t pageWidth,
+                          int32_t centreX, int32_t centreY) {
+  Change(control, [&](Control* c) {
+    c->pageFile = pageFile;
+    c->pageWidth = std::max(0, pageWidth);
+    c->centreX = std::clamp(centreX, 0, 100);
+    c->centreY = std::clamp(centreY, 0, 100);
+  });
+}
+
+void Window::SetPageMarks(int32_t control, std::vector<PageMark> marks) {
+  Change(control, [&](Control* c) { c->pageMarks = std::move(marks); });
 }
 
 void Window::SetSpinRange(int32_t control, int32_t low, int32_t high, int32_t step) {

@@ -94,6 +94,9 @@ class Window {
   void SetMaximised(bool maximised);
   bool IsMinimised() const { return minimised_; }
   void SetMinimised(bool minimised);
+  // A hidden window keeps working (events, timer) without being shown.
+  bool isVisible() const { return visible_; }
+  void SetVisible(bool visible);
   Rect minimumSize() const { return minimum_; }  // width and height only
   void SetMinimumSize(int32_t width, int32_t height);
   Rect maximumSize() const { return maximum_; }  // 0 = no limit
@@ -154,6 +157,11 @@ class Window {
   void SetDragId(int32_t control, std::string_view id);
   void SetDropId(int32_t control, std::string_view id);
   void SetDragText(int32_t control, std::string_view text);
+  // Shows a report page in an image control; a click on it reports the
+  // point of the drawn page (window units from the page's top left).
+  void SetPageImage(int32_t control, std::string_view pageFile, int32_t pageWidth = 0,
+                    int32_t centreX = 0, int32_t centreY = 0);
+  void SetPageMarks(int32_t control, std::vector<PageMark> marks);
   // After changing a Control's fields directly.
   void Changed(int32_t control);
 
@@ -270,6 +278,7 @@ class Window {
   bool resizable_ = false;
   bool maximised_ = false;
   bool minimised_ = false;
+  bool visible_ = true;
   Rect minimum_;
   Rect maximum_;
   bool trackMouse_ = false;

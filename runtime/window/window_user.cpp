@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "runtime/window/common_dialogs.h"
 #include "runtime/window/help.h"
 #include "runtime/window/presenter.h"
 #include "runtime/window/window.h"
@@ -42,6 +43,8 @@ void Window::UserPressed(int32_t control) {
     case ControlMenuItem:
       if (c->action == ActionClose) {
         Post(EventCloseWindow);
+      } else if (c->action == ActionPrintSetup) {
+        AskPrinterSetup();
       } else if (c->action == ActionNone) {
         PostTo(*c, EventAccepted, 0);
       }

@@ -1,13 +1,16 @@
 #include "app/data_jobs.h"
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 
+#include "tests/support/halt_recorder.h"
 #include "tests/support/scripted_messages.h"
 #include "tests/support/temp_folder.h"
 
@@ -22,7 +25,10 @@ class DataJobsTest : public ::testing::Test {
   DataJobsTest() : previous_(std::filesystem::current_path()) {
     std::filesystem::current_path(folder.path());
   }
-  ~DataJobsTest() override { std::filesystem::current_path(previous_); }
+  ~DataJobsTest() override {
+    EXPECT_FALSE(halts.halted()) << halts.calls().front().text;
+    std::filesystem::current_path(previous_);
+  }
 
   std::string Write(const std::string& name, const std::string& text) {
     std::ofstream(folder.File(name), std::ios::binary) << text;
@@ -44,6 +50,9 @@ class DataJobsTest : public ::testing::Test {
   }
 
   testing::TempFolder folder;
+  // A job ends on a halt with its own failure; a halt that reaches the
+  // process would end the test program with status 0.
+  testing::HaltRecorder halts;
   testing::ScriptedMessages boxes;  // a job's messages must not become boxes
   std::ostringstream messages;
 
@@ -168,6 +177,148 @@ TEST_F(DataJobsTest, UnknownColumnsTextsTooLongAndOpenQuotesAreRefused) {
   EXPECT_NE(messages.str().find("line 2: a quoted value is never closed"), std::string::npos);
   EXPECT_EQ(Import("CUSTOMER", "CUS:NAME\n\xE2\x82\xAC ok\n\xE4\xB8\xAD\n"), JobFailed);
   EXPECT_NE(messages.str().find("line 3: CUS:NAME has characters outside"), std::string::npos);
+}
+
+// ---------------------------------------------------------------- failures
+
+TEST_F(DataJobsTest, DataFilesThatCannotBeOpenedFailTheJob) {
+  ASSERT_EQ(Import("CUSTOMER", std::string(kCustomerHeader) + "1,Adams,,,,\n"), JobDone);
+  std::filesystem::resize_file(folder.File("CUSTOMER.KDS"), 1000);
+  Write("ITEMS.KDS", std::string(4096, 'x'));
+  std::filesystem::create_directory(folder.File("INVOICES.KDS"));
+  const std::pair<const char*, const char*> files[] = {{"CUSTOMER", "CUS:NAME\nBaker\n"},
+                                                       {"ITEMS", "ITE:ITEMNR\n1\n"},
+                                                       {"INVOICES", "INV:NUMBER\n1\n"}};
+  for (const auto& [file, csv] : files) {
+    Export({file}, JobFailed);
+    EXPECT_NE(messages.str().find("Error"), std::string::npos) << file;
+    EXPECT_EQ(Import(file, csv), JobFailed) << file;
+  }
+  // Deeper than the storage takes a path.
+  std::filesystem::path deep = folder.path();
+  while (deep.string().size() < 1200) deep /= std::string(100, 'd');
+  std::filesystem::create_directories(deep);
+  std::filesystem::current_path(deep);
+  Export({"CUSTOMER"}, JobFailed);
+}
+
+// Another tool left two customers under one number and no index: the key
+// cannot be rebuilt, which ends the windows, and the job with a failure.
+TEST_F(DataJobsTest, AKeyThatCannotBeRebuiltFailsTheJob) {
+  ASSERT_EQ(Import("CUSTOMER", std::string(kCustomerHeader) + "1,Adams,,,,\n"), JobDone);
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open(folder.File("CUSTOMER.KDS").c_str(), &db), SQLITE_OK);
+  EXPECT_EQ(sqlite3_exec(db,
+                         "DROP INDEX CUSTOMER_IDKEY; INSERT INTO CUSTOMER(CUSTOMERID, NAME, "
+                         "ADDRESS1, ADDRESS2, TELEFON, TELEFAX) VALUES(1, 'Baker', '', '', '', '')",
+                         nullptr, nullptr, nullptr),
+            SQLITE_OK);
+  sqlite3_close(db);
+  Export({"CUSTOMER"}, JobFailed);
+  EXPECT_NE(messages.str().find("Key was not built"), std::string::npos) << messages.str();
+}
+
+TEST_F(DataJobsTest, ExportWithoutTheFileSaysSoAndMakesNone) {
+  Export({"ITEMS"}, JobFailed);
+  EXPECT_NE(messages.str().find("there is no file ITEMS.KDS"), std::string::npos) << messages.str();
+  EXPECT_FALSE(std::filesystem::exists(folder.File("ITEMS.KDS")));
+}
+
+TEST_F(DataJobsTest, AnExceptionInAJobIsItsFailure) {
+  EXPECT_EQ(RunJob(messages, []() -> int { throw std::length_error("too long"); }), JobFailed);
+  EXPECT_NE(messages.str().find("too long"), std::string::npos);
+}
+
+// ---------------------------------------------------------------- export target
+
+TEST_F(DataJobsTest, ExportRefusesToWriteOverTheDataFolderFiles) {
+  ASSERT_EQ(Import("CUSTOMER", std::string(kCustomerHeader) + "1,Adams,,,,\n"), JobDone);
+  std::string before = Read(folder.File("CUSTOMER.KDS"));
+  Write("ledora.INI", "[x]\n");
+  std::filesystem::create_directory(folder.File("sub"));
+  std::filesystem::create_symlink(folder.File("CUSTOMER.KDS"), folder.File("sub/link.csv"));
+  for (const std::string& out : {std::string("CUSTOMER.KDS"), std::string("customer.kds"),
+                                 std::string("sub/../Customer.Kds"), folder.File("sub/link.csv"),
+                                 std::string("LEDORA.ini"), std::string("ITEMS.KDS"),
+                                 std::string("RPTDES1.KDB"), std::string("customer.kds-journal")}) {
+    Export({"CUSTOMER", "--csv", out}, JobUsage);
+    EXPECT_NE(messages.str().find("data or settings file"), std::string::npos) << out;
+  }
+  EXPECT_EQ(Read(folder.File("CUSTOMER.KDS")), before);
+  EXPECT_EQ(Read(folder.File("ledora.INI")), "[x]\n");
+  EXPECT_EQ(Export({"CUSTOMER", "--csv", "sub/customers.csv"}), "");
+}
+
+TEST_F(DataJobsTest, AFailedExportLeavesTheEarlierOutputWhole) {
+  // More than one piece of the output, so that writes fail before the last.
+  std::string items = "ITE:ITEMNR,ITE:DESCRIPTION,ITE:PRICE\n1,Bolt,0.10\n2,Free,0.00\n";
+  for (int i = 3; i < 60000; ++i) items += std::to_string(i) + ",Part,1.00\n";
+  ASSERT_EQ(Import("ITEMS", items), JobDone);
+  Write("out.csv", "earlier\n");
+  // Division by the free item's price stops the export on its second record.
+  Export({"ITEMS", "--filter", "1 / ITE:PRICE > 1", "--csv", "out.csv"}, JobFailed);
+  EXPECT_EQ(Read(folder.File("out.csv")), "earlier\n");
+  Export({"ITEMS", "--csv", "/dev/full"}, JobFailed);
+  EXPECT_NE(messages.str().find("cannot write /dev/full"), std::string::npos) << messages.str();
+  Export({"ITEMS", "--csv", "no/such/folder/out.csv"}, JobFailed);
+  std::string left;
+  for (const auto& entry : std::filesystem::directory_iterator(folder.path())) {
+    left += entry.path().filename().string() + " ";
+  }
+  EXPECT_EQ(left.find(".csv."), std::string::npos) << left;
+}
+
+// ---------------------------------------------------------------- filters
+
+TEST_F(DataJobsTest, AFilterTheViewCannotTakeIsAnErrorNotEveryRecord) {
+  ASSERT_EQ(Import("ITEMS", "ITE:ITEMNR,ITE:DESCRIPTION,ITE:PRICE\n1,Bolt,0.10\n"), JobDone);
+  std::string deep = std::string(199, '(') + "ITE:PRICE > 1" + std::string(199, ')');
+  EXPECT_EQ(Export({"ITEMS", "--filter", deep}, JobUsage), "");
+  EXPECT_NE(messages.str().find("cannot be applied"), std::string::npos) << messages.str();
+  std::string chain = "ITE:ITEMNR";
+  for (int i = 1; i < 21000; ++i) chain += "+1";
+  EXPECT_EQ(Export({"ITEMS", "--filter", chain + " = 0"}, JobUsage), "");
+  EXPECT_NE(messages.str().find("bad filter"), std::string::npos) << messages.str();
+}
+
+// ---------------------------------------------------------------- import input
+
+TEST_F(DataJobsTest, ImportReadsOnlyRegularFiles) {
+  EXPECT_EQ(ImportJob({"CUSTOMER", folder.path()}, messages), JobFailed);
+  EXPECT_EQ(ImportJob({"CUSTOMER", "/dev/zero"}, messages), JobFailed);
+  EXPECT_NE(messages.str().find("/dev/zero is not a regular file"), std::string::npos)
+      << messages.str();
+}
+
+TEST_F(DataJobsTest, AByteOrderMarkIsSkippedAndStrayBytesRefused) {
+  ASSERT_EQ(Import("CUSTOMER", "\xEF\xBB\xBF" + std::string(kCustomerHeader) + "1,Adams,,,,\n"),
+            JobDone)
+      << messages.str();
+  EXPECT_EQ(
+      Import("INVOICES", "INV:NUMBER,INV:INVOICEDATE\n1,2023-+2-28\n2,2023- 2-28\n3,+023-02-28\n"),
+      JobFailed);
+  for (const char* line : {"line 2:", "line 3:", "line 4:"}) {
+    EXPECT_NE(messages.str().find(std::string(line) + " INV:INVOICEDATE is not a date"),
+              std::string::npos)
+        << messages.str();
+  }
+  const char nul[] = "CUS:NAME\nAd\0ams\n";
+  EXPECT_EQ(Import("CUSTOMER", std::string(nul, sizeof nul - 1)), JobFailed);
+  EXPECT_NE(messages.str().find("line 2: CUS:NAME has a NUL character"), std::string::npos)
+      << messages.str();
+}
+
+TEST_F(DataJobsTest, AFieldTooLongIsReportedWithoutItsWholeText) {
+  std::string huge(1 << 20, '7');
+  EXPECT_EQ(Import("INVOICES", "INV:NUMBER,INV:SALES\n1," + huge + "\n2,x" + huge + "\n"),
+            JobFailed);
+  EXPECT_LT(messages.str().size(), 400u) << messages.str().substr(0, 400);
+  EXPECT_NE(messages.str().find("line 3: INV:SALES is not a number: x777"), std::string::npos)
+      << messages.str().substr(0, 400);
+  EXPECT_EQ(Import("CUSTOMER", "CUS:NAME\n" + huge + "\n"), JobFailed);
+  EXPECT_NE(messages.str().find("line 2: CUS:NAME is longer than 35 characters"),
+            std::string::npos);
+  EXPECT_LT(messages.str().size(), 400u);
 }
 
 }  // namespace

@@ -133,7 +133,6 @@ TEST_F(MainFrameTest, AnEmptyDataFolderGetsTheShippedDesignFiles) {
   EXPECT_TRUE(runtime::FileExists(folder.File("NewRpt.KDS")));
 }
 
-
 TEST_F(MainFrameTest, TheFrameHasItsTitleMenusAndStatusTexts) {
   StartProgram();
   Window& frame = FrameWindow();
@@ -208,6 +207,10 @@ TEST_F(MainFrameTest, StartUpSetsTheObjectsUpAndShutDownTakesThemAway) {
 }
 
 TEST_F(MainFrameTest, AnEntryWhoseProcedureIsNotBuiltSaysSo) {
+  prepare = [](MainFrame& frame) {
+    frame.SetProcedure(MenuSelectDesign, {});
+    frame.SetProcedure(MenuCustomersById, {});
+  };
   StartProgram();
   messages.Expect("Procedure not defined", "The Procedure SelectDesign has not been defined.",
                   runtime::ButtonOk);

@@ -43,6 +43,17 @@ TEST_F(ReportJobsTest, MadeFileInstallsThroughTheUpdate) {
   EXPECT_FALSE(runtime::FileExists("RPTNEW1.KDS"));
 }
 
+TEST_F(ReportJobsTest, TheMessageNamesTheFileMade) {
+  ASSERT_EQ(MakeNewReportsJob({"update"}, messages), JobDone) << messages.str();
+  EXPECT_NE(messages.str().find("made update.KDS with"), std::string::npos) << messages.str();
+  EXPECT_TRUE(std::filesystem::exists("update.KDS"));
+  ASSERT_EQ(MakeNewReportsJob({}, messages), JobDone);
+  messages.str("");
+  ASSERT_EQ(MakeNewReportsJob({"rptnew1.kds"}, messages), JobDone) << messages.str();
+  EXPECT_NE(messages.str().find("made RPTNEW1.KDS with"), std::string::npos) << messages.str();
+  EXPECT_FALSE(std::filesystem::exists("rptnew1.kds"));
+}
+
 TEST_F(ReportJobsTest, WrongCommandLineOrUnwritablePlaceFails) {
   EXPECT_EQ(MakeNewReportsJob({"a.kds", "b.kds"}, messages), JobUsage);
   EXPECT_EQ(MakeNewReportsJob({"--help"}, messages), JobUsage);

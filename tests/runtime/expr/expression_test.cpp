@@ -1,6 +1,7 @@
 #include "runtime/expr/expression.h"
 
 #include <gtest/gtest.h>
+#include <pthread.h>
 
 #include <cstring>
 
@@ -157,6 +158,50 @@ TEST_F(ExpressionTest, DeepNestingIsRefusedNotOverflowed) {
             ErrorExpressionSyntax);
   EXPECT_EQ(Eval(std::string(100000, '-') + "1", &value), ErrorExpressionSyntax);
   EXPECT_EQ(Eval(std::string(50, '(') + "1" + std::string(50, ')'), &value), ErrorNone);
+}
+
+// A chain is not nested, yet evaluating and freeing it recurse once per
+// operator: the longest chain accepted must still run on a fiber's 1 MiB stack.
+TEST_F(ExpressionTest, LongChainsAreBoundedAndTheLongestAcceptedRunsOnASmallStack) {
+  auto chain = [](int terms) {
+    std::string text = "CUS:NUMBER";
+    for (int i = 1; i < terms; ++i) text += "+1";
+    return text;
+  };
+  std::string detail;
+  ExpressionValue value;
+  EXPECT_EQ(Eval(chain(21000), &value, &detail), ErrorExpressionSyntax);
+  EXPECT_NE(detail.find("longer than"), std::string::npos) << detail;
+
+  // The longest chain accepted: accepted at good, refused at bad.
+  int good = 1, bad = 21000;
+  while (bad - good > 1) {
+    int middle = (good + bad) / 2;
+    (Eval(chain(middle), &value) == ErrorNone ? good : bad) = middle;
+  }
+  ASSERT_GT(good, 100);
+  std::string text = chain(good);
+  // Evaluated and freed on the small stack.
+  struct Job {
+    std::unique_ptr<Expression> expression;
+    std::string result;
+  } job;
+  ASSERT_EQ(Expression::Parse(text, &job.expression, nullptr, names_), ErrorNone);
+  auto run = [](void* arg) -> void* {
+    auto* job = static_cast<Job*>(arg);
+    ExpressionValue value;
+    if (job->expression->Evaluate(&value) == ErrorNone) job->result = value.text();
+    job->expression.reset();
+    return nullptr;
+  };
+  pthread_attr_t attr;
+  pthread_attr_init(&attr);
+  pthread_attr_setstacksize(&attr, 1 << 20);
+  pthread_t thread;
+  ASSERT_EQ(pthread_create(&thread, &attr, run, &job), 0);
+  pthread_join(thread, nullptr);
+  pthread_attr_destroy(&attr);
+  EXPECT_EQ(job.result, std::to_string(42 + (text.size() - 10) / 2));
 }
 
 TEST_F(ExpressionTest, UnknownAndUnboundNamesAre801) {

@@ -4,9 +4,11 @@
 
 #include <array>
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <sstream>
 
+#include "runtime/qtreport/page_queue_print.h"
 #include "runtime/qtreport/qt_font_metrics.h"
 #include "runtime/report/report_error.h"
 #include "runtime/report/text_dump.h"
@@ -129,6 +131,34 @@ TEST_F(PdfOutputTest, AFileThatCannotBeWrittenFailsBeforeAnyPage) {
   EXPECT_EQ(CurrentError().code, ErrorPrintFailed);
   EXPECT_FALSE(file.WritePage(PageImage{1, 8500, 11000, {}, {}}));
   EXPECT_TRUE(file.EndDocument());
+}
+
+// The preview's pages go to PDF or a printer and stay for the preview.
+TEST_F(PdfOutputTest, APageQueueIsSavedOrPrintedAndKeepsItsFiles) {
+  Report report;
+  report.SetPageFolder(folder_.path());
+  report.AddBand(1, BandDetail);
+  ReportControl* text = report.CreateControl(10, ReportString, 1);
+  PreviewQueue queue;
+  ASSERT_TRUE(report.Open());
+  report.SetPageQueue(&queue);
+  for (const char* words : {"first page", "second page"}) {
+    text->text = words;
+    report.BreakPage();
+    ASSERT_TRUE(report.Print(1));
+  }
+  ASSERT_TRUE(report.EndReport());
+  std::string error;
+  ASSERT_TRUE(SavePageQueueAsPdf(queue, folder_.File("queue.pdf"), "Queue", &error)) << error;
+  EXPECT_EQ(PdfPages(folder_.File("queue.pdf")),
+            (std::vector<Words>{{"first", "page"}, {"second", "page"}}));
+  ASSERT_EQ(queue.size(), 2u);
+  EXPECT_TRUE(std::filesystem::exists(queue[1].FILENAME));
+  EXPECT_FALSE(PrintPageQueue(queue, "no-such-printer-queue", "Queue", &error));
+  EXPECT_NE(error.find("no printer named no-such-printer-queue"), std::string::npos) << error;
+  EXPECT_EQ(CurrentError().code, ErrorPrinterNotAvailable);
+  EXPECT_FALSE(SavePageQueueAsPdf(queue, folder_.File("no/folder/x.pdf"), "Queue", &error));
+  report.Discard();
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "runtime/system/message_service.h"
+#include "runtime/window/common_dialogs.h"
 #include "runtime/window/window_registry.h"
 #include "tests/runtime/window/window_test_support.h"
 
@@ -43,6 +44,20 @@ TEST_F(HeadlessDriverTest, HelpOpensTheGuideAtTheTopicOfTheWindowItWasAskedFrom)
   EXPECT_EQ(second.Count(EventAccepted), 0) << "the runtime's own action";
   driver.Close(second.window);
   driver.Close(first.window);
+}
+
+TEST_F(HeadlessDriverTest, PrintSetupChoosesThePrinterForTheRestOfTheRun) {
+  first.window.AddMenu(-1, 0, "&File");
+  first.window.AddMenuItem(-2, -1, "&Print Setup ...", "Setup printer", ActionPrintSetup);
+  StartFirst();
+  presenter.SetPrinterName("default");
+  presenter.ScriptPrinterSetup(true, "office");
+  driver.Press(-2);
+  EXPECT_EQ(ChosenPrinter(), "office");
+  presenter.ScriptPrinterSetup(false, "cellar");
+  driver.Press(-2);
+  EXPECT_EQ(ChosenPrinter(), "office") << "Cancel kept the printer";
+  EXPECT_EQ(first.Count(EventAccepted), 0) << "the runtime's own action reached the procedure";
 }
 
 TEST_F(HeadlessDriverTest, CloseBoxClosesUnlessTheProcedureConsumesIt) {

@@ -1,0 +1,261 @@
+#include "app/print_job.h"
+
+#include <charconv>
+#include <cstdio>
+#include <filesystem>
+#include <iostream>
+#include <map>
+#include <memory>
+#include <optional>
+#include <ostream>
+#include <system_error>
+
+#include "app/invoicing_dictionary.h"
+#include "app/invoicing_report.h"
+#include "app/job.h"
+#include "app/main_frame.h"
+#include "app/program.h"
+#include "layout/clear_buffer.h"
+#include "layout/design_database.h"
+#include "runtime/qtreport/pdf_output.h"
+#include "runtime/qtreport/printer_output.h"
+#include "runtime/qtreport/report_renderer.h"
+#include "runtime/storage/sqlite_driver.h"
+#include "runtime/system/runtime_error.h"
+#include "runtime/values/cp1252.h"
+#include "runtime/values/fixed_string.h"
+#include "runtime/window/headless_driver.h"
+
+namespace ledora::app {
+
+namespace {
+
+constexpr char kUsage[] =
+    "usage: ledora print REPORT [--design NAME] [--from N] [--to N] (--pdf FILE | --printer "
+    "QUEUE)\n"
+    "       ledora print --list\n"
+    "REPORT: customers, customers-by-name, items, invoice-list, invoices\n";
+
+struct PrintRequest {
+  InvoicingReportKind kind = ReportItems;
+  std::optional<std::string> design;
+  InvoiceRange range;
+  bool ranged = false;
+  std::string pdf;
+  std::string printer;
+};
+
+// The procedure's message boxes become lines of the job's messages; each
+// takes its default answer.
+class JobPresenter : public runtime::HeadlessPresenter {
+ public:
+  explicit JobPresenter(std::ostream& messages) : messages_(messages) {}
+  uint32_t Show(const runtime::MessageRequest& request) override {
+    messages_ << runtime::Cp1252ToUtf8(request.text) << '\n';
+    return request.defaultButton;
+  }
+
+ private:
+  std::ostream& messages_;
+};
+
+bool ParseNumber(const std::string& text, int32_t* number) {
+  auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), *number);
+  return error == std::errc() && end == text.data() + text.size();
+}
+
+bool ParseKind(const std::string& name, InvoicingReportKind* kind) {
+  static const std::map<std::string, InvoicingReportKind> kKinds = {
+      {"customers", ReportCustomersById},
+      {"customers-by-name", ReportCustomersByName},
+      {"items", ReportItems},
+      {"invoice-list", ReportInvoiceList},
+      {"invoices", ReportInvoices},
+  };
+  auto found = kKinds.find(name);
+  if (found == kKinds.end()) return false;
+  *kind = found->second;
+  return true;
+}
+
+// False with the reason in *error when the command line is wrong.
+bool ParseRequest(const std::vector<std::string>& args, PrintRequest* request, std::string* error) {
+  if (args.empty() || !ParseKind(args[0], &request->kind)) {
+    *error = args.empty() ? "no report named" : "unknown report " + args[0];
+    return false;
+  }
+  for (size_t i = 1; i < args.size(); ++i) {
+    const std::string& option = args[i];
+    if (i + 1 >= args.size()) {
+      *error = option + " needs a value";
+      return false;
+    }
+    const std::string& value = args[++i];
+    if (option == "--design") {
+      request->design = value;
+    } else if (option == "--from" || option == "--to") {
+      int32_t& bound = option == "--from" ? request->range.from : request->range.to;
+      if (!ParseNumber(value, &bound)) {
+        *error = option + " needs a number";
+        return false;
+      }
+      request->ranged = true;
+    } else if (option == "--pdf") {
+      request->pdf = value;
+    } else if (option == "--printer") {
+      request->printer = value;
+    } else {
+      *error = "unknown option " + option;
+      return false;
+    }
+  }
+  if (request->ranged && request->kind != ReportInvoices) {
+    *error = "--from and --to are for invoices only";
+    return false;
+  }
+  if (request->pdf.empty() == request->printer.empty()) {
+    *error = "give either --pdf FILE or --printer QUEUE";
+    return false;
+  }
+  return true;
+}
+
+// The program's process-wide objects for the length of the job, as start-up
+// sets them up, with the design files made when the folder has none.
+class PrintSession {
+ public:
+  explicit PrintSession(std::ostream& messages)
+      : presenter_(messages), driver_(scheduler_, presenter_), designs_(sqlite_) {
+    GlobalErrors.Initialize();
+    ready_ = DictionarySetup(sqlite_, GlobalErrors);
+    layout::SetDesigns(&designs_);
+    designs_.InitializeManagers(GlobalErrors);
+    designs_.BuildTableNames();
+    MakeMissingDesignFiles(designs_);
+  }
+  ~PrintSession() {
+    designs_.ShutdownManagers();
+    layout::SetDesigns(nullptr);
+    if (ready_) DictionaryShutdown();
+    GlobalErrors.Shutdown();
+  }
+  bool ready() const { return ready_; }
+  runtime::HeadlessDriver& driver() { return driver_; }
+  layout::DesignDatabase& designs() { return designs_; }
+
+ private:
+  runtime::Scheduler scheduler_;
+  ProcedureThreads threads_;
+  JobPresenter presenter_;
+  runtime::HeadlessDriver driver_;
+  runtime::SqliteDriver sqlite_;
+  layout::DesignDatabase designs_;
+  bool ready_ = false;
+};
+
+std::string Clipped(const char* field, size_t size) {
+  return runtime::Cp1252ToUtf8(runtime::Clip(std::string_view(field, size)));
+}
+
+// Every report type with its designs; "*" marks the type's default design.
+int ListDesigns(layout::DesignDatabase& designs, std::ostream& out, std::ostream& messages) {
+  using layout::R_D;
+  using layout::R_T;
+  if (!designs.Use(layout::R_Types, false) || !designs.Use(layout::R_Design)) {
+    messages << "ledora: cannot open the design files: " << runtime::CurrentError().text << '\n';
+    return JobFailed;
+  }
+  std::vector<layout::ReportTypeRecord> types;
+  layout::ClearBuffer(layout::R_Types);
+  runtime::DataFile* typeFile = designs.File(layout::R_Types);
+  if (typeFile->SetOnKey(layout::ReportTypeRecord::TYPENUMBERKEY) == runtime::ErrorNone) {
+    while (typeFile->Next() == runtime::ErrorNone) types.push_back(R_T);
+  }
+  runtime::DataFile* designFile = designs.File(layout::R_Design);
+  for (const layout::ReportTypeRecord& type : types) {
+    out << Clipped(type.TYPENAME, sizeof type.TYPENAME) << '\n';
+    layout::ClearBuffer(layout::R_Design);
+    R_D.TYPENUMBER = type.TYPENUMBER;
+    if (designFile->SetOnKey(layout::DesignRecord::TYPEKEY) != runtime::ErrorNone) continue;
+    while (designFile->Next() == runtime::ErrorNone && R_D.TYPENUMBER == type.TYPENUMBER) {
+      out << (R_D.DESIGNNUMBER == type.STANDARDDESIGN ? "  * " : "    ")
+          << Clipped(R_D.DESIGNNAME, sizeof R_D.DESIGNNAME) << '\n';
+    }
+  }
+  designs.Release(layout::R_Design);
+  designs.Release(layout::R_Types);
+  return JobDone;
+}
+
+// The PDF is written under a name of its own and moved into place only
+// when the report has printed, so a failed job leaves no file behind (and
+// an older file of that name as it was).
+int Print(PrintSession& session, const PrintRequest& request, std::ostream& messages) {
+  std::unique_ptr<runtime::PageOutput> output;
+  std::string partial;
+  if (!request.pdf.empty()) {
+    partial = request.pdf + ".part";
+    output = std::make_unique<runtime::PdfOutput>(partial);
+  } else {
+    output = std::make_unique<runtime::PrinterOutput>(request.printer);
+  }
+  std::unique_ptr<runtime::FontMetrics> metrics = runtime::MakeRendererFontMetrics();
+  ReportDestination destination;
+  destination.output = output.get();
+  destination.preview = false;
+  destination.metrics = metrics.get();
+  destination.design = request.design;
+  destination.askForDesign = false;
+  ReportOutcome outcome;
+  session.driver().Start(
+      [&] { outcome = RunInvoicingReport(request.kind, destination, request.range); });
+  bool ended = session.driver().RunToEnd();
+  output.reset();
+  std::error_code ignored;
+  if (!ended || !outcome.printed) {
+    if (!partial.empty()) std::filesystem::remove(partial, ignored);
+    if (!ended) messages << "ledora: the report did not finish\n";
+    return JobFailed;
+  }
+  if (!partial.empty()) {
+    std::error_code error;
+    std::filesystem::rename(partial, request.pdf, error);
+    if (error) {
+      std::filesystem::remove(partial, ignored);
+      messages << "ledora: cannot write " << request.pdf << ": " << error.message() << '\n';
+      return JobFailed;
+    }
+  }
+  return JobDone;
+}
+
+}  // namespace
+
+int PrintJob(const std::vector<std::string>& args, std::ostream& out, std::ostream& messages) {
+  bool list = args.size() == 1 && args[0] == "--list";
+  PrintRequest request;
+  std::string error;
+  if (!list && !ParseRequest(args, &request, &error)) {
+    messages << "ledora print: " << error << "\n\n" << kUsage;
+    return JobUsage;
+  }
+  PrintSession session(messages);
+  if (!session.ready()) {
+    messages << "ledora: the invoicing files cannot be set up\n";
+    return JobFailed;
+  }
+  if (list) return ListDesigns(session.designs(), out, messages);
+  return Print(session, request, messages);
+}
+
+int PrintCommand(const std::vector<std::string>& args) {
+  // The renderers' application takes Qt's options from a command line of its own.
+  static int argc = 1;
+  static char name[] = "ledora";
+  static char* argv[] = {name, nullptr};
+  return runtime::RunWithReportRenderer(argc, argv, [&] {
+    return RunJob(std::cerr, [&] { return PrintJob(args, std::cout, std::cerr); });
+  });
+}
+
+}  // namespace ledora::app

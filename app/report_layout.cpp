@@ -1,0 +1,70 @@
+#include "app/report_layout.h"
+
+#include <algorithm>
+
+#include "app/invoicing_records.h"
+#include "layout/design_database.h"
+#include "layout/layout_finder.h"
+#include "layout/report_builder.h"
+#include "runtime/report/report.h"
+#include "runtime/values/fixed_string.h"
+
+namespace ledora::app {
+
+namespace {
+
+enum LayoutBandNumber : int32_t {
+  kPageHeader = 2,
+  kPageFooter = 3,
+  kFirstDetail = 4,
+};
+
+// The invoicing record buffer field a label names ("CUS:NAME"); no address
+// when the label names none.
+runtime::FieldRef InvoicingField(std::string_view label) {
+  std::string upper = runtime::ToUpper1252(label);
+  if (upper.starts_with("CUS:")) return CustomerLayout().Bind(&CUS, upper);
+  if (upper.starts_with("ITE:")) return ItemLayout().Bind(&ITE, upper);
+  if (upper.starts_with("INVL:")) return InvoiceLineLayout().Bind(&INVL, upper);
+  if (upper.starts_with("INV:")) return InvoiceLayout().Bind(&INV, upper);
+  return {runtime::FieldLong, nullptr, 0, 0};
+}
+
+}  // namespace
+
+ReportLayout::ReportLayout(int details, runtime::FontMetrics* metrics,
+                           const std::string& pageFolder)
+    : report_(std::make_unique<runtime::Report>()), details_(details) {
+  if (metrics != nullptr) report_->SetFontMetrics(metrics);
+  if (!pageFolder.empty()) report_->SetPageFolder(pageFolder);
+  report_->SetFont({"Arial", 0, 0, 0});
+  report_->AddBand(kPageHeader, runtime::BandPageHeader);
+  report_->AddBand(kPageFooter, runtime::BandPageFooter);
+  for (int i = 0; i < details_; ++i) report_->AddBand(kFirstDetail + i, runtime::BandDetail);
+}
+
+ReportLayout::~ReportLayout() = default;
+
+void ReportLayout::Build(const std::vector<std::string_view>& fields) {
+  std::vector<layout::LayoutBand> bands = {{layout::BuildPageHeader, 0, kPageHeader},
+                                           {layout::BuildPageFooter, 0, kPageFooter}};
+  for (int i = 0; i < details_; ++i) {
+    bands.push_back({layout::BuildDetail, static_cast<int16_t>(i + 1), kFirstDetail + i});
+  }
+  auto bind = [&](int32_t number, const std::string& name) {
+    std::string upper = runtime::ToUpper1252(name);
+    bool known = std::find(fields.begin(), fields.end(), upper) != fields.end();
+    runtime::ReportControl* control = report_->Control(number);
+    if (known && control != nullptr) control->field = InvoicingField(upper);
+  };
+  if (layout::DesignDatabase* designs = layout::Designs()) {
+    layout::LayoutFinder(*designs).BuildReport(*report_, bands, bind);
+  }
+  built_ = true;
+}
+
+bool ReportLayout::PrintDetail(int detail) { return report_->Print(kFirstDetail + detail - 1); }
+
+void ReportLayout::NewPage() { report_->BreakPage(); }
+
+}  // namespace ledora::app

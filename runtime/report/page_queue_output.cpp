@@ -1,0 +1,20 @@
+#include "runtime/report/page_queue_output.h"
+
+#include "runtime/report/page_image_reader.h"
+
+namespace ledora::runtime {
+
+bool WritePageQueue(const PreviewQueue& pages, PageOutput& output, const std::string& title) {
+  if (!output.BeginDocument(title)) return false;
+  bool ok = true;
+  PageImage page;
+  for (const PreviewQueueEntry& entry : pages) {
+    ok = PageImageReader::ReadFile(entry.FILENAME, &page) && output.WritePage(page);
+    if (!ok) break;
+  }
+  // A failed document still ends, so that no half-written job is left open.
+  bool ended = output.EndDocument();
+  return ok && ended;
+}
+
+}  // namespace ledora::runtime
