@@ -233,7 +233,7 @@ uint8_t ProcedureFrame::HandleEvent() {
   }
   switch (e.number) {
     case runtime::EventAccepted:
-      if (window_ != nullptr) ClearRejectedInput(*window_);
+      if (window_ != nullptr) ClearRejectedInput(*window_, &rejectionTold_);
       result = OnAccepted();
       break;
     case runtime::EventRejected:
@@ -373,7 +373,7 @@ uint8_t ProcedureFrame::OnRejected() {
   // What was typed stays, with a word on what is wrong with it, so the user
   // corrects it instead of finding the old value silently put back.
   if (window_ != nullptr) {
-    TellRejectedInput(*window_, control);
+    rejectionTold_ = TellRejectedInput(*window_, control);
     window_->Select(control);
   }
   return SeverityNone;

@@ -203,6 +203,7 @@ class ProcedureFrame {
   runtime::Window* window_ = nullptr;
   bool closePrimary_ = false;     // OpenForm opened the primary relation
   bool closingByButton_ = false;  // a response button asked for the close
+  std::string rejectionTold_;     // what the status line says of a refused input
   const IniStore* placementStore_ = nullptr;
   std::string placementSection_;
 };

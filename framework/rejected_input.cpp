@@ -13,12 +13,6 @@ runtime::Window& StatusWindow(runtime::Window& window) {
   return frame != nullptr ? *frame : window;
 }
 
-// The text the user was last told, so that only it is cleared again.
-std::string& LastTold() {
-  static std::string told;
-  return told;
-}
-
 }  // namespace
 
 std::string RejectedInputText(const runtime::Control& control) {
@@ -39,18 +33,19 @@ std::string RejectedInputText(const runtime::Control& control) {
   }
 }
 
-void TellRejectedInput(runtime::Window& window, int32_t control) {
+std::string TellRejectedInput(runtime::Window& window, int32_t control) {
   const runtime::Control* c = window.Find(control);
-  if (c == nullptr) return;
-  LastTold() = RejectedInputText(*c);
-  StatusWindow(window).SetStatusText(LastTold());
+  if (c == nullptr) return "";
+  std::string told = RejectedInputText(*c);
+  StatusWindow(window).SetStatusText(told);
+  return told;
 }
 
-void ClearRejectedInput(runtime::Window& window) {
-  if (LastTold().empty()) return;
+void ClearRejectedInput(runtime::Window& window, std::string* told) {
+  if (told->empty()) return;
   runtime::Window& status = StatusWindow(window);
-  if (status.statusText() == LastTold()) status.SetStatusText("");
-  LastTold().clear();
+  if (status.statusText() == *told) status.SetStatusText("");
+  told->clear();
 }
 
 }  // namespace ledora::framework

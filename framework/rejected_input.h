@@ -14,8 +14,9 @@ namespace ledora::framework {
 std::string RejectedInputText(const runtime::Control& control);
 
 // Shows the text in the frame's status line (the window's own, without a
-// frame), where it stays until the input is accepted.
-void TellRejectedInput(runtime::Window& window, int32_t control);
-void ClearRejectedInput(runtime::Window& window);
+// frame) and returns it; the caller clears it once an input is accepted,
+// unless the status line shows something else by then.
+std::string TellRejectedInput(runtime::Window& window, int32_t control);
+void ClearRejectedInput(runtime::Window& window, std::string* told);
 
 }  // namespace ledora::framework
