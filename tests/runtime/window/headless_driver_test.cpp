@@ -60,6 +60,21 @@ TEST_F(HeadlessDriverTest, PrintSetupChoosesThePrinterForTheRestOfTheRun) {
   EXPECT_EQ(first.Count(EventAccepted), 0) << "the runtime's own action reached the procedure";
 }
 
+TEST_F(HeadlessDriverTest, ALostFocusSaysWhetherTheScreenHadGivenItToTheWindow) {
+  StartFirst();
+  StartSecond();  // the model moves the focus before any screen gave it
+  ASSERT_NE(first.Last(EventLoseFocus), nullptr);
+  EXPECT_EQ(first.Last(EventLoseFocus)->value, 0);
+  second.window.Activate();  // raised: here the focus is the window's at once
+  EXPECT_TRUE(second.window.HadFocus());
+  first.window.UserActivated(true);
+  driver.Settle();
+  ASSERT_NE(second.Last(EventLoseFocus), nullptr);
+  EXPECT_EQ(second.Last(EventLoseFocus)->value, 1);
+  driver.Close(second.window);
+  driver.Close(first.window);
+}
+
 TEST_F(HeadlessDriverTest, CloseBoxClosesUnlessTheProcedureConsumesIt) {
   int refusals = 1;
   first.onEvent = [&](Window& w, const Event& e) {
