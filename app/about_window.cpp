@@ -61,14 +61,22 @@ uint8_t AboutWindow::Initialize() {
   window_.AddAlert(runtime::KeyMouseLeftDouble);
   window_.SetTimer(kLifetime);
   OpenWindow();
+  // Over a frame that has just opened, the splash must take the focus
+  // itself, or the window manager gives it to the frame.
+  window_.Activate();
   return data::SeverityNone;
 }
 
 uint8_t AboutWindow::OnWindowEvent() {
   switch (event().number) {
+    case runtime::EventLoseFocus:
+      // Only a focus it had on screen can be lost: the frame taking the
+      // focus as it opens, before the splash ever had it, does not count.
+      if (event().value == 0) return data::SeverityNone;
+      SetResponseAndClose(framework::ResponseCompleted);
+      return data::SeverityNone;
     case runtime::EventTimer:
     case runtime::EventAlertKey:
-    case runtime::EventLoseFocus:
       SetResponseAndClose(framework::ResponseCompleted);
       return data::SeverityNone;
     default:

@@ -8,6 +8,7 @@ namespace ledora::app {
 
 void BrowseCustomers() {
   static const BrowseDescription description{
+      .procedure = "BrowseCustomers",
       .title = "Browse the Customers File",
       .format =
           "45R(2)|M~Customer ID~C(0)@n-13@80L(2)|M~Name~@s35@80L(2)|M~Address 1~@s30@"

@@ -8,6 +8,7 @@ namespace ledora::app {
 
 void BrowseInvoices() {
   static const BrowseDescription description{
+      .procedure = "BrowseInvoices",
       .title = "Browse the Invoices File",
       .format =
           "39R(2)|M~Invoice nr.~C(0)@n_6@36R(2)|M~Cust. nr.~C(0)@n_6@111L(2)|M~Name~C(0)@s35@"

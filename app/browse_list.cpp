@@ -19,7 +19,8 @@ constexpr uint16_t kUpdateProcedure = 1;
 struct ButtonLook {
   int32_t control;
   const char* text;
-  bool right;  // stays at the right edge
+  bool right;        // stays at the right edge
+  const char* icon;  // the same pictures as the toolbar's
 };
 
 }  // namespace
@@ -41,6 +42,7 @@ void BrowseWindow::BuildWindow() {
   win_.SetTitle(description_.title);
   win_.SetFont({"MS Sans Serif", 8, runtime::FontWeightNormal, runtime::kNoColour});
   win_.SetMdiChild(true);
+  win_.SetHelpTopic("browses");
   win_.SetResizable(true);
   win_.SetSize(kWidth, kHeight);
   // The designed size is the smallest that shows every button; a child
@@ -64,19 +66,20 @@ void BrowseWindow::BuildWindow() {
 
   std::vector<ButtonLook> buttons;
   if (description_.selecting) {
-    buttons.push_back({BrowseSelect, "&Select", false});
+    buttons.push_back({BrowseSelect, "&Select", false, "mark.ico"});
   } else {
-    buttons.push_back({BrowseInsert, "&Insert", false});
-    buttons.push_back({BrowseChange, "&Change", false});
-    buttons.push_back({BrowseDelete, "&Delete", false});
+    buttons.push_back({BrowseInsert, "&Insert", false, "insert.ico"});
+    buttons.push_back({BrowseChange, "&Change", false, "edit.ico"});
+    buttons.push_back({BrowseDelete, "&Delete", false, "delete.ico"});
   }
-  buttons.push_back({BrowseClose, "Close", true});
-  buttons.push_back({BrowseHelp, "Help", true});
+  buttons.push_back({BrowseClose, "Close", true, "S_EXIT.ICO"});
+  buttons.push_back({BrowseHelp, "Help", true, "help.ico"});
   int32_t left = 8;
   int32_t right = kWidth - 2 * (kButtonWidth + 4) - 4;
   for (const ButtonLook& look : buttons) {
     win_.CreateControl(look.control, runtime::ControlButton);
     win_.SetText(look.control, look.text);
+    win_.SetIcon(look.control, look.icon);
     int32_t& x = look.right ? right : left;
     win_.SetRect(look.control, {x, kButtonY, kButtonWidth, kButtonHeight});
     x += kButtonWidth + 4;
@@ -139,6 +142,7 @@ uint8_t BrowseWindow::Initialize() {
                          framework::LockWidth | framework::LockHeight);
   }
   AttachResizer(&resizer_);
+  KeepPlacement(&INIMgr, description_.procedure);
   return data::SeverityNone;
 }
 

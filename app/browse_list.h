@@ -30,6 +30,7 @@ struct BrowseTab {
 };
 
 struct BrowseDescription {
+  const char* procedure = "";  // its name; the section of its window's placement
   const char* title = "";
   const char* format = "";
   std::vector<BrowseTab> tabs;  // in window order

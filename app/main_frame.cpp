@@ -7,6 +7,7 @@
 #include "app/designer_preview.h"
 #include "app/invoicing_report.h"
 #include "app/print_invoices.h"
+#include "app/program.h"
 #include "app/select_design.h"
 #include "data/error_severity.h"
 #include "designer/designer_window.h"
@@ -156,6 +157,7 @@ uint8_t MainFrame::Initialize() {
   VCRREQUEST = &framework::NavigationRequest;
   ERRORS = errors_;
   AttachToolbar(&toolbar_);
+  KeepPlacement(&INIMgr, "Main");
   OpenWindow();
   framework::PendingRequest = framework::RequestNone;
   framework::LastResponse = framework::ResponseNone;

@@ -5,10 +5,12 @@
 #include "app/invoicing_dictionary.h"
 #include "app/invoicing_records.h"
 #include "app/storage_choice.h"
+#include "app/user_guide.h"
 #include "data/file_registry.h"
 #include "data/thread_number.h"
 #include "designer/guarded_open.h"
 #include "layout/design_database.h"
+#include "runtime/window/help.h"
 #include "runtime/window/scheduler.h"
 
 namespace ledora::app {
@@ -58,7 +60,8 @@ ProcedureThreads::~ProcedureThreads() {
 }
 
 void MainProcedure(const std::function<void(MainFrame&)>& prepare) {
-  HelpFile = kHelpFile;
+  HelpFile = FindUserGuide();
+  runtime::SetHelpFile(HelpFile);
   ProcedureThreads threads;
   GlobalErrors.Initialize();
   INIMgr.Setup(kSettingsFile);

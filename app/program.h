@@ -14,7 +14,6 @@
 namespace ledora::app {
 
 inline constexpr char kSettingsFile[] = "ledora.INI";
-inline constexpr char kHelpFile[] = "ledora.hlp";
 
 // The process-wide objects every procedure reaches.
 extern data::ErrorReporter GlobalErrors;

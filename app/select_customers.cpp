@@ -7,6 +7,7 @@ namespace ledora::app {
 
 void SelectCustomers() {
   static const BrowseDescription description{
+      .procedure = "SelectCustomers",
       .title = "Select a Customers Record",
       .format =
           "46R(2)|M~Customer ID~C(0)@n-13@80L(2)|M~Name~@s35@80L(2)|M~Address 1~@s30@"

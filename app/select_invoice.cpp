@@ -10,6 +10,7 @@ namespace ledora::app {
 // a file error.
 void SelectInvoice() {
   static const BrowseDescription description{
+      .procedure = "SelectInvoice",
       .title = "Browse the Invoices File",
       .format =
           "37R(2)|M~Invoice nr.~L(0)@n_13@36R(2)|M~Date~L(1)@d17@35R(2)|M~Cust. ID~L(1)@n_13@"

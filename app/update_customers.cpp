@@ -6,7 +6,8 @@ namespace ledora::app {
 
 namespace {
 
-const FormDescription kCustomerForm{"Update the Customers File",
+const FormDescription kCustomerForm{"UpdateCustomers",
+                                    "Update the Customers File",
                                     "Adding a Customers Record",
                                     "Changing a Customers Record",
                                     {

@@ -35,6 +35,7 @@ void UpdateForm::BuildWindow() {
   win_.SetTitle(description_.title);
   win_.SetFont({"MS Sans Serif", 8, runtime::FontWeightNormal, runtime::kNoColour});
   win_.SetModal(true);
+  win_.SetHelpTopic("forms");
   win_.SetResizable(true);
   win_.CreateControl(FormSheet, runtime::ControlSheet);
   win_.CreateControl(FormTab, runtime::ControlTab, FormSheet);
@@ -64,11 +65,14 @@ void UpdateForm::MakeButtons() {
   for (int32_t button : {FormOk, FormCancel, FormHelp}) win_.DestroyControl(button);
   win_.CreateControl(FormOk, runtime::ControlButton);
   win_.SetText(FormOk, "OK");
+  win_.SetIcon(FormOk, "ok.ico");
   win_.SetDefaultButton(FormOk);
   win_.CreateControl(FormCancel, runtime::ControlButton);
   win_.SetText(FormCancel, "Cancel");
+  win_.SetIcon(FormCancel, "Cancel.ico");
   win_.CreateControl(FormHelp, runtime::ControlButton);
   win_.SetText(FormHelp, "Help");
+  win_.SetIcon(FormHelp, "help.ico");
   if (runtime::Control* help = win_.Find(FormHelp)) {
     // The help file lives outside the program; the runtime shows it.
     help->action = runtime::ActionHelpContents;
@@ -121,6 +125,7 @@ uint8_t UpdateForm::Initialize() {
   if (result == data::SeverityNone) {
     resizer_.Setup(&win_, framework::AppStrategySpread, true, false);
     AttachResizer(&resizer_);
+    KeepPlacement(&INIMgr, description_.procedure);
   }
   return result;
 }

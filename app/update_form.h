@@ -23,6 +23,7 @@ struct FormField {
 };
 
 struct FormDescription {
+  const char* procedure;  // its name; the section of its window's placement
   const char* title;
   const char* insertTitle;
   const char* changeTitle;

@@ -6,7 +6,8 @@ namespace ledora::app {
 
 namespace {
 
-const FormDescription kInvoiceLineForm{"Update the InvoiceLines File",
+const FormDescription kInvoiceLineForm{"UpdateInvoiceLines",
+                                       "Update the InvoiceLines File",
                                        "Adding a InvoiceLines Record",
                                        "Changing a InvoiceLines Record",
                                        {

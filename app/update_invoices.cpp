@@ -8,7 +8,8 @@ namespace ledora::app {
 
 namespace {
 
-const FormDescription kInvoiceForm{"Update the Invoices File",
+const FormDescription kInvoiceForm{"UpdateInvoices",
+                                   "Update the Invoices File",
                                    "Adding a Invoices Record",
                                    "Changing a Invoices Record",
                                    {

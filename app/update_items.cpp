@@ -6,7 +6,8 @@ namespace ledora::app {
 
 namespace {
 
-const FormDescription kItemForm{"Update the Items File",
+const FormDescription kItemForm{"UpdateItems",
+                                "Update the Items File",
                                 "Adding a Items Record",
                                 "Changing a Items Record",
                                 {

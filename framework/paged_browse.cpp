@@ -161,6 +161,9 @@ void PagedBrowse::ReloadPage(uint8_t mode) {
   bool fresh = false;
   std::string remembered;
   if (mode == ReloadFromView) {
+    // A list that shrank below the highlighted row keeps that record on its
+    // last row: filling upwards from a row past the end would drop it.
+    CURRENTCHOICE = std::min(CURRENTCHOICE, std::max(LASTITEMS, 1));
     if (RETAINROW) shift = CURRENTCHOICE - 1;
   } else if (!rows_.empty()) {
     size_t index = std::min<size_t>(CURRENTCHOICE, rows_.size()) - 1;

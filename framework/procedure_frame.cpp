@@ -3,7 +3,10 @@
 #include <algorithm>
 #include <cstring>
 
+#include "framework/ini_store.h"
+#include "framework/rejected_input.h"
 #include "framework/toolbar_router.h"
+#include "framework/window_placement.h"
 #include "framework/window_resizer.h"
 #include "framework/window_texts.h"
 #include "runtime/system/message_service.h"
@@ -79,6 +82,11 @@ void ProcedureFrame::AddHistoryField(int32_t control, int32_t fieldNumber) {
 
 void ProcedureFrame::AttachResizer(WindowResizer* resizer) { RESIZE = resizer; }
 
+void ProcedureFrame::KeepPlacement(const IniStore* store, std::string_view section) {
+  placementStore_ = store;
+  placementSection_ = section;
+}
+
 void ProcedureFrame::AttachToolbar(ToolbarRouter* toolbar) {
   TOOLBAR = toolbar;
   if (TOOLBAR != nullptr) TOOLBAR->Setup(this);
@@ -146,6 +154,9 @@ uint8_t ProcedureFrame::Shutdown() {
   if (RESIZE != nullptr) RESIZE->Shutdown();
   if (closePrimary_ && PRIMARY != nullptr) PRIMARY->Close();
   closePrimary_ = false;
+  if (placementStore_ != nullptr && window_ != nullptr && OPENED) {
+    placementStore_->StoreWindowPlacement(placementSection_, WindowPlacement(*window_));
+  }
   DEAD = 1;
   return SeverityNone;
 }
@@ -201,6 +212,7 @@ uint8_t ProcedureFrame::HandleEvent() {
   }
   switch (e.number) {
     case runtime::EventAccepted:
+      if (window_ != nullptr) ClearRejectedInput(*window_, &rejectionTold_);
       result = OnAccepted();
       break;
     case runtime::EventRejected:
@@ -239,6 +251,12 @@ uint8_t ProcedureFrame::HandleEvent() {
 uint8_t ProcedureFrame::OnWindowEvent() {
   switch (event().number) {
     case runtime::EventOpenWindow:
+      // Restored once the resizer knows the designed size, which stays the
+      // smallest; the window is not yet drawn.
+      if (placementStore_ != nullptr && window_ != nullptr) {
+        WindowPlacement placement(*window_);
+        placementStore_->RestoreWindowPlacement(placementSection_, placement);
+      }
       if (!(INITED & InitedWindowPrepared)) PrepareWindow();
       if (FIRSTFIELD != 0 && window_ != nullptr) window_->Select(FIRSTFIELD);
       return SeverityNone;
@@ -331,8 +349,10 @@ void ProcedureFrame::SetResponseAndClose(uint8_t response) {
 uint8_t ProcedureFrame::OnRejected() {
   int32_t control = event().control;
   runtime::Beep();
+  // What was typed stays, with a word on what is wrong with it, so the user
+  // corrects it instead of finding the old value silently put back.
   if (window_ != nullptr) {
-    window_->Display(control);
+    rejectionTold_ = TellRejectedInput(*window_, control);
     window_->Select(control);
   }
   return SeverityNone;

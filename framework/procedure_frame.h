@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "data/error_reporter.h"
@@ -22,6 +23,7 @@
 
 namespace ledora::framework {
 
+class IniStore;
 class ToolbarRouter;
 class WindowResizer;
 
@@ -144,6 +146,9 @@ class ProcedureFrame {
   void AddHistoryField(int32_t control, int32_t fieldNumber);
   void AttachResizer(WindowResizer* resizer);
   void AttachToolbar(ToolbarRouter* toolbar);
+  // The window reopens where the user left it: its placement is restored
+  // from the store's section when it opens and stored there at the end.
+  void KeepPlacement(const IniStore* store, std::string_view section);
 
   // The tail of a form's initialisation: opens the primary relation, sets
   // PRIMARY and OKCONTROL and prepares the request; unless that refused,
@@ -198,6 +203,9 @@ class ProcedureFrame {
   runtime::Window* window_ = nullptr;
   bool closePrimary_ = false;     // OpenForm opened the primary relation
   bool closingByButton_ = false;  // a response button asked for the close
+  std::string rejectionTold_;     // what the status line says of a refused input
+  const IniStore* placementStore_ = nullptr;
+  std::string placementSection_;
 };
 
 }  // namespace ledora::framework

@@ -9,7 +9,8 @@ packages=(
   libsqlite3-dev sqlite3
   libboost-context-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth xdotool x11-utils
+  xvfb xauth xdotool x11-utils openbox imagemagick
+  breeze-icon-theme
   poppler-utils
   strace
   libpq-dev postgresql

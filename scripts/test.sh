@@ -21,10 +21,11 @@ fi
 cmake -S . -B "$build" -G Ninja "${cmake_flags[@]}" >/dev/null
 cmake --build "$build" -j"$(nproc)"
 
-# Real-window tests need a display; Xvfb gives one on a machine without.
+# Real-window tests need a display; Xvfb gives one on a machine without,
+# with a window manager on it, as users have.
 run=(ctest --test-dir "$build" --output-on-failure -j"$(nproc)" "${ctest_flags[@]}")
 if [ -z "${DISPLAY:-}" ] && command -v xvfb-run >/dev/null; then
-  xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" "${run[@]}"
+  xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" scripts/with-window-manager.sh "${run[@]}"
 else
   "${run[@]}"
 fi

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <initializer_list>
 
+#include "runtime/qtwindow/qt_icons.h"
 #include "runtime/system/file_names.h"
 #include "runtime/values/cp1252.h"
 #include "runtime/window/event.h"
@@ -18,6 +19,7 @@ bool FromQString(const QString& text, std::string* out) {
 
 QIcon ToQIcon(const std::string& name) {
   if (name.empty()) return {};
+  if (QIcon themed = ThemedIcon(name); !themed.isNull()) return themed;
   // "~name" names an icon built into the program; we look for the file.
   std::string file = name.front() == '~' ? name.substr(1) : name;
   return FileExists(file) ? QIcon(ToQString(ResolveFileName(file))) : QIcon();

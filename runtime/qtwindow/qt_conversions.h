@@ -26,7 +26,8 @@ bool FromQString(const QString& text, std::string* out);
 QColor ToQColor(int32_t colour);
 int32_t FromQColor(const QColor& colour);
 
-// The icon of a file name ("~name" too); a null icon when there is no file.
+// The icon of a file name ("~name" too): the theme's icon for the names the
+// windows use, else the file's; a null icon when there is neither.
 QIcon ToQIcon(const std::string& name);
 
 // Blank or zero parts of the font keep those of base.

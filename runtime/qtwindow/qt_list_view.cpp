@@ -9,6 +9,7 @@
 #include <QStyle>
 #include <QStyledItemDelegate>
 #include <QTableWidget>
+#include <QWheelEvent>
 #include <vector>
 
 #include "runtime/qtwindow/qt_conversions.h"
@@ -112,6 +113,11 @@ QtListView::QtListView(QWidget* parent, Callbacks callbacks)
   layout->addWidget(table_);
   layout->addWidget(scroll_);
   connect(scroll_, &QScrollBar::actionTriggered, this, &QtListView::OnScrollAction);
+  connect(table_->horizontalHeader(), &QHeaderView::sectionResized, this,
+          [this](int column, int, int width) {
+            if (showing_ || column >= static_cast<int>(userWidths_.size())) return;
+            userWidths_[column] = width;
+          });
   connect(scroll_, &QScrollBar::sliderReleased, this, [this] {
     if (callbacks_.scrolled) callbacks_.scrolled(EventScrollDrag, scroll_->value());
   });
@@ -136,6 +142,7 @@ void QtListView::Show(const Control& control, const QtUnits& units) {
 void QtListView::ShowColumns(const Control& control, const QtUnits& units) {
   format_ = control.formatText;
   const auto& columns = control.format.columns();
+  if (userWidths_.size() != columns.size()) userWidths_.assign(columns.size(), 0);
   table_->setColumnCount(std::max<int>(1, static_cast<int>(columns.size())));
   bool headers = false;
   auto* delegate = static_cast<IndentDelegate*>(table_->itemDelegate());
@@ -148,7 +155,7 @@ void QtListView::ShowColumns(const Control& control, const QtUnits& units) {
     table_->setHorizontalHeaderItem(static_cast<int>(i), header);
     // Never narrower than the header's text, which would be cut off.
     int width = std::max(units.ToX(columns[i].width), HeaderWidth(columns[i].header));
-    table_->setColumnWidth(static_cast<int>(i), width);
+    table_->setColumnWidth(static_cast<int>(i), userWidths_[i] > 0 ? userWidths_[i] : width);
     headers |= !columns[i].header.empty();
   }
   table_->horizontalHeader()->setVisible(headers);
@@ -260,6 +267,14 @@ bool QtListView::eventFilter(QObject* watched, QEvent* event) {
     return false;
   }
   if (watched != table_->viewport()) return false;
+  if (event->type() == QEvent::Wheel && paged_) {
+    // A paged list holds one page: the wheel scrolls the records, not the page.
+    wheelAngle_ += static_cast<QWheelEvent*>(event)->angleDelta().y();
+    int notches = wheelAngle_ / QWheelEvent::DefaultDeltasPerStep;
+    wheelAngle_ -= notches * QWheelEvent::DefaultDeltasPerStep;
+    if (notches != 0 && callbacks_.wheeled) callbacks_.wheeled(notches);
+    return true;
+  }
   auto* mouse = dynamic_cast<QMouseEvent*>(event);
   if (mouse == nullptr) return false;
   switch (event->type()) {

@@ -24,6 +24,7 @@ class QtListView : public QWidget {
     std::function<void(int32_t row, int32_t keyCode)> chose;
     std::function<void(int32_t keyCode)> key;
     std::function<void(int32_t event, int32_t thumb)> scrolled;
+    std::function<void(int32_t notches)> wheeled;             // up is positive
     std::function<void(int32_t rows)> measured;               // the rows that fit
     std::function<void(int32_t row, QPoint global)> dragged;  // dropped outside the list
   };
@@ -56,6 +57,10 @@ class QtListView : public QWidget {
   std::string format_;
   QPoint pressAt_;
   bool pressed_ = false;
+  int wheelAngle_ = 0;  // eighths of a degree not yet a whole notch
+  // Column widths the user dragged; a new format of as many columns (the
+  // sort marker moving to another header) keeps them.
+  std::vector<int> userWidths_;
 };
 
 }  // namespace ledora::runtime

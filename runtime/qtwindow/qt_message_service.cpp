@@ -68,12 +68,19 @@ uint32_t QtMessageService::Show(const MessageRequest& request) {
   }
   box.setWindowModality(Qt::ApplicationModal);
   uint32_t answer = 0;
+  // The window that had the focus gets it back, on the control that had it;
+  // left to the window manager it may land nowhere.
+  QPointer<QWidget> focus = QApplication::focusWidget();
   QObject::connect(&box, &QMessageBox::buttonClicked, &box, [&](QAbstractButton* clicked) {
     for (const auto& [bit, standard] : kButtons) {
       if (box.standardButton(clicked) == standard) answer = bit;
     }
   });
   ShowModal(&box);
+  if (!focus.isNull() && focus->isVisible()) {
+    focus->window()->activateWindow();
+    focus->setFocus(Qt::OtherFocusReason);
+  }
   return answer != 0 ? answer : escape;
 }
 

@@ -12,6 +12,7 @@
 #include <QPrinter>
 
 #include "runtime/qtwindow/qt_conversions.h"
+#include "runtime/qtwindow/qt_icons.h"
 #include "runtime/qtwindow/qt_units.h"
 #include "runtime/qtwindow/qt_window_view.h"
 #include "runtime/window/window_registry.h"
@@ -27,11 +28,13 @@ QtPresenter::QtPresenter(Scheduler& scheduler) : scheduler_(scheduler) {
     QMetaObject::invokeMethod(this, &QtPresenter::Drain, Qt::QueuedConnection);
   });
   qApp->installEventFilter(this);
+  UseProgramIcons();
   // The program lives as long as its main procedure, not its last window.
   QApplication::setQuitOnLastWindowClosed(false);
 }
 
 QtPresenter::~QtPresenter() {
+  delete help_.data();
   qApp->removeEventFilter(this);
   scheduler_.SetWakeHandler(nullptr);
   if (&CurrentPresenter() == this) SetPresenter(nullptr);
@@ -110,7 +113,25 @@ void QtPresenter::WindowOpened(Window& window) {
   window.SetPresenterData(std::move(view));
 }
 
-void QtPresenter::WindowClosed(Window& window) { window.SetPresenterData(nullptr); }
+void QtPresenter::WindowClosed(Window& window) {
+  QtWindowView* view = ViewOf(window);
+  bool hadFocus = view != nullptr && view->top() != nullptr && !view->top()->isHidden() &&
+                  QApplication::activeWindow() == view->top()->window();
+  window.SetPresenterData(nullptr);
+  if (!hadFocus) return;
+  // The window the model gives the focus to next gets it on screen too, on
+  // its focused control; left to the window manager, the keys may go nowhere.
+  QMetaObject::invokeMethod(
+      this,
+      [this] {
+        Window* next = WindowRegistry::Instance().Active();
+        QtWindowView* nextView = next != nullptr ? ViewOf(*next) : nullptr;
+        if (nextView == nullptr || nextView->top() == nullptr) return;
+        RaiseWindow(*next);
+        if (next->FocusedControl() != 0) nextView->Focus(next->FocusedControl());
+      },
+      Qt::QueuedConnection);
+}
 
 void QtPresenter::WindowChanged(Window& window) {
   if (QtWindowView* view = ViewOf(window)) view->ShowWindow();
@@ -134,7 +155,7 @@ void QtPresenter::FocusChanged(Window& window, int32_t control) {
 
 void QtPresenter::RaiseWindow(Window& window) {
   QtWindowView* view = ViewOf(window);
-  if (view == nullptr) return;
+  if (view == nullptr || view->top() == nullptr) return;
   if (auto* sub = qobject_cast<QMdiSubWindow*>(view->top()); sub != nullptr && sub->mdiArea()) {
     sub->mdiArea()->setActiveSubWindow(sub);
   }
@@ -163,19 +184,25 @@ void QtPresenter::OnMenuChosen(Window& window, int32_t control) {
       }
       return;
     case ActionTile:
-      if (area != nullptr) area->tileSubWindows();
-      return;
     case ActionCascade:
     case ActionArrangeIcons:
-      if (area != nullptr) area->cascadeSubWindows();
-      return;
-    case ActionHelpContents:
-    case ActionHelpSearch:
-    case ActionHelpOnHelp:
+      if (area != nullptr) ArrangeChildren(*area, c->action == ActionTile);
       return;
     default:
       window.UserPressed(control);
       return;
+  }
+}
+
+void QtPresenter::ArrangeChildren(QMdiArea& area, bool tile) {
+  // A maximised child would come back maximised over the arranged ones.
+  for (QMdiSubWindow* sub : area.subWindowList()) {
+    if (sub->isMaximized()) sub->showNormal();
+  }
+  if (tile) {
+    area.tileSubWindows();
+  } else {
+    area.cascadeSubWindows();
   }
 }
 
@@ -235,6 +262,10 @@ bool QtPresenter::OnKey(QWidget* widget, QKeyEvent* key) {
   }
   if (window->IsAlert(control, code)) {
     if (auto* edit = qobject_cast<QLineEdit*>(widget)) emit edit->editingFinished();
+    window->UserKey(control, code);
+    return true;
+  }
+  if (code == KeyF1) {
     window->UserKey(control, code);
     return true;
   }

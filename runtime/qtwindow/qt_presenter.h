@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 #include <memory>
 
 #include "runtime/qtwindow/qt_message_service.h"
@@ -16,6 +17,7 @@ class QKeyEvent;
 class QMdiArea;
 class QMdiSubWindow;
 class QPrinter;
+class QTextBrowser;
 class QWidget;
 
 namespace ledora::runtime {
@@ -48,6 +50,8 @@ class QtPresenter : public QObject, public Presenter {
   // From the views.
   void OnMenuChosen(Window& window, int32_t control);
   void OnSubWindowActivated(QMdiSubWindow* sub);
+  // Tile or Cascade; the children stay inside the frame's area.
+  void ArrangeChildren(QMdiArea& area, bool tile);
   // Activation reports of Qt lag behind windows the model opened and made
   // active; after each one the model learns the window that is active now.
   void SyncActiveWindow();
@@ -69,6 +73,7 @@ class QtPresenter : public QObject, public Presenter {
   std::string PrinterName() override;
   int32_t Popup(Window* owner, std::string_view menu) override;
   void Beep() override;
+  void ShowHelp(const std::string& file, const std::string& topic) override;
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -86,6 +91,7 @@ class QtPresenter : public QObject, public Presenter {
   int32_t mainThread_ = 0;
   bool running_ = false;
   std::unique_ptr<QPrinter> printer_;
+  QPointer<QWidget> help_;  // the help window (a QTextBrowser), beside the program's
 };
 
 }  // namespace ledora::runtime

@@ -42,6 +42,18 @@ class SizedClient : public Base {
 using WindowContent = SizedClient<QWidget>;
 using WindowScrollArea = SizedClient<QScrollArea>;
 
+// Escape in a dialog, or anything else that would reject it, is a close
+// request of the model's window: Qt alone would only hide the dialog, and
+// the procedure waiting in it would never hear that it had gone.
+class ModelDialog : public QDialog {
+ public:
+  ModelDialog(Window& window, QWidget* parent) : QDialog(parent), window_(window) {}
+  void reject() override { window_.UserKey(0, KeyEscape); }
+
+ private:
+  Window& window_;
+};
+
 Qt::CursorShape CursorOf(CursorShape cursor) {
   switch (cursor) {
     case CursorWait:
@@ -71,8 +83,16 @@ QtWindowView::QtWindowView(Window& window, QtPresenter& presenter, QWidget* pare
   ShowAllVisibility();
   if (auto* sub = qobject_cast<QMdiSubWindow*>(top_.data())) {
     Cascade(sub);
-  } else if (main_ == nullptr && qobject_cast<QDialog*>(top_.data()) == nullptr) {
+  } else if (main_ == nullptr && qobject_cast<QDialog*>(top_.data()) == nullptr &&
+             window_.geometry().x == 0 && window_.geometry().y == 0) {
     CentreOverParent();
+    // The window manager may place the parent only after this opened (the
+    // splash over a new frame): it stays over the parent's middle.
+    QWidget* parent = top_->parentWidget() != nullptr ? top_->parentWidget()->window() : nullptr;
+    if (parent != nullptr) {
+      centredOver_ = parent;
+      parent->installEventFilter(this);
+    }
   }
   shown_ = true;
   if (!window_.isVisible()) return;
@@ -81,6 +101,7 @@ QtWindowView::QtWindowView(Window& window, QtPresenter& presenter, QWidget* pare
 }
 
 QtWindowView::~QtWindowView() {
+  if (!centredOver_.isNull()) centredOver_->removeEventFilter(this);
   if (top_.isNull()) return;
   top_->removeEventFilter(this);
   top_->setProperty(kWindowProperty, QVariant());
@@ -113,6 +134,10 @@ void QtWindowView::BuildTop(QWidget* parent) {
   if (window_.isFrame()) {
     main_ = new QMainWindow;
     mdiArea_ = new QMdiArea(main_);
+    // Without scroll bars the area asks to be as big as its biggest child,
+    // and the frame grows past the screen when the children are arranged.
+    mdiArea_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    mdiArea_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     main_->setCentralWidget(mdiArea_);
     menuBar_ = main_->menuBar();
     toolBar_ = main_->addToolBar(QStringLiteral("Toolbar"));
@@ -146,7 +171,7 @@ void QtWindowView::BuildTop(QWidget* parent) {
       sub->setAttribute(Qt::WA_DeleteOnClose, false);
       top_ = sub;
     } else if (window_.isModal() || (window_.isMdiChild() && overModal)) {
-      auto* dialog = new QDialog(parent);
+      auto* dialog = new ModelDialog(window_, parent);
       auto* dialogLayout = new QVBoxLayout(dialog);
       dialogLayout->setContentsMargins(0, 0, 0, 0);
       dialogLayout->addWidget(container);
@@ -184,6 +209,8 @@ void QtWindowView::BuildMenu(const Control& control) {
     auto* menu = new QMenu(ToQString(control.text), owner);
     menus_[control.number] = menu;
     action = menu->menuAction();
+    int32_t number = control.number;
+    connect(menu, &QMenu::aboutToShow, this, [this, menu, number] { ListChildren(menu, number); });
   } else if (control.separator) {
     action = new QAction(owner);
     action->setSeparator(true);
@@ -196,6 +223,34 @@ void QtWindowView::BuildMenu(const Control& control) {
   owner->addAction(action);
   actions_[control.number] = action;
   ShowAction(control, action);
+}
+
+void QtWindowView::ListChildren(QMenu* menu, int32_t number) {
+  for (QAction* action : menu->actions()) {
+    if (action->property(kChildListProperty).isValid()) delete action;
+  }
+  // The menu that arranges the children also lists them.
+  bool arranges = std::any_of(window_.controls().begin(), window_.controls().end(), [&](auto& c) {
+    return c->parent == number && (c->action == ActionTile || c->action == ActionCascade);
+  });
+  if (!arranges || mdiArea_ == nullptr) return;
+  QMdiSubWindow* active = mdiArea_->activeSubWindow();
+  int index = 0;
+  for (QMdiSubWindow* sub : mdiArea_->subWindowList()) {
+    if (sub->isHidden()) continue;
+    if (index == 0) menu->addSeparator()->setProperty(kChildListProperty, true);
+    QAction* action =
+        menu->addAction(QStringLiteral("&%1 %2").arg(++index).arg(sub->windowTitle()));
+    action->setProperty(kChildListProperty, true);
+    action->setCheckable(true);
+    action->setChecked(sub == active);
+    QPointer<QMdiSubWindow> target(sub);
+    connect(action, &QAction::triggered, this, [this, target] {
+      if (target.isNull() || mdiArea_ == nullptr) return;
+      if (target->isMinimized()) target->showNormal();
+      mdiArea_->setActiveSubWindow(target);
+    });
+  }
 }
 
 void QtWindowView::BuildToolbarButton(const Control& control) {
@@ -236,7 +291,8 @@ void QtWindowView::ShowWindow() {
   QFont font = ToQFont(window_.font(), QApplication::font());
   content_->setFont(font);
   top_->setWindowTitle(ToQString(window_.title()));
-  top_->setWindowIcon(ToQIcon(window_.icon()));
+  QIcon icon = ToQIcon(window_.icon());
+  top_->setWindowIcon(icon.isNull() ? QApplication::windowIcon() : icon);
   content_->setCursor(CursorOf(window_.cursor()));
   content_->setMouseTracking(window_.tracksMouse());
   if (main_ != nullptr) main_->statusBar()->showMessage(ToQString(window_.statusText()));
@@ -267,7 +323,17 @@ void QtWindowView::SizeToModel() {
       FitTopToClient(target);
     }
   }
-  if (g.x != 0 || g.y != 0) top_->move(units.ToX(g.x), units.ToY(g.y));
+  if (g.x != 0 || g.y != 0) {
+    QPoint at(units.ToX(g.x), units.ToY(g.y));
+    // A top-level window's place is that of its client area: where the
+    // window manager puts the frame around it is not known before it shows,
+    // and a frame position would move the window by its title bar each time.
+    if (top_->isWindow()) {
+      if (top_->geometry().topLeft() != at) top_->setGeometry(QRect(at, top_->size()));
+    } else {
+      top_->move(at);
+    }
+  }
   Qt::WindowStates state = top_->windowState();
   if (window_.IsMaximised()) {
     if (!(state & Qt::WindowMaximized)) top_->showMaximized();
@@ -474,6 +540,10 @@ bool QtWindowView::eventFilter(QObject* watched, QEvent* event) {
     }
     return false;
   }
+  if (watched == centredOver_.data()) {
+    if (event->type() == QEvent::Move || event->type() == QEvent::Resize) CentreOverParent();
+    return false;
+  }
   if (watched == content_) {
     switch (event->type()) {
       case QEvent::Wheel:
@@ -517,7 +587,8 @@ bool QtWindowView::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::Move:
       if (!applying_) {
         QtUnits units = Units();
-        window_.UserMoved(units.FromX(top_->x()), units.FromY(top_->y()));
+        QPoint at = top_->isWindow() ? top_->geometry().topLeft() : top_->pos();
+        window_.UserMoved(units.FromX(at.x()), units.FromY(at.y()));
       }
       return false;
     default:
@@ -554,8 +625,6 @@ void QtWindowView::Cascade(QMdiSubWindow* sub) {
 }
 
 void QtWindowView::CentreOverParent() {
-  Rect g = window_.geometry();
-  if (g.x != 0 || g.y != 0) return;
   // Dialogs centre themselves; a tool window such as the splash would
   // otherwise sit in the corner of the screen.
   QWidget* parent = top_->parentWidget() != nullptr ? top_->parentWidget()->window() : nullptr;

@@ -35,6 +35,8 @@ class QtWindowView : public QObject, public Window::PresenterData {
   static constexpr const char* kControlProperty = "ledoraControl";
   // The property that marks a window's outermost widget with its Window.
   static constexpr const char* kWindowProperty = "ledoraWindow";
+  // The property that marks the entries of the frame's list of children.
+  static constexpr const char* kChildListProperty = "ledoraChildList";
 
   QtWindowView(Window& window, QtPresenter& presenter, QWidget* parent);
   ~QtWindowView() override;
@@ -64,6 +66,8 @@ class QtWindowView : public QObject, public Window::PresenterData {
   void BuildMenus();
   void BuildMenu(const Control& control);
   void BuildToolbarButton(const Control& control);
+  // The frame's Window menu lists the open children, the active one checked.
+  void ListChildren(QMenu* menu, int32_t number);
   QWidget* MakeWidget(const Control& control);
   void ShowWidget(const Control& control, QWidget* widget);
   void ShowText(const Control& control, QWidget* widget);
@@ -100,7 +104,8 @@ class QtWindowView : public QObject, public Window::PresenterData {
   std::map<int32_t, QPointer<QAction>> actions_;
   std::map<int32_t, QPointer<QMenu>> menus_;
   bool applying_ = false;
-  bool shown_ = false;  // the constructor has placed the window
+  bool shown_ = false;             // the constructor has placed the window
+  QPointer<QWidget> centredOver_;  // the parent a placeless window stays centred on
 };
 
 }  // namespace ledora::runtime

@@ -130,6 +130,7 @@ QWidget* QtWindowView::MakeWidget(const Control& c) {
       callbacks.scrolled = [this, number](int32_t event, int32_t thumb) {
         window_.UserScroll(number, event, thumb);
       };
+      callbacks.wheeled = [this, number](int32_t notches) { window_.UserWheel(number, notches); };
       // Measured while being laid out; the model hears of it afterwards.
       callbacks.measured = [this, number](int32_t rows) {
         QMetaObject::invokeMethod(
@@ -259,6 +260,8 @@ void QtWindowView::ShowText(const Control& c, QWidget* widget) {
       } else {
         pixmap = QPixmap(ToQString(ResolveFileName(file)));
       }
+      // An icon the program knows by name ("Layout.ico") needs no file.
+      if (pixmap.isNull()) pixmap = ToQIcon(file).pixmap(std::max(16, label->height()));
       label->setPixmap(pixmap);
       label->setScaledContents(true);
     } else {

@@ -89,8 +89,11 @@ struct Event {
   int32_t accepted = 0;  // the accepted control (events 1 and 26)
   int32_t focus = 0;     // the focused control when the event was taken
   int32_t keyCode = 0;
-  int32_t value = 0;  // thumb position 0-100 (20); row under the pointer (mouse, drop)
-  int32_t x = 0;      // pointer position for mouse and drop events, window units
+  // Thumb position 0-100 (20); row under the pointer (mouse, drop); lose
+  // focus (517): 1 when the window had the focus on screen, 0 when it lost
+  // it before it ever got it there.
+  int32_t value = 0;
+  int32_t x = 0;  // pointer position for mouse and drop events, window units
   int32_t y = 0;
   std::string text;           // drop: the dragged text
   int32_t sourceThread = 0;   // drop: thread of the window dragged from

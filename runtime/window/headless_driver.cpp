@@ -87,6 +87,11 @@ void HeadlessDriver::Scroll(int32_t control, int32_t event, int32_t thumb) {
   Settle();
 }
 
+void HeadlessDriver::Wheel(int32_t control, int32_t notches) {
+  if (Window* window = Top()) window->UserWheel(control, notches);
+  Settle();
+}
+
 void HeadlessDriver::Mouse(int32_t event, int32_t control, int32_t x, int32_t y, int32_t keyCode) {
   if (Window* window = Top()) window->UserMouse(event, control, x, y, keyCode);
   Settle();

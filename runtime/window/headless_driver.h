@@ -44,6 +44,7 @@ class HeadlessDriver {
   void ChooseTab(int32_t sheet, int32_t tab);
   void PressKey(int32_t control, int32_t keyCode);
   void Scroll(int32_t control, int32_t event, int32_t thumb = 0);
+  void Wheel(int32_t control, int32_t notches);  // up is positive
   void Mouse(int32_t event, int32_t control, int32_t x, int32_t y, int32_t keyCode = KeyMouseLeft);
   void DragAndDrop(Window& source, int32_t sourceControl, Window& target, int32_t targetControl,
                    int32_t x, int32_t y);

@@ -1,6 +1,7 @@
 #include "runtime/window/headless_presenter.h"
 
 #include "runtime/window/scheduler.h"
+#include "runtime/window/window.h"
 
 namespace ledora::runtime {
 
@@ -13,6 +14,8 @@ HeadlessPresenter::~HeadlessPresenter() {
   if (&CurrentPresenter() == this) SetPresenter(nullptr);
   if (&Messages() == this) SetMessageService(nullptr);
 }
+
+void HeadlessPresenter::RaiseWindow(Window& window) { window.UserActivated(true); }
 
 bool HeadlessPresenter::WaitForAnswer(PendingKind kind) {
   Scheduler* scheduler = Scheduler::Current();

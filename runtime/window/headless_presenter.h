@@ -61,7 +61,8 @@ class HeadlessPresenter : public Presenter, public MessageService {
   void ControlDestroyed(Window& window, int32_t control) override {}
   void ControlChanged(Window& window, int32_t control) override {}
   void FocusChanged(Window& window, int32_t control) override {}
-  void RaiseWindow(Window& window) override {}
+  // Without a screen, raising a window gives it the focus at once.
+  void RaiseWindow(Window& window) override;
   bool AskFileName(FileDialogRequest* request) override;
   bool AskColour(int32_t* colour) override;
   bool AskFont(Font* font) override;
@@ -70,6 +71,10 @@ class HeadlessPresenter : public Presenter, public MessageService {
   std::string PrinterName() override { return printerName_; }
   int32_t Popup(Window* owner, std::string_view menu) override;
   void Beep() override { ++beeps_; }
+  void ShowHelp(const std::string& file, const std::string& topic) override {
+    helpTopics_.push_back(topic);
+  }
+  const std::vector<std::string>& helpTopics() const { return helpTopics_; }  // asked for
 
  private:
   enum PendingKind { PendingNone, PendingMessageBox, PendingPopup, PendingFile };
@@ -96,6 +101,7 @@ class HeadlessPresenter : public Presenter, public MessageService {
   std::vector<std::string> popups_;
   int32_t unexpected_ = 0;
   int32_t beeps_ = 0;
+  std::vector<std::string> helpTopics_;
 };
 
 }  // namespace ledora::runtime

@@ -41,6 +41,9 @@ class Presenter {
   virtual std::string PrinterName() { return {}; }
   virtual int32_t Popup(Window* owner, std::string_view menu) = 0;
   virtual void Beep() = 0;
+  // Shows the user guide at a topic (an anchor; empty: its contents); the
+  // caller goes on at once.
+  virtual void ShowHelp(const std::string& file, const std::string& topic) {}
 };
 
 // The presenter windows report to; until one is set, a presenter that shows

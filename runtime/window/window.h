@@ -72,6 +72,9 @@ class Window {
   void SetScrollable(bool scrollable) { scrollable_ = scrollable; }
   bool hasCaption() const { return caption_; }
   void SetCaption(bool caption) { caption_ = caption; }
+  // The user guide's topic for this window (empty: the guide's contents).
+  const std::string& helpTopic() const { return helpTopic_; }
+  void SetHelpTopic(std::string_view topic) { helpTopic_ = topic; }
   const std::string& statusText() const { return status_; }
   void SetStatusText(std::string_view text);
   int32_t timer() const { return timer_; }
@@ -210,10 +213,15 @@ class Window {
   void UserChoseRow(int32_t control, int32_t row, int32_t keyCode = KeyMouseLeft);
   void UserKey(int32_t control, int32_t keyCode);  // control 0: the window
   void UserScroll(int32_t control, int32_t event, int32_t thumb = 0);
+  // The mouse wheel turned over a list: notches away from the user (up) are
+  // positive. Each notch moves three rows, as the arrow keys would.
+  void UserWheel(int32_t control, int32_t notches);
   void UserMouse(int32_t event, int32_t control, int32_t x, int32_t y, int32_t keyCode);
   void UserDrop(int32_t target, Window& source, int32_t sourceControl, int32_t x, int32_t y);
   void UserFocus(int32_t control);  // the focus moved to a control
   void UserActivated(bool active);  // the window gained or lost the focus
+  // The screen gave the window the focus since it opened (UserActivated).
+  bool HadFocus() const { return hadFocus_; }
   void UserResized(int32_t width, int32_t height);
   void UserMoved(int32_t x, int32_t y);
   void UserStateChanged(bool maximised, bool minimised);
@@ -263,6 +271,7 @@ class Window {
   bool caption_ = true;
   bool scrollable_ = false;
   std::string status_;
+  std::string helpTopic_;
   int32_t timer_ = 0;
   CursorShape cursor_ = CursorArrow;
   Rect geometry_;
@@ -286,6 +295,7 @@ class Window {
   bool pendingDefault_ = false;
   int32_t focus_ = 0;
   bool acceptAll_ = false;
+  bool hadFocus_ = false;
   size_t acceptAllNext_ = 0;
   std::unique_ptr<PresenterData> presenterData_;
 };

@@ -16,6 +16,7 @@ void Window::Open() {
   consumed_ = false;
   pendingDefault_ = false;
   acceptAll_ = false;
+  hadFocus_ = false;
   WindowRegistry::Instance().Opened(this);
   // The first sized event comes with the opening, as the frame expects.
   Post(EventOpenWindow);

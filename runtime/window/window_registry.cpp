@@ -54,7 +54,12 @@ void WindowRegistry::SetActive(Window* window) {
   if (window != nullptr && !IsOpen(window)) return;
   Window* previous = active_;
   active_ = window;
-  if (previous != nullptr) previous->Post(EventLoseFocus);
+  if (previous != nullptr) {
+    Event lost;
+    lost.number = EventLoseFocus;
+    lost.value = previous->HadFocus() ? 1 : 0;
+    previous->Post(lost);
+  }
   if (window != nullptr) window->Post(EventGainFocus);
 }
 

@@ -1,8 +1,10 @@
 // What the user did, as presenters and the test driver report it, turned
 // into events for the owning thread.
 #include <algorithm>
+#include <cstdlib>
 
 #include "runtime/window/common_dialogs.h"
+#include "runtime/window/help.h"
 #include "runtime/window/presenter.h"
 #include "runtime/window/window.h"
 #include "runtime/window/window_registry.h"
@@ -28,6 +30,11 @@ void Window::UserPressed(int32_t control) {
   if (c == nullptr || !c->enabled || c->hidden || c->separator) return;
   if (owner != this || (c->onToolbar && frame_)) {
     WindowRegistry::Instance().ToolbarPressed(control);
+    return;
+  }
+  if (c->action == ActionHelpContents || c->action == ActionHelpSearch ||
+      c->action == ActionHelpOnHelp) {
+    ShowHelp(*this);
     return;
   }
   switch (c->type) {
@@ -216,6 +223,10 @@ void Window::UserKey(int32_t control, int32_t keyCode) {
     Post(EventAlertKey, control, keyCode);
     return;
   }
+  if (keyCode == KeyF1) {
+    ShowHelp(*this);
+    return;
+  }
   Control* c = control != 0 ? Find(control) : nullptr;
   if (c != nullptr && c->type == ControlList) {
     ListKey(*c, keyCode);
@@ -239,6 +250,14 @@ void Window::UserScroll(int32_t control, int32_t event, int32_t thumb) {
   e.control = control;
   e.value = std::clamp(thumb, 0, 100);
   Post(e);
+}
+
+void Window::UserWheel(int32_t control, int32_t notches) {
+  constexpr int32_t kRowsPerNotch = 3;
+  Control* c = Find(control);
+  if (c == nullptr || c->type != ControlList || !c->enabled) return;
+  int32_t key = notches > 0 ? KeyUp : KeyDown;
+  for (int32_t i = 0; i < kRowsPerNotch * std::abs(notches); ++i) ListKey(*c, key);
 }
 
 void Window::UserMouse(int32_t event, int32_t control, int32_t x, int32_t y, int32_t keyCode) {
@@ -311,6 +330,7 @@ void Window::UserFocus(int32_t control) {
 void Window::UserActivated(bool active) {
   WindowRegistry& registry = WindowRegistry::Instance();
   if (active) {
+    hadFocus_ = true;
     registry.SetActive(this);
   } else if (registry.Active() == this) {
     registry.SetActive(nullptr);

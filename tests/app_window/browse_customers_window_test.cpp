@@ -76,14 +76,8 @@ class BrowseCustomersWindowTest : public ProgramWindowTest {
     StartProgram();
   }
 
-  // Presses keys in the frame until a window of that title shows.
   std::string OpenWith(const std::string& keys, const std::string& title) {
-    std::string window;
-    for (int attempt = 0; attempt < 4 && window.empty(); ++attempt) {
-      Keys(frame_, keys);
-      WaitFor([&] { return !(window = Named(title)).empty(); }, 3);
-    }
-    return window;
+    return ProgramWindowTest::OpenWith(frame_, keys, title);
   }
   // Opens a customers browse from the menu and presses Insert on its list
   // until the form shows. On a busy machine the keys may reach the frame
@@ -97,16 +91,6 @@ class BrowseCustomersWindowTest : public ProgramWindowTest {
       form = OpenWith("Insert", "Adding a Customers Record");
     }
     return form;
-  }
-  // Keys in a form until it has gone.
-  bool CloseWith(const std::string& window, const std::string& title, const std::string& keys) {
-    return WaitFor(
-        [&] {
-          if (Named(title).empty()) return true;
-          Keys(window, keys);
-          return Named(title).empty();
-        },
-        10);
   }
   std::vector<std::string> Names() { return Customers(data_.path()).Names(); }
   bool NamesBecome(const std::vector<std::string>& names) {

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <sstream>
 #include <thread>
 
@@ -105,6 +106,54 @@ void ProgramWindowTest::Keys(const std::string& window, const std::string& keys)
 void ProgramWindowTest::Type(const std::string& window, const std::string& text) {
   Shell("xdotool windowfocus --sync " + window);
   Shell("xdotool type --delay 50 '" + text + "'");
+}
+
+}  // namespace ledora::testing
+
+namespace ledora::testing {
+
+std::string ProgramWindowTest::FrameReady() {
+  std::string frame;
+  if (!WaitFor([&] { return !(frame = Named(kFrameTitle)).empty(); }, 30)) return "";
+  if (!WaitFor([&] { return Visible().size() == 1; }, 15)) return "";
+  return frame;
+}
+
+std::string ProgramWindowTest::OpenWith(const std::string& window, const std::string& keys,
+                                        const std::string& title) {
+  std::string opened;
+  for (int attempt = 0; attempt < 4 && opened.empty(); ++attempt) {
+    Keys(window, keys);
+    WaitFor([&] { return !(opened = Named(title)).empty(); }, 3);
+  }
+  return opened;
+}
+
+bool ProgramWindowTest::CloseWith(const std::string& window, const std::string& title,
+                                  const std::string& keys) {
+  return WaitFor(
+      [&] {
+        if (Named(title).empty()) return true;
+        Keys(window, keys);
+        return Named(title).empty();
+      },
+      10);
+}
+
+bool ProgramWindowTest::Quit(const std::string& frame) {
+  int status = -1;
+  for (int attempt = 0; attempt < 5 && !Exited(&status); ++attempt) {
+    Keys(frame, "alt+f");
+    Keys(frame, "x");
+    WaitFor([&] { return Exited(&status); }, 3);
+  }
+  return exited_ && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+int ProgramWindowTest::Records(const std::string& file) {
+  // A single-table data file keeps its records in the table of its name.
+  std::string path = (std::filesystem::path(data_.path()) / (file + ".KDS")).string();
+  return std::atoi(Output("sqlite3 " + path + " 'select count(*) from \"" + file + "\"'").c_str());
 }
 
 }  // namespace ledora::testing

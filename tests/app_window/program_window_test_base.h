@@ -44,6 +44,20 @@ class ProgramWindowTest : public ::testing::Test {
   void Keys(const std::string& window, const std::string& keys);
   void Type(const std::string& window, const std::string& text);
 
+  // The frame, once it shows and its splash has gone; "" when it never did.
+  std::string FrameReady();
+  // Presses keys in a window until a window of that title shows; "" if none.
+  // Keys may reach a window before it has the focus and be lost, so each
+  // step is tried again.
+  std::string OpenWith(const std::string& window, const std::string& keys,
+                       const std::string& title);
+  // Presses keys in a window until no window of that title shows.
+  bool CloseWith(const std::string& window, const std::string& title, const std::string& keys);
+  // Alt+F, x: "E&xit"; true when the program then ended with status 0.
+  bool Quit(const std::string& frame);
+  // The number of records of a data file of the folder ("INVOICES").
+  int Records(const std::string& file);
+
   TempFolder data_;
   pid_t pid_ = -1;
   bool exited_ = false;

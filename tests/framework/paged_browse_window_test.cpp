@@ -194,6 +194,30 @@ TEST_F(PagedBrowseWindowTest, ArrowsPastThePageReadOneRecordMore) {
   EXPECT_EQ(frame.win.GetSelection(kList), 5);
 }
 
+TEST_F(PagedBrowseWindowTest, TheWheelMovesThreeRowsANotchReadingPastThePage) {
+  Start();
+  driver.Wheel(kList, -1);
+  EXPECT_EQ(Selected(), 4);
+  driver.Wheel(kList, -2);
+  EXPECT_EQ(Ids(), (std::vector<int>{6, 7, 8, 9, 10}));
+  EXPECT_EQ(Selected(), 10);
+  driver.Wheel(kList, 1);
+  EXPECT_EQ(Selected(), 7);
+  EXPECT_EQ(notes.NOT.ID, 7) << "the highlighted record is in the buffer";
+}
+
+TEST_F(PagedBrowseWindowTest, AShrunkListKeepsItsHighlightedRecord) {
+  Start();
+  Key(runtime::KeyPageDown);
+  for (int i = 0; i < 4; ++i) Key(runtime::KeyDown);
+  EXPECT_EQ(Selected(), 10);
+  frame.win.SetVisibleRows(kList, 3);
+  driver.Resize(300, 90);
+  EXPECT_EQ(Ids(), (std::vector<int>{8, 9, 10})) << "the record stays, on the last row";
+  EXPECT_EQ(Selected(), 10);
+  EXPECT_EQ(notes.NOT.ID, 10);
+}
+
 TEST_F(PagedBrowseWindowTest, AGrownListReloadsWithItsNewRowCount) {
   Start();
   Key(runtime::KeyPageDown);

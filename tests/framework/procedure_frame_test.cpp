@@ -4,6 +4,7 @@
 
 #include <functional>
 
+#include "framework/ini_store.h"
 #include "framework/toolbar_router.h"
 #include "framework/window_resizer.h"
 #include "runtime/window/window_registry.h"
@@ -439,18 +440,61 @@ TEST_F(ProcedureFrameTest, AnAttachedTranslatorTranslatesTheWindowOnceWhenItOpen
   driver.Close(form.win);
 }
 
+// ------------------------------------------------------------ placement
+
+TEST_F(ProcedureFrameTest, TheWindowReopensWhereTheUserLeftIt) {
+  framework::IniStore store;
+  store.Setup(folder.path() + "/ledora.INI");
+  form.win.SetResizable(true);
+  form.win.SetSize(200, 100);
+  form.configure = [&](NoteForm& f) { f.KeepPlacement(&store, "UpdateNote"); };
+  StartChange("first");
+  form.win.UserMoved(30, 40);
+  driver.Resize(250, 120);
+  driver.Close(form.win);
+  EXPECT_EQ(store.ReadValue("UpdateNote", "XPos"), "30");
+  EXPECT_EQ(store.ReadValue("UpdateNote", "Width"), "250");
+
+  NoteForm again(notes, errors);
+  again.win.SetResizable(true);
+  again.win.SetSize(200, 100);
+  again.configure = form.configure;
+  PendingRequest = framework::RequestChange;
+  driver.Start([&] { again.Run(); });
+  EXPECT_EQ(again.win.geometry(), (runtime::Rect{30, 40, 250, 120}));
+  again.win.UserStateChanged(true, false);
+  driver.Close(again.win);
+  EXPECT_EQ(store.ReadValue("UpdateNote", "Maximize"), "Yes");
+  EXPECT_EQ(store.ReadValue("UpdateNote", "Width"), "250") << "the normal size stays stored";
+}
+
 // ------------------------------------------------------------ other events
 
-TEST_F(ProcedureFrameTest, ARejectedEntryBeepsAndTakesTheFocusBack) {
+TEST_F(ProcedureFrameTest, ARejectedEntryKeepsWhatWasTypedSaysWhyAndTakesTheFocusBack) {
   form.win.CreateControl(2, runtime::ControlEntry);
-  int32_t number = 0;
+  int32_t number = 7;
   form.win.SetUse(2, runtime::FieldRef::Of(number));
   form.win.SetPicture(2, "@n-13");
+  form.win.CreateControl(3, runtime::ControlEntry);
+  int32_t date = 0;
+  form.win.SetUse(3, runtime::FieldRef::Of(date));
+  form.win.SetPicture(3, "@d17");
   StartChange("first");
   int beeps = presenter.beeps();
   driver.Type(form.win, 2, "three");
   EXPECT_EQ(presenter.beeps(), beeps + 1);
   EXPECT_EQ(form.win.FocusedControl(), 2);
+  EXPECT_EQ(driver.Shown(2), "three");
+  EXPECT_EQ(number, 7);
+  EXPECT_EQ(form.win.statusText(), "\"three\" is not a number that fits @n-13");
+
+  driver.Type(form.win, 3, "13/45/26");
+  EXPECT_EQ(driver.Shown(3), "13/45/26");
+  EXPECT_EQ(form.win.FocusedControl(), 3);
+  EXPECT_EQ(form.win.statusText().rfind("\"13/45/26\" is not a date: type it as ", 0), 0u)
+      << form.win.statusText();
+  driver.Type(form.win, 3, "");
+  EXPECT_EQ(form.win.statusText(), "") << "an accepted input clears the word";
   driver.Close(form.win);
 }
 

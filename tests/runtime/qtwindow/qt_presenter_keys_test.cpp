@@ -4,12 +4,16 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTextBrowser>
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <utility>
 #include <vector>
 
 #include "runtime/system/message_service.h"
 #include "runtime/window/common_dialogs.h"
+#include "runtime/window/help.h"
 #include "tests/runtime/qtwindow/qt_window_fixture.h"
 
 namespace ledora::runtime {
@@ -154,6 +158,43 @@ TEST_F(QtPresenterKeysTest, MessageBoxTakesReturnForItsDefaultAndEscapeForItsEsc
   ASSERT_EQ(answers.size(), 4u);
   ExpectFormUntouched();
   CloseForm();
+}
+
+TEST_F(QtPresenterKeysTest, TheFocusGoesBackToTheControlThatHadItBeforeAMessageBox) {
+  BuildForm();
+  bool answered = false;
+  StartForm([&] {
+    Messages().Show({"Saved.", "Note", IconAsterisk, ButtonOk, ButtonOk});
+    answered = true;
+  });
+  QWidget* entry = View(form)->WidgetOf(1);
+  QMessageBox* box = NextBox();
+  ASSERT_NE(box, nullptr);
+  ASSERT_TRUE(FocusOn(box->defaultButton()));
+  PressKey(Qt::Key_Return);
+  ASSERT_TRUE(Pump([&] { return answered; }));
+  EXPECT_TRUE(Pump([&] { return QApplication::focusWidget() == entry; }))
+      << "the keys go nowhere after the box";
+  CloseForm();
+}
+
+TEST_F(QtPresenterKeysTest, F1ShowsTheGuideAtTheTopicOfTheForm) {
+  std::string guide = (std::filesystem::temp_directory_path() / "ledora_guide_test.html").string();
+  std::ofstream(guide) << "<h1>Guide</h1><p>Starting</p><h2><a name=\"forms\"></a>Forms</h2>";
+  SetHelpFile(guide);
+  BuildForm();
+  form.SetHelpTopic("forms");
+  StartForm(nullptr);
+  PressKey(Qt::Key_F1);
+  QTextBrowser* help = nullptr;
+  ASSERT_TRUE(Pump([&] { return (help = VisibleTopLevel<QTextBrowser>()) != nullptr; }));
+  EXPECT_EQ(help->source().fragment(), "forms");
+  EXPECT_TRUE(help->toPlainText().contains("Forms"));
+  ExpectFormUntouched();
+  help->close();
+  CloseForm();
+  SetHelpFile("");
+  std::filesystem::remove(guide);
 }
 
 TEST_F(QtPresenterKeysTest, FormPressesOkOnReturnTheFocusedButtonOnReturnAndClosesOnEscape) {

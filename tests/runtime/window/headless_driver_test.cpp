@@ -26,6 +26,26 @@ TEST_F(HeadlessDriverTest, OpeningGivesOpenSizedAndFocusEventsInOrder) {
   EXPECT_EQ(first.Count(EventGainFocus), 2) << "the focus returns to the window below";
 }
 
+TEST_F(HeadlessDriverTest, HelpOpensTheGuideAtTheTopicOfTheWindowItWasAskedFrom) {
+  first.window.SetFrame(true);
+  first.window.AddMenu(-1, 0, "&Help");
+  first.window.AddMenuItem(-2, -1, "&Contents", "", ActionHelpContents);
+  second.window.SetHelpTopic("forms");
+  second.window.CreateControl(1, ControlButton);
+  second.window.Find(1)->action = ActionHelpContents;
+  StartFirst();
+  driver.Press(first.window, -2);
+  StartSecond();
+  driver.Press(1);
+  driver.PressKey(0, KeyF1);
+  driver.Press(first.window, -2);
+  EXPECT_EQ(presenter.helpTopics(), (std::vector<std::string>{"", "forms", "forms", "forms"}))
+      << "the frame's menu serves the active child";
+  EXPECT_EQ(second.Count(EventAccepted), 0) << "the runtime's own action";
+  driver.Close(second.window);
+  driver.Close(first.window);
+}
+
 TEST_F(HeadlessDriverTest, PrintSetupChoosesThePrinterForTheRestOfTheRun) {
   first.window.AddMenu(-1, 0, "&File");
   first.window.AddMenuItem(-2, -1, "&Print Setup ...", "Setup printer", ActionPrintSetup);
@@ -38,6 +58,21 @@ TEST_F(HeadlessDriverTest, PrintSetupChoosesThePrinterForTheRestOfTheRun) {
   driver.Press(-2);
   EXPECT_EQ(ChosenPrinter(), "office") << "Cancel kept the printer";
   EXPECT_EQ(first.Count(EventAccepted), 0) << "the runtime's own action reached the procedure";
+}
+
+TEST_F(HeadlessDriverTest, ALostFocusSaysWhetherTheScreenHadGivenItToTheWindow) {
+  StartFirst();
+  StartSecond();  // the model moves the focus before any screen gave it
+  ASSERT_NE(first.Last(EventLoseFocus), nullptr);
+  EXPECT_EQ(first.Last(EventLoseFocus)->value, 0);
+  second.window.Activate();  // raised: here the focus is the window's at once
+  EXPECT_TRUE(second.window.HadFocus());
+  first.window.UserActivated(true);
+  driver.Settle();
+  ASSERT_NE(second.Last(EventLoseFocus), nullptr);
+  EXPECT_EQ(second.Last(EventLoseFocus)->value, 1);
+  driver.Close(second.window);
+  driver.Close(first.window);
 }
 
 TEST_F(HeadlessDriverTest, CloseBoxClosesUnlessTheProcedureConsumesIt) {
