@@ -113,8 +113,8 @@ TEST_F(DesignerWindowTest, ALayoutMadeWithMouseAndKeysIsThereWhenOpenedAgain) {
   Click(586, 107, 1.5);  // New band
   Press("End");          // the detail band "Item"
   Press("Return");
-  InsertField(160, "");     // the first field: Item description
-  InsertField(500, "End");  // the last: Item price
+  InsertField(160, "");                // the first field: Item description
+  InsertField(500, "Down Down Down");  // after the number: Item price
   std::vector<SavedField> none = SavedFields(data_.path(), "Mine");
   EXPECT_TRUE(none.empty());
 
@@ -139,6 +139,7 @@ TEST_F(DesignerWindowTest, ALayoutMadeWithMouseAndKeysIsThereWhenOpenedAgain) {
   std::vector<SavedField> saved = SavedFields(data_.path(), "Mine");
   ASSERT_EQ(saved.size(), 2u);
   EXPECT_EQ(saved[0].name, "ITE:DESCRIPTION");
+  EXPECT_EQ(saved[1].name, "ITE:PRICE");
   EXPECT_EQ(saved[0].x, saved[1].x);  // aligned left on the price
   EXPECT_GT(saved[0].x, 2000);        // far right of where it was placed
 
