@@ -42,5 +42,5 @@ function(ledora_tests name dir)
     WORKING_DIRECTORY ${PROJECT_BINARY_DIR}
     DISCOVERY_MODE PRE_TEST
     DISCOVERY_TIMEOUT 60
-    PROPERTIES LABELS "${labels}" TIMEOUT 600 ${lock})
+    PROPERTIES LABELS "${labels}" TIMEOUT 600 ${lock} ${LEDORA_PG_TEST_PROPERTIES})
 endfunction()

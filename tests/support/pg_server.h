@@ -1,7 +1,9 @@
-// A PostgreSQL server of the tests' own: made with initdb in a temporary
-// folder, listening only on a Unix socket there, stopped and removed with
-// the object. As root it runs as the "postgres" system user that the Debian
-// package makes, since initdb refuses root.
+// A PostgreSQL server of the tests' own: made with initdb (or copied from a
+// template that LEDORA_PG_TEMPLATE's folder keeps for a test run) in a
+// temporary folder, in memory where there is room, listening only on a Unix
+// socket there, stopped and removed with the object. As root it runs as the
+// "postgres" system user that the Debian package makes, since initdb refuses
+// root.
 #pragma once
 
 #include <string>
@@ -25,7 +27,8 @@ class PgServer {
   void Stop();
 
  private:
-  std::string Run(const std::string& command);
+  std::string MakeData(const std::string& data);
+  std::string Run(const std::string& command, std::string* printed = nullptr);
 
   TempFolder folder_;
   std::string prefix_;  // runs a command as the server's user

@@ -7,8 +7,10 @@
 
 namespace ledora::testing {
 
-TempFolder::TempFolder() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "ledora-test-XXXXXX").string();
+TempFolder::TempFolder(const std::string& parent) {
+  std::filesystem::path in =
+      parent.empty() ? std::filesystem::temp_directory_path() : std::filesystem::path(parent);
+  std::string pattern = (in / "ledora-test-XXXXXX").string();
   std::vector<char> buffer(pattern.begin(), pattern.end());
   buffer.push_back('\0');
   if (mkdtemp(buffer.data()) == nullptr) throw std::runtime_error("mkdtemp failed");

@@ -7,7 +7,8 @@ namespace ledora::testing {
 
 class TempFolder {
  public:
-  TempFolder();
+  // In parent, or else in the system's temporary folder.
+  explicit TempFolder(const std::string& parent = "");
   ~TempFolder();
   TempFolder(const TempFolder&) = delete;
   TempFolder& operator=(const TempFolder&) = delete;
