@@ -116,4 +116,16 @@ inline void RawFetchItems(benchmark::State& state, sqlite3* db, int count) {
   state.SetItemsProcessed(state.iterations());
 }
 
+// The same fetches through a driver's file of items, item its buffer.
+inline void DriverFetchItems(benchmark::State& state, runtime::DataFile& file, BenchItem& item,
+                             int count) {
+  file.Open();
+  int i = 0;
+  for (auto _ : state) {
+    item.number = i++ % count + 1;
+    if (file.Fetch(NumberKey) != 0) state.SkipWithError("fetch failed");
+  }
+  state.SetItemsProcessed(state.iterations());
+}
+
 }  // namespace ledora::bench

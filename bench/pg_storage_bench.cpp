@@ -28,7 +28,6 @@ namespace {
 using namespace ledora::runtime;
 using ledora::bench::BenchItem;
 using ledora::bench::DescriptionKey;
-using ledora::bench::NumberKey;
 
 constexpr int kRecords = 1000000;
 constexpr int kPage = 20;
@@ -167,13 +166,7 @@ BENCHMARK(BM_RawFetch);
 void BM_DriverFetch(benchmark::State& state) {
   Fixture& f = Shared();
   auto file = f.driver.Declare(ledora::bench::BenchItemDeclaration("ITEMS", &f.item, true));
-  file->Open();
-  int i = 0;
-  for (auto _ : state) {
-    f.item.number = i++ % kRecords + 1;
-    if (file->Fetch(NumberKey) != 0) state.SkipWithError("fetch failed");
-  }
-  state.SetItemsProcessed(state.iterations());
+  ledora::bench::DriverFetchItems(state, *file, f.item, kRecords);
 }
 BENCHMARK(BM_DriverFetch);
 

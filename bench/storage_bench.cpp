@@ -16,7 +16,6 @@ namespace {
 using namespace ledora::runtime;
 using ledora::bench::BenchItem;
 using ledora::bench::DescriptionKey;
-using ledora::bench::NumberKey;
 
 constexpr int kRecords = 100000;
 
@@ -89,14 +88,8 @@ BENCHMARK(BM_RawFetch);
 
 void BM_DriverFetch(benchmark::State& state) {
   Fixture& f = Shared();
-  auto file = f.driver.Declare(Declaration(f.name, &f.item));
-  file->Open();
-  int i = 0;
-  for (auto _ : state) {
-    f.item.number = i++ % kRecords + 1;
-    if (file->Fetch(NumberKey) != 0) state.SkipWithError("fetch failed");
-  }
-  state.SetItemsProcessed(state.iterations());
+  ledora::bench::DriverFetchItems(state, *f.driver.Declare(Declaration(f.name, &f.item)), f.item,
+                                  kRecords);
 }
 BENCHMARK(BM_DriverFetch);
 

@@ -18,6 +18,7 @@
 #include "runtime/storage/pg_driver.h"
 #include "runtime/storage/sqlite_driver.h"
 #include "runtime/system/runtime_error.h"
+#include "tests/support/command_output.h"
 #include "tests/support/halt_recorder.h"
 #include "tests/support/pg_server.h"
 #include "tests/support/scripted_messages.h"
@@ -95,14 +96,7 @@ class CopyDataTest : public ::testing::Test {
                           (database.empty() ? "" : "LEDORA_DATABASE='" + database + "' ") +
                           program + " print customers --pdf '" + pdf +
                           "' >/dev/null 2>&1 && pdftotext -layout '" + pdf + "' - 2>&1";
-    std::string text;
-    if (FILE* pipe = popen(command.c_str(), "r")) {
-      char buffer[4096];
-      size_t n;
-      while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) text.append(buffer, n);
-      pclose(pipe);
-    }
-    return text;
+    return testing::CommandOutput(command);
   }
 
   std::string url;

@@ -11,6 +11,8 @@
 #include <sstream>
 #include <thread>
 
+#include "tests/support/command_output.h"
+
 namespace ledora::testing {
 
 namespace {
@@ -36,15 +38,7 @@ std::filesystem::path ExeFolder() {
   return std::filesystem::read_symlink("/proc/self/exe").parent_path();
 }
 
-std::string Output(const std::string& command) {
-  std::string out;
-  if (FILE* pipe = popen((command + " 2>/dev/null").c_str(), "r")) {
-    char buffer[512];
-    while (fgets(buffer, sizeof buffer, pipe) != nullptr) out += buffer;
-    pclose(pipe);
-  }
-  return out;
-}
+std::string Output(const std::string& command) { return CommandOutput(command + " 2>/dev/null"); }
 
 bool WaitFor(const std::function<bool()>& done, double seconds) {
   auto until = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);

@@ -63,6 +63,12 @@ class DesignCanvasTest : public ::testing::Test {
     canvas.MouseDown(c->CTRL->WINXPOS + 10, c->CTRL->WINYPOS + 10, keyCode);
     canvas.MouseUp(c->CTRL->WINXPOS + 10, c->CTRL->WINYPOS + 10);
   }
+  // Presses the left button at (x, y), moves by (dx, dy) and lets go there.
+  void Drag(int32_t x, int32_t y, int32_t dx, int32_t dy) {
+    canvas.MouseDown(x, y, KeyMouseLeft);
+    canvas.MouseMove(x + dx, y + dy);
+    canvas.MouseUp(x + dx, y + dy);
+  }
   layout::DataFieldRecord Field(uint8_t bands, const std::string& picture = "@n9.2") {
     layout::DataFieldRecord field{};
     runtime::AssignPadded(field.USERFIELDNAME, "Price");
@@ -152,9 +158,7 @@ TEST_F(DesignCanvasTest, DraggingNeverTakesPositionsOrSizesBelowZero) {
   Click(t, KeyMouseLeft | KeyCtrl);
   int32_t x = t->CTRL->WINXPOS + 10;
   int32_t y = t->CTRL->WINYPOS + 10;
-  canvas.MouseDown(x, y, KeyMouseLeft);
-  canvas.MouseMove(x - 500, y - 500);
-  canvas.MouseUp(x - 500, y - 500);
+  Drag(x, y, -500, -500);
   EXPECT_EQ(c->CTRL->XPOS, 0);
   EXPECT_EQ(c->CTRL->YPOS, 0);
   EXPECT_EQ(t->CTRL->XPOS, 1500);
@@ -162,9 +166,7 @@ TEST_F(DesignCanvasTest, DraggingNeverTakesPositionsOrSizesBelowZero) {
   const auto& se = state.SELECTEDTAG->REGIONSE;
   int32_t hx = se.WINXPOS + 1;
   int32_t hy = se.WINYPOS + 1;
-  canvas.MouseDown(hx, hy, KeyMouseLeft);
-  canvas.MouseMove(hx - 5000, hy - 5000);
-  canvas.MouseUp(hx - 5000, hy - 5000);
+  Drag(hx, hy, -5000, -5000);
   EXPECT_EQ(c->CTRL->WIDTH, 0);
   EXPECT_EQ(c->CTRL->HEIGHT, 0);
 }
@@ -175,9 +177,7 @@ TEST_F(DesignCanvasTest, TheNorthWestHandleMovesTheCornerAndGrowsTheControl) {
   const auto& nw = state.SELECTEDTAG->REGIONNW;
   int32_t hx = nw.WINXPOS + 1;
   int32_t hy = nw.WINYPOS + 1;
-  canvas.MouseDown(hx, hy, KeyMouseLeft);
-  canvas.MouseMove(hx - 100, hy - 50);
-  canvas.MouseUp(hx - 100, hy - 50);
+  Drag(hx, hy, -100, -50);
   EXPECT_EQ(c->CTRL->XPOS, 900);
   EXPECT_EQ(c->CTRL->YPOS, 950);
   EXPECT_EQ(c->CTRL->WIDTH, 1100);
@@ -189,9 +189,7 @@ TEST_F(DesignCanvasTest, SnappingPutsADraggedControlOnTheStepGrid) {
   canvas.snap = true;
   int32_t x = c->CTRL->WINXPOS + 10;
   int32_t y = c->CTRL->WINYPOS + 10;
-  canvas.MouseDown(x, y, KeyMouseLeft);
-  canvas.MouseMove(x + 67, y + 13);
-  canvas.MouseUp(x + 67, y + 13);
+  Drag(x, y, 67, 13);
   EXPECT_EQ(c->CTRL->XPOS, 1080);
   EXPECT_EQ(c->CTRL->YPOS, 120);
 }

@@ -17,6 +17,7 @@
 #include "runtime/storage/sqlite_driver.h"
 #include "runtime/values/fixed_string.h"
 #include "runtime/window/headless_driver.h"
+#include "tests/designer/designer_fixture.h"
 #include "tests/runtime/storage/child_process.h"
 #include "tests/support/scripted_messages.h"
 #include "tests/support/temp_folder.h"
@@ -30,12 +31,9 @@ using runtime::ButtonYes;
 
 // Design files with the report type "Items" (a detail band "Detail" and
 // the fields Description and Price), and a designer window driven headless.
-class DesignerWindowTest : public ::testing::Test {
+class DesignerWindowTest : public DesignerFixture {
  protected:
-  DesignerWindowTest() : designs(storage) {
-    designs.DefinitionsFile = folder.File("RptDes1.KDS");
-    designs.DesignsFile = folder.File("NewRpt.KDS");
-    designs.BuildTableNames();
+  DesignerWindowTest() {
     using namespace layout;
     for (DesignTable t :
          {R_Types, R_Bands, R_Fields, R_TypeFields, R_Design, R_Content, R_StdDesign}) {
@@ -162,13 +160,6 @@ class DesignerWindowTest : public ::testing::Test {
   }
   layout::ControlEntry& Control(size_t i) { return *designer.state()->Band(4)->BANDCONTROLS[i]; }
 
-  testing::TempFolder folder;
-  runtime::SqliteDriver storage;
-  layout::DesignDatabase designs;
-  runtime::Scheduler scheduler;
-  runtime::HeadlessPresenter presenter;
-  runtime::HeadlessDriver driver{scheduler, presenter};
-  testing::ScriptedMessages messages;
   DesignerWindow designer{designs};
   bool started = false;
 };

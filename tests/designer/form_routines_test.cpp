@@ -6,6 +6,7 @@
 #include "runtime/storage/sqlite_driver.h"
 #include "runtime/system/runtime_error.h"
 #include "runtime/values/fixed_string.h"
+#include "tests/designer/paper_formats_table.h"
 #include "tests/support/scripted_messages.h"
 #include "tests/support/temp_folder.h"
 
@@ -15,16 +16,7 @@ namespace {
 using layout::R_P;
 using runtime::ButtonCancel;
 using runtime::ButtonOk;
-
-runtime::FileDeclaration PaperFormats(const std::string& folder) {
-  runtime::FileDeclaration declaration;
-  declaration.label = "R_Pformats";
-  declaration.name = folder + "/RptDes1.KDS\\!PaperFor";
-  declaration.layout = &layout::DesignTableLayout(layout::R_Pformats);
-  declaration.buffer = layout::DesignTableBuffer(layout::R_Pformats);
-  declaration.keys = layout::DesignTableKeys(layout::R_Pformats);
-  return declaration;
-}
+using testing::PaperFormats;
 
 // The paper formats table with "A4", read into the buffer, plus a second
 // station on the same file.

@@ -10,6 +10,7 @@
 #include "layout/design_records.h"
 #include "runtime/storage/sqlite_driver.h"
 #include "runtime/system/runtime_error.h"
+#include "tests/designer/paper_formats_table.h"
 #include "tests/runtime/storage/child_process.h"
 #include "tests/support/halt_recorder.h"
 #include "tests/support/scripted_messages.h"
@@ -22,17 +23,6 @@ using designer::GuardedOpen;
 using runtime::ButtonNo;
 using runtime::ButtonOk;
 using runtime::ButtonYes;
-
-// The paper formats table of a definitions file in the test's folder.
-runtime::FileDeclaration PaperFormats(const std::string& folder) {
-  runtime::FileDeclaration declaration;
-  declaration.label = "R_Pformats";
-  declaration.name = folder + "/RptDes1.KDS\\!PaperFor";
-  declaration.layout = &layout::DesignTableLayout(layout::R_Pformats);
-  declaration.buffer = layout::DesignTableBuffer(layout::R_Pformats);
-  declaration.keys = layout::DesignTableKeys(layout::R_Pformats);
-  return declaration;
-}
 
 class GuardedOpenTest : public ::testing::Test {
  protected:

@@ -14,16 +14,6 @@
 
 namespace ledora::layout {
 
-std::string CommandOutput(const std::string& command) {
-  std::string out;
-  std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), &pclose);
-  if (!pipe) return out;
-  std::array<char, 4096> buffer;
-  size_t n;
-  while ((n = fread(buffer.data(), 1, buffer.size(), pipe.get())) > 0) out.append(buffer.data(), n);
-  return out;
-}
-
 ShippedDesignFiles::ShippedDesignFiles() {
   designs.DefinitionsFile = folder.File("RptDes1.KDS");
   designs.DesignsFile = folder.File("NewRpt.KDS");

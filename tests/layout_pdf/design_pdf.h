@@ -11,6 +11,7 @@
 #include "layout/design_database.h"
 #include "layout/design_state.h"
 #include "runtime/storage/sqlite_driver.h"
+#include "tests/support/command_output.h"
 #include "tests/support/temp_folder.h"
 
 namespace ledora::runtime {
@@ -19,8 +20,7 @@ struct ReportControl;
 
 namespace ledora::layout {
 
-// What a command printed on its standard output.
-std::string CommandOutput(const std::string& command);
+using testing::CommandOutput;
 
 using FieldBinder = std::function<bool(const std::string& field, runtime::ReportControl& control)>;
 

@@ -11,6 +11,7 @@
 #include "runtime/storage/sqlite_driver.h"
 #include "runtime/values/fixed_string.h"
 #include "runtime/values/picture.h"
+#include "tests/support/command_output.h"
 #include "tests/support/scripted_messages.h"
 
 namespace ledora::testing {
@@ -111,14 +112,7 @@ PrintFixture::Run PrintFixture::Print(const std::string& args, const std::string
 }
 
 std::string PrintFixture::PdfText(const std::string& pdf) {
-  std::string text;
-  if (FILE* pipe = popen(("pdftotext '" + pdf + "' - 2>/dev/null").c_str(), "r")) {
-    char buffer[4096];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) text.append(buffer, n);
-    pclose(pipe);
-  }
-  return text;
+  return CommandOutput("pdftotext '" + pdf + "' - 2>/dev/null");
 }
 
 int PrintFixture::Pages(const std::string& text) {

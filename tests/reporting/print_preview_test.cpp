@@ -13,6 +13,7 @@
 #include "runtime/window/headless_presenter.h"
 #include "runtime/window/scheduler.h"
 #include "tests/reporting/report_pages.h"
+#include "tests/support/command_output.h"
 #include "tests/support/scripted_messages.h"
 #include "tests/support/temp_folder.h"
 
@@ -318,22 +319,11 @@ TEST_F(PrintPreviewTest, FindingNothingSaysSo) {
   EXPECT_TRUE(preview.hits().empty());
 }
 
-std::string Shell(const std::string& command) {
-  std::string out;
-  if (FILE* pipe = popen(command.c_str(), "r")) {
-    char buffer[4096];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
-    pclose(pipe);
-  }
-  return out;
-}
-
 TEST_F(PrintPreviewTest, SaveAsPdfWritesEveryPageAsText) {
   Open(3);
   presenter.ScriptFileName(folder.File("invoices"));
   driver.Press(*Preview(), PreviewSavePdf);
-  std::string text = Shell("pdftotext '" + folder.File("invoices.pdf") + "' -");
+  std::string text = testing::CommandOutput("pdftotext '" + folder.File("invoices.pdf") + "' -");
   EXPECT_EQ(std::count(text.begin(), text.end(), '\f'), 3) << text;
   EXPECT_NE(text.find("Invoice 3"), std::string::npos) << text;
   EXPECT_NE(Preview(), nullptr) << "saving closed the preview";
@@ -355,7 +345,8 @@ TEST_F(PrintPreviewTest, SendByMailAttachesThePdfOrSaysNoMailProgramIsSetUp) {
   ASSERT_EQ(args.rfind("--attach ", 0), 0u) << args;
   std::string pdf = args.substr(9);
   EXPECT_EQ(std::filesystem::path(pdf).filename(), "Invoices.pdf");
-  EXPECT_NE(Shell("pdftotext '" + pdf + "' -").find("Invoice 2"), std::string::npos);
+  EXPECT_NE(testing::CommandOutput("pdftotext '" + pdf + "' -").find("Invoice 2"),
+            std::string::npos);
   std::filesystem::remove_all(std::filesystem::path(pdf).parent_path());
 
   setenv("PATH", folder.File("nothing").c_str(), 1);

@@ -15,22 +15,13 @@
 #include "runtime/system/runtime_error.h"
 #include "tests/runtime/report/list_report.h"
 #include "tests/runtime/report/report_dump.h"
+#include "tests/support/command_output.h"
 #include "tests/support/temp_folder.h"
 
 namespace ledora::runtime {
 namespace {
 
 using Words = std::vector<std::string>;
-
-std::string Shell(const std::string& command) {
-  std::string out;
-  std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), &pclose);
-  if (!pipe) return out;
-  std::array<char, 4096> buffer;
-  size_t n;
-  while ((n = fread(buffer.data(), 1, buffer.size(), pipe.get())) > 0) out.append(buffer.data(), n);
-  return out;
-}
 
 Words Split(const std::string& text) {
   std::istringstream in(text);
@@ -42,7 +33,7 @@ Words Split(const std::string& text) {
 
 // Words of each page of a PDF, as pdftotext reads them in layout order.
 std::vector<Words> PdfPages(const std::string& pdf) {
-  std::string text = Shell("pdftotext -layout '" + pdf + "' -");
+  std::string text = testing::CommandOutput("pdftotext -layout '" + pdf + "' -");
   std::vector<Words> pages;
   size_t start = 0, end;
   while ((end = text.find('\f', start)) != std::string::npos) {
@@ -90,7 +81,7 @@ TEST_F(PdfOutputTest, AThousandCustomerListReadsBackAsTheSameTextInOrder) {
 TEST_F(PdfOutputTest, FontsAreEmbeddedAndMappedToTheInstalledFamilies) {
   std::string dump, pdf = folder_.File("fonts.pdf");
   PrintList(20, &dump, pdf);
-  std::string fonts = Shell("pdffonts '" + pdf + "'");
+  std::string fonts = testing::CommandOutput("pdffonts '" + pdf + "'");
   EXPECT_NE(fonts.find("LiberationSans"), std::string::npos) << fonts;
   EXPECT_NE(fonts.find("LiberationSans-Bold"), std::string::npos) << fonts;
   for (const std::string& line : Split(fonts)) EXPECT_NE(line, "Arial");
