@@ -6,6 +6,7 @@
 #include "data/view_manager.h"
 #include "runtime/system/ascii_case.h"
 #include "runtime/values/decimal.h"
+#include "runtime/values/fixed_string.h"
 #include "runtime/window/control.h"
 #include "runtime/window/event.h"
 #include "runtime/window/window.h"
@@ -13,13 +14,6 @@
 namespace ledora::framework {
 
 namespace {
-
-std::string Trimmed(std::string_view text) {
-  size_t first = text.find_first_not_of(' ');
-  if (first == std::string_view::npos) return {};
-  size_t last = text.find_last_not_of(' ');
-  return std::string(text.substr(first, last - first + 1));
-}
 
 // The operators a user may type in front of a value; anything else compares
 // for equality rather than reaching the expression as it was typed.
@@ -68,7 +62,7 @@ std::string QueryByExample::Condition(const Field& field, std::string_view op,
 }
 
 std::string QueryByExample::ExampleCondition(const Field& field) {
-  std::string value = Trimmed(field.example);
+  std::string value = std::string(runtime::TrimBlanks(field.example));
   size_t opEnd = value.find_first_not_of("><~=");
   if (opEnd == std::string::npos) return {};
   std::string op = value.substr(0, opEnd);
@@ -132,8 +126,8 @@ uint8_t QueryByExample::RunUpdateProcedure() {
 std::string QueryByExample::BuildFilter() const {
   std::vector<std::string> conditions;
   for (const Field& field : fields_) {
-    std::string low = Trimmed(field.low);
-    std::string high = Trimmed(field.high);
+    std::string low = std::string(runtime::TrimBlanks(field.low));
+    std::string high = std::string(runtime::TrimBlanks(field.high));
     if (!low.empty()) conditions.push_back(Condition(field, ">=", low));
     if (!high.empty()) conditions.push_back(Condition(field, "<=", high));
     if (low.empty() && high.empty()) {

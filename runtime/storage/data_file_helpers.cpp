@@ -4,18 +4,9 @@
 
 #include "runtime/system/ascii_case.h"
 #include "runtime/system/runtime_error.h"
+#include "runtime/values/fixed_string.h"
 
 namespace ledora::runtime {
-
-namespace {
-
-std::string Trimmed(std::string text) {
-  text.erase(0, text.find_first_not_of(' '));
-  text.erase(text.find_last_not_of(' ') + 1);
-  return text;
-}
-
-}  // namespace
 
 int32_t Failure(int32_t code) {
   SetError(code);
@@ -24,9 +15,9 @@ int32_t Failure(int32_t code) {
 
 int32_t ApplyStorageCommand(std::string_view command, int* recoverSeconds, bool* quickScan) {
   size_t equals = command.find('=');
-  std::string name = Trimmed(AsciiLower(command.substr(0, equals)));
+  std::string name = AsciiLower(TrimBlanks(command.substr(0, equals)));
   std::string value =
-      equals == std::string_view::npos ? "" : Trimmed(AsciiLower(command.substr(equals + 1)));
+      equals == std::string_view::npos ? "" : AsciiLower(TrimBlanks(command.substr(equals + 1)));
   if (name == "recover") {
     int seconds = 0;
     auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), seconds);

@@ -10,6 +10,11 @@ std::string_view Clip(std::string_view text) {
   return end == std::string_view::npos ? std::string_view() : text.substr(0, end + 1);
 }
 
+std::string_view TrimBlanks(std::string_view text) {
+  size_t first = text.find_first_not_of(' ');
+  return first == std::string_view::npos ? std::string_view() : Clip(text.substr(first));
+}
+
 void AssignPadded(char* field, size_t size, std::string_view text) {
   if (field == nullptr || size == 0) return;
   size_t n = std::min(size, text.size());

@@ -11,6 +11,8 @@ namespace ledora::runtime {
 
 // The text without trailing blanks.
 std::string_view Clip(std::string_view text);
+// The text without leading and trailing blanks, as a user's typed value is read.
+std::string_view TrimBlanks(std::string_view text);
 
 // Copies text into a field of size bytes: cut when longer, blank-padded
 // when shorter. A null field or zero size does nothing.
