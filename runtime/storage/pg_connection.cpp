@@ -21,6 +21,10 @@ std::string Sqlstate(const PGresult* result) {
   return state != nullptr ? state : "";
 }
 
+bool EndsTransaction(const std::string& sql) {
+  return sql.rfind("COMMIT", 0) == 0 || sql.rfind("ROLLBACK", 0) == 0;
+}
+
 std::string OneLine(std::string text) {
   while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) text.pop_back();
   for (char& c : text) c = c == '\n' ? ' ' : c;
@@ -103,6 +107,8 @@ PgConnection::~PgConnection() {
 
 int32_t PgConnection::Connect(const std::string& url, const std::string& schema) {
   if (conn_ != nullptr) PQfinish(conn_);
+  url_ = url;
+  lostTransaction_ = false;
   conn_ = PQconnectdb(url.c_str());
   if (PQstatus(conn_) != CONNECTION_OK) {
     std::string text = OneLine(PQerrorMessage(conn_));
@@ -131,11 +137,57 @@ int32_t PgConnection::Connect(const std::string& url, const std::string& schema)
   return Execute(sql);
 }
 
+// A dropped connection has no transaction any more (UNKNOWN).
 bool PgConnection::inTransaction() const {
-  return conn_ != nullptr && PQtransactionStatus(conn_) != PQTRANS_IDLE;
+  if (conn_ == nullptr) return false;
+  PGTransactionStatusType status = PQtransactionStatus(conn_);
+  return status == PQTRANS_INTRANS || status == PQTRANS_INERROR || status == PQTRANS_ACTIVE;
+}
+
+bool PgConnection::Available(const std::string& sql) {
+  if (conn_ == nullptr) {
+    SetFileError(ErrorServerNotFound, "", "There is no connection to the PostgreSQL server");
+    return false;
+  }
+  if (PQstatus(conn_) == CONNECTION_OK) return true;
+  if (lostTransaction_) {
+    if (EndsTransaction(sql)) lostTransaction_ = false;
+    SetFileError(ErrorServerNotFound, "",
+                 "The connection to the PostgreSQL server was lost: the changes of the "
+                 "transaction then open were not saved");
+    return false;
+  }
+  return Reconnect();
+}
+
+bool PgConnection::Reconnect() {
+  PQreset(conn_);
+  if (PQstatus(conn_) != CONNECTION_OK) {
+    SetFileError(ErrorServerNotFound, "",
+                 "The connection to the PostgreSQL server was lost and cannot be made again: " +
+                     OneLine(PQerrorMessage(conn_)));
+    return false;
+  }
+  lockWait_ = -1;
+  if (Execute("SET search_path TO " + QuoteName(schema_)) != ErrorNone) return false;
+  if (retake_) retake_();
+  return true;
+}
+
+void PgConnection::Lost(const std::string& sql, PGTransactionStatusType before) {
+  if (PQstatus(conn_) == CONNECTION_OK) return;
+  bool open = before == PQTRANS_INTRANS || before == PQTRANS_INERROR || before == PQTRANS_ACTIVE;
+  if (open && !EndsTransaction(sql)) lostTransaction_ = true;
+  ErrorState noted = CurrentError();
+  SetFileError(ErrorServerNotFound, noted.fileErrorCode,
+               "The connection to the PostgreSQL server was lost" +
+                   std::string(open ? " and the changes of the open transaction with it: " : ": ") +
+                   noted.fileErrorText);
 }
 
 PgResult PgConnection::Run(const std::string& sql, const PgParams& params) {
+  if (!Available(sql)) return nullptr;
+  PGTransactionStatusType before = PQtransactionStatus(conn_);
   std::vector<const char*> values;
   std::vector<int> lengths, formats;
   for (const std::string& value : params.values_) {
@@ -148,10 +200,12 @@ PgResult PgConnection::Run(const std::string& sql, const PgParams& params) {
   ExecStatusType status = PQresultStatus(result.get());
   if (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK) return result;
   PgFailure(conn_, result.get());
+  Lost(sql, before);
   return nullptr;
 }
 
 PgResult PgConnection::Write(const std::string& sql, const PgParams& params) {
+  if (!Available(sql)) return nullptr;
   if (!inTransaction()) return Run(sql, params);
   PgResult(PQexec(conn_, "SAVEPOINT ledora_write"));
   PgResult result = Run(sql, params);
@@ -167,14 +221,14 @@ PgResult PgConnection::Write(const std::string& sql, const PgParams& params) {
 }
 
 int32_t PgConnection::Execute(const std::string& sql) {
-  if (conn_ == nullptr) {
-    SetError(ErrorServerNotFound);
-    return ErrorServerNotFound;
-  }
+  if (!Available(sql)) return ErrorServerNotFound;
+  PGTransactionStatusType before = PQtransactionStatus(conn_);
   PgResult result(PQexec(conn_, sql.c_str()));
   ExecStatusType status = PQresultStatus(result.get());
   if (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK) return ErrorNone;
-  return PgFailure(conn_, result.get());
+  int32_t code = PgFailure(conn_, result.get());
+  Lost(sql, before);
+  return code;
 }
 
 void PgConnection::SetLockWait(int seconds) {

@@ -136,6 +136,17 @@ TEST_F(DataJobsTest, EmptyOrZeroKeysAreNumberedAndGivenKeysKept) {
   EXPECT_NE(lines.find("2,1,7,3,3.00\n"), std::string::npos) << lines;
 }
 
+// 0 is "no number" to the number key: numbering after numbers below 1
+// starts at 1, and no key loses a record.
+TEST_F(DataJobsTest, NumberingAfterNegativeNumbersStartsAtOne) {
+  ASSERT_EQ(Import("INVOICES", "INV:NUMBER,INV:CUSTOMERID\n-1,7\n0,7\n0,7\n"), JobDone)
+      << messages.str();
+  std::string expected =
+      "INV:NUMBER,INV:CUSTOMERID,INV:INVOICEDATE,INV:SALES\n"
+      "-1,7,,0.00\n1,7,,0.00\n2,7,,0.00\n";
+  EXPECT_EQ(Export({"INVOICES"}), expected);
+  EXPECT_EQ(Export({"INVOICES", "--key", "Customer"}), expected);
+}
 // The job cannot answer "Try Again?": it fails instead of asking for ever.
 TEST_F(DataJobsTest, NoNumberAfterTheLargestFailsTheImport) {
   EXPECT_EQ(Import("CUSTOMER", std::string(kCustomerHeader) + "2147483647,Last,,,,\n,Next,,,,\n"),
