@@ -207,15 +207,19 @@ PgResult PgConnection::Run(const std::string& sql, const PgParams& params) {
 PgResult PgConnection::Write(const std::string& sql, const PgParams& params) {
   if (!Available(sql)) return nullptr;
   if (!inTransaction()) return Run(sql, params);
-  PgResult(PQexec(conn_, "SAVEPOINT ledora_write"));
+  // Through Execute, so that a connection lost here is known to have taken
+  // the transaction along.
+  if (Execute("SAVEPOINT ledora_write") != ErrorNone) return nullptr;
   PgResult result = Run(sql, params);
   if (result != nullptr) {
-    PgResult(PQexec(conn_, "RELEASE SAVEPOINT ledora_write"));
+    Execute("RELEASE SAVEPOINT ledora_write");
     return result;
   }
   ErrorState noted = CurrentError();
-  PgResult(PQexec(conn_, "ROLLBACK TO SAVEPOINT ledora_write"));
-  PgResult(PQexec(conn_, "RELEASE SAVEPOINT ledora_write"));
+  if (connected()) {
+    PgResult(PQexec(conn_, "ROLLBACK TO SAVEPOINT ledora_write"));
+    PgResult(PQexec(conn_, "RELEASE SAVEPOINT ledora_write"));
+  }
   SetFileError(noted.code, noted.fileErrorCode, noted.fileErrorText);
   return nullptr;
 }
