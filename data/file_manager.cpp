@@ -600,7 +600,9 @@ FileManager::Numbering FileManager::NumberAndAdd(int32_t* code) {
     int32_t read = NextNumber(key, number);
     RestoreRecord(saved, true);
     if (read != runtime::ErrorNone) {
+      runtime::ErrorState why = runtime::CurrentError();
       file.EndNumbering(false);
+      runtime::SetFileError(why.code, why.fileErrorCode, why.fileErrorText);
       return NumberingUnreadable;
     }
     exhausted = exhausted || !SetCounter(key.FIELDS[key.AUTOINC - 1].FIELD, number);
@@ -630,7 +632,9 @@ FileManager::Numbering FileManager::NumberAndAdd(int32_t* code) {
 // The number after the highest in use: over the whole file for a
 // one-component key, else within the values of the components before it.
 // Numbers start at 1 whatever lies below (0 means "not numbered"), and a
-// reservation a dead station left at the top is taken back on the way.
+// reservation a dead station left at the top is taken back on the way,
+// unless the dictionary's test must look into other files: opening one
+// inside the numbering's transaction could fail.
 int32_t FileManager::NextNumber(const KeyEntry& key, int64_t& number) {
   DataFile& file = *Thread().file;
   size_t n = key.AUTOINC;
@@ -657,7 +661,7 @@ int32_t FileManager::NextNumber(const KeyEntry& key, int64_t& number) {
     if (code == runtime::ErrorRecordNotAvailable) return runtime::ErrorNone;
     if (code != runtime::ErrorNone) return code;
     if (prefixText() != prefix) return runtime::ErrorNone;
-    if (!TakeBack(file)) break;
+    if (takeBackTest_ || !TakeBack(file)) break;
   }
   number = std::max<int64_t>(runtime::GetNumber(counter.FIELD).ToInt64() + 1, 1);
   return runtime::ErrorNone;
@@ -698,6 +702,8 @@ long FileManager::TakeBackAbandoned() {
 // The first station to write the file after one died cleans up after it.
 void FileManager::TakeBackOnce() {
   if (sweptAbandoned_ || !HASAUTOINC || (OPENMODE & kAccessBits) == runtime::AccessReadOnly) return;
+  // Inside a transaction the dictionary's test could not open other files.
+  if (Thread().file->driver().InTransaction()) return;
   sweptAbandoned_ = true;
   TakeBackAbandoned();
 }

@@ -90,9 +90,11 @@ class FileManager {
 
   // Records that a station reserved by numbering and left unfilled when it
   // died: TakeBackAbandoned deletes them all (the count), as the first
-  // physical open for writing in a process does, and numbering deletes one
-  // it finds at the top, reusing its number. The test, run on
-  // such a record in the buffer, keeps those that others depend on.
+  // physical open for writing outside a transaction does, and numbering
+  // deletes one it finds at the top, reusing its number. The test, run on
+  // such a record in the buffer, keeps those that others depend on; a file
+  // with a test leaves its records to the sweep, since the test may read
+  // other files, which numbering's transaction could not open.
   void SetTakeBackTest(std::function<bool()> test) { takeBackTest_ = std::move(test); }
   long TakeBackAbandoned();
 

@@ -22,6 +22,7 @@ class KeyedDataFile : public DataFile {
   void SetName(std::string name) override { declaration_.name = std::move(name); }
 
   bool IsOpen() const override { return open_; }
+  int recoverSeconds() const { return recoverSeconds_; }  // "Recover="
   int32_t Send(std::string_view command) override;
 
   int32_t SetOrder(int key) override;

@@ -98,7 +98,12 @@ class NotedMessages : public runtime::MessageService {
 // A station at the invoice form, as a user who types fast.
 class FormWork {
  public:
-  FormWork(std::ostream& log, unsigned seed) : log_(log), random_(seed) {}
+  // Reads end whenever the station waits for its user, as in the program.
+  FormWork(runtime::StorageDriver& storage, std::ostream& log, unsigned seed)
+      : log_(log), random_(seed) {
+    scheduler_.SetIdleHandler([&storage] { storage.EndReads(); });
+  }
+  ~FormWork() { scheduler_.SetIdleHandler(nullptr); }
 
   // One invoice of 1-5 lines saved through the form; false when the form
   // did not behave (noted in the log).
@@ -191,7 +196,7 @@ int RunFormStation(double seconds, std::ostream& log, unsigned seed) {
   for (data::RelationController* relation : relations) relation->Open();
   int code = 0;
   {
-    FormWork work(log, seed);
+    FormWork work(*storage, log, seed);
     auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
     for (int n = 1; std::chrono::steady_clock::now() < end; ++n) {
       if (!work.SaveInvoice() || (n % 4 == 0 && !work.DeleteOne())) {
