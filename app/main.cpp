@@ -49,7 +49,7 @@ constexpr JobOption kPrintOptions[] = {
     {"--from", "N", "invoices: the first number to print"},
     {"--to", "N", "invoices: the last number to print"},
     {"--pdf", "FILE", "write the pages to a PDF file", true},
-    {"--split", "DIR", "invoices: one PDF file per invoice in the folder DIR", true},
+    {"--split", "FOLDER", "invoices: one PDF file per invoice in FOLDER", true},
     {"--printer", "QUEUE", "print on the named print queue"},
     {"--list", "", "list each report type with its designs; * marks the default"},
 };
@@ -88,7 +88,8 @@ const JobSpec kJobs[] = {
      kNewReportsPaths,
      [](const JobArgs& args) { return ledora::app::MakeNewReportsJob(args, std::cerr); }},
     {"print",
-     "REPORT [--design NAME] [--from N] [--to N] (--pdf FILE | --printer QUEUE) | --list",
+     "REPORT [--design NAME] [--from N] [--to N] (--pdf FILE | --printer QUEUE | --split FOLDER) | "
+     "--list",
      "Prints a report without a window: customers, customers-by-name, items,\n"
      "invoice-list or invoices.",
      kPrintOptions,
