@@ -76,8 +76,9 @@ std::string UnknownName(std::string_view what, std::string_view typed,
   return text + ")";
 }
 
-JobArgsResult PrepareJobArgs(const JobSpec& job, const std::filesystem::path& start,
-                             std::vector<std::string>* args, std::string* error) {
+JobArgsResult PrepareJobArgs(const JobSpec& job, std::span<const std::string_view> globalOptions,
+                             const std::filesystem::path& start, std::vector<std::string>* args,
+                             std::string* error) {
   int operand = 0;
   for (size_t i = 0; i < args->size(); ++i) {
     std::string& arg = (*args)[i];
@@ -88,6 +89,11 @@ JobArgsResult PrepareJobArgs(const JobSpec& job, const std::filesystem::path& st
       continue;
     }
     auto option = std::ranges::find(job.options, std::string_view(arg), &JobOption::name);
+    if (option == job.options.end() &&
+        std::ranges::find(globalOptions, arg) != globalOptions.end()) {
+      *error = arg + " goes before the job word: ledora " + arg + " ... " + std::string(job.word);
+      return JobArgsWrong;
+    }
     if (option == job.options.end()) {
       std::vector<std::string_view> names;
       for (const JobOption& known : job.options) names.push_back(known.name);

@@ -44,9 +44,11 @@ enum JobArgsResult { JobArgsReady, JobArgsHelp, JobArgsWrong };
 
 // Checks args against job's options and makes the values of its path options
 // and path operands absolute from start. "--help" among the options asks for
-// the job's help. JobArgsWrong comes with the reason in *error.
-JobArgsResult PrepareJobArgs(const JobSpec& job, const std::filesystem::path& start,
-                             std::vector<std::string>* args, std::string* error);
+// the job's help. JobArgsWrong comes with the reason in *error; a global
+// option after the job word is told where it goes.
+JobArgsResult PrepareJobArgs(const JobSpec& job, std::span<const std::string_view> globalOptions,
+                             const std::filesystem::path& start, std::vector<std::string>* args,
+                             std::string* error);
 
 // A line per option: name, value and help.
 void PrintOptions(std::span<const JobOption> options, std::FILE* to);

@@ -243,7 +243,8 @@ std::optional<int> PrepareJob(CommandLine* line) {
   std::error_code unknown;
   std::filesystem::path start = std::filesystem::current_path(unknown);
   std::string error;
-  switch (ledora::app::PrepareJobArgs(*line->job, start, &line->jobArgs, &error)) {
+  switch (
+      ledora::app::PrepareJobArgs(*line->job, GlobalOptionNames(), start, &line->jobArgs, &error)) {
     case ledora::app::JobArgsReady:
       return std::nullopt;
     case ledora::app::JobArgsHelp:

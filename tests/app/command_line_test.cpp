@@ -218,6 +218,9 @@ TEST_F(CommandLineTest, AnUnknownOptionNamesTheNearestOne) {
   outcome = Ledora({"--dta", data.path(), "export", "ITEMS"});
   EXPECT_EQ(outcome.status, 2);
   EXPECT_NE(outcome.err.find("did you mean --data?"), std::string::npos) << outcome.err;
+  outcome = Ledora({"export", "ITEMS", "--data", data.path()});
+  EXPECT_EQ(outcome.status, 2);
+  EXPECT_NE(outcome.err.find("--data goes before the job word"), std::string::npos) << outcome.err;
   // Nothing near: the job's options to choose from.
   outcome = Ledora({"--data", data.path(), "export", "ITEMS", "--zzzzzz"});
   EXPECT_EQ(outcome.status, 2);
