@@ -60,14 +60,14 @@ wait_for() {
   done
   return 1
 }
-wait_for '^Quorval Report Designer - Vennic demo program$' 300 || fail "the main window"
+wait_for '^Quorval Report Designer - Vennic demo program$' 900 || fail "the main window"
 frame=$found
 # Which guide the help opens: the one installed, as nothing else is in sight.
 strace -f -qq -e trace=openat -o "$work/trace" -p $program &
 sleep 1
 for _ in 1 2 3; do
   xdotool windowfocus --sync "$frame" key alt+h c 2>/dev/null || true
-  wait_for 'Help' 50 && break
+  wait_for 'Help' 150 && break
 done
 [ -n "$found" ] || fail "the help window"
 grep -q "\"$prefix/share/doc/ledora/guide/index.html\"" "$work/trace" || fail "the installed guide"
