@@ -886,11 +886,12 @@ void DesignerWindow::CheckLayout(bool always) {
 
 void ReportDesigner() { ReportDesigner({}); }
 
-void ReportDesigner(LayoutPreview preview) {
+void ReportDesigner(LayoutPreview preview, runtime::FontMetrics* metrics) {
   layout::DesignDatabase* designs = layout::Designs();
   if (designs == nullptr) return;
   DesignerWindow designer(*designs, MakeDesignerTools(*designs));
   designer.SetPreview(std::move(preview));
+  designer.SetFontMetrics(metrics);
   designer.Run();
 }
 
