@@ -100,43 +100,46 @@ std::vector<Insertion> Insertions(const std::vector<NameAt>& names) {
 }
 
 // The table Qt writes: "xref", one section "0 N", N entries of 20 bytes,
-// then the trailer up to "startxref".
+// then the trailer up to "startxref". The entries stay in the file: a
+// report of many pages has many of them.
 struct CrossReference {
-  uint64_t offset = 0;  // of "xref"
-  std::vector<std::string> entries;
+  uint64_t offset = 0;   // of "xref"
+  uint64_t entries = 0;  // offset of the first entry
+  uint64_t count = 0;
   std::string trailer;  // from "trailer" up to "startxref"
 };
 
+bool ReadAt(FILE* file, uint64_t offset, size_t length, std::string* bytes) {
+  bytes->assign(length, '\0');
+  return std::fseek(file, static_cast<long>(offset), SEEK_SET) == 0 &&
+         std::fread(bytes->data(), 1, length, file) == length;
+}
+
 bool ReadCrossReference(FILE* file, uint64_t size, CrossReference* table) {
+  std::string bytes;
   uint64_t back = std::min<uint64_t>(size, 1024);
-  std::string last(back, '\0');
-  if (std::fseek(file, static_cast<long>(size - back), SEEK_SET) != 0 ||
-      std::fread(last.data(), 1, back, file) != back) {
-    return false;
-  }
-  size_t start = last.rfind("startxref");
+  if (!ReadAt(file, size - back, back, &bytes)) return false;
+  size_t start = bytes.rfind("startxref");
   if (start == std::string::npos) return false;
-  table->offset = std::strtoull(last.c_str() + start + 9, nullptr, 10);
+  table->offset = std::strtoull(bytes.c_str() + start + 9, nullptr, 10);
   if (table->offset == 0 || table->offset >= size) return false;
-  std::string tail(size - table->offset, '\0');
-  if (std::fseek(file, static_cast<long>(table->offset), SEEK_SET) != 0 ||
-      std::fread(tail.data(), 1, tail.size(), file) != tail.size()) {
+  if (!ReadAt(file, table->offset, std::min<uint64_t>(64, size - table->offset), &bytes)) {
     return false;
   }
   unsigned long first = 0, count = 0;
   int header = 0;
-  if (std::sscanf(tail.c_str(), "xref %lu %lu%n", &first, &count, &header) != 2 || first != 0) {
+  if (std::sscanf(bytes.c_str(), "xref %lu %lu%n", &first, &count, &header) != 2 || first != 0) {
     return false;
   }
   size_t pos = static_cast<size_t>(header);
-  while (pos < tail.size() && (tail[pos] == '\r' || tail[pos] == '\n' || tail[pos] == ' ')) ++pos;
-  if (tail.size() < pos + count * kEntrySize) return false;
-  for (unsigned long i = 0; i < count; ++i, pos += kEntrySize) {
-    table->entries.push_back(tail.substr(pos, kEntrySize));
-  }
-  size_t trailerEnd = tail.rfind("startxref");
-  if (tail.compare(pos, 7, "trailer") != 0 || trailerEnd < pos) return false;
-  table->trailer = tail.substr(pos, trailerEnd - pos);
+  while (pos < bytes.size() && std::strchr("\r\n ", bytes[pos]) != nullptr) ++pos;
+  table->entries = table->offset + pos;
+  table->count = count;
+  uint64_t trailer = table->entries + count * kEntrySize;
+  if (trailer >= size || !ReadAt(file, trailer, size - trailer, &bytes)) return false;
+  size_t trailerEnd = bytes.rfind("startxref");
+  if (bytes.compare(0, 7, "trailer") != 0 || trailerEnd == std::string::npos) return false;
+  table->trailer = bytes.substr(0, trailerEnd);
   return true;
 }
 
@@ -172,15 +175,23 @@ bool CopyWithInsertions(FILE* in, FILE* out, const std::vector<Insertion>& inser
   return copyTo(end);
 }
 
-bool WriteCrossReference(FILE* out, const CrossReference& table,
+bool WriteCrossReference(FILE* in, FILE* out, const CrossReference& table,
                          const std::vector<Insertion>& insertions) {
-  std::fprintf(out, "xref\n0 %zu\n", table.entries.size());
-  for (const std::string& entry : table.entries) {
-    if (entry.size() == kEntrySize && entry[17] == 'n') {
-      uint64_t offset = std::strtoull(entry.c_str(), nullptr, 10);
-      std::fprintf(out, "%010" PRIu64 "%s", offset + Shift(insertions, offset), entry.c_str() + 10);
-    } else {
-      std::fwrite(entry.data(), 1, entry.size(), out);
+  std::fprintf(out, "xref\n0 %" PRIu64 "\n", table.count);
+  constexpr uint64_t kBlock = 4096;
+  std::string block;
+  for (uint64_t first = 0; first < table.count; first += kBlock) {
+    uint64_t n = std::min(kBlock, table.count - first);
+    if (!ReadAt(in, table.entries + first * kEntrySize, n * kEntrySize, &block)) return false;
+    for (size_t at = 0; at < block.size(); at += kEntrySize) {
+      const char* entry = block.data() + at;
+      if (entry[17] == 'n') {
+        uint64_t offset = std::strtoull(entry, nullptr, 10);
+        std::fprintf(out, "%010" PRIu64, offset + Shift(insertions, offset));
+        std::fwrite(entry + 10, 1, kEntrySize - 10, out);
+      } else {
+        std::fwrite(entry, 1, kEntrySize, out);
+      }
     }
   }
   std::fwrite(table.trailer.data(), 1, table.trailer.size(), out);
@@ -208,7 +219,7 @@ bool NameFontSubsets(const std::string& fileName, std::string* error) {
   std::string temporary = fileName + ".names";
   File out(std::fopen(temporary.c_str(), "wb"), &std::fclose);
   bool ok = out && CopyWithInsertions(in.get(), out.get(), insertions, table.offset) &&
-            WriteCrossReference(out.get(), table, insertions);
+            WriteCrossReference(in.get(), out.get(), table, insertions);
   ok = out && std::fclose(out.release()) == 0 && ok;
   if (ok && std::rename(temporary.c_str(), fileName.c_str()) == 0) return true;
   Fail(error, "cannot write " + fileName);
