@@ -306,11 +306,21 @@ int PrintSplit(PrintSession& session, const PrintRequest& request, std::ostream&
     if (made) std::filesystem::remove(request.split, error);
     return JobFailed;
   };
+  std::vector<std::string> files;
   for (int32_t number : numbers) {
     std::filesystem::path file =
         std::filesystem::path(request.split) / (std::to_string(number) + ".pdf");
-    targets.push_back(std::make_unique<PdfTarget>(file.string()));
-    if (!PrintInto(*targets.back(), session, request, {number, number}, messages)) return fail();
+    files.push_back(file.string());
+    // Found now, not after some invoices have been moved into place.
+    if (std::filesystem::exists(file, error) && !std::filesystem::is_regular_file(file, error)) {
+      messages << "ledora: cannot write " << file.string() << ": not a file\n";
+      return fail();
+    }
+  }
+  for (size_t i = 0; i < numbers.size(); ++i) {
+    targets.push_back(std::make_unique<PdfTarget>(files[i]));
+    InvoiceRange one{numbers[i], numbers[i]};
+    if (!PrintInto(*targets.back(), session, request, one, messages)) return fail();
   }
   for (auto& target : targets) {
     if (!target->Commit(messages)) return fail();

@@ -116,6 +116,14 @@ TEST_F(PrintCommandTest, SplitThatFailsLeavesTheFolderAsItWas) {
   EXPECT_EQ(kept.str(), "older");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1);
 
+  // A name taken by a folder stops the job before any invoice is written.
+  std::filesystem::remove(folder + "/4.pdf");
+  std::filesystem::create_directory(folder + "/4.pdf");
+  run = Print("invoices --from 3 --to 5 --split '" + folder + "'");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("4.pdf: not a file"), std::string::npos) << run.err;
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1);
+
   for (const char* wrong : {"items --split d", "invoices --pdf a.pdf --split d"}) {
     EXPECT_EQ(Print(wrong).status, 2) << wrong;
   }
