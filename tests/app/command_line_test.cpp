@@ -156,6 +156,11 @@ TEST_F(CommandLineTest, JobsTakeFileNamesFromTheFolderTheyStartedIn) {
                 .find("Item List"),
             std::string::npos);
 
+  outcome = Ledora(
+      {"--data", data.path(), "print", "invoices", "--to", "2", "--split", "results/invoices"});
+  EXPECT_EQ(outcome.status, 0) << outcome.err;
+  EXPECT_EQ(Entries(runs.File("results/invoices")).size(), 2u);
+
   std::set<std::string> own = {"CUSTOMER.KDS", "ITEMS.KDS",   "INVOICES.KDS",
                                "INVOICEL.KDS", "RptDes1.KDS", "NewRpt.KDS"};
   EXPECT_EQ(Entries(data.path()), own);
