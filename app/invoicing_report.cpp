@@ -259,6 +259,7 @@ bool InvoicingReport::FindDesign() {
 
 void InvoicingReport::BuildWindow() {
   win_.SetTitle(description_.typeName);
+  win_.SetHelpTopic("printing");
   win_.SetFont(runtime::Font{"MS Sans Serif", 8, 0});
   win_.SetSize(142, 59);
   win_.SetTimer(1);

@@ -81,6 +81,10 @@ class QtWindowView : public QObject, public Window::PresenterData {
   void SizeToModel();
   void FitTopToClient(QSize client);
   void Cascade(QMdiSubWindow* sub);
+  // qt_window_view_place.cpp
+  void FirstPlacement();
+  void KeepOnScreen();
+  void QueueKeepOnScreen();
   void CentreOverParent();
   QWidget* Client() const;  // the widget as big as the window's client area
   void ClientResized();

@@ -6,10 +6,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tests/support/temp_folder.h"
@@ -112,6 +115,31 @@ TEST_F(CommandLineTest, AFullDiskFailsTheExport) {
   EXPECT_EQ(outcome.status, 1);
   EXPECT_NE(outcome.err.find("cannot write"), std::string::npos) << outcome.err;
   EXPECT_EQ(Ledora({"--data", data.path(), "export", "CUSTOMER", "--csv", "/dev/full"}).status, 1);
+}
+
+// The windows need a display and say so in one line; the jobs never do.
+TEST_F(CommandLineTest, WithoutADisplayOnlyTheWindowsRefuseAndSayWhatRunsInstead) {
+  Customers();
+  std::vector<std::pair<std::string, std::string>> saved;
+  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+    if (const char* value = std::getenv(name)) saved.emplace_back(name, value);
+    unsetenv(name);
+  }
+  Outcome none = Ledora({"--data", data.path()});
+  setenv("DISPLAY", ":4711", 1);  // named, but no server there
+  Outcome gone = Ledora({"--data", data.path()});
+  unsetenv("DISPLAY");
+  Outcome job = Ledora({"--data", data.path(), "export", "CUSTOMER"});
+  for (const auto& [name, value] : saved) setenv(name.c_str(), value.c_str(), 1);
+
+  for (const Outcome& outcome : {none, gone}) {
+    EXPECT_EQ(outcome.status, 1) << "no abort, no core";
+    EXPECT_EQ(std::count(outcome.err.begin(), outcome.err.end(), '\n'), 1) << outcome.err;
+    EXPECT_NE(outcome.err.find("graphical display"), std::string::npos) << outcome.err;
+    EXPECT_NE(outcome.err.find("export, import, print"), std::string::npos) << outcome.err;
+  }
+  EXPECT_EQ(job.status, 0) << job.err;
+  EXPECT_NE(job.out.find("Baker"), std::string::npos);
 }
 
 }  // namespace

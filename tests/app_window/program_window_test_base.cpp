@@ -97,6 +97,12 @@ void ProgramWindowTest::Keys(const std::string& window, const std::string& keys)
   Settle();
 }
 
+void ProgramWindowTest::PressKeys(const std::string& keys) {
+  Settle();
+  Shell("xdotool key " + keys);
+  Settle();
+}
+
 void ProgramWindowTest::Type(const std::string& window, const std::string& text) {
   Shell("xdotool windowfocus --sync " + window);
   Shell("xdotool type --delay 50 '" + text + "'");

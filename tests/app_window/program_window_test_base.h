@@ -43,6 +43,8 @@ class ProgramWindowTest : public ::testing::Test {
   // Gives the window the focus, then presses the keys (xdotool's names).
   void Keys(const std::string& window, const std::string& keys);
   void Type(const std::string& window, const std::string& text);
+  // Presses keys wherever the keyboard focus is, as a user does.
+  void PressKeys(const std::string& keys);
 
   // The frame, once it shows and its splash has gone; "" when it never did.
   std::string FrameReady();
