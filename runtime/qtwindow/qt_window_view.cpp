@@ -318,11 +318,11 @@ void QtWindowView::SizeToModel() {
   outer->setMinimumSize(units.ToX(minimum.width), units.ToY(minimum.height));
   // An unchanged size is left alone, so a title change never undoes a resize;
   // unchanged in window units, as a pixel lost in rounding is no change. A
-  // maximised window's size is the screen's: applied, it would become the
-  // size the window comes back to when restored.
+  // maximised window's place and size are the screen's: applied, they would
+  // become what the window comes back to when restored.
   bool sameSize =
       units.FromX(outer->width()) == g.width && units.FromY(outer->height()) == g.height;
-  bool stateSized = top_->isMaximized() || top_->isMinimized() || window_.IsMaximised();
+  bool stateSized = top_->isMaximized() || top_->isMinimized();
   if (target.width() > 0 && target.height() > 0 && outer->size() != target && !sameSize &&
       !stateSized) {
     if (main_ != nullptr) {
@@ -332,7 +332,7 @@ void QtWindowView::SizeToModel() {
       FitTopToClient(target);
     }
   }
-  if (g.x != 0 || g.y != 0) {
+  if ((g.x != 0 || g.y != 0) && !stateSized) {
     QPoint at(units.ToX(g.x), units.ToY(g.y));
     // A top-level window's place is that of its client area: where the
     // window manager puts the frame around it is not known before it shows,
