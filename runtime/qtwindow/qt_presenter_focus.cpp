@@ -27,11 +27,13 @@ bool TakesKeys(QWidget* widget) {
 
 void QtPresenter::QueueTakeFocus(Window& window) {
   // After the procedure has finished opening: it may still choose the
-  // control that starts with the focus.
+  // control that starts with the focus, or hand the focus on to another
+  // window (the properties box back to the designer), which then keeps it.
   QMetaObject::invokeMethod(
       this,
       [this, target = &window] {
-        if (WindowRegistry::Instance().IsOpen(target)) TakeFocus(*target);
+        WindowRegistry& registry = WindowRegistry::Instance();
+        if (registry.IsOpen(target) && registry.Active() == target) TakeFocus(*target);
       },
       Qt::QueuedConnection);
 }

@@ -6,6 +6,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QRect>
 #include <map>
 
 #include "runtime/window/window.h"
@@ -85,6 +86,7 @@ class QtWindowView : public QObject, public Window::PresenterData {
   void FirstPlacement();
   void KeepOnScreen();
   void QueueKeepOnScreen();
+  void Place(const QRect& client);
   void CentreOverParent();
   QWidget* Client() const;  // the widget as big as the window's client area
   void ClientResized();

@@ -63,9 +63,20 @@ void QtWindowView::FirstPlacement() {
   QSize size(room.width() * kFrameSharePercent / 100 - margins.left() - margins.right(),
              room.height() * kFrameSharePercent / 100 - margins.top() - margins.bottom());
   size = size.expandedTo(top_->minimumSizeHint());
-  top_->resize(size);
   QPoint at = room.center() - QPoint(size.width() / 2, size.height() / 2);
-  top_->move(at);
+  Place(QRect(at, size));
+}
+
+// As everywhere else, a top-level window's place is that of its client
+// area; moving its frame instead would change how the window manager reads
+// every later place asked for.
+void QtWindowView::Place(const QRect& client) {
+  if (top_->isWindow()) {
+    top_->setGeometry(client);
+  } else {
+    top_->resize(client.size());
+    top_->move(client.topLeft());
+  }
 }
 
 void QtWindowView::KeepOnScreen() {
@@ -73,9 +84,11 @@ void QtWindowView::KeepOnScreen() {
   QRect room = RoomFor(top_);
   if (!room.isValid()) return;
   QMargins margins = FrameMargins(top_);
-  // The window itself, its frame taken off the room.
-  QRect inside =
-      room.marginsRemoved(margins).marginsAdded(QMargins(kSlack, kSlack, kSlack, kSlack));
+  // The window itself, its frame taken off the room; above it only the
+  // client area counts, so a window the user put at the very top (its title
+  // bar just past the edge) stays there.
+  margins.setTop(0);
+  QRect inside = room.marginsRemoved(margins).marginsAdded(QMargins(kSlack, 0, kSlack, kSlack));
   QRect now = top_->geometry();
   QSize size = now.size();
   if (window_.IsResizable() || main_ != nullptr) {
@@ -84,8 +97,7 @@ void QtWindowView::KeepOnScreen() {
   QPoint at = now.topLeft();
   at.setX(std::max(inside.left(), std::min(at.x(), inside.left() + inside.width() - size.width())));
   at.setY(std::max(inside.top(), std::min(at.y(), inside.top() + inside.height() - size.height())));
-  if (size != now.size()) top_->resize(size);
-  if (at != now.topLeft()) top_->move(at);
+  if (size != now.size() || at != now.topLeft()) Place(QRect(at, size));
 }
 
 void QtWindowView::QueueKeepOnScreen() {
