@@ -77,6 +77,17 @@ TEST_F(FocusWindowTest, PageDownTurnsThePageOfANewPreview) {
       << "Page Down did not reach the preview";
 }
 
+TEST_F(FocusWindowTest, F1InANewPreviewAndItsDialogsShowsTheirTopics) {
+  std::string preview = OpenWith(frame_, "alt+r Down Down Down Return", kPreview);
+  ASSERT_FALSE(preview.empty());
+  PressKeys("F1");
+  EXPECT_EQ(HelpTitle("ledora Help - The preview window"), "ledora Help - The preview window");
+  Keys(preview, "ctrl+f");
+  ASSERT_TRUE(Shows("Find"));
+  PressKeys("F1");
+  EXPECT_EQ(HelpTitle("ledora Help - Find"), "ledora Help - Find");
+}
+
 TEST_F(FocusWindowTest, TheListAFormCameFromIsActiveAfterTheFormCloses) {
   Browse(0);
   Browse(1);

@@ -2,7 +2,6 @@
 // in a window shows that window's topic, and the frame's Help menu shows
 // the contents, the search and the guide's part on using help. The window's
 // title names the topic it shows.
-#include <filesystem>
 #include <string>
 
 #include "tests/app_window/designer_program_test.h"
@@ -10,24 +9,7 @@
 namespace ledora::testing {
 namespace {
 
-class HelpWindowTest : public DesignerProgramTest {
- protected:
-  // The help window's title once it starts with `starting`, else "".
-  std::string HelpTitle(const std::string& starting = "ledora Help - ") {
-    std::string title;
-    WaitFor(
-        [&] {
-          std::string id = Output("xdotool search --all --onlyvisible --pid " +
-                                  std::to_string(pid_) + " --name '^ledora Help' | head -n1");
-          if (id.empty()) return false;
-          title = Output("xdotool getwindowname " + id);
-          if (!title.empty() && title.back() == '\n') title.pop_back();
-          return title.rfind(starting, 0) == 0;
-        },
-        8);
-    return title.rfind(starting, 0) == 0 ? title : "";
-  }
-};
+class HelpWindowTest : public DesignerProgramTest {};
 
 TEST_F(HelpWindowTest, F1InTheDesignerOpensTheDesignerChapter) {
   OpenDesigner();

@@ -150,6 +150,21 @@ bool ProgramWindowTest::Quit(const std::string& frame) {
   return exited_ && WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
+std::string ProgramWindowTest::HelpTitle(const std::string& starting) {
+  std::string title;
+  WaitFor(
+      [&] {
+        std::string id = Output("xdotool search --all --onlyvisible --pid " + std::to_string(pid_) +
+                                " --name '^ledora Help' | head -n1");
+        if (id.empty()) return false;
+        title = Output("xdotool getwindowname " + id);
+        if (!title.empty() && title.back() == '\n') title.pop_back();
+        return title.rfind(starting, 0) == 0;
+      },
+      8);
+  return title.rfind(starting, 0) == 0 ? title : "";
+}
+
 int ProgramWindowTest::Records(const std::string& file) {
   // A single-table data file keeps its records in the table of its name.
   std::string path = (std::filesystem::path(data_.path()) / (file + ".KDS")).string();

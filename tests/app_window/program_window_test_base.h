@@ -57,6 +57,8 @@ class ProgramWindowTest : public ::testing::Test {
   bool CloseWith(const std::string& window, const std::string& title, const std::string& keys);
   // Alt+F, x: "E&xit"; true when the program then ended with status 0.
   bool Quit(const std::string& frame);
+  // The help window's title once it starts with `starting`, else "".
+  std::string HelpTitle(const std::string& starting = "ledora Help - ");
   // The number of records of a data file of the folder ("INVOICES").
   int Records(const std::string& file);
 
