@@ -86,11 +86,11 @@ INSTANTIATE_TEST_SUITE_P(
                  {"Item List", "Description", "815", "Socket wrench", "1,234.50", "Page 1 of 1"}},
         Expected{3,
                  "Standard",
-                 {"Invoice List", "Sales", "2,024", "Bergmann Tools", "98,765.40", "Page 1 of 1"}},
+                 {"Invoice List", "Sales", "2024", "Bergmann Tools", "98,765.40", "Page 1 of 1"}},
         Expected{4,
                  "Standard",
                  {"Your Company Name", "Invoice", "Invoice number", "Customer number", "Quantity",
-                  "Unit price", "Amount", "2,024", "Bergmann Tools", "Hafenstrasse 12", "Total",
+                  "Unit price", "Amount", "2024", "4711", "Bergmann Tools", "Hafenstrasse 12", "Total",
                   "98,765.40", "Socket wrench", "12", "1,234.50", "17.25", "Page 1 of 1",
                   "Payable within 30 days"}}));
 
