@@ -33,6 +33,8 @@ class Update {
   Update(DesignDatabase& designs, const ShippedReports& shipped, const ShippedReports& earlier)
       : designs_(designs), shipped_(shipped), earlier_(earlier) {}
 
+  bool UpToDate() { return MissingFields().empty(); }
+
   int32_t Run() {
     std::vector<const DataFieldRecord*> missing = MissingFields();
     if (missing.empty()) return 0;
@@ -189,15 +191,17 @@ int32_t UpdateShippedDesigns(DesignDatabase& designs, const ShippedReports& ship
     used.push_back(table);
   }
   runtime::StorageDriver& driver = designs.File(R_Types)->driver();
+  Update update(designs, shipped, earlier);
   bool framed = false;
-  if (code == 0) {
+  // Most starts find the folder up to date and take no write lock.
+  if (code == 0 && !update.UpToDate()) {
     for (DesignTable table : kTables) driver.Mark(*designs.File(table));
     code = driver.Logout(kLockSeconds);
     framed = code == 0;
   }
   // Looked at again inside the transaction, so two stations starting at
   // once update the folder only once.
-  if (code == 0) code = Update(designs, shipped, earlier).Run();
+  if (framed) code = update.Run();
   if (framed) {
     if (code == 0) {
       code = driver.Commit();
