@@ -90,9 +90,9 @@ INSTANTIATE_TEST_SUITE_P(
         Expected{4,
                  "Standard",
                  {"Your Company Name", "Invoice", "Invoice number", "Customer number", "Quantity",
-                  "Unit price", "Amount", "2024", "4711", "Bergmann Tools", "Hafenstrasse 12", "Total",
-                  "98,765.40", "Socket wrench", "12", "1,234.50", "17.25", "Page 1 of 1",
-                  "Payable within 30 days"}}));
+                  "Unit price", "Amount", "2024", "4711", "Bergmann Tools", "Hafenstrasse 12",
+                  "Invoice total", "98,765.40", "Socket wrench", "12", "1,234.50", "17.25",
+                  "Page 1 of 1", "Payable within 30 days"}}));
 
 }  // namespace
 }  // namespace ledora::layout
