@@ -48,11 +48,11 @@ struct PageItem {
 
 struct PageImage {
   int32_t number = 0;  // 1-based, within its document
-  int32_t pages = 0;   // pages of its document; 0 while the document goes on
   int32_t width = 0;   // paper, orientation applied
   int32_t height = 0;
   std::vector<ReportFont> fonts;  // fully resolved (no inherited parts)
   std::vector<PageItem> items;
+  int32_t pages = 0;  // pages of its document; 0 while the document goes on
 
   friend bool operator==(const PageImage&, const PageImage&) = default;
 };
