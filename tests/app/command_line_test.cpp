@@ -8,12 +8,15 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <set>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tests/support/command_output.h"
@@ -233,6 +236,31 @@ TEST_F(CommandLineTest, AnUnknownOptionNamesTheNearestOne) {
   // An option's value is the user's own, however it looks.
   outcome = Ledora({"--data", data.path(), "export", "ITEMS", "--key", "--csv"});
   EXPECT_EQ(outcome.err.find("unknown option"), std::string::npos) << outcome.err;
+}
+
+// The windows need a display and say so in one line; the jobs never do.
+TEST_F(CommandLineTest, WithoutADisplayOnlyTheWindowsRefuseAndSayWhatRunsInstead) {
+  Customers();
+  std::vector<std::pair<std::string, std::string>> saved;
+  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+    if (const char* value = std::getenv(name)) saved.emplace_back(name, value);
+    unsetenv(name);
+  }
+  Outcome none = Ledora({"--data", data.path()});
+  setenv("QT_QPA_PLATFORM", "xcb", 1);  // asked for, but no X server to be had
+  Outcome gone = Ledora({"--data", data.path()});
+  unsetenv("QT_QPA_PLATFORM");
+  Outcome job = Ledora({"--data", data.path(), "export", "CUSTOMER"});
+  for (const auto& [name, value] : saved) setenv(name.c_str(), value.c_str(), 1);
+
+  for (const Outcome& outcome : {none, gone}) {
+    EXPECT_EQ(outcome.status, 1) << "no abort, no core";
+    EXPECT_EQ(std::count(outcome.err.begin(), outcome.err.end(), '\n'), 1) << outcome.err;
+    EXPECT_NE(outcome.err.find("graphical display"), std::string::npos) << outcome.err;
+    EXPECT_NE(outcome.err.find("export, import, print"), std::string::npos) << outcome.err;
+  }
+  EXPECT_EQ(job.status, 0) << job.err;
+  EXPECT_NE(job.out.find("Baker"), std::string::npos);
 }
 
 }  // namespace
