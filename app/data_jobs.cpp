@@ -14,7 +14,6 @@
 
 #include "app/csv_reader.h"
 #include "app/csv_values.h"
-#include "app/export_target.h"
 #include "app/invoicing_dictionary.h"
 #include "app/storage_choice.h"
 #include "data/view_manager.h"
@@ -23,6 +22,7 @@
 #include "runtime/system/ascii_case.h"
 #include "runtime/system/file_names.h"
 #include "runtime/system/message_service.h"
+#include "runtime/system/output_file.h"
 #include "runtime/values/cp1252.h"
 
 namespace ledora::app {
@@ -171,7 +171,7 @@ bool ParseExportArgs(const std::vector<std::string>& args, ExportOptions* option
     return false;
   }
   options->filter = filter;
-  if (!options->csv.empty() && IsDataFolderFile(options->csv)) {
+  if (!options->csv.empty() && runtime::IsDataFolderFile(options->csv)) {
     messages << "export: " << options->csv
              << " is a data or settings file of the data folder; choose another output\n";
     return false;
@@ -282,7 +282,7 @@ int Export(const std::vector<std::string>& args, std::ostream& out, std::ostream
     }
     return status;
   }
-  ExportTarget target;
+  runtime::OutputFile target;
   int status = target.Open(options.csv) ? JobDone : JobFailed;
   if (status == JobDone) {
     status = WriteRecords(

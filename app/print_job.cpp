@@ -2,7 +2,6 @@
 
 #include <charconv>
 #include <cstdio>
-#include <filesystem>
 #include <iostream>
 #include <map>
 #include <memory>
@@ -193,15 +192,13 @@ int ListDesigns(layout::DesignDatabase& designs, std::ostream& out, std::ostream
   return JobDone;
 }
 
-// The PDF is written under a name of its own and moved into place only
-// when the report has printed, so a failed job leaves no file behind (and
-// an older file of that name as it was).
+// The PDF appears under its name only once its last page is written (see
+// PdfOutput), so a failed job leaves no file behind (and an older file of
+// that name as it was).
 int Print(PrintSession& session, const PrintRequest& request, std::ostream& messages) {
   std::unique_ptr<runtime::PageOutput> output;
-  std::string partial;
   if (!request.pdf.empty()) {
-    partial = request.pdf + ".part";
-    output = std::make_unique<runtime::PdfOutput>(partial);
+    output = std::make_unique<runtime::PdfOutput>(request.pdf);
   } else {
     output = std::make_unique<runtime::PrinterOutput>(request.printer);
   }
@@ -216,21 +213,9 @@ int Print(PrintSession& session, const PrintRequest& request, std::ostream& mess
   session.driver().Start(
       [&] { outcome = RunInvoicingReport(request.kind, destination, request.range); });
   bool ended = session.driver().RunToEnd();
-  output.reset();
-  std::error_code ignored;
   if (!ended || !outcome.printed) {
-    if (!partial.empty()) std::filesystem::remove(partial, ignored);
     if (!ended) messages << "ledora: the report did not finish\n";
     return JobFailed;
-  }
-  if (!partial.empty()) {
-    std::error_code error;
-    std::filesystem::rename(partial, request.pdf, error);
-    if (error) {
-      std::filesystem::remove(partial, ignored);
-      messages << "ledora: cannot write " << request.pdf << ": " << error.message() << '\n';
-      return JobFailed;
-    }
   }
   return JobDone;
 }
