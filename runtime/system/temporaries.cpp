@@ -16,6 +16,8 @@
 #include <string_view>
 #include <vector>
 
+#include "runtime/system/staging_folder.h"
+
 namespace ledora::runtime {
 
 namespace {
@@ -60,11 +62,21 @@ void RemoveFolderFiles(const char* folder) {
   ::rmdir(folder);
 }
 
+// A staging folder whose files are on their way into place is left for the
+// next start to finish.
+bool PublishingBegunSafely(const char* folder) {
+  int fd = ::open(folder, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+  if (fd < 0) return false;
+  bool begun = ::faccessat(fd, kPublishingMark, F_OK, 0) == 0;
+  ::close(fd);
+  return begun;
+}
+
 void RemoveKept(int signal) {
   for (Slot& slot : gSlots) {
     int state = slot.state.load();
     if (state == 2) ::unlink(slot.path);
-    if (state == 3) RemoveFolderFiles(slot.path);
+    if (state == 3 && !PublishingBegunSafely(slot.path)) RemoveFolderFiles(slot.path);
   }
   // SA_RESETHAND restored the default action; the signal is blocked until
   // this handler returns and then ends the process with its usual status.
@@ -138,7 +150,11 @@ void SweepTemporaries(const std::string& folder) {
     bool ours = ::fstat(fd, &st) == 0 && (S_ISREG(st.st_mode) || S_ISDIR(st.st_mode));
     if (ours && ::flock(fd, LOCK_EX | LOCK_NB) == 0) {
       std::error_code ignored;
-      fs::remove_all(entry.path(), ignored);
+      if (S_ISDIR(st.st_mode) && PublishingBegun(entry.path().string())) {
+        FinishPublishing(entry.path().string());
+      } else {
+        fs::remove_all(entry.path(), ignored);
+      }
     }
     ::close(fd);
   }

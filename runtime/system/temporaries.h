@@ -13,6 +13,9 @@ namespace ledora::runtime {
 
 // Names carry this mark, so that a sweep never touches a file of the user.
 inline constexpr char kTemporaryMark[] = "ledora-tmp-";
+// The file whose presence in a staging folder means its files are on their
+// way into place (runtime/system/staging_folder.h).
+inline constexpr char kPublishingMark[] = ".publishing";
 
 // Installs the handlers of SIGINT, SIGTERM and SIGHUP that remove every kept
 // temporary and then end the process as the signal would have. Once per
