@@ -15,6 +15,7 @@
 #include "app/csv_reader.h"
 #include "app/csv_values.h"
 #include "app/invoicing_dictionary.h"
+#include "app/job.h"
 #include "app/storage_choice.h"
 #include "data/view_manager.h"
 #include "runtime/expr/expression.h"
@@ -23,6 +24,7 @@
 #include "runtime/system/file_names.h"
 #include "runtime/system/message_service.h"
 #include "runtime/system/output_file.h"
+#include "runtime/system/runtime_error.h"
 #include "runtime/values/cp1252.h"
 
 namespace ledora::app {
@@ -42,7 +44,7 @@ class JobMessages : public runtime::MessageService {
   ~JobMessages() override { runtime::SetMessageService(previous_); }
   uint32_t Show(const runtime::MessageRequest& request) override {
     out_ << prefix << runtime::Cp1252ToUtf8(request.caption) << ": "
-         << runtime::Cp1252ToUtf8(request.text) << '\n';
+         << runtime::Cp1252ToUtf8(JobMessageText(request.text)) << '\n';
     return runtime::UnattendedAnswer(request);
   }
   std::string prefix;
@@ -230,11 +232,38 @@ int WriteRecords(const JobFile& file, int key, const std::string& filter, const 
       chunk.clear();
     }
   }
-  if (status == JobDone && result != data::SeverityInform) status = JobFailed;
+  if (status == JobDone && result != data::SeverityInform) {
+    // A filter that cannot be computed for a record (a division by zero, a
+    // number out of range) is the filter's fault, not the data's.
+    bool filterFailed = runtime::CurrentError().code == runtime::ErrorExpressionEvaluation;
+    if (filterFailed) messages << "export: the filter cannot be applied to every record\n";
+    status = filterFailed ? JobUsage : JobFailed;
+  }
   if (status == JobDone && !sink(chunk)) status = JobFailed;
   records.Close();
   records.Shutdown();
   return status;
+}
+
+// Opening would make a missing or emptied file anew, empty: a job that only
+// reads says what is wrong with it instead.
+bool ExportableFile(const std::optional<runtime::StorageName>& name, const std::string& label,
+                    std::ostream& messages) {
+  std::string file = name ? runtime::ResolveFileName(name->file) : label;
+  struct stat st;
+  if (!name || ::stat(file.c_str(), &st) != 0) {
+    if (name && errno != ENOENT) {
+      messages << "export: cannot read " << file << ": " << std::strerror(errno) << '\n';
+    } else {
+      messages << "export: there is no file " << file << " in the data folder\n";
+    }
+    return false;
+  }
+  if (S_ISREG(st.st_mode) && st.st_size == 0) {
+    messages << "export: " << file << " is empty (0 bytes), not a data file; nothing exported\n";
+    return false;
+  }
+  return true;
 }
 
 int Export(const std::vector<std::string>& args, std::ostream& out, std::ostream& messages) {
@@ -254,9 +283,7 @@ int Export(const std::vector<std::string>& args, std::ostream& out, std::ostream
   // no file to look for; a missing one exports as empty.)
   std::optional<runtime::StorageName> name =
       runtime::StorageName::Parse(file->manager->CurrentFile().declaration().name);
-  if (session.driver().FilesOnDisk() && (!name || !runtime::FileExists(name->file))) {
-    messages << "export: there is no file " << (name ? name->file : options.file)
-             << " in the data folder\n";
+  if (session.driver().FilesOnDisk() && !ExportableFile(name, options.file, messages)) {
     return JobFailed;
   }
   OpenedFile opened(*file);

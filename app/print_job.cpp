@@ -51,7 +51,7 @@ class JobPresenter : public runtime::HeadlessPresenter {
  public:
   explicit JobPresenter(std::ostream& messages) : messages_(messages) {}
   uint32_t Show(const runtime::MessageRequest& request) override {
-    messages_ << runtime::Cp1252ToUtf8(request.text) << '\n';
+    messages_ << runtime::Cp1252ToUtf8(JobMessageText(request.text)) << '\n';
     return request.defaultButton;
   }
 
