@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -132,6 +133,34 @@ TEST_F(OutputGuardTest, AMissingTemporaryFolderKeepsPagesOutOfTheDataFolder) {
   std::string made = Read(trace);
   EXPECT_EQ(made.find("ledora-tmp-pages"), made.find("/tmp/ledora-tmp-pages") + 5) << made;
   EXPECT_NE(made.find("ledora-tmp-pages"), std::string::npos) << made;
+}
+
+// Reading and printing need no write access: data on a read-only mount or
+// in another user's folder prints (here: the folder of root, printed as
+// nobody; or, run by a user, a folder without write permission).
+TEST_F(OutputGuardTest, DataThatCannotBeWrittenStillPrints) {
+  ASSERT_EQ(Print("--list").status, 0);
+  TempFolder out;
+  fs::permissions(out.path(), fs::perms::all);
+  std::string as;
+  if (geteuid() == 0) {
+    fs::permissions(data_.path(), fs::perms::owner_all | fs::perms::group_read |
+                                      fs::perms::group_exec | fs::perms::others_read |
+                                      fs::perms::others_exec);
+    as = "setpriv --reuid=nobody --regid=nogroup --clear-groups env TMPDIR=/tmp";
+  } else {
+    fs::permissions(data_.path(), fs::perms::owner_write, fs::perm_options::remove);
+  }
+  std::map<std::string, size_t> before = Files();
+  Run run = Print("--list", as);
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.out.find("  * Standard"), std::string::npos) << run.out;
+  std::string pdf = out.File("items.pdf");
+  run = Print("items --pdf " + pdf, as);
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(PdfText(pdf).find(items_[0].description), std::string::npos);
+  fs::permissions(data_.path(), fs::perms::owner_write, fs::perm_options::add);
+  EXPECT_EQ(Files(), before);
 }
 
 }  // namespace
