@@ -162,10 +162,31 @@ std::string Clipped(const char* field, size_t size) {
   return runtime::Cp1252ToUtf8(runtime::Clip(std::string_view(field, size)));
 }
 
+// The design tables a print reads, opened once, so that a damaged or
+// locked design file is named with its fault rather than left for the
+// report procedure to call "Report type not found".
+bool DesignFilesReadable(layout::DesignDatabase& designs, std::ostream& messages) {
+  const layout::DesignTable tables[] = {layout::R_Types, layout::R_Design, layout::R_Content};
+  size_t used = 0;
+  for (; used < std::size(tables); ++used) {
+    if (!designs.Use(tables[used], false)) break;
+  }
+  runtime::ErrorState error = runtime::CurrentError();  // before a close clears it
+  for (size_t i = 0; i < used; ++i) designs.Release(tables[i]);
+  if (used == std::size(tables)) return true;
+  const std::string& table = designs.TableName(tables[used]);
+  messages << "ledora: cannot read the design file " << table.substr(0, table.find("\\!")) << ": "
+           << error.text << " (" << error.code << ")";
+  if (!error.fileErrorText.empty()) messages << ", " << error.fileErrorText;
+  messages << '\n';
+  return false;
+}
+
 // Every report type with its designs; "*" marks the type's default design.
 int ListDesigns(layout::DesignDatabase& designs, std::ostream& out, std::ostream& messages) {
   using layout::R_D;
   using layout::R_T;
+  if (!DesignFilesReadable(designs, messages)) return JobFailed;
   if (!designs.Use(layout::R_Types, false) || !designs.Use(layout::R_Design)) {
     messages << "ledora: cannot open the design files: " << runtime::CurrentError().text << '\n';
     return JobFailed;
@@ -236,6 +257,7 @@ int PrintJob(const std::vector<std::string>& args, std::ostream& out, std::ostre
     return JobFailed;
   }
   if (list) return ListDesigns(session.designs(), out, messages);
+  if (!DesignFilesReadable(session.designs(), messages)) return JobFailed;
   return Print(session, request, messages);
 }
 
