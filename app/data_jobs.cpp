@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <functional>
@@ -108,12 +109,29 @@ std::optional<JobFile> SessionFile(const Session& session, const std::string& la
   return file;
 }
 
+// A job waits this long (per attempt of the file manager's) for a file
+// another station holds locked, then says so, rather than keep a script
+// waiting as long as a user at a window would.
+constexpr int16_t kJobLockWait = 1;
+
+// Whether the storage's last fault was a lock another station holds.
+bool LockedElsewhere() {
+  const runtime::ErrorState& state = runtime::CurrentError();
+  int rc = std::atoi(state.fileErrorCode.c_str()) & 0xff;
+  return state.code == runtime::ErrorAccessDenied && (rc == 5 || rc == 6);  // busy, locked
+}
+
 // The file opened through its relation controller for the length of a job.
 class OpenedFile {
  public:
-  explicit OpenedFile(const JobFile& file) : file_(file) {
+  OpenedFile(const JobFile& file, const std::string& job, std::ostream& messages) : file_(file) {
+    file.manager->LOCKRECOVER = kJobLockWait;
     opened_ = file.relation->Open() == data::SeverityNone;
     usable_ = opened_ && file.manager->MakeUsable() == data::SeverityNone;
+    if (!usable_ && LockedElsewhere()) {
+      messages << job << ": " << file.manager->CurrentFile().declaration().label
+               << " is locked by another station; nothing was done, try again when it is free\n";
+    }
   }
   ~OpenedFile() {
     if (opened_) file_.relation->Close();
@@ -286,7 +304,7 @@ int Export(const std::vector<std::string>& args, std::ostream& out, std::ostream
   if (session.driver().FilesOnDisk() && !ExportableFile(name, options.file, messages)) {
     return JobFailed;
   }
-  OpenedFile opened(*file);
+  OpenedFile opened(*file, "export", messages);
   if (!opened.usable()) return JobFailed;
   // The names of the filter are bound once the file is open.
   std::unique_ptr<runtime::Expression> parsed;
@@ -471,7 +489,7 @@ int Import(const std::vector<std::string>& args, std::ostream& messages) {
     messages << "import: nothing imported\n";
     return JobFailed;
   }
-  OpenedFile opened(*file);
+  OpenedFile opened(*file, "import", messages);
   if (!opened.usable()) return JobFailed;
   runtime::StorageDriver& driver = session.driver();
   long added = -1;

@@ -323,6 +323,22 @@ TEST_F(DataJobsTest, AnEmptiedOrUnreachableDataFileIsNotExportedAsEmpty) {
       << messages.str();
 }
 
+// Another station's transaction holds the file: a job says so in plain
+// words, instead of "Access Denied (5)" after waiting as long as a window would.
+TEST_F(DataJobsTest, AFileLockedByAnotherStationIsSaidToBeLocked) {
+  ASSERT_EQ(Import("ITEMS", "ITE:ITEMNR,ITE:DESCRIPTION\n1,Bolt\n"), JobDone);
+  sqlite3* other = nullptr;
+  ASSERT_EQ(sqlite3_open(folder.File("ITEMS.KDS").c_str(), &other), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+  Export({"ITEMS"}, JobFailed);
+  EXPECT_NE(messages.str().find("export: ITEMS is locked by another station"), std::string::npos)
+      << messages.str();
+  EXPECT_EQ(Import("ITEMS", "ITE:DESCRIPTION\nNut\n"), JobFailed);
+  EXPECT_NE(messages.str().find("import: ITEMS is locked by another station"), std::string::npos)
+      << messages.str();
+  sqlite3_close(other);
+}
+
 // ---------------------------------------------------------------- import input
 
 TEST_F(DataJobsTest, ImportReadsOnlyRegularFiles) {
