@@ -200,7 +200,9 @@ int CopyDataJob(const std::vector<std::string>& args, std::ostream& messages) {
     return JobUsage;
   }
   bool toServer = args[0] == "--to";
-  std::unique_ptr<runtime::StorageDriver> server = OpenStorage(args[1], messages);
+  // Copying back only reads the server: a mistyped data set is not made.
+  std::unique_ptr<runtime::StorageDriver> server =
+      OpenStorage(args[1], messages, toServer ? runtime::PgMakeSchema : runtime::PgSchemaMustExist);
   if (!server) return JobFailed;
   runtime::SqliteDriver folder;
   data::ErrorReporter errors;

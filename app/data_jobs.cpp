@@ -59,8 +59,8 @@ class JobMessages : public runtime::MessageService {
 class Session {
  public:
   // The storage names its own fault when it cannot be used.
-  explicit Session(std::ostream& messages)
-      : messages_(messages), driver_(OpenChosenStorage(messages)) {
+  Session(std::ostream& messages, runtime::PgSchemaUse use)
+      : messages_(messages), driver_(OpenChosenStorage(messages, use)) {
     errors_.Initialize();
     ready_ = driver_ != nullptr && DictionarySetup(*driver_, errors_);
   }
@@ -287,7 +287,7 @@ bool ExportableFile(const std::optional<runtime::StorageName>& name, const std::
 int Export(const std::vector<std::string>& args, std::ostream& out, std::ostream& messages) {
   ExportOptions options;
   if (!ParseExportArgs(args, &options, messages)) return JobUsage;
-  Session session(messages);
+  Session session(messages, runtime::PgSchemaMustExist);
   std::optional<JobFile> file = SessionFile(session, options.file, messages);
   if (!file) return JobFailed;
   const data::KeyEntry* key = FindKey(*file->manager, options.key);
@@ -480,7 +480,7 @@ int Import(const std::vector<std::string>& args, std::ostream& messages) {
       messages << "import: " << args[1] << " has no header line\n";
     return JobFailed;
   }
-  Session session(messages);
+  Session session(messages, runtime::PgMakeSchema);
   std::optional<JobFile> file = SessionFile(session, args[0], messages);
   if (!file) return JobFailed;
   std::vector<int> columns;

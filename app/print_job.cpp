@@ -127,7 +127,7 @@ class PrintSession {
   explicit PrintSession(std::ostream& messages)
       : presenter_(messages),
         driver_(scheduler_, presenter_),
-        storage_(OpenChosenStorage(messages)),
+        storage_(OpenChosenStorage(messages, runtime::PgSchemaMustExist)),
         designs_(storage_ ? *storage_ : unusable_) {
     GlobalErrors.Initialize();
     ready_ = storage_ != nullptr && DictionarySetup(*storage_, GlobalErrors);
