@@ -24,6 +24,7 @@ std::unique_ptr<PageFiles> PageFiles::Create(const std::string& parent) {
   std::string pattern = (base / (std::string(kTemporaryMark) + "pages-XXXXXX")).string();
   std::vector<char> name(pattern.begin(), pattern.end());
   name.push_back('\0');
+  SignalsHeld held;
   // mkdtemp makes the folder private: pages hold customer data.
   if (::mkdtemp(name.data()) != nullptr) {
     int lock = ::open(name.data(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);

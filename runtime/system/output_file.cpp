@@ -102,12 +102,15 @@ bool OutputFile::Open(const std::string& target, DataFolderCheck check) {
           .string();
   std::vector<char> name(pattern.begin(), pattern.end());
   name.push_back('\0');
-  int fd = ::mkostemp(name.data(), O_CLOEXEC);
-  if (fd < 0) return Fail(errno);
-  fd_ = fd;
-  temporary_ = name.data();
+  {
+    SignalsHeld held;
+    int fd = ::mkostemp(name.data(), O_CLOEXEC);
+    if (fd < 0) return Fail(errno);
+    fd_ = fd;
+    temporary_ = name.data();
+    slot_ = KeepTemporary(temporary_, false);
+  }
   MarkAlive(fd_);
-  slot_ = KeepTemporary(temporary_, false);
   // A replaced file keeps its mode; a new one gets what a new file gets.
   mode_t mask = ::umask(0);
   ::umask(mask);

@@ -43,14 +43,17 @@ bool StagingFolder::Create(const std::string& parent) {
   std::string pattern = (fs::path(parent) / ("." + std::string(kTemporaryMark) + "stage-XXXXXX"));
   std::vector<char> name(pattern.begin(), pattern.end());
   name.push_back('\0');
-  if (::mkdtemp(name.data()) == nullptr) {
-    error_ = std::strerror(errno);
-    return false;
+  {
+    SignalsHeld held;
+    if (::mkdtemp(name.data()) == nullptr) {
+      error_ = std::strerror(errno);
+      return false;
+    }
+    path_ = name.data();
+    slot_ = KeepTemporary(path_, true);
   }
-  path_ = name.data();
   lock_ = ::open(path_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (lock_ >= 0) MarkAlive(lock_);
-  slot_ = KeepTemporary(path_, true);
   return true;
 }
 

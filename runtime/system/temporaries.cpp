@@ -2,6 +2,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <pthread.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
@@ -116,6 +117,18 @@ int KeepTemporary(const std::string& path, bool folder) {
 
 void ForgetTemporary(int slot) {
   if (slot >= 0 && slot < kSlots) gSlots[slot].state.store(0);
+}
+
+SignalsHeld::SignalsHeld() {
+  static_assert(sizeof previous_ >= sizeof(sigset_t));
+  sigset_t held;
+  sigemptyset(&held);
+  for (int signal : kSignals) sigaddset(&held, signal);
+  ::pthread_sigmask(SIG_BLOCK, &held, reinterpret_cast<sigset_t*>(previous_));
+}
+
+SignalsHeld::~SignalsHeld() {
+  ::pthread_sigmask(SIG_SETMASK, reinterpret_cast<sigset_t*>(previous_), nullptr);
 }
 
 bool MarkAlive(int fd) { return ::flock(fd, LOCK_EX | LOCK_NB) == 0; }

@@ -28,6 +28,19 @@ void RemoveTemporariesOnSignals();
 int KeepTemporary(const std::string& path, bool folder);
 void ForgetTemporary(int slot);
 
+// Holds back SIGINT, SIGTERM and SIGHUP for its life, so that a temporary
+// is made and kept as one step: a signal between the two would leave it.
+class SignalsHeld {
+ public:
+  SignalsHeld();
+  ~SignalsHeld();
+  SignalsHeld(const SignalsHeld&) = delete;
+  SignalsHeld& operator=(const SignalsHeld&) = delete;
+
+ private:
+  unsigned long long previous_[16];  // a sigset_t, kept opaque here
+};
+
 // Takes the lock that tells sweeps the temporary open on fd is alive; held
 // until fd is closed.
 bool MarkAlive(int fd);

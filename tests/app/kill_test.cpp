@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -263,6 +264,45 @@ TEST_F(KillTest, AKilledPrintLeavesAWholePdfOrNone) {
     if (folder != Data()) fs::rename(folder, Data());
   }
   std::printf("killed prints: %d whole PDFs, %d none\n", whole, kills_ * 3 / 10 - whole);
+}
+
+// Ctrl+C, a closed terminal or a polite kill end a print at once, and it
+// takes its page images and its half-written PDF with it.
+TEST_F(KillTest, APrintEndedBySignalLeavesNothingBehind) {
+  FreshData();
+  ASSERT_EQ(Ledora(Data(), {"print", "--list"}).status, 0);
+  for (int signal : {SIGTERM, SIGINT, SIGHUP}) {
+    SCOPED_TRACE(strsignal(signal));
+    pid_t child = fork();
+    if (child == 0) {
+      if (chdir(Data().c_str()) != 0) _exit(126);
+      setenv("TMPDIR", Temp().c_str(), 1);
+      setenv("QT_QPA_PLATFORM", "offscreen", 1);
+      if (!freopen("/dev/null", "w", stderr)) _exit(126);
+      execl(Program().c_str(), "ledora", "print", "invoices", "--pdf", "out.pdf", nullptr);
+      _exit(127);
+    }
+    // Once its pages are being written.
+    bool paging = false;
+    for (int wait = 0; wait < 20000 && !paging && waitpid(child, nullptr, WNOHANG) == 0; ++wait) {
+      for (const fs::directory_entry& entry : fs::directory_iterator(Temp())) {
+        paging = paging || entry.path().filename().string().starts_with("ledora-");
+      }
+      if (!paging) usleep(500);
+    }
+    kill(child, signal);
+    int status = 0;
+    waitpid(child, &status, 0);
+    if (!paging) continue;  // it had finished; nothing to show
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << status;
+    for (const fs::directory_entry& entry : fs::directory_iterator(Temp())) {
+      EXPECT_EQ(entry.path().filename(), "runtime-root");
+    }
+    for (const fs::directory_entry& entry : fs::directory_iterator(Data())) {
+      std::string name = entry.path().filename();
+      EXPECT_TRUE(kDataFiles.count(name) || name.starts_with(".ledora-connection-")) << name;
+    }
+  }
 }
 
 TEST_F(KillTest, AKilledCopyBackBringsEveryFileOrNone) {
