@@ -266,6 +266,31 @@ TEST_F(KillTest, AKilledPrintLeavesAWholePdfOrNone) {
   std::printf("killed prints: %d whole PDFs, %d none\n", whole, kills_ * 3 / 10 - whole);
 }
 
+// The designer installs RPTNEW1.KDS whenever it finds one: a killed
+// make-new-reports must leave the whole file or none.
+TEST_F(KillTest, AKilledMakeNewReportsLeavesAWholeFileOrNone) {
+  FreshData();
+  std::vector<std::string> make = {"make-new-reports"};
+  const Span span = Measure(make, "fdatasync,fsync,rename");
+  fs::path made = fs::path(Data()) / "RPTNEW1.KDS";
+  std::string whole =
+      CommandOutput("sqlite3 '" + made.string() + "' 'SELECT count(*) FROM LTypes'");
+  ASSERT_NE(whole, "");
+  for (int kill = 0; kill < 20; ++kill) {
+    SCOPED_TRACE("kill " + std::to_string(kill));
+    fs::remove(made);
+    std::string folder = KillAndMaybeMove(kill, make, "fdatasync,fsync,rename", span);
+    ASSERT_EQ(Ledora(folder, {"export", "ITEMS"}).status, 0);
+    fs::path file = fs::path(folder) / "RPTNEW1.KDS";
+    if (fs::exists(file)) {
+      EXPECT_EQ(CommandOutput("sqlite3 '" + file.string() + "' 'SELECT count(*) FROM LTypes'"),
+                whole);
+    }
+    ExpectNothingLeft(folder, {"RPTNEW1.KDS"});
+    if (folder != Data()) fs::rename(folder, Data());
+  }
+}
+
 // Ctrl+C, a closed terminal or a polite kill end a print at once, and it
 // takes its page images and its half-written PDF with it.
 TEST_F(KillTest, APrintEndedBySignalLeavesNothingBehind) {
