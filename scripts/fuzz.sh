@@ -41,9 +41,10 @@ for name in "${targets[@]}"; do
   regressions="tests/fuzz/regressions/$name"
   mkdir -p "$corpus" "$regressions"
   log="$build/$name.log"
+  # Absolute paths: a target may change its current folder.
   if ! "$build/tests/${name}_fuzzer" -max_total_time="$seconds" -print_final_stats=1 \
-      -timeout=10 -rss_limit_mb=2048 -artifact_prefix="$regressions/" \
-      "$corpus" "tests/fuzz/corpus/$name" "$regressions" >"$log" 2>&1; then
+      -timeout=10 -rss_limit_mb=2048 -artifact_prefix="$PWD/$regressions/" \
+      "$PWD/$corpus" "$PWD/tests/fuzz/corpus/$name" "$PWD/$regressions" >"$log" 2>&1; then
     failed=1
     echo "fuzz: $name failed; the input is kept in $regressions/ (log: $log)" >&2
     tail -n 30 "$log" >&2

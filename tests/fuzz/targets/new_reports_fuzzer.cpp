@@ -39,7 +39,11 @@ std::string Slurp(const fs::path& path) {
 // starts from a copy of its bytes.
 struct Folder {
   Folder() {
-    path = fs::temp_directory_path() / ("ledora-fuzz-new-reports-" + std::to_string(getpid()));
+    // In memory where there is room: the update syncs its files many times.
+    std::error_code ec;
+    fs::path base =
+        fs::is_directory("/dev/shm", ec) ? fs::path("/dev/shm") : fs::temp_directory_path();
+    path = base / ("ledora-fuzz-new-reports-" + std::to_string(getpid()));
     fs::create_directories(path);
     fs::current_path(path);
     ledora::runtime::SetMessageService(&unattended);
