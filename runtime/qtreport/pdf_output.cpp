@@ -5,6 +5,7 @@
 #include <cerrno>
 
 #include "runtime/qtreport/paged_device_writer.h"
+#include "runtime/qtreport/pdf_subset_names.h"
 #include "runtime/qtreport/qt_report_types.h"
 #include "runtime/report/report_error.h"
 
@@ -21,7 +22,8 @@ struct PdfOutput::Device {
   PagedDeviceWriter pages;
 };
 
-PdfOutput::PdfOutput(std::string fileName) : fileName_(std::move(fileName)) {}
+PdfOutput::PdfOutput(std::string fileName, CommitWhen when)
+    : fileName_(std::move(fileName)), when_(when) {}
 
 PdfOutput::~PdfOutput() = default;
 
@@ -61,8 +63,26 @@ bool PdfOutput::EndDocument() {
   if (!flushed) file_.NoteFailure(errno != 0 ? errno : EIO);
   device_.reset();
   if (!ok) return false;
-  if (!flushed || !file_.Commit()) return Failed();
-  return true;
+  if (!flushed) return Failed();
+  std::string error;
+  if (!NameFontSubsets(file_.temporary(), &error)) {
+    file_.NoteFailure(EIO);
+    SetReportError(ErrorPrintFailed, error);
+    return false;
+  }
+  // A file left for a later commit holds no descriptor meanwhile: a split
+  // may write many.
+  if (!file_.Park()) return Failed();
+  ended_ = true;
+  return when_ == CommitLater || Commit();
+}
+
+bool PdfOutput::Commit() {
+  if (!ended_) {
+    SetReportError(ErrorPrintFailed, "the document of " + fileName_ + " was not finished");
+    return false;
+  }
+  return file_.Commit() || Failed();
 }
 
 }  // namespace ledora::runtime

@@ -3,6 +3,9 @@
 // reports through it. The file is written through OutputFile: it appears
 // under its name only when EndDocument has found every byte written; an
 // output that fails or is destroyed before that leaves the target as it was.
+// An output made to CommitLater keeps the finished file under its temporary
+// name until Commit (a job that writes several files moves them all or
+// none).
 #pragma once
 
 #include <memory>
@@ -15,7 +18,9 @@ namespace ledora::runtime {
 
 class PdfOutput : public PageOutput {
  public:
-  explicit PdfOutput(std::string fileName);
+  enum CommitWhen { CommitAtEnd, CommitLater };
+
+  explicit PdfOutput(std::string fileName, CommitWhen when = CommitAtEnd);
   ~PdfOutput() override;
 
   // BeginDocument refuses a target OutputFile refuses, with its reason as
@@ -23,6 +28,9 @@ class PdfOutput : public PageOutput {
   bool BeginDocument(const std::string& title) override;
   bool WritePage(const PageImage& page) override;
   bool EndDocument() override;
+  // For CommitLater, after EndDocument succeeded: moves the PDF into place.
+  // False with the runtime error set otherwise.
+  bool Commit();
 
  private:
   struct Device;
@@ -31,6 +39,8 @@ class PdfOutput : public PageOutput {
   std::string fileName_;
   OutputFile file_;
   std::unique_ptr<Device> device_;
+  CommitWhen when_;
+  bool ended_ = false;
 };
 
 }  // namespace ledora::runtime

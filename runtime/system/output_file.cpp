@@ -129,17 +129,25 @@ bool OutputFile::Write(std::string_view bytes) {
   return true;
 }
 
-bool OutputFile::Commit() {
-  if (errno_ == 0 && refusal_.empty() && fd_ < 0) Fail(EBADF);
+bool OutputFile::Park() {
+  if (errno_ == 0 && refusal_.empty() && temporary_.empty()) Fail(EBADF);
   // Synced before the rename: after a power cut the target is the old file
   // or the whole new one, never a new name over lost blocks.
-  if (errno_ == 0 && refusal_.empty() && ::fsync(fd_) != 0) Fail(errno);
+  if (errno_ == 0 && refusal_.empty()) {
+    int fd = ::open(temporary_.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0 || ::fsync(fd) != 0) Fail(errno);
+    if (fd >= 0) ::close(fd);
+  }
   if (fd_ >= 0) {
     int closed = ::close(fd_);
     fd_ = -1;
     if (closed != 0) Fail(errno);
   }
-  if (errno_ != 0 || !refusal_.empty()) {
+  return errno_ == 0 && refusal_.empty();
+}
+
+bool OutputFile::Commit() {
+  if (!Park()) {
     Discard();
     return false;
   }

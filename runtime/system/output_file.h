@@ -40,6 +40,10 @@ class OutputFile {
   // For writers that wrote through fd() or temporary() themselves and found
   // a failure there (errno-style code).
   void NoteFailure(int code);
+  // Syncs the temporary (by its name, so also after a writer replaced it)
+  // and closes the descriptor, keeping the temporary for a later Commit.
+  // The temporary is then no longer locked for sweeps: commit soon.
+  bool Park();
   bool Commit();
   std::string error() const;
 

@@ -25,8 +25,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int kSlots = 32;
-constexpr size_t kPathSize = 4096;
+constexpr int kSlots = 256;  // a split print keeps a PDF per invoice
+constexpr size_t kPathSize = 1024;
 constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP};
 
 // A signal handler can reach nothing but static storage, so the kept paths
