@@ -26,6 +26,7 @@
 #include "app/version.h"
 #include "runtime/dates/local_clock.h"
 #include "runtime/qtwindow/qt_program.h"
+#include "runtime/system/process_start.h"
 
 namespace {
 
@@ -262,6 +263,7 @@ std::optional<int> PrepareJob(CommandLine* line) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  ledora::runtime::PrepareProcess();
   CommandLine line;
   if (!ParseCommandLine(argc, argv, &line)) return ledora::app::JobUsage;
   if (line.version) {
@@ -285,6 +287,7 @@ int main(int argc, char** argv) {
                  std::strerror(errno));
     return ledora::app::JobFailed;
   }
+  ledora::runtime::SweepLeftovers();
   if (!line.database.empty()) ledora::app::ChooseDatabase(line.database);
   if (line.job != nullptr) return line.job->run(line.jobArgs);
   bool demo = line.demo;

@@ -54,7 +54,7 @@ class JobPresenter : public runtime::HeadlessPresenter {
  public:
   explicit JobPresenter(std::ostream& messages) : messages_(messages) {}
   uint32_t Show(const runtime::MessageRequest& request) override {
-    messages_ << runtime::Cp1252ToUtf8(request.text) << '\n';
+    messages_ << runtime::Cp1252ToUtf8(JobMessageText(request.text)) << '\n';
     return request.defaultButton;
   }
 
@@ -137,7 +137,7 @@ class PrintSession {
   explicit PrintSession(std::ostream& messages)
       : presenter_(messages),
         driver_(scheduler_, presenter_),
-        storage_(OpenChosenStorage(messages)),
+        storage_(OpenChosenStorage(messages, runtime::PgSchemaMustExist)),
         designs_(storage_ ? *storage_ : unusable_) {
     GlobalErrors.Initialize();
     ready_ = storage_ != nullptr && DictionarySetup(*storage_, GlobalErrors);
@@ -172,10 +172,31 @@ std::string Clipped(const char* field, size_t size) {
   return runtime::Cp1252ToUtf8(runtime::Clip(std::string_view(field, size)));
 }
 
+// The design tables a print reads, opened once, so that a damaged or
+// locked design file is named with its fault rather than left for the
+// report procedure to call "Report type not found".
+bool DesignFilesReadable(layout::DesignDatabase& designs, std::ostream& messages) {
+  const layout::DesignTable tables[] = {layout::R_Types, layout::R_Design, layout::R_Content};
+  size_t used = 0;
+  for (; used < std::size(tables); ++used) {
+    if (!designs.Use(tables[used], false)) break;
+  }
+  runtime::ErrorState error = runtime::CurrentError();  // before a close clears it
+  for (size_t i = 0; i < used; ++i) designs.Release(tables[i]);
+  if (used == std::size(tables)) return true;
+  const std::string& table = designs.TableName(tables[used]);
+  messages << "ledora: cannot read the design file " << table.substr(0, table.find("\\!")) << ": "
+           << error.text << " (" << error.code << ")";
+  if (!error.fileErrorText.empty()) messages << ", " << error.fileErrorText;
+  messages << '\n';
+  return false;
+}
+
 // Every report type with its designs; "*" marks the type's default design.
 int ListDesigns(layout::DesignDatabase& designs, std::ostream& out, std::ostream& messages) {
   using layout::R_D;
   using layout::R_T;
+  if (!DesignFilesReadable(designs, messages)) return JobFailed;
   if (!designs.Use(layout::R_Types, false) || !designs.Use(layout::R_Design)) {
     messages << "ledora: cannot open the design files: " << runtime::CurrentError().text << '\n';
     return JobFailed;
@@ -202,35 +223,24 @@ int ListDesigns(layout::DesignDatabase& designs, std::ostream& out, std::ostream
   return JobDone;
 }
 
-// A PDF is written under a name of its own and moved into place only when
-// the report has printed, so a failed job leaves no file behind (and an
-// older file of that name as it was). Every PDF the job writes goes
-// through one.
+// A PDF the job writes, through the output guard (see PdfOutput): it is
+// moved into place only on Commit, so a failed job leaves no file behind
+// (and an older file of that name as it was), and a split commits all of
+// its files or none.
 class PdfTarget {
  public:
-  explicit PdfTarget(std::string path) : path_(std::move(path)), partial_(path_ + ".part") {}
-  ~PdfTarget() {
-    std::error_code ignored;
-    if (!committed_) std::filesystem::remove(partial_, ignored);
-  }
-  PdfTarget(const PdfTarget&) = delete;
-  PdfTarget& operator=(const PdfTarget&) = delete;
+  explicit PdfTarget(std::string path)
+      : output_(std::move(path), runtime::PdfOutput::CommitLater) {}
 
-  std::unique_ptr<runtime::PageOutput> Output() const {
-    return std::make_unique<runtime::PdfOutput>(partial_);
-  }
+  runtime::PageOutput& Output() { return output_; }
   bool Commit(std::ostream& messages) {
-    std::error_code error;
-    std::filesystem::rename(partial_, path_, error);
-    committed_ = !error;
-    if (error) messages << "ledora: cannot write " << path_ << ": " << error.message() << '\n';
-    return committed_;
+    if (output_.Commit()) return true;
+    messages << "ledora: " << runtime::CurrentError().fileErrorText << '\n';
+    return false;
   }
 
  private:
-  std::string path_;
-  std::string partial_;
-  bool committed_ = false;
+  runtime::PdfOutput output_;
 };
 
 // Runs the report procedure into output; true when its pages went there.
@@ -252,9 +262,7 @@ bool RunReport(PrintSession& session, const PrintRequest& request, InvoiceRange 
 
 bool PrintInto(PdfTarget& target, PrintSession& session, const PrintRequest& request,
                InvoiceRange range, std::ostream& messages) {
-  // The file is complete, or can be removed, only once its output is gone.
-  std::unique_ptr<runtime::PageOutput> output = target.Output();
-  return RunReport(session, request, range, *output, messages);
+  return RunReport(session, request, range, target.Output(), messages);
 }
 
 int Print(PrintSession& session, const PrintRequest& request, std::ostream& messages) {
@@ -344,6 +352,7 @@ int PrintJob(const std::vector<std::string>& args, std::ostream& out, std::ostre
     return JobFailed;
   }
   if (list) return ListDesigns(session.designs(), out, messages);
+  if (!DesignFilesReadable(session.designs(), messages)) return JobFailed;
   if (!request.split.empty()) return PrintSplit(session, request, messages);
   return Print(session, request, messages);
 }

@@ -13,6 +13,7 @@ packages=(
   breeze-icon-theme
   poppler-utils
   strace
+  clang libclang-rt-14-dev
   libpq-dev postgresql
   cups printer-driver-cups-pdf
   xdg-utils

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "runtime/storage/table_sql.h"
+#include "runtime/system/ascii_case.h"
 #include "runtime/system/runtime_error.h"
 
 namespace ledora::runtime {
@@ -105,7 +106,27 @@ PgConnection::~PgConnection() {
   if (conn_ != nullptr) PQfinish(conn_);
 }
 
-int32_t PgConnection::Connect(const std::string& url, const std::string& schema) {
+namespace {
+
+// PostgreSQL cuts longer names silently, so that two long names would share
+// one data set.
+constexpr size_t kLongestName = 63;
+
+bool ServerSchema(const std::string& schema) {
+  std::string lower = AsciiLower(schema);
+  return lower.starts_with("pg_") || lower == "information_schema";
+}
+
+}  // namespace
+
+int32_t PgConnection::Connect(const std::string& url, const std::string& schema, PgSchemaUse use) {
+  if (schema.size() > kLongestName || ServerSchema(schema)) {
+    SetFileError(ErrorInvalidFilename, "",
+                 "the data set name " + schema +
+                     (ServerSchema(schema) ? " belongs to the server"
+                                           : " is longer than 63 bytes, the server's limit"));
+    return ErrorInvalidFilename;
+  }
   if (conn_ != nullptr) PQfinish(conn_);
   url_ = url;
   lostTransaction_ = false;
@@ -121,8 +142,21 @@ int32_t PgConnection::Connect(const std::string& url, const std::string& schema)
   // No notices on standard error for IF NOT EXISTS.
   PQsetNoticeProcessor(
       conn_, [](void*, const char*) {}, nullptr);
-  // Two stations making the schema at once would collide in the catalogue.
   std::string quoted = QuoteName(schema);
+  if (use == PgSchemaMustExist) {
+    PgParams params;
+    params.Text(schema);
+    PgResult found = Run(
+        "SELECT 1 FROM pg_catalog.pg_tables WHERE schemaname = $1 AND tablename = 'ledora_tables'",
+        params);
+    if (found == nullptr) return CurrentError().code;
+    if (PQntuples(found.get()) == 0) {
+      SetFileError(ErrorFileNotFound, "", "there is no data set " + schema + " on the server");
+      return ErrorFileNotFound;
+    }
+    return Execute("SET search_path TO " + quoted);
+  }
+  // Two stations making the schema at once would collide in the catalogue.
   std::string sql =
       "BEGIN; SELECT pg_advisory_xact_lock(1818521455); "
       "CREATE SCHEMA IF NOT EXISTS " +

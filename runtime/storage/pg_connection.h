@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "runtime/storage/pg_driver.h"
+
 namespace ledora::runtime {
 
 // Parameters of one statement, sent in binary.
@@ -45,9 +47,12 @@ class PgConnection {
   PgConnection(const PgConnection&) = delete;
   PgConnection& operator=(const PgConnection&) = delete;
 
-  // Connects and makes the schema the data set lives in; 95 (with the
-  // server's message naming it) when the server cannot be reached.
-  int32_t Connect(const std::string& url, const std::string& schema);
+  // Connects and makes or finds the schema the data set lives in; 95 (with
+  // the server's message naming it) when the server cannot be reached, 45
+  // for a name the server would cut (over 63 bytes) or that belongs to the
+  // server (pg_..., information_schema), 2 for a data set not there.
+  int32_t Connect(const std::string& url, const std::string& schema,
+                  PgSchemaUse use = PgMakeSchema);
   bool connected() const { return conn_ != nullptr && PQstatus(conn_) == CONNECTION_OK; }
   bool begun() const { return conn_ != nullptr; }  // a Connect succeeded once
   // Whether statements can be sent now: a connection the server dropped

@@ -21,8 +21,8 @@ PgDriver::PgDriver() : connection_(std::make_unique<PgConnection>()) {
 
 PgDriver::~PgDriver() = default;
 
-int32_t PgDriver::Connect(const std::string& url, const std::string& schema) {
-  return connection_->Connect(url, schema);
+int32_t PgDriver::Connect(const std::string& url, const std::string& schema, PgSchemaUse use) {
+  return connection_->Connect(url, schema, use);
 }
 
 std::unique_ptr<DataFile> PgDriver::Declare(FileDeclaration declaration) {

@@ -454,6 +454,16 @@ SqliteDataFile::Row SqliteDataFile::TakeRow(sqlite3_stmt* statement) {
   return row;
 }
 
+// A damaged file's tree can hand out positions out of order; reading on
+// from each as the anchor would then go round the same records for ever.
+bool SqliteDataFile::InRecordOrder(int64_t pos, bool forward) const {
+  if (sequence_.key() != kRecordOrder) return true;
+  SeekKind seek = sequence_.Seek();
+  if (seek == SeekAfterRecord) return forward ? pos > sequence_.pos() : pos < sequence_.pos();
+  if (seek == SeekAtRecord) return forward ? pos >= sequence_.pos() : pos <= sequence_.pos();
+  return true;
+}
+
 int32_t SqliteDataFile::Read(bool forward) {
   if (int32_t code = Ready(false); code != ErrorNone) return code;
   if (!sequence_.IsSet()) return Failure(ErrorEntryNotFound);
@@ -480,6 +490,10 @@ int32_t SqliteDataFile::Read(bool forward) {
   }
   ++rowsStepped_;
   sqlite3_stmt* statement = cursor_.statement();
+  if (!InRecordOrder(sqlite3_column_int64(statement, 0), forward)) {
+    cursor_.Finish();
+    return Failure(ErrorInvalidDataFile);
+  }
   char* buffer = static_cast<char*>(declaration_.buffer);
   codec_.Read(statement, 2, buffer);
   currentPos_ = sqlite3_column_int64(statement, 0);

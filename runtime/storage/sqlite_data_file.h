@@ -96,6 +96,7 @@ class SqliteDataFile final : public KeyedDataFile {
   int32_t Query(const std::string& sql, const char* keyImage, int key, int64_t pos, int limit,
                 std::vector<Row>* rows);
   int32_t Read(bool forward);
+  bool InRecordOrder(int64_t pos, bool forward) const;
   int32_t ReadOne(bool forward);
   int32_t BeginCursor(bool forward);
   sqlite3_stmt* SequenceStatement(bool forward, int limit, int32_t* code);

@@ -80,6 +80,22 @@ TEST_F(PrintCommandTest, FailuresSayWhyAndLeaveNoFile) {
   EXPECT_FALSE(std::filesystem::exists(data_.File("x.pdf")));
 }
 
+TEST_F(PrintCommandTest, ADamagedDesignFileIsNamedWithItsFault) {
+  ASSERT_EQ(Print("--list").status, 0);
+  {
+    std::fstream file(data_.File("NewRpt.KDS"), std::ios::in | std::ios::out | std::ios::binary);
+    file.write("not a design file, damaged on a disk", 36);
+  }
+  for (const char* args : {"--list", "items --pdf out.pdf"}) {
+    Run run = Print(args);
+    EXPECT_EQ(run.status, 1) << args;
+    EXPECT_NE(run.err.find("cannot read the design file NewRpt.KDS: Invalid Data File (36)"),
+              std::string::npos)
+        << run.err;
+  }
+  EXPECT_FALSE(std::filesystem::exists(data_.File("out.pdf")));
+}
+
 TEST_F(PrintCommandTest, SplitWritesOnePdfPerInvoiceTitledByItsNumber) {
   std::string folder = data_.File("sent");
   Run run = Print("invoices --from 3 --to 5 --split '" + folder + "'");
