@@ -82,6 +82,7 @@ class QtWindowView : public QObject, public Window::PresenterData {
   void FitTopToClient(QSize client);
   void Cascade(QMdiSubWindow* sub);
   void CentreOverParent();
+  bool PlaceBeside();
   QWidget* Client() const;  // the widget as big as the window's client area
   void ClientResized();
   void FitContent();

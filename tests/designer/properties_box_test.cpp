@@ -111,9 +111,10 @@ class PropertiesBoxTest : public DesignerFixture {
   PropertiesLink link;
 };
 
-TEST_F(PropertiesBoxTest, WithoutAnIniFileItOpensAtItsDefaultsRolledDown) {
+TEST_F(PropertiesBoxTest, WithoutAnIniFileItOpensBesideTheDesignerRolledDown) {
   runtime::Window& box = Open();
-  EXPECT_EQ(box.geometry(), (runtime::Rect{1, 1, 105, 123}));
+  EXPECT_EQ(box.geometry(), (runtime::Rect{0, 0, 105, 123}));
+  EXPECT_EQ(box.placeBeside(), &designer);
   EXPECT_EQ(box.title(), "Controls and fields");
   EXPECT_EQ(box.Find(BoxRoll)->icon, "~rup.ico");
   EXPECT_EQ(box.Find(BoxRoll)->tip, "Rollup");
@@ -136,6 +137,7 @@ TEST_F(PropertiesBoxTest, ClosingRolledUpKeepsTheFullHeightForTheNextStart) {
   EXPECT_EQ(Ini("WindowHeight"), "150");
   EXPECT_EQ(Ini("RolledDown"), "0");
   runtime::Window& again = Open();
+  EXPECT_EQ(again.placeBeside(), nullptr);  // where it was left
   EXPECT_EQ(again.geometry().height, 10);
   driver.Press(again, BoxRoll);
   EXPECT_EQ(again.geometry().height, 150);
@@ -181,10 +183,28 @@ TEST_F(PropertiesBoxTest, EveryChangeAppliesThroughTheSharedValues) {
   EXPECT_EQ(link.fontSize, 16);
   EXPECT_EQ(link.justification, 3);
   EXPECT_EQ(link.fontColour, 0x0000FF);
+  EXPECT_EQ(presenter.dialogTitles().back(), "Select font colour");
   driver.Type(box, BoxText, "Grand total");
   EXPECT_EQ(link.text, "Grand total");
   EXPECT_EQ(std::count(received.begin(), received.end(), EventApplyProperties), 7);
   EXPECT_EQ(driver.Top(), &designer);  // the focus went back every time
+}
+
+TEST_F(PropertiesBoxTest, AFamilyOrSizeTheListsLackIsKeptWhenAStyleIsApplied) {
+  control.FONTSIZE = 13;
+  control.FONTNAME = "Frutiger";
+  runtime::Window& box = Open();
+  EXPECT_EQ(driver.Shown(BoxFontSize), "13");
+  EXPECT_EQ(driver.Shown(BoxFontName), "Frutiger");
+  driver.Press(box, BoxBold);
+  EXPECT_EQ(link.fontSize, 13);
+  EXPECT_EQ(link.fontName, "Frutiger");
+  EXPECT_EQ(link.fontStyle, 700);
+  control.FONTSIZE = 12;
+  Selected();
+  box.UserChoseRow(BoxFontSize, 1);
+  driver.Settle();
+  EXPECT_EQ(link.fontSize, 8);  // the list is the usual one again
 }
 
 TEST_F(PropertiesBoxTest, TheMoreButtonFollowsTheKind) {
