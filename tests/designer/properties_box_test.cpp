@@ -144,6 +144,36 @@ TEST_F(PropertiesBoxTest, ClosingRolledUpKeepsTheFullHeightForTheNextStart) {
   EXPECT_EQ(again.GetRect(BoxFields).height, 150 - 76);
 }
 
+// The pointer runs ahead of the box while it is dragged: moves that reach
+// the window outside the title row or the strips still move or size it.
+TEST_F(PropertiesBoxTest, TitleRowAndStripsFollowThePointerBeyondThem) {
+  runtime::Window& box = Open();
+  box.SetPosition(200, 100);
+  auto mouse = [&](int32_t event, int32_t control, int32_t x, int32_t y) {
+    box.UserMouse(event, control, x, y,
+                  event == runtime::EventMouseUp ? runtime::KeyMouseLeftUp : runtime::KeyMouseLeft);
+    driver.Settle();
+  };
+  mouse(runtime::EventMouseDown, BoxTitleRow, 20, 5);
+  mouse(runtime::EventMouseMove, 0, 60, 45);
+  mouse(runtime::EventMouseUp, 0, 60, 45);
+  EXPECT_EQ(box.geometry().x, 240);
+  EXPECT_EQ(box.geometry().y, 140);
+  mouse(runtime::EventMouseDown, BoxSizer, 50, 121);
+  mouse(runtime::EventMouseMove, 0, 50, 180);
+  mouse(runtime::EventMouseUp, 0, 50, 180);
+  EXPECT_EQ(box.geometry().height, 180);
+  EXPECT_EQ(box.GetRect(BoxFields).height, 180 - 76);
+  mouse(runtime::EventMouseDown, BoxWidthSizer, 103, 60);
+  mouse(runtime::EventMouseMove, 0, 150, 60);
+  mouse(runtime::EventMouseUp, 0, 150, 60);
+  EXPECT_EQ(box.geometry().width, 150);
+  EXPECT_EQ(box.GetRect(BoxClose).x + box.GetRect(BoxClose).width, 150 - 2);
+  mouse(runtime::EventMouseDown, BoxWidthSizer, 148, 60);
+  mouse(runtime::EventMouseMove, 0, 40, 60);  // never narrower than it was made
+  EXPECT_EQ(box.geometry().width, 105);
+}
+
 TEST_F(PropertiesBoxTest, ShowsTheSelectedControlWithInheritedFontAndSize) {
   runtime::Window& box = Open();
   EXPECT_EQ(driver.Shown(BoxFontName), "Arial");
