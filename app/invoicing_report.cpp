@@ -258,7 +258,12 @@ bool InvoicingReport::FindDesign() {
 }
 
 void InvoicingReport::BuildWindow() {
-  win_.SetTitle(description_.typeName);
+  // The title names the document too (the PDF's title): a single invoice by its number.
+  std::string title = description_.typeName;
+  if (description_.invoiceLines && range_.from == range_.to) {
+    title += " " + std::to_string(range_.from);
+  }
+  win_.SetTitle(title);
   win_.SetFont(runtime::Font{"MS Sans Serif", 8, 0});
   win_.SetSize(142, 59);
   win_.SetTimer(1);

@@ -92,7 +92,7 @@ bool ReportBuilder::StartDesign() {
     return true;
   }
   R_C.DESIGNNUMBER = R_D.DESIGNNUMBER;
-  return designs_.File(R_Content)->SetOnKey(ContentRecord::DESIGNNUMBERKEY) == runtime::ErrorNone;
+  return designs_->File(R_Content)->SetOnKey(ContentRecord::DESIGNNUMBERKEY) == runtime::ErrorNone;
 }
 
 bool ReportBuilder::NextOfDesign() {
@@ -101,7 +101,7 @@ bool ReportBuilder::NextOfDesign() {
     R_C = (*content_)[next_++];
     return true;
   }
-  return designs_.File(R_Content)->Next() == runtime::ErrorNone &&
+  return designs_->File(R_Content)->Next() == runtime::ErrorNone &&
          R_C.DESIGNNUMBER == R_D.DESIGNNUMBER;
 }
 

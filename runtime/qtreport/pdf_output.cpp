@@ -4,6 +4,7 @@
 #include <QPdfWriter>
 
 #include "runtime/qtreport/paged_device_writer.h"
+#include "runtime/qtreport/pdf_subset_names.h"
 #include "runtime/qtreport/qt_report_types.h"
 #include "runtime/report/report_error.h"
 
@@ -45,7 +46,12 @@ bool PdfOutput::WritePage(const PageImage& page) {
 bool PdfOutput::EndDocument() {
   if (!device_) return true;
   bool ok = device_->pages.Finish();
-  device_.reset();
+  device_.reset();  // the writer completes the file as it goes
+  std::string error;
+  if (ok && !NameFontSubsets(fileName_, &error)) {
+    SetReportError(ErrorPrintFailed, error);
+    return false;
+  }
   return ok;
 }
 

@@ -12,15 +12,7 @@ ReportRun::ReportRun(Report& report, std::unique_ptr<PageFiles> files)
 
 PageFrame ReportRun::Frame() const { return report_.FrameInMils(); }
 
-BandLayout ReportRun::Layout() {
-  LayoutContext context;
-  context.unit = report_.unit_;
-  context.font = report_.ResolvedFont();
-  context.areaWidth = report_.FrameInMils().areaWidth;
-  context.metrics = report_.metrics_;
-  context.fonts = &fonts_;
-  return BandLayout(context);
-}
+BandLayout ReportRun::Layout() { return report_.Layout(fonts_); }
 
 bool ReportRun::Print(const ReportBand& band) {
   paginator_.SetFrame(Frame());
