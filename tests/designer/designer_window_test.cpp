@@ -415,13 +415,14 @@ TEST_F(DesignerWindowTest, BandsAreNamedBesideThePaperAndTakeTheDetailAreasWidth
   EXPECT_GT(label->x, DesignerWindow::kCanvasLeft + s.PAPERCTRL->WINWIDTH);
   EXPECT_EQ(label->y, DesignerWindow::kCanvasTop + band.WINYPOS);
   int32_t selectedBack = label->backColour;
+  const int32_t none = runtime::Control{}.fillColour;
   auto handleColour = [&] {
     for (const auto& c : W().controls()) {
-      if (c->type == runtime::ControlBox && !c->hidden && c->fillColour != runtime::kNoColour) {
+      if (c->type == runtime::ControlBox && !c->hidden && c->fillColour != none) {
         return c->fillColour;
       }
     }
-    return runtime::kNoColour;
+    return none;
   };
   int32_t bandHandles = handleColour();
   Mouse(runtime::EventMouseDown, 10, 10, runtime::KeyMouseLeft);  // the paper
