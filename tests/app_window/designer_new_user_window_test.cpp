@@ -73,6 +73,8 @@ TEST_F(DesignerNewUserWindowTest, ALayoutBuiltWithTheMouseOnlyPrintsAndTheBoxSta
   EXPECT_EQ(saved[0].fieldName, "ITE:DESCRIPTION");
   EXPECT_EQ(saved[1].fieldName, "ITE:ITEMNR");
   EXPECT_EQ(saved[2].picture, "Stock list");
+  EXPECT_EQ(saved[2].fontStyle, 700);
+  EXPECT_EQ(saved[2].justification, 'R');
 
   At(moved.x + 155, moved.y + 7);  // the box's close button
   ASSERT_TRUE(WaitFor([&] { return Named("Controls and fields").empty(); }, 10));
