@@ -88,7 +88,7 @@ TEST_F(DesignerNewUserWindowTest, ALayoutBuiltWithTheMouseOnlyPrintsAndTheBoxSta
 
   std::ofstream(data_.File("items.csv"))
       << "ITE:ITEMNR,ITE:DESCRIPTION,ITE:PRICE\n1701,Hex bolt M8,12.75\n1702,Wing nut M6,3.40\n";
-  Shell(Ledora() + "import ITEMS items.csv");
+  Shell(Ledora() + "import ITEMS '" + data_.File("items.csv") + "'");
   std::string pdf = data_.File("mine.pdf");
   Shell(Ledora() + "print items --design Mine --pdf '" + pdf + "'");
   std::string text = Output("pdftotext '" + pdf + "' -");
@@ -111,7 +111,7 @@ TEST_F(DesignerNewUserWindowTest, ABrowseUncoveredWhileTheDesignerRunsIsPaintedA
   std::ofstream(data_.File("customers.csv"))
       << "CUS:CUSTOMERID,CUS:NAME,CUS:ADDRESS1\n0,Adams,1 Mill Way\n0,Baker,2 Oak Street\n"
          "0,Miller,3 High Street\n";
-  Shell(Ledora() + "import CUSTOMER customers.csv");
+  Shell(Ledora() + "import CUSTOMER '" + data_.File("customers.csv") + "'");
   Click(98, 8, 0.6);  // Browse
   At(162, 29, 2.5);   // Browse Customers
   OpenDesigner();     // over the browse
