@@ -262,12 +262,14 @@ void ControlPropertiesDialog::OnEvent(const runtime::Event& event) {
     case CtlFillColourButton: {
       int32_t& colour = event.control == CtlLineColourButton ? lineColour_ : fillColour_;
       int32_t chosen = std::max(0, colour);
-      if (runtime::AskColour(&chosen)) colour = chosen;
+      const char* title = event.control == CtlLineColourButton ? "CaptionSelectLineColor"
+                                                               : "CaptionSelectFillColor";
+      if (runtime::AskColour(&chosen, DesignerText(title))) colour = chosen;
       window_.Display();
       break;
     }
     case CtlFont:
-      runtime::AskFont(&font_);
+      runtime::AskFont(&font_, DesignerText("CaptionSelectControlFont"));
       break;
     default:
       break;

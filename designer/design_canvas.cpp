@@ -269,6 +269,7 @@ void DesignCanvas::MouseDown(int32_t x, int32_t y, int32_t keyCode) {
   if (button != runtime::KeyMouseLeft) return;
   if (state_.ISINSERTING) {
     state_.ISINSERTING = 0;
+    Status("");
     CanvasHit hit = HitTest(x, y);
     if (hit.band == 0) return;
     Select(CanvasHit{layout::SelectedBand, hit.band, nullptr});
@@ -524,6 +525,7 @@ void DesignCanvas::Properties() {
 }
 
 void DesignCanvas::Escape() {
+  if (state_.ISINSERTING) Status("");
   state_.ISINSERTING = 0;
   tool_ = ToolNone;
   if (state_.ISDRAGGING & kStartedBit) {
@@ -608,6 +610,9 @@ void DesignCanvas::InsertBand() {
     if (band.PRESENT || !Shows(band) || band.BANDNAME != chosen) continue;
     Edited();
     state_.AddBand(static_cast<int>(i + 1));
+    // The type's own width may be wider than this layout's detail area; a
+    // page form spans the paper and keeps its own.
+    if (band.BANDTYPE != layout::BandPageForm) band.CTRL->WIDTH = state_.DETAILAREA->WIDTH;
     Select(CanvasHit{layout::SelectedBand, static_cast<int>(i + 1), nullptr});
     Changed();
     return;
@@ -629,12 +634,26 @@ void DesignCanvas::DeleteBand() {
 
 // ---- Controls
 
+// Until the click that places it, the status line says where a click
+// counts, so that nothing seems to happen in vain.
 void DesignCanvas::StartInsertControl() {
   ClearTags();
-  state_.ISINSERTING = 1;
   tool_ = ToolNone;
+  std::string bands;
+  for (const auto& band : state_.BANDS) {
+    if (band->PRESENT && Shows(*band)) bands += (bands.empty() ? "" : ", ") + band->BANDNAME;
+  }
+  if (bands.empty()) {
+    Status("A control goes on a band: insert a band first (Bands, Insert band)");
+    return;
+  }
+  state_.ISINSERTING = 1;
   Arrange();
-  if (hooks_.status) hooks_.status(DesignerText("TextsPlaceNewControl"));
+  Status(DesignerText("TextsPlaceNewControl") + ": click on the band it goes on (" + bands + ")");
+}
+
+void DesignCanvas::Status(const std::string& text) {
+  if (hooks_.status) hooks_.status(text);
 }
 
 void DesignCanvas::PlaceNew(std::unique_ptr<ControlEntry> control, int band) {
@@ -794,7 +813,7 @@ void DesignCanvas::ApplyProperties(const std::string& fontName, int16_t style, i
   control->FONTSTYLE = style;
   control->FONTSIZE = size;
   control->FONTCOLOR = colour;
-  if (justification >= 1 && justification <= 3) control->JUSTIFICATION = " LCR"[justification];
+  if (justification >= 1 && justification <= 4) control->JUSTIFICATION = " LCRD"[justification];
   control->PICTURE = text.substr(0, 255);
   Changed();
 }

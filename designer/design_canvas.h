@@ -93,7 +93,7 @@ class DesignCanvas {
   void SetTool(CanvasTool tool) { tool_ = tool; }
   CanvasTool tool() const { return tool_; }
   void PlaceTool(int32_t x, int32_t y);
-  // From the properties box: justification 1 L, 2 C, 3 R, 0 unchanged.
+  // From the properties box: justification 1 L, 2 C, 3 R, 4 D(efault), 0 unchanged.
   void ApplyProperties(const std::string& fontName, int16_t style, int16_t size, int32_t colour,
                        uint8_t justification, const std::string& text);
   void SetScale(char scale);
@@ -135,6 +135,7 @@ class DesignCanvas {
   bool AllowedOn(const layout::BandEntry& band, uint8_t bits, std::string* key) const;
   void Edited();
   void Changed();
+  void Status(const std::string& text);
 
   layout::DesignState& state_;
   CanvasHooks hooks_;

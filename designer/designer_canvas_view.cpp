@@ -6,6 +6,7 @@
 
 #include "designer/design_page.h"
 #include "designer/designer_window.h"
+#include "designer/properties_box.h"
 #include "runtime/values/fixed_string.h"
 
 namespace ledora::designer {
@@ -17,6 +18,18 @@ constexpr int32_t kPerTag = 9;  // eight handles and the outline
 constexpr int32_t kBandFrameColour = 0x808080;
 constexpr int32_t kRulerBase = 1800000000;
 constexpr int32_t kRulerMarks = 2000;  // per ruler; far more than any paper needs
+// Band names stand in strips right of the paper, where no control can be,
+// so a name is never taken for a text of the layout.
+constexpr int32_t kLabelBase = 1700000000;
+constexpr int32_t kLabelGap = 80;
+constexpr int32_t kLabelWidth = 1000;
+constexpr int32_t kLabelMinimumHeight = 170;
+constexpr int32_t kLabelColour = 0x404040;
+constexpr int32_t kLabelBackColour = 0xE8E8E8;
+constexpr int32_t kSelectedLabelColour = 0xFFFFFF;
+constexpr int32_t kSelectedLabelBackColour = 0x994D1A;  // a dark blue
+// A selected band's handles are blue, a control's black.
+constexpr int32_t kBandHandleColour = 0xCC6600;
 
 }  // namespace
 
@@ -106,8 +119,11 @@ void DesignerWindow::ShowHandles() {
       const runtime::Control* c = window_.Find(number);
       if (c->hidden != hidden) window_.SetHidden(number, hidden);
       SetRectIfMoved(number, OnScreen(*parts[p]));
-      int32_t colour = outline ? parts[p]->borderColour : 0;
-      int32_t fill = outline ? runtime::kNoColour : 0;
+      bool band =
+          state_->SELECTEDCTRL == layout::SelectedBand && tags[t] == state_->SELECTEDTAG.get();
+      int32_t handle = band ? kBandHandleColour : 0;
+      int32_t colour = outline ? parts[p]->borderColour : handle;
+      int32_t fill = outline ? runtime::kNoColour : handle;
       if (c->colour != colour || c->fillColour != fill) {
         window_.SetColours(number, colour, runtime::kNoColour);
         window_.SetFillColour(number, fill);
@@ -147,6 +163,48 @@ void DesignerWindow::ShowRulers() {
   rulerMarks_ = {top, used - top};
 }
 
+runtime::Rect DesignerWindow::BandLabelRect(int band) const {
+  const layout::DesignState& s = *state_;
+  runtime::Rect paper = OnScreen(*s.PAPERCTRL);
+  runtime::Rect frame = OnScreen(*s.BANDS[band - 1]->CTRL);
+  return {paper.x + paper.width + kLabelGap, frame.y, kLabelWidth,
+          std::max(frame.height, kLabelMinimumHeight)};
+}
+
+int DesignerWindow::BandLabelAt(int32_t x, int32_t y) const {
+  if (state_ == nullptr || canvas_ == nullptr) return 0;
+  for (size_t i = 0; i < state_->BANDS.size(); ++i) {
+    const layout::BandEntry& band = *state_->BANDS[i];
+    if (!band.PRESENT || !canvas_->Shows(band)) continue;
+    runtime::Rect r = BandLabelRect(static_cast<int>(i + 1));
+    if (x >= r.x && y >= r.y && x <= r.x + r.width && y <= r.y + r.height) {
+      return static_cast<int>(i + 1);
+    }
+  }
+  return 0;
+}
+
+void DesignerWindow::ShowBandLabels() {
+  const layout::DesignState& s = *state_;
+  for (size_t i = 0; i < s.BANDS.size(); ++i) {
+    const layout::BandEntry& band = *s.BANDS[i];
+    int32_t number = kLabelBase + static_cast<int32_t>(i);
+    EnsureControl(number, runtime::ControlString);
+    const runtime::Control* c = window_.Find(number);
+    bool hidden = !band.PRESENT || !canvas_->Shows(band);
+    if (c->hidden != hidden) window_.SetHidden(number, hidden);
+    if (hidden) continue;
+    bool selected =
+        s.SELECTEDCTRL == layout::SelectedBand && s.CURRENTBAND == static_cast<int>(i + 1);
+    int32_t colour = selected ? kSelectedLabelColour : kLabelColour;
+    int32_t back = selected ? kSelectedLabelBackColour : kLabelBackColour;
+    if (c->colour != colour || c->backColour != back) window_.SetColours(number, colour, back);
+    std::string text = " " + band.BANDNAME;
+    if (c->text != text) window_.SetText(number, text);
+    SetRectIfMoved(number, BandLabelRect(static_cast<int>(i + 1)));
+  }
+}
+
 void DesignerWindow::Redraw() {
   if (state_ == nullptr || canvas_ == nullptr) return;
   canvas_->Arrange();
@@ -154,6 +212,10 @@ void DesignerWindow::Redraw() {
   s.PAPERCTRL->borderColour = 0;
   s.PAPERCTRL->fillColour = 0xFFFFFF;
   ShowItem(*s.PAPERCTRL, runtime::ControlImage, false);
+  // Fields dragged from the properties box's list land on the paper.
+  if (window_.Find(s.PAPERCTRL->CTRLNO)->dropId != kFieldListDrag) {
+    window_.SetDropId(s.PAPERCTRL->CTRLNO, kFieldListDrag);
+  }
   s.DETAILAREA->borderColour = kBandFrameColour;
   s.DETAILAREA->fillColour = runtime::kNoColour;
   ShowItem(*s.DETAILAREA, runtime::ControlBox, s.CURRENTVIEW != 'B');
@@ -169,6 +231,7 @@ void DesignerWindow::Redraw() {
   }
   ShowPage();
   ShowRulers();
+  ShowBandLabels();
   ShowHandles();
 }
 

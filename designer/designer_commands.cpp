@@ -21,11 +21,11 @@ constexpr MenuLine kMenuTree[] = {
     {MenuReport, CmdBandView, "DesignerItemBandView", "", true},
     {MenuReport, CmdFormView, "DesignerItemFormView", "", false},
     {MenuReport, CmdPaperFormats, "DesignerItemPaperFormats", "", true},
-    {MenuReport, CmdUndo, nullptr, "&Undo\tCtrl+Z", true},
-    {MenuReport, CmdRedo, nullptr, "&Redo\tCtrl+Y", false},
+    {MenuReport, CmdUndo, nullptr, "&Undo", true},
+    {MenuReport, CmdRedo, nullptr, "&Redo", false},
     {MenuReport, CmdSnap, nullptr, "Snap to &grid", false},
     {MenuReport, CmdCheckLayout, nullptr, "&Check layout", false},
-    {MenuReport, CmdPreview, nullptr, "&Preview\tCtrl+R", false},
+    {MenuReport, CmdPreview, nullptr, "&Preview", false},
     {0, CmdNone, "DesignerMenuBands", "&Bands", false},
     {MenuBands, CmdBandProp, "DesignerItemBandProp", "", false},
     {MenuBands, CmdInsBand, "DesignerItemInsBand", "", false},
@@ -49,30 +49,77 @@ constexpr MenuLine kMenuTree[] = {
 };
 
 constexpr ToolbarButton kToolbar[] = {
-    {CmdSave, "TipSave", "Save"},
-    {CmdOpen, "TipOpenLayout", "Open"},
-    {CmdNew, "TipNewLayout", "New"},
-    {CmdExit, "TipExitDesigner", "Exit"},
-    {CmdAlignLeft, "TipAlignLeft", "|<"},
-    {CmdAlignRight, "TipAlignRight", ">|"},
-    {CmdAlignTop, "TipAlignTop", "^"},
-    {CmdAlignBottom, "TipAlignBottom", "v"},
-    {CmdSameSize, "TipSameSize", "=S"},
-    {CmdSameHeight, "TipSameHeight", "=H"},
-    {CmdSameWidth, "TipSameWidth", "=W"},
-    {CmdToolbox, "TipButtonPropertiesToolbox", "Box"},
-    {CmdHelp, "TipButtonHelp", "?"},
-    {CmdSaveAs, "TipButtonSaveAs", "As"},
-    {CmdFormView, "TipFormView", "Form"},
-    {CmdBandView, "TipBandView", "Band"},
-    {CmdDelBand, "TipBandDelete", "-B"},
-    {CmdInsBand, "TipBandNew", "+B"},
-    {CmdControlProp, "TipControlProp", "CP"},
-    {CmdReportProp, "TipReportProp", "RP"},
-    {CmdBandProp, "TipBandProp", "BP"},
-    {CmdDelControl, "TipControlDelete", "-C"},
-    {CmdInsControl, "TipControlNew", "+C"},
+    {CmdSave, "TipSave"},
+    {CmdOpen, "TipOpenLayout"},
+    {CmdNew, "TipNewLayout"},
+    {CmdExit, "TipExitDesigner"},
+    {CmdAlignLeft, "TipAlignLeft"},
+    {CmdAlignRight, "TipAlignRight"},
+    {CmdAlignTop, "TipAlignTop"},
+    {CmdAlignBottom, "TipAlignBottom"},
+    {CmdSameSize, "TipSameSize"},
+    {CmdSameHeight, "TipSameHeight"},
+    {CmdSameWidth, "TipSameWidth"},
+    {CmdToolbox, "TipButtonPropertiesToolbox"},
+    {CmdHelp, "TipButtonHelp"},
+    {CmdSaveAs, "TipButtonSaveAs"},
+    {CmdFormView, "TipFormView"},
+    {CmdBandView, "TipBandView"},
+    {CmdDelBand, "TipBandDelete"},
+    {CmdInsBand, "TipBandNew"},
+    {CmdControlProp, "TipControlProp"},
+    {CmdReportProp, "TipReportProp"},
+    {CmdBandProp, "TipBandProp"},
+    {CmdDelControl, "TipControlDelete"},
+    {CmdInsControl, "TipControlNew"},
 };
+
+struct CommandLook {
+  DesignerCommand command;
+  const char* icon;
+  const char* shortcut;
+};
+
+constexpr CommandLook kLooks[] = {
+    {CmdNew, "~dnew.ico", "Ctrl+N"},
+    {CmdOpen, "~dopen.ico", "Ctrl+O"},
+    {CmdSaveAs, "~dsaveas.ico", ""},
+    {CmdSave, "~dsave.ico", "Ctrl+S"},
+    {CmdDelete, "~ddelete.ico", ""},
+    {CmdImport, "~dimport.ico", ""},
+    {CmdExport, "~dexport.ico", ""},
+    {CmdExit, "~dexit.ico", ""},
+    {CmdReportProp, "~dreportprop.ico", ""},
+    {CmdBandView, "~dbandview.ico", ""},
+    {CmdFormView, "~dformview.ico", ""},
+    {CmdBandProp, "~dbandprop.ico", ""},
+    {CmdInsBand, "~dbandnew.ico", ""},
+    {CmdDelBand, "~dbanddelete.ico", ""},
+    {CmdControlProp, "~dcontrolprop.ico", "Enter"},
+    {CmdInsControl, "~dcontrolnew.ico", ""},
+    {CmdDelControl, "~dcontroldelete.ico", "Del"},
+    {CmdAlignTop, "~daligntop.ico", ""},
+    {CmdAlignBottom, "~dalignbottom.ico", ""},
+    {CmdAlignLeft, "~dalignleft.ico", ""},
+    {CmdAlignRight, "~dalignright.ico", ""},
+    {CmdSameSize, "~dsamesize.ico", ""},
+    {CmdSameHeight, "~dsameheight.ico", ""},
+    {CmdSameWidth, "~dsamewidth.ico", ""},
+    {CmdHelpContents, "help.ico", "F1"},
+    {CmdAbout, "~dabout.ico", ""},
+    {CmdToolbox, "~dtoolbox.ico", ""},
+    {CmdHelp, "help.ico", "F1"},
+    {CmdUndo, "~dundo.ico", "Ctrl+Z"},
+    {CmdRedo, "~dredo.ico", "Ctrl+Y"},
+    {CmdPreview, "~dpreview.ico", "Ctrl+R"},
+};
+
+const CommandLook* LookOf(DesignerCommand command) {
+  for (const CommandLook& look : kLooks) {
+    if (look.command == command) return &look;
+  }
+  return nullptr;
+}
 
 constexpr DesignerCommand kPopupNothing[] = {
     CmdReportProp, CmdNone,     CmdScaleInch, CmdScaleMM, CmdNone,
@@ -88,6 +135,16 @@ constexpr DesignerCommand kPopupControl[] = {
 }  // namespace
 
 std::span<const MenuLine> DesignerMenuTree() { return kMenuTree; }
+
+const char* CommandIcon(DesignerCommand command) {
+  const CommandLook* look = LookOf(command);
+  return look != nullptr ? look->icon : "";
+}
+
+const char* CommandShortcut(DesignerCommand command) {
+  const CommandLook* look = LookOf(command);
+  return look != nullptr ? look->shortcut : "";
+}
 std::span<const ToolbarButton> DesignerToolbar() { return kToolbar; }
 std::span<const DesignerCommand> PopupForNothing() { return kPopupNothing; }
 std::span<const DesignerCommand> PopupForBand() { return kPopupBand; }

@@ -81,12 +81,16 @@ std::span<const MenuLine> DesignerMenuTree();
 struct ToolbarButton {
   DesignerCommand command;
   const char* tipKey;
-  const char* label;
 };
 std::span<const ToolbarButton> DesignerToolbar();
 constexpr int32_t kFirstToolbarButton = 1;
 constexpr int32_t kStepPrompt = 40;
 constexpr int32_t kStepBox = 41;
+
+// The icon a command shows on its button and menu item ("" none), and the
+// key that runs it ("" none), as the menu shows it.
+const char* CommandIcon(DesignerCommand command);
+const char* CommandShortcut(DesignerCommand command);
 
 // The right-click menus by selection; CmdNone stands for a separator.
 std::span<const DesignerCommand> PopupForNothing();

@@ -8,6 +8,7 @@ namespace ledora::designer {
 void PrepareDialog(runtime::Window& window, std::string_view title, int32_t width, int32_t height) {
   window.SetTitle(title);
   window.SetModal(true);
+  window.SetHelpTopic(kDesignerHelpTopic);
   window.SetFont({"MS Sans Serif", 8, 0, runtime::kNoColour});
   window.SetSize(width, height);
 }

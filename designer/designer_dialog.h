@@ -11,6 +11,9 @@
 
 namespace ledora::designer {
 
+// The user guide's chapter on the designer and its dialogs.
+inline constexpr char kDesignerHelpTopic[] = "designer";
+
 // The controls of PickFromList's window.
 enum PickControls : int32_t { PickPrompt = 1, PickList = 2, PickOk = 3, PickCancel = 4 };
 

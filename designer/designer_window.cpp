@@ -1,8 +1,11 @@
 #include "designer/designer_window.h"
 
+#include <algorithm>
+#include <cstring>
 #include <filesystem>
 
 #include "designer/design_deletion.h"
+#include "designer/designer_about.h"
 #include "designer/designer_dialog.h"
 #include "designer/designer_messages.h"
 #include "designer/designer_text_table.h"
@@ -20,7 +23,9 @@
 #include "layout/record_stream.h"
 #include "runtime/values/fixed_string.h"
 #include "runtime/window/common_dialogs.h"
+#include "runtime/window/help.h"
 #include "runtime/window/popup_menu_text.h"
+#include "runtime/window/window_registry.h"
 
 namespace ledora::designer {
 
@@ -51,6 +56,9 @@ constexpr int32_t kAlertKeys[] = {
     runtime::KeyCtrl + 'Z',
     runtime::KeyCtrl + 'Y',
     runtime::KeyCtrl + 'R',
+    runtime::KeyCtrl + 'S',
+    runtime::KeyCtrl + 'O',
+    runtime::KeyCtrl + 'N',
 };
 
 }  // namespace
@@ -140,8 +148,9 @@ void DesignerWindow::Build() {
   window_.SetScrollable(true);
   window_.SetUnit(runtime::UnitThousandths);
   window_.SetFont({"MS Sans Serif", 8, 0, runtime::kNoColour});
-  window_.SetSize(9500, 7000);
+  window_.SetSize(9800, 7000);  // the paper and the band names beside it
   window_.SetIcon("Layout.ico");
+  window_.SetHelpTopic(kDesignerHelpTopic);
   BuildMenus();
   BuildToolbar();
   window_.SetTrackMouse(0, true);
@@ -158,20 +167,28 @@ void DesignerWindow::BuildMenus() {
       continue;
     }
     if (line.separatorBefore) window_.AddMenuSeparator(line.menu);
+    std::string shortcut = CommandShortcut(line.command);
+    if (!shortcut.empty()) text += "\t" + shortcut;
     window_.AddMenuItem(MenuItemOf(line.command), line.menu, text);
+    window_.SetIcon(MenuItemOf(line.command), CommandIcon(line.command));
   }
 }
 
+// A toolbar of its own, above the canvas, so it stays while the canvas scrolls.
 void DesignerWindow::BuildToolbar() {
   int32_t number = kFirstToolbarButton;
   int32_t x = 40;
   for (const ToolbarButton& button : DesignerToolbar()) {
-    AddButton(window_, number++, button.label, {x, 40, 330, 260}, DesignerText(button.tipKey));
+    AddButton(window_, number, {}, {x, 40, 330, 260}, DesignerText(button.tipKey));
+    window_.SetIcon(number, CommandIcon(button.command));
+    window_.SetOnToolbar(number++, true);
     x += 345;
   }
   AddPrompt(window_, kStepPrompt, DesignerText("ToolbartextsStep"), {x + 40, 100, 400, 160});
+  window_.SetOnToolbar(kStepPrompt, true);
   AddEntry(window_, kStepBox, 6, {x + 440, 60, 600, 240});
   window_.SetPicture(kStepBox, "@n6");
+  window_.SetOnToolbar(kStepBox, true);
 }
 
 // ---- Units
@@ -263,7 +280,13 @@ void DesignerWindow::OnMouse(const runtime::Event& event) {
   if (event.number == runtime::EventMouseDown && button == runtime::KeyMouseRight) {
     return RightClick();
   }
-  if (event.number == runtime::EventMouseDown) {
+  int label = event.number == runtime::EventMouseDown && button == runtime::KeyMouseLeft &&
+                      !state_->ISINSERTING && canvas_->tool() == ToolNone
+                  ? BandLabelAt(event.x, event.y)
+                  : 0;
+  if (label != 0) {
+    canvas_->Select({layout::SelectedBand, label, nullptr});
+  } else if (event.number == runtime::EventMouseDown) {
     canvas_->MouseDown(x, y, event.keyCode);
   } else if (event.number == runtime::EventMouseMove) {
     canvas_->MouseMove(x, y);
@@ -277,7 +300,10 @@ void DesignerWindow::OnMouse(const runtime::Event& event) {
 }
 
 void DesignerWindow::OnKey(int32_t keyCode) {
+  if (keyCode == runtime::KeyCtrl + 'N') return Do(CmdNew);
+  if (keyCode == runtime::KeyCtrl + 'O') return Do(CmdOpen);
   if (canvas_ == nullptr) return;
+  if (keyCode == runtime::KeyCtrl + 'S') return Do(CmdSave);
   if (keyCode == runtime::KeyCtrl + 'Z') return Do(CmdUndo);
   if (keyCode == runtime::KeyCtrl + 'Y') return Do(CmdRedo);
   if (keyCode == runtime::KeyCtrl + 'R') return Do(CmdPreview);
@@ -360,19 +386,22 @@ void DesignerWindow::Do(DesignerCommand command) {
       window_.Post(runtime::EventCloseWindow);
       break;
     case CmdReportProp:
-      Tool(tools_.reportProperties ? [this] { tools_.reportProperties(*canvas_); }
-                                   : std::function<void()>(),
-           "ReportProperties");
+      PropertyDialog(tools_.reportProperties, "ReportProperties");
       break;
     case CmdBandProp:
-      Tool(tools_.bandProperties ? [this] { tools_.bandProperties(*canvas_); }
-                                 : std::function<void()>(),
-           "BandProperties");
+      PropertyDialog(tools_.bandProperties, "BandProperties");
       break;
     case CmdControlProp:
-      Tool(tools_.controlProperties ? [this] { tools_.controlProperties(*canvas_); }
-                                    : std::function<void()>(),
-           "ControlProperties");
+      PropertyDialog(tools_.controlProperties, "ControlProperties");
+      break;
+    case CmdHelpContents:
+    case CmdHelpSearch:
+    case CmdHelpUse:
+    case CmdHelp:
+      runtime::ShowHelp(window_);
+      break;
+    case CmdAbout:
+      StartDesignerAbout();
       break;
     case CmdPaperFormats:
       Tool(tools_.paperFormats, "BrowsePaperFormats");
@@ -449,6 +478,31 @@ void DesignerWindow::Preview() {
   layout::R_C = content;
 }
 
+// The frame's status line shows what its children say; alone (in tests, or
+// without a frame) the window keeps it.
+runtime::Window& DesignerWindow::StatusWindow() {
+  runtime::Window* frame = runtime::WindowRegistry::Instance().Frame();
+  return frame != nullptr && frame->IsOpen() ? *frame : window_;
+}
+
+// A dialog changes the design in place; what it changed is one step to undo.
+void DesignerWindow::Undoable(const std::function<void()>& edit) {
+  DesignHistory::Records before = layout::DesignRecords(*state_);
+  edit();
+  if (state_ == nullptr) return;
+  DesignHistory::Records after = layout::DesignRecords(*state_);
+  bool same =
+      after.size() == before.size() &&
+      std::equal(after.begin(), after.end(), before.begin(),
+                 [](const auto& a, const auto& b) { return std::memcmp(&a, &b, sizeof a) == 0; });
+  if (!same) history_.Record(std::move(before));
+}
+
+void DesignerWindow::PropertyDialog(const std::function<void(DesignCanvas&)>& dialog,
+                                    const char* name) {
+  Undoable([&] { Tool(dialog ? [&] { dialog(*canvas_); } : std::function<void()>(), name); });
+}
+
 void DesignerWindow::Tool(const std::function<void()>& tool, const char* name) {
   if (tool) {
     tool();
@@ -482,6 +536,7 @@ bool DesignerWindow::IsEnabled(DesignerCommand command) const {
   bool tagged = !s.TAGGEDCTRLS.empty();
   switch (command) {
     case CmdSave:
+      return true;  // a layout never saved goes through Save as
     case CmdDelete:
       return saved_;
     case CmdScaleInch:
@@ -671,7 +726,7 @@ void DesignerWindow::MakeCanvas() {
     return tools_.newControl ? tools_.newControl(*canvas_, control, band)
                              : InsertField(control, band);
   };
-  hooks.status = [this](const std::string& text) { window_.SetStatusText(text); };
+  hooks.status = [this](const std::string& text) { StatusWindow().SetStatusText(text); };
   hooks.selectionChanged = [this] {
     if (tools_.selectionChanged && canvas_ != nullptr) tools_.selectionChanged(*canvas_);
   };

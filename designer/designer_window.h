@@ -19,6 +19,7 @@
 #include "designer/design_page.h"
 #include "designer/design_recovery.h"
 #include "designer/designer_commands.h"
+#include "designer/designer_dialog.h"
 #include "designer/layout_preview.h"
 #include "layout/design_database.h"
 #include "layout/design_state.h"
@@ -53,7 +54,7 @@ class DesignerWindow : public layout::DesignerView {
   // Where the canvas starts in the window, below the toolbar (thousandths
   // of an inch, the window's unit).
   static constexpr int32_t kCanvasLeft = 200;
-  static constexpr int32_t kCanvasTop = 450;
+  static constexpr int32_t kCanvasTop = 250;
 
   explicit DesignerWindow(layout::DesignDatabase& designs, DesignerTools tools = {});
   ~DesignerWindow() override;
@@ -87,6 +88,9 @@ class DesignerWindow : public layout::DesignerView {
   // Window units (thousandths) and the design's unit, at the zoom.
   int32_t ToDesign(int32_t windowValue) const;
   int32_t ToWindow(int32_t designValue) const;
+
+  // The band whose name strip holds a point of the window (from 1); 0: none.
+  int BandLabelAt(int32_t x, int32_t y) const;
 
   // The page the canvas shows the design's controls with.
   const CanvasPage& page() const { return *page_; }
@@ -129,6 +133,9 @@ class DesignerWindow : public layout::DesignerView {
   void Restore(DesignHistory::Records records);
   void ClearCanvas();
   void Tool(const std::function<void()>& tool, const char* name);
+  void Undoable(const std::function<void()>& edit);
+  void PropertyDialog(const std::function<void(DesignCanvas&)>& dialog, const char* name);
+  runtime::Window& StatusWindow();
   bool InsertField(layout::ControlEntry& control, int band);
   std::string UnofferedFields();
   void CheckLayout(bool always);
@@ -143,6 +150,8 @@ class DesignerWindow : public layout::DesignerView {
   void ShowControl(const layout::ControlEntry& control, bool hidden);
   void ShowHandles();
   void ShowRulers();
+  void ShowBandLabels();
+  runtime::Rect BandLabelRect(int band) const;
   void ShowPage();
   void SetRectIfMoved(int32_t number, const runtime::Rect& rect);
   runtime::Rect OnScreen(const layout::ControlGeometry& geometry) const;

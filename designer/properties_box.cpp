@@ -21,6 +21,8 @@ namespace {
 constexpr int32_t kTitleHeight = 10;
 constexpr int32_t kMinimumHeight = 123;
 constexpr int32_t kListGap = 76;  // the field list ends this far above the bottom
+constexpr int32_t kMinimumWidth = 105;
+constexpr int32_t kStrip = 5;  // the sizing strips' thickness
 constexpr std::array<int32_t, 16> kSizes = {8,  9,  10, 11, 12, 14, 16, 18,
                                             20, 22, 24, 26, 28, 36, 48, 72};
 
@@ -58,6 +60,14 @@ bool EditText(std::string* text) {
   return ok;
 }
 
+// A toggle's picture and the key of its text, from the box's section or
+// the designer's.
+struct Toggle {
+  const char* icon;
+  const char* boxKey;
+  const char* designerKey;
+};
+
 class Box {
  public:
   Box(layout::DesignDatabase& designs, PropertiesLink& link) : designs_(designs), link_(link) {}
@@ -65,6 +75,8 @@ class Box {
 
  private:
   void Build();
+  void AddToggle(int32_t number, runtime::ControlType type, int32_t parent, const Toggle& toggle,
+                 const runtime::Rect& rect);
   void Place();
   void LoadFields();
   void Refresh();
@@ -72,6 +84,8 @@ class Box {
   void Roll();
   void Store();
   void SetHeight(int32_t height);
+  template <typename T>
+  void ShowChoices(int32_t list, std::vector<T>* shown, std::vector<T> choices, const T& chosen);
   void ChooseTool(uint8_t tool);
   void More();
   void OnMouse(const runtime::Event& event);
@@ -83,7 +97,9 @@ class Box {
   layout::DesignDatabase& designs_;
   PropertiesLink& link_;
   runtime::Window window_;
-  std::vector<std::string> families_;
+  std::vector<std::string> families_;  // installed
+  std::vector<std::string> shownFamilies_;
+  std::vector<int32_t> shownSizes_;
   bool rolledDown_ = true;
   int32_t fullHeight_ = kMinimumHeight;
   uint8_t kind_ = 0;  // of the selected control; 0 none
@@ -99,6 +115,9 @@ void Box::Build() {
   window_.SetCaption(false);
   window_.SetResizable(true);  // its height follows the roll button and the sizing strip
   window_.SetFont({"MS Sans Serif", 8, 0, runtime::kNoColour});
+  // The title row and the strips are pressed inside but dragged beyond
+  // them: the pointer may leave them faster than the box follows.
+  window_.SetTrackMouse(0, true);
   window_.CreateControl(BoxTitleRow, runtime::ControlRegion);
   window_.SetRect(BoxTitleRow, {0, 0, 105, kTitleHeight});
   window_.SetTrackMouse(BoxTitleRow, true);
@@ -113,50 +132,48 @@ void Box::Build() {
   window_.SetRect(BoxFontName, {2, 12, 101, 12});
   window_.SetTip(BoxFontName, BoxCaptionText("FontNameListboxTooltip"));
   families_ = runtime::FontFamilies();
+  std::sort(families_.begin(), families_.end());
   ShowRows(window_, BoxFontName, families_);
+  shownFamilies_ = families_;
   window_.CreateControl(BoxFontSize, runtime::ControlDropList);
   window_.SetRect(BoxFontSize, {2, 26, 28, 12});
   window_.SetTip(BoxFontSize, BoxCaptionText("FontSizeListboxTooltip"));
   std::vector<std::string> sizes;
   for (int32_t size : kSizes) sizes.push_back(std::to_string(size));
   ShowRows(window_, BoxFontSize, sizes);
-  const std::array<std::pair<const char*, const char*>, 3> styles = {
-      {{"B", "BoldButtonTooltip"}, {"I", "ItalicButtonTooltip"}, {"U", "UnderlineButtonTooltip"}}};
+  shownSizes_.assign(kSizes.begin(), kSizes.end());
+  // Toggle buttons with the pictures users know from word processors;
+  // each tip and text says what it does.
+  const std::array<Toggle, 4> styles = {{{"~dbold.ico", "BoldButtonTooltip", nullptr},
+                                         {"~ditalic.ico", "ItalicButtonTooltip", nullptr},
+                                         {"~dunderline.ico", "UnderlineButtonTooltip", nullptr},
+                                         {"~dcolour.ico", "FontColorButtonTooltip", nullptr}}};
   for (int i = 0; i < 3; ++i) {
-    int32_t n = BoxBold + i;
-    window_.CreateControl(n, runtime::ControlCheck);
-    window_.SetText(n, styles[i].first);
-    window_.SetTip(n, BoxCaptionText(styles[i].second));
-    window_.SetRect(n, {32 + 14 * i, 26, 13, 12});
+    AddToggle(BoxBold + i, runtime::ControlCheck, 0, styles[i], {32 + 15 * i, 26, 14, 12});
   }
-  AddButton(window_, BoxColour, "...", {76, 26, 27, 12}, BoxCaptionText("FontColorButtonTooltip"));
+  AddButton(window_, BoxColour, {}, {78, 26, 25, 12}, BoxCaptionText("FontColorButtonTooltip"));
+  window_.SetIcon(BoxColour, styles[3].icon);
 
   window_.CreateControl(BoxJustification, runtime::ControlOption);
-  window_.SetRect(BoxJustification, {2, 40, 33, 12});
-  const std::array<std::pair<const char*, const char*>, 3> justs = {
-      {{"L", "LeftAlignButtonTooltip"},
-       {"C", "CenterAlignButtonTooltip"},
-       {"R", "RightAlignButtonTooltip"}}};
-  for (int i = 0; i < 3; ++i) {
-    int32_t n = BoxJustification + 1 + i;
-    window_.CreateControl(n, runtime::ControlRadio, BoxJustification);
-    window_.SetText(n, justs[i].first);
-    window_.SetTip(n, BoxCaptionText(justs[i].second));
-    window_.SetRect(n, {2 + 11 * i, 40, 11, 12});
+  window_.SetRect(BoxJustification, {2, 40, 44, 12});
+  const std::array<Toggle, 4> justs = {{{"~djustleft.ico", "LeftAlignButtonTooltip", nullptr},
+                                        {"~djustcenter.ico", "CenterAlignButtonTooltip", nullptr},
+                                        {"~djustright.ico", "RightAlignButtonTooltip", nullptr},
+                                        {"~djustdefault.ico", nullptr, "JustDefault"}}};
+  for (int i = 0; i < 4; ++i) {
+    AddToggle(BoxJustification + 1 + i, runtime::ControlRadio, BoxJustification, justs[i],
+              {2 + 11 * i, 40, 11, 12});
   }
   window_.CreateControl(BoxTools, runtime::ControlOption);
-  window_.SetRect(BoxTools, {36, 40, 67, 12});
-  const std::array<std::pair<const char*, const char*>, 5> tools = {{{"^", "TipButtonCancel"},
-                                                                     {"[]", "ControlTypeBox"},
-                                                                     {"/", "ControlTypeLine"},
-                                                                     {"Im", "ControlTypeImage"},
-                                                                     {"Ab", "ControlTypeString"}}};
+  window_.SetRect(BoxTools, {48, 40, 55, 12});
+  const std::array<Toggle, 5> tools = {{{"~darrow.ico", nullptr, "TipButtonCancel"},
+                                        {"~dbox.ico", nullptr, "ControlTypeBox"},
+                                        {"~dline.ico", nullptr, "ControlTypeLine"},
+                                        {"~dimage.ico", nullptr, "ControlTypeImage"},
+                                        {"~dstring.ico", nullptr, "ControlTypeString"}}};
   for (int i = 0; i < 5; ++i) {
-    int32_t n = BoxTools + 1 + i;
-    window_.CreateControl(n, runtime::ControlRadio, BoxTools);
-    window_.SetText(n, tools[i].first);
-    window_.SetTip(n, DesignerText(tools[i].second));
-    window_.SetRect(n, {36 + 13 * i, 40, 13, 12});
+    AddToggle(BoxTools + 1 + i, runtime::ControlRadio, BoxTools, tools[i],
+              {48 + 11 * i, 40, 11, 12});
   }
   AddEntry(window_, BoxText, 255, {2, 54, 86, 12});
   AddButton(window_, BoxMore, "...", {89, 54, 14, 12});
@@ -165,16 +182,35 @@ void Box::Build() {
   window_.SetListFormat(
       BoxFields, "70L(2)|M~" + BoxCaptionText("FieldListboxHeaderText") + "~@s32@20R(2)|M~Nr~@n5@");
   window_.SetVScroll(BoxFields, true);
-  window_.SetDragId(BoxFields, "DragFromFieldList");
+  window_.SetDragId(BoxFields, kFieldListDrag);
   window_.CreateControl(BoxSizer, runtime::ControlRegion);
   window_.SetTrackMouse(BoxSizer, true);
+  window_.CreateControl(BoxWidthSizer, runtime::ControlRegion);
+  window_.SetTrackMouse(BoxWidthSizer, true);
+}
+
+void Box::AddToggle(int32_t number, runtime::ControlType type, int32_t parent, const Toggle& toggle,
+                    const runtime::Rect& rect) {
+  window_.CreateControl(number, type, parent);
+  std::string tip =
+      toggle.boxKey != nullptr ? BoxCaptionText(toggle.boxKey) : DesignerText(toggle.designerKey);
+  window_.SetText(number, tip);
+  window_.SetTip(number, tip);
+  window_.SetIcon(number, toggle.icon);
+  window_.SetRect(number, rect);
 }
 
 // Place and rolled state from the INI file; the field list and the sizing
 // strip follow the height.
 void Box::Place() {
-  window_.SetPosition(IniNumber("WindowXposition", 1), IniNumber("WindowYposition", 1));
-  int32_t width = IniNumber("WindowWidth", 105);
+  // The first time it opens beside the designer, over none of its menus;
+  // afterwards where the user left it.
+  if (runtime::ReadIniValue(kDesignerIniFile, kPropertiesBoxSection, "WindowXposition")) {
+    window_.SetPosition(IniNumber("WindowXposition", 1), IniNumber("WindowYposition", 1));
+  } else {
+    window_.SetPlaceBeside(link_.designer);
+  }
+  int32_t width = std::max(kMinimumWidth, IniNumber("WindowWidth", kMinimumWidth));
   fullHeight_ = std::max(kMinimumHeight, IniNumber("WindowHeight", kMinimumHeight));
   rolledDown_ = IniNumber("RolledDown", 1) != 0;
   window_.SetSize(width, rolledDown_ ? fullHeight_ : kTitleHeight);
@@ -192,9 +228,39 @@ void Box::SetHeight(int32_t height) {
     if (control->number >= BoxFontName) window_.SetHidden(control->number, !rolledDown_);
   }
   window_.SetSize(width, height);
+  window_.SetRect(BoxTitleRow, {0, 0, width, kTitleHeight});
+  window_.SetRect(BoxCaption, {2, 1, width - 29, 8});
+  window_.SetRect(BoxRoll, {width - 25, 0, 11, kTitleHeight});
+  window_.SetRect(BoxClose, {width - 13, 0, 11, kTitleHeight});
   if (!rolledDown_) return;
+  window_.SetRect(BoxFontName, {2, 12, width - 4, 12});
   window_.SetRect(BoxFields, {2, 70, width - 4, std::max(0, height - kListGap)});
-  window_.SetRect(BoxSizer, {0, height - 5, width, 5});
+  window_.SetRect(BoxSizer, {0, height - kStrip, width - kStrip, kStrip});
+  window_.SetRect(BoxWidthSizer, {width - kStrip, kTitleHeight, kStrip, height - kTitleHeight});
+}
+
+template <typename T>
+void Box::ShowChoices(int32_t list, std::vector<T>* shown, std::vector<T> choices,
+                      const T& chosen) {
+  if (choices != *shown) {
+    std::vector<std::string> rows;
+    for (const T& choice : choices) {
+      if constexpr (std::is_same_v<T, std::string>) {
+        rows.push_back(choice);
+      } else {
+        rows.push_back(std::to_string(choice));
+      }
+    }
+    ShowRows(window_, list, rows);
+    *shown = std::move(choices);
+  }
+  auto at = std::find(shown->begin(), shown->end(), chosen);
+  window_.SetSelection(list, static_cast<int32_t>(at - shown->begin()) + 1);
+  if constexpr (std::is_same_v<T, std::string>) {
+    window_.SetText(list, chosen);
+  } else {
+    window_.SetText(list, std::to_string(chosen));
+  }
 }
 
 void Box::LoadFields() {
@@ -216,16 +282,19 @@ void Box::Refresh() {
   kind_ = control == nullptr ? 0 : control->CONTROLTYPE;
   if (control != nullptr) {
     std::string name = control->FONTNAME.empty() ? "Arial" : control->FONTNAME;
-    auto family = std::find(families_.begin(), families_.end(), name);
-    window_.SetSelection(BoxFontName, family == families_.end()
-                                          ? 0
-                                          : static_cast<int32_t>(family - families_.begin()) + 1);
-    window_.SetText(BoxFontName, name);
+    // A family or size the lists lack (a font of another machine, 13
+    // points) joins them, so the control's own shows and is kept.
+    std::vector<std::string> families = families_;
+    if (std::find(families.begin(), families.end(), name) == families.end()) {
+      families.insert(std::lower_bound(families.begin(), families.end(), name), name);
+    }
     int32_t size = control->FONTSIZE == 0 ? 10 : control->FONTSIZE;
-    auto at = std::find(kSizes.begin(), kSizes.end(), size);
-    window_.SetSelection(BoxFontSize,
-                         at == kSizes.end() ? 0 : static_cast<int32_t>(at - kSizes.begin()) + 1);
-    window_.SetText(BoxFontSize, std::to_string(size));
+    std::vector<int32_t> sizes(kSizes.begin(), kSizes.end());
+    if (std::find(sizes.begin(), sizes.end(), size) == sizes.end()) {
+      sizes.insert(std::lower_bound(sizes.begin(), sizes.end(), size), size);
+    }
+    ShowChoices(BoxFontName, &shownFamilies_, families, name);
+    ShowChoices(BoxFontSize, &shownSizes_, sizes, size);
     colour_ = control->FONTCOLOR;
     const bool flags[3] = {IsBold(control->FONTSTYLE), IsItalic(control->FONTSTYLE),
                            IsUnderlined(control->FONTSTYLE)};
@@ -233,8 +302,8 @@ void Box::Refresh() {
       window_.Find(BoxBold + i)->checked = flags[i];
       window_.Changed(BoxBold + i);
     }
-    const char* codes = "LCR";
-    for (int i = 0; i < 3; ++i) {
+    const char* codes = "LCRD";
+    for (int i = 0; i < 4; ++i) {
       window_.Find(BoxJustification + 1 + i)->checked = control->JUSTIFICATION == codes[i];
       window_.Changed(BoxJustification + 1 + i);
     }
@@ -249,17 +318,20 @@ void Box::Refresh() {
 
 void Box::Apply() {
   int32_t row = window_.GetSelection(BoxFontName);
-  link_.fontName = row >= 1 && row <= static_cast<int32_t>(families_.size())
-                       ? families_[row - 1].substr(0, 40)
+  link_.fontName = row >= 1 && row <= static_cast<int32_t>(shownFamilies_.size())
+                       ? shownFamilies_[row - 1].substr(0, 40)
                        : window_.GetText(BoxFontName).substr(0, 40);
   int32_t sizeRow = window_.GetSelection(BoxFontSize);
-  link_.fontSize = static_cast<int16_t>(sizeRow >= 1 ? kSizes[sizeRow - 1] : 10);
+  link_.fontSize = static_cast<int16_t>(
+      sizeRow >= 1 && sizeRow <= static_cast<int32_t>(shownSizes_.size()) ? shownSizes_[sizeRow - 1]
+                                                                          : 10);
   link_.fontColour = colour_;
   link_.fontStyle = FontStyleOf(window_.Find(BoxBold)->checked, window_.Find(BoxItalic)->checked,
                                 window_.Find(BoxUnderline)->checked);
   link_.justification = 0;
-  // Left, centre, right as the shared code counts them: 1, 2, 3.
-  for (uint8_t i = 0; i < 3; ++i) {
+  // Left, centre, right as the shared code counts them (1, 2, 3), then the
+  // report's default (4).
+  for (uint8_t i = 0; i < 4; ++i) {
     if (window_.Find(BoxJustification + 1 + i)->checked) link_.justification = i + 1;
   }
   link_.text = window_.GetText(BoxText).substr(0, 255);
@@ -337,9 +409,12 @@ void Box::OnMouse(const runtime::Event& event) {
     window_.GetPosition(&x, &y);
     window_.SetPosition(std::max(0, x + event.x - dragX_), std::max(0, y + event.y - dragY_));
   } else if (dragging_ == BoxSizer && rolledDown_) {
-    runtime::Rect strip = window_.GetRect(BoxSizer);
-    int32_t height = strip.y + event.y;
+    int32_t height = event.y;
     if (height > kMinimumHeight) SetHeight(height);
+  } else if (dragging_ == BoxWidthSizer && rolledDown_) {
+    int32_t width = std::max(kMinimumWidth, event.x);
+    window_.SetSize(width, window_.geometry().height);
+    SetHeight(window_.geometry().height);
   }
 }
 
@@ -352,7 +427,7 @@ void Box::OnAccepted(int32_t control) {
       window_.Post(runtime::EventCloseWindow);
       return;
     case BoxColour:
-      if (runtime::AskColour(&colour_)) Apply();
+      if (runtime::AskColour(&colour_, BoxCaptionText("FontColourDialogHeader"))) Apply();
       return;
     case BoxTools:
       for (uint8_t i = 0; i < 5; ++i) {

@@ -34,7 +34,7 @@ struct PropertiesLink {
   int16_t fontStyle = 400;
   int16_t fontSize = 10;
   int32_t fontColour = 0;
-  uint8_t justification = 0;  // 0 none, 1 left, 2 centre, 3 right
+  uint8_t justification = 0;  // 0 none, 1 left, 2 centre, 3 right, 4 default
   std::string text;           // at most 255
   uint8_t pendingTool = 0;    // 0 arrow, 1 box, 2 line, 3 image, 4 string
 
@@ -58,13 +58,17 @@ enum PropertiesBoxControls : int32_t {
   BoxItalic,
   BoxUnderline,
   BoxColour,
-  BoxJustification,                 // radios + 1 left, + 2 centre, + 3 right
-  BoxTools = BoxJustification + 4,  // radios + 1 arrow ... + 5 string
+  BoxJustification,                 // radios + 1 left, + 2 centre, + 3 right, + 4 default
+  BoxTools = BoxJustification + 5,  // radios + 1 arrow ... + 5 string
   BoxText = BoxTools + 6,
   BoxMore,
   BoxFields,
-  BoxSizer,
+  BoxSizer,       // the bottom strip: the height
+  BoxWidthSizer,  // the right edge: the width
 };
+
+// What a field dragged from the box's list is known by to the canvas.
+inline constexpr char kFieldListDrag[] = "DragFromFieldList";
 
 // The box's INI file and section.
 inline constexpr char kPropertiesBoxSection[] = "PropertiesBox";

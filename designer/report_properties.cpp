@@ -182,7 +182,7 @@ bool ReportPropertiesDialog::Run() {
         shownUnit = Unit();
         break;
       case RepFont:
-        runtime::AskFont(&font_);
+        runtime::AskFont(&font_, DesignerText("CaptionReportFont"));
         break;
       default:
         SetBounds();

@@ -66,8 +66,8 @@ class QtPresenter : public QObject, public Presenter {
   void FocusChanged(Window& window, int32_t control) override;
   void RaiseWindow(Window& window) override;
   bool AskFileName(FileDialogRequest* request) override;
-  bool AskColour(int32_t* colour) override;
-  bool AskFont(Font* font) override;
+  bool AskColour(int32_t* colour, std::string_view title) override;
+  bool AskFont(Font* font, std::string_view title) override;
   bool AskPrinterSetup() override;
   std::vector<std::string> FontFamilies() override;
   std::string PrinterName() override;

@@ -53,15 +53,17 @@ bool QtPresenter::AskFileName(FileDialogRequest* request) {
   return true;
 }
 
-bool QtPresenter::AskColour(int32_t* colour) {
+bool QtPresenter::AskColour(int32_t* colour, std::string_view title) {
   QColorDialog dialog(ToQColor(*colour), ActiveParent());
+  if (!title.empty()) dialog.setWindowTitle(ToQString(title));
   if (ShowModal(&dialog) != QDialog::Accepted) return false;
   *colour = FromQColor(dialog.selectedColor());
   return true;
 }
 
-bool QtPresenter::AskFont(Font* font) {
+bool QtPresenter::AskFont(Font* font, std::string_view title) {
   QFontDialog dialog(ToQFont(*font, QApplication::font()), ActiveParent());
+  if (!title.empty()) dialog.setWindowTitle(ToQString(title));
   if (ShowModal(&dialog) != QDialog::Accepted) return false;
   *font = FromQFont(dialog.selectedFont(), font->colour);
   return true;

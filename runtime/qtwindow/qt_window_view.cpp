@@ -26,6 +26,7 @@
 #include "runtime/qtwindow/qt_page_widget.h"
 #include "runtime/qtwindow/qt_presenter.h"
 #include "runtime/qtwindow/qt_units.h"
+#include "runtime/window/window_registry.h"
 
 namespace ledora::runtime {
 
@@ -84,7 +85,7 @@ QtWindowView::QtWindowView(Window& window, QtPresenter& presenter, QWidget* pare
   if (auto* sub = qobject_cast<QMdiSubWindow*>(top_.data())) {
     Cascade(sub);
   } else if (main_ == nullptr && qobject_cast<QDialog*>(top_.data()) == nullptr &&
-             window_.geometry().x == 0 && window_.geometry().y == 0) {
+             window_.geometry().x == 0 && window_.geometry().y == 0 && !PlaceBeside()) {
     CentreOverParent();
     // The window manager may place the parent only after this opened (the
     // splash over a new frame): it stays over the parent's middle.
@@ -153,6 +154,14 @@ void QtWindowView::BuildTop(QWidget* parent) {
     if (hasMenu) {
       menuBar_ = new QMenuBar(container);
       layout->addWidget(menuBar_);
+    }
+    bool hasToolbar = std::any_of(window_.controls().begin(), window_.controls().end(),
+                                  [](const auto& c) { return c->onToolbar; });
+    if (hasToolbar) {
+      toolBar_ = new QToolBar(container);
+      toolBar_->setMovable(false);
+      toolBar_->setFloatable(false);
+      layout->addWidget(toolBar_);
     }
     QWidget* client = content_;
     if (window_.isScrollable()) {
@@ -392,13 +401,14 @@ void QtWindowView::CreateControl(int32_t number) {
     BuildMenu(*control);
     return;
   }
-  if (control->onToolbar && window_.isFrame()) {
+  if (control->onToolbar && (window_.isFrame() || control->type == ControlButton)) {
     BuildToolbarButton(*control);
     return;
   }
   if (widgets_.count(number) != 0 || main_ != nullptr) return;
   QWidget* widget = MakeWidget(*control);
   if (widget == nullptr) return;
+  if (control->onToolbar && toolBar_ != nullptr) toolBar_->addWidget(widget);
   widget->setProperty(kControlProperty, number);
   widgets_[number] = widget;
   // A prompt's mnemonic moves the focus to the control after it.
@@ -444,7 +454,8 @@ void QtWindowView::ShowControl(int32_t number) {
     return;
   }
   // A frame's button may be put on the toolbar after it was made.
-  if (control->onToolbar && toolBar_ != nullptr) {
+  if (control->onToolbar && toolBar_ != nullptr &&
+      (window_.isFrame() || control->type == ControlButton)) {
     BuildToolbarButton(*control);
     return;
   }
@@ -631,6 +642,28 @@ void QtWindowView::Cascade(QMdiSubWindow* sub) {
   QSize room = area->viewport()->size();
   if (at.x() + sub->width() > room.width() || at.y() + sub->height() > room.height()) at = {0, 0};
   sub->move(at);
+}
+
+// Right of the other window where the screen has room, else just inside
+// its right edge; level with the top of its client area, so below its menu
+// and toolbar and those of the frame around it.
+bool QtWindowView::PlaceBeside() {
+  const Window* other = window_.placeBeside();
+  if (other == nullptr || !WindowRegistry::Instance().IsOpen(other)) return false;
+  QtWindowView* view = presenter_.ViewOf(*other);
+  if (view == nullptr || !view->Alive() || !top_->isWindow()) return false;
+  constexpr int kGap = 6;
+  QWidget* client = view->Client();
+  QRect inside(client->mapToGlobal(QPoint(0, 0)), client->size());
+  QWidget* outer = view->top();
+  QRect whole(outer->mapToGlobal(QPoint(0, 0)), outer->size());
+  QScreen* screen = outer->screen();
+  QPoint at(whole.right() + kGap, inside.top());
+  if (screen != nullptr && at.x() + top_->width() > screen->availableGeometry().right()) {
+    at.setX(inside.right() - top_->width() - kGap);
+  }
+  top_->setGeometry(QRect(at, top_->size()));
+  return true;
 }
 
 void QtWindowView::CentreOverParent() {

@@ -88,6 +88,7 @@ class QtWindowView : public QObject, public Window::PresenterData {
   void QueueKeepOnScreen();
   void Place(const QRect& client);
   void CentreOverParent();
+  bool PlaceBeside();
   QWidget* Client() const;  // the widget as big as the window's client area
   void ClientResized();
   void FitContent();

@@ -13,6 +13,7 @@
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QToolButton>
 #include <QValidator>
 
 #include "runtime/qtwindow/qt_conversions.h"
@@ -48,6 +49,15 @@ Qt::Alignment LabelAlignment(const Control& c) {
 QWidget* QtWindowView::MakeWidget(const Control& c) {
   const int32_t number = c.number;
   QWidget* widget = nullptr;
+  // A check or radio with a picture is a toggle button, as in toolbars.
+  if ((c.type == ControlCheck || c.type == ControlRadio) && !c.icon.empty()) {
+    auto* toggle = new QToolButton(content_);
+    toggle->setCheckable(true);
+    connect(toggle, &QToolButton::clicked, this, [this, number] {
+      if (!applying_) window_.UserPressed(number);
+    });
+    return toggle;
+  }
   switch (c.type) {
     case ControlImage:
       if (!c.pageFile.empty()) {
@@ -216,7 +226,12 @@ void QtWindowView::ShowWidget(const Control& c, QWidget* widget) {
   QtUnits units = Units();
   QRect rect = units.ToRect({c.x, c.y, c.width, c.height});
   if (rect.width() <= 0 || rect.height() <= 0) rect.setSize(widget->sizeHint());
-  widget->setGeometry(rect);
+  // The toolbar lays out its own widgets; only their width is the model's.
+  if (c.onToolbar) {
+    widget->setFixedWidth(rect.width());
+  } else {
+    widget->setGeometry(rect);
+  }
   widget->setEnabled(c.enabled);
   widget->setVisible(!c.hidden && !OnHiddenTab(c));
   widget->setToolTip(ToQString(c.tip));
@@ -280,6 +295,13 @@ void QtWindowView::ShowText(const Control& c, QWidget* widget) {
                                                                        : text);
     button->setDefault(c.isDefault);
     button->setIcon(icon);
+  } else if (auto* toggle = qobject_cast<QToolButton*>(widget)) {
+    QIcon icon = ToQIcon(c.icon);
+    toggle->setIcon(icon);
+    toggle->setText(text);
+    toggle->setAccessibleName(text);
+    toggle->setToolButtonStyle(icon.isNull() ? Qt::ToolButtonTextOnly : Qt::ToolButtonIconOnly);
+    toggle->setChecked(c.checked);
   } else if (auto* check = qobject_cast<QAbstractButton*>(widget)) {
     check->setText(text);
     check->setChecked(c.checked);

@@ -9,11 +9,13 @@ namespace ledora::runtime {
 
 bool AskFileName(FileDialogRequest* request) { return CurrentPresenter().AskFileName(request); }
 
-bool AskColour(int32_t* colour) { return CurrentPresenter().AskColour(colour); }
+bool AskColour(int32_t* colour, std::string_view title) {
+  return CurrentPresenter().AskColour(colour, title);
+}
 
 std::vector<std::string> FontFamilies() { return CurrentPresenter().FontFamilies(); }
 
-bool AskFont(Font* font) { return CurrentPresenter().AskFont(font); }
+bool AskFont(Font* font, std::string_view title) { return CurrentPresenter().AskFont(font, title); }
 
 bool AskPrinterSetup() { return CurrentPresenter().AskPrinterSetup(); }
 std::string ChosenPrinter() { return CurrentPresenter().PrinterName(); }

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "runtime/window/control.h"
@@ -21,9 +22,10 @@ struct FileDialogRequest {
 };
 
 bool AskFileName(FileDialogRequest* request);  // false: cancelled
-bool AskColour(int32_t* colour);               // in/out
-bool AskFont(Font* font);                      // in/out
-bool AskPrinterSetup();                        // ChosenPrinter() (printer_choice.h) has the choice
+// In/out; the dialog shows the title given, or its own.
+bool AskColour(int32_t* colour, std::string_view title = {});
+bool AskFont(Font* font, std::string_view title = {});
+bool AskPrinterSetup();  // ChosenPrinter() (printer_choice.h) has the choice
 // The font families installed for the screen, sorted.
 std::vector<std::string> FontFamilies();
 // Shows a popup menu in the popup syntax ("Open|-|~Disabled|+Checked|Sub{A|B}")

@@ -120,8 +120,10 @@ struct Control {
   bool hidden = false;
   bool readOnly = false;
   bool transparent = false;
-  bool isDefault = false;   // the default button, pressed by Enter
-  bool onToolbar = false;   // a button of the frame's toolbar
+  bool isDefault = false;  // the default button, pressed by Enter
+  // On the frame's toolbar; in any other window, on a toolbar of its own
+  // that stays in place while its client area scrolls.
+  bool onToolbar = false;
   bool immediate = false;   // lists: paged, scrolling beyond the rows posts events
   bool vscroll = false;     // lists: designed with a vertical scroll bar
   bool trackMouse = false;  // regions: post mouse down, up and move events

@@ -95,7 +95,8 @@ void HeadlessPresenter::AnswerFileName(std::optional<std::string> name) {
   if (Scheduler* scheduler = Scheduler::Current()) scheduler->Wake(pendingThread_);
 }
 
-bool HeadlessPresenter::AskColour(int32_t* colour) {
+bool HeadlessPresenter::AskColour(int32_t* colour, std::string_view title) {
+  dialogTitles_.emplace_back(title);
   if (scriptedColours_.empty()) {
     ++unexpected_;
     return false;
@@ -106,7 +107,8 @@ bool HeadlessPresenter::AskColour(int32_t* colour) {
   return answer.has_value();
 }
 
-bool HeadlessPresenter::AskFont(Font* font) {
+bool HeadlessPresenter::AskFont(Font* font, std::string_view title) {
+  dialogTitles_.emplace_back(title);
   if (scriptedFonts_.empty()) {
     ++unexpected_;
     return false;

@@ -64,8 +64,10 @@ class HeadlessPresenter : public Presenter, public MessageService {
   // Without a screen, raising a window gives it the focus at once.
   void RaiseWindow(Window& window) override;
   bool AskFileName(FileDialogRequest* request) override;
-  bool AskColour(int32_t* colour) override;
-  bool AskFont(Font* font) override;
+  bool AskColour(int32_t* colour, std::string_view title) override;
+  bool AskFont(Font* font, std::string_view title) override;
+  // The titles of the colour and font dialogs asked for, in order.
+  const std::vector<std::string>& dialogTitles() const { return dialogTitles_; }
   bool AskPrinterSetup() override;
   std::vector<std::string> FontFamilies() override { return fontFamilies_; }
   std::string PrinterName() override { return printerName_; }
@@ -106,6 +108,7 @@ class HeadlessPresenter : public Presenter, public MessageService {
   int32_t beeps_ = 0;
   std::vector<std::string> helpTopics_;
   ScreenArea screen_;
+  std::vector<std::string> dialogTitles_;
 };
 
 }  // namespace ledora::runtime

@@ -16,8 +16,8 @@ class SilentPresenter : public Presenter {
   void FocusChanged(Window&, int32_t) override {}
   void RaiseWindow(Window&) override {}
   bool AskFileName(FileDialogRequest*) override { return false; }
-  bool AskColour(int32_t*) override { return false; }
-  bool AskFont(Font*) override { return false; }
+  bool AskColour(int32_t*, std::string_view) override { return false; }
+  bool AskFont(Font*, std::string_view) override { return false; }
   bool AskPrinterSetup() override { return false; }
   std::vector<std::string> FontFamilies() override { return {}; }
   int32_t Popup(Window*, std::string_view) override { return 0; }

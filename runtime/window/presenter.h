@@ -37,8 +37,9 @@ class Presenter {
   virtual void RaiseWindow(Window& window) = 0;
 
   virtual bool AskFileName(FileDialogRequest* request) = 0;
-  virtual bool AskColour(int32_t* colour) = 0;
-  virtual bool AskFont(Font* font) = 0;
+  // The dialogs show the title given (empty: their own).
+  virtual bool AskColour(int32_t* colour, std::string_view title) = 0;
+  virtual bool AskFont(Font* font, std::string_view title) = 0;
   virtual bool AskPrinterSetup() = 0;
   // The font families installed for the screen, sorted.
   virtual std::vector<std::string> FontFamilies() = 0;

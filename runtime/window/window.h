@@ -97,6 +97,10 @@ class Window {
   // A hidden window keeps working (events, timer) without being shown.
   bool isVisible() const { return visible_; }
   void SetVisible(bool visible);
+  // A window given no place opens beside this one (a tool window beside
+  // the window it serves), covering none of its menus; not owned.
+  const Window* placeBeside() const { return beside_; }
+  void SetPlaceBeside(const Window* window) { beside_ = window; }
   Rect minimumSize() const { return minimum_; }  // width and height only
   void SetMinimumSize(int32_t width, int32_t height);
   Rect maximumSize() const { return maximum_; }  // 0 = no limit
@@ -281,6 +285,7 @@ class Window {
   bool visible_ = true;
   Rect minimum_;
   Rect maximum_;
+  const Window* beside_ = nullptr;
   bool trackMouse_ = false;
   int32_t nextSeparator_ = -1000000;
 

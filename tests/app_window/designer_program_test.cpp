@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <sstream>
 
 #include "layout/design_database.h"
 #include "runtime/storage/sqlite_driver.h"
@@ -41,6 +42,32 @@ void DesignerProgramTest::Press(const std::string& keys, double wait) {
 void DesignerProgramTest::OpenDesigner() {
   Click(249, 8, 0.6);  // the "Report Designer" menu
   Click(273, 29, 2);   // its entry
+}
+
+Geometry DesignerProgramTest::GeometryOf(const std::string& window) {
+  std::istringstream shell(Output("xdotool getwindowgeometry --shell " + window));
+  Geometry g;
+  for (std::string line; std::getline(shell, line);) {
+    int value = std::atoi(line.substr(line.find('=') + 1).c_str());
+    if (line.starts_with("X=")) g.x = value;
+    if (line.starts_with("Y=")) g.y = value;
+    if (line.starts_with("WIDTH=")) g.width = value;
+    if (line.starts_with("HEIGHT=")) g.height = value;
+  }
+  return g;
+}
+
+void DesignerProgramTest::Drag(int fromX, int fromY, int toX, int toY) {
+  Shell("xdotool mousemove " + std::to_string(fromX) + " " + std::to_string(fromY) +
+        " mousedown 1");
+  Pause(0.3);
+  for (int step = 1; step <= 5; ++step) {
+    Shell("xdotool mousemove " + std::to_string(fromX + (toX - fromX) * step / 5) + " " +
+          std::to_string(fromY + (toY - fromY) * step / 5));
+    Pause(0.12);
+  }
+  Shell("xdotool mouseup 1");
+  Pause(1.2);
 }
 
 std::vector<layout::ControlData> DesignerProgramTest::SavedControls(const std::string& name) {

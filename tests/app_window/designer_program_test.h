@@ -12,6 +12,11 @@
 
 namespace ledora::testing {
 
+// Where a window of the screen is, in pixels.
+struct Geometry {
+  int x = 0, y = 0, width = 0, height = 0;
+};
+
 class DesignerProgramTest : public ProgramWindowTest {
  protected:
   // Starts the program and closes its splash; frame_ is its frame.
@@ -27,6 +32,10 @@ class DesignerProgramTest : public ProgramWindowTest {
   void Press(const std::string& keys, double wait = 0.8);
   // Through the frame's "Report Designer" menu.
   void OpenDesigner();
+  Geometry GeometryOf(const std::string& window);
+  // Presses the left button at one point of the screen and lets go at
+  // another, in steps, as a hand would.
+  void Drag(int fromX, int fromY, int toX, int toY);
   // The controls of the design named name, in stored order.
   std::vector<layout::ControlData> SavedControls(const std::string& name);
 

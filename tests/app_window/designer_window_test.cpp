@@ -18,8 +18,8 @@ class DesignerWindowTest : public DesignerProgramTest {
   // Insert control asks the control properties: kind Field, then the field
   // (its list starts with "Pagenumber"), then OK.
   void InsertField(int x, const std::string& rowKeys) {
-    Click(751, 107, 0.6);                        // New control
-    Click(x, 241, 1.5);                          // on the detail band
+    Click(751, 120, 0.6);                        // New control
+    Click(x, 272, 1.5);                          // on the detail band
     Shell("xdotool mousemove 646 402 click 1");  // the control type list
     Pause(0.8);
     Press("Down Return");                        // from String to Field
@@ -33,10 +33,10 @@ class DesignerWindowTest : public DesignerProgramTest {
 
 TEST_F(DesignerWindowTest, ALayoutMadeWithMouseAndKeysIsThereWhenOpenedAgain) {
   OpenDesigner();
-  Click(90, 107, 1.5);  // New
+  Click(90, 120, 1.5);  // New
   Press("End");         // "Items", the last report type
   Press("Return");
-  Click(586, 107, 1.5);  // New band
+  Click(586, 120, 1.5);  // New band
   Press("End");          // the detail band "Item"
   Press("Return");
   InsertField(160, "");                // the first field: Item description
@@ -45,19 +45,19 @@ TEST_F(DesignerWindowTest, ALayoutMadeWithMouseAndKeysIsThereWhenOpenedAgain) {
   EXPECT_TRUE(none.empty());
 
   // Drag the description to the right, then align it under the price.
-  Shell("xdotool mousemove --window " + frame_ + " 170 241 mousedown 1");
+  Shell("xdotool mousemove --window " + frame_ + " 170 272 mousedown 1");
   Pause(0.2);
-  Shell("xdotool mousemove --window " + frame_ + " 200 241");
+  Shell("xdotool mousemove --window " + frame_ + " 200 272");
   Pause(0.2);
-  Shell("xdotool mousemove --window " + frame_ + " 260 241 mouseup 1");
+  Shell("xdotool mousemove --window " + frame_ + " 260 272 mouseup 1");
   Pause(0.5);
-  Click(520, 241);  // the price becomes the reference
+  Click(520, 272);  // the price becomes the reference
   Shell("xdotool keydown ctrl");
-  Click(290, 243);  // ... and the description is tagged
+  Click(290, 274);  // ... and the description is tagged
   Shell("xdotool keyup ctrl");
-  Click(156, 107);  // Align left
+  Click(156, 120);  // Align left
 
-  Click(453, 107, 1.5);                        // Save as
+  Click(453, 120, 1.5);                        // Save as
   Shell("xdotool mousemove 617 539 click 1");  // its name entry
   Pause(0.5);
   Shell("xdotool type --delay 80 Mine");
@@ -69,20 +69,20 @@ TEST_F(DesignerWindowTest, ALayoutMadeWithMouseAndKeysIsThereWhenOpenedAgain) {
   EXPECT_EQ(saved[0].x, saved[1].x);  // aligned left on the price
   EXPECT_GT(saved[0].x, 2000);        // far right of where it was placed
 
-  Click(122, 107, 1.5);  // Exit
+  Click(122, 120, 1.5);  // Exit
   OpenDesigner();
-  Click(57, 107, 1.5);  // Open: the dialog starts on "Items" / "Mine"
+  Click(57, 120, 1.5);  // Open: the dialog starts on "Items" / "Mine"
   Press("Return");
-  Click(520, 241);  // the description, where it was left
+  Click(520, 272);  // the description, where it was left
   Press("Right");
-  Click(22, 107, 1.5);  // Save
+  Click(22, 120, 1.5);  // Save
   std::vector<layout::ControlData> again = SavedControls("Mine");
   ASSERT_EQ(again.size(), 2u);
   EXPECT_EQ(again[0].x, saved[0].x + 40);
   EXPECT_EQ(again[1].x, saved[1].x);
 
   // The printed layout shows the two fields' values of every item.
-  Click(122, 107, 1.5);  // Exit
+  Click(122, 120, 1.5);  // Exit
   std::ofstream(data_.File("items.csv"))
       << "ITE:ITEMNR,ITE:DESCRIPTION,ITE:PRICE\n1701,Hex bolt M8,12.75\n1702,Wing nut M6,3.40\n";
   std::string ledora =

@@ -14,24 +14,8 @@
 namespace ledora::testing {
 namespace {
 
-struct Geometry {
-  int x = 0, y = 0, width = 0, height = 0;
-};
-
 class PropertiesBoxWindowTest : public DesignerProgramTest {
  protected:
-  Geometry GeometryOf(const std::string& window) {
-    std::istringstream shell(Output("xdotool getwindowgeometry --shell " + window));
-    Geometry g;
-    for (std::string line; std::getline(shell, line);) {
-      int value = std::atoi(line.substr(line.find('=') + 1).c_str());
-      if (line.starts_with("X=")) g.x = value;
-      if (line.starts_with("Y=")) g.y = value;
-      if (line.starts_with("WIDTH=")) g.width = value;
-      if (line.starts_with("HEIGHT=")) g.height = value;
-    }
-    return g;
-  }
   std::string Box() {
     std::string box;
     WaitFor([&] { return !(box = Named("Controls and fields")).empty(); }, 10);
@@ -50,7 +34,7 @@ class PropertiesBoxWindowTest : public DesignerProgramTest {
 
 TEST_F(PropertiesBoxWindowTest, RolledUpAndClosedItOpensAgainWhereItWasRolledUp) {
   OpenDesigner();
-  Click(387, 107, 2);  // the properties box's toolbar button
+  Click(387, 120, 2);  // the properties box's toolbar button
   std::string box = Box();
   ASSERT_FALSE(box.empty());
   Geometry down = GeometryOf(box);
@@ -66,7 +50,7 @@ TEST_F(PropertiesBoxWindowTest, RolledUpAndClosedItOpensAgainWhereItWasRolledUp)
   EXPECT_EQ(Ini("RolledDown"), "0");
   EXPECT_EQ(Ini("WindowHeight"), "123");
 
-  Click(387, 107, 2);
+  Click(387, 120, 2);
   box = Box();
   ASSERT_FALSE(box.empty());
   Geometry again = GeometryOf(box);
@@ -95,12 +79,12 @@ class PictureEditorWindowTest : public PropertiesBoxWindowTest {
 
 TEST_F(PictureEditorWindowTest, ANumericPictureBuiltWithTheKeyboard) {
   OpenDesigner();
-  Click(90, 107, 1.5);                         // New
+  Click(90, 120, 1.5);                         // New
   Press("End Return");                         // "Items"
-  Click(586, 107, 1.5);                        // New band
+  Click(586, 120, 1.5);                        // New band
   Press("End Return");                         // its detail band
-  Click(751, 107, 0.6);                        // New control
-  Click(160, 241, 1.5);                        // on the detail band
+  Click(751, 120, 0.6);                        // New control
+  Click(160, 272, 1.5);                        // on the detail band
   Click(646, 402, 0.8);                        // the control type list
   Press("Down Return");                        // from String to Field
   Shell("xdotool mousemove 645 428 click 1");  // the field list
@@ -117,7 +101,7 @@ TEST_F(PictureEditorWindowTest, ANumericPictureBuiltWithTheKeyboard) {
   Pause(1);
   Shell("xdotool mousemove 626 598 click 1");  // the control's OK
   Pause(1);
-  Click(453, 107, 1.5);                        // Save as
+  Click(453, 120, 1.5);                        // Save as
   Shell("xdotool mousemove 617 539 click 1");  // its name entry
   Pause(0.5);
   Shell("xdotool type --delay 80 Mine");

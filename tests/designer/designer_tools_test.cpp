@@ -89,6 +89,45 @@ TEST_F(DesignerToolsTest, InsertControlAsksTheControlPropertiesAndTheBoxAppliesT
   EXPECT_EQ(driver.Top(), box);
 }
 
+// The box opens beside the designer the first time; a field dragged from
+// its list lands on the band under the pointer, with the comma rule; each
+// apply of the box is one step to undo.
+TEST_F(DesignerToolsTest, AFieldDraggedFromTheBoxLandsOnTheBandAndAppliesUndoOneByOne) {
+  NewCustomersLayout();
+  designer.state()->Band(4)->PRESENT = 1;
+  designer.Redraw();
+  Command(CmdToolbox);
+  runtime::Window* box = driver.Titled("Controls and fields");
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(box->placeBeside(), &designer.window());
+  EXPECT_EQ(box->geometry().x, 0);
+  const auto& rows = box->Find(BoxFields)->rows;
+  for (size_t i = 0; i < rows.size(); ++i) {
+    if (rows[i][0] == "Customer name") box->SetSelection(BoxFields, static_cast<int32_t>(i) + 1);
+  }
+  const auto& band = *designer.state()->Band(4)->CTRL;
+  int32_t paper = designer.state()->PAPERCTRL->CTRLNO;
+  designer.window().UserDrop(paper, *box, BoxFields,
+                             DesignerWindow::kCanvasLeft + band.WINXPOS + 300,
+                             DesignerWindow::kCanvasTop + band.WINYPOS + 50);
+  driver.Settle();
+  const layout::ControlEntry* control = designer.canvas()->SelectedControl();
+  ASSERT_NE(control, nullptr);
+  EXPECT_EQ(control->FIELDNAME, "CUS:NAME");
+  EXPECT_EQ(control->CTRL->XPOS, 300);
+
+  driver.Press(*box, BoxBold);
+  driver.Press(*box, BoxJustification + 3);  // right
+  EXPECT_EQ(control->FONTSTYLE, 700);
+  EXPECT_EQ(control->JUSTIFICATION, 'R');
+  designer.Do(CmdUndo);
+  control = designer.canvas()->SelectedControl();
+  EXPECT_EQ(control->FONTSTYLE, 700);
+  EXPECT_EQ(control->JUSTIFICATION, 'L');
+  designer.Do(CmdUndo);
+  EXPECT_EQ(designer.canvas()->SelectedControl()->FONTSTYLE, 400);
+}
+
 TEST_F(DesignerToolsTest, PaperFormatsFromTheMenuRunBesideTheDesigner) {
   NewCustomersLayout();
   Command(CmdPaperFormats);

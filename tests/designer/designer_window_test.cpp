@@ -83,7 +83,7 @@ class DesignerWindowTest : public DesignerFixture {
     started = true;
     driver.Start([this] { designer.Run(); });
   }
-  runtime::Window& W() { return designer.window(); }
+  runtime::Window& W() { return shown->window(); }
   void Command(DesignerCommand command) { driver.Press(W(), MenuItemOf(command)); }
   // The menu item's state, or the toolbar button's for a command without one.
   bool Enabled(DesignerCommand command) {
@@ -116,11 +116,11 @@ class DesignerWindowTest : public DesignerFixture {
     Pick(SelectTypeList, "Items", SelectTypeSelect);
   }
   void InsertDetailWithField(const std::string& field) {
-    if (!designer.state()->Band(4)->PRESENT) {
+    if (!shown->state()->Band(4)->PRESENT) {
       Command(CmdInsBand);
       Pick(PickList, "Detail", PickOk);
     }
-    const auto& band = *designer.state()->Band(4)->CTRL;
+    const auto& band = *shown->state()->Band(4)->CTRL;
     Command(CmdInsControl);
     Mouse(runtime::EventMouseDown, band.WINXPOS + 100, band.WINYPOS + 100, runtime::KeyMouseLeft);
     Pick(PickList, field, PickOk);
@@ -136,7 +136,7 @@ class DesignerWindowTest : public DesignerFixture {
     for (const auto& r : records) bytes.emplace_back(reinterpret_cast<const char*>(&r), sizeof r);
     return bytes;
   }
-  std::vector<std::string> Records() { return Bytes(layout::DesignRecords(*designer.state())); }
+  std::vector<std::string> Records() { return Bytes(layout::DesignRecords(*shown->state())); }
   // Undoing the edit gives the records from before it byte for byte, and
   // redoing those from after it.
   void ExpectUndoable(const char* what, const std::function<void()>& edit) {
@@ -162,6 +162,7 @@ class DesignerWindowTest : public DesignerFixture {
   layout::ControlEntry& Control(size_t i) { return *designer.state()->Band(4)->BANDCONTROLS[i]; }
 
   DesignerWindow designer{designs};
+  DesignerWindow* shown = &designer;  // the window the helpers drive
   bool started = false;
 };
 
@@ -182,7 +183,7 @@ TEST_F(DesignerWindowTest, ANewLayoutIsTitledNotSavedUntilSavedAs) {
   Start();
   NewItemsLayout();
   EXPECT_EQ(W().title(), "Report Designer (Items / Not saved)");
-  EXPECT_FALSE(Enabled(CmdSave));
+  EXPECT_TRUE(Enabled(CmdSave));  // it asks for a name
   EXPECT_FALSE(Enabled(CmdDelete));
   EXPECT_TRUE(Enabled(CmdSaveAs));
   EXPECT_FALSE(Enabled(CmdScaleInch));
@@ -193,7 +194,10 @@ TEST_F(DesignerWindowTest, ANewLayoutIsTitledNotSavedUntilSavedAs) {
   EXPECT_TRUE(Enabled(CmdControlProp));
   EXPECT_FALSE(Enabled(CmdAlignLeft));
   EXPECT_EQ(driver.Shown(kStepBox), "40");
-  SaveAs("Mine");
+  Command(CmdSave);
+  ASSERT_EQ(driver.Top()->title(), "Save Design As");
+  driver.Type(OpenNameEntry, "Mine");
+  driver.Press(OpenOk);
   EXPECT_EQ(W().title(), "Report Designer (Items / Mine)");
   EXPECT_TRUE(Enabled(CmdSave));
   EXPECT_TRUE(Enabled(CmdDelete));
@@ -367,6 +371,104 @@ TEST_F(DesignerWindowTest, EveryKindOfEditIsUndoneAndRedoneByteForByte) {
   }
   EXPECT_GE(undone, 12);
   EXPECT_FALSE(designer.state()->Band(4)->PRESENT);
+}
+
+TEST_F(DesignerWindowTest, EachPropertyDialogsChangeIsOneStepToUndo) {
+  DesignerTools tools;
+  tools.reportProperties = [](DesignCanvas& c) { c.state().DETAILAREA->WIDTH = 5000; };
+  tools.bandProperties = [](DesignCanvas& c) { c.state().Band(4)->CTRL->HEIGHT = 2500; };
+  tools.controlProperties = [](DesignCanvas& c) { c.SelectedControl()->CTRL->XPOS += 700; };
+  DesignerWindow tooled(designs, tools);
+  shown = &tooled;
+  driver.Start([&] { tooled.Run(); });
+  NewItemsLayout();
+  InsertDetailWithField("Price");
+  ExpectUndoable("control properties", [&] { Command(CmdControlProp); });
+  tooled.canvas()->Select({layout::SelectedBand, 4, nullptr});
+  ExpectUndoable("band properties", [&] { tooled.Do(CmdBandProp); });
+  ExpectUndoable("report properties", [&] { Command(CmdReportProp); });
+  Command(CmdUndo);
+  Command(CmdUndo);
+  Command(CmdUndo);
+  EXPECT_EQ(tooled.state()->DETAILAREA->WIDTH, 6900);
+  EXPECT_EQ(tooled.state()->Band(4)->CTRL->HEIGHT, 1500);
+  EXPECT_EQ(tooled.state()->Band(4)->BANDCONTROLS.size(), 1u);  // the insert is a step of its own
+  tooled.state()->DESIGNCHANGED = 0;
+  W().Post(runtime::EventCloseDown);
+  driver.Settle();
+}
+
+TEST_F(DesignerWindowTest, BandsAreNamedBesideThePaperAndTakeTheDetailAreasWidth) {
+  Start();
+  NewItemsLayout();
+  layout::DesignState& s = *designer.state();
+  s.Band(4)->CTRL->WIDTH = 9000;  // the type's own, wider than the area
+  Command(CmdInsBand);
+  Pick(PickList, "Detail", PickOk);
+  EXPECT_EQ(s.Band(4)->CTRL->WIDTH, s.DETAILAREA->WIDTH);
+  const runtime::Control* label = nullptr;
+  for (const auto& c : W().controls()) {
+    if (c->text == " Detail" && !c->hidden) label = c.get();
+  }
+  ASSERT_NE(label, nullptr);
+  const layout::ControlGeometry& band = *s.Band(4)->CTRL;
+  EXPECT_GT(label->x, DesignerWindow::kCanvasLeft + s.PAPERCTRL->WINWIDTH);
+  EXPECT_EQ(label->y, DesignerWindow::kCanvasTop + band.WINYPOS);
+  int32_t selectedBack = label->backColour;
+  const int32_t none = runtime::Control{}.fillColour;
+  auto handleColour = [&] {
+    for (const auto& c : W().controls()) {
+      if (c->type == runtime::ControlBox && !c->hidden && c->fillColour != none) {
+        return c->fillColour;
+      }
+    }
+    return none;
+  };
+  int32_t bandHandles = handleColour();
+  Mouse(runtime::EventMouseDown, 10, 10, runtime::KeyMouseLeft);  // the paper
+  Mouse(runtime::EventMouseUp, 10, 10, runtime::KeyMouseLeftUp);
+  EXPECT_NE(label->backColour, selectedBack);
+  InsertDetailWithField("Price");
+  EXPECT_NE(handleColour(), bandHandles);  // a control's handles are not a band's
+  // A click on the name selects the band.
+  W().UserMouse(runtime::EventMouseDown, 0, label->x + 10, label->y + 10, runtime::KeyMouseLeft);
+  driver.Settle();
+  EXPECT_EQ(s.SELECTEDCTRL, layout::SelectedBand);
+  EXPECT_EQ(label->backColour, selectedBack);
+}
+
+TEST_F(DesignerWindowTest, InsertControlSaysInTheStatusLineWhereToClick) {
+  Start();
+  NewItemsLayout();
+  Command(CmdInsControl);
+  EXPECT_EQ(W().statusText(), "A control goes on a band: insert a band first (Bands, Insert band)");
+  EXPECT_FALSE(designer.state()->ISINSERTING);
+  Command(CmdInsBand);
+  Pick(PickList, "Detail", PickOk);
+  Command(CmdInsControl);
+  EXPECT_EQ(W().statusText(), "Place new control: click on the band it goes on (Detail)");
+  const auto& band = *designer.state()->Band(4)->CTRL;
+  Mouse(runtime::EventMouseDown, band.WINXPOS + 100, band.WINYPOS + 100, runtime::KeyMouseLeft);
+  Pick(PickList, "Price", PickOk);
+  EXPECT_EQ(W().statusText(), "");
+  EXPECT_EQ(designer.state()->Band(4)->BANDCONTROLS.size(), 1u);
+}
+
+TEST_F(DesignerWindowTest, HelpOpensTheDesignersChapterAndAboutRunsBesideIt) {
+  Start();
+  Command(CmdHelpContents);
+  driver.Press(W(), kFirstToolbarButton + 12);  // the toolbar's "?"
+  W().UserKey(0, runtime::KeyF1);
+  driver.Settle();
+  EXPECT_EQ(presenter.helpTopics(), (std::vector<std::string>{"designer", "designer", "designer"}));
+  Command(CmdAbout);
+  runtime::Window* about = driver.Titled("About Report Designer");
+  ASSERT_NE(about, nullptr);
+  EXPECT_NE(about->thread(), W().thread());
+  NewItemsLayout();  // the designer goes on while it shows
+  EXPECT_TRUE(designer.loaded());
+  driver.Close(*about);
+  EXPECT_EQ(driver.Titled("About Report Designer"), nullptr);
 }
 
 // The child edits a saved layout, lets the autosave run, notes the records

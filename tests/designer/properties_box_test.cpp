@@ -111,9 +111,10 @@ class PropertiesBoxTest : public DesignerFixture {
   PropertiesLink link;
 };
 
-TEST_F(PropertiesBoxTest, WithoutAnIniFileItOpensAtItsDefaultsRolledDown) {
+TEST_F(PropertiesBoxTest, WithoutAnIniFileItOpensBesideTheDesignerRolledDown) {
   runtime::Window& box = Open();
-  EXPECT_EQ(box.geometry(), (runtime::Rect{1, 1, 105, 123}));
+  EXPECT_EQ(box.geometry(), (runtime::Rect{0, 0, 105, 123}));
+  EXPECT_EQ(box.placeBeside(), &designer);
   EXPECT_EQ(box.title(), "Controls and fields");
   EXPECT_EQ(box.Find(BoxRoll)->icon, "~rup.ico");
   EXPECT_EQ(box.Find(BoxRoll)->tip, "Rollup");
@@ -136,10 +137,41 @@ TEST_F(PropertiesBoxTest, ClosingRolledUpKeepsTheFullHeightForTheNextStart) {
   EXPECT_EQ(Ini("WindowHeight"), "150");
   EXPECT_EQ(Ini("RolledDown"), "0");
   runtime::Window& again = Open();
+  EXPECT_EQ(again.placeBeside(), nullptr);  // where it was left
   EXPECT_EQ(again.geometry().height, 10);
   driver.Press(again, BoxRoll);
   EXPECT_EQ(again.geometry().height, 150);
   EXPECT_EQ(again.GetRect(BoxFields).height, 150 - 76);
+}
+
+// The pointer runs ahead of the box while it is dragged: moves that reach
+// the window outside the title row or the strips still move or size it.
+TEST_F(PropertiesBoxTest, TitleRowAndStripsFollowThePointerBeyondThem) {
+  runtime::Window& box = Open();
+  box.SetPosition(200, 100);
+  auto mouse = [&](int32_t event, int32_t control, int32_t x, int32_t y) {
+    box.UserMouse(event, control, x, y,
+                  event == runtime::EventMouseUp ? runtime::KeyMouseLeftUp : runtime::KeyMouseLeft);
+    driver.Settle();
+  };
+  mouse(runtime::EventMouseDown, BoxTitleRow, 20, 5);
+  mouse(runtime::EventMouseMove, 0, 60, 45);
+  mouse(runtime::EventMouseUp, 0, 60, 45);
+  EXPECT_EQ(box.geometry().x, 240);
+  EXPECT_EQ(box.geometry().y, 140);
+  mouse(runtime::EventMouseDown, BoxSizer, 50, 121);
+  mouse(runtime::EventMouseMove, 0, 50, 180);
+  mouse(runtime::EventMouseUp, 0, 50, 180);
+  EXPECT_EQ(box.geometry().height, 180);
+  EXPECT_EQ(box.GetRect(BoxFields).height, 180 - 76);
+  mouse(runtime::EventMouseDown, BoxWidthSizer, 103, 60);
+  mouse(runtime::EventMouseMove, 0, 150, 60);
+  mouse(runtime::EventMouseUp, 0, 150, 60);
+  EXPECT_EQ(box.geometry().width, 150);
+  EXPECT_EQ(box.GetRect(BoxClose).x + box.GetRect(BoxClose).width, 150 - 2);
+  mouse(runtime::EventMouseDown, BoxWidthSizer, 148, 60);
+  mouse(runtime::EventMouseMove, 0, 40, 60);  // never narrower than it was made
+  EXPECT_EQ(box.geometry().width, 105);
 }
 
 TEST_F(PropertiesBoxTest, ShowsTheSelectedControlWithInheritedFontAndSize) {
@@ -181,10 +213,28 @@ TEST_F(PropertiesBoxTest, EveryChangeAppliesThroughTheSharedValues) {
   EXPECT_EQ(link.fontSize, 16);
   EXPECT_EQ(link.justification, 3);
   EXPECT_EQ(link.fontColour, 0x0000FF);
+  EXPECT_EQ(presenter.dialogTitles().back(), "Select font colour");
   driver.Type(box, BoxText, "Grand total");
   EXPECT_EQ(link.text, "Grand total");
   EXPECT_EQ(std::count(received.begin(), received.end(), EventApplyProperties), 7);
   EXPECT_EQ(driver.Top(), &designer);  // the focus went back every time
+}
+
+TEST_F(PropertiesBoxTest, AFamilyOrSizeTheListsLackIsKeptWhenAStyleIsApplied) {
+  control.FONTSIZE = 13;
+  control.FONTNAME = "Frutiger";
+  runtime::Window& box = Open();
+  EXPECT_EQ(driver.Shown(BoxFontSize), "13");
+  EXPECT_EQ(driver.Shown(BoxFontName), "Frutiger");
+  driver.Press(box, BoxBold);
+  EXPECT_EQ(link.fontSize, 13);
+  EXPECT_EQ(link.fontName, "Frutiger");
+  EXPECT_EQ(link.fontStyle, 700);
+  control.FONTSIZE = 12;
+  Selected();
+  box.UserChoseRow(BoxFontSize, 1);
+  driver.Settle();
+  EXPECT_EQ(link.fontSize, 8);  // the list is the usual one again
 }
 
 TEST_F(PropertiesBoxTest, TheMoreButtonFollowsTheKind) {

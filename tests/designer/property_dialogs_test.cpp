@@ -89,6 +89,7 @@ TEST_F(PropertyDialogsTest, PaperTypesSizeAndDetailAreaBounds) {
   driver.Type(RepAreaWidth, "7268");
   presenter.ScriptFont(runtime::Font{"Courier New", 12, 700, 0});
   driver.Press(RepFont);
+  EXPECT_EQ(presenter.dialogTitles(), std::vector<std::string>{"Default report font"});
   driver.Press(RepOk);
   EXPECT_EQ(state.PAPERCTRL->WIDTH, 8268);
   EXPECT_EQ(state.ORIENTATION, 'L');
@@ -178,6 +179,10 @@ TEST_F(PropertyDialogsTest, BoxColoursTakeMinusOneForTransparent) {
   driver.Type(CtlFillColour, "-1");
   presenter.ScriptColour(0x00FF00);
   driver.Press(CtlLineColourButton);
+  presenter.ScriptColour(std::nullopt);
+  driver.Press(CtlFillColourButton);
+  EXPECT_EQ(presenter.dialogTitles(),
+            (std::vector<std::string>{"Select line color", "Select fill color"}));
   driver.ChooseTab(CtlSheet, 3);
   driver.Press(CtlWidthChoice + 2);
   driver.Type(CtlWidth, "1234");

@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTableWidget>
+#include <QToolBar>
+#include <QToolButton>
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -236,6 +238,51 @@ TEST_F(QtWindowLookTest, ButtonWithoutTextWhosePictureIsMissingStillShows) {
   EXPECT_EQ(qobject_cast<QPushButton*>(View(w)->WidgetOf(1))->text(), "...");
   EXPECT_EQ(qobject_cast<QPushButton*>(View(w)->WidgetOf(2))->text(), "&OK");
   EXPECT_EQ(w.GetText(1), "") << "the model keeps its own text";
+}
+
+}  // namespace
+}  // namespace ledora::runtime
+
+namespace ledora::runtime {
+namespace {
+
+// A window's own toolbar sits outside its scrolling client, so it stays in
+// sight; a check with a picture is a toggle button that shows its state.
+TEST_F(QtWindowLookTest, AWindowsToolbarStaysOutOfItsScrollingClientAndPicturedChecksToggle) {
+  w.SetUnit(UnitPixels);
+  w.SetScrollable(true);
+  w.SetSize(300, 200);
+  w.CreateControl(1, ControlButton);
+  w.SetIcon(1, "~dsave.ico");
+  w.SetTip(1, "Save layout");
+  w.SetOnToolbar(1, true);
+  w.CreateControl(2, ControlEntry);
+  w.SetRect(2, {0, 0, 60, 20});
+  w.SetOnToolbar(2, true);
+  w.CreateControl(3, ControlCheck);
+  w.SetIcon(3, "~dbold.ico");
+  w.SetText(3, "Bold");
+  w.SetRect(3, {10, 10, 24, 24});
+  w.CreateControl(4, ControlBox);
+  w.SetRect(4, {0, 40, 50, 2000});  // far taller than the window
+  Open(w);
+  QtWindowView* view = View(w);
+  auto* bar = view->top()->findChild<QToolBar*>();
+  ASSERT_NE(bar, nullptr);
+  EXPECT_FALSE(view->content()->isAncestorOf(bar));
+  EXPECT_EQ(view->WidgetOf(2)->parentWidget(), bar);
+  QAction* save = view->ActionOf(1);
+  ASSERT_NE(save, nullptr);
+  EXPECT_FALSE(save->icon().pixmap(22, 22).isNull());
+  EXPECT_EQ(save->toolTip(), "Save layout");
+
+  auto* bold = qobject_cast<QToolButton*>(view->WidgetOf(3));
+  ASSERT_NE(bold, nullptr);
+  EXPECT_FALSE(bold->icon().isNull());
+  bold->click();
+  Settle();
+  EXPECT_TRUE(w.Find(3)->checked);
+  EXPECT_TRUE(bold->isChecked());
 }
 
 }  // namespace
