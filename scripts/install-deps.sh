@@ -12,6 +12,7 @@ packages=(
   xvfb xauth xdotool x11-utils openbox imagemagick
   breeze-icon-theme
   poppler-utils
+  python3-reportlab
   strace
   libpq-dev postgresql
   cups printer-driver-cups-pdf
