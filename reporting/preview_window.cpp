@@ -55,7 +55,7 @@ void PrintPreview::BuildWindow() {
   BuildToolbar();
   RegisterKeys();
   if (!IMAGEQUEUE->empty()) {
-    ReadPageSize(IMAGEQUEUE->front().FILENAME, &pageWidthMils_, &pageHeightMils_);
+    ReadPageSize(IMAGEQUEUE->front(), &pageWidthMils_, &pageHeightMils_);
   }
 }
 

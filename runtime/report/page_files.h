@@ -1,10 +1,15 @@
-// The folder of one report run's page image files: hands out file names and
-// removes the files and the folder again. Report uses one per run.
+// The spool of one report run: a private folder holding one file to which
+// the finished pages' images are appended, each found again by its offset.
+// One file per run, not one per page, because creating a file costs far more
+// than appending to one. Everything it makes it removes again.
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <memory>
 #include <string>
+
+#include "runtime/report/page_image.h"
 
 namespace ledora::runtime {
 
@@ -13,17 +18,27 @@ class PageFiles {
   // A fresh folder inside parent (the system's temp folder when blank);
   // null with the runtime error set when it cannot be made.
   static std::unique_ptr<PageFiles> Create(const std::string& parent);
-  ~PageFiles();  // removes the folder when nothing else is left in it
+  ~PageFiles();  // removes the spool, and the folder when nothing else is left in it
+  PageFiles(const PageFiles&) = delete;
+  PageFiles& operator=(const PageFiles&) = delete;
 
   const std::string& folder() const { return folder_; }
-  std::string NextName();
-  static void Remove(const std::string& fileName);
+  const std::string& spoolName() const { return spool_; }
+
+  // Appends page to the spool (made at the first page) and gives its offset.
+  // False with the runtime error set when it cannot be written.
+  bool Append(const PageImage& page, int64_t* offset);
+  // Drops every page appended so far; the next Append starts a new spool.
+  void Clear();
 
  private:
-  explicit PageFiles(std::string folder) : folder_(std::move(folder)) {}
+  explicit PageFiles(std::string folder);
 
   std::string folder_;
-  int32_t next_ = 1;
+  std::string spool_;
+  std::FILE* file_ = nullptr;
+  int64_t size_ = 0;
+  bool damaged_ = false;  // a failed page could not be cut off again
 };
 
 }  // namespace ledora::runtime

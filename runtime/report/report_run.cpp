@@ -2,7 +2,6 @@
 
 #include <utility>
 
-#include "runtime/report/page_image_writer.h"
 #include "runtime/report/report.h"
 
 namespace ledora::runtime {
@@ -40,9 +39,9 @@ bool ReportRun::TakePage(PageImage page) {
     }
     return directBegun_->WritePage(page);
   }
-  std::string name = files_->NextName();
-  if (!PageImageWriter::WriteFile(page, name)) return false;
-  report_.ActiveQueue().push_back({name});
+  int64_t offset = 0;
+  if (!files_->Append(page, &offset)) return false;
+  report_.ActiveQueue().push_back({files_->spoolName(), offset});
   return true;
 }
 

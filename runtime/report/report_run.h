@@ -1,5 +1,6 @@
 // One run of a Report from Open to Close: lays bands out, paginates them and
-// writes each finished page as an image file into the report's page queue.
+// appends each finished page's image to the run's spool, and its place to
+// the report's page queue.
 // Only Report uses it.
 #pragma once
 
@@ -25,6 +26,8 @@ class ReportRun : public PageSink, public PageBands {
 
   // Ends a direct output's document, if one was begun.
   bool EndDirect();
+  // Drops the pages written so far, which no queue refers to any longer.
+  void DropPages() { files_->Clear(); }
 
   bool TakePage(PageImage page) override;
   bool LayOutPageBand(BandKind kind, LaidOutBand* band) override;
