@@ -31,7 +31,7 @@ run invoice_report_bench
 ratio() {
   awk -v name="^  $2 " -v heading="${3:-}" '
     !seen && (heading == "" || index($0, heading)) { seen = 1; next }
-    seen && $0 ~ name { print $2; exit }' "$out/$1.txt"
+    seen && $0 ~ name && $2 ~ /x$/ { print $2; exit }' "$out/$1.txt"
 }
 line() { printf '| %-58s | %8s | %-18s |\n' "$1" "${2:--}" "$3"; }
 
@@ -64,5 +64,5 @@ echo "Each benchmark's own summary:"
 for b in "${benches[@]}"; do
   echo "== $b"
   # What follows the benchmark table: the ratios, peaks and sizes it printed.
-  awk '/^-+$/ { rules++; next } rules >= 2 && !/^BM_/' "$out/$b.txt"
+  awk '/^-+$/ { rules++; next } rules >= 2 && !/\033|^ *$/' "$out/$b.txt"
 done
