@@ -14,10 +14,12 @@
 
 #include "app/csv_reader.h"
 #include "app/csv_values.h"
+#include "app/demo_data.h"
 #include "app/export_target.h"
 #include "app/invoicing_dictionary.h"
 #include "app/storage_choice.h"
 #include "data/view_manager.h"
+#include "runtime/dates/local_clock.h"
 #include "runtime/expr/expression.h"
 #include "runtime/storage/storage_name.h"
 #include "runtime/system/ascii_case.h"
@@ -461,6 +463,31 @@ int Import(const std::vector<std::string>& args, std::ostream& messages) {
   return JobDone;
 }
 
+// ---------------------------------------------------------------- demo
+
+int Demo(const std::vector<std::string>& args, std::ostream& messages) {
+  if (!args.empty()) {
+    messages << "demo: unexpected argument " << args[0] << '\n';
+    return JobUsage;
+  }
+  Session session(messages);
+  if (!session.ready()) {
+    messages << "ledora: the invoicing files cannot be set up\n";
+    return JobFailed;
+  }
+  switch (FillDemoData(runtime::Today())) {
+    case DemoFilled:
+      messages << "demo: the data folder now holds the sample data\n";
+      return JobDone;
+    case DemoNotEmpty:
+      messages << "demo: the data folder already holds data; nothing was added\n";
+      return JobFailed;
+    default:
+      messages << "demo: the sample data could not be written; nothing was added\n";
+      return JobFailed;
+  }
+}
+
 }  // namespace
 
 int ExportJob(const std::vector<std::string>& args, std::ostream& out, std::ostream& messages) {
@@ -469,6 +496,10 @@ int ExportJob(const std::vector<std::string>& args, std::ostream& out, std::ostr
 
 int ImportJob(const std::vector<std::string>& args, std::ostream& messages) {
   return RunJob(messages, [&] { return Import(args, messages); });
+}
+
+int DemoJob(const std::vector<std::string>& args, std::ostream& messages) {
+  return RunJob(messages, [&] { return Demo(args, messages); });
 }
 
 }  // namespace ledora::app

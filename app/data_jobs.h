@@ -1,7 +1,7 @@
 // The command-line jobs for users and scripts: export the records of an
 // invoicing file as CSV in the order of a key, and import CSV records into
 // a file through its file manager, all or nothing. main dispatches the
-// "export" and "import" sub-commands here; each works on the invoicing files
+// "export", "import" and "demo" sub-commands here; each works on the invoicing files
 // of the current folder.
 #pragma once
 
@@ -18,5 +18,8 @@ namespace ledora::app {
 int ExportJob(const std::vector<std::string>& args, std::ostream& out, std::ostream& messages);
 // args: what follows "import": FILE CSV.
 int ImportJob(const std::vector<std::string>& args, std::ostream& messages);
+// args: what follows "demo" (nothing). Fills the invoicing files with sample
+// data when all are empty; a folder that holds data is refused untouched.
+int DemoJob(const std::vector<std::string>& args, std::ostream& messages);
 
 }  // namespace ledora::app

@@ -1,5 +1,7 @@
 #include "app/update_invoices.h"
 
+#include <algorithm>
+
 #include "app/invoicing_dictionary.h"
 #include "app/select_customers.h"
 #include "app/update_invoice_lines.h"
@@ -39,11 +41,13 @@ UpdateInvoicesForm::UpdateInvoicesForm()
   w.CreateControl(InvoiceLookupButton, runtime::ControlButton, FormTab);
   w.SetIcon(InvoiceLookupButton, "pilned.ico");
   w.SetRect(InvoiceLookupButton, {x, entry.y - 1, 12, 12});
+  runtime::Rect sheet = w.GetRect(FormSheet);
   w.CreateControl(InvoiceCustomerName, runtime::ControlString, FormTab);
   w.SetUse(InvoiceCustomerName, runtime::FieldRef::Of(CUS.NAME));
   w.SetPicture(InvoiceCustomerName, "@s35");
-  w.SetRect(InvoiceCustomerName, {x + 16, entry.y, 140, 10});
-  runtime::Rect sheet = w.GetRect(FormSheet);
+  // Inside its tab, or a resized form would carry it out of sight.
+  int32_t room = sheet.x + sheet.width - 6 - (x + 16);
+  w.SetRect(InvoiceCustomerName, {x + 16, entry.y, std::min(140, room), 10});
   int32_t top = BelowFields();
   InvoiceLineList::CreateControls(w, kLineControls, FormTab,
                                   {sheet.x + 6, top, sheet.width - 12, kListHeight});
@@ -55,6 +59,13 @@ uint8_t UpdateInvoicesForm::SetupLists() {
 }
 
 void UpdateInvoicesForm::PrepareWindow() {
+  if (RESIZE != nullptr) {
+    // The button and the name belong beside the customer's number: they
+    // move with it, never off to the far edge of a maximised form.
+    RESIZE->SetStrategy(InvoiceLookupButton, framework::FixTop,
+                        framework::LockWidth | framework::LockHeight);
+    RESIZE->SetStrategy(InvoiceCustomerName, framework::FixTop, framework::LockHeight);
+  }
   FetchInvoiceCustomer();
   UpdateForm::PrepareWindow();
 }

@@ -134,6 +134,7 @@ void DesignerWindow::CloseFiles() {
 
 void DesignerWindow::Build() {
   window_.SetTitle("Report Designer");
+  window_.SetHelpTopic("designer");
   window_.SetMdiChild(true);
   window_.SetResizable(true);
   window_.SetScrollable(true);

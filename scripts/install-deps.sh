@@ -18,6 +18,7 @@ packages=(
   cups printer-driver-cups-pdf
   xdg-utils
   fonts-liberation2 fonts-dejavu-core
+  dpkg-dev file lintian desktop-file-utils appstream man-db
 )
 
 missing=()

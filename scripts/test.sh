@@ -12,7 +12,7 @@ ctest_flags=()
 if [ "${1:-}" = "--sanitize" ]; then
   build=build/sanitize
   cmake_flags=(-DCMAKE_BUILD_TYPE=Debug -DLEDORA_SANITIZE=ON -DLEDORA_BENCH=OFF)
-  ctest_flags=(-LE gui)
+  ctest_flags=(-LE 'gui|install')
   export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:detect_stack_use_after_return=0
   export LSAN_OPTIONS=suppressions=$PWD/scripts/lsan.supp:print_suppressions=0
   export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1

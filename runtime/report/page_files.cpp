@@ -69,6 +69,20 @@ bool PageFiles::Append(const PageImage& page, int64_t* offset) {
   return true;
 }
 
+bool PageFiles::SetDocumentPages(int64_t offset, int32_t pages) {
+  // Little-endian, as the page image stores it; written beside the stream,
+  // whose buffer each Append leaves empty.
+  auto value = static_cast<uint32_t>(pages);
+  unsigned char bytes[4] = {
+      static_cast<unsigned char>(value), static_cast<unsigned char>(value >> 8),
+      static_cast<unsigned char>(value >> 16), static_cast<unsigned char>(value >> 24)};
+  bool ok = file_ && offset >= 0 && offset < size_ &&
+            pwrite(fileno(file_), bytes, sizeof bytes,
+                   static_cast<off_t>(offset + kPageImageDocumentPagesOffset)) == sizeof bytes;
+  if (!ok) SetReportError(ErrorPageImageWrite, spool_);
+  return ok;
+}
+
 void PageFiles::Clear() {
   if (file_) std::fclose(file_);
   file_ = nullptr;

@@ -28,6 +28,9 @@ class PageFiles {
   // Appends page to the spool (made at the first page) and gives its offset.
   // False with the runtime error set when it cannot be written.
   bool Append(const PageImage& page, int64_t* offset);
+  // Sets the length of the document of the page at offset, in place.
+  // False with the runtime error set when it cannot be written.
+  bool SetDocumentPages(int64_t offset, int32_t pages);
   // Drops every page appended so far; the next Append starts a new spool.
   void Clear();
 

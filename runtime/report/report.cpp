@@ -203,6 +203,8 @@ bool Report::BreakPage() {
   return true;
 }
 
+bool Report::BreakDocument() { return CheckOpen() && run_->BreakDocument(); }
+
 bool Report::EndReport() { return CheckOpen() && run_->End(); }
 
 int32_t Report::PagesWritten() const { return run_ ? run_->pagesFinished() : 0; }

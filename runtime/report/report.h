@@ -88,6 +88,11 @@ class Report {
   bool Print(int32_t band);
   // The next detail starts a new page (nothing happens on a still empty page).
   bool BreakPage();
+  // Ends the current page at once (its footer shows the values current
+  // now) and with it a document: the next detail starts a page numbered 1
+  // again, and a page count counts each document's pages alone (one
+  // invoice among many). False when the page cannot be finished.
+  bool BreakDocument();
   // Finishes the last page; false if the report is not open.
   bool EndReport();
   int32_t PagesWritten() const;

@@ -1,13 +1,18 @@
 #include "runtime/report/report_run.h"
 
+#include <algorithm>
 #include <utility>
 
+#include "runtime/report/page_image_reader.h"
 #include "runtime/report/report.h"
 
 namespace ledora::runtime {
 
 ReportRun::ReportRun(Report& report, std::unique_ptr<PageFiles> files)
     : report_(report), files_(std::move(files)), paginator_(Frame(), this, this) {}
+
+// Held pages go with the spool.
+ReportRun::~ReportRun() = default;
 
 PageFrame ReportRun::Frame() const { return report_.FrameInMils(); }
 
@@ -31,18 +36,52 @@ bool ReportRun::LayOutPageBand(BandKind kind, LaidOutBand* band) {
   return true;
 }
 
-bool ReportRun::TakePage(PageImage page) {
-  if (!report_.queue_ && report_.direct_) {
-    if (directBegun_ != report_.direct_) {
-      if (!EndDirect() || !report_.direct_->BeginDocument(report_.directTitle_)) return false;
-      directBegun_ = report_.direct_;
-    }
-    return directBegun_->WritePage(page);
+bool ReportRun::Direct() const { return !report_.queue_ && report_.direct_; }
+
+bool ReportRun::SendDirect(const PageImage& page) {
+  if (directBegun_ != report_.direct_) {
+    if (!EndDirect() || !report_.direct_->BeginDocument(report_.directTitle_)) return false;
+    directBegun_ = report_.direct_;
   }
+  return directBegun_->WritePage(page);
+}
+
+bool ReportRun::TakePage(PageImage page) {
+  bool counted = std::any_of(page.items.begin(), page.items.end(),
+                             [](const PageItem& item) { return item.flags & FlagPageCount; });
+  bool direct = Direct();
+  if (direct && !holding_ && !counted) return SendDirect(page);
   int64_t offset = 0;
   if (!files_->Append(page, &offset)) return false;
+  if (direct) {
+    holding_ = true;
+    waiting_.push_back(offset);
+    return true;
+  }
+  if (counted) waiting_.push_back(offset);
   report_.ActiveQueue().push_back({files_->spoolName(), offset});
   return true;
+}
+
+bool ReportRun::DocumentEnded(int32_t pages) {
+  std::vector<int64_t> waiting = std::move(waiting_);
+  waiting_.clear();
+  bool held = holding_;
+  holding_ = false;
+  bool ok = true;
+  for (int64_t offset : waiting) {
+    if (!held) {
+      ok = ok && files_->SetDocumentPages(offset, pages);
+      continue;
+    }
+    PageImage page;
+    ok = ok && PageImageReader::ReadAt(files_->spoolName(), offset, &page);
+    page.pages = pages;
+    ok = ok && SendDirect(page);
+  }
+  // Held pages, once sent, are all the spool had when nothing is queued.
+  if (held && report_.ActiveQueue().empty()) files_->Clear();
+  return ok;
 }
 
 }  // namespace ledora::runtime
