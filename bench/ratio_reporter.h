@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -15,11 +16,16 @@ class RatioReporter : public benchmark::ConsoleReporter {
  public:
   void ReportRuns(const std::vector<Run>& runs) override {
     for (const Run& run : runs) {
+      // With repetitions the median stands for the runs, under the runs' own
+      // name; interleaved repetitions put a noisy machine's drift on both sides.
+      bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
+      if (run.run_type == Run::RT_Aggregate && !median) continue;
+      std::string name = median ? run.run_name.str() : run.benchmark_name();
+      if (!median && medians_.count(name)) continue;
+      if (median) medians_.insert(name);
       auto rate = run.counters.find("items_per_second");
-      if (rate != run.counters.end()) perItem_[run.benchmark_name()] = 1 / rate->second.value;
-      for (const auto& [counter, value] : run.counters) {
-        counters_[counter][run.benchmark_name()] = value.value;
-      }
+      if (rate != run.counters.end()) perItem_[name] = 1 / rate->second.value;
+      for (const auto& [counter, value] : run.counters) counters_[counter][name] = value.value;
     }
     ConsoleReporter::ReportRuns(runs);
   }
@@ -51,6 +57,7 @@ class RatioReporter : public benchmark::ConsoleReporter {
 
  private:
   std::map<std::string, double> perItem_;
+  std::set<std::string> medians_;
   std::map<std::string, std::map<std::string, double>> counters_;
 };
 

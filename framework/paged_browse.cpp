@@ -89,6 +89,7 @@ void PagedBrowse::SaveResets() {
 
 void PagedBrowse::FillRow(BrowseRow& row) {
   row.columns.clear();
+  row.columns.reserve(fields_.size());
   for (const runtime::FieldRef& field : fields_) {
     if (field.type == runtime::FieldText) {
       row.columns.push_back(*static_cast<const std::string*>(field.address));

@@ -19,9 +19,10 @@ bool Holds(std::string_view text, std::string_view wanted) {
 
 }  // namespace
 
-bool ReadPageSize(const std::string& fileName, int32_t* width, int32_t* height) {
+bool ReadPageSize(const runtime::PreviewQueueEntry& entry, int32_t* width, int32_t* height) {
   runtime::PageImage page;
-  if (!runtime::PageImageReader::ReadFile(fileName, &page) || page.width <= 0 || page.height <= 0) {
+  if (!runtime::PageImageReader::ReadAt(entry.FILENAME, entry.OFFSET, &page) || page.width <= 0 ||
+      page.height <= 0) {
     return false;
   }
   *width = page.width;
@@ -33,8 +34,9 @@ std::vector<PageHit> FindInPages(const runtime::PreviewQueue& pages, std::string
   std::vector<PageHit> hits;
   if (text.find_first_not_of(' ') == std::string_view::npos) return hits;
   runtime::PageImage page;
+  runtime::PageQueueReader reader;
   for (size_t i = 0; i < pages.size(); ++i) {
-    if (!runtime::PageImageReader::ReadFile(pages[i].FILENAME, &page)) continue;
+    if (!reader.Read(pages[i], &page)) continue;
     for (const runtime::PageItem& item : page.items) {
       if (item.kind != runtime::ItemText || !Holds(runtime::ShownText(page, item), text)) continue;
       hits.push_back({static_cast<int32_t>(i + 1), item.x, item.y, item.width, item.height});

@@ -25,7 +25,7 @@ struct PageHit {
 // Blank text finds nothing; an unreadable page is passed over.
 // The paper size of a page image file, thousandths of an inch; false when
 // the file cannot be read.
-bool ReadPageSize(const std::string& fileName, int32_t* width, int32_t* height);
+bool ReadPageSize(const runtime::PreviewQueueEntry& page, int32_t* width, int32_t* height);
 
 std::vector<PageHit> FindInPages(const runtime::PreviewQueue& pages, std::string_view text);
 

@@ -107,6 +107,7 @@ int32_t PrintPreview::PageWidthOf(int32_t areaWidth) const {
 void PrintPreview::ShowPage(size_t place, const PageEntry& shown, int32_t drawnWidth) {
   PageEntry entry = shown;
   entry.FILENAME = (*IMAGEQUEUE)[entry.PAGENO - 1].FILENAME;
+  entry.OFFSET = (*IMAGEQUEUE)[entry.PAGENO - 1].OFFSET;
   const auto control = PreviewPageBase + static_cast<int32_t>(place + 1);
   if (window_.Find(control) == nullptr) {
     window_.CreateControl(control, runtime::ControlImage);
@@ -114,7 +115,8 @@ void PrintPreview::ShowPage(size_t place, const PageEntry& shown, int32_t drawnW
     window_.SetTip(control, "Click to zoom in or out");
   }
   window_.SetRect(control, {entry.XPOS, entry.YPOS, entry.WIDTH, entry.HEIGHT});
-  window_.SetPageImage(control, entry.FILENAME, drawnWidth, entry.CENTREONX, entry.CENTREONY);
+  window_.SetPageImage(control, entry.FILENAME, drawnWidth, entry.CENTREONX, entry.CENTREONY,
+                       entry.OFFSET);
   if (place < PAGEMANAGER->size()) {
     (*PAGEMANAGER)[place] = entry;
   } else {

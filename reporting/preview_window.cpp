@@ -56,7 +56,7 @@ void PrintPreview::BuildWindow() {
   BuildToolbar();
   RegisterKeys();
   if (!IMAGEQUEUE->empty()) {
-    ReadPageSize(IMAGEQUEUE->front().FILENAME, &pageWidthMils_, &pageHeightMils_);
+    ReadPageSize(IMAGEQUEUE->front(), &pageWidthMils_, &pageHeightMils_);
   }
 }
 

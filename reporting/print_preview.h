@@ -68,6 +68,7 @@ class PrintPreview : public framework::ProcedureFrame {
     int32_t WIDTH = 0;
     int32_t HEIGHT = 0;
     std::string FILENAME;
+    int64_t OFFSET = 0;     // of the page in FILENAME
     uint8_t CENTREONX = 0;  // percent of the page kept in view
     uint8_t CENTREONY = 0;
     PageEntry* NEIGHBOUR = nullptr;  // the next page in the grid

@@ -12,6 +12,7 @@ packages=(
   xvfb xauth xdotool x11-utils openbox imagemagick
   breeze-icon-theme
   poppler-utils
+  python3-reportlab
   strace
   clang libclang-rt-14-dev
   libpq-dev postgresql

@@ -10,17 +10,17 @@
 
 namespace ledora::runtime {
 
-const QtPageCache::Page* QtPageCache::Get(const std::string& file, int pixelWidth) {
+const QtPageCache::Page* QtPageCache::Get(const std::string& file, int64_t offset, int pixelWidth) {
   for (auto it = pages_.begin(); it != pages_.end(); ++it) {
-    if (it->file == file && it->pixelWidth == pixelWidth) {
+    if (it->file == file && it->offset == offset && it->pixelWidth == pixelWidth) {
       pages_.splice(pages_.begin(), pages_, it);
       return &pages_.front();
     }
   }
   PageImage page;
-  if (!PageImageReader::ReadFile(file, &page) || page.width <= 0) return nullptr;
+  if (!PageImageReader::ReadAt(file, offset, &page) || page.width <= 0) return nullptr;
   ++renders_;
-  Page rendered{file, pixelWidth, PagePainter::Render(page, pixelWidth),
+  Page rendered{file, offset, pixelWidth, PagePainter::Render(page, pixelWidth),
                 static_cast<double>(pixelWidth) / page.width};
   pages_.push_front(std::move(rendered));
   if (pages_.size() > kCapacity) pages_.pop_back();
@@ -38,21 +38,22 @@ QtPageWidget::QtPageWidget(QWidget* parent, QtPageCache& cache, Clicked clicked)
   setWidget(label_);
 }
 
-void QtPageWidget::ShowPage(const std::string& file, int pixelWidth, int centreX, int centreY,
-                            std::vector<Mark> marks) {
+void QtPageWidget::ShowPage(const std::string& file, int64_t offset, int pixelWidth, int centreX,
+                            int centreY, std::vector<Mark> marks) {
   if (pixelWidth <= 0) pixelWidth = std::max(1, width());
-  bool same = file == file_ && pixelWidth == pixelWidth_ && centreX == centreX_ &&
-              centreY == centreY_ && marks.size() == marks_.size() &&
+  bool same = file == file_ && offset == offset_ && pixelWidth == pixelWidth_ &&
+              centreX == centreX_ && centreY == centreY_ && marks.size() == marks_.size() &&
               std::equal(marks.begin(), marks.end(), marks_.begin(), [](auto& a, auto& b) {
                 return a.rect == b.rect && a.current == b.current;
               });
   if (same) return;
   file_ = file;
+  offset_ = offset;
   pixelWidth_ = pixelWidth;
   centreX_ = centreX;
   centreY_ = centreY;
   marks_ = std::move(marks);
-  const QtPageCache::Page* page = cache_.Get(file, pixelWidth);
+  const QtPageCache::Page* page = cache_.Get(file, offset, pixelWidth);
   QPixmap pixmap;
   if (page != nullptr) {
     pixmap = QPixmap::fromImage(page->image);

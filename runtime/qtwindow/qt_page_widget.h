@@ -16,17 +16,18 @@
 
 namespace ledora::runtime {
 
-// Rendered pages, by file and pixel width, the most recently used first.
+// Rendered pages, by file, offset in it and pixel width, the most recently used first.
 class QtPageCache {
  public:
   struct Page {
     std::string file;
+    int64_t offset = 0;
     int pixelWidth = 0;
     QImage image;
     double pixelsPerMil = 0;  // image pixels per thousandth of an inch
   };
   // Null when the file cannot be read (a damaged page shows as blank).
-  const Page* Get(const std::string& file, int pixelWidth);
+  const Page* Get(const std::string& file, int64_t offset, int pixelWidth);
   size_t renders() const { return renders_; }
 
  private:
@@ -47,7 +48,7 @@ class QtPageWidget : public QScrollArea {
   QtPageWidget(QWidget* parent, QtPageCache& cache, Clicked clicked);
 
   // pixelWidth 0: as wide as the widget. centreX/Y: percent of the page.
-  void ShowPage(const std::string& file, int pixelWidth, int centreX, int centreY,
+  void ShowPage(const std::string& file, int64_t offset, int pixelWidth, int centreX, int centreY,
                 std::vector<Mark> marks);
 
  protected:
@@ -60,6 +61,7 @@ class QtPageWidget : public QScrollArea {
   Clicked clicked_;
   QLabel* label_;
   std::string file_;
+  int64_t offset_ = -1;
   int pixelWidth_ = -1;
   int centreX_ = 0;
   int centreY_ = 0;

@@ -264,7 +264,7 @@ void QtWindowView::ShowText(const Control& c, QWidget* widget) {
     }
     QtUnits units = Units();
     int pixelWidth = c.pageWidth > 0 ? units.ToRect({0, 0, c.pageWidth, 1}).width() : 0;
-    page->ShowPage(c.pageFile, pixelWidth, c.centreX, c.centreY, std::move(marks));
+    page->ShowPage(c.pageFile, c.pageOffset, pixelWidth, c.centreX, c.centreY, std::move(marks));
   } else if (auto* label = qobject_cast<QLabel*>(widget)) {
     if (c.type == ControlImage) {
       std::string file = c.icon.empty() ? c.text : c.icon;

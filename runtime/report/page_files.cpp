@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "runtime/report/page_image_writer.h"
 #include "runtime/report/report_error.h"
 #include "runtime/system/temporaries.h"
 
@@ -35,22 +36,71 @@ std::unique_ptr<PageFiles> PageFiles::Create(const std::string& parent) {
   return nullptr;
 }
 
+PageFiles::PageFiles(std::string folder, int lock)
+    : folder_(std::move(folder)),
+      lock_(lock),
+      slot_(KeepTemporary(folder_, true)),
+      spool_((fs::path(folder_) / "pages.ldsp").string()) {}
+
 PageFiles::~PageFiles() {
+  Clear();
   std::error_code ec;
-  fs::remove(folder_, ec);  // fails harmlessly while a page is still there
+  fs::remove(folder_, ec);  // fails harmlessly while something else is still there
   ForgetTemporary(slot_);
   if (lock_ >= 0) ::close(lock_);
 }
 
-std::string PageFiles::NextName() {
-  char name[32];
-  std::snprintf(name, sizeof name, "page%05d.ldpg", static_cast<int>(next_++));
-  return (fs::path(folder_) / name).string();
+bool PageFiles::Append(const PageImage& page, int64_t* offset) {
+  if (damaged_) {
+    SetReportError(ErrorPageImageWrite, spool_);
+    return false;
+  }
+  if (!file_) {
+    file_ = std::fopen(spool_.c_str(), "wb");
+    size_ = 0;
+    if (!file_) {
+      SetReportError(ErrorPageImageWrite, spool_);
+      return false;
+    }
+  }
+  std::string bytes = PageImageWriter::Encode(page);
+  // Flushed page by page: the preview reads the spool through a file of its
+  // own, and a full disk is reported at the page it hit.
+  bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file_) == bytes.size();
+  ok = std::fflush(file_) == 0 && ok;
+  if (!ok) {
+    // Cut the partial page off so that the pages before it stay readable.
+    std::clearerr(file_);
+    damaged_ = ftruncate(fileno(file_), size_) != 0 || std::fseek(file_, size_, SEEK_SET) != 0;
+    SetReportError(ErrorPageImageWrite, spool_);
+    return false;
+  }
+  *offset = size_;
+  size_ += static_cast<int64_t>(bytes.size());
+  return true;
 }
 
-void PageFiles::Remove(const std::string& fileName) {
+bool PageFiles::SetDocumentPages(int64_t offset, int32_t pages) {
+  // Little-endian, as the page image stores it; written beside the stream,
+  // whose buffer each Append leaves empty.
+  auto value = static_cast<uint32_t>(pages);
+  unsigned char bytes[4] = {
+      static_cast<unsigned char>(value), static_cast<unsigned char>(value >> 8),
+      static_cast<unsigned char>(value >> 16), static_cast<unsigned char>(value >> 24)};
+  bool ok = file_ && offset >= 0 && offset < size_ &&
+            pwrite(fileno(file_), bytes, sizeof bytes,
+                   static_cast<off_t>(offset + kPageImageDocumentPagesOffset)) == sizeof bytes;
+  if (!ok) SetReportError(ErrorPageImageWrite, spool_);
+  return ok;
+}
+
+void PageFiles::Clear() {
+  if (file_) std::fclose(file_);
+  file_ = nullptr;
+  size_ = 0;
+  damaged_ = false;
   std::error_code ec;
-  fs::remove(fileName, ec);
+  fs::remove(spool_, ec);
 }
 
 }  // namespace ledora::runtime

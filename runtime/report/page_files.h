@@ -1,12 +1,17 @@
-// The folder of one report run's page image files: hands out file names and
-// removes the files and the folder again. Report uses one per run. The
-// folder is a temporary (runtime/system/temporaries.h): a run ended by a
-// signal removes it, and a killed one leaves it to the next start's sweep.
+// The spool of one report run: a private folder holding one file to which
+// the finished pages' images are appended, each found again by its offset.
+// One file per run, not one per page, because creating a file costs far more
+// than appending to one. Everything it makes it removes again. The folder
+// is a temporary (runtime/system/temporaries.h): a run ended by a signal
+// removes it, and a killed one leaves it to the next start's sweep.
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <memory>
 #include <string>
+
+#include "runtime/report/page_image.h"
 
 namespace ledora::runtime {
 
@@ -15,11 +20,21 @@ class PageFiles {
   // A fresh folder inside parent (the temporary folder when blank);
   // null with the runtime error set when it cannot be made.
   static std::unique_ptr<PageFiles> Create(const std::string& parent);
-  ~PageFiles();  // removes the folder when nothing else is left in it
+  ~PageFiles();  // removes the spool, and the folder when nothing else is left in it
+  PageFiles(const PageFiles&) = delete;
+  PageFiles& operator=(const PageFiles&) = delete;
 
   const std::string& folder() const { return folder_; }
-  std::string NextName();
-  static void Remove(const std::string& fileName);
+  const std::string& spoolName() const { return spool_; }
+
+  // Appends page to the spool (made at the first page) and gives its offset.
+  // False with the runtime error set when it cannot be written.
+  bool Append(const PageImage& page, int64_t* offset);
+  // Sets the length of the document of the page at offset, in place.
+  // False with the runtime error set when it cannot be written.
+  bool SetDocumentPages(int64_t offset, int32_t pages);
+  // Drops every page appended so far; the next Append starts a new spool.
+  void Clear();
 
  private:
   PageFiles(std::string folder, int lock);
@@ -27,7 +42,10 @@ class PageFiles {
   std::string folder_;
   int lock_;  // held open, so that sweeps know the folder is alive
   int slot_;
-  int32_t next_ = 1;
+  std::string spool_;
+  std::FILE* file_ = nullptr;
+  int64_t size_ = 0;
+  bool damaged_ = false;  // a failed page could not be cut off again
 };
 
 }  // namespace ledora::runtime

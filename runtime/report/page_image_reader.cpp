@@ -1,5 +1,8 @@
 #include "runtime/report/page_image_reader.h"
 
+#include <sys/stat.h>
+
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -168,30 +171,94 @@ bool PageImageReader::Decode(std::string_view bytes, PageImage* page, std::strin
   return DecodePayload(payload, page, error);
 }
 
-bool PageImageReader::ReadFile(const std::string& fileName, PageImage* page, std::string* error) {
-  std::string local;
-  if (!error) error = &local;
-  std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(fileName.c_str(), "rb"), &std::fclose);
+namespace {
+
+using File = std::unique_ptr<FILE, int (*)(FILE*)>;
+
+File Open(const std::string& fileName, std::string* error) {
+  File file(std::fopen(fileName.c_str(), "rb"), &std::fclose);
   if (!file) {
     *error = "cannot open page image " + fileName;
     SetError(ErrorFileNotFound);
-    return false;
   }
+  return file;
+}
+
+bool Unreadable(const std::string& fileName, std::string* error) {
+  *error = "cannot read page image " + fileName;
+  SetReportError(ErrorPageImageUnreadable, *error);
+  return false;
+}
+
+bool DecodeRead(const std::string& fileName, std::string_view bytes, PageImage* page,
+                std::string* error) {
+  if (PageImageReader::Decode(bytes, page, error)) return true;
+  *error = fileName + ": " + *error;
+  SetReportError(ErrorPageImageUnreadable, *error);
+  return false;
+}
+
+// The header's payload length, or 0 when the header is cut short (Decode
+// then says what is wrong).
+uint32_t PayloadLength(std::string_view header) {
+  uint32_t length = 0;
+  ByteReader reader(header.substr(std::min(header.size(), size_t{8})));
+  return reader.U32(&length) ? length : 0;
+}
+
+}  // namespace
+
+bool PageImageReader::ReadFile(const std::string& fileName, PageImage* page, std::string* error) {
+  std::string local;
+  if (!error) error = &local;
+  File file = Open(fileName, error);
+  if (!file) return false;
   std::string bytes;
   char buffer[65536];
   size_t n;
   while ((n = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) bytes.append(buffer, n);
-  if (std::ferror(file.get())) {
-    *error = "cannot read page image " + fileName;
-    SetReportError(ErrorPageImageUnreadable, *error);
-    return false;
+  if (std::ferror(file.get())) return Unreadable(fileName, error);
+  return DecodeRead(fileName, bytes, page, error);
+}
+
+bool PageImageReader::ReadAt(const std::string& fileName, int64_t offset, PageImage* page,
+                             std::string* error) {
+  std::string local;
+  if (!error) error = &local;
+  File file = Open(fileName, error);
+  return file && ReadAt(file.get(), fileName, offset, page, error);
+}
+
+bool PageImageReader::ReadAt(FILE* file, const std::string& fileName, int64_t offset,
+                             PageImage* page, std::string* error) {
+  std::string local;
+  if (!error) error = &local;
+  if (offset < 0 || fseeko(file, offset, SEEK_SET) != 0) return Unreadable(fileName, error);
+  std::string bytes(kPageImageHeaderSize, '\0');
+  bytes.resize(std::fread(bytes.data(), 1, bytes.size(), file));
+  uint32_t length = PayloadLength(bytes);
+  if (bytes.size() == kPageImageHeaderSize && length > 0) {
+    // Only what the file holds is read: a damaged length must not allocate gigabytes.
+    struct stat status {};
+    int64_t left = fstat(fileno(file), &status) == 0 ? status.st_size - offset - bytes.size() : 0;
+    size_t wanted = static_cast<size_t>(std::clamp<int64_t>(left, 0, length));
+    bytes.resize(kPageImageHeaderSize + wanted);
+    bytes.resize(kPageImageHeaderSize +
+                 std::fread(bytes.data() + kPageImageHeaderSize, 1, wanted, file));
   }
-  if (!Decode(bytes, page, error)) {
-    *error = fileName + ": " + *error;
-    SetReportError(ErrorPageImageUnreadable, *error);
-    return false;
+  if (std::ferror(file)) return Unreadable(fileName, error);
+  return DecodeRead(fileName, bytes, page, error);
+}
+
+bool PageQueueReader::Read(const PreviewQueueEntry& entry, PageImage* page, std::string* error) {
+  std::string local;
+  if (!error) error = &local;
+  if (!file_ || fileName_ != entry.FILENAME) {
+    file_ = Open(entry.FILENAME, error);
+    fileName_ = entry.FILENAME;
+    if (!file_) return false;
   }
-  return true;
+  return PageImageReader::ReadAt(file_.get(), entry.FILENAME, entry.OFFSET, page, error);
 }
 
 }  // namespace ledora::runtime

@@ -8,8 +8,9 @@ bool WritePageQueue(const PreviewQueue& pages, PageOutput& output, const std::st
   if (!output.BeginDocument(title)) return false;
   bool ok = true;
   PageImage page;
+  PageQueueReader reader;
   for (const PreviewQueueEntry& entry : pages) {
-    ok = PageImageReader::ReadFile(entry.FILENAME, &page) && output.WritePage(page);
+    ok = reader.Read(entry, &page) && output.WritePage(page);
     if (!ok) break;
   }
   // A failed document still ends, so that no half-written job is left open.

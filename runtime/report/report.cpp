@@ -217,9 +217,10 @@ bool Report::Flush(PageOutput& output, const std::string& title) {
 }
 
 void Report::Discard() {
-  PreviewQueue& queue = ActiveQueue();
-  for (const PreviewQueueEntry& entry : queue) PageFiles::Remove(entry.FILENAME);
-  queue.clear();
+  // Every queued page lives in the run's one spool, so they all go together.
+  ActiveQueue().clear();
+  ownQueue_.clear();
+  if (run_) run_->DropPages();
 }
 
 bool Report::Close() {

@@ -99,7 +99,7 @@ class Report {
   // Sends every queued page to output and removes the files; the queue is
   // emptied either way. A damaged page stops the print with an error.
   bool Flush(PageOutput& output, const std::string& title = "Report");
-  void Discard();  // removes the queued page files and empties the queue
+  void Discard();  // removes the queued pages' spool and empties the queue
   // Discards leftover queued pages; the report can be opened again. False
   // only when a direct output failed to finish.
   bool Close();

@@ -4,7 +4,6 @@
 #include <utility>
 
 #include "runtime/report/page_image_reader.h"
-#include "runtime/report/page_image_writer.h"
 #include "runtime/report/report.h"
 
 namespace ledora::runtime {
@@ -12,11 +11,8 @@ namespace ledora::runtime {
 ReportRun::ReportRun(Report& report, std::unique_ptr<PageFiles> files)
     : report_(report), files_(std::move(files)), paginator_(Frame(), this, this) {}
 
-ReportRun::~ReportRun() {
-  if (holding_) {
-    for (const std::string& name : waiting_) PageFiles::Remove(name);
-  }
-}
+// Held pages go with the spool.
+ReportRun::~ReportRun() = default;
 
 PageFrame ReportRun::Frame() const { return report_.FrameInMils(); }
 
@@ -55,35 +51,36 @@ bool ReportRun::TakePage(PageImage page) {
                              [](const PageItem& item) { return item.flags & FlagPageCount; });
   bool direct = Direct();
   if (direct && !holding_ && !counted) return SendDirect(page);
-  std::string name = files_->NextName();
-  if (!PageImageWriter::WriteFile(page, name)) return false;
+  int64_t offset = 0;
+  if (!files_->Append(page, &offset)) return false;
   if (direct) {
     holding_ = true;
-    waiting_.push_back(name);
+    waiting_.push_back(offset);
     return true;
   }
-  if (counted) waiting_.push_back(name);
-  report_.ActiveQueue().push_back({name});
+  if (counted) waiting_.push_back(offset);
+  report_.ActiveQueue().push_back({files_->spoolName(), offset});
   return true;
 }
 
 bool ReportRun::DocumentEnded(int32_t pages) {
-  std::vector<std::string> waiting = std::move(waiting_);
+  std::vector<int64_t> waiting = std::move(waiting_);
   waiting_.clear();
   bool held = holding_;
   holding_ = false;
   bool ok = true;
-  for (const std::string& name : waiting) {
+  for (int64_t offset : waiting) {
     if (!held) {
-      ok = ok && PageImageWriter::SetDocumentPages(name, pages);
+      ok = ok && files_->SetDocumentPages(offset, pages);
       continue;
     }
     PageImage page;
-    ok = ok && PageImageReader::ReadFile(name, &page);
+    ok = ok && PageImageReader::ReadAt(files_->spoolName(), offset, &page);
     page.pages = pages;
     ok = ok && SendDirect(page);
-    PageFiles::Remove(name);
   }
+  // Held pages, once sent, are all the spool had when nothing is queued.
+  if (held && report_.ActiveQueue().empty()) files_->Clear();
   return ok;
 }
 

@@ -1,7 +1,7 @@
 // One run of a Report from Open to Close: lays bands out, paginates them and
-// writes each finished page as an image file into the report's page queue.
-// A page that shows its document's page count learns it when the document
-// ends. Only Report uses it.
+// appends each finished page's image to the run's spool, and its place to
+// the report's page queue. A page that shows its document's page count
+// learns it when the document ends. Only Report uses it.
 #pragma once
 
 #include <memory>
@@ -30,6 +30,8 @@ class ReportRun : public PageSink, public PageBands {
 
   // Ends a direct output's document, if one was begun.
   bool EndDirect();
+  // Drops the pages written so far, which no queue refers to any longer.
+  void DropPages() { files_->Clear(); }
 
   bool TakePage(PageImage page) override;
   bool DocumentEnded(int32_t pages) override;
@@ -47,10 +49,10 @@ class ReportRun : public PageSink, public PageBands {
   Report& report_;
   std::unique_ptr<PageFiles> files_;
   PageOutput* directBegun_ = nullptr;
-  // Page files of the current document that wait for its length: in the
-  // queue, those showing the count; printing directly, every page from the
-  // first that shows it, held back so that they go out in order.
-  std::vector<std::string> waiting_;
+  // Spooled pages (offsets) of the current document that wait for its
+  // length: in the queue, those showing the count; printing directly, every
+  // page from the first that shows it, held back so that they go out in order.
+  std::vector<int64_t> waiting_;
   bool holding_ = false;
   FontTable fonts_;
   Paginator paginator_;

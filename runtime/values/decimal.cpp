@@ -39,6 +39,22 @@ Decimal AddScaled(const Decimal& a, const Decimal& b, int sign) {
   return FromWide(sum, places);
 }
 
+// The units of value at places when value is the double nearest to them and
+// they have at most 15 digits: then the shortest text of value is exactly
+// those units, so the answer is the same as through the text, without the
+// wide arithmetic. Records read back prices and totals this way.
+bool ExactUnits(double value, int places, int64_t* units) {
+  static constexpr double kScale[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                      1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+  if (places < 0 || places > 15) return false;
+  double scaled = value * kScale[places];
+  if (!(std::fabs(scaled) < 1e15)) return false;  // also refuses NaN
+  int64_t candidate = std::llround(scaled);
+  if (static_cast<double>(candidate) / kScale[places] != value) return false;
+  *units = candidate;
+  return true;
+}
+
 }  // namespace
 
 Decimal Decimal::FromUnits(__int128 units, int places) {
@@ -52,7 +68,11 @@ Decimal Decimal::FromUnits(__int128 units, int places) {
   return FromWide(ToWide(units), places);
 }
 
-Decimal Decimal::FromDouble(double value, int places) { return FromDouble(value).Rescaled(places); }
+Decimal Decimal::FromDouble(double value, int places) {
+  int64_t units = 0;
+  if (ExactUnits(value, places, &units)) return FromUnits(units, places);
+  return FromDouble(value).Rescaled(places);
+}
 
 Decimal Decimal::FromDouble(double value) {
   if (!std::isfinite(value)) return Decimal();

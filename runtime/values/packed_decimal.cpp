@@ -22,9 +22,16 @@ int Nibble(const uint8_t* bytes, int index) {
 void WriteDigits(__int128 magnitude, bool negative, uint8_t* bytes, int size) {
   int digits = 2 * size - 1;
   uint8_t out[kMaxPackedSize] = {};
-  for (int i = digits; i >= 1; --i) {
+  int i = digits;
+  // Most amounts fit 64 bits, whose division is far cheaper than 128 bits'.
+  for (; i >= 1 && magnitude > UINT64_MAX; --i) {
     int digit = static_cast<int>(magnitude % 10);
     magnitude /= 10;
+    out[i / 2] |= i % 2 == 0 ? digit << 4 : digit;
+  }
+  for (uint64_t low = static_cast<uint64_t>(magnitude); i >= 1 && low != 0; --i) {
+    int digit = static_cast<int>(low % 10);
+    low /= 10;
     out[i / 2] |= i % 2 == 0 ? digit << 4 : digit;
   }
   if (negative) out[0] |= 0xF0;

@@ -166,11 +166,12 @@ struct Control {
 
   std::vector<AlertKey> alerts;
 
-  // An image control that shows a report page: the page image file, the
-  // width the page is drawn at (window units; 0 = the control's width), the
-  // point of the page (percent of its width and height) kept in the middle
-  // when the page is larger than the control, and the marks drawn over it.
+  // An image control that shows a report page: the page image file and
+  // the page's offset in it, the width the page is drawn at (window units; 0 = the control's
+  // width), the point of the page (percent of its width and height) kept in the middle when the
+  // page is larger than the control, and the marks drawn over it.
   std::string pageFile;
+  int64_t pageOffset = 0;
   int32_t pageWidth = 0;
   int32_t centreX = 0;
   int32_t centreY = 0;

@@ -368,9 +368,10 @@ void Window::SetThumb(int32_t control, int32_t position, bool shown) {
 }
 
 void Window::SetPageImage(int32_t control, std::string_view pageFile, int32_t pageWidth,
-                          int32_t centreX, int32_t centreY) {
+                          int32_t centreX, int32_t centreY, int64_t pageOffset) {
   Change(control, [&](Control* c) {
     c->pageFile = pageFile;
+    c->pageOffset = pageOffset;
     c->pageWidth = std::max(0, pageWidth);
     c->centreX = std::clamp(centreX, 0, 100);
     c->centreY = std::clamp(centreY, 0, 100);

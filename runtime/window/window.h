@@ -163,8 +163,9 @@ class Window {
   void SetDragText(int32_t control, std::string_view text);
   // Shows a report page in an image control; a click on it reports the
   // point of the drawn page (window units from the page's top left).
+  // pageOffset: where the page starts in pageFile, a report's spool.
   void SetPageImage(int32_t control, std::string_view pageFile, int32_t pageWidth = 0,
-                    int32_t centreX = 0, int32_t centreY = 0);
+                    int32_t centreX = 0, int32_t centreY = 0, int64_t pageOffset = 0);
   void SetPageMarks(int32_t control, std::vector<PageMark> marks);
   // After changing a Control's fields directly.
   void Changed(int32_t control);

@@ -183,6 +183,7 @@ TEST_F(PrintPreviewTest, OnlyThePagesOnScreenGetControls) {
   EXPECT_EQ(PagesOnScreen(), (std::vector<int32_t>{497, 498, 499, 500}));
   EXPECT_EQ(Images(), 4);
   EXPECT_EQ(Preview()->Find(PreviewPageBase + 3)->pageFile, queue[498].FILENAME);
+  EXPECT_EQ(Preview()->Find(PreviewPageBase + 3)->pageOffset, queue[498].OFFSET);
   // A page already on screen only becomes the current one.
   driver.Type(*Preview(), PreviewCurrentPage, "497");
   EXPECT_EQ(PagesOnScreen(), (std::vector<int32_t>{497, 498, 499, 500}));
@@ -219,6 +220,7 @@ TEST_F(PrintPreviewTest, AClickZoomsToPageWidthAtThePointAndAnotherGoesBack) {
   EXPECT_EQ(preview.CURRENTPAGE, 5);
   const runtime::Control* page = Preview()->Find(PreviewPageBase + 1);
   EXPECT_EQ(page->pageFile, queue[4].FILENAME);
+  EXPECT_EQ(page->pageOffset, queue[4].OFFSET);
   EXPECT_NEAR(page->centreX, 25, 1);
   EXPECT_NEAR(page->centreY, 75, 1);
   driver.Mouse(runtime::EventMouseDown, PreviewPageBase + 1, 10, 10);

@@ -1,5 +1,7 @@
 #include "tests/reporting/report_pages.h"
 
+#include <filesystem>
+
 #include "runtime/report/report.h"
 #include "runtime/values/field_ref.h"
 
@@ -35,10 +37,16 @@ runtime::PreviewQueue MakeReportPages(const std::string& folder, int count) {
     if (!report.Print(kDetail)) return {};
   }
   if (!report.EndReport()) return {};
-  // The report would remove the pages it still holds when it closes.
+  // The report removes its spool when it closes: the pages are kept in a copy.
+  std::error_code ec;
+  std::string kept = (std::filesystem::path(folder) / "pages.ldsp").string();
+  std::filesystem::copy_file(queue.front().FILENAME, kept,
+                             std::filesystem::copy_options::overwrite_existing, ec);
   PreviewQueue pages;
   pages.swap(queue);
   report.Close();
+  if (ec) return {};
+  for (PreviewQueueEntry& entry : pages) entry.FILENAME = kept;
   return pages;
 }
 

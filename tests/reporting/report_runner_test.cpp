@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -217,6 +218,10 @@ TEST_F(ReportRunnerTest, CancelPrintsNothing) {
   EXPECT_EQ(response, framework::ResponseCancelled);
   EXPECT_EQ(dump.pages(), 0);
   EXPECT_FALSE(runner.printed());
+  // The run's spool went with it.
+  for (const auto& entry : std::filesystem::directory_iterator(folder.path())) {
+    EXPECT_EQ(entry.path().filename().string().find("pages-"), std::string::npos) << entry.path();
+  }
 }
 
 TEST_F(ReportRunnerTest, DeferredWindowOfAShortReportNeverShows) {

@@ -22,15 +22,15 @@ class QtPageWidgetTest : public QtWindowFixture {
 
 TEST_F(QtPageWidgetTest, APageIsRenderedOncePerWidth) {
   QtPageCache cache;
-  const QtPageCache::Page* first = cache.Get(page, 400);
+  const QtPageCache::Page* first = cache.Get(page, 0, 400);
   ASSERT_NE(first, nullptr);
   EXPECT_EQ(first->image.width(), 400);
   EXPECT_EQ(first->image.height(), 400 * 11000 / 8500);
-  cache.Get(page, 400);
+  cache.Get(page, 0, 400);
   EXPECT_EQ(cache.renders(), 1u);
-  cache.Get(page, 800);
+  cache.Get(page, 0, 800);
   EXPECT_EQ(cache.renders(), 2u);
-  EXPECT_EQ(cache.Get(folder.File("missing.ldpg"), 400), nullptr);
+  EXPECT_EQ(cache.Get(folder.File("missing.ldpg"), 0, 400), nullptr);
 }
 
 TEST_F(QtPageWidgetTest, AnImageControlShowsItsPageWithTheMarksOverIt) {

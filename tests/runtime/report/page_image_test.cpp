@@ -143,6 +143,29 @@ TEST(PageImageTest, RefusesUnknownItemKindAndAlignment) {
   EXPECT_NE(Decoded(PageImageWriter::Encode(page)).find("unknown alignment"), std::string::npos);
 }
 
+TEST(PageImageTest, PagesOfASpoolReadBackByOffsetAndDamageStaysInBounds) {
+  testing::TempFolder folder;
+  PageImage first = SamplePage(), second = SamplePage();
+  second.items.pop_back();
+  std::string a = PageImageWriter::Encode(first), b = PageImageWriter::Encode(second);
+  // The second page's header claims far more than the file holds.
+  std::string forged = b.substr(0, 8) + std::string("\xff\xff\xff\x7f", 4) + b.substr(12);
+  std::ofstream(folder.File("pages.ldsp"), std::ios::binary) << a << b << forged;
+  PageImage page;
+  std::string error;
+  ASSERT_TRUE(PageImageReader::ReadAt(folder.File("pages.ldsp"), int64_t(a.size()), &page, &error))
+      << error;
+  EXPECT_EQ(page, second);
+  PageQueueReader reader;
+  ASSERT_TRUE(reader.Read({folder.File("pages.ldsp"), 0}, &page, &error)) << error;
+  EXPECT_EQ(page, first);
+  EXPECT_FALSE(
+      reader.Read({folder.File("pages.ldsp"), int64_t(a.size() + b.size())}, &page, &error));
+  EXPECT_NE(error.find("truncated"), std::string::npos) << error;
+  EXPECT_FALSE(reader.Read({folder.File("pages.ldsp"), int64_t(3 * a.size())}, &page, &error));
+  EXPECT_EQ(CurrentError().code, ErrorPageImageUnreadable);
+}
+
 TEST(PageImageTest, ReadingADamagedFileSetsTheRuntimeError) {
   testing::TempFolder folder;
   std::string bytes = PageImageWriter::Encode(SamplePage());

@@ -153,12 +153,45 @@ TEST_F(ListReportTest, FlushAndDiscardRemoveThePageFiles) {
   EXPECT_TRUE(std::filesystem::is_empty(folder_.path()));
 }
 
+TEST_F(ListReportTest, ARunSpoolsAllItsPagesIntoOneFileThatAnotherRunStartsAfresh) {
+  list_.report.SetPageQueue(&queue_);
+  ASSERT_TRUE(list_.Run(200));
+  ASSERT_EQ(queue_.size(), 6u);
+  std::vector<std::filesystem::path> spools;
+  for (auto& found : std::filesystem::recursive_directory_iterator(folder_.path())) {
+    if (found.is_regular_file()) spools.push_back(found.path());
+  }
+  ASSERT_EQ(spools.size(), 1u);
+  for (const PreviewQueueEntry& entry : queue_) EXPECT_EQ(entry.FILENAME, spools[0].string());
+  EXPECT_EQ(queue_[0].OFFSET, 0);
+  EXPECT_LT(queue_[4].OFFSET, queue_[5].OFFSET);
+
+  list_.report.Close();
+  EXPECT_TRUE(std::filesystem::is_empty(folder_.path()));
+
+  // Pages discarded mid-run take the spool with them; the pages after start a new one.
+  ASSERT_TRUE(list_.report.Open());
+  list_.report.SetPageQueue(&queue_);
+  for (list_.number = 1; list_.number <= 120; ++list_.number) {
+    ASSERT_TRUE(list_.report.Print(ListReport::kLine));
+    if (list_.number == 60) list_.report.Discard();
+  }
+  ASSERT_TRUE(list_.report.EndReport());
+  ASSERT_EQ(queue_.size(), 2u);
+  EXPECT_EQ(queue_[0].OFFSET, 0);
+  TextDump dump;
+  EXPECT_TRUE(list_.report.Flush(dump));
+  EXPECT_EQ(dump.pages(), 2);
+  list_.report.Close();
+  EXPECT_TRUE(std::filesystem::is_empty(folder_.path()));
+}
+
 TEST_F(ListReportTest, ADamagedPageStopsTheFlushWithAnError) {
   PreviewQueue& queue = queue_;
   list_.report.SetPageQueue(&queue);
   ASSERT_TRUE(list_.Run(200));
   ASSERT_EQ(queue.size(), 6u);
-  std::filesystem::resize_file(queue[1].FILENAME, 40);
+  std::filesystem::resize_file(queue[1].FILENAME, queue[1].OFFSET + 40);
   TextDump dump;
   ClearError();
   EXPECT_FALSE(list_.report.Flush(dump));

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <random>
 
 #include "tests/runtime/values/test_values.h"
 
@@ -89,6 +90,36 @@ TEST(DecimalTest, DoubleConversions) {
   EXPECT_DOUBLE_EQ(D("12.34").ToDouble(), 12.34);
   EXPECT_EQ(D("-12.99").ToInt64(), -12);
   EXPECT_EQ(D(std::string(30, '9').c_str()).ToInt64(), INT64_MAX);
+}
+
+// Reading a stored amount back takes a short cut; it must agree with the
+// shortest-text route for every double, stored amounts or not.
+TEST(DecimalTest, DoublesAtPlacesAgreeWithTheirShortestText) {
+  std::mt19937_64 random(23);
+  for (int i = 0; i < 200000; ++i) {
+    int places = static_cast<int>(random() % 18);
+    double value;
+    if (i % 2 == 0) {
+      int64_t units = static_cast<int64_t>(random() % 2000000000000000) - 1000000000000000;
+      value = static_cast<double>(units) / std::pow(10.0, places);
+    } else {
+      uint64_t bits = random();
+      std::memcpy(&value, &bits, sizeof value);
+    }
+    ASSERT_EQ(Decimal::FromDouble(value, places), Decimal::FromDouble(value).Rescaled(places))
+        << value << " at " << places;
+  }
+  EXPECT_EQ(Decimal::FromDouble(-0.0, 2).ToString(), "0.00");
+  EXPECT_EQ(Decimal::FromDouble(0.285, 2).ToString(), "0.29");  // 0.28499999999999998
+}
+
+TEST(DecimalTest, PackingKeepsEveryDigitOfTheWidestFields) {
+  char field[16];
+  Decimal widest = D("-1234567890123456789.012345678901");
+  ASSERT_TRUE(PackDecimal(widest, field, 16, 12));
+  EXPECT_EQ(UnpackDecimal(field, 16, 12), widest);
+  ASSERT_TRUE(PackDecimal(D("18446744073709551616"), field, 11, 0));  // 2^64
+  EXPECT_EQ(UnpackDecimal(field, 11, 0).ToString(), "18446744073709551616");
 }
 
 TEST(DecimalTest, LeadingNumberOfText) {
