@@ -15,9 +15,6 @@ namespace ledora::runtime {
 
 namespace fs = std::filesystem;
 
-PageFiles::PageFiles(std::string folder, int lock)
-    : folder_(std::move(folder)), lock_(lock), slot_(KeepTemporary(folder_, true)) {}
-
 std::unique_ptr<PageFiles> PageFiles::Create(const std::string& parent) {
   std::error_code ec;
   fs::path base = parent.empty() ? fs::path(TemporaryFolder()) : fs::path(parent);
