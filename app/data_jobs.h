@@ -1,6 +1,7 @@
 // The command-line jobs for users and scripts: export the records of an
 // invoicing file as CSV in the order of a key, and import CSV records into
-// a file through its file manager, all or nothing. main dispatches the
+// a file through its file manager, all or nothing; and set every invoice's
+// total from its lines. main dispatches the
 // "export" and "import" sub-commands here; each works on the invoicing files
 // of the current folder.
 #pragma once
@@ -18,5 +19,9 @@ namespace ledora::app {
 int ExportJob(const std::vector<std::string>& args, std::ostream& out, std::ostream& messages);
 // args: what follows "import": FILE CSV.
 int ImportJob(const std::vector<std::string>& args, std::ostream& messages);
+// args: what follows "recalculate-totals" (nothing). Sets every invoice's
+// total to the sum of its lines, all in one transaction, and says how many
+// changed.
+int RecalculateTotalsJob(const std::vector<std::string>& args, std::ostream& messages);
 
 }  // namespace ledora::app

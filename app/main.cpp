@@ -43,6 +43,8 @@ const Job kJobs[] = {
      [](const JobArgs& args) { return ledora::app::ExportJob(args, std::cout, std::cerr); }},
     {"import", "FILE CSV",
      [](const JobArgs& args) { return ledora::app::ImportJob(args, std::cerr); }},
+    {"recalculate-totals", "",
+     [](const JobArgs& args) { return ledora::app::RecalculateTotalsJob(args, std::cerr); }},
     {"make-new-reports", "[FILE]",
      [](const JobArgs& args) { return ledora::app::MakeNewReportsJob(args, std::cerr); }},
     {"print", "REPORT [--design NAME] [--from N] [--to N] (--pdf FILE | --printer QUEUE) | --list",

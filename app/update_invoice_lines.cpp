@@ -24,7 +24,11 @@ InvoiceLineRecord invoiceLineHistory{};
 }  // namespace
 
 UpdateInvoiceLinesForm::UpdateInvoiceLinesForm()
-    : UpdateForm(kInvoiceLineForm, Relate_INVOICEL, &invoiceLineHistory) {}
+    : UpdateForm(kInvoiceLineForm, Relate_INVOICEL, &invoiceLineHistory) {
+  // The invoice's list gives a line its invoice; moving it to another
+  // would change a total nobody is looking at.
+  win().SetReadOnly(LineInvoiceNrEntry, true);
+}
 
 void UpdateInvoiceLines() {
   UpdateInvoiceLinesForm form;

@@ -34,6 +34,8 @@ UpdateInvoicesForm::UpdateInvoicesForm()
   UseFile(Relate_INVOICEL);
   UseFile(Relate_ITEMS);
   runtime::Window& w = win();
+  // The total follows the lines; typing one would only be overwritten.
+  w.SetReadOnly(InvoiceSalesEntry, true);
   runtime::Rect entry = w.GetRect(InvoiceCustomerEntry);
   int32_t x = entry.x + entry.width + 2;
   w.CreateControl(InvoiceLookupButton, runtime::ControlButton, FormTab);

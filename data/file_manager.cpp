@@ -414,26 +414,33 @@ void FileManager::ClearRecord() {
 
 // ---------------------------------------------------------------- writing
 
-uint8_t FileManager::Insert() {
+uint8_t FileManager::Insert() { return InsertRecord(true, nullptr); }
+
+uint8_t FileManager::InsertNoted(const std::function<uint8_t()>& then) {
+  return InsertRecord(false, then);
+}
+
+uint8_t FileManager::InsertRecord(bool show, const std::function<uint8_t()>& then) {
   if (MakeUsable() != SeverityNone) return SeverityStop;
-  if (!RecordValid(MsgRecordInsertError, true)) return SeverityInform;
+  if (!RecordValid(MsgRecordInsertError, show)) return SeverityInform;
   int32_t code = runtime::ErrorNone;
   if (HASAUTOINC) {
     if (!Thread().reserved.empty()) {
       code = WriteReserved();
-    } else if (PrimeAutoInc() != SeverityNone) {
+    } else if ((show ? PrimeAutoInc() : PrimeAutoIncQuietly()) != SeverityNone) {
       return SeverityInform;
     }
   } else {
     code = Thread().file->Add();
   }
   if (code == runtime::ErrorNone) {
+    if (then && then() != SeverityNone) return SeverityInform;
     Reserve(false);
     return SeverityNone;
   }
-  if (code == runtime::ErrorDuplicateKey) return ReportDuplicate();
+  if (code == runtime::ErrorDuplicateKey) return ReportDuplicate(show);
   NoteError(MsgRecordInsertError);
-  return Throw();
+  return show ? Throw() : uint8_t{SeverityInform};
 }
 
 // The reserved record is written back even when this thread has read other
@@ -481,8 +488,12 @@ const KeyEntry* FileManager::DuplicatedKey(bool numberedKeys) {
   return nullptr;
 }
 
-uint8_t FileManager::ReportDuplicate() {
-  if (const KeyEntry* key = DuplicatedKey(true)) return ThrowDuplicate(*key);
+uint8_t FileManager::ReportDuplicate(bool show) {
+  const KeyEntry* key = DuplicatedKey(true);
+  if (key == nullptr) return SeverityInform;
+  if (show) return ThrowDuplicate(*key);
+  if (ERRORS != nullptr) ERRORS->MESSAGETEXT = key->PDESCRIPTION;
+  NoteError(MsgDuplicateKey);
   return SeverityInform;
 }
 

@@ -139,6 +139,21 @@ constexpr auto kDefaultBlock = [] {
   return block;
 }();
 
+// What the program says beyond the default messages. A refused delete adds
+// how many records hold the record to the default text.
+constexpr MessageDefinition kAddedMessages[] = {
+    {MsgDeleteRestricted, SeverityInform, "Referential Integrity Delete Error",
+     "%Previous Records in %File that refer to it: %Message. Nothing was deleted."},
+};
+
+static_assert(Packable(kAddedMessages));
+
+constexpr auto kAddedBlock = [] {
+  std::array<uint8_t, PackedSize(kAddedMessages)> block{};
+  PackInto(kAddedMessages, block.data());
+  return block;
+}();
+
 // Walks the block without keeping anything; the size check of each piece
 // comes before the piece is read.
 class BlockCursor {
@@ -173,6 +188,8 @@ class BlockCursor {
 }  // namespace
 
 std::span<const uint8_t> DefaultMessageTable() { return kDefaultBlock; }
+
+std::span<const uint8_t> AddedMessageTable() { return kAddedBlock; }
 
 MessageTableResult ReadMessageTable(std::span<const uint8_t> block,
                                     std::vector<MessageEntry>* entries) {

@@ -44,6 +44,10 @@ enum MessageTableResult {
 // static: it lives as long as the program.
 std::span<const uint8_t> DefaultMessageTable();
 
+// Messages the program adds on top of the default table (added after it,
+// they may extend a default text through "%Previous"). Static too.
+std::span<const uint8_t> AddedMessageTable();
+
 // Appends every entry of block to entries, in block order. A block that
 // does not hold exactly its counted entries is rejected whole: nothing is
 // appended and nothing outside the block is read.

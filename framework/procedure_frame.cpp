@@ -433,7 +433,8 @@ uint8_t ProcedureFrame::OnCompleted() {
 uint8_t ProcedureFrame::CompleteInsert() {
   data::FileManager* primary = PrimaryFile();
   if (primary == nullptr) return SeverityNone;
-  if (primary->Insert() != SeverityNone) {
+  // Through the controller, so what follows the record is stored with it.
+  if (PRIMARY->Insert() != SeverityNone) {
     SelectFirstField();
     return SeverityInform;
   }

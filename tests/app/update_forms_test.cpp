@@ -526,13 +526,15 @@ class InvoiceLinesTest : public UpdateInvoicesTest {
   }
   // Inserts a line through the list's Insert button; answers its number as
   // the line form showed it.
-  std::string InsertLine(runtime::Window& form, const char* item, const char* quantity) {
+  std::string InsertLine(runtime::Window& form, const char* item, const char* quantity,
+                         const char* price = nullptr) {
     driver.Press(form, app::InvoiceLineInsert);
     runtime::Window& line = Top();
     EXPECT_EQ(line.title(), "Adding a InvoiceLines Record");
     std::string number = Trim(line.GetText(app::LineNrEntry));
     driver.Type(line, app::LineItemNrEntry, item);
     driver.Type(line, app::LineQuantityEntry, quantity);
+    if (price != nullptr) driver.Type(line, app::LinePriceEntry, price);
     driver.Press(line, app::FormOk);
     EXPECT_EQ(driver.Top(), &form);
     return number;
@@ -543,6 +545,20 @@ class InvoiceLinesTest : public UpdateInvoicesTest {
       cells.push_back(Trim(cell));
     }
     return cells;
+  }
+  // The invoice's stored total; the buffer, which an open form shows, stays.
+  std::string StoredSales(int32_t invoice) {
+    app::InvoiceRecord kept = INV;
+    INV.NUMBER = invoice;
+    std::string sales = "?";
+    if (app::Access_INVOICES->FetchQuietly(app::InvoiceRecord::NUMBERKEY) == 0) {
+      sales = runtime::GetText(runtime::FieldRef::Packed(INV.SALES, 5, 2));
+    }
+    INV = kept;
+    return sales;
+  }
+  std::string ShownSales(runtime::Window& form) {
+    return Trim(form.GetText(app::InvoiceSalesEntry));
   }
   int64_t LinesOf(int32_t invoice) {
     int64_t count = 0;
@@ -656,6 +672,46 @@ TEST_F(InvoiceLinesTest, CancellingAnInsertThatReservedNoNumberDeletesNoLines) {
   ASSERT_TRUE(ended);
   EXPECT_EQ(LinesOf(taken), 2);
   EXPECT_EQ(Count(app::Access_INVOICES), 1);
+}
+
+// ------------------------------------------------------- invoice totals
+
+TEST_F(InvoiceLinesTest, ANewInvoiceShowsAndStoresTheSumOfItsLines) {
+  app::Access_INVOICES->PrimeRecord();
+  StartInvoice(framework::RequestInsert);
+  runtime::Window& form = Top();
+  EXPECT_TRUE(form.Find(app::InvoiceSalesEntry)->readOnly);
+  driver.Type(form, app::InvoiceCustomerEntry, "1");
+  InsertLine(form, "1", "3", "7.50");
+  EXPECT_EQ(ShownSales(form), "7.50");
+  InsertLine(form, "2", "4", "5.25");
+  EXPECT_EQ(ShownSales(form), "12.75");
+  driver.Press(form, app::FormOk);
+  ASSERT_TRUE(ended);
+  EXPECT_EQ(StoredSales(INV.NUMBER), "12.75");
+}
+
+TEST_F(InvoiceLinesTest, ChangingOrDeletingALineStoresTheNewTotalAtOnce) {
+  int32_t invoice = AddInvoice(1);
+  runtime::Window& form = OpenInvoice(invoice);
+  InsertLine(form, "1", "1", "10.00");
+  InsertLine(form, "2", "1", "2.50");
+  EXPECT_EQ(StoredSales(invoice), "12.50") << "stored with the line, before the invoice's OK";
+  driver.ChooseRow(app::InvoiceLinesList, 2);
+  driver.Press(form, app::InvoiceLineChange);
+  driver.Type(Top(), app::LinePriceEntry, "4.75");
+  driver.Press(Top(), app::FormOk);
+  EXPECT_EQ(ShownSales(form), "14.75");
+  EXPECT_EQ(StoredSales(invoice), "14.75");
+
+  driver.ChooseRow(app::InvoiceLinesList, 1);
+  messages.Expect("Confirm Delete", "", ButtonYes);
+  driver.Press(form, app::InvoiceLineDelete);
+  EXPECT_EQ(ShownSales(form), "4.75");
+  EXPECT_EQ(StoredSales(invoice), "4.75");
+  driver.Press(form, app::FormOk);
+  ASSERT_TRUE(ended);
+  EXPECT_EQ(StoredSales(invoice), "4.75") << "the form saved the total it showed";
 }
 
 }  // namespace
