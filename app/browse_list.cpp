@@ -235,6 +235,11 @@ std::vector<BrowseTab> CustomerTabs() {
           {"Name and Address", CustomerRecord::NAMEADDRESSKEY, framework::LookupNames}};
 }
 
+std::vector<BrowseTab> ItemTabs() {
+  return {{"Item number", ItemRecord::ITEMNRKEY, framework::LookupAlphabet},
+          {"Description", ItemRecord::DESCRIPTIONKEY, framework::LookupAlphabet}};
+}
+
 void RunBrowseWindow(const BrowseDescription& description) {
   BrowseWindow window(description);
   framework::LastResponse = window.Run();

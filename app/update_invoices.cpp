@@ -26,6 +26,15 @@ constexpr LineListControls kLineControls{InvoiceLinesList, InvoiceLineInsert, In
                                          InvoiceLineDelete};
 constexpr int32_t kListHeight = 90;
 
+const FormLookup kCustomerLookup{InvoiceCustomerEntry,
+                                 InvoiceLookupButton,
+                                 runtime::FieldRef::Of(INV.CUSTOMERID),
+                                 runtime::FieldRef::Of(CUS.CUSTOMERID),
+                                 &Access_CUSTOMER,
+                                 CustomerRecord::IDKEY,
+                                 CallSelectCustomers,
+                                 false};
+
 }  // namespace
 
 UpdateInvoicesForm::UpdateInvoicesForm()
@@ -36,15 +45,7 @@ UpdateInvoicesForm::UpdateInvoicesForm()
   runtime::Window& w = win();
   // The total follows the lines; typing one would only be overwritten.
   w.SetReadOnly(InvoiceSalesEntry, true);
-  runtime::Rect entry = w.GetRect(InvoiceCustomerEntry);
-  int32_t x = entry.x + entry.width + 2;
-  w.CreateControl(InvoiceLookupButton, runtime::ControlButton, FormTab);
-  w.SetIcon(InvoiceLookupButton, "pilned.ico");
-  w.SetRect(InvoiceLookupButton, {x, entry.y - 1, 12, 12});
-  w.CreateControl(InvoiceCustomerName, runtime::ControlString, FormTab);
-  w.SetUse(InvoiceCustomerName, runtime::FieldRef::Of(CUS.NAME));
-  w.SetPicture(InvoiceCustomerName, "@s35");
-  w.SetRect(InvoiceCustomerName, {x + 16, entry.y, 140, 10});
+  AddLookup(kCustomerLookup, InvoiceCustomerName, runtime::FieldRef::Of(CUS.NAME), "@s35");
   runtime::Rect sheet = w.GetRect(FormSheet);
   int32_t top = BelowFields();
   InvoiceLineList::CreateControls(w, kLineControls, FormTab,
@@ -54,11 +55,6 @@ UpdateInvoicesForm::UpdateInvoicesForm()
 
 uint8_t UpdateInvoicesForm::SetupLists() {
   return lines_.Setup(this, kLineControls, CallUpdateInvoiceLines);
-}
-
-void UpdateInvoicesForm::PrepareWindow() {
-  FetchInvoiceCustomer();
-  UpdateForm::PrepareWindow();
 }
 
 uint8_t UpdateInvoicesForm::CallUpdateProcedure(uint16_t procedure, uint8_t request) {
@@ -74,51 +70,6 @@ uint8_t UpdateInvoicesForm::CallUpdateProcedure(uint16_t procedure, uint8_t requ
       framework::PendingRequest = framework::RequestNone;
       return framework::ResponseCancelled;
   }
-}
-
-uint8_t UpdateInvoicesForm::OnAccepted() {
-  uint8_t result = UpdateForm::OnAccepted();
-  if (result != data::SeverityNone) return result;
-  switch (event().accepted) {
-    case InvoiceCustomerEntry:
-      LookUpCustomer();
-      break;
-    case InvoiceLookupButton:
-      ChooseCustomer();
-      break;
-    default:
-      break;
-  }
-  return result;
-}
-
-void UpdateInvoicesForm::LookUpCustomer() {
-  if (!FetchInvoiceCustomer()) {
-    if (CallUpdateProcedure(CallSelectCustomers, framework::RequestSelect) ==
-        framework::ResponseCompleted) {
-      INV.CUSTOMERID = CUS.CUSTOMERID;
-    }
-    FetchInvoiceCustomer();
-  }
-  win().Display();
-}
-
-void UpdateInvoicesForm::ChooseCustomer() {
-  FetchInvoiceCustomer();
-  if (CallUpdateProcedure(CallSelectCustomers, framework::RequestSelect) ==
-      framework::ResponseCompleted) {
-    INV.CUSTOMERID = CUS.CUSTOMERID;
-  }
-  FetchInvoiceCustomer();
-  win().Display();
-}
-
-bool UpdateInvoicesForm::FetchInvoiceCustomer() {
-  CUS.CUSTOMERID = INV.CUSTOMERID;
-  if (Access_CUSTOMER->FetchQuietly(CustomerRecord::IDKEY) == data::SeverityNone) return true;
-  Access_CUSTOMER->ClearRecord();
-  CUS.CUSTOMERID = INV.CUSTOMERID;
-  return false;
 }
 
 void UpdateInvoices() {

@@ -35,9 +35,7 @@ class UpdateInvoicesForm : public UpdateForm {
  public:
   UpdateInvoicesForm();
 
-  void PrepareWindow() override;
   uint8_t CallUpdateProcedure(uint16_t procedure, uint8_t request) override;
-  uint8_t OnAccepted() override;
 
   InvoiceLineList& lines() { return lines_; }
 
@@ -45,15 +43,6 @@ class UpdateInvoicesForm : public UpdateForm {
   uint8_t SetupLists() override;
 
  private:
-  // "Customer ID:" was accepted: the typed customer, else one chosen.
-  void LookUpCustomer();
-  // The look-up button: a customer chosen from the list, starting at the
-  // current one.
-  void ChooseCustomer();
-  // Puts the invoice's customer in the buffer, or a cleared one when the
-  // number has none, so the name shown always belongs to the number.
-  bool FetchInvoiceCustomer();
-
   InvoiceLineList lines_;
 };
 

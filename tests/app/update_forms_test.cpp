@@ -276,6 +276,8 @@ TEST_F(UpdateFormsTest, ItemFormStoresDescriptionAndPrice) {
 // --------------------------------------------------------- invoice lines
 
 TEST_F(UpdateFormsTest, InvoiceLinesAreNumberedWithinTheirInvoice) {
+  app::Access_ITEMS->PrimeRecord();
+  ASSERT_EQ(app::Access_ITEMS->Insert(), 0);
   std::vector<int32_t> numbers;
   for (int32_t invoice : {7, 7, 8, 7, 8}) {
     INVL = {};
@@ -283,6 +285,7 @@ TEST_F(UpdateFormsTest, InvoiceLinesAreNumberedWithinTheirInvoice) {
     app::Access_INVOICEL->PrimeRecord(true);
     Start(app::UpdateInvoiceLines, framework::RequestInsert);
     EXPECT_EQ(Top().title(), "Adding a InvoiceLines Record");
+    driver.Type(app::LineItemNrEntry, "1");
     driver.Type(app::LineQuantityEntry, "2");
     driver.Press(app::FormOk);
     EXPECT_TRUE(ended);
@@ -293,6 +296,8 @@ TEST_F(UpdateFormsTest, InvoiceLinesAreNumberedWithinTheirInvoice) {
 }
 
 TEST_F(UpdateFormsTest, ALineNumberTakenInItsInvoiceIsRefusedAndTheFormStays) {
+  app::Access_ITEMS->PrimeRecord();
+  ASSERT_EQ(app::Access_ITEMS->Insert(), 0);
   INVL = {};
   INVL.INVOICENR = 4;
   app::Access_INVOICEL->PrimeRecord(true);
@@ -302,6 +307,7 @@ TEST_F(UpdateFormsTest, ALineNumberTakenInItsInvoiceIsRefusedAndTheFormStays) {
   app::Access_INVOICEL->PrimeRecord(true);
   Start(app::UpdateInvoiceLines, framework::RequestInsert);
   EXPECT_EQ(Trim(driver.Shown(app::LineNrEntry)), "2");
+  driver.Type(app::LineItemNrEntry, "1");
   driver.Type(app::LineNrEntry, "1");
   messages.Expect("Duplicate Key Error", "Invoice line number", runtime::ButtonOk);
   driver.Press(app::FormOk);
@@ -712,6 +718,65 @@ TEST_F(InvoiceLinesTest, ChangingOrDeletingALineStoresTheNewTotalAtOnce) {
   driver.Press(form, app::FormOk);
   ASSERT_TRUE(ended);
   EXPECT_EQ(StoredSales(invoice), "4.75") << "the form saved the total it showed";
+}
+
+// ------------------------------------------------------- the line's item
+
+TEST_F(InvoiceLinesTest, ALinePricesQuantityTimesItsItemsPriceAndTakesADiscount) {
+  ITE.ITEMNR = 1;
+  ASSERT_EQ(app::Access_ITEMS->FetchQuietly(app::ItemRecord::ITEMNRKEY), 0);
+  runtime::SetText(runtime::FieldRef::Packed(ITE.PRICE, 5, 2), "2.50");
+  ASSERT_EQ(app::Access_ITEMS->Update(data::UpdateQuiet), 0);
+  int32_t invoice = AddInvoice(1);
+  runtime::Window& form = OpenInvoice(invoice);
+  driver.Press(form, app::InvoiceLineInsert);
+  runtime::Window& line = Top();
+  driver.Type(line, app::LineItemNrEntry, "1");
+  EXPECT_EQ(line.GetText(app::LineItemDescription), "Hammer");
+  driver.Type(line, app::LineQuantityEntry, "3");
+  EXPECT_EQ(Trim(line.GetText(app::LinePriceEntry)), "7.50");
+  driver.Type(line, app::LinePriceEntry, "7.00");
+  driver.Press(line, app::FormOk);
+  EXPECT_EQ(ShownSales(form), "7.00") << "the discount the user typed";
+
+  driver.Press(form, app::InvoiceLineChange);
+  EXPECT_EQ(Trim(Top().GetText(app::LinePriceEntry)), "7.00") << "opening keeps the price";
+  EXPECT_EQ(Top().GetText(app::LineItemDescription), "Hammer");
+  driver.Type(Top(), app::LineQuantityEntry, "4");
+  EXPECT_EQ(Trim(Top().GetText(app::LinePriceEntry)), "10.00");
+  driver.Press(Top(), app::FormOk);
+  EXPECT_EQ(Row(1)[4], "10.00");
+  EXPECT_EQ(ShownSales(form), "10.00");
+  EXPECT_EQ(StoredSales(invoice), "10.00");
+  driver.Press(form, app::FormOk);
+  EXPECT_TRUE(ended);
+}
+
+TEST_F(InvoiceLinesTest, AnUnknownItemOpensTheItemsListAndNoLineIsSavedWithoutAnItem) {
+  int32_t invoice = AddInvoice(1);
+  runtime::Window& form = OpenInvoice(invoice);
+  driver.Press(form, app::InvoiceLineInsert);
+  runtime::Window& line = Top();
+  driver.Type(line, app::LineItemNrEntry, "999");
+  ASSERT_EQ(Top().title(), "Select a Items Record");
+  driver.Press(Top(), app::BrowseClose);
+  EXPECT_EQ(driver.Top(), &line);
+  EXPECT_EQ(line.GetText(app::LineItemDescription), "");
+  messages.Expect("Field contents error", "The value of Item Nr must be found in the Items file.",
+                  runtime::ButtonOk);
+  driver.Press(line, app::FormOk);
+  EXPECT_EQ(driver.Top(), &line) << "the form stays for another item";
+  EXPECT_EQ(line.FocusedControl(), app::LineItemNrEntry);
+
+  driver.PressKey(app::LineItemNrEntry, runtime::KeyF8);
+  ASSERT_EQ(Top().title(), "Select a Items Record");
+  driver.DoubleClickRow(app::BrowseList, 2);
+  EXPECT_EQ(Trim(line.GetText(app::LineItemNrEntry)), "2");
+  EXPECT_EQ(line.GetText(app::LineItemDescription), "Nails");
+  driver.Press(line, app::FormOk);
+  EXPECT_EQ(LinesOf(invoice), 1);
+  driver.Press(form, app::FormOk);
+  EXPECT_TRUE(ended);
 }
 
 }  // namespace
