@@ -6,7 +6,9 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
+#include "app/invoicing_records.h"
 #include "app/update_form.h"
 #include "app/update_invoices_line_list.h"
 
@@ -36,6 +38,12 @@ class UpdateInvoicesForm : public UpdateForm {
   UpdateInvoicesForm();
 
   uint8_t CallUpdateProcedure(uint16_t procedure, uint8_t request) override;
+  void PrepareWindow() override;
+  // Lines are stored as they are saved in the line form; leaving without
+  // saving the invoice takes back the ones this form added.
+  bool HasUnsavedChanges() override;
+  uint32_t AskToSave() override;
+  void DiscardChanges() override;
 
   InvoiceLineList& lines() { return lines_; }
 
@@ -44,6 +52,8 @@ class UpdateInvoicesForm : public UpdateForm {
 
  private:
   InvoiceLineList lines_;
+  InvoiceRecord atOpening_{};        // as the window opened
+  std::vector<int32_t> addedLines_;  // line numbers, still stored
 };
 
 void UpdateInvoices();

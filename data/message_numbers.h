@@ -47,6 +47,9 @@ enum MessageNumber : uint16_t {
   MsgFormCannotUpdate = 38,
   MsgFileUsageError = 39,
   MsgViewOpenError = 40,
+  // The program's own, beyond the default table.
+  MsgSaveInvoiceWithNewLine = 41,
+  MsgSaveInvoiceWithNewLines = 42,
 };
 
 }  // namespace ledora::data

@@ -140,10 +140,15 @@ constexpr auto kDefaultBlock = [] {
 }();
 
 // What the program says beyond the default messages. A refused delete adds
-// how many records hold the record to the default text.
+// how many records hold the record to the default text; leaving an invoice
+// names the lines that No takes away.
 constexpr MessageDefinition kAddedMessages[] = {
     {MsgDeleteRestricted, SeverityInform, "Referential Integrity Delete Error",
      "%Previous Records in %File that refer to it: %Message. Nothing was deleted."},
+    {MsgSaveInvoiceWithNewLine, SeverityQuestion, "Save Record",
+     "Save the invoice with its new line?"},
+    {MsgSaveInvoiceWithNewLines, SeverityQuestion, "Save Record",
+     "Save the invoice with its %Message new lines?"},
 };
 
 static_assert(Packable(kAddedMessages));

@@ -187,6 +187,7 @@ TEST_F(UpdateFormsTest, CancellingACustomerFormLosesNothing) {
   CustomerName(id);
   Start(app::UpdateCustomers, framework::RequestChange);
   driver.Type(app::CustomerNameEntry, "Zed");
+  messages.Expect("Save Record", "", ButtonNo);
   driver.Press(app::FormCancel);
   ASSERT_TRUE(ended);
   EXPECT_EQ(LastResponse, framework::ResponseCancelled);
@@ -312,6 +313,7 @@ TEST_F(UpdateFormsTest, ALineNumberTakenInItsInvoiceIsRefusedAndTheFormStays) {
   messages.Expect("Duplicate Key Error", "Invoice line number", runtime::ButtonOk);
   driver.Press(app::FormOk);
   EXPECT_FALSE(ended);
+  messages.Expect("Save Record", "", ButtonNo);
   driver.Press(app::FormCancel);
   ASSERT_TRUE(ended);
   EXPECT_EQ(Count(app::Access_INVOICEL), 1) << "the number the form held is given back";
@@ -444,6 +446,7 @@ TEST_F(UpdateInvoicesTest, AnUnknownCustomerOpensTheSelectionAndCancellingKeepsT
   EXPECT_EQ(Trim(form.GetText(app::InvoiceCustomerEntry)), "9");
   EXPECT_EQ(form.GetText(app::InvoiceCustomerName), "")
       << "no name of another customer beside the typed number";
+  messages.Expect("Save Record", "", ButtonNo);
   driver.Press(form, app::FormCancel);
   EXPECT_TRUE(ended);
 }
@@ -589,12 +592,14 @@ TEST_F(InvoiceLinesTest, LinesInsertedFromTheListAreNumberedWithinTheirInvoice) 
   EXPECT_EQ(InsertLine(form, "1", "1"), "3") << "a cancelled line gave its number back";
   ASSERT_EQ(driver.RowCount(app::InvoiceLinesList), 3);
   EXPECT_EQ(Row(2), (std::vector<std::string>{"2", "2", "Nails", "100", "0.00"}));
+  messages.Expect("Save Record", "Save the invoice with its 3 new lines?", ButtonYes);
   driver.Press(form, app::FormCancel);
   ASSERT_TRUE(ended);
 
   runtime::Window& other = OpenInvoice(second);
   EXPECT_EQ(driver.RowCount(app::InvoiceLinesList), 0) << "only the invoice's own lines";
   EXPECT_EQ(InsertLine(other, "2", "5"), "1");
+  messages.Expect("Save Record", "Save the invoice with its new line?", ButtonYes);
   driver.Press(other, app::FormCancel);
   ASSERT_TRUE(ended);
   EXPECT_EQ(LinesOf(first), 3);
@@ -637,6 +642,7 @@ TEST_F(InvoiceLinesTest, ChangingAndDeletingALineGoThroughTheLineForm) {
   driver.Press(form, app::InvoiceLineDelete);
   ASSERT_EQ(driver.RowCount(app::InvoiceLinesList), 1);
   EXPECT_EQ(Row(1)[0], "2");
+  messages.Expect("Save Record", "its new line?", ButtonYes);
   driver.Press(form, app::FormCancel);
   EXPECT_EQ(LinesOf(invoice), 1);
 }
@@ -650,6 +656,7 @@ TEST_F(InvoiceLinesTest, CancellingANewInvoiceTakesItsLinesAlong) {
   InsertLine(form, "1", "3");
   InsertLine(form, "2", "4");
   EXPECT_EQ(LinesOf(number), 2);
+  messages.Expect("Save Record", "Save the invoice with its 2 new lines?", ButtonNo);
   driver.Press(form, app::FormCancel);
   ASSERT_TRUE(ended);
   EXPECT_EQ(LinesOf(number), 0);
@@ -669,6 +676,7 @@ TEST_F(InvoiceLinesTest, CancellingAnInsertThatReservedNoNumberDeletesNoLines) {
   runtime::Window& form = OpenInvoice(taken);
   InsertLine(form, "1", "3");
   InsertLine(form, "2", "4");
+  messages.Expect("Save Record", "2 new lines", ButtonYes);
   driver.Press(form, app::FormCancel);
   ASSERT_TRUE(ended);
 
@@ -777,6 +785,47 @@ TEST_F(InvoiceLinesTest, AnUnknownItemOpensTheItemsListAndNoLineIsSavedWithoutAn
   EXPECT_EQ(LinesOf(invoice), 1);
   driver.Press(form, app::FormOk);
   EXPECT_TRUE(ended);
+}
+
+// ------------------------------------------------------ leaving the form
+
+TEST_F(InvoiceLinesTest, EscapeAsksAboutANewInvoicesLinesAndNoLeavesNothingBehind) {
+  app::Access_INVOICES->PrimeRecord();
+  StartInvoice(framework::RequestInsert);
+  runtime::Window& form = Top();
+  InsertLine(form, "1", "3", "7.50");
+  messages.Expect("Save Record", "Save the invoice with its new line?", runtime::ButtonCancel);
+  driver.PressKey(app::InvoiceCustomerEntry, runtime::KeyEscape);
+  EXPECT_FALSE(ended) << "Cancel goes back to the form";
+  EXPECT_EQ(driver.RowCount(app::InvoiceLinesList), 1);
+  messages.Expect("Save Record", "Save the invoice with its new line?", ButtonNo);
+  driver.Close(form);
+  ASSERT_TRUE(ended);
+  EXPECT_EQ(Count(app::Access_INVOICES), 0);
+  EXPECT_EQ(Count(app::Access_INVOICEL), 0);
+}
+
+TEST_F(InvoiceLinesTest, NoTakesBackOnlyTheLinesTheChangeFormAdded) {
+  int32_t invoice = AddInvoice(1);
+  runtime::Window& form = OpenInvoice(invoice);
+  InsertLine(form, "1", "1", "1.00");
+  messages.Expect("Save Record", "its new line?", ButtonYes);
+  driver.Press(form, app::FormCancel);
+  ASSERT_TRUE(ended);
+
+  runtime::Window& again = OpenInvoice(invoice);
+  InsertLine(again, "2", "1", "2.00");
+  InsertLine(again, "2", "1", "4.00");
+  EXPECT_EQ(StoredSales(invoice), "7.00");
+  messages.Expect("Save Record", "Save the invoice with its 2 new lines?", ButtonNo);
+  driver.Press(again, app::FormCancel);
+  ASSERT_TRUE(ended);
+  EXPECT_EQ(LinesOf(invoice), 1);
+  EXPECT_EQ(StoredSales(invoice), "1.00");
+
+  OpenInvoice(invoice);
+  driver.Close(Top());
+  EXPECT_TRUE(ended) << "an untouched invoice leaves without a question";
 }
 
 }  // namespace

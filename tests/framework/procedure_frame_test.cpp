@@ -188,9 +188,15 @@ TEST_F(ProcedureFrameTest, CancelActionOneSavesWithoutAskingAndTwoWarnsOfLostCha
   EXPECT_EQ(notes.Stored(id), "second");
 }
 
-TEST_F(ProcedureFrameTest, ACancelButtonClosesAChangedFormWithoutAQuestion) {
+// Cancel is the way out users reach for first; it must not lose a change
+// without asking any more than the close box does.
+TEST_F(ProcedureFrameTest, ACancelButtonAsksAboutAChangedFormAsTheCloseBoxDoes) {
   int32_t id = StartChange("first");
   driver.Type(form.win, kText, "second");
+  messages.Expect("Save Record", "", ButtonCancel);
+  driver.Press(form.win, kCancel);
+  EXPECT_FALSE(ended);
+  messages.Expect("Save Record", "", ButtonNo);
   driver.Press(form.win, kCancel);
   EXPECT_TRUE(ended);
   EXPECT_EQ(LastResponse, framework::ResponseCancelled);
@@ -516,6 +522,7 @@ TEST_F(ProcedureFrameTest, TheHistoryKeyRecallsTheValueLastSaved) {
   driver.PressKey(kText, runtime::KeyCtrlQuote);
   EXPECT_EQ(notes.Text(), "repeat me");
   EXPECT_EQ(form.win.GetText(kText), "repeat me");
+  messages.Expect("Save Record", "", ButtonNo);
   driver.Press(form.win, kCancel);
 }
 
