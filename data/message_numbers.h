@@ -50,6 +50,14 @@ enum MessageNumber : uint16_t {
   // The program's own, beyond the default table.
   MsgSaveInvoiceWithNewLine = 41,
   MsgSaveInvoiceWithNewLines = 42,
+  // What an entry that refused a typed value asks for instead.
+  MsgTypeWholeNumber = 43,
+  MsgTypeDecimalNumber = 44,
+  MsgTypeNumberInRange = 45,
+  MsgTypeDate = 46,
+  MsgTypeTime = 47,
+  MsgTypeShorterText = 48,
+  MsgTypeWesternText = 49,
 };
 
 }  // namespace ledora::data

@@ -141,7 +141,8 @@ constexpr auto kDefaultBlock = [] {
 
 // What the program says beyond the default messages. A refused delete adds
 // how many records hold the record to the default text; leaving an invoice
-// names the lines that No takes away.
+// names the lines that No takes away; a refused entry says what to type,
+// with an example and never the picture itself.
 constexpr MessageDefinition kAddedMessages[] = {
     {MsgDeleteRestricted, SeverityInform, "Referential Integrity Delete Error",
      "%Previous Records in %File that refer to it: %Message. Nothing was deleted."},
@@ -149,6 +150,16 @@ constexpr MessageDefinition kAddedMessages[] = {
      "Save the invoice with its new line?"},
     {MsgSaveInvoiceWithNewLines, SeverityQuestion, "Save Record",
      "Save the invoice with its %Message new lines?"},
+    {MsgTypeWholeNumber, SeverityInform, "Entry refused", "Type a whole number, like %Message"},
+    {MsgTypeDecimalNumber, SeverityInform, "Entry refused",
+     "Type a number with at most %Field decimals, like %Message"},
+    {MsgTypeNumberInRange, SeverityInform, "Entry refused",
+     "The number is too large for this field: type one from %Field to %Message"},
+    {MsgTypeDate, SeverityInform, "Entry refused", "Type a date like %Message"},
+    {MsgTypeTime, SeverityInform, "Entry refused", "Type a time like %Message"},
+    {MsgTypeShorterText, SeverityInform, "Entry refused", "Type at most %Message characters"},
+    {MsgTypeWesternText, SeverityInform, "Entry refused",
+     "Type only letters, digits and signs of Western European languages"},
 };
 
 static_assert(Packable(kAddedMessages));

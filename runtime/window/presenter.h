@@ -44,6 +44,9 @@ class Presenter {
   // Shows the user guide at a topic (an anchor; empty: its contents); the
   // caller goes on at once.
   virtual void ShowHelp(const std::string& file, const std::string& topic) {}
+  // Shows a short text as a tip at a control at once (a refused entry says
+  // why where the user looks); it goes as tips do.
+  virtual void ShowTip(Window& window, int32_t control, const std::string& text) {}
 };
 
 // The presenter windows report to; until one is set, a presenter that shows
