@@ -171,8 +171,9 @@ void BrowseWindow::AddSortOrders() {
   for (const BrowseTab* tab : orders) {
     browse_.AddSortOrder(tab->key);
     runtime::FieldRef free = browse_.CurrentOrder()->FREEELEMENT;
-    auto locator = std::make_unique<framework::Locator>();
+    auto locator = std::make_unique<framework::TypeAheadLocator>();
     locator->Initialize(&browse_, 0, free, !free.IsNumeric());
+    locator->SetStatusWindow(&win_);
     browse_.SetLocator(locator.get());
     locators_.push_back(std::move(locator));
     thumbs_.push_back(MakeThumb(*tab, free));

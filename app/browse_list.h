@@ -16,6 +16,7 @@
 #include "framework/procedure_frame.h"
 #include "framework/thumb_step.h"
 #include "framework/toolbar_router.h"
+#include "framework/type_ahead_locator.h"
 #include "framework/window_resizer.h"
 #include "runtime/values/field_ref.h"
 #include "runtime/views/view.h"

@@ -58,6 +58,7 @@ enum MessageNumber : uint16_t {
   MsgTypeTime = 47,
   MsgTypeShorterText = 48,
   MsgTypeWesternText = 49,
+  MsgTypeAheadSearch = 50,
 };
 
 }  // namespace ledora::data

@@ -160,6 +160,7 @@ constexpr MessageDefinition kAddedMessages[] = {
     {MsgTypeShorterText, SeverityInform, "Entry refused", "Type at most %Message characters"},
     {MsgTypeWesternText, SeverityInform, "Entry refused",
      "Type only letters, digits and signs of Western European languages"},
+    {MsgTypeAheadSearch, SeverityInform, "Find", "Find: %Message"},
 };
 
 static_assert(Packable(kAddedMessages));
@@ -206,6 +207,23 @@ class BlockCursor {
 std::span<const uint8_t> DefaultMessageTable() { return kDefaultBlock; }
 
 std::span<const uint8_t> AddedMessageTable() { return kAddedBlock; }
+
+std::string AddedMessageText(uint16_t number, std::string_view field, std::string_view message) {
+  std::vector<MessageEntry> entries;
+  ReadMessageTable(AddedMessageTable(), &entries);
+  auto found = std::find_if(entries.rbegin(), entries.rend(),
+                            [&](const MessageEntry& e) { return e.number == number; });
+  if (found == entries.rend()) return {};
+  std::string text(found->text);
+  for (auto [name, value] : {std::pair{std::string_view("%Field"), field},
+                             std::pair{std::string_view("%Message"), message}}) {
+    for (size_t at = text.find(name); at != std::string::npos; at = text.find(name, at)) {
+      text.replace(at, name.size(), value);
+      at += value.size();
+    }
+  }
+  return text;
+}
 
 MessageTableResult ReadMessageTable(std::span<const uint8_t> block,
                                     std::vector<MessageEntry>* entries) {

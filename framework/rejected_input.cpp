@@ -21,26 +21,6 @@ runtime::Window& StatusWindow(runtime::Window& window) {
   return frame != nullptr ? *frame : window;
 }
 
-void ReplaceAll(std::string& text, std::string_view name, std::string_view value) {
-  for (size_t at = text.find(name); at != std::string::npos; at = text.find(name, at)) {
-    text.replace(at, name.size(), value);
-    at += value.size();
-  }
-}
-
-// An added message's text with "%Field" and "%Message" filled in.
-std::string MessageText(uint16_t number, std::string_view field, std::string_view message) {
-  std::vector<data::MessageEntry> entries;
-  data::ReadMessageTable(data::AddedMessageTable(), &entries);
-  auto found = std::find_if(entries.rbegin(), entries.rend(),
-                            [&](const data::MessageEntry& e) { return e.number == number; });
-  if (found == entries.rend()) return {};
-  std::string text(found->text);
-  ReplaceAll(text, "%Field", field);
-  ReplaceAll(text, "%Message", message);
-  return text;
-}
-
 // The lowest and highest value a numeric variable holds, as its places show.
 std::optional<std::pair<runtime::Decimal, runtime::Decimal>> Range(const runtime::FieldRef& use) {
   auto whole = [](int64_t low, int64_t high) {
@@ -78,36 +58,38 @@ std::string NumberText(const runtime::Control& control, const runtime::NumberPic
   auto range = Range(control.use);
   if (typed && typed->places() <= places && range &&
       (*typed < range->first || *typed > range->second)) {
-    return MessageText(data::MsgTypeNumberInRange, range->first.Rescaled(places).ToString(),
-                       range->second.Rescaled(places).ToString());
+    return data::AddedMessageText(data::MsgTypeNumberInRange,
+                                  range->first.Rescaled(places).ToString(),
+                                  range->second.Rescaled(places).ToString());
   }
-  if (places == 0) return MessageText(data::MsgTypeWholeNumber, "", "1234");
+  if (places == 0) return data::AddedMessageText(data::MsgTypeWholeNumber, "", "1234");
   std::string example = runtime::Decimal::FromUnits(123450, 2).Rescaled(places).ToString();
-  return MessageText(data::MsgTypeDecimalNumber, std::to_string(places), example);
+  return data::AddedMessageText(data::MsgTypeDecimalNumber, std::to_string(places), example);
 }
 
 }  // namespace
 
 std::string RejectedInputText(const runtime::Control& control) {
   const runtime::Picture* picture = control.picture.get();
-  if (picture == nullptr) return MessageText(data::MsgTypeWesternText, "", "");
+  if (picture == nullptr) return data::AddedMessageText(data::MsgTypeWesternText, "", "");
   switch (picture->kind()) {
     case runtime::PictureDate:
-      return MessageText(data::MsgTypeDate, "",
-                         picture->Format(runtime::Decimal(runtime::Today())));
+      return data::AddedMessageText(data::MsgTypeDate, "",
+                                    picture->Format(runtime::Decimal(runtime::Today())));
     case runtime::PictureTime:
-      return MessageText(data::MsgTypeTime, "",
-                         picture->Format(runtime::Decimal(runtime::Clock())));
+      return data::AddedMessageText(data::MsgTypeTime, "",
+                                    picture->Format(runtime::Decimal(runtime::Clock())));
     case runtime::PictureNumber:
       if (auto* number = dynamic_cast<const runtime::NumberPicture*>(picture)) {
         return NumberText(control, *number);
       }
-      return MessageText(data::MsgTypeWholeNumber, "", "1234");
+      return data::AddedMessageText(data::MsgTypeWholeNumber, "", "1234");
     default:
       if (static_cast<int>(control.text.size()) > picture->width()) {
-        return MessageText(data::MsgTypeShorterText, "", std::to_string(picture->width()));
+        return data::AddedMessageText(data::MsgTypeShorterText, "",
+                                      std::to_string(picture->width()));
       }
-      return MessageText(data::MsgTypeWesternText, "", "");
+      return data::AddedMessageText(data::MsgTypeWesternText, "", "");
   }
 }
 
