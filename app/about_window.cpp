@@ -1,5 +1,6 @@
 #include "app/about_window.h"
 
+#include "app/version.h"
 #include "data/error_severity.h"
 
 namespace ledora::app {
@@ -14,6 +15,7 @@ enum AboutControls : int32_t {
   kTown = 5,
   kContact = 6,
   kDemo = 7,
+  kVersion = 8,
 };
 
 struct Line {
@@ -29,13 +31,14 @@ constexpr Line kLines[] = {
     {kTown, "7411 AB  Deventer", 42},
     {kContact, "info@vennic.example", 52},
     {kDemo, "Demo program", 68},
+    {kVersion, "ledora " LEDORA_VERSION, 78},
 };
 
 }  // namespace
 
 AboutWindow::AboutWindow() {
   window_.SetCaption(false);
-  window_.SetSize(180, 84);
+  window_.SetSize(180, 94);
   window_.SetFont({"MS Sans Serif", 8, 0, runtime::kNoColour});
   window_.CreateControl(kLogo, runtime::ControlImage);
   window_.SetRect(kLogo, {6, 6, 40, 40});

@@ -1,6 +1,5 @@
 #include "app/copy_data_job.h"
 
-#include <filesystem>
 #include <memory>
 
 #include "app/data_jobs.h"
@@ -11,6 +10,7 @@
 #include "runtime/storage/sqlite_driver.h"
 #include "runtime/system/file_names.h"
 #include "runtime/system/runtime_error.h"
+#include "runtime/system/staging_folder.h"
 
 namespace ledora::app {
 
@@ -77,7 +77,7 @@ class Copy {
   bool TargetsEmpty();
   int MakeTargets();
   int CopyRecords();
-  void RemoveMadeFiles();
+  void CloseTargets();
 
   runtime::StorageDriver& from_;
   runtime::StorageDriver& to_;
@@ -85,7 +85,10 @@ class Copy {
   bool dictionary_ = false;
   std::unique_ptr<layout::DesignDatabase> designs_;
   std::vector<Pair> pairs_;
-  std::vector<std::string> madeFiles_;
+  // Files on disk are made here and moved into the data folder together
+  // once the copy has committed, so that a failed or killed copy leaves
+  // no file (nor journal) among the data.
+  runtime::StagingFolder stage_;
 };
 
 // A missing invoicing file is an empty one; missing design files are left
@@ -120,16 +123,15 @@ bool Copy::TargetsEmpty() {
 }
 
 // Files on disk are made before the transaction (SQLite attaches no new
-// file inside one) and removed again when the copy fails; tables on a
-// server are made inside it.
+// file inside one), in the staging folder; tables on a server are made
+// inside it.
 int Copy::MakeTargets() {
+  if (to_.FilesOnDisk() && !stage_.Create(".")) {
+    messages_ << "copy-data: cannot make a folder for the copy: " << stage_.error() << "\n";
+    return JobFailed;
+  }
   for (Pair& pair : pairs_) {
-    if (to_.FilesOnDisk()) {
-      std::string file = runtime::ResolveFileName(
-          pair.to->declaration().name.substr(0, pair.to->declaration().name.find("\\!")));
-      if (file.find('.') == std::string::npos) file += ".KDS";
-      if (!runtime::FileExists(file)) madeFiles_.push_back(file);
-    }
+    if (to_.FilesOnDisk()) pair.to->SetName(stage_.path() + "/" + pair.to->declaration().name);
     if (pair.to->CreateIfMissing() != 0) return Fail("cannot make " + pair.label);
     if (pair.to->Open(runtime::AccessReadWrite | runtime::DenyWrite) != 0) {
       return Fail("cannot open " + pair.label);
@@ -157,10 +159,8 @@ int Copy::CopyRecords() {
   return JobDone;
 }
 
-void Copy::RemoveMadeFiles() {
+void Copy::CloseTargets() {
   for (Pair& pair : pairs_) pair.to->Close();
-  std::error_code ignored;
-  for (const std::string& file : madeFiles_) std::filesystem::remove(file, ignored);
 }
 
 int Copy::Run() {
@@ -176,10 +176,16 @@ int Copy::Run() {
     begun = false;
     status = Fail("cannot finish the copy");
   }
+  if (status != JobDone && begun) to_.Rollback();
+  CloseTargets();
+  if (status == JobDone && to_.FilesOnDisk() && !stage_.Publish()) {
+    messages_ << "copy-data: " << stage_.error() << "\n";
+    status = JobFailed;
+  }
   if (status != JobDone) {
-    if (begun) to_.Rollback();
-    RemoveMadeFiles();
-    messages_ << "copy-data: nothing was copied\n";
+    if (!to_.FilesOnDisk() || !runtime::PublishingBegun(stage_.path())) {
+      messages_ << "copy-data: nothing was copied\n";
+    }
     return status;
   }
   messages_ << "copy-data: done\n";
@@ -194,7 +200,9 @@ int CopyDataJob(const std::vector<std::string>& args, std::ostream& messages) {
     return JobUsage;
   }
   bool toServer = args[0] == "--to";
-  std::unique_ptr<runtime::StorageDriver> server = OpenStorage(args[1], messages);
+  // Copying back only reads the server: a mistyped data set is not made.
+  std::unique_ptr<runtime::StorageDriver> server =
+      OpenStorage(args[1], messages, toServer ? runtime::PgMakeSchema : runtime::PgSchemaMustExist);
   if (!server) return JobFailed;
   runtime::SqliteDriver folder;
   data::ErrorReporter errors;

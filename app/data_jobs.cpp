@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <functional>
@@ -14,16 +15,19 @@
 
 #include "app/csv_reader.h"
 #include "app/csv_values.h"
-#include "app/export_target.h"
+#include "app/demo_data.h"
 #include "app/invoice_totals.h"
 #include "app/invoicing_dictionary.h"
+#include "app/job.h"
 #include "app/storage_choice.h"
 #include "data/view_manager.h"
+#include "runtime/dates/local_clock.h"
 #include "runtime/expr/expression.h"
 #include "runtime/storage/storage_name.h"
 #include "runtime/system/ascii_case.h"
 #include "runtime/system/file_names.h"
 #include "runtime/system/message_service.h"
+#include "runtime/system/output_file.h"
 #include "runtime/system/runtime_error.h"
 #include "runtime/values/cp1252.h"
 
@@ -44,7 +48,7 @@ class JobMessages : public runtime::MessageService {
   ~JobMessages() override { runtime::SetMessageService(previous_); }
   uint32_t Show(const runtime::MessageRequest& request) override {
     out_ << prefix << runtime::Cp1252ToUtf8(request.caption) << ": "
-         << runtime::Cp1252ToUtf8(request.text) << '\n';
+         << runtime::Cp1252ToUtf8(JobMessageText(request.text)) << '\n';
     return runtime::UnattendedAnswer(request);
   }
   std::string prefix;
@@ -58,8 +62,8 @@ class JobMessages : public runtime::MessageService {
 class Session {
  public:
   // The storage names its own fault when it cannot be used.
-  explicit Session(std::ostream& messages)
-      : messages_(messages), driver_(OpenChosenStorage(messages)) {
+  Session(std::ostream& messages, runtime::PgSchemaUse use)
+      : messages_(messages), driver_(OpenChosenStorage(messages, use)) {
     errors_.Initialize();
     ready_ = driver_ != nullptr && DictionarySetup(*driver_, errors_);
   }
@@ -108,12 +112,29 @@ std::optional<JobFile> SessionFile(const Session& session, const std::string& la
   return file;
 }
 
+// A job waits this long (per attempt of the file manager's) for a file
+// another station holds locked, then says so, rather than keep a script
+// waiting as long as a user at a window would.
+constexpr int16_t kJobLockWait = 1;
+
+// Whether the storage's last fault was a lock another station holds.
+bool LockedElsewhere() {
+  const runtime::ErrorState& state = runtime::CurrentError();
+  int rc = std::atoi(state.fileErrorCode.c_str()) & 0xff;
+  return state.code == runtime::ErrorAccessDenied && (rc == 5 || rc == 6);  // busy, locked
+}
+
 // The file opened through its relation controller for the length of a job.
 class OpenedFile {
  public:
-  explicit OpenedFile(const JobFile& file) : file_(file) {
+  OpenedFile(const JobFile& file, const std::string& job, std::ostream& messages) : file_(file) {
+    file.manager->LOCKRECOVER = kJobLockWait;
     opened_ = file.relation->Open() == data::SeverityNone;
     usable_ = opened_ && file.manager->MakeUsable() == data::SeverityNone;
+    if (!usable_ && LockedElsewhere()) {
+      messages << job << ": " << file.manager->CurrentFile().declaration().label
+               << " is locked by another station; nothing was done, try again when it is free\n";
+    }
   }
   ~OpenedFile() {
     if (opened_) file_.relation->Close();
@@ -173,7 +194,7 @@ bool ParseExportArgs(const std::vector<std::string>& args, ExportOptions* option
     return false;
   }
   options->filter = filter;
-  if (!options->csv.empty() && IsDataFolderFile(options->csv)) {
+  if (!options->csv.empty() && runtime::IsDataFolderFile(options->csv)) {
     messages << "export: " << options->csv
              << " is a data or settings file of the data folder; choose another output\n";
     return false;
@@ -232,17 +253,44 @@ int WriteRecords(const JobFile& file, int key, const std::string& filter, const 
       chunk.clear();
     }
   }
-  if (status == JobDone && result != data::SeverityInform) status = JobFailed;
+  if (status == JobDone && result != data::SeverityInform) {
+    // A filter that cannot be computed for a record (a division by zero, a
+    // number out of range) is the filter's fault, not the data's.
+    bool filterFailed = runtime::CurrentError().code == runtime::ErrorExpressionEvaluation;
+    if (filterFailed) messages << "export: the filter cannot be applied to every record\n";
+    status = filterFailed ? JobUsage : JobFailed;
+  }
   if (status == JobDone && !sink(chunk)) status = JobFailed;
   records.Close();
   records.Shutdown();
   return status;
 }
 
+// Opening would make a missing or emptied file anew, empty: a job that only
+// reads says what is wrong with it instead.
+bool ExportableFile(const std::optional<runtime::StorageName>& name, const std::string& label,
+                    std::ostream& messages) {
+  std::string file = name ? runtime::ResolveFileName(name->file) : label;
+  struct stat st;
+  if (!name || ::stat(file.c_str(), &st) != 0) {
+    if (name && errno != ENOENT) {
+      messages << "export: cannot read " << file << ": " << std::strerror(errno) << '\n';
+    } else {
+      messages << "export: there is no file " << file << " in the data folder\n";
+    }
+    return false;
+  }
+  if (S_ISREG(st.st_mode) && st.st_size == 0) {
+    messages << "export: " << file << " is empty (0 bytes), not a data file; nothing exported\n";
+    return false;
+  }
+  return true;
+}
+
 int Export(const std::vector<std::string>& args, std::ostream& out, std::ostream& messages) {
   ExportOptions options;
   if (!ParseExportArgs(args, &options, messages)) return JobUsage;
-  Session session(messages);
+  Session session(messages, runtime::PgSchemaMustExist);
   std::optional<JobFile> file = SessionFile(session, options.file, messages);
   if (!file) return JobFailed;
   const data::KeyEntry* key = FindKey(*file->manager, options.key);
@@ -256,12 +304,10 @@ int Export(const std::vector<std::string>& args, std::ostream& out, std::ostream
   // no file to look for; a missing one exports as empty.)
   std::optional<runtime::StorageName> name =
       runtime::StorageName::Parse(file->manager->CurrentFile().declaration().name);
-  if (session.driver().FilesOnDisk() && (!name || !runtime::FileExists(name->file))) {
-    messages << "export: there is no file " << (name ? name->file : options.file)
-             << " in the data folder\n";
+  if (session.driver().FilesOnDisk() && !ExportableFile(name, options.file, messages)) {
     return JobFailed;
   }
-  OpenedFile opened(*file);
+  OpenedFile opened(*file, "export", messages);
   if (!opened.usable()) return JobFailed;
   // The names of the filter are bound once the file is open.
   std::unique_ptr<runtime::Expression> parsed;
@@ -284,7 +330,7 @@ int Export(const std::vector<std::string>& args, std::ostream& out, std::ostream
     }
     return status;
   }
-  ExportTarget target;
+  runtime::OutputFile target;
   int status = target.Open(options.csv) ? JobDone : JobFailed;
   if (status == JobDone) {
     status = WriteRecords(
@@ -437,7 +483,7 @@ int Import(const std::vector<std::string>& args, std::ostream& messages) {
       messages << "import: " << args[1] << " has no header line\n";
     return JobFailed;
   }
-  Session session(messages);
+  Session session(messages, runtime::PgMakeSchema);
   std::optional<JobFile> file = SessionFile(session, args[0], messages);
   if (!file) return JobFailed;
   std::vector<int> columns;
@@ -446,7 +492,7 @@ int Import(const std::vector<std::string>& args, std::ostream& messages) {
     messages << "import: nothing imported\n";
     return JobFailed;
   }
-  OpenedFile opened(*file);
+  OpenedFile opened(*file, "import", messages);
   if (!opened.usable()) return JobFailed;
   runtime::StorageDriver& driver = session.driver();
   long added = -1;
@@ -506,12 +552,12 @@ int RecalculateTotals(const std::vector<std::string>& args, std::ostream& messag
     messages << "recalculate-totals: usage: ledora recalculate-totals\n";
     return JobUsage;
   }
-  Session session(messages);
+  Session session(messages, runtime::PgSchemaMustExist);
   std::optional<JobFile> invoices = SessionFile(session, "INVOICES", messages);
   std::optional<JobFile> lines = SessionFile(session, "INVOICEL", messages);
   if (!invoices || !lines) return JobFailed;
-  OpenedFile openedInvoices(*invoices);
-  OpenedFile openedLines(*lines);
+  OpenedFile openedInvoices(*invoices, "recalculate-totals", messages);
+  OpenedFile openedLines(*lines, "recalculate-totals", messages);
   if (!openedInvoices.usable() || !openedLines.usable()) return JobFailed;
   int64_t count = Access_INVOICES->CurrentFile().Records();
   // All totals or none: a job stopped halfway leaves no mix behind.
@@ -531,6 +577,31 @@ int RecalculateTotals(const std::vector<std::string>& args, std::ostream& messag
   return JobDone;
 }
 
+// ---------------------------------------------------------------- demo
+
+int Demo(const std::vector<std::string>& args, std::ostream& messages) {
+  if (!args.empty()) {
+    messages << "demo: unexpected argument " << args[0] << '\n';
+    return JobUsage;
+  }
+  Session session(messages, runtime::PgMakeSchema);
+  if (!session.ready()) {
+    messages << "ledora: the invoicing files cannot be set up\n";
+    return JobFailed;
+  }
+  switch (FillDemoData(runtime::Today())) {
+    case DemoFilled:
+      messages << "demo: the data folder now holds the sample data\n";
+      return JobDone;
+    case DemoNotEmpty:
+      messages << "demo: the data folder already holds data; nothing was added\n";
+      return JobFailed;
+    default:
+      messages << "demo: the sample data could not be written; nothing was added\n";
+      return JobFailed;
+  }
+}
+
 }  // namespace
 
 int RecalculateTotalsJob(const std::vector<std::string>& args, std::ostream& messages) {
@@ -543,6 +614,10 @@ int ExportJob(const std::vector<std::string>& args, std::ostream& out, std::ostr
 
 int ImportJob(const std::vector<std::string>& args, std::ostream& messages) {
   return RunJob(messages, [&] { return Import(args, messages); });
+}
+
+int DemoJob(const std::vector<std::string>& args, std::ostream& messages) {
+  return RunJob(messages, [&] { return Demo(args, messages); });
 }
 
 }  // namespace ledora::app

@@ -27,13 +27,15 @@ void PreviewLayout(const std::string& typeName, const std::vector<layout::Conten
 }
 
 void ReportDesignerWithPreview() {
+  // The canvas measures with the fonts the preview prints with.
+  std::unique_ptr<runtime::FontMetrics> metrics = runtime::MakeRendererFontMetrics();
   designer::ReportDesigner(
-      [](const std::string& typeName, const std::vector<layout::ContentRecord>& content) {
-        std::unique_ptr<runtime::FontMetrics> metrics = runtime::MakeRendererFontMetrics();
+      [&metrics](const std::string& typeName, const std::vector<layout::ContentRecord>& content) {
         ReportDestination destination;
         destination.metrics = metrics.get();
         PreviewLayout(typeName, content, destination);
-      });
+      },
+      metrics.get());
 }
 
 }  // namespace ledora::app

@@ -7,6 +7,7 @@
 
 #include "app/invoice_totals.h"
 #include "data/message_table.h"
+#include "runtime/system/runtime_error.h"
 #include "runtime/values/fixed_string.h"
 
 namespace ledora::app {
@@ -148,6 +149,27 @@ void InitializeManager(DictionaryFile& entry, data::ErrorReporter& errors, const
   manager.LOCKRECOVER = 10;
 }
 
+// A reserved invoice that a dead station left goes only without lines: the
+// lines typed into its form stay with it.
+bool InvoiceWithoutLines() {
+  data::FileManager& lines = *Access_INVOICEL;
+  if (lines.Open() != data::SeverityNone) return false;
+  bool none = false;
+  if (lines.MakeUsable() == data::SeverityNone) {
+    int32_t number = INV.NUMBER;
+    uint16_t state = lines.SaveFileState();
+    lines.ClearRecord();
+    INVL.INVOICENR = number;
+    if (lines.SetOnKey(InvoiceLineRecord::LINENRKEY) == runtime::ErrorNone) {
+      uint8_t read = lines.NextQuietly();
+      none = read == data::SeverityNone ? INVL.INVOICENR != number : lines.AtEnd();
+    }
+    lines.RestoreFileState(state);
+  }
+  lines.Close();
+  return none;
+}
+
 void InitializeInvoices(Dictionary& d, data::ErrorReporter& errors) {
   InitializeManager(d.invoices, errors, "Invoices", true);
   d.invoices.manager.AddKey(InvoiceRecord::NUMBERKEY, "Invoice numer", 1);
@@ -159,6 +181,7 @@ void InitializeInvoices(Dictionary& d, data::ErrorReporter& errors) {
                                     InvoiceLineRecord::LINENRKEY);
   d.invoices.controller.AddRelationLink(FieldRef::Of(INV.NUMBER), FieldRef::Of(INVL.INVOICENR));
   d.invoices.controller.CancelTakes(&d.lines.controller);
+  d.invoices.manager.SetTakeBackTest(InvoiceWithoutLines);
 }
 
 void InitializeItems(Dictionary& d, data::ErrorReporter& errors) {

@@ -3,6 +3,7 @@
 #include <functional>
 #include <memory>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "app/invoicing_dictionary.h"
@@ -108,6 +109,7 @@ class InvoicingReport : public reporting::ReportRunner {
   uint8_t Initialize() override;
   uint8_t Shutdown() override;
   uint8_t OnCloseRequest() override;
+  void FinishAndPreview() override;
 
  private:
   bool OpenFiles();
@@ -117,6 +119,8 @@ class InvoicingReport : public reporting::ReportRunner {
   uint8_t TakeRecord();
   void FetchCustomer();
   void FetchItem();
+  bool EndInvoice();
+  void SwapPrinted();
 
   const ReportDescription& description_;
   ReportDestination destination_;
@@ -137,6 +141,11 @@ class InvoicingReport : public reporting::ReportRunner {
   uint8_t percent_ = 0;
   int32_t lastInvoice_ = 0;
   bool firstInvoice_ = true;
+  // The invoice whose pages are printing and its customer: an invoice's
+  // last page ends only once the next invoice has been read into the
+  // buffers, and its footer must show its own values.
+  InvoiceRecord printed_{};
+  CustomerRecord printedCustomer_{};
 };
 
 uint8_t InvoicingReport::Initialize() {
@@ -258,7 +267,13 @@ bool InvoicingReport::FindDesign() {
 }
 
 void InvoicingReport::BuildWindow() {
-  win_.SetTitle(description_.typeName);
+  // The title names the document too (the PDF's title): a single invoice by its number.
+  std::string title = description_.typeName;
+  if (description_.invoiceLines && range_.from == range_.to) {
+    title += " " + std::to_string(range_.from);
+  }
+  win_.SetTitle(title);
+  win_.SetHelpTopic("printing");
   win_.SetFont(runtime::Font{"MS Sans Serif", 8, 0});
   win_.SetSize(142, 59);
   win_.SetTimer(1);
@@ -280,11 +295,14 @@ uint8_t InvoicingReport::TakeRecord() {
   bool printed;
   if (process_.CHILDREAD == 0) {
     if (description_.customerOfInvoice) FetchCustomer();
-    // Every invoice begins on a page of its own.
+    // Every invoice begins on a page of its own, numbered as a document of
+    // its own, since each goes to its own customer.
     if (description_.invoiceLines && (firstInvoice_ || INV.NUMBER != lastInvoice_)) {
-      if (!firstInvoice_) layout_.NewPage();
+      if (!firstInvoice_ && !EndInvoice()) return SeverityStop;
       firstInvoice_ = false;
       lastInvoice_ = INV.NUMBER;
+      printed_ = INV;
+      printedCustomer_ = CUS;
     }
     printed = layout_.PrintDetail(1);
   } else {
@@ -292,6 +310,28 @@ uint8_t InvoicingReport::TakeRecord() {
     printed = layout_.PrintDetail(2);
   }
   return printed ? SeverityNone : SeverityStop;
+}
+
+void InvoicingReport::SwapPrinted() {
+  std::swap(INV, printed_);
+  std::swap(CUS, printedCustomer_);
+}
+
+bool InvoicingReport::EndInvoice() {
+  SwapPrinted();
+  bool ended = layout_.NewDocument();
+  SwapPrinted();
+  return ended;
+}
+
+// The last invoice's last page ends here, after the reading has run past it.
+void InvoicingReport::FinishAndPreview() {
+  if (description_.invoiceLines && !firstInvoice_ && RESPONSE == framework::ResponseCompleted) {
+    SwapPrinted();
+    layout_.EndReport();
+    SwapPrinted();
+  }
+  ReportRunner::FinishAndPreview();
 }
 
 void InvoicingReport::FetchCustomer() {

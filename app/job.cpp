@@ -2,6 +2,7 @@
 
 #include <exception>
 #include <ostream>
+#include <string_view>
 
 #include "runtime/system/halt.h"
 
@@ -41,6 +42,17 @@ int RunJob(std::ostream& messages, const std::function<int()>& job) {
   }
   if (halt.halted() && status == JobDone) status = JobFailed;
   return status;
+}
+
+std::string JobMessageText(std::string text) {
+  for (std::string_view sentence :
+       {"  Returning to previous window.", "  Press OK to end this application",
+        " Filter and Range Limits ignored."}) {
+    for (size_t at; (at = text.find(sentence)) != std::string::npos;) {
+      text.erase(at, sentence.size());
+    }
+  }
+  return text;
 }
 
 }  // namespace ledora::app

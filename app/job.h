@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <iosfwd>
+#include <string>
 
 namespace ledora::app {
 
@@ -18,5 +19,10 @@ enum JobStatus : int {
 // whatever it returned, and an exception becomes JobFailed with its text on
 // messages instead of ending the process.
 int RunJob(std::ostream& messages, const std::function<int()>& job);
+
+// A message box's text as a job prints it: without the sentences that speak
+// of windows (returning to a previous one, pressing OK to end), which mean
+// nothing on a command line.
+std::string JobMessageText(std::string text);
 
 }  // namespace ledora::app

@@ -2,13 +2,15 @@
 // at most one job word with the job's own arguments:
 //   ledora [--data DIR] [--demo]              the windows on the data folder
 //   ledora [--data DIR] JOB [ARGUMENTS...]    a headless job on the data folder
-// --version and --help answer at once.
+// --version, --help, `help JOB` and `JOB --help` answer at once.
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,6 +18,7 @@
 #include "app/copy_data_job.h"
 #include "app/data_jobs.h"
 #include "app/demo_data.h"
+#include "app/job_command.h"
 #include "app/print_job.h"
 #include "app/program.h"
 #include "app/report_jobs.h"
@@ -23,38 +26,100 @@
 #include "app/version.h"
 #include "runtime/dates/local_clock.h"
 #include "runtime/qtwindow/qt_program.h"
+#include "runtime/system/process_start.h"
 
 namespace {
 
 constexpr size_t kMainStack = 50000;
 
 using JobArgs = std::vector<std::string>;
+using ledora::app::JobOption;
+using ledora::app::JobSpec;
 
 // The headless jobs. Each guards itself (app/job.h) and returns a JobStatus,
 // which becomes the exit status.
-struct Job {
-  std::string_view word;
-  std::string_view arguments;  // for the usage text
-  int (*run)(const JobArgs& args);
+constexpr JobOption kExportOptions[] = {
+    {"--key", "DESCRIPTION", "the order: the key with this description (default: the first)"},
+    {"--filter", "EXPRESSION", "only the records the expression selects"},
+    {"--csv", "OUT", "write the CSV to OUT (default: standard output)", true},
+};
+constexpr int kImportPaths[] = {1};
+constexpr int kNewReportsPaths[] = {0};
+constexpr JobOption kPrintOptions[] = {
+    {"--design", "NAME", "print this design of the report's type"},
+    {"--from", "N", "invoices: the first number to print"},
+    {"--to", "N", "invoices: the last number to print"},
+    {"--pdf", "FILE", "write the pages to a PDF file", true},
+    {"--split", "FOLDER", "invoices: one PDF file per invoice in FOLDER", true},
+    {"--printer", "QUEUE", "print on the named print queue"},
+    {"--list", "", "list each report type with its designs; * marks the default"},
+};
+constexpr JobOption kCopyDataOptions[] = {
+    {"--to", "URL", "copy the data folder's data into the PostgreSQL database"},
+    {"--from", "URL", "copy the database's data into this empty data folder"},
 };
 
-const Job kJobs[] = {
-    {"export", "FILE [--key DESCRIPTION] [--filter EXPRESSION] [--csv OUT]",
+const JobSpec kJobs[] = {
+    {"export",
+     "FILE [--key DESCRIPTION] [--filter EXPRESSION] [--csv OUT]",
+     "Writes the records of an invoicing file (CUSTOMER, ITEMS, INVOICES or INVOICEL)\n"
+     "as CSV: UTF-8, a header of field labels, dates as ISO dates, decimals exact.",
+     kExportOptions,
+     {},
      [](const JobArgs& args) { return ledora::app::ExportJob(args, std::cout, std::cerr); }},
-    {"import", "FILE CSV",
+    {"import",
+     "FILE CSV",
+     "Adds the records of a CSV file with a header of field labels to an invoicing\n"
+     "file, all or nothing; every fault is reported with its line.",
+     {},
+     kImportPaths,
      [](const JobArgs& args) { return ledora::app::ImportJob(args, std::cerr); }},
-    {"recalculate-totals", "",
+    {"recalculate-totals",
+     "",
+     "Sets every invoice's total (Sales) to the sum of its lines' prices, in one\n"
+     "transaction, and says how many changed.",
+     {},
+     {},
      [](const JobArgs& args) { return ledora::app::RecalculateTotalsJob(args, std::cerr); }},
-    {"make-new-reports", "[FILE]",
+    {"demo",
+     "",
+     "Fills an empty data folder with sample customers, items and invoices; a\n"
+     "folder that already holds data is left as it is.",
+     {},
+     {},
+     [](const JobArgs& args) { return ledora::app::DemoJob(args, std::cerr); }},
+    {"make-new-reports",
+     "[FILE]",
+     "Makes a new-reports file (default: RPTNEW1.KDS in the data folder) from the\n"
+     "report definitions of this version, for the data folder of an older one.",
+     {},
+     kNewReportsPaths,
      [](const JobArgs& args) { return ledora::app::MakeNewReportsJob(args, std::cerr); }},
-    {"print", "REPORT [--design NAME] [--from N] [--to N] (--pdf FILE | --printer QUEUE) | --list",
+    {"print",
+     "REPORT [--design NAME] [--from N] [--to N] (--pdf FILE | --printer QUEUE | --split FOLDER) | "
+     "--list",
+     "Prints a report without a window: customers, customers-by-name, items,\n"
+     "invoice-list or invoices.",
+     kPrintOptions,
+     {},
      [](const JobArgs& args) { return ledora::app::PrintCommand(args); }},
-    {"copy-data", "--to URL | --from URL",
+    {"copy-data",
+     "--to URL | --from URL",
+     "Copies the invoicing and design data between the data folder and a\n"
+     "PostgreSQL database, all or nothing, never over data already there.",
+     kCopyDataOptions,
+     {},
      [](const JobArgs& args) { return ledora::app::CopyDataJob(args, std::cerr); }},
 };
 
-const Job* FindJob(std::string_view word) {
-  for (const Job& job : kJobs) {
+std::vector<std::string_view> JobWords() {
+  std::vector<std::string_view> words;
+  for (const JobSpec& job : kJobs) words.push_back(job.word);
+  return words;
+}
+
+const JobSpec* FindJob(std::string_view word) {
+  for (const JobSpec& job : kJobs) {
     if (job.word == word) return &job;
   }
   return nullptr;
@@ -66,7 +131,8 @@ struct CommandLine {
   bool demo = false;
   bool version = false;
   bool help = false;
-  const Job* job = nullptr;
+  const JobSpec* job = nullptr;
+  const JobSpec* helpJob = nullptr;  // `ledora help JOB`
   JobArgs jobArgs;
 };
 
@@ -85,7 +151,7 @@ const GlobalOption kOptions[] = {
      &CommandLine::data, nullptr},
     {"--database", "URL", "work on a PostgreSQL database instead of the data folder's files",
      &CommandLine::database, nullptr},
-    {"--demo", "", "fill an empty data folder with sample data (windows only)", nullptr,
+    {"--demo", "", "fill an empty data folder with sample data, then open the windows", nullptr,
      &CommandLine::demo},
     {"--version", "", "print the version", nullptr, &CommandLine::version},
     {"--help", "", "print this text", nullptr, &CommandLine::help},
@@ -104,19 +170,21 @@ bool IsQtOptionWithValue(std::string_view arg) {
 void PrintUsage(std::FILE* to) {
   std::fprintf(to,
                "ledora %s - invoicing with a run-time report designer\n\n"
-               "usage: ledora [--data DIR] [--demo]\n",
+               "usage: ledora [--data DIR] [--database URL] [--demo]\n",
                LEDORA_VERSION);
-  for (const Job& job : kJobs) {
-    std::fprintf(to, "       ledora [--data DIR] %.*s %.*s\n", static_cast<int>(job.word.size()),
-                 job.word.data(), static_cast<int>(job.arguments.size()), job.arguments.data());
+  for (const JobSpec& job : kJobs) {
+    std::fprintf(to, "       %s\n", ledora::app::JobUsageLine(job).c_str());
   }
-  std::fprintf(to, "       ledora --version | --help\n\n");
+  std::fprintf(to, "       ledora help JOB | JOB --help\n       ledora --version | --help\n\n");
+  std::vector<JobOption> options;
   for (const GlobalOption& option : kOptions) {
-    std::string name(option.name);
-    if (!option.value.empty()) name += " " + std::string(option.value);
-    std::fprintf(to, "  %-12s %.*s\n", name.c_str(), static_cast<int>(option.help.size()),
-                 option.help.data());
+    options.push_back({option.name, option.value, option.help});
   }
+  ledora::app::PrintOptions(options, to);
+  std::fprintf(to,
+               "\nFile names given to a job (CSV, PDF, folders, new-reports files) are taken\n"
+               "from the folder the command was started in; the data folder keeps only its\n"
+               "own files.\n");
 }
 
 // false after saying what is wrong.
@@ -124,6 +192,25 @@ bool UsageError(const std::string& what) {
   std::fprintf(stderr, "ledora: %s\n\n", what.c_str());
   PrintUsage(stderr);
   return false;
+}
+
+std::vector<std::string_view> GlobalOptionNames() {
+  std::vector<std::string_view> names;
+  for (const GlobalOption& option : kOptions) names.push_back(option.name);
+  return names;
+}
+
+// `ledora help [JOB]`: the usage of the job, or of the program.
+bool ParseHelp(int argc, char** argv, int i, CommandLine* line) {
+  if (i + 1 >= argc) {
+    line->help = true;
+    return true;
+  }
+  line->helpJob = FindJob(argv[i + 1]);
+  if (line->helpJob == nullptr) {
+    return UsageError(ledora::app::UnknownName("job", argv[i + 1], JobWords()));
+  }
+  return true;
 }
 
 bool ParseCommandLine(int argc, char** argv, CommandLine* line) {
@@ -139,23 +226,51 @@ bool ParseCommandLine(int argc, char** argv, CommandLine* line) {
       if (i + 1 >= argc) return UsageError(std::string(arg) + " needs a value");
       line->*option->text = argv[++i];
     } else if (arg.starts_with("--")) {
-      return UsageError("unknown option " + std::string(arg));
+      return UsageError(ledora::app::UnknownName("option", arg, GlobalOptionNames()));
     } else if (arg.starts_with("-")) {
       if (IsQtOptionWithValue(arg)) ++i;
+    } else if (arg == "help") {
+      return ParseHelp(argc, argv, i, line);
     } else if ((line->job = FindJob(arg)) != nullptr) {
       line->jobArgs.assign(argv + i + 1, argv + argc);
       break;
     } else {
-      return UsageError("unknown job " + std::string(arg));
+      return UsageError(ledora::app::UnknownName("job", arg, JobWords()));
     }
   }
-  if (line->job != nullptr && line->demo) return UsageError("--demo goes with the windows only");
+  if (line->job != nullptr && line->demo) {
+    return UsageError("--demo goes with the windows; for a job use: ledora --data DIR demo");
+  }
   return true;
+}
+
+// The job's file names are taken from the folder the command started in,
+// so this runs before the data folder becomes the current folder. The exit
+// status when the job is not to run.
+std::optional<int> PrepareJob(CommandLine* line) {
+  std::error_code unknown;
+  std::filesystem::path start = std::filesystem::current_path(unknown);
+  std::string error;
+  switch (
+      ledora::app::PrepareJobArgs(*line->job, GlobalOptionNames(), start, &line->jobArgs, &error)) {
+    case ledora::app::JobArgsReady:
+      return std::nullopt;
+    case ledora::app::JobArgsHelp:
+      ledora::app::PrintJobHelp(*line->job, stdout);
+      return 0;
+    default:
+      std::fprintf(stderr, "ledora %s: %s\nusage: %s\n(ledora help %s tells more)\n",
+                   std::string(line->job->word).c_str(), error.c_str(),
+                   ledora::app::JobUsageLine(*line->job).c_str(),
+                   std::string(line->job->word).c_str());
+      return ledora::app::JobUsage;
+  }
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+  ledora::runtime::PrepareProcess();
   CommandLine line;
   if (!ParseCommandLine(argc, argv, &line)) return ledora::app::JobUsage;
   if (line.version) {
@@ -166,12 +281,20 @@ int main(int argc, char** argv) {
     PrintUsage(stdout);
     return 0;
   }
-  // Every file name of the application and its jobs is relative to the data folder.
+  if (line.helpJob != nullptr) {
+    ledora::app::PrintJobHelp(*line.helpJob, stdout);
+    return 0;
+  }
+  if (line.job != nullptr) {
+    if (std::optional<int> status = PrepareJob(&line)) return *status;
+  }
+  // The program's own file names are relative to the data folder.
   if (!line.data.empty() && chdir(line.data.c_str()) != 0) {
     std::fprintf(stderr, "ledora: cannot use %s as the data folder: %s\n", line.data.c_str(),
                  std::strerror(errno));
     return ledora::app::JobFailed;
   }
+  ledora::runtime::SweepLeftovers();
   if (!line.database.empty()) ledora::app::ChooseDatabase(line.database);
   if (line.job != nullptr) return line.job->run(line.jobArgs);
   bool demo = line.demo;

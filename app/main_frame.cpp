@@ -12,6 +12,7 @@
 #include "data/error_severity.h"
 #include "designer/designer_window.h"
 #include "layout/design_database.h"
+#include "layout/shipped_design_update.h"
 #include "layout/shipped_reports.h"
 #include "runtime/window/window_registry.h"
 
@@ -21,8 +22,13 @@ namespace ledora::app {
 // a report opens it.
 void MakeMissingDesignFiles(layout::DesignDatabase& designs) {
   layout::ShippedReports shipped;
+  layout::ShippedReports earlier;
   std::string error;
-  if (shipped.Parse(layout::ShippedReportsText(), &error)) shipped.MakeDesignFiles(designs);
+  if (!shipped.Parse(layout::ShippedReportsText(), &error)) return;
+  if (shipped.MakeDesignFiles(designs) != 0) return;
+  if (earlier.Parse(layout::EarlierDesignsText(), &error)) {
+    layout::UpdateShippedDesigns(designs, shipped, earlier);
+  }
 }
 
 namespace {

@@ -101,7 +101,8 @@ void RunMainFrame(data::ErrorReporter* errors, const std::function<void(MainFram
 // Tells every window of another thread to close and waits until they have.
 void CloseChildren();
 // A data folder without design files gets the shipped ones, so that every
-// report prints out of the box.
+// report prints out of the box; one made by an earlier version gets this
+// version's designs once (UpdateShippedDesigns).
 void MakeMissingDesignFiles(layout::DesignDatabase& designs);
 
 }  // namespace ledora::app

@@ -70,6 +70,7 @@ uint8_t InvoiceRangeWindow::Initialize() {
 
 void InvoiceRangeWindow::BuildWindow() {
   win_.SetTitle("Print Invoices");
+  win_.SetHelpTopic("print-invoices");
   win_.SetFont({"Arial", 8, 0, runtime::kNoColour});
   win_.SetSize(180, 78);
   CreateItems(win_,

@@ -34,6 +34,7 @@ namespace {
 constexpr char kUsage[] =
     "usage: ledora print REPORT [--design NAME] [--from N] [--to N] (--pdf FILE | --printer "
     "QUEUE)\n"
+    "       ledora print invoices [--design NAME] [--from N] [--to N] --split FOLDER\n"
     "       ledora print --list\n"
     "REPORT: customers, customers-by-name, items, invoice-list, invoices\n";
 
@@ -44,6 +45,7 @@ struct PrintRequest {
   bool ranged = false;
   std::string pdf;
   std::string printer;
+  std::string split;  // a folder for one PDF per invoice
 };
 
 // The procedure's message boxes become lines of the job's messages; each
@@ -52,7 +54,7 @@ class JobPresenter : public runtime::HeadlessPresenter {
  public:
   explicit JobPresenter(std::ostream& messages) : messages_(messages) {}
   uint32_t Show(const runtime::MessageRequest& request) override {
-    messages_ << runtime::Cp1252ToUtf8(request.text) << '\n';
+    messages_ << runtime::Cp1252ToUtf8(JobMessageText(request.text)) << '\n';
     return request.defaultButton;
   }
 
@@ -105,6 +107,8 @@ bool ParseRequest(const std::vector<std::string>& args, PrintRequest* request, s
       request->pdf = value;
     } else if (option == "--printer") {
       request->printer = value;
+    } else if (option == "--split") {
+      request->split = value;
     } else {
       *error = "unknown option " + option;
       return false;
@@ -114,8 +118,13 @@ bool ParseRequest(const std::vector<std::string>& args, PrintRequest* request, s
     *error = "--from and --to are for invoices only";
     return false;
   }
-  if (request->pdf.empty() == request->printer.empty()) {
-    *error = "give either --pdf FILE or --printer QUEUE";
+  int outputs = !request->pdf.empty() + !request->printer.empty() + !request->split.empty();
+  if (outputs != 1) {
+    *error = "give one of --pdf FILE, --printer QUEUE or --split FOLDER";
+    return false;
+  }
+  if (!request->split.empty() && request->kind != ReportInvoices) {
+    *error = "--split is for invoices only";
     return false;
   }
   return true;
@@ -128,7 +137,7 @@ class PrintSession {
   explicit PrintSession(std::ostream& messages)
       : presenter_(messages),
         driver_(scheduler_, presenter_),
-        storage_(OpenChosenStorage(messages)),
+        storage_(OpenChosenStorage(messages, runtime::PgSchemaMustExist)),
         designs_(storage_ ? *storage_ : unusable_) {
     GlobalErrors.Initialize();
     ready_ = storage_ != nullptr && DictionarySetup(*storage_, GlobalErrors);
@@ -163,10 +172,31 @@ std::string Clipped(const char* field, size_t size) {
   return runtime::Cp1252ToUtf8(runtime::Clip(std::string_view(field, size)));
 }
 
+// The design tables a print reads, opened once, so that a damaged or
+// locked design file is named with its fault rather than left for the
+// report procedure to call "Report type not found".
+bool DesignFilesReadable(layout::DesignDatabase& designs, std::ostream& messages) {
+  const layout::DesignTable tables[] = {layout::R_Types, layout::R_Design, layout::R_Content};
+  size_t used = 0;
+  for (; used < std::size(tables); ++used) {
+    if (!designs.Use(tables[used], false)) break;
+  }
+  runtime::ErrorState error = runtime::CurrentError();  // before a close clears it
+  for (size_t i = 0; i < used; ++i) designs.Release(tables[i]);
+  if (used == std::size(tables)) return true;
+  const std::string& table = designs.TableName(tables[used]);
+  messages << "ledora: cannot read the design file " << table.substr(0, table.find("\\!")) << ": "
+           << error.text << " (" << error.code << ")";
+  if (!error.fileErrorText.empty()) messages << ", " << error.fileErrorText;
+  messages << '\n';
+  return false;
+}
+
 // Every report type with its designs; "*" marks the type's default design.
 int ListDesigns(layout::DesignDatabase& designs, std::ostream& out, std::ostream& messages) {
   using layout::R_D;
   using layout::R_T;
+  if (!DesignFilesReadable(designs, messages)) return JobFailed;
   if (!designs.Use(layout::R_Types, false) || !designs.Use(layout::R_Design)) {
     messages << "ledora: cannot open the design files: " << runtime::CurrentError().text << '\n';
     return JobFailed;
@@ -193,44 +223,115 @@ int ListDesigns(layout::DesignDatabase& designs, std::ostream& out, std::ostream
   return JobDone;
 }
 
-// The PDF is written under a name of its own and moved into place only
-// when the report has printed, so a failed job leaves no file behind (and
-// an older file of that name as it was).
-int Print(PrintSession& session, const PrintRequest& request, std::ostream& messages) {
-  std::unique_ptr<runtime::PageOutput> output;
-  std::string partial;
-  if (!request.pdf.empty()) {
-    partial = request.pdf + ".part";
-    output = std::make_unique<runtime::PdfOutput>(partial);
-  } else {
-    output = std::make_unique<runtime::PrinterOutput>(request.printer);
+// A PDF the job writes, through the output guard (see PdfOutput): it is
+// moved into place only on Commit, so a failed job leaves no file behind
+// (and an older file of that name as it was), and a split commits all of
+// its files or none.
+class PdfTarget {
+ public:
+  explicit PdfTarget(std::string path)
+      : output_(std::move(path), runtime::PdfOutput::CommitLater) {}
+
+  runtime::PageOutput& Output() { return output_; }
+  bool Commit(std::ostream& messages) {
+    if (output_.Commit()) return true;
+    messages << "ledora: " << runtime::CurrentError().fileErrorText << '\n';
+    return false;
   }
+
+ private:
+  runtime::PdfOutput output_;
+};
+
+// Runs the report procedure into output; true when its pages went there.
+bool RunReport(PrintSession& session, const PrintRequest& request, InvoiceRange range,
+               runtime::PageOutput& output, std::ostream& messages) {
   std::unique_ptr<runtime::FontMetrics> metrics = runtime::MakeRendererFontMetrics();
   ReportDestination destination;
-  destination.output = output.get();
+  destination.output = &output;
   destination.preview = false;
   destination.metrics = metrics.get();
   destination.design = request.design;
   destination.askForDesign = false;
   ReportOutcome outcome;
-  session.driver().Start(
-      [&] { outcome = RunInvoicingReport(request.kind, destination, request.range); });
+  session.driver().Start([&] { outcome = RunInvoicingReport(request.kind, destination, range); });
   bool ended = session.driver().RunToEnd();
-  output.reset();
-  std::error_code ignored;
-  if (!ended || !outcome.printed) {
-    if (!partial.empty()) std::filesystem::remove(partial, ignored);
-    if (!ended) messages << "ledora: the report did not finish\n";
+  if (!ended) messages << "ledora: the report did not finish\n";
+  return ended && outcome.printed;
+}
+
+bool PrintInto(PdfTarget& target, PrintSession& session, const PrintRequest& request,
+               InvoiceRange range, std::ostream& messages) {
+  return RunReport(session, request, range, target.Output(), messages);
+}
+
+int Print(PrintSession& session, const PrintRequest& request, std::ostream& messages) {
+  if (request.pdf.empty()) {
+    runtime::PrinterOutput printer(request.printer);
+    return RunReport(session, request, request.range, printer, messages) ? JobDone : JobFailed;
+  }
+  PdfTarget target(request.pdf);
+  bool printed = PrintInto(target, session, request, request.range, messages);
+  return printed && target.Commit(messages) ? JobDone : JobFailed;
+}
+
+// The numbers of the invoices in the range, in order.
+std::vector<int32_t> InvoiceNumbers(InvoiceRange range) {
+  std::vector<int32_t> numbers;
+  if (Relate_INVOICES->Open() != data::SeverityNone) return numbers;
+  if (Access_INVOICES->MakeUsable() == data::SeverityNone) {
+    runtime::DataFile& file = Access_INVOICES->CurrentFile();
+    INV = {};
+    INV.NUMBER = range.from;
+    if (file.SetOnKey(InvoiceRecord::NUMBERKEY) == runtime::ErrorNone) {
+      while (file.Next() == runtime::ErrorNone && INV.NUMBER <= range.to) {
+        numbers.push_back(INV.NUMBER);
+      }
+    }
+  }
+  Relate_INVOICES->Close();
+  return numbers;
+}
+
+// One PDF per invoice, named by its number, for sending each to its
+// customer: all of them or, on any failure, none.
+int PrintSplit(PrintSession& session, const PrintRequest& request, std::ostream& messages) {
+  std::vector<int32_t> numbers = InvoiceNumbers(request.range);
+  if (numbers.empty()) {
+    messages << "There are no records available to process.\n";
     return JobFailed;
   }
-  if (!partial.empty()) {
-    std::error_code error;
-    std::filesystem::rename(partial, request.pdf, error);
-    if (error) {
-      std::filesystem::remove(partial, ignored);
-      messages << "ledora: cannot write " << request.pdf << ": " << error.message() << '\n';
-      return JobFailed;
+  std::error_code error;
+  std::vector<std::unique_ptr<PdfTarget>> targets;
+  bool made = std::filesystem::create_directories(request.split, error);
+  if (error) {
+    messages << "ledora: cannot make " << request.split << ": " << error.message() << '\n';
+    return JobFailed;
+  }
+  // A folder made for the job goes again with it when the job fails.
+  auto fail = [&] {
+    targets.clear();
+    if (made) std::filesystem::remove(request.split, error);
+    return JobFailed;
+  };
+  std::vector<std::string> files;
+  for (int32_t number : numbers) {
+    std::filesystem::path file =
+        std::filesystem::path(request.split) / (std::to_string(number) + ".pdf");
+    files.push_back(file.string());
+    // Found now, not after some invoices have been moved into place.
+    if (std::filesystem::exists(file, error) && !std::filesystem::is_regular_file(file, error)) {
+      messages << "ledora: cannot write " << file.string() << ": not a file\n";
+      return fail();
     }
+  }
+  for (size_t i = 0; i < numbers.size(); ++i) {
+    targets.push_back(std::make_unique<PdfTarget>(files[i]));
+    InvoiceRange one{numbers[i], numbers[i]};
+    if (!PrintInto(*targets.back(), session, request, one, messages)) return fail();
+  }
+  for (auto& target : targets) {
+    if (!target->Commit(messages)) return fail();
   }
   return JobDone;
 }
@@ -251,6 +352,8 @@ int PrintJob(const std::vector<std::string>& args, std::ostream& out, std::ostre
     return JobFailed;
   }
   if (list) return ListDesigns(session.designs(), out, messages);
+  if (!DesignFilesReadable(session.designs(), messages)) return JobFailed;
+  if (!request.split.empty()) return PrintSplit(session, request, messages);
   return Print(session, request, messages);
 }
 

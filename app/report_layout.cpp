@@ -6,6 +6,7 @@
 #include "layout/design_database.h"
 #include "layout/layout_finder.h"
 #include "layout/report_builder.h"
+#include "runtime/dates/local_clock.h"
 #include "runtime/report/report.h"
 #include "runtime/values/fixed_string.h"
 
@@ -18,6 +19,10 @@ enum LayoutBandNumber : int32_t {
   kPageFooter = 3,
   kFirstDetail = 4,
 };
+
+// The procedure's own value a layout may show beside the records' fields:
+// the day the report was printed.
+constexpr char kPrintDateField[] = "LOC:PRINTDATE";
 
 // The invoicing record buffer field a label names ("CUS:NAME"); no address
 // when the label names none.
@@ -52,11 +57,16 @@ void ReportLayout::Build(const std::vector<std::string_view>& fields,
   for (int i = 0; i < details_; ++i) {
     bands.push_back({layout::BuildDetail, static_cast<int16_t>(i + 1), kFirstDetail + i});
   }
+  printDate_ = runtime::Today();
   auto bind = [&](int32_t number, const std::string& name) {
     std::string upper = runtime::ToUpper1252(name);
-    bool known = std::find(fields.begin(), fields.end(), upper) != fields.end();
     runtime::ReportControl* control = report_->Control(number);
-    if (known && control != nullptr) control->field = InvoicingField(upper);
+    if (control == nullptr) return;
+    if (upper == kPrintDateField) {
+      control->field = runtime::FieldRef::Of(printDate_);
+    } else if (std::find(fields.begin(), fields.end(), upper) != fields.end()) {
+      control->field = InvoicingField(upper);
+    }
   };
   if (layout::DesignDatabase* designs = layout::Designs()) {
     layout::LayoutFinder(*designs).BuildReport(*report_, bands, bind, content);
@@ -66,6 +76,8 @@ void ReportLayout::Build(const std::vector<std::string_view>& fields,
 
 bool ReportLayout::PrintDetail(int detail) { return report_->Print(kFirstDetail + detail - 1); }
 
-void ReportLayout::NewPage() { report_->BreakPage(); }
+bool ReportLayout::NewDocument() { return report_->BreakDocument(); }
+
+bool ReportLayout::EndReport() { return report_->IsOpen() && report_->EndReport(); }
 
 }  // namespace ledora::app

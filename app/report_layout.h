@@ -36,19 +36,23 @@ class ReportLayout {
   bool built() const { return built_; }
   // Builds the design in R_D: the report settings, then the page header,
   // page footer and detail bands; each field control whose label is one of
-  // fields shows that field of its record buffer, the others stay as the
-  // design made them. R_Content must be open. content, when given, is
+  // fields shows that field of its record buffer, "LOC:PRINTDATE" today's
+  // date, the others stay as the design made them. R_Content must be open. content, when given, is
   // built instead of the design in R_D.
   void Build(const std::vector<std::string_view>& fields,
              const std::vector<layout::ContentRecord>* content = nullptr);
   // Prints detail band `detail` (from 1) with the buffers' current values.
   bool PrintDetail(int detail);
-  // The next detail starts a new page.
-  void NewPage();
+  // Ends the page now; the next detail starts page 1 of a new document
+  // (with its own page count). False when the page could not be finished.
+  bool NewDocument();
+  // Ends the last page of an open report; the run ends it anyway, but later.
+  bool EndReport();
 
  private:
   std::unique_ptr<runtime::Report> report_;
   int details_;
+  int32_t printDate_ = 0;  // standard date
   bool built_ = false;
 };
 

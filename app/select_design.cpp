@@ -124,6 +124,8 @@ void DesignSelection::BuildWindow() {
   win_.SetIcon(OkButton, "OK.ICO");
   win_.SetIcon(CancelButton, "CANCEL.ICO");
   win_.SetDefaultButton(OkButton);
+  win_.Find(HelpButton)->action = runtime::ActionHelpContents;
+  win_.SetHelpTopic("select-design");
 }
 
 // The caller's type only, when it named one.

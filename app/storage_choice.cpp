@@ -44,20 +44,22 @@ std::string TakeSchema(std::string& url) {
 
 }  // namespace
 
-std::unique_ptr<runtime::StorageDriver> OpenStorage(const std::string& url, std::ostream& errors) {
+std::unique_ptr<runtime::StorageDriver> OpenStorage(const std::string& url, std::ostream& errors,
+                                                    runtime::PgSchemaUse use) {
   if (url.empty()) return std::make_unique<runtime::SqliteDriver>();
   std::string server = url;
   std::string schema = TakeSchema(server);
   auto driver = std::make_unique<runtime::PgDriver>();
-  if (driver->Connect(server, schema) != 0) {
+  if (driver->Connect(server, schema, use) != 0) {
     errors << "ledora: cannot use the database: " << runtime::CurrentError().fileErrorText << "\n";
     return nullptr;
   }
   return driver;
 }
 
-std::unique_ptr<runtime::StorageDriver> OpenChosenStorage(std::ostream& errors) {
-  return OpenStorage(ChosenDatabase(), errors);
+std::unique_ptr<runtime::StorageDriver> OpenChosenStorage(std::ostream& errors,
+                                                          runtime::PgSchemaUse use) {
+  return OpenStorage(ChosenDatabase(), errors, use);
 }
 
 }  // namespace ledora::app

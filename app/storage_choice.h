@@ -11,6 +11,7 @@
 #include <ostream>
 #include <string>
 
+#include "runtime/storage/pg_driver.h"
 #include "runtime/storage/storage_driver.h"
 
 namespace ledora::app {
@@ -24,9 +25,13 @@ void ChooseDatabase(const std::string& url);
 std::string ChosenDatabase();
 
 // A driver on the given storage (empty URL: the KDS files), or null after a
-// message on errors that names the server that could not be used.
-std::unique_ptr<runtime::StorageDriver> OpenStorage(const std::string& url, std::ostream& errors);
+// message on errors that names the server or the data set that could not be
+// used. A job that only reads finds its data set on a server
+// (PgSchemaMustExist) rather than make it.
+std::unique_ptr<runtime::StorageDriver> OpenStorage(
+    const std::string& url, std::ostream& errors, runtime::PgSchemaUse use = runtime::PgMakeSchema);
 // OpenStorage on the chosen storage.
-std::unique_ptr<runtime::StorageDriver> OpenChosenStorage(std::ostream& errors);
+std::unique_ptr<runtime::StorageDriver> OpenChosenStorage(
+    std::ostream& errors, runtime::PgSchemaUse use = runtime::PgMakeSchema);
 
 }  // namespace ledora::app

@@ -150,7 +150,11 @@ void UpdateForm::AddLookup(const FormLookup& lookup, int32_t nameControl,
   win_.CreateControl(nameControl, runtime::ControlString, FormTab);
   win_.SetUse(nameControl, name);
   win_.SetPicture(nameControl, picture);
-  win_.SetRect(nameControl, {x + 16, entry.y, 140, 10});
+  // Inside its tab, or a resized form would carry it out of sight.
+  runtime::Rect sheet = win_.GetRect(FormSheet);
+  int32_t room = sheet.x + sheet.width - 6 - (x + 16);
+  win_.SetRect(nameControl, {x + 16, entry.y, std::min(140, room), 10});
+  lookupNames_.push_back(nameControl);
 }
 
 const FormLookup* UpdateForm::LookupOf(int32_t control, bool button) const {
@@ -194,6 +198,17 @@ void UpdateForm::Choose(const FormLookup& lookup) {
 }
 
 void UpdateForm::PrepareWindow() {
+  if (RESIZE != nullptr) {
+    // The button and the name belong beside the number: they move with it,
+    // never off to the far edge of a maximised form.
+    for (const FormLookup* lookup : lookups_) {
+      RESIZE->SetStrategy(lookup->button, framework::FixTop,
+                          framework::LockWidth | framework::LockHeight);
+    }
+    for (int32_t name : lookupNames_) {
+      RESIZE->SetStrategy(name, framework::FixTop, framework::LockHeight);
+    }
+  }
   for (const FormLookup* lookup : lookups_) FetchLookup(*lookup);
   ProcedureFrame::PrepareWindow();
 }

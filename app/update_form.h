@@ -116,6 +116,7 @@ class UpdateForm : public framework::ProcedureFrame {
   std::vector<data::RelationController*> others_;
   std::vector<data::RelationController*> opened_;
   std::vector<const FormLookup*> lookups_;
+  std::vector<int32_t> lookupNames_;
   runtime::Window win_;
   framework::ToolbarRouter toolbar_;
   framework::WindowResizer resizer_;

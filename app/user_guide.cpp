@@ -11,7 +11,7 @@ std::string FindUserGuide() {
   fs::path program = fs::read_symlink("/proc/self/exe", error).parent_path();
   const fs::path places[] = {
       program / "guide" / "index.html",
-      program.parent_path() / "share" / "ledora" / "guide" / "index.html",
+      (program / LEDORA_INSTALLED_GUIDE).lexically_normal(),
       fs::path(LEDORA_SOURCE_GUIDE),
   };
   for (const fs::path& place : places) {

@@ -1,6 +1,7 @@
 // Where the program's user guide (docs/guide in the sources) is: beside the
-// program, where the build and an installation put it, else in the source
-// folder it was built from. Start-up makes it the help file.
+// program, where the build puts it; in the documentation folder of an
+// installation (share/doc/ledora/guide); else in the source folder it was
+// built from. Start-up makes it the help file.
 #pragma once
 
 #include <string>

@@ -1,8 +1,10 @@
 // The invoice report through the whole procedure, as `ledora print invoices
 // --pdf` runs it (view with the line child process, customer and item
 // hooks, layout, pagination, PDF): 10,000 invoices of 5 lines each, one page
-// an invoice. Prints pages per second against the aim of 100, and the peak
-// memory of 10,000 pages against 1,000 (the aim is at most 1.5).
+// an invoice, each page with its invoice's page count ("Page 1 of 1") as the
+// shipped design prints it. Prints pages per second against the aim of 100,
+// and the peak memory of 10,000 pages against 1,000 (the aim is at most
+// 1.1: neither the pages nor their counts are kept in memory).
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -153,7 +155,7 @@ int main(int argc, char** argv) {
   std::printf("Pages per second against the aim of %.0f:\n", kAimPagesPerSecond);
   reporter.PrintCounter("ratio_to_aim");
   if (peaks[1000] > 0 && peaks[10000] > 0) {
-    std::printf("Peak memory of 10,000 pages against 1,000 (aim: at most 1.5): %.2fx\n",
+    std::printf("Peak memory of 10,000 pages against 1,000 (aim: at most 1.1): %.2fx\n",
                 static_cast<double>(peaks[10000]) / static_cast<double>(peaks[1000]));
   }
   benchmark::Shutdown();

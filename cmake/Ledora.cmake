@@ -21,7 +21,7 @@ endfunction()
 # One test binary per test folder, every *_test.cpp in it; each GoogleTest case
 # becomes its own CTest entry so failures name the behaviour that broke.
 function(ledora_tests name dir)
-  cmake_parse_arguments(ARG "" "" "DEPS;LABELS" ${ARGN})
+  cmake_parse_arguments(ARG "SERIAL" "" "DEPS;LABELS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/*.cpp)
   if(NOT sources)
     return()
@@ -37,6 +37,10 @@ function(ledora_tests name dir)
   set(lock "")
   if("gui" IN_LIST labels)
     set(lock RESOURCE_LOCK x_display_focus)
+  endif()
+  # Tests of many processes at once want the machine to themselves.
+  if(ARG_SERIAL)
+    list(APPEND lock RUN_SERIAL TRUE)
   endif()
   gtest_discover_tests(${name}
     WORKING_DIRECTORY ${PROJECT_BINARY_DIR}

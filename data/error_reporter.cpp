@@ -67,9 +67,13 @@ std::string ValueOf(const ErrorReporter& r, Placeholder placeholder) {
     case ErrorCode:
       return std::to_string(r.SAVEDERRORCODE);
     case ErrorText:
-      // With a file system error the driver's own account says more.
+      // With a file system error the driver's own account says more, and
+      // for a server it says which one, or that the connection was lost.
       if (r.SAVEDERRORCODE == runtime::ErrorFileSystem) {
         return r.SAVEDFILEERRORTEXT + " (" + r.SAVEDFILEERRORCODE + ")";
+      }
+      if (r.SAVEDERRORCODE == runtime::ErrorServerNotFound && !r.SAVEDFILEERRORTEXT.empty()) {
+        return r.SAVEDFILEERRORTEXT + " (" + std::to_string(r.SAVEDERRORCODE) + ")";
       }
       return r.SAVEDERRORTEXT + " (" + std::to_string(r.SAVEDERRORCODE) + ")";
     case Error:

@@ -27,7 +27,8 @@ struct FileManager::ThreadState {
   std::unique_ptr<DataFile> own;  // none when the thread uses FILE itself
   DataFile* file = nullptr;
   int sequenceKey = -1;
-  std::string reserved;  // position of the record added to reserve a number
+  std::string reserved;    // position of the record added to reserve a number
+  bool inserting = false;  // numbering adds the whole record, not a reservation
 };
 
 namespace {
@@ -280,6 +281,7 @@ uint8_t FileManager::OpenFile(bool count, bool force) {
       entry.AUTOINCDONE = 0;
       if (count) ++entry.OPENED;
       BindFields();
+      TakeBackOnce();
       return SeverityNone;
     }
     if (code == runtime::ErrorAccessDenied) {
@@ -425,10 +427,14 @@ uint8_t FileManager::InsertRecord(bool show, const std::function<uint8_t()>& the
   if (!RecordValid(MsgRecordInsertError, show)) return SeverityInform;
   int32_t code = runtime::ErrorNone;
   if (HASAUTOINC) {
-    if (!Thread().reserved.empty()) {
+    ThreadState& state = Thread();
+    if (!state.reserved.empty()) {
       code = WriteReserved();
-    } else if ((show ? PrimeAutoInc() : PrimeAutoIncQuietly()) != SeverityNone) {
-      return SeverityInform;
+    } else {
+      state.inserting = true;
+      uint8_t primed = show ? PrimeAutoInc() : PrimeAutoIncQuietly();
+      state.inserting = false;
+      if (primed != SeverityNone) return SeverityInform;
     }
   } else {
     code = Thread().file->Add();
@@ -511,6 +517,7 @@ void FileManager::Reserve(bool reserved) {
     return;
   }
   state.reserved.clear();
+  state.file->Unreserve();
   // A shared entry stays flagged while another thread still holds a number.
   bool others = false;
   for (auto& other : threads_) others = others || (!perThread_ && !other->reserved.empty());
@@ -550,34 +557,24 @@ uint8_t FileManager::PrimeAutoIncQuietly() { return PrimeAutoIncrement(false); }
 uint8_t FileManager::PrimeAutoIncrement(bool shown) {
   if (MakeUsable() != SeverityNone) return SeverityStop;
   if (!HASAUTOINC || !Thread().reserved.empty()) return SeverityNone;
-  DataFile& file = *Thread().file;
   int attempts = 0;
   for (;;) {
-    bool exhausted = false;
-    for (const KeyEntry& key : *KEYS) {
-      if (key.AUTOINC == 0 || key.AUTOINC > key.FIELDS.size()) continue;
-      int32_t saved = SaveRecord();
-      int64_t number = 0;
-      int32_t code = NextNumber(key, number);
-      RestoreRecord(saved, true);
-      if (code != runtime::ErrorNone) {
+    int32_t code = runtime::ErrorNone;
+    switch (NumberAndAdd(&code)) {
+      case NumberingAdded:
+        return SeverityNone;
+      case NumberingUnreadable:
         NoteError(MsgRecordRetrievalError);
         if (!shown) return SeverityInform;
         return Throw();
-      }
-      exhausted = exhausted || !SetCounter(key.FIELDS[key.AUTOINC - 1].FIELD, number);
-    }
-    // Past the field's largest value the number would wrap to a negative or
-    // taken one; that is no race, so no silent retry either.
-    if (exhausted) {
-      NoteError(MsgAutoIncrementError);
-      if (!shown || Throw() != SeverityNone) return SeverityInform;
-      continue;
-    }
-    int32_t code = file.Add();
-    if (code == runtime::ErrorNone) {
-      Reserve(true);
-      return SeverityNone;
+      case NumberingExhausted:
+        // Past the field's largest value the number would wrap to a negative
+        // or taken one; that is no race, so no silent retry either.
+        NoteError(MsgAutoIncrementError);
+        if (!shown || Throw() != SeverityNone) return SeverityInform;
+        continue;
+      case NumberingRefused:
+        break;
     }
     // A clash on a key that is not numbered is no numbering race: retrying
     // cannot help, and the user must hear which key it was.
@@ -589,7 +586,8 @@ uint8_t FileManager::PrimeAutoIncrement(bool shown) {
         return SeverityInform;
       }
     }
-    // Another station took the number: read the highest again and retry.
+    // The numbering lock makes a lost race impossible; what is left is a
+    // station that kept the file longer than the lock wait.
     if (++attempts < 3) continue;
     NoteError(MsgAutoIncrementError);
     if (!shown || Throw() != SeverityNone) return SeverityInform;
@@ -597,8 +595,57 @@ uint8_t FileManager::PrimeAutoIncrement(bool shown) {
   }
 }
 
+// One try under the file's numbering lock: the next number of every
+// numbered key, then the record added with them (whole when an insert adds
+// it, else as a reservation). code: the storage's answer when refused.
+FileManager::Numbering FileManager::NumberAndAdd(int32_t* code) {
+  ThreadState& state = Thread();
+  DataFile& file = *state.file;
+  *code = file.BeginNumbering();
+  if (*code != runtime::ErrorNone) return NumberingRefused;
+  bool exhausted = false;
+  for (const KeyEntry& key : *KEYS) {
+    if (key.AUTOINC == 0 || key.AUTOINC > key.FIELDS.size()) continue;
+    int32_t saved = SaveRecord();
+    int64_t number = 0;
+    int32_t read = NextNumber(key, number);
+    RestoreRecord(saved, true);
+    if (read != runtime::ErrorNone) {
+      runtime::ErrorState why = runtime::CurrentError();
+      file.EndNumbering(false);
+      runtime::SetFileError(why.code, why.fileErrorCode, why.fileErrorText);
+      return NumberingUnreadable;
+    }
+    exhausted = exhausted || !SetCounter(key.FIELDS[key.AUTOINC - 1].FIELD, number);
+  }
+  if (exhausted) {
+    runtime::ErrorState why = runtime::CurrentError();
+    file.EndNumbering(false);
+    runtime::SetFileError(why.code, why.fileErrorCode, why.fileErrorText);
+    return NumberingExhausted;
+  }
+  *code = state.inserting ? file.Add() : file.AddReserved();
+  if (*code != runtime::ErrorNone) {
+    runtime::ErrorState why = runtime::CurrentError();
+    file.EndNumbering(false);
+    runtime::SetFileError(why.code, why.fileErrorCode, why.fileErrorText);
+    return NumberingRefused;
+  }
+  *code = file.EndNumbering(true);
+  if (*code != runtime::ErrorNone) {
+    file.Unreserve();
+    return NumberingRefused;
+  }
+  Reserve(true);
+  return NumberingAdded;
+}
+
 // The number after the highest in use: over the whole file for a
 // one-component key, else within the values of the components before it.
+// Numbers start at 1 whatever lies below (0 means "not numbered"), and a
+// reservation a dead station left at the top is taken back on the way,
+// unless the dictionary's test must look into other files: opening one
+// inside the numbering's transaction could fail.
 int32_t FileManager::NextNumber(const KeyEntry& key, int64_t& number) {
   DataFile& file = *Thread().file;
   size_t n = key.AUTOINC;
@@ -619,13 +666,15 @@ int32_t FileManager::NextNumber(const KeyEntry& key, int64_t& number) {
     SetHighest(counter.FIELD);
     code = SetOnKey(key.KEY);
   }
-  if (code == runtime::ErrorNone) code = counter.ASCEND ? file.Previous() : file.Next();
   number = 1;
-  if (code == runtime::ErrorRecordNotAvailable) return runtime::ErrorNone;
-  if (code != runtime::ErrorNone) return code;
-  if (prefixText() == prefix) {
-    number = runtime::GetNumber(counter.FIELD).ToInt64() + 1;
+  for (;;) {
+    if (code == runtime::ErrorNone) code = counter.ASCEND ? file.Previous() : file.Next();
+    if (code == runtime::ErrorRecordNotAvailable) return runtime::ErrorNone;
+    if (code != runtime::ErrorNone) return code;
+    if (prefixText() != prefix) return runtime::ErrorNone;
+    if (takeBackTest_ || !TakeBack(file)) break;
   }
+  number = std::max<int64_t>(runtime::GetNumber(counter.FIELD).ToInt64() + 1, 1);
   return runtime::ErrorNone;
 }
 
@@ -637,6 +686,37 @@ bool FileManager::SetCounter(const runtime::FieldRef& field, int64_t number) {
   runtime::SetFileError(runtime::ErrorFileSystem, std::to_string(number - 1),
                         "The highest number is in use");
   return false;
+}
+
+// A record a dead station reserved and never filled goes, unless the
+// dictionary's test says that other records still depend on it.
+bool FileManager::TakeBack(DataFile& file) {
+  if (!file.Abandoned()) return false;
+  if (takeBackTest_ && !takeBackTest_()) return false;
+  return file.Delete() == runtime::ErrorNone;
+}
+
+long FileManager::TakeBackAbandoned() {
+  if (MakeUsable() != SeverityNone || !HASAUTOINC) return 0;
+  DataFile& file = *Thread().file;
+  std::vector<std::string> positions;
+  if (file.FindAbandoned(&positions) != runtime::ErrorNone) return 0;
+  int32_t saved = SaveRecord();
+  long taken = 0;
+  for (const std::string& position : positions) {
+    if (file.FetchAt(position) == runtime::ErrorNone && TakeBack(file)) ++taken;
+  }
+  RestoreRecord(saved, true);
+  return taken;
+}
+
+// The first station to write the file after one died cleans up after it.
+void FileManager::TakeBackOnce() {
+  if (sweptAbandoned_ || !HASAUTOINC || (OPENMODE & kAccessBits) == runtime::AccessReadOnly) return;
+  // Inside a transaction the dictionary's test could not open other files.
+  if (Thread().file->driver().InTransaction()) return;
+  sweptAbandoned_ = true;
+  TakeBackAbandoned();
 }
 
 uint8_t FileManager::CancelAutoInc(RelationController* controller) {

@@ -718,7 +718,11 @@ std::vector<std::string> UnknownFields(const layout::DesignState& state,
                    c->CONTROLTYPE == layout::KindTextField ||
                    (c->CONTROLTYPE == layout::KindImage && runtime::Clip(c->PICTURE).empty());
       std::string name(runtime::Clip(c->FIELDNAME));
-      if (!named || name.empty() || runtime::EqualNoCase(name, "Pagenumber")) continue;
+      // The report engine fills in the page fields itself.
+      if (!named || name.empty() || runtime::EqualNoCase(name, layout::kPageNumberFieldName) ||
+          runtime::EqualNoCase(name, layout::kPageCountFieldName)) {
+        continue;
+      }
       bool found = std::any_of(offered.begin(), offered.end(),
                                [&](const std::string& o) { return runtime::EqualNoCase(o, name); });
       if (!found && std::find(unknown.begin(), unknown.end(), name) == unknown.end()) {

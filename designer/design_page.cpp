@@ -5,9 +5,14 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "layout/design_codec.h"
+#include "layout/layout_finder.h"
+#include "layout/report_builder.h"
 #include "runtime/report/page_image.h"
 #include "runtime/report/page_image_writer.h"
+#include "runtime/report/report.h"
 #include "runtime/values/fixed_string.h"
+#include "runtime/values/picture.h"
 
 namespace ledora::designer {
 
@@ -19,110 +24,92 @@ int32_t Thousandths(const layout::DesignState& state, int32_t value) {
   return state.PAPERSCALE == 'M' ? layout::ConvertUnit(value, '1') : value;
 }
 
-uint16_t FontIndex(runtime::PageImage& page, const runtime::ReportFont& font) {
-  for (size_t i = 0; i < page.fonts.size(); ++i) {
-    if (page.fonts[i] == font) return static_cast<uint16_t>(i);
+// Bands are numbered by their place in the design, as its records index them.
+int32_t BandNumber(size_t position) { return static_cast<int32_t>(position) + 1; }
+
+runtime::BandKind KindOf(int16_t bandType) { return static_cast<runtime::BandKind>(bandType); }
+
+// The controls of the shown bands in the order the report builder numbers
+// them, so that a built control finds the entry it came from.
+std::vector<const ControlEntry*> ControlsInBuildOrder(const layout::DesignState& state) {
+  std::vector<const ControlEntry*> controls;
+  for (const auto& band : state.BANDS) {
+    if (!band->PRESENT) continue;
+    for (const auto& control : band->BANDCONTROLS) controls.push_back(control.get());
   }
-  page.fonts.push_back(font);
-  return static_cast<uint16_t>(page.fonts.size() - 1);
+  return controls;
 }
 
-// The control's font, each part not set taken from the report's, and what
-// the report leaves open from the designer's own.
-runtime::ReportFont FontOf(const layout::DesignState& state, const ControlEntry& control) {
-  runtime::ReportFont own{control.FONTNAME, control.FONTSTYLE, control.FONTSIZE, control.FONTCOLOR};
-  runtime::ReportFont report{state.FONTNAME, state.FONTSTYLE, state.FONTSIZE, state.FONTCOLOR};
-  runtime::ReportFont designer{state.DFONTNAME, state.DFONTSTYLE, state.DFONTSIZE, 0};
-  return own.InheritFrom(report.InheritFrom(designer));
+// A field has no value on the canvas: it shows the name the user knows it by.
+std::string FieldLabel(const ControlEntry& control) {
+  return std::string(
+      runtime::Clip(control.USERFIELDNAME.empty() ? control.FIELDNAME : control.USERFIELDNAME));
 }
 
-// What the canvas shows for a control: constant texts as they are, the
-// fields by the name the user knows them by.
-std::string ShownText(const ControlEntry& control) {
-  switch (control.CONTROLTYPE) {
-    case layout::KindField:
-    case layout::KindTextField:
-      return std::string(
-          runtime::Clip(control.USERFIELDNAME.empty() ? control.FIELDNAME : control.USERFIELDNAME));
-    default:
-      return std::string(runtime::Clip(control.PICTURE));
+// The design built into a report exactly as a report procedure builds it,
+// its fields left unbound and labelled.
+void BuildDesignReport(const layout::DesignState& state, runtime::Report& report) {
+  std::vector<layout::LayoutBand> bands;
+  for (size_t i = 0; i < state.BANDS.size(); ++i) {
+    const layout::BandEntry& band = *state.BANDS[i];
+    if (!band.PRESENT) continue;
+    int32_t number = BandNumber(i);
+    report.AddBand(number, KindOf(band.BANDTYPE));
+    int16_t detail = band.BANDTYPE == layout::BandDetail ? static_cast<int16_t>(i + 1 - 3) : 0;
+    bands.push_back({band.BANDTYPE, detail, number});
   }
+  std::vector<const ControlEntry*> entries = ControlsInBuildOrder(state);
+  auto label = [&](int32_t number, const std::string&) {
+    size_t index = static_cast<size_t>(number - layout::kFirstBuiltControl - 1);
+    runtime::ReportControl* control = report.Control(number);
+    if (control == nullptr || index >= entries.size()) return;
+    // A check box keeps its caption; an image bound to a field has no picture yet.
+    if (control->kind == runtime::ReportVariable || control->kind == runtime::ReportTextField) {
+      control->text = FieldLabel(*entries[index]);
+    }
+  };
+  layout::BuildReportFromRecords(report, bands, label, layout::DesignRecords(state));
 }
 
-runtime::PageItem ItemOf(const layout::DesignState& state, const ControlEntry& control,
-                         runtime::PageImage& page) {
-  const layout::ControlGeometry& g = *control.CTRL;
-  const layout::ControlGeometry& paper = *state.PAPERCTRL;
-  runtime::PageItem item;
-  item.x = Thousandths(state, g.WINXPOS - paper.WINXPOS);
-  item.y = Thousandths(state, g.WINYPOS - paper.WINYPOS);
-  item.width = Thousandths(state, g.WINWIDTH);
-  item.height = Thousandths(state, g.WINHEIGHT);
-  switch (control.CONTROLTYPE) {
-    case layout::KindBox:
-      item.kind = runtime::ItemBox;
-      item.color = control.LINECOLOR;
-      item.fill = control.BOXCOLOR;
-      if (control.BOXROUND) item.flags |= runtime::FlagRounded;
-      return item;
-    case layout::KindLine:
-      item.kind = runtime::ItemLine;
-      item.color = control.LINECOLOR;
-      return item;
-    case layout::KindImage:
-      item.kind = runtime::ItemImage;
-      item.text = std::string(runtime::Clip(control.PICTURE));
-      return item;
-    case layout::KindCheckBox:
-      item.kind = runtime::ItemCheck;
-      item.width = item.height;
-      return item;
-    default:
-      break;
+void PutBand(const runtime::LaidOutBand& band, int32_t x, int32_t y, runtime::PageImage& page) {
+  size_t base = page.items.size();
+  for (const runtime::PageItem& item : band.items) {
+    page.items.push_back(item);
+    page.items.back().x += x;
+    page.items.back().y += y;
   }
-  item.kind = runtime::ItemText;
-  item.text = ShownText(control);
-  item.font = FontIndex(page, FontOf(state, control));
-  item.color = page.fonts[item.font].color;
-  item.align = control.JUSTIFICATION == 'R'   ? runtime::AlignRight
-               : control.JUSTIFICATION == 'C' ? runtime::AlignCentre
-                                              : runtime::AlignLeft;
-  if (!control.TRANSPARENT) item.fill = 0xFFFFFF;
-  return item;
+  // The first page's number, as the first page prints it.
+  for (size_t index : band.pageNumberItems) {
+    runtime::PageItem& item = page.items[base + index];
+    item.text = runtime::FormatWithPicture(item.text, runtime::FieldRef::Of(page.number));
+  }
 }
 
 }  // namespace
 
-runtime::PageImage DesignPage(const layout::DesignState& state, const DesignCanvas& canvas) {
+runtime::PageImage DesignPage(const layout::DesignState& state, const DesignCanvas& canvas,
+                              runtime::FontMetrics* metrics) {
+  runtime::Report report;
+  report.SetFontMetrics(metrics);
+  BuildDesignReport(state, report);
   runtime::PageImage page;
   page.number = 1;
   page.width = Thousandths(state, state.PAPERCTRL->WIDTH);
   page.height = Thousandths(state, state.PAPERCTRL->HEIGHT);
-  for (const auto& band : state.BANDS) {
-    if (!band->PRESENT || !canvas.Shows(*band)) continue;
-    for (const auto& control : band->BANDCONTROLS) {
-      page.items.push_back(ItemOf(state, *control, page));
-      // A group and a check box show their caption beside their frame.
-      if (control->CONTROLTYPE == layout::KindGroup ||
-          control->CONTROLTYPE == layout::KindCheckBox) {
-        runtime::PageItem caption = page.items.back();
-        if (control->CONTROLTYPE == layout::KindGroup) {
-          page.items.back().kind = runtime::ItemBox;
-          page.items.back().color = 0;
-          page.items.back().fill = runtime::kNoColour;
-        } else {
-          caption.x += caption.width + 40;
-          caption.width = Thousandths(state, control->CTRL->WINWIDTH) - caption.width - 40;
-        }
-        caption.kind = runtime::ItemText;
-        caption.text = ShownText(*control);
-        caption.font = FontIndex(page, FontOf(state, *control));
-        caption.color = page.fonts[caption.font].color;
-        caption.height = std::min(caption.height, 200);
-        page.items.push_back(caption);
-      }
-    }
+  runtime::FontTable fonts;
+  runtime::BandLayout layout = report.Layout(fonts);
+  const layout::ControlGeometry& paper = *state.PAPERCTRL;
+  for (size_t i = 0; i < state.BANDS.size(); ++i) {
+    const layout::BandEntry& band = *state.BANDS[i];
+    if (!band.PRESENT || !canvas.Shows(band)) continue;
+    const runtime::ReportBand* built = report.Band(BandNumber(i));
+    if (built == nullptr) continue;
+    // Where the canvas shows the band, which for page bands is where they print.
+    PutBand(layout.LayOut(*built, report.controls()),
+            Thousandths(state, band.CTRL->WINXPOS - paper.WINXPOS),
+            Thousandths(state, band.CTRL->WINYPOS - paper.WINYPOS), page);
   }
+  page.fonts = fonts.fonts();
   return page;
 }
 
@@ -142,7 +129,7 @@ CanvasPage::~CanvasPage() {
 void CanvasPage::Forget() { shown_ = false; }
 
 std::string CanvasPage::Update(const layout::DesignState& state, const DesignCanvas& canvas) {
-  runtime::PageImage page = DesignPage(state, canvas);
+  runtime::PageImage page = DesignPage(state, canvas, metrics_);
   if (shown_ && page == *page_) return {};
   const std::string& file = files_[flip_ ^= 1];
   if (!runtime::PageImageWriter::WriteFile(page, file)) return {};

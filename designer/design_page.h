@@ -1,8 +1,8 @@
-// A design drawn as a report page: every control of the shown bands as the
-// page item the report would print for it, at its place on the paper in
-// thousandths of an inch, in its resolved font. The designer's canvas shows
-// this page through the same painter as the preview and the printer, so a
-// design looks on the canvas as it prints.
+// A design drawn as a report page: the shown bands built and laid out by the
+// report engine itself, as a report procedure prints them, each at its
+// place on the canvas, in thousandths of an inch; fields show their names.
+// The designer's canvas shows this page through the same painter as the
+// preview, the printer and PDF, so a design looks on the canvas as it prints.
 #pragma once
 
 #include <array>
@@ -12,13 +12,16 @@
 #include "designer/design_canvas.h"
 
 namespace ledora::runtime {
+class FontMetrics;
 struct PageImage;
-}
+}  // namespace ledora::runtime
 
 namespace ledora::designer {
 
-// The canvas must have arranged the design (Arrange) first.
-runtime::PageImage DesignPage(const layout::DesignState& state, const DesignCanvas& canvas);
+// The canvas must have arranged the design (Arrange) first. metrics: those
+// the reports print with (not owned); null measures approximately.
+runtime::PageImage DesignPage(const layout::DesignState& state, const DesignCanvas& canvas,
+                              runtime::FontMetrics* metrics = nullptr);
 
 // The canvas's page in a page image file for the window to show: written
 // again only when the page changed, each time under the other of two
@@ -34,11 +37,13 @@ class CanvasPage {
   // it could not be written.
   std::string Update(const layout::DesignState& state, const DesignCanvas& canvas);
   void Forget();  // the next Update writes whatever it gets
+  void SetFontMetrics(runtime::FontMetrics* metrics) { metrics_ = metrics; }  // not owned
   const runtime::PageImage& page() const { return *page_; }
 
  private:
   std::unique_ptr<runtime::PageImage> page_;
   std::array<std::string, 2> files_;
+  runtime::FontMetrics* metrics_ = nullptr;
   int flip_ = 0;
   bool shown_ = false;
 };

@@ -8,6 +8,7 @@
 #include "designer/designer_text_table.h"
 #include "designer/designer_tools.h"
 #include "designer/export_designs.h"
+#include "designer/font_style.h"
 #include "designer/import_design.h"
 #include "designer/open_design_dialog.h"
 #include "designer/select_band.h"
@@ -133,6 +134,7 @@ void DesignerWindow::CloseFiles() {
 
 void DesignerWindow::Build() {
   window_.SetTitle("Report Designer");
+  window_.SetHelpTopic("designer");
   window_.SetMdiChild(true);
   window_.SetResizable(true);
   window_.SetScrollable(true);
@@ -573,6 +575,11 @@ void DesignerWindow::NewLayout() {
   designNumber_ = 0;
   saved_ = false;
   MakeState();
+  // An unset report style prints bold; a new layout names the font the
+  // properties box shows for what a control leaves unset, so that is what prints.
+  state_->FONTNAME = "Arial";
+  state_->FONTSTYLE = FontStyleOf(false, false, false);
+  state_->FONTSIZE = 10;
   OfferRecovery();
 }
 
@@ -886,11 +893,12 @@ void DesignerWindow::CheckLayout(bool always) {
 
 void ReportDesigner() { ReportDesigner({}); }
 
-void ReportDesigner(LayoutPreview preview) {
+void ReportDesigner(LayoutPreview preview, runtime::FontMetrics* metrics) {
   layout::DesignDatabase* designs = layout::Designs();
   if (designs == nullptr) return;
   DesignerWindow designer(*designs, MakeDesignerTools(*designs));
   designer.SetPreview(std::move(preview));
+  designer.SetFontMetrics(metrics);
   designer.Run();
 }
 

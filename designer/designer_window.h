@@ -64,6 +64,8 @@ class DesignerWindow : public layout::DesignerView {
   void Run(const std::string& typeName = {}, const std::string& designName = {});
   // What "Preview" runs; unset: the standard warning "Procedure not defined".
   void SetPreview(LayoutPreview preview) { preview_ = std::move(preview); }
+  // The metrics reports print with, for the canvas (not owned).
+  void SetFontMetrics(runtime::FontMetrics* metrics) { page_->SetFontMetrics(metrics); }
 
   runtime::Window& window() { return window_; }
   DesignCanvas* canvas() { return canvas_.get(); }
@@ -173,6 +175,7 @@ class DesignerWindow : public layout::DesignerView {
 // The procedure behind the program's "Report Designer" menu entry; the
 // application gives it the preview of its report procedures.
 void ReportDesigner();
-void ReportDesigner(LayoutPreview preview);
+// metrics: those the reports print with, for the canvas (not owned).
+void ReportDesigner(LayoutPreview preview, runtime::FontMetrics* metrics = nullptr);
 
 }  // namespace ledora::designer

@@ -3,6 +3,8 @@
 #include <charconv>
 #include <optional>
 
+#include "runtime/window/presenter.h"
+
 namespace ledora::framework {
 
 namespace {
@@ -14,6 +16,15 @@ std::optional<int32_t> ParseNumber(const std::optional<std::string>& text) {
   auto [stop, error] = std::from_chars(text->data(), end, value);
   if (error != std::errc() || stop != end) return std::nullopt;
   return value;
+}
+
+// A placement is kept once more for the size of the screen it was left on,
+// so a smaller screen never gets a place that only fits a bigger one.
+std::string ScreenSection(std::string_view section) {
+  runtime::ScreenArea screen = runtime::CurrentPresenter().ScreenSize();
+  if (screen.width <= 0 || screen.height <= 0) return "";
+  return std::string(section) + "@" + std::to_string(screen.width) + "x" +
+         std::to_string(screen.height);
 }
 
 }  // namespace
@@ -49,25 +60,32 @@ runtime::IniResult IniStore::StoreWindowPlacement(std::string_view section,
                                                   const PlacementWindow& window) const {
   if (window.IsMinimized()) return runtime::IniOk;
   if (FILENAME.empty()) return runtime::IniWriteFailed;
+  std::string screen = ScreenSection(section);
   return runtime::UpdateIniFile(FILENAME, [&](runtime::IniDocument& document) {
-    bool maximized = window.IsMaximized();
-    bool written = document.Set(section, "Maximize", maximized ? "Yes" : "No");
-    if (maximized) return written;
-    int32_t x = 0, y = 0;
-    window.GetPosition(&x, &y);
-    written = written && document.Set(section, "XPos", std::to_string(x)) &&
-              document.Set(section, "YPos", std::to_string(y));
-    if (!window.IsResizable()) return written;
-    int32_t width = 0, height = 0;
-    window.GetSize(&width, &height);
-    return written && document.Set(section, "Height", std::to_string(height)) &&
-           document.Set(section, "Width", std::to_string(width));
+    auto write = [&](std::string_view into) {
+      bool maximized = window.IsMaximized();
+      bool written = document.Set(into, "Maximize", maximized ? "Yes" : "No");
+      if (maximized) return written;
+      int32_t x = 0, y = 0;
+      window.GetPosition(&x, &y);
+      written = written && document.Set(into, "XPos", std::to_string(x)) &&
+                document.Set(into, "YPos", std::to_string(y));
+      if (!window.IsResizable()) return written;
+      int32_t width = 0, height = 0;
+      window.GetSize(&width, &height);
+      return written && document.Set(into, "Height", std::to_string(height)) &&
+             document.Set(into, "Width", std::to_string(width));
+    };
+    return write(section) && (screen.empty() || write(screen));
   });
 }
 
-void IniStore::RestoreWindowPlacement(std::string_view section, PlacementWindow& window) const {
+void IniStore::RestoreWindowPlacement(std::string_view wanted, PlacementWindow& window) const {
   runtime::IniDocument document;
   runtime::ReadIniFile(FILENAME, &document);
+  std::string screen = ScreenSection(wanted);
+  std::string_view section = wanted;
+  if (!screen.empty() && document.Get(screen, "Maximize")) section = screen;
   std::optional<std::string> maximize = document.Get(section, "Maximize");
   if (std::optional<int32_t> x = ParseNumber(document.Get(section, "XPos"))) {
     int32_t oldX = 0, y = 0;

@@ -43,10 +43,15 @@ inline int16_t ShownAs(uint8_t kind) {
   }
 }
 
+// Fields the report engine fills in itself rather than a report procedure:
+// the page number, and the page number with its document's page count.
+inline constexpr char kPageNumberFieldName[] = "Pagenumber";
+inline constexpr char kPageCountFieldName[] = "Pagecount";
+
 struct ControlEntry {
   std::unique_ptr<ControlGeometry> CTRL = std::make_unique<ControlGeometry>();
   std::string USERFIELDNAME;  // at most 32
-  std::string FIELDNAME;      // at most 32; "Pagenumber" shows the page number
+  std::string FIELDNAME;      // at most 32; see kPageNumberFieldName
   uint8_t CONTROLTYPE = KindString;
   char JUSTIFICATION = 'D';  // L, R, C, or D for the kind's own
   uint8_t RESIZABLE = 1;

@@ -29,8 +29,14 @@ bool Creatable(DesignTable table) {
 
 bool PlainOpen(runtime::DataFile& file, uint8_t mode, bool create) {
   int32_t code = file.Open(mode);
-  if (code == runtime::ErrorFileNotFound && create && file.CreateIfMissing() == runtime::ErrorNone) {
+  if (code == runtime::ErrorFileNotFound && create &&
+      file.CreateIfMissing() == runtime::ErrorNone) {
     code = file.Open(mode);
+  }
+  // Designs on a read-only mount or in a folder of another user still
+  // print; a write is refused when it comes.
+  if (code == runtime::ErrorAccessDenied && (mode & 3) != runtime::AccessReadOnly) {
+    code = file.Open(static_cast<uint8_t>((mode & ~3) | runtime::AccessReadOnly));
   }
   return code == runtime::ErrorNone || code == runtime::ErrorFileAlreadyOpen;
 }

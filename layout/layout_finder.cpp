@@ -74,9 +74,10 @@ PrintEntryResult LayoutFinder::FindDesignToPrint(std::string_view typeName,
   return LayoutNotFound;
 }
 
-void LayoutFinder::BuildReport(runtime::Report& report, const std::vector<LayoutBand>& bands,
-                               const BindField& bind, const std::vector<ContentRecord>* content) {
-  ReportBuilder builder(designs_, content);
+namespace {
+
+void BuildWith(ReportBuilder& builder, runtime::Report& report,
+               const std::vector<LayoutBand>& bands, const BindField& bind) {
   report.RemoveAllControls();
   std::string fieldName;
   int32_t nextControl = 0;
@@ -91,6 +92,21 @@ void LayoutFinder::BuildReport(runtime::Report& report, const std::vector<Layout
   fieldName.clear();
   int32_t none = 0;
   builder.Build(report, BuildNothing, 0, 0, fieldName, none);
+}
+
+}  // namespace
+
+void LayoutFinder::BuildReport(runtime::Report& report, const std::vector<LayoutBand>& bands,
+                               const BindField& bind, const std::vector<ContentRecord>* content) {
+  ReportBuilder stored(designs_);
+  ReportBuilder held(content);
+  BuildWith(content != nullptr ? held : stored, report, bands, bind);
+}
+
+void BuildReportFromRecords(runtime::Report& report, const std::vector<LayoutBand>& bands,
+                            const BindField& bind, const std::vector<ContentRecord>& content) {
+  ReportBuilder builder(&content);
+  BuildWith(builder, report, bands, bind);
 }
 
 bool FindLayout(std::string_view typeName, std::string_view designName) {

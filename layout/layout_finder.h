@@ -62,6 +62,11 @@ class LayoutFinder {
   DesignDatabase& designs_;
 };
 
+// BuildReport for a design held only in memory, with no design database at
+// hand: the designer draws its canvas through it.
+void BuildReportFromRecords(runtime::Report& report, const std::vector<LayoutBand>& bands,
+                            const BindField& bind, const std::vector<ContentRecord>& content);
+
 // FindLayout and CloseLayout on the process's design database (Designs());
 // without one FindLayout clears both buffers and answers false.
 bool FindLayout(std::string_view typeName, std::string_view designName);

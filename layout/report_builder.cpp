@@ -92,7 +92,7 @@ bool ReportBuilder::StartDesign() {
     return true;
   }
   R_C.DESIGNNUMBER = R_D.DESIGNNUMBER;
-  return designs_.File(R_Content)->SetOnKey(ContentRecord::DESIGNNUMBERKEY) == runtime::ErrorNone;
+  return designs_->File(R_Content)->SetOnKey(ContentRecord::DESIGNNUMBERKEY) == runtime::ErrorNone;
 }
 
 bool ReportBuilder::NextOfDesign() {
@@ -101,7 +101,7 @@ bool ReportBuilder::NextOfDesign() {
     R_C = (*content_)[next_++];
     return true;
   }
-  return designs_.File(R_Content)->Next() == runtime::ErrorNone &&
+  return designs_->File(R_Content)->Next() == runtime::ErrorNone &&
          R_C.DESIGNNUMBER == R_D.DESIGNNUMBER;
 }
 
@@ -169,9 +169,11 @@ void ReportBuilder::CreateControl(runtime::Report& report, int32_t band, std::st
   uint8_t kind = R_C.BCTYPE;
   if (!KnownKind(kind)) return;  // its number stays used
   ControlData data = DecodeControl(R_C.THEDATA);
-  bool pageNumber = kind == KindField && data.fieldName == "Pagenumber";
-  auto reportKind =
-      pageNumber ? runtime::ReportPageNumber : static_cast<runtime::ReportControlKind>(kind);
+  bool pageNumber = kind == KindField && data.fieldName == kPageNumberFieldName;
+  bool pageCount = kind == KindField && data.fieldName == kPageCountFieldName;
+  auto reportKind = pageNumber  ? runtime::ReportPageNumber
+                    : pageCount ? runtime::ReportPageCount
+                                : static_cast<runtime::ReportControlKind>(kind);
   runtime::ReportControl* control = report.CreateControl(nextControl, reportKind, band);
   if (control == nullptr) return;
   switch (kind) {
@@ -198,7 +200,7 @@ void ReportBuilder::CreateControl(runtime::Report& report, int32_t band, std::st
     case KindField:
       control->picture = DisplayPicture(data.picture);
       SetTextSettings(*control, data, report.font());
-      if (!pageNumber) fieldName = FieldName(data.fieldName);
+      if (!pageNumber && !pageCount) fieldName = FieldName(data.fieldName);
       break;
     case KindCheckBox:
       control->text = data.picture;

@@ -34,11 +34,10 @@ constexpr int32_t kFirstBuiltControl = 100;  // the first control made gets 101
 
 class ReportBuilder {
  public:
-  explicit ReportBuilder(DesignDatabase& designs) : designs_(designs) {}
+  explicit ReportBuilder(DesignDatabase& designs) : designs_(&designs) {}
   // A design held in memory (the designer's layout, saved or not) is read
   // from content, in its order, instead of from R_Content; not owned.
-  ReportBuilder(DesignDatabase& designs, const std::vector<ContentRecord>* content)
-      : designs_(designs), content_(content) {}
+  explicit ReportBuilder(const std::vector<ContentRecord>* content) : content_(content) {}
 
   // kind 1: unit, orientation, printable area and font of the report, and
   // nextControl := 100. Kinds 4-7: the band's settings and its controls,
@@ -61,7 +60,7 @@ class ReportBuilder {
   void CreateControl(runtime::Report& report, int32_t band, std::string& fieldName,
                      int32_t& nextControl);
 
-  DesignDatabase& designs_;
+  DesignDatabase* designs_ = nullptr;
   const std::vector<ContentRecord>* content_ = nullptr;
   size_t next_ = 0;  // in content_, the record NextOfDesign reads
 };

@@ -150,8 +150,10 @@ void ReadBand(Cells& cells, ShippedDesign& design) {
   design.contents.push_back(record);
 }
 
+// The font and colour cells are optional, so that a plain control stays
+// one short line.
 void ReadControl(Cells& cells, ShippedDesign& design) {
-  cells.Expect(10);
+  if (cells.size() != 10 && cells.size() != 12 && cells.size() != 14) cells.Expect(10);
   uint8_t kind = static_cast<uint8_t>(cells.Number(KindImage, KindTextField));
   ControlData control;
   control.band = cells.Byte();
@@ -164,6 +166,14 @@ void ReadControl(Cells& cells, ShippedDesign& design) {
   control.picture = cells.Text(256);
   control.lineColor = kind == KindLine ? 0 : -1;
   control.boxColor = -1;
+  if (cells.size() >= 12) {
+    control.fontSize = cells.Short();
+    control.fontStyle = cells.Short();
+  }
+  if (cells.size() >= 14) {
+    control.lineColor = cells.Long();
+    control.boxColor = cells.Long();
+  }
   ContentRecord record = Content(design, 'C', kind);
   EncodeControl(control, record.THEDATA);
   design.contents.push_back(record);

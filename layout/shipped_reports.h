@@ -52,5 +52,8 @@ class ShippedReports {
 
 // The shipped text form.
 std::string_view ShippedReportsText();
+// The standard designs as earlier versions shipped them, in the same form
+// (designs only), for bringing their data folders up to date.
+std::string_view EarlierDesignsText();
 
 }  // namespace ledora::layout

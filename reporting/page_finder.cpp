@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "runtime/report/page_count.h"
 #include "runtime/report/page_image_reader.h"
 #include "runtime/system/ascii_case.h"
 
@@ -35,7 +36,7 @@ std::vector<PageHit> FindInPages(const runtime::PreviewQueue& pages, std::string
   for (size_t i = 0; i < pages.size(); ++i) {
     if (!runtime::PageImageReader::ReadFile(pages[i].FILENAME, &page)) continue;
     for (const runtime::PageItem& item : page.items) {
-      if (item.kind != runtime::ItemText || !Holds(item.text, text)) continue;
+      if (item.kind != runtime::ItemText || !Holds(runtime::ShownText(page, item), text)) continue;
       hits.push_back({static_cast<int32_t>(i + 1), item.x, item.y, item.width, item.height});
     }
   }

@@ -18,6 +18,7 @@ enum DialogControl : int32_t {
   DialogGroup = 5,
   DialogOk = 10,
   DialogCancel = 11,
+  DialogHelp = 12,
 };
 
 void AddControl(runtime::Window& w, int32_t number, runtime::ControlType type,
@@ -31,6 +32,9 @@ void AddControl(runtime::Window& w, int32_t number, runtime::ControlType type,
 void AddButtons(runtime::Window& w, int32_t y, std::string_view okTip, std::string_view cancelTip) {
   AddControl(w, DialogOk, runtime::ControlButton, "OK", {100, y, 70, 26}, okTip);
   AddControl(w, DialogCancel, runtime::ControlButton, "Cancel", {176, y, 70, 26}, cancelTip);
+  AddControl(w, DialogHelp, runtime::ControlButton, "&Help", {10, y, 60, 26},
+             "Show the guide on this window");
+  w.Find(DialogHelp)->action = runtime::ActionHelpContents;
   w.SetDefaultButton(DialogOk);
   w.SetSize(256, y + 36);
 }
@@ -71,6 +75,7 @@ uint8_t PrintPreview::AskPageNumber() {
   const int32_t pages = PageCount();
   runtime::Window w;
   w.SetTitle("Jump to a Report Page");
+  w.SetHelpTopic("preview-jump");
   AddControl(w, DialogPrompt, runtime::ControlPrompt, "&Page:", {10, 14, 60, 24});
   AddControl(w, DialogFirst, runtime::ControlSpin, std::to_string(CURRENTPAGE), {76, 14, 90, 24},
              "Select a page of the report");
@@ -90,6 +95,7 @@ uint8_t PrintPreview::AskPageGrid() {
   const int32_t pages = PageCount();
   runtime::Window w;
   w.SetTitle("Change the Report Display");
+  w.SetHelpTopic("preview-display");
   AddControl(w, DialogGroup, runtime::ControlGroup, "Pages Displayed", {6, 4, 244, 74});
   AddControl(w, DialogPrompt, runtime::ControlPrompt, "Across", {16, 26, 60, 24});
   AddControl(w, DialogFirst, runtime::ControlSpin, std::to_string(PAGESACROSS), {80, 26, 70, 24});
@@ -115,6 +121,7 @@ uint8_t PrintPreview::AskPageGrid() {
 void PrintPreview::AskFind() {
   runtime::Window w;
   w.SetTitle("Find");
+  w.SetHelpTopic("preview-find");
   AddControl(w, DialogPrompt, runtime::ControlPrompt, "Find &what:", {10, 14, 76, 24});
   AddControl(w, DialogFirst, runtime::ControlEntry, findText_, {90, 14, 156, 24},
              "The text to find on the pages of the report");

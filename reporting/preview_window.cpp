@@ -47,6 +47,7 @@ void PrintPreview::BuildWindow() {
   if (built_) return;
   built_ = true;
   window_.SetTitle(kTitle);
+  window_.SetHelpTopic("preview");
   window_.SetUnit(runtime::UnitPixels);
   window_.SetResizable(true);
   window_.SetSize(kDefaultWidth, kDefaultHeight);

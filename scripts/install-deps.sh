@@ -13,10 +13,12 @@ packages=(
   breeze-icon-theme
   poppler-utils
   strace
+  clang libclang-rt-14-dev
   libpq-dev postgresql
   cups printer-driver-cups-pdf
   xdg-utils
   fonts-liberation2 fonts-dejavu-core
+  dpkg-dev file lintian desktop-file-utils appstream man-db
 )
 
 missing=()

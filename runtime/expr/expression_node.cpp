@@ -1,5 +1,7 @@
 #include "runtime/expr/expression_node.h"
 
+#include <string>
+
 #include "runtime/system/runtime_error.h"
 
 namespace ledora::runtime {
@@ -79,6 +81,18 @@ int32_t CompareNode::Evaluate(ExpressionValue* out) const {
   return ErrorNone;
 }
 
+namespace {
+
+// A result too large for a Decimal saturates at 38 nines, and a quotient too
+// small for its places rounds to 0: a filter must not compare either as if
+// it were the value.
+bool OutOfRange(const Decimal& value) {
+  std::string whole = value.Truncated(0).ToString();
+  return whole.size() - (whole[0] == '-' ? 1 : 0) >= 38;
+}
+
+}  // namespace
+
 int32_t ArithmeticNode::Evaluate(ExpressionValue* out) const {
   ExpressionValue right;
   if (int32_t code = left_->Evaluate(out); code != ErrorNone) return code;
@@ -89,28 +103,33 @@ int32_t ArithmeticNode::Evaluate(ExpressionValue* out) const {
   }
   Decimal a = out->number();
   Decimal b = right.number();
+  // Decimal's own division answers 0 for a zero divisor; a filter must not
+  // silently compare against that.
+  if ((op_ == ArithmeticDivide || op_ == ArithmeticModulo) && b.IsZero()) {
+    return ErrorExpressionEvaluation;
+  }
+  Decimal result;
   switch (op_) {
     case ArithmeticAdd:
-      *out = ExpressionValue::Number(a + b);
+      result = a + b;
       break;
     case ArithmeticSubtract:
-      *out = ExpressionValue::Number(a - b);
+      result = a - b;
       break;
     case ArithmeticMultiply:
-      *out = ExpressionValue::Number(a * b);
+      result = a * b;
+      break;
+    case ArithmeticDivide:
+      result = a / b;
       break;
     default:
-      // Decimal's own division answers 0 for a zero divisor; a filter must
-      // not silently compare against that.
-      if (b.IsZero()) return ErrorExpressionEvaluation;
-      if (op_ == ArithmeticDivide) {
-        *out = ExpressionValue::Number(a / b);
-      } else {
-        Decimal whole = (a / b).Truncated(0);
-        *out = ExpressionValue::Number(a - whole * b);
-      }
+      result = a - (a / b).Truncated(0) * b;
       break;
   }
+  if (OutOfRange(result) || (op_ == ArithmeticDivide && result.IsZero() && !a.IsZero())) {
+    return ErrorExpressionEvaluation;
+  }
+  *out = ExpressionValue::Number(result);
   return ErrorNone;
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "runtime/qtreport/qt_report_types.h"
+#include "runtime/report/page_count.h"
 #include "runtime/report/page_image_reader.h"
 #include "runtime/system/file_names.h"
 
@@ -73,7 +74,7 @@ void PagePainter::DrawText(const PageImage& page, const PageItem& item, QPainter
   painter.setFont(ToQFont(font));
   painter.setPen(ToQColor(font.color));
   painter.drawText(Rect(item), AlignFlags(item.align) | Qt::AlignTop | Qt::TextSingleLine,
-                   ToQString(item.text));
+                   ToQString(ShownText(page, item)));
 }
 
 void PagePainter::DrawBox(const PageItem& item, QPainter& painter) {

@@ -2,33 +2,44 @@
 
 #include <QFile>
 #include <QPdfWriter>
+#include <cerrno>
 
 #include "runtime/qtreport/paged_device_writer.h"
+#include "runtime/qtreport/pdf_subset_names.h"
 #include "runtime/qtreport/qt_report_types.h"
 #include "runtime/report/report_error.h"
 
 namespace ledora::runtime {
 
+// The writer writes into a QFile on the guard's descriptor, whose error
+// state catches every failed write (a full disk) that the writer ignores.
 struct PdfOutput::Device {
-  explicit Device(const QString& path) : writer(path), pages(&writer) {}
+  explicit Device(int fd) : writer(&file), pages(&writer) {
+    file.open(fd, QIODevice::WriteOnly, QFileDevice::DontCloseHandle);
+  }
+  QFile file;
   QPdfWriter writer;
   PagedDeviceWriter pages;
 };
 
-PdfOutput::PdfOutput(std::string fileName) : fileName_(std::move(fileName)) {}
+PdfOutput::PdfOutput(std::string fileName, CommitWhen when)
+    : fileName_(std::move(fileName)), when_(when) {}
 
 PdfOutput::~PdfOutput() = default;
 
+bool PdfOutput::Failed() {
+  SetReportError(ErrorPrintFailed, file_.error());
+  device_.reset();
+  return false;
+}
+
 bool PdfOutput::BeginDocument(const std::string& title) {
-  QString path = QString::fromStdString(fileName_);
-  // The writer opens its file only at the first page; find out now instead.
-  QFile probe(path);
-  if (!probe.open(QIODevice::WriteOnly)) {
-    SetReportError(ErrorPrintFailed, "cannot write " + fileName_);
-    return false;
+  if (!file_.Open(fileName_)) return Failed();
+  device_ = std::make_unique<Device>(file_.fd());
+  if (!device_->file.isOpen()) {
+    file_.NoteFailure(EBADF);
+    return Failed();
   }
-  probe.close();
-  device_ = std::make_unique<Device>(path);
   device_->writer.setTitle(ToQString(title));
   device_->writer.setCreator(QStringLiteral("Ledora"));
   return true;
@@ -45,8 +56,33 @@ bool PdfOutput::WritePage(const PageImage& page) {
 bool PdfOutput::EndDocument() {
   if (!device_) return true;
   bool ok = device_->pages.Finish();
+  // The trailer is written as the painter ends; the file's error state then
+  // holds any write that failed on the way.
+  errno = 0;
+  bool flushed = device_->file.flush() && device_->file.error() == QFileDevice::NoError;
+  if (!flushed) file_.NoteFailure(errno != 0 ? errno : EIO);
   device_.reset();
-  return ok;
+  if (!ok) return false;
+  if (!flushed) return Failed();
+  std::string error;
+  if (!NameFontSubsets(file_.temporary(), &error)) {
+    file_.NoteFailure(EIO);
+    SetReportError(ErrorPrintFailed, error);
+    return false;
+  }
+  // A file left for a later commit holds no descriptor meanwhile: a split
+  // may write many.
+  if (!file_.Park()) return Failed();
+  ended_ = true;
+  return when_ == CommitLater || Commit();
+}
+
+bool PdfOutput::Commit() {
+  if (!ended_) {
+    SetReportError(ErrorPrintFailed, "the document of " + fileName_ + " was not finished");
+    return false;
+  }
+  return file_.Commit() || Failed();
 }
 
 }  // namespace ledora::runtime

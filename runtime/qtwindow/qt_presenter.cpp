@@ -111,6 +111,7 @@ QPrinter& QtPresenter::printer() {
 void QtPresenter::WindowOpened(Window& window) {
   auto view = std::make_unique<QtWindowView>(window, *this, ParentFor(window));
   window.SetPresenterData(std::move(view));
+  QueueTakeFocus(window);
 }
 
 void QtPresenter::WindowClosed(Window& window) {
@@ -119,18 +120,9 @@ void QtPresenter::WindowClosed(Window& window) {
                   QApplication::activeWindow() == view->top()->window();
   window.SetPresenterData(nullptr);
   if (!hadFocus) return;
-  // The window the model gives the focus to next gets it on screen too, on
-  // its focused control; left to the window manager, the keys may go nowhere.
-  QMetaObject::invokeMethod(
-      this,
-      [this] {
-        Window* next = WindowRegistry::Instance().Active();
-        QtWindowView* nextView = next != nullptr ? ViewOf(*next) : nullptr;
-        if (nextView == nullptr || nextView->top() == nullptr) return;
-        RaiseWindow(*next);
-        if (next->FocusedControl() != 0) nextView->Focus(next->FocusedControl());
-      },
-      Qt::QueuedConnection);
+  // The window the model gives the focus to next (the one this came from)
+  // gets it on screen too, on its focused control.
+  if (Window* next = WindowRegistry::Instance().Active()) QueueTakeFocus(*next);
 }
 
 void QtPresenter::WindowChanged(Window& window) {
@@ -191,18 +183,6 @@ void QtPresenter::OnMenuChosen(Window& window, int32_t control) {
     default:
       window.UserPressed(control);
       return;
-  }
-}
-
-void QtPresenter::ArrangeChildren(QMdiArea& area, bool tile) {
-  // A maximised child would come back maximised over the arranged ones.
-  for (QMdiSubWindow* sub : area.subWindowList()) {
-    if (sub->isMaximized()) sub->showNormal();
-  }
-  if (tile) {
-    area.tileSubWindows();
-  } else {
-    area.cascadeSubWindows();
   }
 }
 

@@ -72,15 +72,19 @@ class QtPresenter : public QObject, public Presenter {
   std::vector<std::string> FontFamilies() override;
   std::string PrinterName() override;
   int32_t Popup(Window* owner, std::string_view menu) override;
+  ScreenArea ScreenSize() override;
   void Beep() override;
   void ShowTip(Window& window, int32_t control, const std::string& text) override;
-  void ShowHelp(const std::string& file, const std::string& topic) override;
+  void ShowHelp(const std::string& file, const std::string& topic, HelpView view) override;
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   QWidget* ParentFor(const Window& window) const;
+  // qt_presenter_focus.cpp
+  void QueueTakeFocus(Window& window);
+  void TakeFocus(Window& window);
   bool OnKey(QWidget* widget, QKeyEvent* key);
 
   Scheduler& scheduler_;
@@ -92,7 +96,7 @@ class QtPresenter : public QObject, public Presenter {
   int32_t mainThread_ = 0;
   bool running_ = false;
   std::unique_ptr<QPrinter> printer_;
-  QPointer<QWidget> help_;  // the help window (a QTextBrowser), beside the program's
+  QPointer<QWidget> help_;  // the help window (QtHelpWindow), beside the program's
 };
 
 }  // namespace ledora::runtime

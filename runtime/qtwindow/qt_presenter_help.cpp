@@ -1,38 +1,36 @@
-// The help window of the Qt presenter: the user guide in a browser window
-// of its own beside the program's, opened at the topic asked for.
-#include <QFileInfo>
-#include <QTextBrowser>
-#include <QUrl>
+// The help window of the Qt presenter, beside the program's windows: never
+// modal, so it serves a modal dialog it was asked from too.
+#include <QGuiApplication>
+#include <QPointer>
+#include <QScreen>
 
-#include "runtime/qtwindow/qt_icons.h"
+#include "runtime/qtwindow/qt_help_window.h"
 #include "runtime/qtwindow/qt_presenter.h"
 
 namespace ledora::runtime {
 
-void QtPresenter::ShowHelp(const std::string& file, const std::string& topic) {
-  auto* browser = qobject_cast<QTextBrowser*>(help_.data());
-  if (browser == nullptr) {
-    browser = new QTextBrowser;
-    browser->setWindowTitle(QStringLiteral("ledora Help"));
-    browser->setWindowIcon(ProgramIcon());
-    browser->resize(640, 560);
-    browser->setOpenExternalLinks(true);
-    help_ = browser;
+void QtPresenter::ShowHelp(const std::string& file, const std::string& topic, HelpView view) {
+  auto* help = qobject_cast<QtHelpWindow*>(help_.data());
+  if (help == nullptr) {
+    help = new QtHelpWindow;
+    help_ = help;
+    // Wholly on the screen, where the window manager alone might cut it off.
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+      QRect room = screen->availableGeometry();
+      QSize size = help->size().boundedTo(room.size() * 9 / 10);
+      help->setGeometry(QRect(room.center() - QPoint(size.width() / 2, size.height() / 2), size));
+    }
   }
-  QString path = QString::fromStdString(file);
-  if (path.isEmpty() || !QFileInfo::exists(path)) {
-    browser->setHtml(
-        QStringLiteral("<h2>No user guide</h2><p>The guide (guide/index.html) was "
-                       "not found beside the program.</p>"));
-  } else {
-    QUrl url = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath());
-    if (!topic.empty()) url.setFragment(QString::fromStdString(topic));
-    browser->setSource(url);
-    if (!topic.empty()) browser->scrollToAnchor(QString::fromStdString(topic));
+  if (help->Open(file)) {
+    if (view == HelpShowSearch) {
+      help->ShowSearch();
+    } else {
+      help->ShowTopic(topic);
+    }
   }
-  browser->show();
-  browser->raise();
-  browser->activateWindow();
+  help->show();
+  help->raise();
+  help->activateWindow();
 }
 
 }  // namespace ledora::runtime

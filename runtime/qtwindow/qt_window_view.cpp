@@ -94,10 +94,12 @@ QtWindowView::QtWindowView(Window& window, QtPresenter& presenter, QWidget* pare
       parent->installEventFilter(this);
     }
   }
+  FirstPlacement();
   shown_ = true;
   if (!window_.isVisible()) return;
   top_->show();
   if (auto* sub = qobject_cast<QMdiSubWindow*>(top_.data())) sub->setFocus();
+  QueueKeepOnScreen();
 }
 
 QtWindowView::~QtWindowView() {
@@ -314,8 +316,15 @@ void QtWindowView::SizeToModel() {
   Rect minimum = window_.minimumSize();
   QWidget* outer = main_ != nullptr ? static_cast<QWidget*>(main_) : Client();
   outer->setMinimumSize(units.ToX(minimum.width), units.ToY(minimum.height));
-  // An unchanged size is left alone, so a title change never undoes a resize.
-  if (target.width() > 0 && target.height() > 0 && outer->size() != target) {
+  // An unchanged size is left alone, so a title change never undoes a resize;
+  // unchanged in window units, as a pixel lost in rounding is no change. A
+  // maximised window's place and size are the screen's: applied, they would
+  // become what the window comes back to when restored.
+  bool sameSize =
+      units.FromX(outer->width()) == g.width && units.FromY(outer->height()) == g.height;
+  bool stateSized = top_->isMaximized() || top_->isMinimized();
+  if (target.width() > 0 && target.height() > 0 && outer->size() != target && !sameSize &&
+      !stateSized) {
     if (main_ != nullptr) {
       main_->resize(target);
     } else {
@@ -323,7 +332,7 @@ void QtWindowView::SizeToModel() {
       FitTopToClient(target);
     }
   }
-  if (g.x != 0 || g.y != 0) {
+  if ((g.x != 0 || g.y != 0) && !stateSized) {
     QPoint at(units.ToX(g.x), units.ToY(g.y));
     // A top-level window's place is that of its client area: where the
     // window manager puts the frame around it is not known before it shows,

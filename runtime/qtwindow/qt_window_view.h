@@ -6,6 +6,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QRect>
 #include <map>
 
 #include "runtime/window/window.h"
@@ -81,6 +82,11 @@ class QtWindowView : public QObject, public Window::PresenterData {
   void SizeToModel();
   void FitTopToClient(QSize client);
   void Cascade(QMdiSubWindow* sub);
+  // qt_window_view_place.cpp
+  void FirstPlacement();
+  void KeepOnScreen();
+  void QueueKeepOnScreen();
+  void Place(const QRect& client);
   void CentreOverParent();
   QWidget* Client() const;  // the widget as big as the window's client area
   void ClientResized();

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "runtime/report/page_count.h"
 #include "runtime/values/picture.h"
 
 namespace ledora::runtime {
@@ -120,6 +121,9 @@ int32_t BandLayout::AddControl(const ReportControl& control, LaidOutBand* out) {
     case ReportPageNumber:
       out->pageNumberItems.push_back(out->items.size());
       return AddText(control, ShownText(control), out);
+    case ReportPageCount:
+      out->pageCountItems.push_back(out->items.size());
+      return AddText(control, ShownText(control), out);
     case ReportTextField:
       return AddTextField(control, out);
     case ReportGroup:
@@ -139,6 +143,8 @@ std::string BandLayout::ShownText(const ReportControl& control) const {
       return control.bound() ? GetText(control.field) : control.text;
     case ReportPageNumber:
       return IsBlank(control.picture) ? kDefaultPageNumberPicture : control.picture;
+    case ReportPageCount:
+      return IsBlank(control.picture) ? kDefaultPageCountPicture : control.picture;
     case ReportImage:
       return control.bound() ? GetText(control.field) : control.imageFile;
     default:

@@ -25,6 +25,8 @@ struct LaidOutBand {
   // Items whose text is a picture for the page number, filled in on placement
   // because a band can still move to the next page.
   std::vector<size_t> pageNumberItems;
+  // Items whose text is a picture for the page count, left for the drawing.
+  std::vector<size_t> pageCountItems;
 };
 
 }  // namespace ledora::runtime

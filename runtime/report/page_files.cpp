@@ -1,30 +1,35 @@
 #include "runtime/report/page_files.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
-#include <random>
+#include <vector>
 
 #include "runtime/report/report_error.h"
+#include "runtime/system/temporaries.h"
 
 namespace ledora::runtime {
 
 namespace fs = std::filesystem;
 
+PageFiles::PageFiles(std::string folder, int lock)
+    : folder_(std::move(folder)), lock_(lock), slot_(KeepTemporary(folder_, true)) {}
+
 std::unique_ptr<PageFiles> PageFiles::Create(const std::string& parent) {
   std::error_code ec;
-  fs::path base = parent.empty() ? fs::temp_directory_path(ec) : fs::path(parent);
+  fs::path base = parent.empty() ? fs::path(TemporaryFolder()) : fs::path(parent);
   fs::create_directories(base, ec);
-  std::random_device random;
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    std::string name = "ledora-pages-" + std::to_string(getpid()) + "-" + std::to_string(random());
-    fs::path folder = base / name;
-    if (fs::create_directory(folder, ec)) {
-      // Pages hold customer data: other users of the machine have no business there.
-      fs::permissions(folder, fs::perms::owner_all, fs::perm_options::replace, ec);
-      return std::unique_ptr<PageFiles>(new PageFiles(folder.string()));
-    }
+  std::string pattern = (base / (std::string(kTemporaryMark) + "pages-XXXXXX")).string();
+  std::vector<char> name(pattern.begin(), pattern.end());
+  name.push_back('\0');
+  SignalsHeld held;
+  // mkdtemp makes the folder private: pages hold customer data.
+  if (::mkdtemp(name.data()) != nullptr) {
+    int lock = ::open(name.data(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (lock >= 0) MarkAlive(lock);
+    return std::unique_ptr<PageFiles>(new PageFiles(name.data(), lock));
   }
   SetReportError(ErrorPageImageWrite, "cannot make a folder for page images in " + base.string());
   return nullptr;
@@ -33,6 +38,8 @@ std::unique_ptr<PageFiles> PageFiles::Create(const std::string& parent) {
 PageFiles::~PageFiles() {
   std::error_code ec;
   fs::remove(folder_, ec);  // fails harmlessly while a page is still there
+  ForgetTemporary(slot_);
+  if (lock_ >= 0) ::close(lock_);
 }
 
 std::string PageFiles::NextName() {

@@ -22,6 +22,9 @@ enum PageItemKind : uint8_t {
 enum PageItemFlags : uint8_t {
   FlagRounded = 1,
   FlagChecked = 2,
+  // The text is a page-count picture, filled in when the page is shown,
+  // because the count is known only once the page's document has ended.
+  FlagPageCount = 4,
 };
 
 // Alignment of text within its rectangle.
@@ -44,11 +47,12 @@ struct PageItem {
 };
 
 struct PageImage {
-  int32_t number = 0;  // 1-based page number
+  int32_t number = 0;  // 1-based, within its document
   int32_t width = 0;   // paper, orientation applied
   int32_t height = 0;
   std::vector<ReportFont> fonts;  // fully resolved (no inherited parts)
   std::vector<PageItem> items;
+  int32_t pages = 0;  // pages of its document; 0 while the document goes on
 
   friend bool operator==(const PageImage&, const PageImage&) = default;
 };

@@ -64,7 +64,8 @@ bool Fail(std::string* error, const std::string& text) {
   return false;
 }
 
-bool CheckHeader(std::string_view bytes, std::string_view* payload, std::string* error) {
+bool CheckHeader(std::string_view bytes, std::string_view* payload, int32_t* documentPages,
+                 std::string* error) {
   if (bytes.size() < sizeof(kPageImageMagic) ||
       std::memcmp(bytes.data(), kPageImageMagic, sizeof(kPageImageMagic)) != 0) {
     return Fail(error, "not a page image file");
@@ -77,6 +78,7 @@ bool CheckHeader(std::string_view bytes, std::string_view* payload, std::string*
   header.U16(&reserved);
   header.U32(&length);
   header.U32(&checksum);
+  header.I32(documentPages);
   if (version != kPageImageVersion) {
     return Fail(error, "unsupported page image version " + std::to_string(version));
   }
@@ -89,6 +91,7 @@ bool CheckHeader(std::string_view bytes, std::string_view* payload, std::string*
   if (PageImageWriter::Checksum(body) != checksum) {
     return Fail(error, "page image damaged: checksum does not match");
   }
+  if (*documentPages < 0) return Fail(error, "page image damaged: negative page count");
   *payload = body;
   return true;
 }
@@ -159,7 +162,9 @@ bool DecodePayload(std::string_view payload, PageImage* page, std::string* error
 
 bool PageImageReader::Decode(std::string_view bytes, PageImage* page, std::string* error) {
   std::string_view payload;
-  if (!CheckHeader(bytes, &payload, error)) return false;
+  int32_t documentPages = 0;
+  if (!CheckHeader(bytes, &payload, &documentPages, error)) return false;
+  page->pages = documentPages;
   return DecodePayload(payload, page, error);
 }
 

@@ -55,13 +55,14 @@ uint32_t PageImageWriter::Checksum(std::string_view payload) {
   return crc ^ 0xFFFFFFFFu;
 }
 
-std::string PageImageWriter::Seal(std::string_view payload) {
+std::string PageImageWriter::Seal(std::string_view payload, int32_t documentPages) {
   ByteWriter w;
   for (char c : kPageImageMagic) w.U8(static_cast<uint8_t>(c));
   w.U16(kPageImageVersion);
   w.U16(0);
   w.U32(static_cast<uint32_t>(payload.size()));
   w.U32(Checksum(payload));
+  w.I32(documentPages);
   w.bytes().append(payload);
   return std::move(w.bytes());
 }
@@ -92,7 +93,7 @@ std::string PageImageWriter::Encode(const PageImage& page) {
     w.U8(item.flags);
     w.LongString(item.text);
   }
-  return Seal(w.bytes());
+  return Seal(w.bytes(), page.pages);
 }
 
 bool PageImageWriter::WriteFile(const PageImage& page, const std::string& fileName) {
@@ -104,6 +105,17 @@ bool PageImageWriter::WriteFile(const PageImage& page, const std::string& fileNa
   }
   bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size();
   ok = std::fclose(file.release()) == 0 && ok;
+  if (!ok) SetReportError(ErrorPageImageWrite, fileName);
+  return ok;
+}
+
+bool PageImageWriter::SetDocumentPages(const std::string& fileName, int32_t pages) {
+  ByteWriter w;
+  w.I32(pages);
+  std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(fileName.c_str(), "r+b"), &std::fclose);
+  bool ok = file && std::fseek(file.get(), kPageImageDocumentPagesOffset, SEEK_SET) == 0 &&
+            std::fwrite(w.bytes().data(), 1, w.bytes().size(), file.get()) == w.bytes().size();
+  ok = file && std::fclose(file.release()) == 0 && ok;
   if (!ok) SetReportError(ErrorPageImageWrite, fileName);
   return ok;
 }

@@ -12,16 +12,23 @@
 namespace ledora::runtime {
 
 constexpr char kPageImageMagic[4] = {'L', 'D', 'P', 'G'};
-constexpr uint16_t kPageImageVersion = 1;
-constexpr size_t kPageImageHeaderSize = 16;  // magic, version, reserved, length, checksum
+constexpr uint16_t kPageImageVersion = 2;
+// Magic, version, reserved, length, checksum, then the pages of the page's
+// document: outside the checksum, so that it can be set once the document
+// has ended without writing the page again.
+constexpr size_t kPageImageHeaderSize = 20;
+constexpr size_t kPageImageDocumentPagesOffset = 16;
 
 class PageImageWriter {
  public:
   static std::string Encode(const PageImage& page);
   // False with the runtime error set when the file cannot be written.
   static bool WriteFile(const PageImage& page, const std::string& fileName);
+  // Sets the length of the document of the page in fileName; false with
+  // the runtime error set when the file cannot be written.
+  static bool SetDocumentPages(const std::string& fileName, int32_t pages);
   // Header for a payload; exposed so damage tests can forge consistent files.
-  static std::string Seal(std::string_view payload);
+  static std::string Seal(std::string_view payload, int32_t documentPages = 0);
   static uint32_t Checksum(std::string_view payload);
 };
 

@@ -101,11 +101,12 @@ void Paginator::Put(const LaidOutBand& band, int32_t x, int32_t y) {
     PageItem& item = page_->items[base + index];
     item.text = FormatWithPicture(band.items[index].text, FieldRef::Of(number));
   }
+  for (size_t index : band.pageCountItems) page_->items[base + index].flags |= FlagPageCount;
 }
 
 bool Paginator::StartPage() {
   page_.emplace();
-  page_->number = finished_ + 1;
+  page_->number = finished_ - documentStart_ + 1;
   page_->width = frame_.paperWidth;
   page_->height = frame_.paperHeight;
   placed_.clear();
@@ -133,9 +134,22 @@ bool Paginator::PutPageBand(BandKind kind) {
   return true;
 }
 
+bool Paginator::BreakDocument() {
+  breakPending_ = true;
+  if (page_ && !FinishPage()) return false;
+  return EndDocument();
+}
+
+bool Paginator::EndDocument() {
+  int32_t pages = finished_ - documentStart_;
+  documentStart_ = finished_;
+  return pages == 0 || sink_->DocumentEnded(pages);
+}
+
 bool Paginator::Finish() {
   breakPending_ = false;
-  return !page_ || FinishPage();
+  if (page_ && !FinishPage()) return false;
+  return EndDocument();
 }
 
 }  // namespace ledora::runtime

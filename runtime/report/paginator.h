@@ -17,6 +17,8 @@ class PageSink {
  public:
   virtual ~PageSink() = default;
   virtual bool TakePage(PageImage page) = 0;  // false stops the report
+  // The last page taken ended a document of pages pages.
+  virtual bool DocumentEnded(int32_t pages) { return true; }
 };
 
 // Supplies the bands every page carries and the fonts the items refer to.
@@ -37,7 +39,11 @@ class Paginator {
   void SetFrame(const PageFrame& frame) { frame_ = frame; }
   bool Place(LaidOutBand band);
   void BreakPage() { breakPending_ = true; }
-  bool Finish();  // ends the last page, if one was started
+  // Ends the current page now, so that its footer shows the values of the
+  // document it belongs to, and with it the document: the next page is page
+  // 1 of a new one, and the page count covers each document alone.
+  bool BreakDocument();
+  bool Finish();  // ends the last page, if one was started, and its document
   int32_t pagesFinished() const { return finished_; }
 
  private:
@@ -57,6 +63,7 @@ class Paginator {
   void PutFlowing(LaidOutBand band);
   void Put(const LaidOutBand& band, int32_t x, int32_t y);
   bool PutPageBand(BandKind kind);
+  bool EndDocument();
 
   PageFrame frame_;
   PageBands* pageBands_;
@@ -66,6 +73,7 @@ class Paginator {
   int32_t flowY_ = 0;
   bool pageHasDetails_ = false;
   int32_t finished_ = 0;
+  int32_t documentStart_ = 0;  // pages finished before the current document
   bool breakPending_ = false;
 };
 

@@ -77,6 +77,16 @@ ReportFont Report::ResolvedFont() const {
   return font_.InheritFrom(ReportFont{"Arial", FontWeightNormal, 10, 0});
 }
 
+BandLayout Report::Layout(FontTable& fonts) const {
+  LayoutContext context;
+  context.unit = unit_;
+  context.font = ResolvedFont();
+  context.areaWidth = FrameInMils().areaWidth;
+  context.metrics = metrics_;
+  context.fonts = &fonts;
+  return BandLayout(context);
+}
+
 void Report::SetFontMetrics(FontMetrics* metrics) {
   metrics_ = metrics ? metrics : &defaultMetrics_;
 }
@@ -192,6 +202,8 @@ bool Report::BreakPage() {
   run_->BreakPage();
   return true;
 }
+
+bool Report::BreakDocument() { return CheckOpen() && run_->BreakDocument(); }
 
 bool Report::EndReport() { return CheckOpen() && run_->End(); }
 

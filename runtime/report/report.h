@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "runtime/report/band_layout.h"
 #include "runtime/report/font_metrics.h"
 #include "runtime/report/page_output.h"
 #include "runtime/report/preview_queue.h"
@@ -64,6 +65,12 @@ class Report {
   bool RemoveControl(int32_t number);
   void RemoveAllControls();  // every control that is not a band
   int32_t ControlCount() const { return static_cast<int32_t>(controls_.size()); }
+  const std::map<int32_t, ReportControl>& controls() const { return controls_; }
+
+  // How this report lays a band out, with its settings as they are now;
+  // page items index into fonts. Runs use it, and so does a design's
+  // picture, which must look as the design prints.
+  BandLayout Layout(FontTable& fonts) const;
 
   // The run. Open starts an empty page sequence; with a queue set, every
   // finished page's image file name is appended to it.
@@ -81,6 +88,11 @@ class Report {
   bool Print(int32_t band);
   // The next detail starts a new page (nothing happens on a still empty page).
   bool BreakPage();
+  // Ends the current page at once (its footer shows the values current
+  // now) and with it a document: the next detail starts a page numbered 1
+  // again, and a page count counts each document's pages alone (one
+  // invoice among many). False when the page cannot be finished.
+  bool BreakDocument();
   // Finishes the last page; false if the report is not open.
   bool EndReport();
   int32_t PagesWritten() const;

@@ -39,6 +39,7 @@ enum ReportControlKind : uint8_t {
   ReportCheck = 7,
   ReportTextField = 8,  // multi-line text, may grow with its contents
   ReportPageNumber = 9,
+  ReportPageCount = 10,  // "Page 2 of 3": the page number and its document's length
 };
 
 inline namespace report_values {

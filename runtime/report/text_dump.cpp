@@ -3,15 +3,18 @@
 #include <algorithm>
 #include <vector>
 
+#include "runtime/report/page_count.h"
+
 namespace ledora::runtime {
 
 namespace {
 
-std::string Token(const PageItem& item) {
+std::string Token(const PageImage& page, const PageItem& item) {
   switch (item.kind) {
     case ItemText: {
-      size_t end = item.text.find_last_not_of(' ');
-      return end == std::string::npos ? std::string() : item.text.substr(0, end + 1);
+      std::string text = ShownText(page, item);
+      size_t end = text.find_last_not_of(' ');
+      return end == std::string::npos ? std::string() : text.substr(0, end + 1);
     }
     case ItemCheck:
       return (item.flags & FlagChecked) ? "[x]" : "[ ]";
@@ -27,7 +30,7 @@ std::string Token(const PageItem& item) {
 std::string TextDump::PageText(const PageImage& page) {
   std::vector<const PageItem*> shown;
   for (const PageItem& item : page.items) {
-    if (!Token(item).empty()) shown.push_back(&item);
+    if (!Token(page, item).empty()) shown.push_back(&item);
   }
   std::stable_sort(shown.begin(), shown.end(), [](const PageItem* a, const PageItem* b) {
     return a->y != b->y ? a->y < b->y : a->x < b->x;
@@ -36,7 +39,7 @@ std::string TextDump::PageText(const PageImage& page) {
   for (size_t i = 0; i < shown.size(); ++i) {
     bool sameLine = i > 0 && shown[i - 1]->y == shown[i]->y;
     if (sameLine) text += ' ';
-    text += Token(*shown[i]);
+    text += Token(page, *shown[i]);
     if (i + 1 == shown.size() || shown[i + 1]->y != shown[i]->y) text += '\n';
   }
   return text;

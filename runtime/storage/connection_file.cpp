@@ -10,6 +10,8 @@
 #include <mutex>
 #include <vector>
 
+#include "runtime/storage/moved_journals.h"
+
 namespace ledora::runtime {
 
 namespace {
@@ -103,7 +105,11 @@ bool StillNeeded(const std::string& superJournal) {
     size_t end = names.find('\0', start);
     if (end == std::string::npos) end = names.size();
     std::string journal = names.substr(start, end - start);
-    if (!journal.empty() && MayReferTo(journal, superJournal)) return true;
+    // By its file name: the journal has it by an absolute path, which this
+    // sweep may spell otherwise.
+    if (!journal.empty() && MayReferTo(journal, fs::path(superJournal).filename().string())) {
+      return true;
+    }
     start = end + 1;
   }
   return false;
@@ -122,6 +128,8 @@ void RemoveIfDead(const std::string& path) {
 }  // namespace
 
 void SweepConnectionFiles(const std::string& folder) {
+  // Before the sweep judges which super-journals are still named.
+  ReaimMovedJournals(folder);
   std::error_code error;
   std::vector<std::string> superJournals;
   for (const fs::directory_entry& entry : fs::directory_iterator(folder, error)) {

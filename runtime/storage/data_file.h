@@ -50,6 +50,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "runtime/storage/file_declaration.h"
 
@@ -169,6 +170,25 @@ class DataFile {
   // entry (the current record does not count). Dups keys answer false.
   virtual bool Duplicate(int key) = 0;
   virtual int64_t Records() = 0;  // -1 on error
+
+  // Numbering: from BeginNumbering to EndNumbering no other station numbers
+  // records of this table (its BeginNumbering waits the "Recover" seconds,
+  // then fails with 32), and reads see every record the others added, so
+  // the highest number read is the highest in use. Inside a transaction the
+  // table stays this station's until the transaction ends; otherwise
+  // EndNumbering commits what was written meanwhile (keep) or undoes it.
+  virtual int32_t BeginNumbering() = 0;
+  virtual int32_t EndNumbering(bool keep) = 0;
+
+  // Reservations. AddReserved: as Add, but the record counts as reserved
+  // until it is first written (Put), and stays this file's reservation
+  // until Unreserve, Close or the station's end, also a killed one's.
+  // Abandoned: the current record is a reservation never written that no
+  // station keeps any more. FindAbandoned: the positions of all such.
+  virtual int32_t AddReserved() = 0;
+  virtual void Unreserve() = 0;
+  virtual bool Abandoned() = 0;
+  virtual int32_t FindAbandoned(std::vector<std::string>* positions) = 0;
 };
 
 }  // namespace ledora::runtime

@@ -191,4 +191,37 @@ int32_t KeyedDataFile::Hold(int seconds) {
   return ErrorNone;
 }
 
+// ---- reservations ----
+
+// The mark is taken before the numbering that added the row ends, so no
+// other station ever sees the row unmarked while this one lives.
+int32_t KeyedDataFile::AddReserved() {
+  if (int32_t code = AddRow(true); code != ErrorNone) return code;
+  Unreserve();
+  if (TakeReservation(currentPos_)) reservedPos_ = currentPos_;
+  ClearError();
+  return ErrorNone;
+}
+
+void KeyedDataFile::Unreserve() {
+  if (reservedPos_ != 0) DropReservation(reservedPos_);
+  reservedPos_ = 0;
+}
+
+bool KeyedDataFile::Abandoned() {
+  return open_ && currentPos_ != 0 && currentVersion_ == kUnwritten &&
+         !ReservedAnywhere(currentPos_);
+}
+
+int32_t KeyedDataFile::FindAbandoned(std::vector<std::string>* positions) {
+  if (int32_t code = Ready(false); code != ErrorNone) return code;
+  std::vector<int64_t> unwritten;
+  if (int32_t code = UnwrittenRows(&unwritten); code != ErrorNone) return code;
+  for (int64_t pos : unwritten) {
+    if (!ReservedAnywhere(pos)) positions->push_back(std::to_string(pos));
+  }
+  ClearError();
+  return ErrorNone;
+}
+
 }  // namespace ledora::runtime

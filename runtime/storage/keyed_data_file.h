@@ -22,6 +22,7 @@ class KeyedDataFile : public DataFile {
   void SetName(std::string name) override { declaration_.name = std::move(name); }
 
   bool IsOpen() const override { return open_; }
+  int recoverSeconds() const { return recoverSeconds_; }  // "Recover="
   int32_t Send(std::string_view command) override;
 
   int32_t SetOrder(int key) override;
@@ -37,6 +38,12 @@ class KeyedDataFile : public DataFile {
   bool IsHeld() const override { return heldPos_ != 0 && heldPos_ == currentPos_; }
   void Watch() override { watched_ = true; }
   bool IsWatched() const override { return watched_; }
+
+  int32_t Add() override { return AddRow(false); }
+  int32_t AddReserved() override;
+  void Unreserve() override;
+  bool Abandoned() override;
+  int32_t FindAbandoned(std::vector<std::string>* positions) override;
 
  protected:
   struct Row {
@@ -62,6 +69,15 @@ class KeyedDataFile : public DataFile {
   virtual bool LockSlot(int slot) = 0;
   virtual void UnlockSlot(int slot) = 0;
   virtual bool SlotLockedElsewhere(int slot) = 0;
+  // A row from the buffer; a reserved one carries the row version
+  // kUnwritten until its first write.
+  virtual int32_t AddRow(bool reserved) = 0;
+  // Reservation marks, which every station sees and which go with a
+  // station that dies; the driver also knows which of its own files has one.
+  virtual bool TakeReservation(int64_t pos) = 0;
+  virtual void DropReservation(int64_t pos) = 0;
+  virtual bool ReservedAnywhere(int64_t pos) = 0;
+  virtual int32_t UnwrittenRows(std::vector<int64_t>* positions) = 0;
 
   // Takes the slots of an open mode, waiting the "Recover" seconds while
   // another station's use or denial conflicts with it (then 5).
@@ -103,6 +119,9 @@ class KeyedDataFile : public DataFile {
   int holdSeconds_ = 0;
   int64_t heldPos_ = 0;
   bool watched_ = false;
+  int64_t reservedPos_ = 0;
+
+  static constexpr int64_t kUnwritten = 0;
 
  private:
   int32_t SetAtPosition(int key, std::string_view position, KeySequence::Anchor anchor);

@@ -11,7 +11,8 @@ namespace ledora::runtime {
 
 namespace {
 
-// SQLite locks bytes near 1 GiB; ours start at 2^60, 2^44 bytes per table.
+// SQLite locks bytes near 1 GiB; ours start at 2^60, 2^44 bytes per table
+// (2^60 + 2^16 * 2^44 = 2^61, where the reservation bytes begin).
 constexpr int64_t kBase = int64_t{1} << 60;
 constexpr int64_t kTableSpan = int64_t{1} << 44;
 constexpr int64_t kSlots = 16;
@@ -108,6 +109,11 @@ int64_t LockFile::SlotByte(int64_t tableId, int slot) {
 
 int64_t LockFile::RecordByte(int64_t tableId, int64_t rowId) {
   return kBase + (tableId % 65536) * kTableSpan + kSlots + rowId % (kTableSpan - kSlots);
+}
+
+// Beyond the record bytes of every table: 2^61 on.
+int64_t LockFile::ReservationByte(int64_t tableId, int64_t rowId) {
+  return (int64_t{1} << 61) + (tableId % 65536) * kTableSpan + rowId % kTableSpan;
 }
 
 bool LockFile::Lock(int64_t byte, bool exclusive) {

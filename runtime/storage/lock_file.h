@@ -25,6 +25,8 @@ class LockFile {
   // The byte of a table's sharing slot (0-3) or of a record.
   static int64_t SlotByte(int64_t tableId, int slot);
   static int64_t RecordByte(int64_t tableId, int64_t rowId);
+  // The byte that marks a record as reserved by a live station.
+  static int64_t ReservationByte(int64_t tableId, int64_t rowId);
 
   // Without waiting; false when another station's lock conflicts (or, for an
   // exclusive lock, the file is open read-only).

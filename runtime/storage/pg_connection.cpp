@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "runtime/storage/table_sql.h"
+#include "runtime/system/ascii_case.h"
 #include "runtime/system/runtime_error.h"
 
 namespace ledora::runtime {
@@ -19,6 +20,10 @@ constexpr Oid kText = 25;
 std::string Sqlstate(const PGresult* result) {
   const char* state = result != nullptr ? PQresultErrorField(result, PG_DIAG_SQLSTATE) : nullptr;
   return state != nullptr ? state : "";
+}
+
+bool EndsTransaction(const std::string& sql) {
+  return sql.rfind("COMMIT", 0) == 0 || sql.rfind("ROLLBACK", 0) == 0;
 }
 
 std::string OneLine(std::string text) {
@@ -101,8 +106,30 @@ PgConnection::~PgConnection() {
   if (conn_ != nullptr) PQfinish(conn_);
 }
 
-int32_t PgConnection::Connect(const std::string& url, const std::string& schema) {
+namespace {
+
+// PostgreSQL cuts longer names silently, so that two long names would share
+// one data set.
+constexpr size_t kLongestName = 63;
+
+bool ServerSchema(const std::string& schema) {
+  std::string lower = AsciiLower(schema);
+  return lower.starts_with("pg_") || lower == "information_schema";
+}
+
+}  // namespace
+
+int32_t PgConnection::Connect(const std::string& url, const std::string& schema, PgSchemaUse use) {
+  if (schema.size() > kLongestName || ServerSchema(schema)) {
+    SetFileError(ErrorInvalidFilename, "",
+                 "the data set name " + schema +
+                     (ServerSchema(schema) ? " belongs to the server"
+                                           : " is longer than 63 bytes, the server's limit"));
+    return ErrorInvalidFilename;
+  }
   if (conn_ != nullptr) PQfinish(conn_);
+  url_ = url;
+  lostTransaction_ = false;
   conn_ = PQconnectdb(url.c_str());
   if (PQstatus(conn_) != CONNECTION_OK) {
     std::string text = OneLine(PQerrorMessage(conn_));
@@ -115,8 +142,21 @@ int32_t PgConnection::Connect(const std::string& url, const std::string& schema)
   // No notices on standard error for IF NOT EXISTS.
   PQsetNoticeProcessor(
       conn_, [](void*, const char*) {}, nullptr);
-  // Two stations making the schema at once would collide in the catalogue.
   std::string quoted = QuoteName(schema);
+  if (use == PgSchemaMustExist) {
+    PgParams params;
+    params.Text(schema);
+    PgResult found = Run(
+        "SELECT 1 FROM pg_catalog.pg_tables WHERE schemaname = $1 AND tablename = 'ledora_tables'",
+        params);
+    if (found == nullptr) return CurrentError().code;
+    if (PQntuples(found.get()) == 0) {
+      SetFileError(ErrorFileNotFound, "", "there is no data set " + schema + " on the server");
+      return ErrorFileNotFound;
+    }
+    return Execute("SET search_path TO " + quoted);
+  }
+  // Two stations making the schema at once would collide in the catalogue.
   std::string sql =
       "BEGIN; SELECT pg_advisory_xact_lock(1818521455); "
       "CREATE SCHEMA IF NOT EXISTS " +
@@ -131,11 +171,57 @@ int32_t PgConnection::Connect(const std::string& url, const std::string& schema)
   return Execute(sql);
 }
 
+// A dropped connection has no transaction any more (UNKNOWN).
 bool PgConnection::inTransaction() const {
-  return conn_ != nullptr && PQtransactionStatus(conn_) != PQTRANS_IDLE;
+  if (conn_ == nullptr) return false;
+  PGTransactionStatusType status = PQtransactionStatus(conn_);
+  return status == PQTRANS_INTRANS || status == PQTRANS_INERROR || status == PQTRANS_ACTIVE;
+}
+
+bool PgConnection::Available(const std::string& sql) {
+  if (conn_ == nullptr) {
+    SetFileError(ErrorServerNotFound, "", "There is no connection to the PostgreSQL server");
+    return false;
+  }
+  if (PQstatus(conn_) == CONNECTION_OK) return true;
+  if (lostTransaction_) {
+    if (EndsTransaction(sql)) lostTransaction_ = false;
+    SetFileError(ErrorServerNotFound, "",
+                 "The connection to the PostgreSQL server was lost: the changes of the "
+                 "transaction then open were not saved");
+    return false;
+  }
+  return Reconnect();
+}
+
+bool PgConnection::Reconnect() {
+  PQreset(conn_);
+  if (PQstatus(conn_) != CONNECTION_OK) {
+    SetFileError(ErrorServerNotFound, "",
+                 "The connection to the PostgreSQL server was lost and cannot be made again: " +
+                     OneLine(PQerrorMessage(conn_)));
+    return false;
+  }
+  lockWait_ = -1;
+  if (Execute("SET search_path TO " + QuoteName(schema_)) != ErrorNone) return false;
+  if (retake_) retake_();
+  return true;
+}
+
+void PgConnection::Lost(const std::string& sql, PGTransactionStatusType before) {
+  if (PQstatus(conn_) == CONNECTION_OK) return;
+  bool open = before == PQTRANS_INTRANS || before == PQTRANS_INERROR || before == PQTRANS_ACTIVE;
+  if (open && !EndsTransaction(sql)) lostTransaction_ = true;
+  ErrorState noted = CurrentError();
+  SetFileError(ErrorServerNotFound, noted.fileErrorCode,
+               "The connection to the PostgreSQL server was lost" +
+                   std::string(open ? " and the changes of the open transaction with it: " : ": ") +
+                   noted.fileErrorText);
 }
 
 PgResult PgConnection::Run(const std::string& sql, const PgParams& params) {
+  if (!Available(sql)) return nullptr;
+  PGTransactionStatusType before = PQtransactionStatus(conn_);
   std::vector<const char*> values;
   std::vector<int> lengths, formats;
   for (const std::string& value : params.values_) {
@@ -148,33 +234,39 @@ PgResult PgConnection::Run(const std::string& sql, const PgParams& params) {
   ExecStatusType status = PQresultStatus(result.get());
   if (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK) return result;
   PgFailure(conn_, result.get());
+  Lost(sql, before);
   return nullptr;
 }
 
 PgResult PgConnection::Write(const std::string& sql, const PgParams& params) {
+  if (!Available(sql)) return nullptr;
   if (!inTransaction()) return Run(sql, params);
-  PgResult(PQexec(conn_, "SAVEPOINT ledora_write"));
+  // Through Execute, so that a connection lost here is known to have taken
+  // the transaction along.
+  if (Execute("SAVEPOINT ledora_write") != ErrorNone) return nullptr;
   PgResult result = Run(sql, params);
   if (result != nullptr) {
-    PgResult(PQexec(conn_, "RELEASE SAVEPOINT ledora_write"));
+    Execute("RELEASE SAVEPOINT ledora_write");
     return result;
   }
   ErrorState noted = CurrentError();
-  PgResult(PQexec(conn_, "ROLLBACK TO SAVEPOINT ledora_write"));
-  PgResult(PQexec(conn_, "RELEASE SAVEPOINT ledora_write"));
+  if (connected()) {
+    PgResult(PQexec(conn_, "ROLLBACK TO SAVEPOINT ledora_write"));
+    PgResult(PQexec(conn_, "RELEASE SAVEPOINT ledora_write"));
+  }
   SetFileError(noted.code, noted.fileErrorCode, noted.fileErrorText);
   return nullptr;
 }
 
 int32_t PgConnection::Execute(const std::string& sql) {
-  if (conn_ == nullptr) {
-    SetError(ErrorServerNotFound);
-    return ErrorServerNotFound;
-  }
+  if (!Available(sql)) return ErrorServerNotFound;
+  PGTransactionStatusType before = PQtransactionStatus(conn_);
   PgResult result(PQexec(conn_, sql.c_str()));
   ExecStatusType status = PQresultStatus(result.get());
   if (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK) return ErrorNone;
-  return PgFailure(conn_, result.get());
+  int32_t code = PgFailure(conn_, result.get());
+  Lost(sql, before);
+  return code;
 }
 
 void PgConnection::SetLockWait(int seconds) {

@@ -7,9 +7,12 @@
 #include <libpq-fe.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
+
+#include "runtime/storage/pg_driver.h"
 
 namespace ledora::runtime {
 
@@ -44,10 +47,22 @@ class PgConnection {
   PgConnection(const PgConnection&) = delete;
   PgConnection& operator=(const PgConnection&) = delete;
 
-  // Connects and makes the schema the data set lives in; 95 (with the
-  // server's message naming it) when the server cannot be reached.
-  int32_t Connect(const std::string& url, const std::string& schema);
+  // Connects and makes or finds the schema the data set lives in; 95 (with
+  // the server's message naming it) when the server cannot be reached, 45
+  // for a name the server would cut (over 63 bytes) or that belongs to the
+  // server (pg_..., information_schema), 2 for a data set not there.
+  int32_t Connect(const std::string& url, const std::string& schema,
+                  PgSchemaUse use = PgMakeSchema);
   bool connected() const { return conn_ != nullptr && PQstatus(conn_) == CONNECTION_OK; }
+  bool begun() const { return conn_ != nullptr; }  // a Connect succeeded once
+  // Whether statements can be sent now: a connection the server dropped
+  // (a restart) is made again here, with its holds and reservations taken
+  // again (TakeBack), unless a transaction was open when it dropped. Its
+  // changes are gone, so until its end (COMMIT or ROLLBACK, which fail as
+  // well) every statement fails with 95 saying so. False notes why.
+  bool Available(const std::string& sql = "");
+  // Run after a connection is made again, to take the session's locks again.
+  void OnReconnect(std::function<void()> retake) { retake_ = std::move(retake); }
   const std::string& schema() const { return schema_; }
 
   // Runs one statement; null after a failure, which is noted (PgFailure).
@@ -70,8 +85,16 @@ class PgConnection {
   bool LockedElsewhere(int32_t group, int32_t item);
 
  private:
+  bool Reconnect();
+  // Notes a statement that failed because the connection went, and whether
+  // a transaction went with it.
+  void Lost(const std::string& sql, PGTransactionStatusType before);
+
   PGconn* conn_ = nullptr;
+  std::string url_;
   std::string schema_;
+  bool lostTransaction_ = false;
+  std::function<void()> retake_;
   int lockWait_ = -1;  // applied seconds
 };
 

@@ -16,6 +16,10 @@ namespace {
 // Rows one keyset query fetches ahead when reading on with QUICKSCAN on.
 constexpr int kQuickScanBatch = 64;
 
+// The advisory lock item of a table's numbering, beside its sharing slots
+// (0-3) under the negated table number.
+constexpr int32_t kNumberingSlot = 16;
+
 // A field's bytes as stored: strings without their trailing blanks, which
 // comparisons ignore.
 std::string_view Clipped(const char* data, size_t size) {
@@ -96,7 +100,7 @@ StorageDriver& PgDataFile::driver() { return driver_; }
 
 int32_t PgDataFile::Parse(StorageName* name) {
   if (int32_t code = CheckDeclaration(declaration_); code != ErrorNone) return Failure(code);
-  if (!connection_.connected()) return Failure(ErrorServerNotFound);
+  if (!connection_.Available()) return ErrorServerNotFound;
   std::optional<StorageName> parsed = StorageName::Parse(declaration_.name);
   if (!parsed) return Failure(ErrorInvalidFilename);
   *name = *parsed;
@@ -206,7 +210,9 @@ int32_t PgDataFile::Open(uint8_t mode) {
 
 int32_t PgDataFile::Close() {
   if (!open_) return ErrorNone;
+  EndNumbering(false);
   Release();
+  Unreserve();
   Unshare();
   sql_.reset();
   ahead_.clear();
@@ -312,6 +318,9 @@ void PgDataFile::BindKey(PgParams& params, const char* image, int key, int compo
     if (sql_->Folded(key, i)) {
       std::string folded = FoldedText(Clipped(image + f.offset, f.size));
       params.Bytes(folded.data(), folded.size());
+    } else if (f.type == FieldDecimal) {
+      std::string ordered = DecimalOrderBytes({image + f.offset, f.size});
+      params.Bytes(ordered.data(), ordered.size());
     } else {
       BindField(params, image, f);
     }
@@ -438,7 +447,7 @@ bool PgDataFile::HeldElsewhere(int64_t pos) {
 
 // ---- writing ----
 
-int32_t PgDataFile::Add() {
+int32_t PgDataFile::AddRow(bool reserved) {
   if (int32_t code = Ready(true); code != ErrorNone) return code;
   ahead_.clear();
   PgParams params;
@@ -448,10 +457,10 @@ int32_t PgDataFile::Add() {
   // Nothing was added, so nothing is current: a later Duplicate counts every
   // record, and a Put cannot overwrite the record read before.
   currentPos_ = 0;
-  PgResult result = connection_.Write(sql_->Insert(), params);
+  PgResult result = connection_.Write(sql_->Insert(reserved), params);
   if (result == nullptr) return CurrentError().code;
   currentPos_ = PgInteger(result.get(), 0, 0);
-  currentVersion_ = 1;
+  currentVersion_ = reserved ? kUnwritten : 1;
   ClearError();
   return ErrorNone;
 }
@@ -493,6 +502,77 @@ int64_t PgDataFile::Records() {
   if (result == nullptr) return -1;
   ClearError();
   return PgInteger(result.get(), 0, 0);
+}
+
+// ---- numbering: a transaction-scoped advisory lock of the table ----
+
+int32_t PgDataFile::BeginNumbering() {
+  if (int32_t code = Ready(true); code != ErrorNone) return code;
+  if (numbering_) return ErrorNone;
+  ahead_.clear();
+  numberingNested_ = connection_.inTransaction();
+  if (!numberingNested_) {
+    if (int32_t code = connection_.Execute("BEGIN"); code != ErrorNone) return code;
+  }
+  PgParams params;
+  params.Integer(-static_cast<int32_t>(tableId_));
+  params.Integer(kNumberingSlot);
+  if (connection_.Write("SELECT pg_advisory_xact_lock($1::int4, $2::int4)", params) == nullptr) {
+    ErrorState noted = CurrentError();
+    if (!numberingNested_) connection_.Execute("ROLLBACK");
+    SetFileError(noted.code, noted.fileErrorCode, noted.fileErrorText);
+    return noted.code;
+  }
+  numbering_ = true;
+  ClearError();
+  return ErrorNone;
+}
+
+// A transaction the server has given up must not read as kept.
+int32_t PgDataFile::EndNumbering(bool keep) {
+  if (!numbering_) return ErrorNone;
+  numbering_ = false;
+  if (numberingNested_) return ErrorNone;
+  if (!keep) {
+    connection_.Execute("ROLLBACK");
+    return ErrorNone;
+  }
+  PgResult result = connection_.Run("COMMIT");
+  if (result == nullptr || std::string(PQcmdStatus(result.get())) != "COMMIT") {
+    currentPos_ = 0;
+    if (result != nullptr) return Failure(ErrorUnableToLogTransaction);
+    return CurrentError().code;
+  }
+  ClearError();
+  return ErrorNone;
+}
+
+// Reservation marks are session advisory locks on (table, -position), apart
+// from the holds on (table, position).
+bool PgDataFile::TakeReservation(int64_t pos) {
+  int32_t item = -static_cast<int32_t>(pos);
+  if (!connection_.TryLock(static_cast<int32_t>(tableId_), item, true)) return false;
+  driver_.SetHolder(tableId_, -pos, this);
+  return true;
+}
+
+void PgDataFile::DropReservation(int64_t pos) {
+  connection_.Unlock(static_cast<int32_t>(tableId_), -static_cast<int32_t>(pos), true);
+  driver_.SetHolder(tableId_, -pos, nullptr);
+}
+
+bool PgDataFile::ReservedAnywhere(int64_t pos) {
+  if (driver_.HolderOf(tableId_, -pos) != nullptr) return true;
+  return connection_.LockedElsewhere(static_cast<int32_t>(tableId_), -static_cast<int32_t>(pos));
+}
+
+int32_t PgDataFile::UnwrittenRows(std::vector<int64_t>* positions) {
+  PgResult result = connection_.Run(sql_->Unwritten());
+  if (result == nullptr) return CurrentError().code;
+  for (int r = 0; r < PQntuples(result.get()); ++r) {
+    positions->push_back(PgInteger(result.get(), r, 0));
+  }
+  return ErrorNone;
 }
 
 }  // namespace ledora::runtime

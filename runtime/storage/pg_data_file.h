@@ -44,7 +44,6 @@ class PgDataFile final : public KeyedDataFile {
   int32_t Next() override { return Read(true); }
   int32_t Previous() override { return Read(false); }
 
-  int32_t Add() override;
   int32_t Put() override { return ChangeCurrent(false); }
   int32_t Delete() override { return ChangeCurrent(true); }
 
@@ -52,6 +51,8 @@ class PgDataFile final : public KeyedDataFile {
 
   bool Duplicate(int key) override;
   int64_t Records() override;
+  int32_t BeginNumbering() override;
+  int32_t EndNumbering(bool keep) override;
 
   // The table's number in the catalogue, which names its advisory locks.
   int64_t tableId() const { return tableId_; }
@@ -68,6 +69,11 @@ class PgDataFile final : public KeyedDataFile {
   bool LockSlot(int slot) override;
   void UnlockSlot(int slot) override;
   bool SlotLockedElsewhere(int slot) override;
+  int32_t AddRow(bool reserved) override;
+  bool TakeReservation(int64_t pos) override;
+  void DropReservation(int64_t pos) override;
+  bool ReservedAnywhere(int64_t pos) override;
+  int32_t UnwrittenRows(std::vector<int64_t>* positions) override;
 
  private:
   int32_t Parse(StorageName* name);
@@ -96,6 +102,8 @@ class PgDataFile final : public KeyedDataFile {
   // sequence changes direction, is set again, or this station writes.
   std::deque<Row> ahead_;
   bool aheadForward_ = true;
+  bool numbering_ = false;
+  bool numberingNested_ = false;
 };
 
 }  // namespace ledora::runtime

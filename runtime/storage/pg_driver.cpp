@@ -9,12 +9,20 @@
 
 namespace ledora::runtime {
 
-PgDriver::PgDriver() : connection_(std::make_unique<PgConnection>()) {}
+// A connection made again after a server restart takes this station's
+// holds and reservations again.
+PgDriver::PgDriver() : connection_(std::make_unique<PgConnection>()) {
+  connection_->OnReconnect([this] {
+    for (const auto& [key, file] : holders_) {
+      connection_->TryLock(static_cast<int32_t>(key.first), static_cast<int32_t>(key.second), true);
+    }
+  });
+}
 
 PgDriver::~PgDriver() = default;
 
-int32_t PgDriver::Connect(const std::string& url, const std::string& schema) {
-  return connection_->Connect(url, schema);
+int32_t PgDriver::Connect(const std::string& url, const std::string& schema, PgSchemaUse use) {
+  return connection_->Connect(url, schema, use);
 }
 
 std::unique_ptr<DataFile> PgDriver::Declare(FileDeclaration declaration) {
@@ -35,7 +43,7 @@ int32_t PgDriver::Mark(DataFile& file) {
 int32_t PgDriver::Logout(int timeoutSeconds) {
   if (inTransaction_) return Failure(ErrorLogoutAlreadyActive);
   marked_.clear();
-  if (!connection_->connected()) return Failure(ErrorFileNotOpen);
+  if (!connection_->begun()) return Failure(ErrorFileNotOpen);
   connection_->SetLockWait(timeoutSeconds);
   if (connection_->Execute("BEGIN") != ErrorNone) {
     ErrorState noted = CurrentError();

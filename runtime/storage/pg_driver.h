@@ -26,6 +26,11 @@
 namespace ledora::runtime {
 
 class PgConnection;
+
+// Whether a connect makes a missing data set (a job that writes) or finds
+// one that is there (a job that only reads: a mistyped name must not become
+// a new, empty data set).
+enum PgSchemaUse { PgMakeSchema, PgSchemaMustExist };
 class PgDataFile;
 
 class PgDriver final : public StorageDriver {
@@ -36,10 +41,13 @@ class PgDriver final : public StorageDriver {
   PgDriver& operator=(const PgDriver&) = delete;
 
   // Connects to the server of a libpq URL ("postgresql:///ledora?host=...")
-  // and makes the data set's schema when missing. 95 with the server's
-  // message (naming the server) when it cannot be reached; until a connect
-  // succeeds every file operation answers 95.
-  int32_t Connect(const std::string& url, const std::string& schema = "ledora");
+  // and makes the data set's schema when missing (or, for PgSchemaMustExist,
+  // answers 2 when it is not there). 95 with the server's message (naming
+  // the server) when it cannot be reached; 45 for a schema name the server
+  // would cut or that is its own; until a connect succeeds every file
+  // operation answers 95.
+  int32_t Connect(const std::string& url, const std::string& schema = "ledora",
+                  PgSchemaUse use = PgMakeSchema);
 
   std::unique_ptr<DataFile> Declare(FileDeclaration declaration) override;
   int32_t Mark(DataFile& file) override;

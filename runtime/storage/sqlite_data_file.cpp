@@ -261,7 +261,9 @@ int32_t SqliteDataFile::Open(uint8_t mode) {
 int32_t SqliteDataFile::Close() {
   if (!open_) return ErrorNone;
   cursor_.Finish();
+  EndNumbering(false);
   Release();
+  Unreserve();
   Unshare();
   DetachFile();
   Closed();
@@ -452,6 +454,16 @@ SqliteDataFile::Row SqliteDataFile::TakeRow(sqlite3_stmt* statement) {
   return row;
 }
 
+// A damaged file's tree can hand out positions out of order; reading on
+// from each as the anchor would then go round the same records for ever.
+bool SqliteDataFile::InRecordOrder(int64_t pos, bool forward) const {
+  if (sequence_.key() != kRecordOrder) return true;
+  SeekKind seek = sequence_.Seek();
+  if (seek == SeekAfterRecord) return forward ? pos > sequence_.pos() : pos < sequence_.pos();
+  if (seek == SeekAtRecord) return forward ? pos >= sequence_.pos() : pos <= sequence_.pos();
+  return true;
+}
+
 int32_t SqliteDataFile::Read(bool forward) {
   if (int32_t code = Ready(false); code != ErrorNone) return code;
   if (!sequence_.IsSet()) return Failure(ErrorEntryNotFound);
@@ -478,6 +490,10 @@ int32_t SqliteDataFile::Read(bool forward) {
   }
   ++rowsStepped_;
   sqlite3_stmt* statement = cursor_.statement();
+  if (!InRecordOrder(sqlite3_column_int64(statement, 0), forward)) {
+    cursor_.Finish();
+    return Failure(ErrorInvalidDataFile);
+  }
   char* buffer = static_cast<char*>(declaration_.buffer);
   codec_.Read(statement, 2, buffer);
   currentPos_ = sqlite3_column_int64(statement, 0);
@@ -595,11 +611,11 @@ bool SqliteDataFile::HeldElsewhere(int64_t pos) {
 
 // ---- writing ----
 
-int32_t SqliteDataFile::Add() {
+int32_t SqliteDataFile::AddRow(bool reserved) {
   if (int32_t code = Ready(true); code != ErrorNone) return code;
   connection_.BeforeWrite();
   int32_t code = ErrorNone;
-  sqlite3_stmt* statement = Prepare(sql_->Insert(), &code);
+  sqlite3_stmt* statement = Prepare(sql_->Insert(reserved), &code);
   if (statement == nullptr) return code;
   Reset reset{statement};
   const char* buffer = static_cast<const char*>(declaration_.buffer);
@@ -612,7 +628,7 @@ int32_t SqliteDataFile::Add() {
   currentPos_ = 0;
   if (rc != SQLITE_DONE) return SqliteFailure(connection_.db(), rc);
   currentPos_ = sqlite3_last_insert_rowid(connection_.db());
-  currentVersion_ = 1;
+  currentVersion_ = reserved ? kUnwritten : 1;
   ClearError();
   return ErrorNone;
 }
@@ -678,6 +694,81 @@ int64_t SqliteDataFile::Records() {
   }
   ClearError();
   return sqlite3_column_int64(statement, 0);
+}
+
+// ---- numbering and reservations ----
+
+// The file's write lock is what keeps the other stations out: a write that
+// changes nothing takes it, and only the transaction's end lets it go.
+int32_t SqliteDataFile::BeginNumbering() {
+  if (int32_t code = Ready(true); code != ErrorNone) return code;
+  if (numbering_) return ErrorNone;
+  int rc = connection_.Begin("ledora_number", &numberingNested_);
+  if (rc == SQLITE_OK) {
+    rc = connection_.Execute("UPDATE " + QuoteName(attachment_->schema) +
+                             ".ledora_tables SET id = id WHERE 0");
+    if (rc != SQLITE_OK) {
+      int32_t code = SqliteFailure(connection_.db(), rc);
+      connection_.End("ledora_number", numberingNested_, false);
+      return code;
+    }
+  }
+  if (rc != SQLITE_OK) return SqliteFailure(connection_.db(), rc);
+  numbering_ = true;
+  ClearError();
+  return ErrorNone;
+}
+
+int32_t SqliteDataFile::EndNumbering(bool keep) {
+  if (!numbering_) return ErrorNone;
+  numbering_ = false;
+  int32_t code = connection_.End("ledora_number", numberingNested_, keep);
+  if (code != ErrorNone) {
+    currentPos_ = 0;
+    return code;
+  }
+  if (keep) ClearError();
+  return ErrorNone;
+}
+
+int64_t SqliteDataFile::ReservationByte(int64_t pos) const {
+  return LockFile::ReservationByte(tableId_, pos);
+}
+
+bool SqliteDataFile::TakeReservation(int64_t pos) {
+  LockFile* locks = attachment_->locks.get();
+  if (locks == nullptr) return true;
+  if (!locks->Lock(ReservationByte(pos), true)) return false;
+  attachment_->holders[ReservationByte(pos)] = this;
+  return true;
+}
+
+void SqliteDataFile::DropReservation(int64_t pos) {
+  if (attachment_ == nullptr || attachment_->locks == nullptr) return;
+  attachment_->holders.erase(ReservationByte(pos));
+  attachment_->locks->Unlock(ReservationByte(pos));
+}
+
+// Without locks no station can tell a live reservation from a dead one, so
+// every one counts as kept.
+bool SqliteDataFile::ReservedAnywhere(int64_t pos) {
+  LockFile* locks = attachment_->locks.get();
+  if (locks == nullptr) return true;
+  return attachment_->holders.count(ReservationByte(pos)) > 0 ||
+         locks->LockedElsewhere(ReservationByte(pos));
+}
+
+int32_t SqliteDataFile::UnwrittenRows(std::vector<int64_t>* positions) {
+  int32_t code = ErrorNone;
+  sqlite3_stmt* statement = Prepare(sql_->Unwritten(), &code);
+  if (statement == nullptr) return code;
+  Reset reset{statement};
+  int rc;
+  while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
+    positions->push_back(sqlite3_column_int64(statement, 0));
+  }
+  if (rc != SQLITE_DONE) return SqliteFailure(connection_.db(), rc);
+  return ErrorNone;
 }
 
 }  // namespace ledora::runtime

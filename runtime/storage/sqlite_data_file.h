@@ -43,7 +43,6 @@ class SqliteDataFile final : public KeyedDataFile {
   int32_t Next() override { return Read(true); }
   int32_t Previous() override { return Read(false); }
 
-  int32_t Add() override;
   int32_t Put() override;
   int32_t Delete() override;
 
@@ -51,6 +50,8 @@ class SqliteDataFile final : public KeyedDataFile {
 
   bool Duplicate(int key) override;
   int64_t Records() override;
+  int32_t BeginNumbering() override;
+  int32_t EndNumbering(bool keep) override;
 
   // The attached database's name on the driver's connection.
   const std::string& schema() const;
@@ -69,6 +70,11 @@ class SqliteDataFile final : public KeyedDataFile {
   bool LockSlot(int slot) override;
   void UnlockSlot(int slot) override;
   bool SlotLockedElsewhere(int slot) override;
+  int32_t AddRow(bool reserved) override;
+  bool TakeReservation(int64_t pos) override;
+  void DropReservation(int64_t pos) override;
+  bool ReservedAnywhere(int64_t pos) override;
+  int32_t UnwrittenRows(std::vector<int64_t>* positions) override;
 
  private:
   // Opening pieces.
@@ -90,11 +96,13 @@ class SqliteDataFile final : public KeyedDataFile {
   int32_t Query(const std::string& sql, const char* keyImage, int key, int64_t pos, int limit,
                 std::vector<Row>* rows);
   int32_t Read(bool forward);
+  bool InRecordOrder(int64_t pos, bool forward) const;
   int32_t ReadOne(bool forward);
   int32_t BeginCursor(bool forward);
   sqlite3_stmt* SequenceStatement(bool forward, int limit, int32_t* code);
   Row TakeRow(sqlite3_stmt* statement);
   int32_t ChangeCurrent(bool remove);
+  int64_t ReservationByte(int64_t pos) const;
 
   SqliteDriver& driver_;
   SqliteConnection& connection_;
@@ -107,6 +115,8 @@ class SqliteDataFile final : public KeyedDataFile {
 
   int64_t rowsStepped_ = 0;
   SqliteCursor cursor_;
+  bool numbering_ = false;
+  bool numberingNested_ = false;
 };
 
 }  // namespace ledora::runtime

@@ -31,7 +31,11 @@ int32_t SqliteDriver::Logout(int timeoutSeconds) {
   std::vector<SqliteDataFile*> files;
   files.swap(marked_);
   if (connection_->db() == nullptr) return Failure(ErrorFileNotOpen);
-  connection_->SetBusyWait(timeoutSeconds);
+  // Waiting for the lock is no fair queue: under many writers a short
+  // time-out refuses a change that the files' own lock wait would let in.
+  int wait = timeoutSeconds;
+  for (const SqliteDataFile* file : files) wait = std::max(wait, file->recoverSeconds());
+  connection_->SetBusyWait(wait);
   int rc = connection_->Execute("BEGIN");
   // A write statement that changes nothing still takes the file's write
   // lock, so the marked files are ours before the first real change.

@@ -22,12 +22,12 @@ class StorageDriver {
 
   // Transactions ("logout"): mark each open file that takes part, then begin.
   // Mark answers 80 when this driver cannot include the file (not one of its
-  // own), 37 when the file is not open. Logout waits up to timeoutSeconds for
-  // the marked files' write locks; 56 when a transaction is active, 48 when
-  // the locks cannot be had. Commit and Rollback end it (91 when none is
-  // active; 65 when a rollback fails). Until then every write of every file
-  // of this driver belongs to the transaction, and the changes become visible
-  // to other stations all at once or not at all, also when the process dies.
+  // own), 37 when the file is not open. Logout waits up to timeoutSeconds
+  // (or the marked files' "Recover" seconds when longer) for their write locks; 56 when a
+  // transaction is active, 48 when the locks cannot be had. Commit and Rollback end it (91 when
+  // none is active; 65 when a rollback fails). Until then every write of every file of this driver
+  // belongs to the transaction, and the changes become visible to other stations all at once or not
+  // at all, also when the process dies.
   virtual int32_t Mark(DataFile& file) = 0;
   virtual int32_t Logout(int timeoutSeconds) = 0;
   virtual int32_t Commit() = 0;

@@ -40,6 +40,31 @@ bool TableSql::Folded(int key, int component) const {
   return dialect_ == DialectPostgres && k.noCase && codec_.IsString(k.components[component].field);
 }
 
+bool TableSql::OrdersDecimal(int field) const {
+  return dialect_ == DialectPostgres && declaration_.layout->fields()[field].type == FieldDecimal;
+}
+
+// A packed decimal's bytes order its positive values only: the sign nibble
+// puts every negative after them, largest first. The key reads them through
+// bytes that order as the numbers do (DecimalOrderBytes makes the same).
+std::string TableSql::DecimalOrder(const std::string& column) {
+  return "(CASE WHEN get_byte(" + column +
+         ", 0) >= 16 THEN '\\x00'::bytea || decode(translate(encode(" + column +
+         ", 'hex'), '0123456789abcdef', 'fedcba9876543210'), 'hex') ELSE '\\x01'::bytea || " +
+         column + " END)";
+}
+
+std::string DecimalOrderBytes(std::string_view packed) {
+  std::string ordered(1, '\x01');
+  if (!packed.empty() && static_cast<unsigned char>(packed[0]) >= 16) {
+    ordered[0] = '\x00';
+    for (char c : packed) ordered += static_cast<char>(~static_cast<unsigned char>(c));
+  } else {
+    ordered += packed;
+  }
+  return ordered;
+}
+
 std::string TableSql::Param(size_t number) const {
   return (dialect_ == DialectPostgres ? "$" : "?") + std::to_string(number);
 }
@@ -107,6 +132,8 @@ std::vector<TableSql::Term> TableSql::Terms(int key, bool withPosition) const {
         } else {
           term.collate = " COLLATE NOCASE";
         }
+      } else if (OrdersDecimal(c.field)) {
+        term.column = DecimalOrder(term.column);
       }
       term.descending = c.descending;
       terms.push_back(term);
@@ -125,7 +152,12 @@ std::string TableSql::Optional(int key) const {
     if (i > 0) sql += " OR ";
     int field = components[i].field;
     std::string blank = dialect_ == DialectPostgres ? " <> ''::bytea" : " <> ''";
-    sql += QuoteName(codec_.ColumnName(field)) + (codec_.IsString(field) ? blank : " <> 0");
+    std::string column = QuoteName(codec_.ColumnName(field));
+    if (OrdersDecimal(field)) {
+      sql += "btrim(" + column + ", '\\x00'::bytea)" + blank;
+    } else {
+      sql += column + (codec_.IsString(field) ? blank : " <> 0");
+    }
   }
   return sql + ")";
 }
@@ -249,8 +281,9 @@ std::string TableSql::Duplicate(int key) const {
   return sql + "_pos <> " + Param(terms.size() + 1) + " LIMIT 1";
 }
 
-const std::string& TableSql::Insert() const {
-  if (!insert_.empty()) return insert_;
+const std::string& TableSql::Insert(bool reserved) const {
+  std::string& insert = insert_[reserved ? 1 : 0];
+  if (!insert.empty()) return insert;
   size_t count = declaration_.layout->fields().size();
   std::string sql = "INSERT INTO " + Qualified() + "(";
   std::string values;
@@ -263,9 +296,9 @@ const std::string& TableSql::Insert() const {
     sql += ", " + QuoteName(FoldedColumn(codec_.ColumnName(folded_[i])));
     values += ", " + Param(count + i + 1);
   }
-  insert_ = sql + ", _version) VALUES(" + values + ", 1)";
-  if (dialect_ == DialectPostgres) insert_ += " RETURNING _pos";
-  return insert_;
+  insert = sql + ", _version) VALUES(" + values + (reserved ? ", 0)" : ", 1)");
+  if (dialect_ == DialectPostgres) insert += " RETURNING _pos";
+  return insert;
 }
 
 std::string TableSql::Update() const {
@@ -291,5 +324,9 @@ std::string TableSql::Exists() const {
 }
 
 std::string TableSql::Count() const { return "SELECT count(*) FROM " + Qualified(); }
+
+std::string TableSql::Unwritten() const {
+  return "SELECT _pos FROM " + Qualified() + " WHERE _version = 0";
+}
 
 }  // namespace ledora::runtime

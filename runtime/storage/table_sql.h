@@ -10,6 +10,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "runtime/storage/file_declaration.h"
@@ -48,13 +49,15 @@ class TableSql {
   std::string FetchAt() const;  // ?1 = row id
   std::string Duplicate(int key) const;
   // Fields as ?1..?m, folded fields after them; PostgreSQL returns _pos.
-  // Made once: an import adds every row with it.
-  const std::string& Insert() const;
+  // Made once: an import adds every row with it. A reserved row starts at
+  // version 0, which its first write leaves.
+  const std::string& Insert(bool reserved = false) const;
   // Fields ?1..?m, row id ?(m+1), version ?(m+2), folded fields after them.
   std::string Update() const;
   std::string Delete() const;  // row id ?1, version ?2
   std::string Exists() const;  // row id ?1
   std::string Count() const;
+  std::string Unwritten() const;  // the positions of rows still at version 0
   std::string Qualified() const;  // "k1"."CUSTOMER"
 
   const std::string& table() const { return table_; }
@@ -75,6 +78,9 @@ class TableSql {
   };
   std::vector<Term> Terms(int key, bool withPosition) const;
   std::string Optional(int key) const;
+  // PostgreSQL keeps packed decimals as bytes; keys read them in numeric order.
+  bool OrdersDecimal(int field) const;
+  static std::string DecimalOrder(const std::string& column);
   std::string OrderBy(const std::vector<Term>& terms, bool forward) const;
   std::string Compare(const std::vector<Term>& terms, bool forward, bool inclusive,
                       int firstParam = 1) const;
@@ -87,11 +93,15 @@ class TableSql {
   std::string table_;
   SqlDialect dialect_;
   std::vector<int> folded_;
-  mutable std::string insert_;
+  mutable std::string insert_[2];
 };
 
 // A folded field's column name: "nc_NAME".
 std::string FoldedColumn(const std::string& column);
+
+// A packed decimal as the bytes a PostgreSQL key compares: ordered as the
+// numbers are.
+std::string DecimalOrderBytes(std::string_view packed);
 
 // "name" with embedded quotes doubled.
 std::string QuoteName(const std::string& name);

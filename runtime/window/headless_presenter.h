@@ -71,10 +71,13 @@ class HeadlessPresenter : public Presenter, public MessageService {
   std::string PrinterName() override { return printerName_; }
   int32_t Popup(Window* owner, std::string_view menu) override;
   void Beep() override { ++beeps_; }
-  void ShowHelp(const std::string& file, const std::string& topic) override {
-    helpTopics_.push_back(topic);
+  ScreenArea ScreenSize() override { return screen_; }
+  void SetScreenSize(ScreenArea screen) { screen_ = screen; }  // none until set
+  // Asked for: the topic, or "?" for the search.
+  void ShowHelp(const std::string& file, const std::string& topic, HelpView view) override {
+    helpTopics_.push_back(view == HelpShowSearch ? "?" : topic);
   }
-  const std::vector<std::string>& helpTopics() const { return helpTopics_; }  // asked for
+  const std::vector<std::string>& helpTopics() const { return helpTopics_; }
   void ShowTip(Window& window, int32_t control, const std::string& text) override {
     tipControl_ = control;
     tip_ = text;
@@ -111,6 +114,7 @@ class HeadlessPresenter : public Presenter, public MessageService {
   int32_t unexpected_ = 0;
   int32_t beeps_ = 0;
   std::vector<std::string> helpTopics_;
+  ScreenArea screen_;
 };
 
 }  // namespace ledora::runtime

@@ -1,5 +1,6 @@
 #include "runtime/window/help.h"
 
+#include "runtime/window/control.h"
 #include "runtime/window/presenter.h"
 #include "runtime/window/window.h"
 #include "runtime/window/window_registry.h"
@@ -30,7 +31,26 @@ std::string HelpTopicFor(const Window& askedFrom) {
 }
 
 void ShowHelp(const Window& askedFrom) {
-  CurrentPresenter().ShowHelp(HelpFile(), HelpTopicFor(askedFrom));
+  CurrentPresenter().ShowHelp(HelpFile(), HelpTopicFor(askedFrom), HelpShowTopic);
+}
+
+void ShowHelpFor(const Window& askedFrom, int32_t action) {
+  switch (action) {
+    case ActionHelpSearch:
+      CurrentPresenter().ShowHelp(HelpFile(), "", HelpShowSearch);
+      return;
+    case ActionHelpOnHelp:
+      CurrentPresenter().ShowHelp(HelpFile(), kHelpOnHelpTopic, HelpShowTopic);
+      return;
+    default:
+      // The frame's Contents is the guide's; a window's Help button its topic.
+      if (askedFrom.isFrame()) {
+        CurrentPresenter().ShowHelp(HelpFile(), "", HelpShowTopic);
+      } else {
+        ShowHelp(askedFrom);
+      }
+      return;
+  }
 }
 
 }  // namespace ledora::runtime

@@ -9,10 +9,16 @@
 #include <string_view>
 
 #include "runtime/window/common_dialogs.h"
+#include "runtime/window/help.h"
 
 namespace ledora::runtime {
 
 class Window;
+
+struct ScreenArea {
+  int32_t width = 0;  // pixels; 0 when there is no screen
+  int32_t height = 0;
+};
 
 class Presenter {
  public:
@@ -40,10 +46,13 @@ class Presenter {
   // system's default printer; blank when the machine has none.
   virtual std::string PrinterName() { return {}; }
   virtual int32_t Popup(Window* owner, std::string_view menu) = 0;
+  // The size of the screen the program's windows show on.
+  virtual ScreenArea ScreenSize() { return {}; }
   virtual void Beep() = 0;
-  // Shows the user guide at a topic (an anchor; empty: its contents); the
-  // caller goes on at once.
-  virtual void ShowHelp(const std::string& file, const std::string& topic) {}
+  // Shows the user guide (file: its first page) at a topic (an anchor on any
+  // of its pages; empty: the first page), or its search; the caller goes on
+  // at once.
+  virtual void ShowHelp(const std::string& file, const std::string& topic, HelpView view) {}
   // Shows a short text as a tip at a control at once (a refused entry says
   // why where the user looks); it goes as tips do.
   virtual void ShowTip(Window& window, int32_t control, const std::string& text) {}

@@ -13,7 +13,10 @@ WindowRegistry& WindowRegistry::Instance() {
 }
 
 void WindowRegistry::Opened(Window* window) {
-  if (!IsOpen(window)) windows_.push_back(window);
+  if (!IsOpen(window)) {
+    windows_.push_back(window);
+    openers_[window] = active_ != window ? active_ : nullptr;
+  }
   Scheduler* scheduler = Scheduler::Current();
   if (scheduler != nullptr && scheduler->id() != listening_) {
     listening_ = scheduler->id();
@@ -28,11 +31,27 @@ void WindowRegistry::CloseWindowsOf(int32_t thread) {
 }
 
 void WindowRegistry::Closed(Window* window) {
+  Window* opener = OpenerOf(window);
   std::erase(windows_, window);
+  // Windows it opened go back to the window that opened it.
+  for (auto& [opened, by] : openers_) {
+    if (by == window) by = opener;
+  }
+  openers_.erase(window);
   if (active_ != window) return;
   active_ = nullptr;
-  // The focus goes back to the window opened last, as on the desktop.
-  if (!windows_.empty()) SetActive(windows_.back());
+  // The focus goes back to the window it came from, else to the window
+  // opened last; never to whichever list happens to be newest.
+  if (opener != nullptr) {
+    SetActive(opener);
+  } else if (!windows_.empty()) {
+    SetActive(windows_.back());
+  }
+}
+
+Window* WindowRegistry::OpenerOf(const Window* window) const {
+  auto found = openers_.find(window);
+  return found != openers_.end() && IsOpen(found->second) ? found->second : nullptr;
 }
 
 Window* WindowRegistry::TopWindowOf(int32_t thread) const {

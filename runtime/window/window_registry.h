@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <string_view>
 #include <vector>
 
@@ -27,6 +28,9 @@ class WindowRegistry {
   Window* Frame() const;  // the open frame window, if any
   Window* Active() const { return active_; }
   void SetActive(Window* window);  // sends lose and gain focus events
+  // The window that was active when this one opened; it takes the focus
+  // back when this one closes. Null when none is open any more.
+  Window* OpenerOf(const Window* window) const;
   // The first open window whose title is this, null when none.
   Window* FindByTitle(std::string_view title) const;
   bool IsOpen(const Window* window) const;
@@ -40,6 +44,7 @@ class WindowRegistry {
   void CloseWindowsOf(int32_t thread);
 
   std::vector<Window*> windows_;
+  std::map<const Window*, Window*> openers_;
   Window* active_ = nullptr;
   int64_t listening_ = 0;  // the scheduler whose thread ends we hear
 };

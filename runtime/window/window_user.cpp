@@ -34,7 +34,7 @@ void Window::UserPressed(int32_t control) {
   }
   if (c->action == ActionHelpContents || c->action == ActionHelpSearch ||
       c->action == ActionHelpOnHelp) {
-    ShowHelp(*this);
+    ShowHelpFor(*this, c->action);
     return;
   }
   switch (c->type) {

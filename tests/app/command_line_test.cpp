@@ -1,17 +1,25 @@
-// The built program as scripts run it: exit statuses, standard output and
-// error, and the command line's order of global options and job word.
+// The built program as scripts run it, without a display: exit statuses,
+// standard output and error, the command line's order of global options and
+// job word, file names taken from the folder the command started in, and
+// each job's help.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <set>
+#include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "tests/support/command_output.h"
 #include "tests/support/temp_folder.h"
 
 extern char** environ;
@@ -43,14 +51,24 @@ class CommandLineTest : public ::testing::Test {
                                      0644);
     posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
                                      0644);
+    if (!startIn.empty()) posix_spawn_file_actions_addchdir_np(&actions, startIn.c_str());
     args.insert(args.begin(), program);
     std::vector<char*> argv;
     for (std::string& arg : args) argv.push_back(arg.data());
     argv.push_back(nullptr);
+    // Jobs are for scripts and scheduled runs, where there is no display.
+    std::vector<char*> env;
+    for (char** e = environ; *e != nullptr; ++e) {
+      std::string_view entry = *e;
+      if (!entry.starts_with("DISPLAY=") && !entry.starts_with("WAYLAND_DISPLAY=")) {
+        env.push_back(*e);
+      }
+    }
+    env.push_back(nullptr);
     pid_t pid;
     Outcome outcome;
     int wait = 0;
-    if (posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ) == 0 &&
+    if (posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), env.data()) == 0 &&
         waitpid(pid, &wait, 0) == pid && WIFEXITED(wait)) {
       outcome.status = WEXITSTATUS(wait);
     }
@@ -66,6 +84,13 @@ class CommandLineTest : public ::testing::Test {
   void Write(const std::string& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
   }
+  static std::set<std::string> Entries(const std::string& folder) {
+    std::set<std::string> names;
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
+      names.insert(entry.path().filename().string());
+    }
+    return names;
+  }
   // A data folder with two customers.
   void Customers() {
     Write(runs.File("in.csv"), "CUS:CUSTOMERID,CUS:NAME\n1,Adams\n2,Baker\n");
@@ -74,6 +99,7 @@ class CommandLineTest : public ::testing::Test {
 
   testing::TempFolder data;
   testing::TempFolder runs;
+  std::string startIn;  // the folder the program starts in; empty: the test's
 };
 
 TEST_F(CommandLineTest, AJobWordAfterTheGlobalOptionsRunsTheJob) {
@@ -112,6 +138,129 @@ TEST_F(CommandLineTest, AFullDiskFailsTheExport) {
   EXPECT_EQ(outcome.status, 1);
   EXPECT_NE(outcome.err.find("cannot write"), std::string::npos) << outcome.err;
   EXPECT_EQ(Ledora({"--data", data.path(), "export", "CUSTOMER", "--csv", "/dev/full"}).status, 1);
+}
+
+TEST_F(CommandLineTest, JobsTakeFileNamesFromTheFolderTheyStartedIn) {
+  startIn = runs.path();
+  fs::create_directory(runs.File("results"));
+  ASSERT_EQ(Ledora({"--data", data.path(), "demo"}).status, 0);
+  Write(runs.File("new.csv"), "CUS:NAME\nZeta Traders\n");
+  Outcome outcome = Ledora({"--data", data.path(), "import", "CUSTOMER", "new.csv"});
+  EXPECT_EQ(outcome.status, 0) << outcome.err;
+  outcome = Ledora({"--data", data.path(), "export", "CUSTOMER", "--csv", "results/all.csv"});
+  EXPECT_EQ(outcome.status, 0) << outcome.err;
+  EXPECT_NE(Read(runs.File("results/all.csv")).find("Zeta Traders"), std::string::npos);
+  outcome = Ledora({"--data", data.path(), "make-new-reports", "results/upgrade.KDS"});
+  EXPECT_EQ(outcome.status, 0) << outcome.err;
+  EXPECT_TRUE(fs::exists(runs.File("results/upgrade.KDS")));
+  outcome = Ledora({"--data", data.path(), "print", "items", "--pdf", "results/items.pdf"});
+  EXPECT_EQ(outcome.status, 0) << outcome.err;
+  EXPECT_NE(testing::CommandOutput("pdftotext '" + runs.File("results/items.pdf") + "' -")
+                .find("Item List"),
+            std::string::npos);
+
+  outcome = Ledora(
+      {"--data", data.path(), "print", "invoices", "--to", "2", "--split", "results/invoices"});
+  EXPECT_EQ(outcome.status, 0) << outcome.err;
+  EXPECT_EQ(Entries(runs.File("results/invoices")).size(), 2u);
+
+  std::set<std::string> own = {"CUSTOMER.KDS", "ITEMS.KDS",   "INVOICES.KDS",
+                               "INVOICEL.KDS", "RptDes1.KDS", "NewRpt.KDS"};
+  EXPECT_EQ(Entries(data.path()), own);
+}
+
+TEST_F(CommandLineTest, DemoFillsAnEmptyFolderWhoseInvoicesPrintWithoutADisplay) {
+  startIn = runs.path();
+  Outcome outcome = Ledora({"--data", data.path(), "demo"});
+  ASSERT_EQ(outcome.status, 0) << outcome.err;
+  std::string invoices = Ledora({"--data", data.path(), "export", "INVOICES"}).out;
+  EXPECT_GT(std::count(invoices.begin(), invoices.end(), '\n'), 50);
+
+  outcome = Ledora({"--data", data.path(), "demo"});
+  EXPECT_EQ(outcome.status, 1);
+  EXPECT_NE(outcome.err.find("already holds data"), std::string::npos) << outcome.err;
+  EXPECT_EQ(Ledora({"--data", data.path(), "export", "INVOICES"}).out, invoices);
+
+  outcome = Ledora({"--data", data.path(), "print", "invoices", "--pdf", "x.pdf"});
+  ASSERT_EQ(outcome.status, 0) << outcome.err;
+  std::string text = testing::CommandOutput("pdftotext '" + runs.File("x.pdf") + "' -");
+  // A page per invoice.
+  EXPECT_EQ(std::count(text.begin(), text.end(), '\f'),
+            std::count(invoices.begin(), invoices.end(), '\n') - 1);
+}
+
+TEST_F(CommandLineTest, DemoLeavesAFolderWithAnyRecordAsItIs) {
+  Customers();
+  Outcome outcome = Ledora({"--data", data.path(), "demo"});
+  EXPECT_EQ(outcome.status, 1);
+  EXPECT_EQ(Ledora({"--data", data.path(), "export", "ITEMS"}).out.find("\n1,"), std::string::npos);
+}
+
+TEST_F(CommandLineTest, EveryJobHasItsHelp) {
+  std::istringstream usage(Ledora({"--help"}).out);
+  std::string line;
+  int jobs = 0;
+  const std::string prefix = "ledora [--data DIR] ";
+  while (std::getline(usage, line)) {
+    size_t at = line.find(prefix);
+    if (at == std::string::npos || line[at + prefix.size()] == '[') continue;
+    std::string word = line.substr(at + prefix.size());
+    word = word.substr(0, word.find(' '));
+    ++jobs;
+    Outcome asked = Ledora({"help", word});
+    EXPECT_EQ(asked.status, 0) << word;
+    EXPECT_EQ(asked.out.find("usage: ledora [--data DIR] " + word), 0u) << asked.out;
+    EXPECT_EQ(Ledora({word, "--help"}).out, asked.out);
+  }
+  EXPECT_GE(jobs, 6);
+  Outcome outcome = Ledora({"help", "exprot"});
+  EXPECT_EQ(outcome.status, 2);
+  EXPECT_NE(outcome.err.find("did you mean export?"), std::string::npos) << outcome.err;
+}
+
+TEST_F(CommandLineTest, AnUnknownOptionNamesTheNearestOne) {
+  Outcome outcome = Ledora({"--data", data.path(), "print", "items", "--pfd", "x.pdf"});
+  EXPECT_EQ(outcome.status, 2);
+  EXPECT_NE(outcome.err.find("unknown option --pfd; did you mean --pdf?"), std::string::npos)
+      << outcome.err;
+  outcome = Ledora({"--dta", data.path(), "export", "ITEMS"});
+  EXPECT_EQ(outcome.status, 2);
+  EXPECT_NE(outcome.err.find("did you mean --data?"), std::string::npos) << outcome.err;
+  outcome = Ledora({"export", "ITEMS", "--data", data.path()});
+  EXPECT_EQ(outcome.status, 2);
+  EXPECT_NE(outcome.err.find("--data goes before the job word"), std::string::npos) << outcome.err;
+  // Nothing near: the job's options to choose from.
+  outcome = Ledora({"--data", data.path(), "export", "ITEMS", "--zzzzzz"});
+  EXPECT_EQ(outcome.status, 2);
+  EXPECT_NE(outcome.err.find("(--key, --filter, --csv)"), std::string::npos) << outcome.err;
+  // An option's value is the user's own, however it looks.
+  outcome = Ledora({"--data", data.path(), "export", "ITEMS", "--key", "--csv"});
+  EXPECT_EQ(outcome.err.find("unknown option"), std::string::npos) << outcome.err;
+}
+
+// The windows need a display and say so in one line; the jobs never do.
+TEST_F(CommandLineTest, WithoutADisplayOnlyTheWindowsRefuseAndSayWhatRunsInstead) {
+  Customers();
+  std::vector<std::pair<std::string, std::string>> saved;
+  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+    if (const char* value = std::getenv(name)) saved.emplace_back(name, value);
+    unsetenv(name);
+  }
+  Outcome none = Ledora({"--data", data.path()});
+  setenv("QT_QPA_PLATFORM", "xcb", 1);  // asked for, but no X server to be had
+  Outcome gone = Ledora({"--data", data.path()});
+  unsetenv("QT_QPA_PLATFORM");
+  Outcome job = Ledora({"--data", data.path(), "export", "CUSTOMER"});
+  for (const auto& [name, value] : saved) setenv(name.c_str(), value.c_str(), 1);
+
+  for (const Outcome& outcome : {none, gone}) {
+    EXPECT_EQ(outcome.status, 1) << "no abort, no core";
+    EXPECT_EQ(std::count(outcome.err.begin(), outcome.err.end(), '\n'), 1) << outcome.err;
+    EXPECT_NE(outcome.err.find("graphical display"), std::string::npos) << outcome.err;
+    EXPECT_NE(outcome.err.find("export, import, print"), std::string::npos) << outcome.err;
+  }
+  EXPECT_EQ(job.status, 0) << job.err;
+  EXPECT_NE(job.out.find("Baker"), std::string::npos);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 // copy that fails leaves nothing behind.
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/wait.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -149,6 +150,38 @@ TEST_F(CopyDataTest, ACopyThatFailsHalfWayLeavesNothingThere) {
   // Nor does a failing copy back leave files in the folder.
   EXPECT_EQ(Run(copy, "--from"), JobFailed);
   EXPECT_TRUE(fs::is_empty(copy.path()));
+}
+
+// A copy back that failed on a full disk once left a customer file's
+// journal, which emptied the next customer file of that name at its first
+// open. The disk fills up at ever later writes, until the copy gets through.
+TEST_F(CopyDataTest, ACopyBackOnAFullDiskLeavesNoFileNorJournal) {
+  Fill(original);
+  ASSERT_EQ(Run(original, "--to"), JobDone) << messages.str();
+  std::string before = Contents(original);
+  std::string program =
+      (fs::read_symlink("/proc/self/exe").parent_path().parent_path() / "ledora").string();
+  int failed = 0;
+  for (int write = 1; write < 4000; write += 1 + write / 3) {
+    SCOPED_TRACE("disk full at write " + std::to_string(write));
+    std::string command = "cd '" + copy.path() +
+                          "' && strace -f -qq -o /dev/null -e trace=pwrite64 -e "
+                          "inject=pwrite64:error=ENOSPC:when=" +
+                          std::to_string(write) + "+ '" + program + "' copy-data --from '" + url +
+                          "' >/dev/null 2>&1";
+    int status = std::system(command.c_str());
+    if (WIFEXITED(status) && WEXITSTATUS(status) == 0) break;
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == JobFailed) << status;
+    ++failed;
+    ASSERT_TRUE(fs::is_empty(copy.path())) << fs::directory_iterator(copy.path())->path();
+  }
+  EXPECT_GT(failed, 3);
+  for (const char* file :
+       {"CUSTOMER.KDS", "ITEMS.KDS", "INVOICES.KDS", "INVOICEL.KDS", "RptDes1.KDS", "NewRpt.KDS"}) {
+    fs::remove(copy.File(file));
+    fs::copy_file(original.File(file), copy.File(file));
+  }
+  EXPECT_EQ(Contents(copy), before);
 }
 
 }  // namespace

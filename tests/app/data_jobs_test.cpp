@@ -142,6 +142,17 @@ TEST_F(DataJobsTest, EmptyOrZeroKeysAreNumberedAndGivenKeysKept) {
   EXPECT_NE(lines.find("2,1,7,3,3.00\n"), std::string::npos) << lines;
 }
 
+// 0 is "no number" to the number key: numbering after numbers below 1
+// starts at 1, and no key loses a record.
+TEST_F(DataJobsTest, NumberingAfterNegativeNumbersStartsAtOne) {
+  ASSERT_EQ(Import("INVOICES", "INV:NUMBER,INV:CUSTOMERID\n-1,7\n0,7\n0,7\n"), JobDone)
+      << messages.str();
+  std::string expected =
+      "INV:NUMBER,INV:CUSTOMERID,INV:INVOICEDATE,INV:SALES\n"
+      "-1,7,,0.00\n1,7,,0.00\n2,7,,0.00\n";
+  EXPECT_EQ(Export({"INVOICES"}), expected);
+  EXPECT_EQ(Export({"INVOICES", "--key", "Customer"}), expected);
+}
 // The job cannot answer "Try Again?": it fails instead of asking for ever.
 TEST_F(DataJobsTest, NoNumberAfterTheLargestFailsTheImport) {
   EXPECT_EQ(Import("CUSTOMER", std::string(kCustomerHeader) + "2147483647,Last,,,,\n,Next,,,,\n"),
@@ -270,10 +281,12 @@ TEST_F(DataJobsTest, AFailedExportLeavesTheEarlierOutputWhole) {
   ASSERT_EQ(Import("ITEMS", items), JobDone);
   Write("out.csv", "earlier\n");
   // Division by the free item's price stops the export on its second record.
-  Export({"ITEMS", "--filter", "1 / ITE:PRICE > 1", "--csv", "out.csv"}, JobFailed);
+  Export({"ITEMS", "--filter", "1 / ITE:PRICE > 1", "--csv", "out.csv"}, JobUsage);
   EXPECT_EQ(Read(folder.File("out.csv")), "earlier\n");
+  // A device is refused rather than written (a full disk: output_file_test).
   Export({"ITEMS", "--csv", "/dev/full"}, JobFailed);
-  EXPECT_NE(messages.str().find("cannot write /dev/full"), std::string::npos) << messages.str();
+  EXPECT_NE(messages.str().find("/dev/full is not a regular file"), std::string::npos)
+      << messages.str();
   Export({"ITEMS", "--csv", "no/such/folder/out.csv"}, JobFailed);
   std::string left;
   for (const auto& entry : std::filesystem::directory_iterator(folder.path())) {
@@ -293,6 +306,54 @@ TEST_F(DataJobsTest, AFilterTheViewCannotTakeIsAnErrorNotEveryRecord) {
   for (int i = 1; i < 21000; ++i) chain += "+1";
   EXPECT_EQ(Export({"ITEMS", "--filter", chain + " = 0"}, JobUsage), "");
   EXPECT_NE(messages.str().find("bad filter"), std::string::npos) << messages.str();
+}
+
+// A value the filter cannot compute for some record is the filter's fault,
+// reported as a wrong command line, never compared as if it were 0; and the
+// messages speak of no windows.
+TEST_F(DataJobsTest, AFilterThatCannotBeComputedIsAWrongCommandLine) {
+  ASSERT_EQ(Import("ITEMS", "ITE:ITEMNR,ITE:DESCRIPTION,ITE:PRICE\n1,Bolt,0.10\n2,Free,0.00\n"),
+            JobDone);
+  for (const char* filter : {"1 / ITE:PRICE > 1", "ITE:ITEMNR % (ITE:ITEMNR - 1) = 0",
+                             "1 / 9999999999999999999999999999999 > 0",
+                             "ITE:ITEMNR * 99999999999999999999 * 99999999999999999999 > 0"}) {
+    EXPECT_EQ(Export({"ITEMS", "--filter", filter}, JobUsage).find("1,Bolt"), std::string::npos)
+        << filter;
+    EXPECT_NE(messages.str().find("cannot be applied"), std::string::npos) << messages.str();
+    EXPECT_EQ(messages.str().find("window"), std::string::npos) << messages.str();
+  }
+}
+
+// An emptied data file, or a name that leads nowhere, is named as what it is
+// rather than exported as an empty file (or made anew, empty).
+TEST_F(DataJobsTest, AnEmptiedOrUnreachableDataFileIsNotExportedAsEmpty) {
+  Write("CUSTOMER.KDS", "");
+  Export({"CUSTOMER"}, JobFailed);
+  EXPECT_NE(messages.str().find("CUSTOMER.KDS is empty (0 bytes)"), std::string::npos)
+      << messages.str();
+  EXPECT_EQ(std::filesystem::file_size(folder.File("CUSTOMER.KDS")), 0u);
+  std::filesystem::remove(folder.File("CUSTOMER.KDS"));
+  std::filesystem::create_symlink("LOOP", folder.File("CUSTOMER.KDS"));
+  std::filesystem::create_symlink("CUSTOMER.KDS", folder.File("LOOP"));
+  Export({"CUSTOMER"}, JobFailed);
+  EXPECT_NE(messages.str().find("Too many levels of symbolic links"), std::string::npos)
+      << messages.str();
+}
+
+// Another station's transaction holds the file: a job says so in plain
+// words, instead of "Access Denied (5)" after waiting as long as a window would.
+TEST_F(DataJobsTest, AFileLockedByAnotherStationIsSaidToBeLocked) {
+  ASSERT_EQ(Import("ITEMS", "ITE:ITEMNR,ITE:DESCRIPTION\n1,Bolt\n"), JobDone);
+  sqlite3* other = nullptr;
+  ASSERT_EQ(sqlite3_open(folder.File("ITEMS.KDS").c_str(), &other), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+  Export({"ITEMS"}, JobFailed);
+  EXPECT_NE(messages.str().find("export: ITEMS is locked by another station"), std::string::npos)
+      << messages.str();
+  EXPECT_EQ(Import("ITEMS", "ITE:DESCRIPTION\nNut\n"), JobFailed);
+  EXPECT_NE(messages.str().find("import: ITEMS is locked by another station"), std::string::npos)
+      << messages.str();
+  sqlite3_close(other);
 }
 
 // ---------------------------------------------------------------- import input

@@ -51,10 +51,10 @@ class DemoFillCrashTest : public ::testing::Test {
     return RunStationKilledAtSync(StationProgram("demo_fill_station"), Data(), Temp(), sync);
   }
 
-  // The records of the four files as another station finds them.
-  Counts Reopen() {
+  // The records of the four files as another station finds them in data.
+  Counts Reopen(const std::string& data) {
     fs::path previous = fs::current_path();
-    fs::current_path(Data());
+    fs::current_path(data);
     Counts counts{};
     {
       HaltRecorder halts;
@@ -84,7 +84,7 @@ class DemoFillCrashTest : public ::testing::Test {
 TEST_F(DemoFillCrashTest, AStationKilledAtAnySyncLeavesTheFourFilesAllFilledOrAllEmpty) {
   int status = Run(0);
   ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
-  const Counts filled = Reopen();
+  const Counts filled = Reopen(Data());
   ASSERT_EQ(filled[0], 50);
   const Counts empty{};
   const std::set<std::string> files = {"CUSTOMER.KDS", "INVOICEL.KDS", "INVOICES.KDS", "ITEMS.KDS"};
@@ -95,7 +95,7 @@ TEST_F(DemoFillCrashTest, AStationKilledAtAnySyncLeavesTheFourFilesAllFilledOrAl
                              [&] {
                                EXPECT_TRUE(Names(Temp()).empty()) << *Names(Temp()).begin();
                                fs::remove_all(Temp());
-                               Counts left = Reopen();
+                               Counts left = Reopen(Data());
                                ASSERT_TRUE(left == filled || left == empty)
                                    << left[0] << " customers, " << left[1] << " items, " << left[2]
                                    << " invoices, " << left[3] << " lines";
@@ -113,6 +113,35 @@ TEST_F(DemoFillCrashTest, AStationKilledAtAnySyncLeavesTheFourFilesAllFilledOrAl
   EXPECT_GT(lost, 0);
   EXPECT_GT(kept, 0);
   std::printf("killed fills: %d kept, %d rolled back\n", kept, lost);
+}
+
+}  // namespace
+}  // namespace ledora::testing
+
+namespace ledora::testing {
+namespace {
+
+// Users copy a data folder to back it up and restore it elsewhere: the
+// journals of a killed commit must roll it back at the new path too.
+TEST_F(DemoFillCrashTest, AFillKilledAtAnySyncStaysWholeInAMovedFolder) {
+  int status = Run(0);
+  ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+  const Counts filled = Reopen(Data());
+  const Counts empty{};
+  std::string moved = folder.File("moved");
+  int sync = 1;
+  for (; sync <= kMostSyncs; ++sync) {
+    status = Run(sync);
+    if (WIFEXITED(status) && WEXITSTATUS(status) == 0) break;
+    SCOPED_TRACE("killed at fdatasync " + std::to_string(sync));
+    fs::remove_all(moved);
+    fs::rename(Data(), moved);
+    Counts left = Reopen(moved);
+    ASSERT_TRUE(left == filled || left == empty)
+        << left[0] << " customers, " << left[1] << " items, " << left[2] << " invoices, " << left[3]
+        << " lines";
+  }
+  ASSERT_LE(sync, kMostSyncs) << "the fill never ended";
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 
 #include "app/invoicing_dictionary.h"
 #include "app/program.h"
+#include "app/version.h"
 #include "layout/design_database.h"
 #include "runtime/system/file_names.h"
 #include "runtime/window/headless_driver.h"
@@ -234,8 +235,13 @@ TEST_F(MainFrameTest, TheSplashShowsOverTheFrameAndGoesAfterItsTimer) {
   EXPECT_FALSE(about->hasCaption());
   EXPECT_EQ(about->timer(), 500);
   bool demo = false;
-  for (const auto& c : about->controls()) demo = demo || c->text == "Demo program";
+  bool version = false;
+  for (const auto& c : about->controls()) {
+    demo = demo || c->text == "Demo program";
+    version = version || c->text == "ledora " LEDORA_VERSION;
+  }
   EXPECT_TRUE(demo);
+  EXPECT_TRUE(version) << "the about box names the program and its version";
   driver.Tick();  // five seconds later, without any input
   EXPECT_FALSE(WindowRegistry::Instance().IsOpen(about));
   EXPECT_EQ(driver.Top(), &FrameWindow());

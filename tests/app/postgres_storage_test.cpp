@@ -20,6 +20,8 @@
 #include "app/invoicing_dictionary.h"
 #include "app/storage_choice.h"
 #include "runtime/ini/ini_file.h"
+#include "runtime/storage/pg_driver.h"
+#include "runtime/system/runtime_error.h"
 #include "tests/app/numbered_invoice.h"
 #include "tests/support/halt_recorder.h"
 #include "tests/support/pg_server.h"
@@ -85,6 +87,31 @@ TEST_F(PostgresStorageTest, AServerThatCannotBeReachedIsNamedAndTheJobFails) {
   EXPECT_EQ(ExportJob({"CUSTOMER"}, out, messages), JobFailed);
   EXPECT_NE(messages.str().find("/no/such/server"), std::string::npos) << messages.str();
   EXPECT_TRUE(std::filesystem::is_empty(folder.path()));
+}
+
+// A mistyped data set name once became a new, empty data set that exported
+// nothing with exit 0; a long one was cut by the server, so two long names
+// shared one data set.
+TEST_F(PostgresStorageTest, AJobThatOnlyReadsMakesNoDataSetAndNamesAreNeverCut) {
+  std::string server = testing::SharedPgServer().Url();
+  std::string typo = testing::FreshSchema();
+  setenv(kDatabaseVariable, (server + "&schema=" + typo).c_str(), 1);
+  std::ostringstream out;
+  EXPECT_EQ(ExportJob({"CUSTOMER"}, out, messages), JobFailed);
+  EXPECT_NE(messages.str().find("there is no data set " + typo), std::string::npos)
+      << messages.str();
+  runtime::PgDriver driver;
+  EXPECT_EQ(driver.Connect(server, typo, runtime::PgSchemaMustExist), runtime::ErrorFileNotFound);
+
+  std::string longName(64, 'x');
+  for (const std::string& refused :
+       {longName, std::string("information_schema"), std::string("pg_catalog")}) {
+    setenv(kDatabaseVariable, (server + "&schema=" + refused).c_str(), 1);
+    EXPECT_EQ(Import("CUSTOMER", "CUS:NAME\nAdams\n"), JobFailed) << refused;
+    EXPECT_NE(messages.str().find("the data set name " + refused), std::string::npos)
+        << messages.str();
+  }
+  EXPECT_EQ(driver.Connect(server, longName.substr(0, 63)), 0);
 }
 
 TEST_F(PostgresStorageTest, JobsWorkOnTheDatabaseAndLeaveTheFolderAlone) {

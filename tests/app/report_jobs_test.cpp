@@ -62,5 +62,22 @@ TEST_F(ReportJobsTest, WrongCommandLineOrUnwritablePlaceFails) {
       << messages.str();
 }
 
+// A new-reports file made over a data file would add design tables to it or
+// reset its designs' defaults.
+TEST_F(ReportJobsTest, DataFilesOfTheFolderAreNeverMadeOver) {
+  ASSERT_EQ(MakeNewReportsJob({"update"}, messages), JobDone) << messages.str();
+  std::filesystem::copy_file("update.KDS", "CUSTOMER.KDS");
+  std::filesystem::resize_file("update.KDS", 100);
+  for (const char* name : {"CUSTOMER.KDS", "customer", "RptDes1.KDS", "NewRpt", "ledora.INI",
+                           "RPTDES1.KDB", "update.kds"}) {
+    EXPECT_EQ(MakeNewReportsJob({name}, messages), JobFailed) << name;
+  }
+  EXPECT_NE(messages.str().find("choose another output"), std::string::npos) << messages.str();
+  EXPECT_EQ(std::filesystem::file_size("update.KDS"), 100u);
+  for (const char* made : {"ledora.INI", "RptDes1.KDS", "NewRpt.KDS", "RPTDES1.KDB"}) {
+    EXPECT_FALSE(runtime::FileExists(made)) << made;
+  }
+}
+
 }  // namespace
 }  // namespace ledora::app

@@ -87,7 +87,7 @@ TEST_F(DesignerWindowTest, ALayoutMadeWithMouseAndKeysIsThereWhenOpenedAgain) {
       << "ITE:ITEMNR,ITE:DESCRIPTION,ITE:PRICE\n1701,Hex bolt M8,12.75\n1702,Wing nut M6,3.40\n";
   std::string ledora =
       "'" + (ExeFolder().parent_path() / "ledora").string() + "' --data '" + data_.path() + "' ";
-  Shell(ledora + "import ITEMS items.csv");
+  Shell(ledora + "import ITEMS '" + data_.File("items.csv") + "'");
   std::string pdf = data_.File("mine.pdf");
   Shell(ledora + "print items --design Mine --pdf '" + pdf + "'");
   std::string text = Output("pdftotext '" + pdf + "' -");

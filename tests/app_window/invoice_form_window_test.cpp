@@ -67,8 +67,8 @@ class InvoiceLinesWindowTest : public InvoiceFormWindowTest {
     Output("printf 'CUS:CUSTOMERID,CUS:NAME\\n1,Adams\\n' > " + folder + "/c.csv");
     Output("printf 'ITE:ITEMNR,ITE:DESCRIPTION,ITE:PRICE\\n1,Hammer,2.50\\n2,Nails,0.10\\n' > " +
            folder + "/i.csv");
-    Output(program + " --data " + folder + " import CUSTOMER c.csv");
-    Output(program + " --data " + folder + " import ITEMS i.csv");
+    Output(program + " --data " + folder + " import CUSTOMER " + folder + "/c.csv");
+    Output(program + " --data " + folder + " import ITEMS " + folder + "/i.csv");
     ASSERT_EQ(Records("ITEMS"), 2);
     StartProgram();
   }

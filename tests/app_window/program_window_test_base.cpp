@@ -97,6 +97,12 @@ void ProgramWindowTest::Keys(const std::string& window, const std::string& keys)
   Settle();
 }
 
+void ProgramWindowTest::PressKeys(const std::string& keys) {
+  Settle();
+  Shell("xdotool key " + keys);
+  Settle();
+}
+
 void ProgramWindowTest::Type(const std::string& window, const std::string& text) {
   Shell("xdotool windowfocus --sync " + window);
   Shell("xdotool type --delay 50 '" + text + "'");
@@ -142,6 +148,21 @@ bool ProgramWindowTest::Quit(const std::string& frame) {
     WaitFor([&] { return Exited(&status); }, 3);
   }
   return exited_ && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+std::string ProgramWindowTest::HelpTitle(const std::string& starting) {
+  std::string title;
+  WaitFor(
+      [&] {
+        std::string id = Output("xdotool search --all --onlyvisible --pid " + std::to_string(pid_) +
+                                " --name '^ledora Help' | head -n1");
+        if (id.empty()) return false;
+        title = Output("xdotool getwindowname " + id);
+        if (!title.empty() && title.back() == '\n') title.pop_back();
+        return title.rfind(starting, 0) == 0;
+      },
+      8);
+  return title.rfind(starting, 0) == 0 ? title : "";
 }
 
 int ProgramWindowTest::Records(const std::string& file) {

@@ -43,6 +43,8 @@ class ProgramWindowTest : public ::testing::Test {
   // Gives the window the focus, then presses the keys (xdotool's names).
   void Keys(const std::string& window, const std::string& keys);
   void Type(const std::string& window, const std::string& text);
+  // Presses keys wherever the keyboard focus is, as a user does.
+  void PressKeys(const std::string& keys);
 
   // The frame, once it shows and its splash has gone; "" when it never did.
   std::string FrameReady();
@@ -55,6 +57,8 @@ class ProgramWindowTest : public ::testing::Test {
   bool CloseWith(const std::string& window, const std::string& title, const std::string& keys);
   // Alt+F, x: "E&xit"; true when the program then ended with status 0.
   bool Quit(const std::string& frame);
+  // The help window's title once it starts with `starting`, else "".
+  std::string HelpTitle(const std::string& starting = "ledora Help - ");
   // The number of records of a data file of the folder ("INVOICES").
   int Records(const std::string& file);
 

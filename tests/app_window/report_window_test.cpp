@@ -2,12 +2,9 @@
 // progress window and then the print preview; the preview leaves with
 // Escape and opens again with the geometry it was left with.
 #include <chrono>
-#include <filesystem>
 #include <string>
 
-#include "app/demo_data.h"
-#include "app/invoicing_dictionary.h"
-#include "runtime/storage/sqlite_driver.h"
+#include "tests/app_window/demo_folder.h"
 #include "tests/app_window/program_window_test_base.h"
 
 namespace ledora::testing {
@@ -19,19 +16,8 @@ class ReportWindowTest : public ProgramWindowTest {
     ProgramWindowTest::SetUp();
     if (IsSkipped()) return;
     // Enough items for the progress window to stay a moment.
-    auto previous = std::filesystem::current_path();
-    std::filesystem::current_path(data_.path());
-    data::ErrorReporter errors;
-    errors.Initialize();
-    {
-      runtime::SqliteDriver driver;
-      ASSERT_TRUE(app::DictionarySetup(driver, errors));
-      ASSERT_EQ(app::FillDemoData(80000, 1, {.customers = 5, .items = 100000, .invoices = 2}),
-                app::DemoFilled);
-      app::DictionaryShutdown();
-    }
-    errors.Shutdown();
-    std::filesystem::current_path(previous);
+    FillDemoFolder(data_.path(), {.customers = 5, .items = 100000, .invoices = 2});
+    if (HasFailure()) return;
     StartProgram();
   }
 

@@ -4,8 +4,10 @@
 #include <QImage>
 #include <QRect>
 #include <cstdlib>
+#include <sstream>
 #include <string>
 
+#include "tests/app_window/demo_folder.h"
 #include "tests/app_window/program_window_test_base.h"
 
 namespace ledora::testing {
@@ -112,6 +114,50 @@ TEST_F(WindowPlacementWindowTest, TheFrameAndABrowseReopenWhereTheyWereLeft) {
   ASSERT_FALSE(frame.empty());
   EXPECT_TRUE(Near(Geometry(frame), frameBefore)) << "the frame moved";
   EXPECT_TRUE(Near(OpenBrowse(frame), left)) << "the browse reopened elsewhere";
+  ASSERT_TRUE(Quit(frame));
+}
+
+// A new data folder: nothing is stored, and yet neither the frame nor the
+// preview (which asks for more room than its design) reaches off the screen.
+TEST_F(WindowPlacementWindowTest, ANewDataFolderOpensTheFrameAndThePreviewOnTheScreen) {
+  FillDemoFolder(data_.path(), {.customers = 5, .items = 60, .invoices = 2});
+  StartProgram();
+  std::string frame = FrameReady();
+  ASSERT_FALSE(frame.empty());
+  std::istringstream size(Output("xdotool getdisplaygeometry"));
+  QRect screen(0, 0, 0, 0);
+  int width = 0, height = 0;
+  size >> width >> height;
+  screen.setSize({width, height});
+  ASSERT_GT(screen.width(), 0);
+  // Where the client area really is: xdotool counts the window manager's
+  // frame in twice.
+  auto at = [&](const std::string& window) {
+    std::string info = Output("xwininfo -id " + window);
+    auto value = [&](const std::string& key) {
+      size_t found = info.find(key);
+      return found == std::string::npos ? -10000 : std::atoi(info.c_str() + found + key.size());
+    };
+    return QRect(value("Absolute upper-left X:"), value("Absolute upper-left Y:"), value("Width:"),
+                 value("Height:"));
+  };
+  auto onScreen = [&](const QRect& client) {
+    // The window manager's title bar sits above the client area.
+    return screen.contains(client.adjusted(0, -18, 0, 0));
+  };
+  QRect frameAt = at(frame);
+  EXPECT_TRUE(onScreen(frameAt)) << frameAt.x() << "," << frameAt.y() << " " << frameAt.width()
+                                 << "x" << frameAt.height();
+  EXPECT_GE(frameAt.width(), screen.width() / 2) << "the frame opened too small";
+  EXPECT_GE(frameAt.height(), screen.height() / 2) << "the frame opened too small";
+  std::string preview = OpenWith(frame, "alt+r Down Return", "Report Preview");
+  ASSERT_FALSE(preview.empty());
+  QRect previewAt;
+  // The window manager may frame it a moment after it shows.
+  WaitFor([&] { return onScreen(previewAt = at(preview)); }, 3);
+  EXPECT_TRUE(onScreen(previewAt)) << previewAt.x() << "," << previewAt.y() << " "
+                                   << previewAt.width() << "x" << previewAt.height();
+  Keys(preview, "Escape");
   ASSERT_TRUE(Quit(frame));
 }
 

@@ -242,6 +242,77 @@ TEST_F(FileManagerTest, CancellingAnInsertDeletesTheReservedRecord) {
   heads.Close();
 }
 
+// A station that ends without completing or cancelling its insert (as a
+// killed one does) leaves its reserved record to be taken back.
+class AbandonedReservationTest : public FileManagerTest {
+ protected:
+  // Another station reserves a head number and ends; the number.
+  int32_t ReserveAndDie() {
+    Station other(folder.path(), &errors);
+    other.heads.Open();
+    EXPECT_EQ(other.heads.PrimeRecord(), 0);
+    int32_t number = other.HEA.NUMBER;
+    other.heads.Close();
+    return number;
+  }
+  long Heads() { return station->Count(*station->headsFile); }
+};
+
+TEST_F(AbandonedReservationTest, NumberingTakesBackTheTopOneAndReusesItsNumber) {
+  ASSERT_EQ(ReserveAndDie(), 1);
+  EXPECT_EQ(ReserveAndDie(), 1);
+  EXPECT_EQ(Heads(), 1);
+  EXPECT_EQ(station->AddHead(0, "mine"), 1);
+  EXPECT_EQ(Heads(), 1);
+}
+
+TEST_F(AbandonedReservationTest, TheNextStationToOpenTheFileTakesThemBack) {
+  ASSERT_EQ(ReserveAndDie(), 1);
+  EXPECT_EQ(Heads(), 1);
+  station->heads.Open();
+  ASSERT_EQ(station->heads.MakeUsable(), 0);
+  EXPECT_EQ(Heads(), 0);
+  station->heads.Close();
+}
+
+TEST_F(AbandonedReservationTest, TheSweepTakesBackOnlyDeadUnwrittenOnes) {
+  FileManager& heads = station->heads;
+  heads.Open();
+  ASSERT_EQ(heads.MakeUsable(), 0);
+  Station living(folder.path(), &errors);
+  living.heads.Open();
+  ASSERT_EQ(living.heads.PrimeRecord(), 0);  // 1, kept by a live station
+  ASSERT_EQ(ReserveAndDie(), 2);
+  station->HEA.NUMBER = 5;
+  station->HEA.OWNER = 0;
+  SetText(station->HEA.NAME, "five");
+  ASSERT_EQ(heads.CurrentFile().Add(), 0);  // added whole: not a reservation
+  EXPECT_EQ(station->AddHead(0, ""), 6);    // written blank: a record like any other
+  EXPECT_EQ(heads.TakeBackAbandoned(), 1);
+  EXPECT_EQ(heads.TakeBackAbandoned(), 0);
+  EXPECT_EQ(Heads(), 3);
+  ASSERT_EQ(living.heads.Insert(), 0);
+  living.heads.Close();
+  EXPECT_EQ(station->AddHead(0, "next"), 7);  // 2 was not the highest: not reused
+  heads.Close();
+}
+
+// The test may read other files, so only the sweep runs it, never numbering
+// inside its transaction.
+TEST_F(AbandonedReservationTest, TheDictionarysTestKeepsThoseOthersDependOn) {
+  ASSERT_EQ(ReserveAndDie(), 1);
+  bool mayGo = false;
+  station->heads.SetTakeBackTest([&] { return mayGo; });
+  EXPECT_EQ(station->AddHead(0, "mine"), 2);
+  station->heads.Open();
+  EXPECT_EQ(station->heads.TakeBackAbandoned(), 0);
+  EXPECT_EQ(Heads(), 2);
+  mayGo = true;
+  EXPECT_EQ(station->heads.TakeBackAbandoned(), 1);
+  station->heads.Close();
+  EXPECT_EQ(Heads(), 1);
+}
+
 // After the largest number there is none: asking again finds the same,
 // and no negative or wrapped number is ever stored.
 TEST_F(FileManagerTest, NumberingPastTheLargestLongIsAnAutoIncrementError) {

@@ -470,5 +470,27 @@ TEST_F(DesignCanvasTest, ThePageShowsEachControlAsItPrintsInThousandths) {
   EXPECT_NEAR(metric.items[0].x, t.x, 40);
 }
 
+// The canvas once took what a layout leaves unset from the designer's own
+// font and treated the default justification as left, while the print took
+// the report's (bold when unset) and the kind's own: they must agree.
+TEST_F(DesignCanvasTest, ThePageResolvesWhatTheLayoutLeavesUnsetAsThePrintDoes) {
+  ControlEntry* price = Put(4, 0, 0, 2000, 200);
+  price->CONTROLTYPE = layout::KindField;
+  price->FIELDNAME = "ITE:PRICE";
+  price->USERFIELDNAME = "Price";
+  price->PICTURE = "@n-13.2";
+  ControlEntry* heading = Put(4, 0, 300, 2000, 300);
+  heading->PICTURE = "Items";
+  heading->FONTSTYLE = 400;
+  heading->FONTSIZE = 14;
+  runtime::PageImage page = DesignPage(state, canvas);
+  ASSERT_EQ(page.items.size(), 2u);
+  EXPECT_EQ(page.items[0].text, "Price");
+  EXPECT_EQ(page.items[0].align, runtime::AlignRight);
+  EXPECT_TRUE(page.fonts[page.items[0].font].bold());
+  EXPECT_FALSE(page.fonts[page.items[1].font].bold());
+  EXPECT_EQ(page.fonts[page.items[1].font].size, 14);
+}
+
 }  // namespace
 }  // namespace ledora::designer

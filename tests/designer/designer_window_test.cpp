@@ -14,6 +14,7 @@
 #include "layout/clear_buffer.h"
 #include "layout/design_codec.h"
 #include "layout/design_transfer.h"
+#include "runtime/report/page_image.h"
 #include "runtime/storage/sqlite_driver.h"
 #include "runtime/values/fixed_string.h"
 #include "runtime/window/headless_driver.h"
@@ -197,6 +198,20 @@ TEST_F(DesignerWindowTest, ANewLayoutIsTitledNotSavedUntilSavedAs) {
   EXPECT_TRUE(Enabled(CmdSave));
   EXPECT_TRUE(Enabled(CmdDelete));
   EXPECT_EQ(designer.state()->DESIGNCHANGED, 0);
+}
+
+// An unset report style prints bold, so a new layout names a plain one: a
+// control that sets no font of its own shows and prints plain.
+TEST_F(DesignerWindowTest, ANewLayoutShowsWhatItLeavesUnsetPlain) {
+  Start();
+  NewItemsLayout();
+  InsertDetailWithField("Price");
+  const runtime::PageImage& page = designer.page().page();
+  ASSERT_FALSE(page.fonts.empty());
+  for (const runtime::ReportFont& font : page.fonts) {
+    EXPECT_FALSE(font.bold()) << font.name;
+  }
+  EXPECT_EQ(designer.state()->FONTSTYLE, 400);
 }
 
 TEST_F(DesignerWindowTest, CancelInTheSavePromptKeepsTheWindowAndTheChanges) {

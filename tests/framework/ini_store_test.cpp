@@ -5,6 +5,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "runtime/window/headless_presenter.h"
 #include "tests/runtime/storage/child_process.h"
 #include "tests/support/temp_folder.h"
 
@@ -70,6 +71,28 @@ TEST_F(IniStoreTest, NormalResizableWindowStoresAllKeys) {
   ASSERT_EQ(store_.StoreWindowPlacement("_PreviewWindow_", window), runtime::IniOk);
   EXPECT_EQ(FileBytes(),
             "[_PreviewWindow_]\nMaximize=No\nXPos=10\nYPos=20\nHeight=200\nWidth=300\n");
+}
+
+TEST_F(IniStoreTest, EachScreenSizeGetsBackThePlacementLeftOnIt) {
+  runtime::HeadlessPresenter screen;
+  FakeWindow window;
+  auto leaveAt = [&](runtime::ScreenArea size, int32_t x) {
+    screen.SetScreenSize(size);
+    window.x = x;
+    ASSERT_EQ(store_.StoreWindowPlacement("Main", window), runtime::IniOk);
+  };
+  leaveAt({1920, 1200}, 900);
+  leaveAt({1024, 768}, 40);
+  EXPECT_EQ(store_.ReadValue("Main", "XPos"), "40") << "the last place stays where it was";
+  auto openOn = [&](runtime::ScreenArea size) {
+    screen.SetScreenSize(size);
+    FakeWindow reopened;
+    store_.RestoreWindowPlacement("Main", reopened);
+    return reopened.x;
+  };
+  EXPECT_EQ(openOn({1920, 1200}), 900);
+  EXPECT_EQ(openOn({1024, 768}), 40);
+  EXPECT_EQ(openOn({1280, 1024}), 40) << "a screen of a new size starts from the last place";
 }
 
 TEST_F(IniStoreTest, MinimisedWindowKeepsThePreviousPlacement) {

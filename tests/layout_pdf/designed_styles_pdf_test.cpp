@@ -62,7 +62,7 @@ TEST(DesignedStylesPdfTest, EveryStyleOfTheBoxPrints) {
   const std::string pdf = files.folder.File("styles.pdf");
 
   std::string fonts = CommandOutput("pdffonts '" + pdf + "'");
-  for (const char* name : {"\nLiberationSans ", "LiberationSans-Bold ", "LiberationSerif-Italic",
+  for (const char* name : {"+LiberationSans ", "LiberationSans-Bold ", "LiberationSerif-Italic",
                            "LiberationSerif-BoldItalic", "DejaVuSansMono-BoldOblique"}) {
     EXPECT_NE(fonts.find(name), std::string::npos) << name << " in:\n" << fonts;
   }

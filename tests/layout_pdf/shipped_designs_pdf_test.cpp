@@ -12,7 +12,7 @@ namespace {
 // Sample values for every field a shipped design can show.
 struct Samples {
   int32_t customerId = 4711, itemNr = 815, invoiceNr = 2024, invoiceCustomer = 4711;
-  int32_t invoiceDate = 80000, lineItem = 815, quantity = 12;
+  int32_t invoiceDate = 80000, lineItem = 815, quantity = 12, printDate = 81000;
   double price = 1234.5, sales = 98765.4, linePrice = 17.25;
   std::string name = "Bergmann Tools", address1 = "Hafenstrasse 12", address2 = "Kiel";
   std::string telefon = "0431 55501", telefax = "0431 55502", description = "Socket wrench";
@@ -35,6 +35,7 @@ struct Samples {
         {"INVL:ITEMNR", runtime::FieldRef::Of(lineItem)},
         {"INVL:QUANTITY", runtime::FieldRef::Of(quantity)},
         {"INVL:PRICE", runtime::FieldRef::Of(linePrice)},
+        {"LOC:PRINTDATE", runtime::FieldRef::Of(printDate)},
     };
     auto found = refs.find(runtime::ToUpper1252(field));
     if (found == refs.end()) return false;
@@ -76,16 +77,22 @@ INSTANTIATE_TEST_SUITE_P(
         Expected{1,
                  "Customer list",
                  {"Customer List", "Number", "Telephone", "4,711", "Bergmann Tools",
-                  "Hafenstrasse 12", "0431 55501", "Page 1"}},
-        Expected{1, "Test", {"Customers by Name", "Bergmann Tools", "Kiel", "0431 55502"}},
+                  "Hafenstrasse 12", "0431 55501", "Printed on", "Page 1 of 1"}},
+        Expected{1,
+                 "Test",
+                 {"Customers by Name", "Bergmann Tools", "Kiel", "0431 55502", "Page 1 of 1"}},
         Expected{2,
                  "Standard",
-                 {"Item List", "Description", "815", "Socket wrench", "1,234.50", "Page 1"}},
-        Expected{3, "Standard", {"Invoice List", "Sales", "2,024", "Bergmann Tools", "98,765.40"}},
+                 {"Item List", "Description", "815", "Socket wrench", "1,234.50", "Page 1 of 1"}},
+        Expected{3,
+                 "Standard",
+                 {"Invoice List", "Sales", "2024", "Bergmann Tools", "98,765.40", "Page 1 of 1"}},
         Expected{4,
                  "Standard",
-                 {"Invoice", "Quantity", "2,024", "Bergmann Tools", "Hafenstrasse 12", "98,765.40",
-                  "Socket wrench", "12", "17.25"}}));
+                 {"Your Company Name", "Invoice", "Invoice number", "Customer number", "Quantity",
+                  "Unit price", "Amount", "2024", "4711", "Bergmann Tools", "Hafenstrasse 12",
+                  "Invoice total", "98,765.40", "Socket wrench", "12", "1,234.50", "17.25",
+                  "Page 1 of 1", "Payable within 30 days"}}));
 
 }  // namespace
 }  // namespace ledora::layout

@@ -3,9 +3,14 @@
 // leave no file behind.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
 
 #include "tests/print/print_fixture.h"
+#include "tests/support/command_output.h"
 
 namespace ledora::testing {
 namespace {
@@ -73,6 +78,71 @@ TEST_F(PrintCommandTest, FailuresSayWhyAndLeaveNoFile) {
     EXPECT_EQ(Print(wrong).status, 2) << wrong;
   }
   EXPECT_FALSE(std::filesystem::exists(data_.File("x.pdf")));
+}
+
+TEST_F(PrintCommandTest, ADamagedDesignFileIsNamedWithItsFault) {
+  ASSERT_EQ(Print("--list").status, 0);
+  {
+    std::fstream file(data_.File("NewRpt.KDS"), std::ios::in | std::ios::out | std::ios::binary);
+    file.write("not a design file, damaged on a disk", 36);
+  }
+  for (const char* args : {"--list", "items --pdf out.pdf"}) {
+    Run run = Print(args);
+    EXPECT_EQ(run.status, 1) << args;
+    EXPECT_NE(run.err.find("cannot read the design file NewRpt.KDS: Invalid Data File (36)"),
+              std::string::npos)
+        << run.err;
+  }
+  EXPECT_FALSE(std::filesystem::exists(data_.File("out.pdf")));
+}
+
+TEST_F(PrintCommandTest, SplitWritesOnePdfPerInvoiceTitledByItsNumber) {
+  std::string folder = data_.File("sent");
+  Run run = Print("invoices --from 3 --to 5 --split '" + folder + "'");
+  ASSERT_EQ(run.status, 0) << run.err;
+  std::vector<std::string> files;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    files.push_back(entry.path().filename().string());
+  }
+  std::sort(files.begin(), files.end());
+  EXPECT_EQ(files, (std::vector<std::string>{"3.pdf", "4.pdf", "5.pdf"}));
+  for (int i = 2; i <= 4; ++i) {
+    std::string pdf = folder + "/" + std::to_string(i + 1) + ".pdf";
+    std::string text = PdfText(pdf);
+    ExpectAll(text, {invoices_[i].date, invoices_[i].sales});
+    EXPECT_EQ(text.find(invoices_[i == 2 ? 3 : 2].sales), std::string::npos);
+    std::string info = CommandOutput("pdfinfo '" + pdf + "'");
+    EXPECT_NE(info.find("Invoice " + std::to_string(i + 1) + "\n"), std::string::npos) << info;
+    EXPECT_NE(info.find("Creator:         Ledora"), std::string::npos) << info;
+  }
+}
+
+TEST_F(PrintCommandTest, SplitThatFailsLeavesTheFolderAsItWas) {
+  std::string folder = data_.File("sent");
+  Run run = Print("invoices --design Nothing --split '" + folder + "'");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("Layout not found/selected"), std::string::npos) << run.err;
+  EXPECT_FALSE(std::filesystem::exists(folder));
+
+  std::filesystem::create_directory(folder);
+  std::ofstream(folder + "/4.pdf") << "older";
+  EXPECT_EQ(Print("invoices --design Nothing --split '" + folder + "'").status, 1);
+  std::ostringstream kept;
+  kept << std::ifstream(folder + "/4.pdf").rdbuf();
+  EXPECT_EQ(kept.str(), "older");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1);
+
+  // A name taken by a folder stops the job before any invoice is written.
+  std::filesystem::remove(folder + "/4.pdf");
+  std::filesystem::create_directory(folder + "/4.pdf");
+  run = Print("invoices --from 3 --to 5 --split '" + folder + "'");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("4.pdf: not a file"), std::string::npos) << run.err;
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1);
+
+  for (const char* wrong : {"items --split d", "invoices --pdf a.pdf --split d"}) {
+    EXPECT_EQ(Print(wrong).status, 2) << wrong;
+  }
 }
 
 TEST_F(PrintCommandTest, ListShowsEveryTypeWithItsDesignsAndDefault) {

@@ -95,11 +95,15 @@ void PrintFixture::SetUp() {
 }
 
 PrintFixture::Run PrintFixture::Print(const std::string& args, const std::string& env) {
+  return Ledora("print " + args, env);
+}
+
+PrintFixture::Run PrintFixture::Ledora(const std::string& args, const std::string& env) {
   std::string program =
       (std::filesystem::read_symlink("/proc/self/exe").parent_path().parent_path() / "ledora")
           .string();
   std::string out = data_.File("stdout.txt"), err = data_.File("stderr.txt");
-  std::string command = "cd '" + data_.path() + "' && " + env + " '" + program + "' print " + args +
+  std::string command = "cd '" + data_.path() + "' && " + env + " '" + program + "' " + args +
                         " >'" + out + "' 2>'" + err + "'";
   Run run;
   int status = std::system(command.c_str());

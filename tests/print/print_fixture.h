@@ -32,6 +32,8 @@ class PrintFixture : public ::testing::Test {
   };
   // Runs `ledora print ARGS` in data_; env goes before the command.
   Run Print(const std::string& args, const std::string& env = "");
+  // Runs `ledora ARGS` in data_.
+  Run Ledora(const std::string& args, const std::string& env = "");
   // The text of a PDF file, pages separated by form feeds.
   static std::string PdfText(const std::string& pdf);
   static int Pages(const std::string& text);

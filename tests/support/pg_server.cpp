@@ -96,6 +96,12 @@ void PgServer::Stop() {
   running_ = false;
 }
 
+std::string PgServer::Restart() {
+  if (!running_) return "the server is not running";
+  return Run("pg_ctl -D " + folder_.File("data") + " -l " + folder_.File("log") +
+             " -m fast -w -t 60 restart");
+}
+
 std::string PgServer::Url() const {
   return "postgresql:///postgres?host=" + folder_.path() + "&user=postgres";
 }

@@ -25,6 +25,9 @@ class PgServer {
   std::string Url() const;
   // Stops it at once, as a crash would (for tests of a lost server).
   void Stop();
+  // `pg_ctl restart -m fast`, as an administrator does: every connection is
+  // ended. What went wrong, or empty.
+  std::string Restart();
 
  private:
   std::string MakeData(const std::string& data);

@@ -64,6 +64,19 @@ TEST_F(ExpressionTest, LiteralsArithmeticAndPrecedence) {
   EXPECT_EQ(Text("ITM:PRICE * 2"), "25");
 }
 
+// A result a Decimal cannot hold saturates, and a quotient below its places
+// rounds to 0; either compared as the value would pass or drop records.
+TEST_F(ExpressionTest, ResultsOutOfRangeAre802NotSaturatedOrZero) {
+  ExpressionValue value;
+  for (const char* text : {"1 / 9999999999999999999999999999999 > 0", "1 / 0", "5 % 0",
+                           "99999999999999999999 * 99999999999999999999",
+                           "-99999999999999999999 * 99999999999999999999 < 0"}) {
+    EXPECT_EQ(Eval(text, &value), ErrorExpressionEvaluation) << text;
+  }
+  EXPECT_EQ(Text("0 / 7"), "0");
+  EXPECT_EQ(Text("1 / 3 > 0"), "1");
+}
+
 TEST_F(ExpressionTest, NamesAreCaseInsensitiveAndReadCurrentValues) {
   std::unique_ptr<Expression> expression;
   ASSERT_EQ(Expression::Parse("cus:number = loc:reporttype", &expression, nullptr, names_), 0);

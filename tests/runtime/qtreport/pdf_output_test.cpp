@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "runtime/qtreport/page_queue_print.h"
+#include "runtime/qtreport/pdf_subset_names.h"
 #include "runtime/qtreport/qt_font_metrics.h"
 #include "runtime/report/report_error.h"
 #include "runtime/report/text_dump.h"
@@ -97,6 +98,41 @@ TEST_F(PdfOutputTest, FontsAreEmbeddedAndMappedToTheInstalledFamilies) {
     EXPECT_EQ(columns[columns.size() - 5], "yes") << row;
   }
   EXPECT_GE(fontRows, 2);
+}
+
+// Qt embeds only the glyphs used; the fonts' names must say so, and the
+// file must stay whole once they do.
+TEST_F(PdfOutputTest, FontsAreNamedAsTheSubsetsTheyAre) {
+  std::string dump, pdf = folder_.File("subsets.pdf");
+  PrintList(200, &dump, pdf);
+  std::string fonts = testing::CommandOutput("pdffonts '" + pdf + "' 2>&1");
+  std::istringstream rows(fonts);
+  std::string row;
+  int subsets = 0;
+  while (std::getline(rows, row)) {
+    if (row.find("Liberation") == std::string::npos) continue;
+    Words columns = Split(row);
+    ASSERT_GE(columns.size(), 7u) << row;
+    EXPECT_EQ(columns[0].find('+'), 6u) << row;
+    EXPECT_EQ(columns[columns.size() - 4], "yes") << row;
+    ++subsets;
+  }
+  EXPECT_GE(subsets, 2) << fonts;
+  EXPECT_EQ(fonts.find("Error"), std::string::npos) << fonts;
+  std::string text = testing::CommandOutput("pdftotext '" + pdf + "' - 2>&1");
+  EXPECT_EQ(text.find("Error"), std::string::npos) << text.substr(0, 400);
+  EXPECT_EQ(PdfPages(pdf).size(), 6u);
+}
+
+TEST_F(PdfOutputTest, AFileNotLaidOutAsQtWritesIsLeftAsItIs) {
+  std::string file = folder_.File("odd.pdf");
+  const std::string odd = "%PDF-1.4\n/FontName /ABCDEF+Sans\n/BaseFont /Sans\nno table\n";
+  std::FILE* out = std::fopen(file.c_str(), "wb");
+  std::fputs(odd.c_str(), out);
+  std::fclose(out);
+  std::string error;
+  EXPECT_TRUE(NameFontSubsets(file, &error)) << error;
+  EXPECT_EQ(testing::CommandOutput("cat '" + file + "'"), odd);
 }
 
 TEST_F(PdfOutputTest, WindowsTextBecomesUnicodeText) {

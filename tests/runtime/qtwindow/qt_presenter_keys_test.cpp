@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "runtime/qtwindow/qt_help_window.h"
 #include "runtime/system/message_service.h"
 #include "runtime/window/common_dialogs.h"
 #include "runtime/window/help.h"
@@ -186,12 +187,14 @@ TEST_F(QtPresenterKeysTest, F1ShowsTheGuideAtTheTopicOfTheForm) {
   form.SetHelpTopic("forms");
   StartForm(nullptr);
   PressKey(Qt::Key_F1);
-  QTextBrowser* help = nullptr;
-  ASSERT_TRUE(Pump([&] { return (help = VisibleTopLevel<QTextBrowser>()) != nullptr; }));
+  QtHelpWindow* window = nullptr;
+  ASSERT_TRUE(Pump([&] { return (window = VisibleTopLevel<QtHelpWindow>()) != nullptr; }));
+  auto* help = window->findChild<QTextBrowser*>();
+  ASSERT_NE(help, nullptr);
   EXPECT_EQ(help->source().fragment(), "forms");
   EXPECT_TRUE(help->toPlainText().contains("Forms"));
   ExpectFormUntouched();
-  help->close();
+  window->close();
   CloseForm();
   SetHelpFile("");
   std::filesystem::remove(guide);

@@ -2,11 +2,14 @@
 // active one checked, choosing one activates it, and Tile and Cascade keep
 // the children inside the frame, also while one of them is maximised.
 #include <QAction>
+#include <QGuiApplication>
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <array>
+#include <cstdlib>
+#include <string>
 
 #include "tests/runtime/qtwindow/qt_window_fixture.h"
 
@@ -93,6 +96,33 @@ TEST_F(QtWindowMenuTest, TileAndCascadeKeepTheChildrenInsideTheFrameAlsoWhileOne
       EXPECT_FALSE(Sub(child)->isMaximized());
       EXPECT_TRUE(area->viewport()->rect().intersects(Sub(child)->geometry()))
           << child.title() << " is out of sight";
+    }
+  }
+}
+
+// As a user does it on screen: the frame maximised, children too big for a
+// share of it each, Tile and then Cascade from the keyboard through the X
+// server; every child's whole frame stays in the area the frame shows.
+TEST_F(QtWindowMenuTest, WithTheFrameMaximisedTileAndCascadeKeepEveryChildFrameInsideTheArea) {
+  if (QGuiApplication::platformName() != "xcb" || std::system("command -v xdotool >/dev/null")) {
+    GTEST_SKIP() << "needs an X display and xdotool";
+  }
+  for (Window& child : children) {
+    child.SetMinimumSize(660, 480);
+    child.SetSize(660, 480);
+  }
+  main->showMaximized();
+  ASSERT_TRUE(Pump([&] { return main->isMaximized() && main->isActiveWindow(); }));
+  Settle();
+  for (const char* key : {"i", "c"}) {
+    std::system("xdotool key alt+w");
+    ASSERT_TRUE(Pump([] { return QApplication::activePopupWidget() != nullptr; })) << key;
+    std::system((std::string("xdotool key ") + key).c_str());
+    ASSERT_TRUE(Pump([] { return QApplication::activePopupWidget() == nullptr; })) << key;
+    Settle();
+    for (Window& child : children) {
+      EXPECT_TRUE(area->viewport()->rect().contains(Sub(child)->geometry()))
+          << key << ": " << child.title() << " reaches past the area";
     }
   }
 }

@@ -66,6 +66,22 @@ TEST(PageImageTest, RoundTripsThroughEncodingAndFiles) {
   EXPECT_EQ(fromFile, page);
 }
 
+TEST(PageImageTest, TheDocumentsLengthIsSetInPlaceLater) {
+  testing::TempFolder folder;
+  PageImage page = SamplePage();
+  ASSERT_TRUE(PageImageWriter::WriteFile(page, folder.File("p.ldpg")));
+  ASSERT_TRUE(PageImageWriter::SetDocumentPages(folder.File("p.ldpg"), 70000));
+  PageImage back;
+  std::string error;
+  ASSERT_TRUE(PageImageReader::ReadFile(folder.File("p.ldpg"), &back, &error)) << error;
+  EXPECT_EQ(back.pages, 70000);
+  back.pages = page.pages;
+  EXPECT_EQ(back, page);
+  EXPECT_FALSE(PageImageWriter::SetDocumentPages(folder.File("missing.ldpg"), 2));
+  EXPECT_EQ(Decoded(PageImageWriter::Seal(Payload(page), -1)),
+            "page image damaged: negative page count");
+}
+
 TEST(PageImageTest, RefusesTruncatedFilesAtEveryLength) {
   std::string bytes = PageImageWriter::Encode(SamplePage());
   for (size_t length = 0; length < bytes.size(); ++length) {
@@ -82,8 +98,9 @@ TEST(PageImageTest, RefusesDamagedHeaderAndPayload) {
   EXPECT_EQ(Decoded("%PDF-1.4 something else"), "not a page image file");
 
   std::string future = bytes;
-  future[4] = 2;
-  EXPECT_EQ(Decoded(future), "unsupported page image version 2");
+  future[4] = kPageImageVersion + 1;
+  EXPECT_EQ(Decoded(future),
+            "unsupported page image version " + std::to_string(kPageImageVersion + 1));
 
   std::string flipped = bytes;
   flipped[bytes.size() - 3] ^= 0x20;

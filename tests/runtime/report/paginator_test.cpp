@@ -15,6 +15,10 @@ class Pages : public PageSink, public PageBands {
     pages.push_back(std::move(page));
     return true;
   }
+  bool DocumentEnded(int32_t count) override {
+    documents.push_back(count);
+    return true;
+  }
   bool LayOutPageBand(BandKind kind, LaidOutBand* band) override {
     if (!decorate) return false;
     band->x = 100;
@@ -40,6 +44,7 @@ class Pages : public PageSink, public PageBands {
   bool decorate = false;
   std::vector<ReportFont> fonts{{"Arial", 400, 10, 0}};
   std::vector<PageImage> pages;
+  std::vector<int32_t> documents;  // the length of each ended document
 };
 
 LaidOutBand Band(const std::string& text, int32_t height = 100) {
@@ -213,6 +218,30 @@ TEST_F(PaginatorTest, PageNumbersFollowABandThatMoves) {
   ASSERT_TRUE(paginator_.Finish());
   ASSERT_EQ(pages_.pages.size(), 2u);
   EXPECT_EQ(pages_.Texts(1), (std::vector<std::string>{"10", "  2"}));
+}
+
+TEST_F(PaginatorTest, EachDocumentNumbersItsPagesFromOneAndReportsItsLength) {
+  PrintLines(1, 15);
+  paginator_.BreakDocument();
+  PrintLines(16, 18);
+  paginator_.BreakDocument();
+  paginator_.BreakDocument();  // twice on one break: still one document
+  PrintLines(19, 19);
+  ASSERT_TRUE(paginator_.Finish());
+  ASSERT_TRUE(paginator_.Finish());  // a second end reports nothing more
+  std::vector<int32_t> numbers;
+  for (const PageImage& page : pages_.pages) numbers.push_back(page.number);
+  EXPECT_EQ(numbers, (std::vector<int32_t>{1, 2, 1, 1}));
+  EXPECT_EQ(pages_.documents, (std::vector<int32_t>{2, 1, 1}));
+}
+
+TEST_F(PaginatorTest, PageCountsAreMarkedAndLeftForTheDrawing) {
+  LaidOutBand counted = Band("@pPage <<# of <<#p");
+  counted.pageCountItems = {0};
+  ASSERT_TRUE(paginator_.Place(counted));
+  ASSERT_TRUE(paginator_.Finish());
+  EXPECT_EQ(pages_.pages[0].items[0].flags, FlagPageCount);
+  EXPECT_EQ(pages_.pages[0].items[0].text, "@pPage <<# of <<#p");
 }
 
 }  // namespace

@@ -217,6 +217,48 @@ TEST_F(ListReportTest, AQueueGivenLateStillReceivesTheEarlierPages) {
   EXPECT_EQ(testing::SplitDump(dump.text())[0][1], "1");  // no names were set
 }
 
+// Customers 1 to 60 with "Page n of m" in the header, as two documents
+// split after customer 50: pages 1-2 of 2, then page 1 of 1.
+class CountedListTest : public ListReportTest {
+ protected:
+  CountedListTest() { list_.control(103)->kind = ReportPageCount; }  // the header's page number
+  void Print() {
+    ASSERT_TRUE(list_.report.Open());
+    for (list_.number = 1; list_.number <= 60; ++list_.number) {
+      if (list_.number == 51) {
+        ASSERT_TRUE(list_.report.BreakDocument());
+      }
+      ASSERT_TRUE(list_.report.Print(ListReport::kLine));
+    }
+  }
+  static Lines Headers(const PageLines& pages) {
+    Lines headers;
+    for (const Lines& page : pages) headers.push_back(page.front());
+    return headers;
+  }
+  const Lines expected_{"Customer list Page 1 of 2", "Customer list Page 2 of 2",
+                        "Customer list Page 1 of 1"};
+};
+
+TEST_F(CountedListTest, EachDocumentCountsItsOwnPagesInTheQueue) {
+  list_.report.SetPageQueue(&queue_);
+  Print();
+  ASSERT_TRUE(list_.report.EndReport());
+  TextDump dump;
+  ASSERT_TRUE(list_.report.Flush(dump));
+  EXPECT_EQ(Headers(testing::SplitDump(dump.text())), expected_);
+}
+
+TEST_F(CountedListTest, PrintingDirectlyHoldsCountedPagesUntilTheirDocumentEnds) {
+  TextDump printer;
+  list_.report.SetDirectOutput(&printer, "Customers");
+  Print();
+  EXPECT_EQ(printer.pages(), 2);  // the first document went out at the break
+  EXPECT_TRUE(list_.report.Close());
+  EXPECT_EQ(Headers(testing::SplitDump(printer.text())), expected_);
+  EXPECT_TRUE(std::filesystem::is_empty(folder_.path()));
+}
+
 TEST(ReportTest, OperationsOutOfOrderOrOnUnknownNumbersFail) {
   Report report;
   ClearError();

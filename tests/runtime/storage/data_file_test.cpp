@@ -117,6 +117,40 @@ TEST_P(DataFileTest, MixedDirectionKeyOrdersEachComponentItsOwnWay) {
   EXPECT_EQ(items.ReadAll(), (Numbers{1, 4}));
 }
 
+// Both engines read a decimal key in the numbers' order, negatives first
+// and a zero price left out of an optional key.
+TEST_P(DataFileTest, DecimalKeysReadInNumericOrder) {
+  testing::ItemRecord& r = items.r;
+  FileDeclaration declaration =
+      testing::ItemDeclaration(folder.File("PRICES"), items->declaration().layout, &r);
+  declaration.keys = {{"ITM:PRICEKEY", {{3, false}}, false, false, false, true}};
+  std::unique_ptr<DataFile> prices = driver->Declare(declaration);
+  ASSERT_EQ(prices->Create(), 0) << CurrentError().fileErrorText;
+  ASSERT_EQ(prices->Open(), 0) << CurrentError().fileErrorText;
+  for (int32_t number : {5, -3, 0, -12, 40, -1}) {
+    items.Fill(number, "");
+    ASSERT_EQ(prices->Add(), 0);
+  }
+  items.Fill(7, "");
+  std::memset(r.price, 0, sizeof r.price);
+  ASSERT_EQ(prices->Add(), 0);
+  auto read = [&](bool forward) {
+    Numbers numbers;
+    while ((forward ? prices->Next() : prices->Previous()) == 0) numbers.push_back(r.number);
+    return numbers;
+  };
+  ASSERT_EQ(prices->SetOrder(0), 0);
+  EXPECT_EQ(read(true), (Numbers{-12, -3, -1, 0, 5, 40}));
+  ASSERT_EQ(prices->SetOrder(0), 0);
+  EXPECT_EQ(read(false), (Numbers{40, 5, 0, -1, -3, -12}));
+  items.Fill(-2, "");  // -1.95: between -2.95 and -0.95
+  ASSERT_EQ(prices->SetOnKey(0), 0);
+  EXPECT_EQ(read(true), (Numbers{-1, 0, 5, 40}));
+  items.Fill(-3, "");
+  ASSERT_EQ(prices->Fetch(0), 0);
+  EXPECT_EQ(r.number, -3);
+}
+
 TEST_P(DataFileTest, OptionalKeyLeavesOutBlankRecords) {
   ASSERT_EQ(items.Add(1, "named"), 0);
   ASSERT_EQ(items.Add(2, ""), 0);

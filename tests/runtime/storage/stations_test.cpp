@@ -100,6 +100,54 @@ TEST_P(StationsTest, DeletingOrWritingARecordDeletedElsewhereIsAChange) {
   EXPECT_EQ(mine->Records(), 1);
 }
 
+TEST_P(StationsTest, NumberingKeepsOtherStationsOutUntilItEnds) {
+  ASSERT_EQ(mine->BeginNumbering(), 0);
+  ASSERT_EQ(mine.Add(3, "three"), 0);
+  EXPECT_EQ(theirs->BeginNumbering(), ErrorFileAlreadyLocked);
+  ASSERT_EQ(mine->EndNumbering(true), 0);
+  ASSERT_EQ(theirs->BeginNumbering(), 0);
+  EXPECT_EQ(theirs->Records(), 3);  // what the other numbering added
+  ASSERT_EQ(theirs.Add(4, "four"), 0);
+  ASSERT_EQ(theirs->EndNumbering(false), 0);
+  EXPECT_EQ(mine->Records(), 3);
+}
+
+// A reservation lives as long as its station and its first write.
+TEST_P(StationsTest, AReservationIsAbandonedOnlyWhenItsStationDies) {
+  ChildProcess other(
+      Elsewhere([](StorageDriver&, ItemFile& items, const std::function<void()>& ready) {
+        items.Fill(3, "three");
+        if (items->AddReserved() != 0) return 1;
+        ready();
+        pause();
+        return 0;
+      }));
+  ASSERT_TRUE(other.WaitReady());
+  std::vector<std::string> abandoned;
+  ASSERT_EQ(mine->FindAbandoned(&abandoned), 0);
+  EXPECT_TRUE(abandoned.empty());
+  ASSERT_EQ(mine->FetchAt("3"), 0);
+  EXPECT_FALSE(mine->Abandoned());
+  other.Kill();
+  // The server lets a dead station's locks go once it has seen it die.
+  for (int i = 0; i < 100 && mine->FetchAt("3") == 0 && !mine->Abandoned(); ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  EXPECT_TRUE(mine->Abandoned());
+  ASSERT_EQ(mine->FindAbandoned(&abandoned), 0);
+  EXPECT_EQ(abandoned, std::vector<std::string>{"3"});
+
+  mine.Fill(4, "four");
+  ASSERT_EQ(mine->AddReserved(), 0);
+  EXPECT_FALSE(mine->Abandoned());  // this station's own
+  ASSERT_EQ(theirs->FetchAt("4"), 0);
+  EXPECT_FALSE(theirs->Abandoned());
+  ASSERT_EQ(mine->Put(), 0);
+  mine->Unreserve();
+  ASSERT_EQ(theirs->FetchAt("4"), 0);
+  EXPECT_FALSE(theirs->Abandoned());  // written, so no reservation any more
+}
+
 TEST_P(StationsTest, AHoldIsFreedByReleaseOrBySuccessfulWrite) {
   ASSERT_EQ(mine->Hold(0), 0);
   ASSERT_EQ(mine->FetchAt("1"), 0);

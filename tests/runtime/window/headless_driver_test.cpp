@@ -4,6 +4,7 @@
 
 #include "runtime/system/message_service.h"
 #include "runtime/window/common_dialogs.h"
+#include "runtime/window/help.h"
 #include "runtime/window/window_registry.h"
 #include "tests/runtime/window/window_test_support.h"
 
@@ -30,6 +31,8 @@ TEST_F(HeadlessDriverTest, HelpOpensTheGuideAtTheTopicOfTheWindowItWasAskedFrom)
   first.window.SetFrame(true);
   first.window.AddMenu(-1, 0, "&Help");
   first.window.AddMenuItem(-2, -1, "&Contents", "", ActionHelpContents);
+  first.window.AddMenuItem(-3, -1, "&Search for Help On...", "", ActionHelpSearch);
+  first.window.AddMenuItem(-4, -1, "&How to Use Help", "", ActionHelpOnHelp);
   second.window.SetHelpTopic("forms");
   second.window.CreateControl(1, ControlButton);
   second.window.Find(1)->action = ActionHelpContents;
@@ -39,8 +42,11 @@ TEST_F(HeadlessDriverTest, HelpOpensTheGuideAtTheTopicOfTheWindowItWasAskedFrom)
   driver.Press(1);
   driver.PressKey(0, KeyF1);
   driver.Press(first.window, -2);
-  EXPECT_EQ(presenter.helpTopics(), (std::vector<std::string>{"", "forms", "forms", "forms"}))
-      << "the frame's menu serves the active child";
+  driver.Press(first.window, -3);
+  driver.Press(first.window, -4);
+  EXPECT_EQ(presenter.helpTopics(),
+            (std::vector<std::string>{"", "forms", "forms", "", "?", kHelpOnHelpTopic}))
+      << "a window's Help button and F1 show its topic, the frame's menu what it names";
   EXPECT_EQ(second.Count(EventAccepted), 0) << "the runtime's own action";
   driver.Close(second.window);
   driver.Close(first.window);
@@ -376,6 +382,19 @@ TEST_F(HeadlessLoopTest, ActivatingAnotherThreadsWindowMovesTheFocus) {
   EXPECT_EQ(WindowRegistry::Instance().Active(), &first.window);
   EXPECT_EQ(second.Count(EventLoseFocus), 1);
   EXPECT_EQ(first.Count(EventGainFocus), 2);
+}
+
+TEST_F(HeadlessLoopTest, ClosingAWindowGivesTheFocusBackToTheWindowItWasOpenedFrom) {
+  RecordingProcedure form;
+  StartFirst();
+  StartSecond();
+  first.window.Activate();
+  driver.Settle();
+  driver.Start([&] { form.Run(); });
+  ASSERT_EQ(WindowRegistry::Instance().Active(), &form.window);
+  driver.Close(form.window);
+  EXPECT_EQ(WindowRegistry::Instance().Active(), &first.window) << "not the newest window";
+  EXPECT_EQ(second.Count(EventGainFocus), 1);
 }
 
 }  // namespace
