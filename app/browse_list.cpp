@@ -171,8 +171,9 @@ void BrowseWindow::AddSortOrders() {
   for (const BrowseTab* tab : orders) {
     browse_.AddSortOrder(tab->key);
     runtime::FieldRef free = browse_.CurrentOrder()->FREEELEMENT;
-    auto locator = std::make_unique<framework::Locator>();
+    auto locator = std::make_unique<framework::TypeAheadLocator>();
     locator->Initialize(&browse_, 0, free, !free.IsNumeric());
+    locator->SetStatusWindow(&win_);
     browse_.SetLocator(locator.get());
     locators_.push_back(std::move(locator));
     thumbs_.push_back(MakeThumb(*tab, free));
@@ -233,6 +234,11 @@ std::vector<runtime::FieldRef> SelectInvoiceColumns() {
 std::vector<BrowseTab> CustomerTabs() {
   return {{"ID number", CustomerRecord::IDKEY, framework::LookupNames},
           {"Name and Address", CustomerRecord::NAMEADDRESSKEY, framework::LookupNames}};
+}
+
+std::vector<BrowseTab> ItemTabs() {
+  return {{"Item number", ItemRecord::ITEMNRKEY, framework::LookupAlphabet},
+          {"Description", ItemRecord::DESCRIPTIONKEY, framework::LookupAlphabet}};
 }
 
 void RunBrowseWindow(const BrowseDescription& description) {

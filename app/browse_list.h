@@ -16,6 +16,7 @@
 #include "framework/procedure_frame.h"
 #include "framework/thumb_step.h"
 #include "framework/toolbar_router.h"
+#include "framework/type_ahead_locator.h"
 #include "framework/window_resizer.h"
 #include "runtime/values/field_ref.h"
 #include "runtime/views/view.h"
@@ -103,6 +104,10 @@ std::vector<runtime::FieldRef> InvoiceColumns();
 std::vector<runtime::FieldRef> SelectInvoiceColumns();
 // The customers' two tabs, of the browse and of the selection list.
 std::vector<BrowseTab> CustomerTabs();
+// The same for the items, and the items' list format.
+std::vector<BrowseTab> ItemTabs();
+inline constexpr char kItemsFormat[] =
+    "60R(2)|M~Item Nr~C(0)@n-13@80L(2)|M~Description~L(2)@s30@60D(26)|M~Price~C(0)@n-13.2@";
 
 // Runs the list procedure: the request from PendingRequest, the answer left
 // in LastResponse.

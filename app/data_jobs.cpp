@@ -16,6 +16,7 @@
 #include "app/csv_reader.h"
 #include "app/csv_values.h"
 #include "app/demo_data.h"
+#include "app/invoice_totals.h"
 #include "app/invoicing_dictionary.h"
 #include "app/job.h"
 #include "app/storage_choice.h"
@@ -508,6 +509,74 @@ int Import(const std::vector<std::string>& args, std::ostream& messages) {
   return JobDone;
 }
 
+// ------------------------------------------------------ recalculate-totals
+
+// The number of totals changed, or -1 after saying why.
+long RecalculateAll(std::ostream& messages) {
+  data::FileManager& invoices = *Access_INVOICES;
+  long changed = 0;
+  if (invoices.CurrentFile().SetOrder(InvoiceRecord::NUMBERKEY) != runtime::ErrorNone) {
+    messages << "recalculate-totals: the invoices cannot be read\n";
+    return -1;
+  }
+  runtime::FieldRef sales = runtime::FieldRef::Packed(INV.SALES, kMoneySize, kMoneyPlaces);
+  for (;;) {
+    if (invoices.NextQuietly() != data::SeverityNone) {
+      if (invoices.AtEnd()) return changed;
+      invoices.Throw();
+      return -1;
+    }
+    runtime::Decimal total;
+    if (!SumInvoiceLines(INV.NUMBER, &total)) {
+      Access_INVOICEL->Throw();
+      return -1;
+    }
+    if (runtime::GetNumber(sales) == total) continue;
+    int32_t number = INV.NUMBER;
+    runtime::SetNumber(sales, total);
+    if (runtime::GetNumber(sales) != total) {
+      messages << "recalculate-totals: the lines of invoice " << number << " add up to "
+               << total.ToString() << ", more than a total holds\n";
+      return -1;
+    }
+    if (invoices.UpdateNoted(data::UpdateQuiet) != data::SeverityNone) {
+      invoices.Throw();
+      return -1;
+    }
+    ++changed;
+  }
+}
+
+int RecalculateTotals(const std::vector<std::string>& args, std::ostream& messages) {
+  if (!args.empty()) {
+    messages << "recalculate-totals: usage: ledora recalculate-totals\n";
+    return JobUsage;
+  }
+  Session session(messages, runtime::PgSchemaMustExist);
+  std::optional<JobFile> invoices = SessionFile(session, "INVOICES", messages);
+  std::optional<JobFile> lines = SessionFile(session, "INVOICEL", messages);
+  if (!invoices || !lines) return JobFailed;
+  OpenedFile openedInvoices(*invoices, "recalculate-totals", messages);
+  OpenedFile openedLines(*lines, "recalculate-totals", messages);
+  if (!openedInvoices.usable() || !openedLines.usable()) return JobFailed;
+  int64_t count = Access_INVOICES->CurrentFile().Records();
+  // All totals or none: a job stopped halfway leaves no mix behind.
+  runtime::StorageDriver& driver = session.driver();
+  long changed = -1;
+  if (driver.Mark(Access_INVOICES->CurrentFile()) == 0 &&
+      driver.Mark(Access_INVOICEL->CurrentFile()) == 0 && driver.Logout(10) == 0) {
+    changed = RecalculateAll(messages);
+  }
+  bool committed = changed >= 0 && driver.Commit() == 0;
+  if (!committed && driver.InTransaction()) driver.Rollback();
+  if (!committed) {
+    messages << "recalculate-totals: no total changed\n";
+    return JobFailed;
+  }
+  messages << "recalculate-totals: " << changed << " of " << count << " invoice totals changed\n";
+  return JobDone;
+}
+
 // ---------------------------------------------------------------- demo
 
 int Demo(const std::vector<std::string>& args, std::ostream& messages) {
@@ -534,6 +603,10 @@ int Demo(const std::vector<std::string>& args, std::ostream& messages) {
 }
 
 }  // namespace
+
+int RecalculateTotalsJob(const std::vector<std::string>& args, std::ostream& messages) {
+  return RunJob(messages, [&] { return RecalculateTotals(args, messages); });
+}
 
 int ExportJob(const std::vector<std::string>& args, std::ostream& out, std::ostream& messages) {
   return RunJob(messages, [&] { return Export(args, out, messages); });

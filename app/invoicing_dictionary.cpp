@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "app/invoice_totals.h"
+#include "data/message_table.h"
 #include "runtime/system/runtime_error.h"
 #include "runtime/values/fixed_string.h"
 
@@ -112,6 +114,7 @@ struct Dictionary {
   DictionaryFile items{&Access_ITEMS, &Relate_ITEMS};
   DictionaryFile customers{&Access_CUSTOMER, &Relate_CUSTOMER};
   DictionaryFile lines{&Access_INVOICEL, &Relate_INVOICEL};
+  InvoiceTotals totals;
 
   // Set-up and shut-down order.
   std::vector<DictionaryFile*> InOrder() { return {&invoices, &items, &customers, &lines}; }
@@ -186,6 +189,11 @@ void InitializeItems(Dictionary& d, data::ErrorReporter& errors) {
   d.items.manager.AddKey(ItemRecord::ITEMNRKEY, "Item number", 1);
   d.items.manager.AddKey(ItemRecord::DESCRIPTIONKEY, "Description");
   d.items.controller.Initialize(&d.items.manager, true);
+  // An item the invoice lines sell stays; the lines have no key on it, so
+  // they are searched in record order.
+  d.items.controller.AddRelation(&d.lines.controller, data::RuleNone, data::RuleRestrict,
+                                 runtime::kRecordOrder);
+  d.items.controller.AddRelationLink(FieldRef::Of(ITE.ITEMNR), FieldRef::Of(INVL.ITEMNR));
 }
 
 void InitializeCustomers(Dictionary& d, data::ErrorReporter& errors) {
@@ -193,7 +201,8 @@ void InitializeCustomers(Dictionary& d, data::ErrorReporter& errors) {
   d.customers.manager.AddKey(CustomerRecord::IDKEY, "ID number", 1);
   d.customers.manager.AddKey(CustomerRecord::NAMEADDRESSKEY, "Name and Address");
   d.customers.controller.Initialize(&d.customers.manager, true);
-  d.customers.controller.AddRelation(&d.invoices.controller, data::RuleNone, data::RuleNone,
+  // A customer with invoices stays, so no invoice loses its customer.
+  d.customers.controller.AddRelation(&d.invoices.controller, data::RuleNone, data::RuleRestrict,
                                      InvoiceRecord::CUSTOMERKEY);
   d.customers.controller.AddRelationLink(FieldRef::Of(CUS.CUSTOMERID),
                                          FieldRef::Of(INV.CUSTOMERID));
@@ -204,6 +213,19 @@ void InitializeLines(Dictionary& d, data::ErrorReporter& errors) {
   d.lines.manager.AddKey(InvoiceLineRecord::LINENRKEY, "Invoice line number", 2);
   d.lines.controller.Initialize(&d.lines.manager, true);
   d.lines.controller.AddRelation(&d.invoices.controller);
+  d.lines.controller.SetFollower(&d.totals);
+}
+
+// The counts of a refused delete extend a default text; added once per
+// reporter, as a second copy would quote the first instead of the default.
+void AddMessages(data::ErrorReporter& errors) {
+  std::span<const uint8_t> added = data::AddedMessageTable();
+  std::vector<data::MessageEntry> entries;
+  data::ReadMessageTable(added, &entries);
+  for (const data::MessageEntry& entry : errors.MESSAGES) {
+    if (!entries.empty() && entry.text.data() == entries.front().text.data()) return;
+  }
+  errors.AddMessages(added);
 }
 
 void DeclareFiles(Dictionary& d, runtime::StorageDriver& driver) {
@@ -275,6 +297,7 @@ bool DictionarySetup(runtime::StorageDriver& driver, data::ErrorReporter& errors
   InitializeItems(d, errors);
   InitializeCustomers(d, errors);
   InitializeLines(d, errors);
+  AddMessages(errors);
   for (DictionaryFile* entry : d.InOrder()) *entry->accessGlobal = &entry->manager;
   return true;
 }

@@ -74,6 +74,13 @@ const JobSpec kJobs[] = {
      {},
      kImportPaths,
      [](const JobArgs& args) { return ledora::app::ImportJob(args, std::cerr); }},
+    {"recalculate-totals",
+     "",
+     "Sets every invoice's total (Sales) to the sum of its lines' prices, in one\n"
+     "transaction, and says how many changed.",
+     {},
+     {},
+     [](const JobArgs& args) { return ledora::app::RecalculateTotalsJob(args, std::cerr); }},
     {"demo",
      "",
      "Fills an empty data folder with sample customers, items and invoices; a\n"

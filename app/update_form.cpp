@@ -4,6 +4,7 @@
 
 #include "app/invoicing_dictionary.h"
 #include "app/program.h"
+#include "data/message_numbers.h"
 
 namespace ledora::app {
 
@@ -134,6 +135,129 @@ uint8_t UpdateForm::PrepareRequest() {
   if (REQUEST == framework::RequestInsert) win_.SetTitle(description_.insertTitle);
   if (REQUEST == framework::RequestChange) win_.SetTitle(description_.changeTitle);
   return ProcedureFrame::PrepareRequest();
+}
+
+// ---------------------------------------------------------------- look-ups
+
+void UpdateForm::AddLookup(const FormLookup& lookup, int32_t nameControl,
+                           const runtime::FieldRef& name, const char* picture) {
+  lookups_.push_back(&lookup);
+  runtime::Rect entry = win_.GetRect(lookup.entry);
+  int32_t x = entry.x + entry.width + 2;
+  win_.CreateControl(lookup.button, runtime::ControlButton, FormTab);
+  win_.SetIcon(lookup.button, "pilned.ico");
+  win_.SetRect(lookup.button, {x, entry.y - 1, 12, 12});
+  win_.CreateControl(nameControl, runtime::ControlString, FormTab);
+  win_.SetUse(nameControl, name);
+  win_.SetPicture(nameControl, picture);
+  // Inside its tab, or a resized form would carry it out of sight.
+  runtime::Rect sheet = win_.GetRect(FormSheet);
+  int32_t room = sheet.x + sheet.width - 6 - (x + 16);
+  win_.SetRect(nameControl, {x + 16, entry.y, std::min(140, room), 10});
+  lookupNames_.push_back(nameControl);
+}
+
+const FormLookup* UpdateForm::LookupOf(int32_t control, bool button) const {
+  for (const FormLookup* lookup : lookups_) {
+    if ((button ? lookup->button : lookup->entry) == control) return lookup;
+  }
+  return nullptr;
+}
+
+bool UpdateForm::FetchLookup(const FormLookup& lookup) {
+  data::FileManager* file = *lookup.file;
+  runtime::Assign(lookup.key, lookup.number);
+  if (file->FetchQuietly(lookup.keyNumber) == data::SeverityNone) return true;
+  file->ClearRecord();
+  runtime::Assign(lookup.key, lookup.number);
+  return false;
+}
+
+void UpdateForm::LookUp(const FormLookup& lookup) {
+  bool found = FetchLookup(lookup);
+  if (!found && !(lookup.required && win_.IsAcceptingAll())) {
+    if (CallUpdateProcedure(lookup.procedure, framework::RequestSelect) ==
+        framework::ResponseCompleted) {
+      runtime::Assign(lookup.number, lookup.key);
+    }
+    found = FetchLookup(lookup);
+  }
+  LookedUp(lookup, found);
+  win_.Display();
+}
+
+void UpdateForm::Choose(const FormLookup& lookup) {
+  FetchLookup(lookup);
+  if (CallUpdateProcedure(lookup.procedure, framework::RequestSelect) ==
+      framework::ResponseCompleted) {
+    runtime::Assign(lookup.number, lookup.key);
+  }
+  LookedUp(lookup, FetchLookup(lookup));
+  win_.Display();
+  win_.Select(lookup.entry);
+}
+
+void UpdateForm::PrepareWindow() {
+  if (RESIZE != nullptr) {
+    // The button and the name belong beside the number: they move with it,
+    // never off to the far edge of a maximised form.
+    for (const FormLookup* lookup : lookups_) {
+      RESIZE->SetStrategy(lookup->button, framework::FixTop,
+                          framework::LockWidth | framework::LockHeight);
+    }
+    for (int32_t name : lookupNames_) {
+      RESIZE->SetStrategy(name, framework::FixTop, framework::LockHeight);
+    }
+  }
+  for (const FormLookup* lookup : lookups_) FetchLookup(*lookup);
+  ProcedureFrame::PrepareWindow();
+}
+
+void UpdateForm::RegisterAlerts() {
+  ProcedureFrame::RegisterAlerts();
+  for (const FormLookup* lookup : lookups_) win_.AddAlert(lookup->entry, runtime::KeyF8, 0);
+}
+
+uint8_t UpdateForm::HandleEvent() {
+  const runtime::Event& e = event();
+  if (e.number == runtime::EventAlertKey && e.keyCode == runtime::KeyF8) {
+    if (const FormLookup* lookup = LookupOf(e.focus != 0 ? e.focus : e.control, false)) {
+      Choose(*lookup);
+      return data::SeverityNone;
+    }
+  }
+  return ProcedureFrame::HandleEvent();
+}
+
+uint8_t UpdateForm::OnAccepted() {
+  uint8_t result = ProcedureFrame::OnAccepted();
+  if (result != data::SeverityNone) return result;
+  int32_t control = event().accepted;
+  if (const FormLookup* lookup = LookupOf(control, false)) LookUp(*lookup);
+  if (const FormLookup* lookup = LookupOf(control, true)) Choose(*lookup);
+  return result;
+}
+
+uint8_t UpdateForm::OnCompleted() {
+  if (REQUEST == framework::RequestInsert || REQUEST == framework::RequestChange) {
+    for (const FormLookup* lookup : lookups_) {
+      if (!lookup->required || FetchLookup(*lookup)) continue;
+      // "The value of Item Nr must be found in the Items file."
+      if (ERRORS != nullptr) {
+        for (size_t i = 0; i < description_.fields.size(); ++i) {
+          if (FormEntry(static_cast<int>(i)) != lookup->entry) continue;
+          std::string prompt = description_.fields[i].prompt;
+          ERRORS->FIELDNAME = prompt.substr(0, prompt.find(':'));
+        }
+        ERRORS->MESSAGETEXT = (*lookup->file)->DisplayName();
+      }
+      ThrowMessage(data::MsgValueNotInFile);
+      win_.Display();
+      win_.Select(lookup->entry);
+      return data::SeverityInform;
+    }
+  }
+  return ProcedureFrame::OnCompleted();
 }
 
 uint8_t UpdateForm::Shutdown() {

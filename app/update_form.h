@@ -42,6 +42,23 @@ enum UpdateFormControl : int32_t {
 constexpr int32_t FormPrompt(int field) { return 10 + 2 * field; }
 constexpr int32_t FormEntry(int field) { return 11 + 2 * field; }
 
+// A number entry of the form that names a record of another file (the
+// invoice's customer, the line's item): a typed number is looked up, one
+// with no record opens that file's selection list, and the look-up button
+// or F8 opens the list directly. The record's name shows beside the button.
+struct FormLookup {
+  int32_t entry;
+  int32_t button;
+  runtime::FieldRef number;  // the form's field: INV:CUSTOMERID
+  runtime::FieldRef key;     // the other file's: CUS:CUSTOMERID
+  data::FileManager** file;
+  int keyNumber;
+  uint16_t procedure;  // the form's called procedure that selects a record
+  // The form is not saved with a number that has no record; saving does
+  // not open the list again, it says so.
+  bool required;
+};
+
 // Form rows are this far apart, in dialog units.
 inline constexpr int32_t kFormRowHeight = 14;
 
@@ -57,7 +74,23 @@ class UpdateForm : public framework::ProcedureFrame {
 
   runtime::Window& win() { return win_; }
 
+  void PrepareWindow() override;
+  void RegisterAlerts() override;
+  uint8_t HandleEvent() override;
+  uint8_t OnAccepted() override;
+  uint8_t OnCompleted() override;
+
  protected:
+  // Makes the look-up button and the name beside the lookup's entry, and
+  // keeps the lookup (which must outlive the form).
+  void AddLookup(const FormLookup& lookup, int32_t nameControl, const runtime::FieldRef& name,
+                 const char* picture);
+  // Puts the record of the lookup's number in its buffer, or a cleared one
+  // when the number has none, so the name shown always belongs to the number.
+  bool FetchLookup(const FormLookup& lookup);
+  // After a look-up changed or confirmed the number; found: it has a record.
+  virtual void LookedUp(const FormLookup& lookup, bool found) {}
+
   // Files the form uses besides its primary, opened before it and closed
   // at the form's end.
   void UseFile(data::RelationController* relation) { others_.push_back(relation); }
@@ -73,12 +106,17 @@ class UpdateForm : public framework::ProcedureFrame {
  private:
   void BuildWindow();
   void MakeButtons();
+  void LookUp(const FormLookup& lookup);
+  void Choose(const FormLookup& lookup);
+  const FormLookup* LookupOf(int32_t control, bool button) const;
 
   const FormDescription& description_;
   data::RelationController* primary_;
   void* history_;
   std::vector<data::RelationController*> others_;
   std::vector<data::RelationController*> opened_;
+  std::vector<const FormLookup*> lookups_;
+  std::vector<int32_t> lookupNames_;
   runtime::Window win_;
   framework::ToolbarRouter toolbar_;
   framework::WindowResizer resizer_;

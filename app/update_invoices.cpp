@@ -1,10 +1,13 @@
 #include "app/update_invoices.h"
 
 #include <algorithm>
+#include <cstring>
+#include <string>
 
 #include "app/invoicing_dictionary.h"
 #include "app/select_customers.h"
 #include "app/update_invoice_lines.h"
+#include "data/message_numbers.h"
 
 namespace ledora::app {
 
@@ -28,6 +31,15 @@ constexpr LineListControls kLineControls{InvoiceLinesList, InvoiceLineInsert, In
                                          InvoiceLineDelete};
 constexpr int32_t kListHeight = 90;
 
+const FormLookup kCustomerLookup{InvoiceCustomerEntry,
+                                 InvoiceLookupButton,
+                                 runtime::FieldRef::Of(INV.CUSTOMERID),
+                                 runtime::FieldRef::Of(CUS.CUSTOMERID),
+                                 &Access_CUSTOMER,
+                                 CustomerRecord::IDKEY,
+                                 CallSelectCustomers,
+                                 false};
+
 }  // namespace
 
 UpdateInvoicesForm::UpdateInvoicesForm()
@@ -36,18 +48,10 @@ UpdateInvoicesForm::UpdateInvoicesForm()
   UseFile(Relate_INVOICEL);
   UseFile(Relate_ITEMS);
   runtime::Window& w = win();
-  runtime::Rect entry = w.GetRect(InvoiceCustomerEntry);
-  int32_t x = entry.x + entry.width + 2;
-  w.CreateControl(InvoiceLookupButton, runtime::ControlButton, FormTab);
-  w.SetIcon(InvoiceLookupButton, "pilned.ico");
-  w.SetRect(InvoiceLookupButton, {x, entry.y - 1, 12, 12});
+  // The total follows the lines; typing one would only be overwritten.
+  w.SetReadOnly(InvoiceSalesEntry, true);
+  AddLookup(kCustomerLookup, InvoiceCustomerName, runtime::FieldRef::Of(CUS.NAME), "@s35");
   runtime::Rect sheet = w.GetRect(FormSheet);
-  w.CreateControl(InvoiceCustomerName, runtime::ControlString, FormTab);
-  w.SetUse(InvoiceCustomerName, runtime::FieldRef::Of(CUS.NAME));
-  w.SetPicture(InvoiceCustomerName, "@s35");
-  // Inside its tab, or a resized form would carry it out of sight.
-  int32_t room = sheet.x + sheet.width - 6 - (x + 16);
-  w.SetRect(InvoiceCustomerName, {x + 16, entry.y, std::min(140, room), 10});
   int32_t top = BelowFields();
   InvoiceLineList::CreateControls(w, kLineControls, FormTab,
                                   {sheet.x + 6, top, sheet.width - 12, kListHeight});
@@ -58,18 +62,6 @@ uint8_t UpdateInvoicesForm::SetupLists() {
   return lines_.Setup(this, kLineControls, CallUpdateInvoiceLines);
 }
 
-void UpdateInvoicesForm::PrepareWindow() {
-  if (RESIZE != nullptr) {
-    // The button and the name belong beside the customer's number: they
-    // move with it, never off to the far edge of a maximised form.
-    RESIZE->SetStrategy(InvoiceLookupButton, framework::FixTop,
-                        framework::LockWidth | framework::LockHeight);
-    RESIZE->SetStrategy(InvoiceCustomerName, framework::FixTop, framework::LockHeight);
-  }
-  FetchInvoiceCustomer();
-  UpdateForm::PrepareWindow();
-}
-
 uint8_t UpdateInvoicesForm::CallUpdateProcedure(uint16_t procedure, uint8_t request) {
   framework::PendingRequest = request;
   switch (procedure) {
@@ -78,6 +70,11 @@ uint8_t UpdateInvoicesForm::CallUpdateProcedure(uint16_t procedure, uint8_t requ
       return framework::LastResponse;
     case CallUpdateInvoiceLines:
       UpdateInvoiceLines();
+      // The line form leaves the line it wrote or deleted in the buffer.
+      if (framework::LastResponse == framework::ResponseCompleted) {
+        if (request == framework::RequestInsert) addedLines_.push_back(INVL.LINENR);
+        if (request == framework::RequestDelete) std::erase(addedLines_, INVL.LINENR);
+      }
       return framework::LastResponse;
     default:
       framework::PendingRequest = framework::RequestNone;
@@ -85,49 +82,41 @@ uint8_t UpdateInvoicesForm::CallUpdateProcedure(uint16_t procedure, uint8_t requ
   }
 }
 
-uint8_t UpdateInvoicesForm::OnAccepted() {
-  uint8_t result = UpdateForm::OnAccepted();
-  if (result != data::SeverityNone) return result;
-  switch (event().accepted) {
-    case InvoiceCustomerEntry:
-      LookUpCustomer();
-      break;
-    case InvoiceLookupButton:
-      ChooseCustomer();
-      break;
-    default:
-      break;
-  }
-  return result;
+void UpdateInvoicesForm::PrepareWindow() {
+  atOpening_ = INV;
+  UpdateForm::PrepareWindow();
 }
 
-void UpdateInvoicesForm::LookUpCustomer() {
-  if (!FetchInvoiceCustomer()) {
-    if (CallUpdateProcedure(CallSelectCustomers, framework::RequestSelect) ==
-        framework::ResponseCompleted) {
-      INV.CUSTOMERID = CUS.CUSTOMERID;
+// The total follows the lines, which are stored already.
+bool UpdateInvoicesForm::HasUnsavedChanges() {
+  InvoiceRecord now = INV;
+  std::memcpy(now.SALES, atOpening_.SALES, sizeof now.SALES);
+  return !addedLines_.empty() || std::memcmp(&now, &atOpening_, sizeof now) != 0;
+}
+
+uint32_t UpdateInvoicesForm::AskToSave() {
+  if (addedLines_.empty()) return UpdateForm::AskToSave();
+  uint16_t message = data::MsgSaveInvoiceWithNewLine;
+  if (addedLines_.size() > 1) {
+    message = data::MsgSaveInvoiceWithNewLines;
+    if (ERRORS != nullptr) ERRORS->MESSAGETEXT = std::to_string(addedLines_.size());
+  }
+  return AskMessage(message, runtime::ButtonYes | runtime::ButtonNo | runtime::ButtonCancel,
+                    runtime::ButtonCancel);
+}
+
+// A new invoice gives its number back with every line under it; a changed
+// one loses only the lines added here.
+void UpdateInvoicesForm::DiscardChanges() {
+  if (ORIGINALREQUEST != framework::RequestChange) return;
+  for (int32_t line : addedLines_) {
+    INVL.INVOICENR = INV.NUMBER;
+    INVL.LINENR = line;
+    if (Access_INVOICEL->FetchQuietly(InvoiceLineRecord::LINENRKEY) == data::SeverityNone) {
+      Relate_INVOICEL->Delete(false);
     }
-    FetchInvoiceCustomer();
   }
-  win().Display();
-}
-
-void UpdateInvoicesForm::ChooseCustomer() {
-  FetchInvoiceCustomer();
-  if (CallUpdateProcedure(CallSelectCustomers, framework::RequestSelect) ==
-      framework::ResponseCompleted) {
-    INV.CUSTOMERID = CUS.CUSTOMERID;
-  }
-  FetchInvoiceCustomer();
-  win().Display();
-}
-
-bool UpdateInvoicesForm::FetchInvoiceCustomer() {
-  CUS.CUSTOMERID = INV.CUSTOMERID;
-  if (Access_CUSTOMER->FetchQuietly(CustomerRecord::IDKEY) == data::SeverityNone) return true;
-  Access_CUSTOMER->ClearRecord();
-  CUS.CUSTOMERID = INV.CUSTOMERID;
-  return false;
+  addedLines_.clear();
 }
 
 void UpdateInvoices() {

@@ -6,7 +6,9 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
+#include "app/invoicing_records.h"
 #include "app/update_form.h"
 #include "app/update_invoices_line_list.h"
 
@@ -35,9 +37,13 @@ class UpdateInvoicesForm : public UpdateForm {
  public:
   UpdateInvoicesForm();
 
-  void PrepareWindow() override;
   uint8_t CallUpdateProcedure(uint16_t procedure, uint8_t request) override;
-  uint8_t OnAccepted() override;
+  void PrepareWindow() override;
+  // Lines are stored as they are saved in the line form; leaving without
+  // saving the invoice takes back the ones this form added.
+  bool HasUnsavedChanges() override;
+  uint32_t AskToSave() override;
+  void DiscardChanges() override;
 
   InvoiceLineList& lines() { return lines_; }
 
@@ -45,16 +51,9 @@ class UpdateInvoicesForm : public UpdateForm {
   uint8_t SetupLists() override;
 
  private:
-  // "Customer ID:" was accepted: the typed customer, else one chosen.
-  void LookUpCustomer();
-  // The look-up button: a customer chosen from the list, starting at the
-  // current one.
-  void ChooseCustomer();
-  // Puts the invoice's customer in the buffer, or a cleared one when the
-  // number has none, so the name shown always belongs to the number.
-  bool FetchInvoiceCustomer();
-
   InvoiceLineList lines_;
+  InvoiceRecord atOpening_{};        // as the window opened
+  std::vector<int32_t> addedLines_;  // line numbers, still stored
 };
 
 void UpdateInvoices();

@@ -416,9 +416,15 @@ void FileManager::ClearRecord() {
 
 // ---------------------------------------------------------------- writing
 
-uint8_t FileManager::Insert() {
+uint8_t FileManager::Insert() { return InsertRecord(true, nullptr); }
+
+uint8_t FileManager::InsertNoted(const std::function<uint8_t()>& then) {
+  return InsertRecord(false, then);
+}
+
+uint8_t FileManager::InsertRecord(bool show, const std::function<uint8_t()>& then) {
   if (MakeUsable() != SeverityNone) return SeverityStop;
-  if (!RecordValid(MsgRecordInsertError, true)) return SeverityInform;
+  if (!RecordValid(MsgRecordInsertError, show)) return SeverityInform;
   int32_t code = runtime::ErrorNone;
   if (HASAUTOINC) {
     ThreadState& state = Thread();
@@ -426,7 +432,7 @@ uint8_t FileManager::Insert() {
       code = WriteReserved();
     } else {
       state.inserting = true;
-      uint8_t primed = PrimeAutoInc();
+      uint8_t primed = show ? PrimeAutoInc() : PrimeAutoIncQuietly();
       state.inserting = false;
       if (primed != SeverityNone) return SeverityInform;
     }
@@ -434,12 +440,13 @@ uint8_t FileManager::Insert() {
     code = Thread().file->Add();
   }
   if (code == runtime::ErrorNone) {
+    if (then && then() != SeverityNone) return SeverityInform;
     Reserve(false);
     return SeverityNone;
   }
-  if (code == runtime::ErrorDuplicateKey) return ReportDuplicate();
+  if (code == runtime::ErrorDuplicateKey) return ReportDuplicate(show);
   NoteError(MsgRecordInsertError);
-  return Throw();
+  return show ? Throw() : uint8_t{SeverityInform};
 }
 
 // The reserved record is written back even when this thread has read other
@@ -487,8 +494,12 @@ const KeyEntry* FileManager::DuplicatedKey(bool numberedKeys) {
   return nullptr;
 }
 
-uint8_t FileManager::ReportDuplicate() {
-  if (const KeyEntry* key = DuplicatedKey(true)) return ThrowDuplicate(*key);
+uint8_t FileManager::ReportDuplicate(bool show) {
+  const KeyEntry* key = DuplicatedKey(true);
+  if (key == nullptr) return SeverityInform;
+  if (show) return ThrowDuplicate(*key);
+  if (ERRORS != nullptr) ERRORS->MESSAGETEXT = key->PDESCRIPTION;
+  NoteError(MsgDuplicateKey);
   return SeverityInform;
 }
 

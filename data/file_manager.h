@@ -81,6 +81,10 @@ class FileManager {
   // As Update, noting the message without showing it, so that a caller
   // inside a transaction can roll back before it throws.
   uint8_t UpdateNoted(uint8_t mode);
+  // As Insert, noting instead of showing; `then` runs once the record is
+  // written, and a failure there keeps a reserved number reserved, since the
+  // caller's rollback puts the reserving record back.
+  uint8_t InsertNoted(const std::function<uint8_t()>& then);
   std::string Position();
   uint8_t Reread(std::string_view position);
   // Reads the record this thread reserved by auto-numbering, deletes it
@@ -158,7 +162,8 @@ class FileManager {
   bool SetCounter(const runtime::FieldRef& field, int64_t number);
   int32_t WriteReserved();
   const KeyEntry* DuplicatedKey(bool numberedKeys);
-  uint8_t ReportDuplicate();
+  uint8_t ReportDuplicate(bool show);
+  uint8_t InsertRecord(bool show, const std::function<uint8_t()>& then);
   uint8_t ThrowDuplicate(const KeyEntry& key);
   uint8_t UpdateRecord(uint8_t mode, bool show);
   bool RecordValid(uint8_t message, bool show);

@@ -47,6 +47,18 @@ enum MessageNumber : uint16_t {
   MsgFormCannotUpdate = 38,
   MsgFileUsageError = 39,
   MsgViewOpenError = 40,
+  // The program's own, beyond the default table.
+  MsgSaveInvoiceWithNewLine = 41,
+  MsgSaveInvoiceWithNewLines = 42,
+  // What an entry that refused a typed value asks for instead.
+  MsgTypeWholeNumber = 43,
+  MsgTypeDecimalNumber = 44,
+  MsgTypeNumberInRange = 45,
+  MsgTypeDate = 46,
+  MsgTypeTime = 47,
+  MsgTypeShorterText = 48,
+  MsgTypeWesternText = 49,
+  MsgTypeAheadSearch = 50,
 };
 
 }  // namespace ledora::data

@@ -139,6 +139,38 @@ constexpr auto kDefaultBlock = [] {
   return block;
 }();
 
+// What the program says beyond the default messages. A refused delete adds
+// how many records hold the record to the default text; leaving an invoice
+// names the lines that No takes away; a refused entry says what to type,
+// with an example and never the picture itself.
+constexpr MessageDefinition kAddedMessages[] = {
+    {MsgDeleteRestricted, SeverityInform, "Referential Integrity Delete Error",
+     "%Previous Records in %File that refer to it: %Message. Nothing was deleted."},
+    {MsgSaveInvoiceWithNewLine, SeverityQuestion, "Save Record",
+     "Save the invoice with its new line?"},
+    {MsgSaveInvoiceWithNewLines, SeverityQuestion, "Save Record",
+     "Save the invoice with its %Message new lines?"},
+    {MsgTypeWholeNumber, SeverityInform, "Entry refused", "Type a whole number, like %Message"},
+    {MsgTypeDecimalNumber, SeverityInform, "Entry refused",
+     "Type a number with at most %Field decimals, like %Message"},
+    {MsgTypeNumberInRange, SeverityInform, "Entry refused",
+     "The number is too large for this field: type one from %Field to %Message"},
+    {MsgTypeDate, SeverityInform, "Entry refused", "Type a date like %Message"},
+    {MsgTypeTime, SeverityInform, "Entry refused", "Type a time like %Message"},
+    {MsgTypeShorterText, SeverityInform, "Entry refused", "Type at most %Message characters"},
+    {MsgTypeWesternText, SeverityInform, "Entry refused",
+     "Type only letters, digits and signs of Western European languages"},
+    {MsgTypeAheadSearch, SeverityInform, "Find", "Find: %Message"},
+};
+
+static_assert(Packable(kAddedMessages));
+
+constexpr auto kAddedBlock = [] {
+  std::array<uint8_t, PackedSize(kAddedMessages)> block{};
+  PackInto(kAddedMessages, block.data());
+  return block;
+}();
+
 // Walks the block without keeping anything; the size check of each piece
 // comes before the piece is read.
 class BlockCursor {
@@ -173,6 +205,25 @@ class BlockCursor {
 }  // namespace
 
 std::span<const uint8_t> DefaultMessageTable() { return kDefaultBlock; }
+
+std::span<const uint8_t> AddedMessageTable() { return kAddedBlock; }
+
+std::string AddedMessageText(uint16_t number, std::string_view field, std::string_view message) {
+  std::vector<MessageEntry> entries;
+  ReadMessageTable(AddedMessageTable(), &entries);
+  auto found = std::find_if(entries.rbegin(), entries.rend(),
+                            [&](const MessageEntry& e) { return e.number == number; });
+  if (found == entries.rend()) return {};
+  std::string text(found->text);
+  for (auto [name, value] : {std::pair{std::string_view("%Field"), field},
+                             std::pair{std::string_view("%Message"), message}}) {
+    for (size_t at = text.find(name); at != std::string::npos; at = text.find(name, at)) {
+      text.replace(at, name.size(), value);
+      at += value.size();
+    }
+  }
+  return text;
+}
 
 MessageTableResult ReadMessageTable(std::span<const uint8_t> block,
                                     std::vector<MessageEntry>* entries) {

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -43,6 +44,14 @@ enum MessageTableResult {
 // The application's default messages, in their table order. The block is
 // static: it lives as long as the program.
 std::span<const uint8_t> DefaultMessageTable();
+
+// Messages the program adds on top of the default table (added after it,
+// they may extend a default text through "%Previous"). Static too.
+std::span<const uint8_t> AddedMessageTable();
+// The text of an added message with "%Field" and "%Message" filled in, for
+// words that go to a tip or the status line rather than a message box;
+// empty for a number the table lacks.
+std::string AddedMessageText(uint16_t number, std::string_view field, std::string_view message);
 
 // Appends every entry of block to entries, in block order. A block that
 // does not hold exactly its counted entries is rejected whole: nothing is

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <string>
 
 #include "runtime/storage/storage_driver.h"
 #include "runtime/system/runtime_error.h"
@@ -191,6 +192,11 @@ uint8_t RelationController::Frame(bool forDelete, RelationController* alsoDelete
   } else {
     MarkForUpdate(files);
   }
+  if (follower_ != nullptr) {
+    for (RelationController* file : follower_->FollowingFiles()) {
+      if (!Contains(files, file)) files.push_back(file);
+    }
+  }
   uint8_t result = MarkFiles(files);
   if (result != SeverityNone || !USELOGOUT) return result;
   if (ME->CurrentFile().driver().Logout(kTransactionTimeout) != runtime::ErrorNone) {
@@ -255,7 +261,8 @@ uint8_t RelationController::DeleteWith(RelationController* alsoDeleted) {
         }
       }
       result = ME->DeleteRecord() != runtime::ErrorNone ? FailWith(MsgRecordNotDeleted)
-                                                        : Commit(MsgRecordNotDeleted);
+                                                        : FollowOrRollBack();
+      if (result == SeverityNone) result = Commit(MsgRecordNotDeleted);
     }
     Close();
     if (result == SeverityNone) return SeverityNone;
@@ -299,6 +306,7 @@ uint8_t RelationController::NextDependant(LinkFields* pairs, bool oldValues, uin
 uint8_t RelationController::DeleteDependants(int childKey, LinkFields* pairs, uint8_t rule) {
   uint8_t result = ME->MakeUsable();
   if (result != SeverityNone) return result;
+  if (rule == RuleRestrict) return RefuseIfReferenced(childKey, pairs);
   uint16_t state = ME->SaveFileState();
   result = PositionOnChildKey(childKey, pairs, false);
   while (result == SeverityNone && NextDependant(pairs, false, result) == 0) {
@@ -317,6 +325,36 @@ uint8_t RelationController::DeleteDependants(int childKey, LinkFields* pairs, ui
     } else {
       break;
     }
+  }
+  ME->RestoreFileState(state);
+  return result;
+}
+
+// The refusal says how many records hold the parent ("%Message"), so the
+// user knows what to clear first. A child without a key on the link (-1) is
+// searched in record order.
+uint8_t RelationController::RefuseIfReferenced(int childKey, LinkFields* pairs) {
+  uint16_t state = ME->SaveFileState();
+  int64_t count = 0;
+  uint8_t result = SeverityNone;
+  if (childKey >= 0) {
+    result = PositionOnChildKey(childKey, pairs, false);
+    while (result == SeverityNone && NextDependant(pairs, false, result) == 0) ++count;
+  } else if (ME->CurrentFile().SetOrder(runtime::kRecordOrder) != runtime::ErrorNone) {
+    result = FailWith(MsgRecordRetrievalError);
+  } else {
+    for (;;) {
+      uint8_t read = ME->NextQuietly();
+      if (read != SeverityNone) {
+        if (read != SeverityInform || !ME->AtEnd()) result = FailWith(MsgRecordRetrievalError);
+        break;
+      }
+      if (pairs->ChildEqualsParent()) ++count;
+    }
+  }
+  if (result == SeverityNone && count > 0) {
+    if (ME->ERRORS != nullptr) ME->ERRORS->MESSAGETEXT = std::to_string(count);
+    result = FailWith(MsgDeleteRestricted);
   }
   ME->RestoreFileState(state);
   return result;
@@ -352,9 +390,43 @@ uint8_t RelationController::Update(bool recallHint) {
                : SeverityQuestion;
   }
   result = UpdateOwnDependants();
+  if (result == SeverityNone) result = FollowOrRollBack();
   if (result == SeverityNone) result = Commit(MsgRecordNotUpdated);
   Close();
   return result;
+}
+
+uint8_t RelationController::Insert() {
+  if (follower_ == nullptr) return ME->Insert();
+  uint8_t result = Open();
+  if (result == SeverityNone) result = Frame(false);
+  if (result != SeverityNone) {
+    Close();
+    return result;
+  }
+  FileManager* failed = ME;
+  result = ME->InsertNoted([&] {
+    failed = follower_->Follow();
+    return failed == nullptr ? uint8_t{SeverityNone} : uint8_t{SeverityInform};
+  });
+  if (result != SeverityNone) {
+    // Shown once the transaction's locks are gone.
+    Rollback();
+    failed->Throw();
+  } else {
+    result = Commit(MsgRecordInsertError);
+  }
+  Close();
+  return result;
+}
+
+uint8_t RelationController::FollowOrRollBack() {
+  if (follower_ == nullptr) return SeverityNone;
+  FileManager* failed = follower_->Follow();
+  if (failed == nullptr) return SeverityNone;
+  Rollback();
+  failed->Throw();
+  return SeverityInform;
 }
 
 uint8_t RelationController::UpdateOwnDependants() {

@@ -10,6 +10,7 @@
 
 #include "data/file_manager.h"
 #include "data/link_fields.h"
+#include "data/record_follower.h"
 
 namespace ledora::data {
 
@@ -69,6 +70,13 @@ class RelationController {
   // relation's delete rule. Deletes nothing when no number is reserved.
   uint8_t CancelAutoIncWith(RelationController* dependants);
 
+  // What follows this file's records (not owned); its writes join every
+  // insert, update and delete of a record of this file.
+  void SetFollower(RecordFollower* follower) { follower_ = follower; }
+  // Adds the record in the buffer as FileManager::Insert does, in one
+  // transaction with what follows it when there is a follower.
+  uint8_t Insert();
+
   // The process-wide traversal counter, bumped once per top-level request.
   static int32_t TraversalCounter();
 
@@ -95,6 +103,10 @@ class RelationController {
   uint8_t DeleteOwnDependants();
   uint8_t UpdateOwnDependants();
   uint8_t WriteChildWithDependants();
+  uint8_t RefuseIfReferenced(int childKey, LinkFields* pairs);
+  uint8_t FollowOrRollBack();
+
+  RecordFollower* follower_ = nullptr;
 };
 
 }  // namespace ledora::data

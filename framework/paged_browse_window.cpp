@@ -168,6 +168,8 @@ void PagedBrowse::RegisterLocatorKeys() {
   }
   for (int32_t key = '0'; key <= '9'; ++key) w->AddAlert(LISTCONTROL, key, 0);
   w->AddAlert(LISTCONTROL, ' ', 0);
+  // A locator that keeps what was typed takes it back; others ignore it.
+  w->AddAlert(LISTCONTROL, runtime::KeyBackspace, 0);
 }
 
 void PagedBrowse::AddPopupItems() {

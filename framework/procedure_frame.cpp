@@ -322,8 +322,9 @@ uint8_t ProcedureFrame::OnAccepted() {
   if (BUTTONS) {
     for (const ButtonEntry& button : *BUTTONS) {
       if (button.CONTROL != e.accepted) continue;
-      // The user chose what happens to the changes; nothing is asked.
-      closingByButton_ = true;
+      // A button that answers "completed" chose what happens to the
+      // changes; Cancel asks about them as Escape and the close box do.
+      closingByButton_ = button.ACTION != ResponseCancelled;
       SetResponseAndClose(button.ACTION);
       return SeverityInform;
     }
@@ -433,7 +434,8 @@ uint8_t ProcedureFrame::OnCompleted() {
 uint8_t ProcedureFrame::CompleteInsert() {
   data::FileManager* primary = PrimaryFile();
   if (primary == nullptr) return SeverityNone;
-  if (primary->Insert() != SeverityNone) {
+  // Through the controller, so what follows the record is stored with it.
+  if (PRIMARY->Insert() != SeverityNone) {
     SelectFirstField();
     return SeverityInform;
   }
@@ -564,12 +566,15 @@ uint8_t ProcedureFrame::OnCloseRequest() {
 uint8_t ProcedureFrame::AskAboutChanges(bool* goOn) {
   *goOn = true;
   if (CANCELACTION == 0 || (REQUEST != RequestInsert && REQUEST != RequestChange) ||
-      PrimaryUnchanged()) {
+      !HasUnsavedChanges()) {
     return SeverityNone;
   }
   if ((CANCELACTION & CancelSaves) && (CANCELACTION & CancelAsks)) {
-    uint32_t answer = AskMessage(data::MsgSaveRecord, kYesNoCancel, runtime::ButtonCancel);
-    if (answer == runtime::ButtonNo) return SeverityNone;
+    uint32_t answer = AskToSave();
+    if (answer == runtime::ButtonNo) {
+      DiscardChanges();
+      return SeverityNone;
+    }
     *goOn = false;
     if (answer == runtime::ButtonYes) {
       PostToWindow(runtime::EventAccepted, OKCONTROL);
@@ -588,7 +593,12 @@ uint8_t ProcedureFrame::AskAboutChanges(bool* goOn) {
     SelectFirstField();
     return SeverityInform;
   }
+  DiscardChanges();
   return SeverityNone;
+}
+
+uint32_t ProcedureFrame::AskToSave() {
+  return AskMessage(data::MsgSaveRecord, kYesNoCancel, runtime::ButtonCancel);
 }
 
 // --------------------------------------------------------------- helpers

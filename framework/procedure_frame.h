@@ -183,6 +183,13 @@ class ProcedureFrame {
 
   void SaveHistory();
 
+  // The unsaved-changes rule of leaving a form: whether anything would be
+  // lost, the question asked (Yes, No or Cancel), and what No undoes
+  // beyond not saving the record.
+  virtual bool HasUnsavedChanges() { return !PrimaryUnchanged(); }
+  virtual uint32_t AskToSave();
+  virtual void DiscardChanges() {}
+
  protected:
   // Messages go through ERRORS; without one a question takes its default.
   uint8_t ThrowMessage(uint16_t number);

@@ -1,6 +1,8 @@
 // What a form says when a control refuses what the user typed ("13/45/26"
-// in a date): a line for the status line that names the input and what the
-// control takes, so the user can correct it where it stands.
+// in a date): plain words on what to type instead, with an example, as a
+// tip at the field and in the status line, so the user corrects it where it
+// stands. The words come from the program's message table; the picture
+// itself is never shown.
 #pragma once
 
 #include <string>
@@ -10,12 +12,12 @@
 
 namespace ledora::framework {
 
-// "13/45/26" is not a date: type it as 07/12/2026
+// "Type a number with at most 2 decimals, like 1234.50"
 std::string RejectedInputText(const runtime::Control& control);
 
-// Shows the text in the frame's status line (the window's own, without a
-// frame) and returns it; the caller clears it once an input is accepted,
-// unless the status line shows something else by then.
+// Shows the text at the control and in the frame's status line (the
+// window's own, without a frame) and returns it; the caller clears it once
+// an input is accepted, unless the status line shows something else by then.
 std::string TellRejectedInput(runtime::Window& window, int32_t control);
 void ClearRejectedInput(runtime::Window& window, std::string* told);
 

@@ -74,6 +74,7 @@ class QtPresenter : public QObject, public Presenter {
   int32_t Popup(Window* owner, std::string_view menu) override;
   ScreenArea ScreenSize() override;
   void Beep() override;
+  void ShowTip(Window& window, int32_t control, const std::string& text) override;
   void ShowHelp(const std::string& file, const std::string& topic, HelpView view) override;
 
  protected:

@@ -12,6 +12,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QStringList>
+#include <QToolTip>
 #include <vector>
 
 #include "runtime/qtwindow/qt_conversions.h"
@@ -164,5 +165,13 @@ int32_t QtPresenter::Popup(Window* owner, std::string_view text) {
 }
 
 void QtPresenter::Beep() { QApplication::beep(); }
+
+void QtPresenter::ShowTip(Window& window, int32_t control, const std::string& text) {
+  QtWindowView* view = ViewOf(window);
+  QWidget* widget = view != nullptr ? view->WidgetOf(control) : nullptr;
+  if (widget == nullptr) return;
+  // Below the field, where it does not hide what was typed.
+  QToolTip::showText(widget->mapToGlobal(QPoint(0, widget->height())), ToQString(text), widget);
+}
 
 }  // namespace ledora::runtime

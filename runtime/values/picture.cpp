@@ -71,8 +71,14 @@ bool Picture::Deformat(std::string_view shown, const FieldRef& field) const {
   if (field.IsNumeric()) {
     Decimal value;
     if (!Deformat(shown, &value)) return false;
+    // A number the variable cannot hold is refused, never stored wrapped
+    // round; rounding to its places is no refusal.
+    Decimal before = GetNumber(field);
     SetNumber(field, value);
-    return true;
+    Decimal difference = GetNumber(field) - value;
+    if (difference > Decimal(-1) && difference < Decimal(1)) return true;
+    SetNumber(field, before);
+    return false;
   }
   std::string text;
   if (!Deformat(shown, &text)) return false;

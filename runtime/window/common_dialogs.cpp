@@ -27,4 +27,8 @@ int32_t Popup(std::string_view menu) {
 
 void Beep() { CurrentPresenter().Beep(); }
 
+void ShowTip(Window& window, int32_t control, const std::string& text) {
+  CurrentPresenter().ShowTip(window, control, text);
+}
+
 }  // namespace ledora::runtime

@@ -14,6 +14,8 @@
 
 namespace ledora::runtime {
 
+class Window;
+
 struct FileDialogRequest {
   std::string title;
   std::string filter;    // "Design files|*.KDS|All files|*.*"
@@ -33,5 +35,7 @@ std::vector<std::string> FontFamilies();
 // counted from 1 in text order) or 0 when nothing was chosen.
 int32_t Popup(std::string_view menu);
 void Beep();
+// A tip at the control, shown at once.
+void ShowTip(Window& window, int32_t control, const std::string& text);
 
 }  // namespace ledora::runtime

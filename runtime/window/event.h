@@ -69,6 +69,7 @@ enum KeyCode : int32_t {
   KeyDelete = 46,
   KeyF1 = 112,
   KeyF3 = 114,
+  KeyF8 = 119,
   KeyPadPlus = 107,
   KeyPadMinus = 109,
   KeyPlus = 187,

@@ -80,11 +80,20 @@ class HeadlessPresenter : public Presenter, public MessageService {
     helpTopics_.push_back(view == HelpShowSearch ? "?" : topic);
   }
   const std::vector<std::string>& helpTopics() const { return helpTopics_; }
+  void ShowTip(Window& window, int32_t control, const std::string& text) override {
+    tipControl_ = control;
+    tip_ = text;
+  }
+  // The tip shown last at once, and at which control.
+  const std::string& shownTip() const { return tip_; }
+  int32_t shownTipControl() const { return tipControl_; }
 
  private:
   enum PendingKind { PendingNone, PendingMessageBox, PendingPopup, PendingFile };
   bool WaitForAnswer(PendingKind kind);
 
+  std::string tip_;
+  int32_t tipControl_ = 0;
   std::deque<uint32_t> scriptedMessages_;
   std::deque<int32_t> scriptedPopups_;
   std::deque<std::optional<std::string>> scriptedFiles_;

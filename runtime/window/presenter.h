@@ -54,6 +54,9 @@ class Presenter {
   // of its pages; empty: the first page), or its search; the caller goes on
   // at once.
   virtual void ShowHelp(const std::string& file, const std::string& topic, HelpView view) {}
+  // Shows a short text as a tip at a control at once (a refused entry says
+  // why where the user looks); it goes as tips do.
+  virtual void ShowTip(Window& window, int32_t control, const std::string& text) {}
 };
 
 // The presenter windows report to; until one is set, a presenter that shows

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/browse_customers.h"
@@ -194,6 +196,29 @@ TEST_F(BrowseListsTest, TheNameTabSortsByNameAndAddressIgnoringCase) {
       << "the highlighted customer stays highlighted";
   driver.PressKey(BrowseList, 'B');
   EXPECT_EQ(std::string(runtime::ClippedField(CUS.NAME)), "baker") << "typing locates";
+}
+
+TEST_F(BrowseListsTest, TypingFindsWhatIsTypedWithinASecondAndBackspaceShortensIt) {
+  for (int i = 1; i <= 45; ++i) AddCustomer(i == 43 ? "Walker" : i == 44 ? "Wallace" : "Zed");
+  Window& w = Start(BrowseCustomers);
+  driver.PressKey(BrowseList, '4');
+  driver.PressKey(BrowseList, '2');
+  EXPECT_EQ(CUS.CUSTOMERID, 42);
+  EXPECT_EQ(w.statusText(), "Find: 42");
+  driver.PressKey(BrowseList, runtime::KeyBackspace);
+  EXPECT_EQ(CUS.CUSTOMERID, 4);
+  EXPECT_EQ(w.statusText(), "Find: 4");
+
+  driver.ChooseTab(BrowseSheet, 2);
+  for (int key : {'W', 'A', 'L'}) driver.PressKey(BrowseList, key);
+  EXPECT_EQ(std::string(runtime::ClippedField(CUS.NAME)), "Walker");
+  driver.PressKey(BrowseList, 'L');
+  EXPECT_EQ(std::string(runtime::ClippedField(CUS.NAME)), "Wallace");
+  EXPECT_EQ(w.statusText(), "Find: wall");
+  std::this_thread::sleep_for(std::chrono::milliseconds(1100));
+  driver.PressKey(BrowseList, 'W');
+  EXPECT_EQ(std::string(runtime::ClippedField(CUS.NAME)), "Walker") << "a pause starts afresh";
+  EXPECT_EQ(w.statusText(), "Find: w");
 }
 
 TEST_F(BrowseListsTest, CustomersAreInsertedChangedAndDeletedThroughTheirForm) {

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <array>
 #include <cstdio>
@@ -16,6 +15,7 @@
 #include "app/invoicing_dictionary.h"
 #include "runtime/storage/sqlite_driver.h"
 #include "tests/support/halt_recorder.h"
+#include "tests/support/killed_station.h"
 #include "tests/support/scripted_messages.h"
 #include "tests/support/temp_folder.h"
 
@@ -26,8 +26,6 @@ namespace fs = std::filesystem;
 using Counts = std::array<int64_t, 4>;
 
 constexpr int kMostSyncs = 1000;
-
-fs::path ExeFolder() { return fs::read_symlink("/proc/self/exe").parent_path(); }
 
 std::set<std::string> Names(const std::string& folder) {
   std::set<std::string> names;
@@ -50,27 +48,7 @@ class DemoFillCrashTest : public ::testing::Test {
       fs::remove_all(path);
       fs::create_directory(path);
     }
-    std::string station = (ExeFolder() / "demo_fill_station").string();
-    std::string inject = "inject=fdatasync:signal=SIGKILL:when=" + std::to_string(sync);
-    pid_t child = fork();
-    if (child == 0) {
-      if (chdir(Data().c_str()) != 0) _exit(126);
-      setenv("TMPDIR", Temp().c_str(), 1);
-      // LeakSanitizer cannot work under ptrace and would fail the fill's end.
-      const char* asan = getenv("ASAN_OPTIONS");
-      std::string options = std::string(asan != nullptr ? asan : "") + ":detect_leaks=0";
-      setenv("ASAN_OPTIONS", options.c_str(), 1);
-      if (sync > 0) {
-        execlp("strace", "strace", "-f", "-qq", "-o", "/dev/null", "-e", "trace=fdatasync", "-e",
-               inject.c_str(), station.c_str(), static_cast<char*>(nullptr));
-      } else {
-        execl(station.c_str(), station.c_str(), static_cast<char*>(nullptr));
-      }
-      _exit(127);
-    }
-    int status = -1;
-    waitpid(child, &status, 0);
-    return status;
+    return RunStationKilledAtSync(StationProgram("demo_fill_station"), Data(), Temp(), sync);
   }
 
   // The records of the four files as another station finds them in data.
@@ -113,27 +91,25 @@ TEST_F(DemoFillCrashTest, AStationKilledAtAnySyncLeavesTheFourFilesAllFilledOrAl
 
   int kept = 0;
   int lost = 0;
-  int sync = 1;
-  for (; sync <= kMostSyncs; ++sync) {
-    status = Run(sync);
-    if (WIFEXITED(status) && WEXITSTATUS(status) == 0) break;  // no syncth sync: done
-    SCOPED_TRACE("killed at fdatasync " + std::to_string(sync));
-    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << status;
-    EXPECT_TRUE(Names(Temp()).empty()) << *Names(Temp()).begin();
-    fs::remove_all(Temp());
-    Counts left = Reopen(Data());
-    ASSERT_TRUE(left == filled || left == empty)
-        << left[0] << " customers, " << left[1] << " items, " << left[2] << " invoices, " << left[3]
-        << " lines";
-    (left == filled ? kept : lost)++;
-    // The dead station's connection file and super-journal are gone once
-    // another station has opened the folder (SQLite keeps a journal it
-    // never began to use for the next write).
-    for (const std::string& name : Names(Data())) {
-      ASSERT_TRUE(files.count(name) || name.ends_with(".KDS-journal")) << name;
-    }
-  }
-  ASSERT_LE(sync, kMostSyncs) << "the fill never ended";
+  int kills = KillAtEachSync([&](int sync) { return Run(sync); },
+                             [&] {
+                               EXPECT_TRUE(Names(Temp()).empty()) << *Names(Temp()).begin();
+                               fs::remove_all(Temp());
+                               Counts left = Reopen(Data());
+                               ASSERT_TRUE(left == filled || left == empty)
+                                   << left[0] << " customers, " << left[1] << " items, " << left[2]
+                                   << " invoices, " << left[3] << " lines";
+                               (left == filled ? kept : lost)++;
+                               // The dead station's connection file and super-journal are gone
+                               // once another station has opened the folder (SQLite keeps a
+                               // journal it never began to use for the next write).
+                               for (const std::string& name : Names(Data())) {
+                                 ASSERT_TRUE(files.count(name) || name.ends_with(".KDS-journal"))
+                                     << name;
+                               }
+                             },
+                             kMostSyncs);
+  ASSERT_GT(kills, 0);
   EXPECT_GT(lost, 0);
   EXPECT_GT(kept, 0);
   std::printf("killed fills: %d kept, %d rolled back\n", kept, lost);

@@ -208,17 +208,45 @@ TEST_F(InvoicingDictionaryTest, NameAndAddressOrderAllowsTwinsIgnoresCaseAndSkip
 
 // ---------------------------------------------------------------- relations
 
-TEST_F(InvoicingDictionaryTest, DeletingACustomerLeavesItsInvoicesWithoutAQuestion) {
+// An invoice must keep its customer and a line its item: a delete that
+// would orphan them is refused with the count of records that hold on.
+TEST_F(InvoicingDictionaryTest, ACustomerWithInvoicesAndAnItemOnLinesAreNotDeleted) {
   ASSERT_EQ(AddCustomer("Ann"), 1);
+  ASSERT_EQ(AddCustomer("Bob"), 2);
   ASSERT_EQ(AddInvoice(1), 1);
   ASSERT_EQ(AddInvoice(1), 2);
+  ASSERT_EQ(AddInvoice(2), 3);
   Access_CUSTOMER->Open();  // as the browse keeps it open
   CUS.CUSTOMERID = 1;
   ASSERT_EQ(Access_CUSTOMER->Fetch(CustomerRecord::IDKEY), 0);
-  EXPECT_EQ(app::Relate_CUSTOMER->Delete(false), 0);
+  messages.Expect("Referential Integrity Delete Error", "Records in Invoices that refer to it: 2.",
+                  runtime::ButtonOk);
+  EXPECT_NE(app::Relate_CUSTOMER->Delete(false), 0);
   Access_CUSTOMER->Close();
-  EXPECT_EQ(Count(Access_CUSTOMER), 0);
-  EXPECT_EQ(Count(Access_INVOICES), 2);
+  EXPECT_EQ(Count(Access_CUSTOMER), 2);
+  EXPECT_EQ(Count(Access_INVOICES), 3);
+
+  ASSERT_EQ(AddLine(1, 5), 1);
+  ASSERT_EQ(AddLine(3, 6), 1);
+  ASSERT_EQ(AddLine(3, 5), 2);
+  ASSERT_EQ(AddLine(2, 5), 1);
+  Access_ITEMS->Open();
+  for (int32_t item : {5, 6, 7}) {
+    Access_ITEMS->PrimeRecord();
+    ITE.ITEMNR = item;
+    ASSERT_EQ(Access_ITEMS->Insert(), 0);
+  }
+  ITE.ITEMNR = 5;
+  ASSERT_EQ(Access_ITEMS->Fetch(app::ItemRecord::ITEMNRKEY), 0);
+  messages.Expect("Referential Integrity Delete Error",
+                  "Records in InvoiceLines that refer to it: 3.", runtime::ButtonOk);
+  EXPECT_NE(app::Relate_ITEMS->Delete(false), 0);
+  ITE.ITEMNR = 7;
+  ASSERT_EQ(Access_ITEMS->Fetch(app::ItemRecord::ITEMNRKEY), 0);
+  EXPECT_EQ(app::Relate_ITEMS->Delete(false), 0) << "an item no line sells goes";
+  Access_ITEMS->Close();
+  EXPECT_EQ(Count(Access_ITEMS), 2);
+  EXPECT_EQ(Count(Access_INVOICEL), 4);
 }
 
 TEST_F(InvoicingDictionaryTest, DeletingAnInvoiceLeavesItsLines) {
@@ -251,7 +279,8 @@ TEST_F(InvoicingDictionaryTest, InvoicesLinkToCustomersAndLinesForViews) {
   EXPECT_TRUE(Links(links[0], &INVL.INVOICENR, &INV.NUMBER));
   links.clear();
   app::Relate_ITEMS->ListLinkingFields(app::Relate_INVOICEL, links);
-  EXPECT_TRUE(links.empty());
+  ASSERT_EQ(links.size(), 1u);
+  EXPECT_TRUE(Links(links[0], &INVL.ITEMNR, &ITE.ITEMNR));
 }
 
 }  // namespace

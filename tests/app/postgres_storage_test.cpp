@@ -205,5 +205,48 @@ TEST_F(PostgresStorageTest, EightStationsNumberingAtOnceLoseAndDuplicateNothing)
   std::printf("%zu invoices by %d stations\n", numbers.size(), kStations);
 }
 
+TEST_F(PostgresStorageTest, RefusedDeletesCountWhatHoldsThemAndLinesMoveTheTotal) {
+  UseFreshDatabase();
+  ASSERT_EQ(Import("CUSTOMER", "CUS:CUSTOMERID,CUS:NAME\n1,Ann\n2,Bob\n"), JobDone);
+  ASSERT_EQ(Import("ITEMS", "ITE:ITEMNR,ITE:DESCRIPTION\n5,Bolt\n6,Nut\n"), JobDone);
+  ASSERT_EQ(Import("INVOICES", "INV:NUMBER,INV:CUSTOMERID\n1,1\n2,1\n3,2\n"), JobDone);
+  ASSERT_EQ(Import("INVOICEL", "INVL:INVOICENR,INVL:ITEMNR,INVL:PRICE\n1,5,1.00\n2,5,2.00\n"),
+            JobDone);
+  testing::HaltRecorder halts;
+  data::ErrorReporter errors;
+  errors.Initialize();
+  std::unique_ptr<runtime::StorageDriver> driver = OpenChosenStorage(messages);
+  ASSERT_TRUE(driver && DictionarySetup(*driver, errors)) << messages.str();
+  for (data::RelationController* file : {Relate_CUSTOMER, Relate_ITEMS, Relate_INVOICEL}) {
+    file->Open();
+  }
+  CUS.CUSTOMERID = 1;
+  ASSERT_EQ(Access_CUSTOMER->FetchQuietly(CustomerRecord::IDKEY), 0);
+  boxes.Expect("Referential Integrity Delete Error", "Records in Invoices that refer to it: 2.",
+               runtime::ButtonOk);
+  EXPECT_NE(Relate_CUSTOMER->Delete(false), 0);
+  ITE.ITEMNR = 5;
+  ASSERT_EQ(Access_ITEMS->FetchQuietly(ItemRecord::ITEMNRKEY), 0);
+  boxes.Expect("Referential Integrity Delete Error", "Records in InvoiceLines that refer to it: 2.",
+               runtime::ButtonOk);
+  EXPECT_NE(Relate_ITEMS->Delete(false), 0);
+  ITE.ITEMNR = 6;
+  ASSERT_EQ(Access_ITEMS->FetchQuietly(ItemRecord::ITEMNRKEY), 0);
+  EXPECT_EQ(Relate_ITEMS->Delete(false), 0);
+
+  Access_INVOICEL->ClearRecord();
+  INVL.INVOICENR = 3;
+  runtime::SetText(runtime::FieldRef::Packed(INVL.PRICE, 5, 2), "4.25");
+  EXPECT_EQ(Relate_INVOICEL->Insert(), 0);
+  for (data::RelationController* file : {Relate_INVOICEL, Relate_ITEMS, Relate_CUSTOMER}) {
+    file->Close();
+  }
+  DictionaryShutdown();
+  EXPECT_FALSE(halts.halted());
+  EXPECT_EQ(Export("CUSTOMER").find("1,Ann") != std::string::npos, true);
+  EXPECT_EQ(Export("ITEMS"), "ITE:ITEMNR,ITE:DESCRIPTION,ITE:PRICE\n5,Bolt,0.00\n");
+  EXPECT_NE(Export("INVOICES").find("\n3,2,,4.25\n"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace ledora::app

@@ -187,6 +187,7 @@ TEST_F(UpdateFormsTest, CancellingACustomerFormLosesNothing) {
   CustomerName(id);
   Start(app::UpdateCustomers, framework::RequestChange);
   driver.Type(app::CustomerNameEntry, "Zed");
+  messages.Expect("Save Record", "", ButtonNo);
   driver.Press(app::FormCancel);
   ASSERT_TRUE(ended);
   EXPECT_EQ(LastResponse, framework::ResponseCancelled);
@@ -276,6 +277,8 @@ TEST_F(UpdateFormsTest, ItemFormStoresDescriptionAndPrice) {
 // --------------------------------------------------------- invoice lines
 
 TEST_F(UpdateFormsTest, InvoiceLinesAreNumberedWithinTheirInvoice) {
+  app::Access_ITEMS->PrimeRecord();
+  ASSERT_EQ(app::Access_ITEMS->Insert(), 0);
   std::vector<int32_t> numbers;
   for (int32_t invoice : {7, 7, 8, 7, 8}) {
     INVL = {};
@@ -283,6 +286,7 @@ TEST_F(UpdateFormsTest, InvoiceLinesAreNumberedWithinTheirInvoice) {
     app::Access_INVOICEL->PrimeRecord(true);
     Start(app::UpdateInvoiceLines, framework::RequestInsert);
     EXPECT_EQ(Top().title(), "Adding a InvoiceLines Record");
+    driver.Type(app::LineItemNrEntry, "1");
     driver.Type(app::LineQuantityEntry, "2");
     driver.Press(app::FormOk);
     EXPECT_TRUE(ended);
@@ -293,6 +297,8 @@ TEST_F(UpdateFormsTest, InvoiceLinesAreNumberedWithinTheirInvoice) {
 }
 
 TEST_F(UpdateFormsTest, ALineNumberTakenInItsInvoiceIsRefusedAndTheFormStays) {
+  app::Access_ITEMS->PrimeRecord();
+  ASSERT_EQ(app::Access_ITEMS->Insert(), 0);
   INVL = {};
   INVL.INVOICENR = 4;
   app::Access_INVOICEL->PrimeRecord(true);
@@ -302,10 +308,12 @@ TEST_F(UpdateFormsTest, ALineNumberTakenInItsInvoiceIsRefusedAndTheFormStays) {
   app::Access_INVOICEL->PrimeRecord(true);
   Start(app::UpdateInvoiceLines, framework::RequestInsert);
   EXPECT_EQ(Trim(driver.Shown(app::LineNrEntry)), "2");
+  driver.Type(app::LineItemNrEntry, "1");
   driver.Type(app::LineNrEntry, "1");
   messages.Expect("Duplicate Key Error", "Invoice line number", runtime::ButtonOk);
   driver.Press(app::FormOk);
   EXPECT_FALSE(ended);
+  messages.Expect("Save Record", "", ButtonNo);
   driver.Press(app::FormCancel);
   ASSERT_TRUE(ended);
   EXPECT_EQ(Count(app::Access_INVOICEL), 1) << "the number the form held is given back";
@@ -438,6 +446,7 @@ TEST_F(UpdateInvoicesTest, AnUnknownCustomerOpensTheSelectionAndCancellingKeepsT
   EXPECT_EQ(Trim(form.GetText(app::InvoiceCustomerEntry)), "9");
   EXPECT_EQ(form.GetText(app::InvoiceCustomerName), "")
       << "no name of another customer beside the typed number";
+  messages.Expect("Save Record", "", ButtonNo);
   driver.Press(form, app::FormCancel);
   EXPECT_TRUE(ended);
 }
@@ -526,13 +535,15 @@ class InvoiceLinesTest : public UpdateInvoicesTest {
   }
   // Inserts a line through the list's Insert button; answers its number as
   // the line form showed it.
-  std::string InsertLine(runtime::Window& form, const char* item, const char* quantity) {
+  std::string InsertLine(runtime::Window& form, const char* item, const char* quantity,
+                         const char* price = nullptr) {
     driver.Press(form, app::InvoiceLineInsert);
     runtime::Window& line = Top();
     EXPECT_EQ(line.title(), "Adding a InvoiceLines Record");
     std::string number = Trim(line.GetText(app::LineNrEntry));
     driver.Type(line, app::LineItemNrEntry, item);
     driver.Type(line, app::LineQuantityEntry, quantity);
+    if (price != nullptr) driver.Type(line, app::LinePriceEntry, price);
     driver.Press(line, app::FormOk);
     EXPECT_EQ(driver.Top(), &form);
     return number;
@@ -543,6 +554,20 @@ class InvoiceLinesTest : public UpdateInvoicesTest {
       cells.push_back(Trim(cell));
     }
     return cells;
+  }
+  // The invoice's stored total; the buffer, which an open form shows, stays.
+  std::string StoredSales(int32_t invoice) {
+    app::InvoiceRecord kept = INV;
+    INV.NUMBER = invoice;
+    std::string sales = "?";
+    if (app::Access_INVOICES->FetchQuietly(app::InvoiceRecord::NUMBERKEY) == 0) {
+      sales = runtime::GetText(runtime::FieldRef::Packed(INV.SALES, 5, 2));
+    }
+    INV = kept;
+    return sales;
+  }
+  std::string ShownSales(runtime::Window& form) {
+    return Trim(form.GetText(app::InvoiceSalesEntry));
   }
   int64_t LinesOf(int32_t invoice) {
     int64_t count = 0;
@@ -567,12 +592,14 @@ TEST_F(InvoiceLinesTest, LinesInsertedFromTheListAreNumberedWithinTheirInvoice) 
   EXPECT_EQ(InsertLine(form, "1", "1"), "3") << "a cancelled line gave its number back";
   ASSERT_EQ(driver.RowCount(app::InvoiceLinesList), 3);
   EXPECT_EQ(Row(2), (std::vector<std::string>{"2", "2", "Nails", "100", "0.00"}));
+  messages.Expect("Save Record", "Save the invoice with its 3 new lines?", ButtonYes);
   driver.Press(form, app::FormCancel);
   ASSERT_TRUE(ended);
 
   runtime::Window& other = OpenInvoice(second);
   EXPECT_EQ(driver.RowCount(app::InvoiceLinesList), 0) << "only the invoice's own lines";
   EXPECT_EQ(InsertLine(other, "2", "5"), "1");
+  messages.Expect("Save Record", "Save the invoice with its new line?", ButtonYes);
   driver.Press(other, app::FormCancel);
   ASSERT_TRUE(ended);
   EXPECT_EQ(LinesOf(first), 3);
@@ -615,6 +642,7 @@ TEST_F(InvoiceLinesTest, ChangingAndDeletingALineGoThroughTheLineForm) {
   driver.Press(form, app::InvoiceLineDelete);
   ASSERT_EQ(driver.RowCount(app::InvoiceLinesList), 1);
   EXPECT_EQ(Row(1)[0], "2");
+  messages.Expect("Save Record", "its new line?", ButtonYes);
   driver.Press(form, app::FormCancel);
   EXPECT_EQ(LinesOf(invoice), 1);
 }
@@ -628,6 +656,7 @@ TEST_F(InvoiceLinesTest, CancellingANewInvoiceTakesItsLinesAlong) {
   InsertLine(form, "1", "3");
   InsertLine(form, "2", "4");
   EXPECT_EQ(LinesOf(number), 2);
+  messages.Expect("Save Record", "Save the invoice with its 2 new lines?", ButtonNo);
   driver.Press(form, app::FormCancel);
   ASSERT_TRUE(ended);
   EXPECT_EQ(LinesOf(number), 0);
@@ -647,6 +676,7 @@ TEST_F(InvoiceLinesTest, CancellingAnInsertThatReservedNoNumberDeletesNoLines) {
   runtime::Window& form = OpenInvoice(taken);
   InsertLine(form, "1", "3");
   InsertLine(form, "2", "4");
+  messages.Expect("Save Record", "2 new lines", ButtonYes);
   driver.Press(form, app::FormCancel);
   ASSERT_TRUE(ended);
 
@@ -656,6 +686,146 @@ TEST_F(InvoiceLinesTest, CancellingAnInsertThatReservedNoNumberDeletesNoLines) {
   ASSERT_TRUE(ended);
   EXPECT_EQ(LinesOf(taken), 2);
   EXPECT_EQ(Count(app::Access_INVOICES), 1);
+}
+
+// ------------------------------------------------------- invoice totals
+
+TEST_F(InvoiceLinesTest, ANewInvoiceShowsAndStoresTheSumOfItsLines) {
+  app::Access_INVOICES->PrimeRecord();
+  StartInvoice(framework::RequestInsert);
+  runtime::Window& form = Top();
+  EXPECT_TRUE(form.Find(app::InvoiceSalesEntry)->readOnly);
+  driver.Type(form, app::InvoiceCustomerEntry, "1");
+  InsertLine(form, "1", "3", "7.50");
+  EXPECT_EQ(ShownSales(form), "7.50");
+  InsertLine(form, "2", "4", "5.25");
+  EXPECT_EQ(ShownSales(form), "12.75");
+  driver.Press(form, app::FormOk);
+  ASSERT_TRUE(ended);
+  EXPECT_EQ(StoredSales(INV.NUMBER), "12.75");
+}
+
+TEST_F(InvoiceLinesTest, ChangingOrDeletingALineStoresTheNewTotalAtOnce) {
+  int32_t invoice = AddInvoice(1);
+  runtime::Window& form = OpenInvoice(invoice);
+  InsertLine(form, "1", "1", "10.00");
+  InsertLine(form, "2", "1", "2.50");
+  EXPECT_EQ(StoredSales(invoice), "12.50") << "stored with the line, before the invoice's OK";
+  driver.ChooseRow(app::InvoiceLinesList, 2);
+  driver.Press(form, app::InvoiceLineChange);
+  driver.Type(Top(), app::LinePriceEntry, "4.75");
+  driver.Press(Top(), app::FormOk);
+  EXPECT_EQ(ShownSales(form), "14.75");
+  EXPECT_EQ(StoredSales(invoice), "14.75");
+
+  driver.ChooseRow(app::InvoiceLinesList, 1);
+  messages.Expect("Confirm Delete", "", ButtonYes);
+  driver.Press(form, app::InvoiceLineDelete);
+  EXPECT_EQ(ShownSales(form), "4.75");
+  EXPECT_EQ(StoredSales(invoice), "4.75");
+  driver.Press(form, app::FormOk);
+  ASSERT_TRUE(ended);
+  EXPECT_EQ(StoredSales(invoice), "4.75") << "the form saved the total it showed";
+}
+
+// ------------------------------------------------------- the line's item
+
+TEST_F(InvoiceLinesTest, ALinePricesQuantityTimesItsItemsPriceAndTakesADiscount) {
+  ITE.ITEMNR = 1;
+  ASSERT_EQ(app::Access_ITEMS->FetchQuietly(app::ItemRecord::ITEMNRKEY), 0);
+  runtime::SetText(runtime::FieldRef::Packed(ITE.PRICE, 5, 2), "2.50");
+  ASSERT_EQ(app::Access_ITEMS->Update(data::UpdateQuiet), 0);
+  int32_t invoice = AddInvoice(1);
+  runtime::Window& form = OpenInvoice(invoice);
+  driver.Press(form, app::InvoiceLineInsert);
+  runtime::Window& line = Top();
+  driver.Type(line, app::LineItemNrEntry, "1");
+  EXPECT_EQ(line.GetText(app::LineItemDescription), "Hammer");
+  driver.Type(line, app::LineQuantityEntry, "3");
+  EXPECT_EQ(Trim(line.GetText(app::LinePriceEntry)), "7.50");
+  driver.Type(line, app::LinePriceEntry, "7.00");
+  driver.Press(line, app::FormOk);
+  EXPECT_EQ(ShownSales(form), "7.00") << "the discount the user typed";
+
+  driver.Press(form, app::InvoiceLineChange);
+  EXPECT_EQ(Trim(Top().GetText(app::LinePriceEntry)), "7.00") << "opening keeps the price";
+  EXPECT_EQ(Top().GetText(app::LineItemDescription), "Hammer");
+  driver.Type(Top(), app::LineQuantityEntry, "4");
+  EXPECT_EQ(Trim(Top().GetText(app::LinePriceEntry)), "10.00");
+  driver.Press(Top(), app::FormOk);
+  EXPECT_EQ(Row(1)[4], "10.00");
+  EXPECT_EQ(ShownSales(form), "10.00");
+  EXPECT_EQ(StoredSales(invoice), "10.00");
+  driver.Press(form, app::FormOk);
+  EXPECT_TRUE(ended);
+}
+
+TEST_F(InvoiceLinesTest, AnUnknownItemOpensTheItemsListAndNoLineIsSavedWithoutAnItem) {
+  int32_t invoice = AddInvoice(1);
+  runtime::Window& form = OpenInvoice(invoice);
+  driver.Press(form, app::InvoiceLineInsert);
+  runtime::Window& line = Top();
+  driver.Type(line, app::LineItemNrEntry, "999");
+  ASSERT_EQ(Top().title(), "Select a Items Record");
+  driver.Press(Top(), app::BrowseClose);
+  EXPECT_EQ(driver.Top(), &line);
+  EXPECT_EQ(line.GetText(app::LineItemDescription), "");
+  messages.Expect("Field contents error", "The value of Item Nr must be found in the Items file.",
+                  runtime::ButtonOk);
+  driver.Press(line, app::FormOk);
+  EXPECT_EQ(driver.Top(), &line) << "the form stays for another item";
+  EXPECT_EQ(line.FocusedControl(), app::LineItemNrEntry);
+
+  driver.PressKey(app::LineItemNrEntry, runtime::KeyF8);
+  ASSERT_EQ(Top().title(), "Select a Items Record");
+  driver.DoubleClickRow(app::BrowseList, 2);
+  EXPECT_EQ(Trim(line.GetText(app::LineItemNrEntry)), "2");
+  EXPECT_EQ(line.GetText(app::LineItemDescription), "Nails");
+  driver.Press(line, app::FormOk);
+  EXPECT_EQ(LinesOf(invoice), 1);
+  driver.Press(form, app::FormOk);
+  EXPECT_TRUE(ended);
+}
+
+// ------------------------------------------------------ leaving the form
+
+TEST_F(InvoiceLinesTest, EscapeAsksAboutANewInvoicesLinesAndNoLeavesNothingBehind) {
+  app::Access_INVOICES->PrimeRecord();
+  StartInvoice(framework::RequestInsert);
+  runtime::Window& form = Top();
+  InsertLine(form, "1", "3", "7.50");
+  messages.Expect("Save Record", "Save the invoice with its new line?", runtime::ButtonCancel);
+  driver.PressKey(app::InvoiceCustomerEntry, runtime::KeyEscape);
+  EXPECT_FALSE(ended) << "Cancel goes back to the form";
+  EXPECT_EQ(driver.RowCount(app::InvoiceLinesList), 1);
+  messages.Expect("Save Record", "Save the invoice with its new line?", ButtonNo);
+  driver.Close(form);
+  ASSERT_TRUE(ended);
+  EXPECT_EQ(Count(app::Access_INVOICES), 0);
+  EXPECT_EQ(Count(app::Access_INVOICEL), 0);
+}
+
+TEST_F(InvoiceLinesTest, NoTakesBackOnlyTheLinesTheChangeFormAdded) {
+  int32_t invoice = AddInvoice(1);
+  runtime::Window& form = OpenInvoice(invoice);
+  InsertLine(form, "1", "1", "1.00");
+  messages.Expect("Save Record", "its new line?", ButtonYes);
+  driver.Press(form, app::FormCancel);
+  ASSERT_TRUE(ended);
+
+  runtime::Window& again = OpenInvoice(invoice);
+  InsertLine(again, "2", "1", "2.00");
+  InsertLine(again, "2", "1", "4.00");
+  EXPECT_EQ(StoredSales(invoice), "7.00");
+  messages.Expect("Save Record", "Save the invoice with its 2 new lines?", ButtonNo);
+  driver.Press(again, app::FormCancel);
+  ASSERT_TRUE(ended);
+  EXPECT_EQ(LinesOf(invoice), 1);
+  EXPECT_EQ(StoredSales(invoice), "1.00");
+
+  OpenInvoice(invoice);
+  driver.Close(Top());
+  EXPECT_TRUE(ended) << "an untouched invoice leaves without a question";
 }
 
 }  // namespace

@@ -188,9 +188,15 @@ TEST_F(ProcedureFrameTest, CancelActionOneSavesWithoutAskingAndTwoWarnsOfLostCha
   EXPECT_EQ(notes.Stored(id), "second");
 }
 
-TEST_F(ProcedureFrameTest, ACancelButtonClosesAChangedFormWithoutAQuestion) {
+// Cancel is the way out users reach for first; it must not lose a change
+// without asking any more than the close box does.
+TEST_F(ProcedureFrameTest, ACancelButtonAsksAboutAChangedFormAsTheCloseBoxDoes) {
   int32_t id = StartChange("first");
   driver.Type(form.win, kText, "second");
+  messages.Expect("Save Record", "", ButtonCancel);
+  driver.Press(form.win, kCancel);
+  EXPECT_FALSE(ended);
+  messages.Expect("Save Record", "", ButtonNo);
   driver.Press(form.win, kCancel);
   EXPECT_TRUE(ended);
   EXPECT_EQ(LastResponse, framework::ResponseCancelled);
@@ -479,6 +485,10 @@ TEST_F(ProcedureFrameTest, ARejectedEntryKeepsWhatWasTypedSaysWhyAndTakesTheFocu
   int32_t date = 0;
   form.win.SetUse(3, runtime::FieldRef::Of(date));
   form.win.SetPicture(3, "@d17");
+  form.win.CreateControl(4, runtime::ControlEntry);
+  unsigned char price[5] = {};
+  form.win.SetUse(4, runtime::FieldRef::Packed(price, 5, 2));
+  form.win.SetPicture(4, "@n-13.2");
   StartChange("first");
   int beeps = presenter.beeps();
   driver.Type(form.win, 2, "three");
@@ -486,15 +496,26 @@ TEST_F(ProcedureFrameTest, ARejectedEntryKeepsWhatWasTypedSaysWhyAndTakesTheFocu
   EXPECT_EQ(form.win.FocusedControl(), 2);
   EXPECT_EQ(driver.Shown(2), "three");
   EXPECT_EQ(number, 7);
-  EXPECT_EQ(form.win.statusText(), "\"three\" is not a number that fits @n-13");
+  EXPECT_EQ(form.win.statusText(), "Type a whole number, like 1234");
+  EXPECT_EQ(presenter.shownTip(), form.win.statusText()) << "said at the field too";
+  EXPECT_EQ(presenter.shownTipControl(), 2);
+
+  driver.Type(form.win, 4, "12x.5");
+  EXPECT_EQ(form.win.statusText(), "Type a number with at most 2 decimals, like 1234.50");
+  driver.Type(form.win, 4, "12345678.5");
+  EXPECT_EQ(form.win.statusText(),
+            "The number is too large for this field: type one from -9999999.99 to 9999999.99");
+  EXPECT_EQ(presenter.shownTipControl(), 4);
 
   driver.Type(form.win, 3, "13/45/26");
   EXPECT_EQ(driver.Shown(3), "13/45/26");
   EXPECT_EQ(form.win.FocusedControl(), 3);
-  EXPECT_EQ(form.win.statusText().rfind("\"13/45/26\" is not a date: type it as ", 0), 0u)
-      << form.win.statusText();
+  EXPECT_EQ(form.win.statusText().rfind("Type a date like ", 0), 0u) << form.win.statusText();
+  EXPECT_EQ(form.win.statusText().find("@"), std::string::npos) << "never the picture itself";
   driver.Type(form.win, 3, "");
   EXPECT_EQ(form.win.statusText(), "") << "an accepted input clears the word";
+  EXPECT_EQ(runtime::GetText(runtime::FieldRef::Packed(price, 5, 2)), "0.00")
+      << "a number too large is not stored wrapped round";
   driver.Close(form.win);
 }
 
@@ -516,6 +537,7 @@ TEST_F(ProcedureFrameTest, TheHistoryKeyRecallsTheValueLastSaved) {
   driver.PressKey(kText, runtime::KeyCtrlQuote);
   EXPECT_EQ(notes.Text(), "repeat me");
   EXPECT_EQ(form.win.GetText(kText), "repeat me");
+  messages.Expect("Save Record", "", ButtonNo);
   driver.Press(form.win, kCancel);
 }
 
