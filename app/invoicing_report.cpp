@@ -298,7 +298,10 @@ uint8_t InvoicingReport::TakeRecord() {
     // Every invoice begins on a page of its own, numbered as a document of
     // its own, since each goes to its own customer.
     if (description_.invoiceLines && (firstInvoice_ || INV.NUMBER != lastInvoice_)) {
-      if (!firstInvoice_ && !EndInvoice()) return SeverityStop;
+      if (!firstInvoice_ && !EndInvoice()) {
+        ReportNotPrinted();
+        return SeverityStop;
+      }
       firstInvoice_ = false;
       lastInvoice_ = INV.NUMBER;
       printed_ = INV;
@@ -309,6 +312,7 @@ uint8_t InvoicingReport::TakeRecord() {
     FetchItem();
     printed = layout_.PrintDetail(2);
   }
+  if (!printed) ReportNotPrinted();
   return printed ? SeverityNone : SeverityStop;
 }
 

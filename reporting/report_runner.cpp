@@ -166,9 +166,12 @@ void ReportRunner::PrintPages() {
     return;
   }
   printed_ = REPORT->Flush(*output_, title);
-  if (printed_) return;
+  if (!printed_) ReportNotPrinted();
+}
+
+void ReportRunner::ReportNotPrinted() {
   runtime::MessageRequest request;
-  request.caption = title;
+  request.caption = window() != nullptr ? window()->title() : "Report";
   const runtime::ErrorState& error = runtime::CurrentError();
   request.text = "The report could not be printed: " + error.text;
   if (!error.fileErrorText.empty()) request.text += " (" + error.fileErrorText + ")";

@@ -65,6 +65,9 @@ class ReportRunner : public framework::ProcedureFrame {
   virtual uint8_t ReadNext();
   virtual void StartReport();
   virtual void ReportNoRecords();
+  // Tells the user that the report's pages could not be made or sent, with
+  // the runtime's reason (a full disk, say); a job prints it.
+  void ReportNotPrinted();
 
  private:
   int32_t Now() const { return clock_ ? clock_() : SteadyHundredths(); }

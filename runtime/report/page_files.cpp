@@ -3,7 +3,9 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <vector>
 
@@ -66,10 +68,11 @@ bool PageFiles::Append(const PageImage& page, int64_t* offset) {
   bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file_) == bytes.size();
   ok = std::fflush(file_) == 0 && ok;
   if (!ok) {
+    int code = errno;
     // Cut the partial page off so that the pages before it stay readable.
     std::clearerr(file_);
     damaged_ = ftruncate(fileno(file_), size_) != 0 || std::fseek(file_, size_, SEEK_SET) != 0;
-    SetReportError(ErrorPageImageWrite, spool_);
+    SetReportError(ErrorPageImageWrite, spool_ + ": " + std::strerror(code != 0 ? code : EIO));
     return false;
   }
   *offset = size_;
