@@ -127,6 +127,7 @@ void KillInInsertForm(const StationPlace& place, int lines) {
     if (form == nullptr) return 2;
     for (int i = 0; i < lines; ++i) {
       driver.Press(*form, app::InvoiceLineInsert);
+      driver.Type(app::LineItemNrEntry, "1");  // a line needs an item that exists
       driver.Type(app::LineQuantityEntry, "2");
       driver.Press(app::FormOk);
     }
