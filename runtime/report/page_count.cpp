@@ -27,8 +27,16 @@ bool PatternOf(std::string_view picture, std::string_view* pattern, std::string_
   return true;
 }
 
+// A run of digit positions too short for value gains leading '<'
+// positions: a long report's page 1000 must not print as "###".
 std::string Formatted(std::string_view pattern, std::string_view closing, int32_t value) {
-  std::string picture = "@p" + std::string(pattern) + std::string(closing);
+  std::string widened(pattern);
+  auto first = std::find_if(widened.begin(), widened.end(), IsDigitPosition);
+  auto end = std::find_if_not(first, widened.end(), IsDigitPosition);
+  size_t digits = std::to_string(value < 0 ? -static_cast<int64_t>(value) : value).size();
+  size_t positions = static_cast<size_t>(end - first);
+  if (positions > 0 && digits > positions) widened.insert(first, digits - positions, '<');
+  std::string picture = "@p" + widened + std::string(closing);
   return FormatWithPicture(picture, FieldRef::Of(value));
 }
 
@@ -47,6 +55,12 @@ std::string FormatPageOfPages(std::string_view picture, int32_t number, int32_t 
   size_t split = static_cast<size_t>(firstEnd - pattern.begin());
   return Formatted(pattern.substr(0, split), closing, number) +
          Formatted(pattern.substr(split), closing, pages);
+}
+
+std::string FormatPageNumber(std::string_view picture, int32_t number) {
+  std::string_view pattern, closing;
+  if (!PatternOf(picture, &pattern, &closing)) return FormatWithPicture(picture, FieldRef::Of(number));
+  return Formatted(pattern, closing, number);
 }
 
 std::string ShownText(const PageImage& page, const PageItem& item) {

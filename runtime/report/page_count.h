@@ -17,7 +17,12 @@ inline constexpr char kDefaultPageCountPicture[] = "@pPage <<# of <<#p";
 // A pattern picture with two runs of digit positions shows number in the
 // first and pages in the second ("@pPage <<# of <<#p"); with one run it
 // shows pages alone ("@p<<#p"). Any other picture shows pages through it.
+// Neither run overflows: each gains positions as FormatPageNumber's does.
 std::string FormatPageOfPages(std::string_view picture, int32_t number, int32_t pages);
+
+// The page number through picture; a pattern picture too narrow for it
+// gains digit positions rather than showing '#'.
+std::string FormatPageNumber(std::string_view picture, int32_t number);
 
 // What an item shows on page: its text, or for a page-count item its
 // picture filled in. A document whose end is not known yet counts its

@@ -1,5 +1,6 @@
 #include "runtime/report/paginator.h"
 
+#include "runtime/report/page_count.h"
 #include "runtime/values/picture.h"
 
 namespace ledora::runtime {
@@ -99,7 +100,7 @@ void Paginator::Put(const LaidOutBand& band, int32_t x, int32_t y) {
   int32_t number = page_->number;
   for (size_t index : band.pageNumberItems) {
     PageItem& item = page_->items[base + index];
-    item.text = FormatWithPicture(band.items[index].text, FieldRef::Of(number));
+    item.text = FormatPageNumber(band.items[index].text, number);
   }
   for (size_t index : band.pageCountItems) page_->items[base + index].flags |= FlagPageCount;
 }

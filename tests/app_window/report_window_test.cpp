@@ -16,7 +16,7 @@ class ReportWindowTest : public ProgramWindowTest {
     ProgramWindowTest::SetUp();
     if (IsSkipped()) return;
     // Enough items for the progress window to stay a moment.
-    FillDemoFolder(data_.path(), {.customers = 5, .items = 100000, .invoices = 2});
+    FillDemoFolder(data_.path(), {.customers = 5, .items = 400000, .invoices = 2});
     if (HasFailure()) return;
     StartProgram();
   }

@@ -17,6 +17,14 @@ TEST(PageCountTest, OneRunOrNoPatternShowsTheCountAlone) {
   EXPECT_EQ(FormatPageOfPages("", 2, 31), "31");
 }
 
+TEST(PageCountTest, ALongReportsNumbersWidenTheirPictureRatherThanOverflow) {
+  EXPECT_EQ(FormatPageOfPages("@pPage <<# of <<#p", 1, 2632), "Page 1 of 2632");
+  EXPECT_EQ(FormatPageOfPages("@pPage <<# of <<#p", 1000, 2632), "Page 1000 of 2632");
+  EXPECT_EQ(FormatPageNumber("@pPage <<#p", 12345), "Page 12345");
+  EXPECT_EQ(FormatPageNumber("@pPage <<#p", 7), "Page 7");
+  EXPECT_EQ(FormatPageNumber("@n3", 1000), "###");  // not a pattern: the picture's own rule
+}
+
 TEST(PageCountTest, OnlyPageCountItemsAreFilledIn) {
   PageImage page;
   page.number = 2;
