@@ -3,6 +3,10 @@
 //   ledora [--data DIR] [--demo]              the windows on the data folder
 //   ledora [--data DIR] JOB [ARGUMENTS...]    a headless job on the data folder
 // --version, --help, `help JOB` and `JOB --help` answer at once.
+//
+// Built twice: as `ledora`, the jobs program, which links neither Qt nor
+// libpq and hands the windows, printing and PostgreSQL to the full program
+// (app/full_program.h); and with LEDORA_FULL_PROGRAM as that full program.
 #include <unistd.h>
 
 #include <cerrno>
@@ -18,6 +22,7 @@
 #include "app/copy_data_job.h"
 #include "app/data_jobs.h"
 #include "app/demo_data.h"
+#include "app/full_program.h"
 #include "app/job_command.h"
 #include "app/print_job.h"
 #include "app/program.h"
@@ -25,8 +30,10 @@
 #include "app/storage_choice.h"
 #include "app/version.h"
 #include "runtime/dates/local_clock.h"
-#include "runtime/qtwindow/qt_program.h"
 #include "runtime/system/process_start.h"
+#ifdef LEDORA_FULL_PROGRAM
+#include "runtime/qtwindow/qt_program.h"
+#endif
 
 namespace {
 
@@ -35,6 +42,17 @@ constexpr size_t kMainStack = 50000;
 using JobArgs = std::vector<std::string>;
 using ledora::app::JobOption;
 using ledora::app::JobSpec;
+
+// A job without a run of its own here is the full program's.
+#ifdef LEDORA_FULL_PROGRAM
+constexpr auto kPrintRun = [](const JobArgs& args) { return ledora::app::PrintCommand(args); };
+constexpr auto kCopyDataRun = [](const JobArgs& args) {
+  return ledora::app::CopyDataJob(args, std::cerr);
+};
+#else
+constexpr int (*kPrintRun)(const JobArgs&) = nullptr;
+constexpr int (*kCopyDataRun)(const JobArgs&) = nullptr;
+#endif
 
 // The headless jobs. Each guards itself (app/job.h) and returns a JobStatus,
 // which becomes the exit status.
@@ -102,14 +120,14 @@ const JobSpec kJobs[] = {
      "invoice-list or invoices.",
      kPrintOptions,
      {},
-     [](const JobArgs& args) { return ledora::app::PrintCommand(args); }},
+     kPrintRun},
     {"copy-data",
      "--to URL | --from URL",
      "Copies the invoicing and design data between the data folder and a\n"
      "PostgreSQL database, all or nothing, never over data already there.",
      kCopyDataOptions,
      {},
-     [](const JobArgs& args) { return ledora::app::CopyDataJob(args, std::cerr); }},
+     kCopyDataRun},
 };
 
 std::vector<std::string_view> JobWords() {
@@ -267,6 +285,27 @@ std::optional<int> PrepareJob(CommandLine* line) {
   }
 }
 
+#ifdef LEDORA_FULL_PROGRAM
+int RunWindows(int& argc, char** argv, bool demo) {
+  return ledora::runtime::RunWithQt(
+      argc, argv,
+      [demo] {
+        if (!demo) return ledora::app::MainProcedure();
+        // A folder that already holds data keeps it as it is.
+        ledora::app::MainProcedure(
+            [](ledora::app::MainFrame&) { ledora::app::FillDemoData(ledora::runtime::Today()); });
+      },
+      kMainStack);
+}
+#else
+// Before the job's paths change and the data folder becomes the current
+// folder, so that the full program gets the command line as it was typed.
+bool NeedsFullProgram(const CommandLine& line) {
+  if (line.job == nullptr || line.job->run == nullptr) return true;
+  return !line.database.empty() || !ledora::app::ChosenDatabase(line.data).empty();
+}
+#endif
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -285,6 +324,9 @@ int main(int argc, char** argv) {
     ledora::app::PrintJobHelp(*line.helpJob, stdout);
     return 0;
   }
+#ifndef LEDORA_FULL_PROGRAM
+  if (NeedsFullProgram(line)) return ledora::app::RunFullProgram(argv);
+#endif
   if (line.job != nullptr) {
     if (std::optional<int> status = PrepareJob(&line)) return *status;
   }
@@ -297,14 +339,9 @@ int main(int argc, char** argv) {
   ledora::runtime::SweepLeftovers();
   if (!line.database.empty()) ledora::app::ChooseDatabase(line.database);
   if (line.job != nullptr) return line.job->run(line.jobArgs);
-  bool demo = line.demo;
-  return ledora::runtime::RunWithQt(
-      argc, argv,
-      [demo] {
-        if (!demo) return ledora::app::MainProcedure();
-        // A folder that already holds data keeps it as it is.
-        ledora::app::MainProcedure(
-            [](ledora::app::MainFrame&) { ledora::app::FillDemoData(ledora::runtime::Today()); });
-      },
-      kMainStack);
+#ifdef LEDORA_FULL_PROGRAM
+  return RunWindows(argc, argv, line.demo);
+#else
+  return ledora::app::RunFullProgram(argv);
+#endif
 }

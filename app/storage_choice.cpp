@@ -3,19 +3,19 @@
 #include <cstdlib>
 
 #include "app/program.h"
+#include "app/server_storage.h"
 #include "runtime/ini/ini_file.h"
-#include "runtime/storage/pg_driver.h"
 #include "runtime/storage/sqlite_driver.h"
-#include "runtime/system/runtime_error.h"
 
 namespace ledora::app {
 
 void ChooseDatabase(const std::string& url) { setenv(kDatabaseVariable, url.c_str(), 1); }
 
-std::string ChosenDatabase() {
+std::string ChosenDatabase(const std::string& dataFolder) {
   const char* variable = std::getenv(kDatabaseVariable);
   if (variable != nullptr && *variable != '\0') return variable;
-  std::optional<std::string> line = runtime::ReadIniValue(kSettingsFile, "Storage", "Database");
+  std::string settings = dataFolder.empty() ? kSettingsFile : dataFolder + "/" + kSettingsFile;
+  std::optional<std::string> line = runtime::ReadIniValue(settings, "Storage", "Database");
   return line.value_or("");
 }
 
@@ -49,12 +49,7 @@ std::unique_ptr<runtime::StorageDriver> OpenStorage(const std::string& url, std:
   if (url.empty()) return std::make_unique<runtime::SqliteDriver>();
   std::string server = url;
   std::string schema = TakeSchema(server);
-  auto driver = std::make_unique<runtime::PgDriver>();
-  if (driver->Connect(server, schema, use) != 0) {
-    errors << "ledora: cannot use the database: " << runtime::CurrentError().fileErrorText << "\n";
-    return nullptr;
-  }
-  return driver;
+  return ConnectServer(server, schema, use, errors);
 }
 
 std::unique_ptr<runtime::StorageDriver> OpenChosenStorage(std::ostream& errors,

@@ -21,8 +21,9 @@ inline constexpr char kDatabaseVariable[] = "LEDORA_DATABASE";
 // The command line's choice, which comes before all others.
 void ChooseDatabase(const std::string& url);
 
-// The chosen URL; empty for the KDS files.
-std::string ChosenDatabase();
+// The chosen URL for a data folder (empty: the current folder); empty for
+// the KDS files.
+std::string ChosenDatabase(const std::string& dataFolder = "");
 
 // A driver on the given storage (empty URL: the KDS files), or null after a
 // message on errors that names the server or the data set that could not be

@@ -42,6 +42,7 @@ class CommandLineTest : public ::testing::Test {
   Outcome Ledora(std::vector<std::string> args, const std::string& stdoutPath = "") {
     std::string program =
         (fs::read_symlink("/proc/self/exe").parent_path().parent_path() / "ledora").string();
+    if (!copied.empty()) program = copied;
     EXPECT_TRUE(fs::exists(program)) << program;
     std::string outPath = stdoutPath.empty() ? runs.File("out") : stdoutPath;
     std::string errPath = runs.File("err");
@@ -64,6 +65,7 @@ class CommandLineTest : public ::testing::Test {
         env.push_back(*e);
       }
     }
+    for (std::string& entry : environment) env.push_back(entry.data());
     env.push_back(nullptr);
     pid_t pid;
     Outcome outcome;
@@ -99,7 +101,9 @@ class CommandLineTest : public ::testing::Test {
 
   testing::TempFolder data;
   testing::TempFolder runs;
-  std::string startIn;  // the folder the program starts in; empty: the test's
+  std::string startIn;                   // the folder the program starts in; empty: the test's
+  std::string copied;                    // the program to run; empty: the built one
+  std::vector<std::string> environment;  // added to the test's
 };
 
 TEST_F(CommandLineTest, AJobWordAfterTheGlobalOptionsRunsTheJob) {
@@ -261,6 +265,52 @@ TEST_F(CommandLineTest, WithoutADisplayOnlyTheWindowsRefuseAndSayWhatRunsInstead
   }
   EXPECT_EQ(job.status, 0) << job.err;
   EXPECT_NE(job.out.find("Baker"), std::string::npos);
+}
+
+// The dynamic loader's list of what it loaded, on standard error.
+TEST_F(CommandLineTest, JobsOnTheDataFolderLoadNeitherQtNorTheServerClient) {
+  Customers();
+  environment = {"LD_DEBUG=libs"};
+  for (std::vector<std::string> args :
+       {std::vector<std::string>{"--version"},
+        {"--data", data.path(), "export", "CUSTOMER", "--csv", runs.File("out.csv")}}) {
+    Outcome outcome = Ledora(args);
+    EXPECT_EQ(outcome.status, 0) << args.back();
+    EXPECT_NE(outcome.err.find("libsqlite3"), std::string::npos) << outcome.err;
+    EXPECT_EQ(outcome.err.find("libQt6"), std::string::npos) << args.back();
+    EXPECT_EQ(outcome.err.find("libpq"), std::string::npos) << args.back();
+  }
+  // Printing is the full program's, which does load them.
+  Outcome outcome = Ledora({"--data", data.path(), "print", "--list"});
+  EXPECT_EQ(outcome.status, 0) << outcome.err;
+  EXPECT_NE(outcome.err.find("libQt6Gui"), std::string::npos);
+}
+
+TEST_F(CommandLineTest, AServerNamedInTheDataFoldersSettingsIsUsedByEveryJob) {
+  Write(data.File("ledora.INI"),
+        "[Storage]\nDatabase=postgresql:///x?host=" + runs.File("none") + "\n");
+  Outcome outcome = Ledora({"--data", data.path(), "export", "ITEMS"});
+  EXPECT_EQ(outcome.status, 1);
+  EXPECT_NE(outcome.err.find("cannot use the database: PostgreSQL server"), std::string::npos)
+      << outcome.err;
+}
+
+TEST_F(CommandLineTest, WithoutTheFullProgramWindowsAndPrintingSayWhatIsMissing) {
+  Customers();
+  copied = runs.File("ledora");
+  fs::copy_file(fs::read_symlink("/proc/self/exe").parent_path().parent_path() / "ledora", copied);
+  for (std::vector<std::string> args :
+       {std::vector<std::string>{"--data", data.path()},
+        {"--data", data.path(), "print", "--list"},
+        {"--data", data.path(), "--database", "postgresql:///x", "export", "CUSTOMER"}}) {
+    Outcome outcome = Ledora(args);
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_NE(outcome.err.find("need ledora-full, which is not installed"), std::string::npos)
+        << outcome.err;
+  }
+  Outcome outcome = Ledora({"--data", data.path(), "export", "CUSTOMER"});
+  EXPECT_EQ(outcome.status, 0) << outcome.err;
+  EXPECT_NE(outcome.out.find("2,Baker"), std::string::npos);
 }
 
 }  // namespace
