@@ -59,9 +59,11 @@ std::optional<std::string> Reaimed(const fs::path& folder, const std::string& na
   return here.string();
 }
 
-void ReaimJournal(const fs::path& folder, const fs::path& journal) {
+// Whether the journal was re-aimed.
+bool ReaimJournal(const fs::path& folder, const fs::path& journal) {
   int fd = ::open(journal.c_str(), O_RDWR | O_CLOEXEC | O_NOFOLLOW);
-  if (fd < 0) return;
+  if (fd < 0) return false;
+  bool reaimed = false;
   off_t size = ::lseek(fd, 0, SEEK_END);
   unsigned char tail[kTail];
   if (size > static_cast<off_t>(kTail + 4) && ReadAt(fd, size - kTail, tail, kTail) &&
@@ -79,18 +81,21 @@ void ReaimJournal(const fs::path& folder, const fs::path& journal) {
         Put32(static_cast<uint32_t>(here->size()), &record);
         Put32(Checksum(*here), &record);
         record.append(reinterpret_cast<const char*>(kMagic), sizeof kMagic);
-        if (WriteAll(fd, start, record)) {
-          if (::ftruncate(fd, start + static_cast<off_t>(record.size())) == 0) ::fsync(fd);
+        reaimed = WriteAll(fd, start, record);
+        if (reaimed && ::ftruncate(fd, start + static_cast<off_t>(record.size())) == 0) {
+          ::fsync(fd);
         }
       }
     }
   }
   ::close(fd);
+  return reaimed;
 }
 
-void ReaimSuperJournal(const fs::path& folder, const fs::path& superJournal) {
+// Whether the super-journal was re-aimed.
+bool ReaimSuperJournal(const fs::path& folder, const fs::path& superJournal) {
   int fd = ::open(superJournal.c_str(), O_RDWR | O_CLOEXEC | O_NOFOLLOW);
-  if (fd < 0) return;
+  if (fd < 0) return false;
   std::string names;
   char buffer[4096];
   ssize_t n;
@@ -107,11 +112,10 @@ void ReaimSuperJournal(const fs::path& folder, const fs::path& superJournal) {
     rewritten.push_back('\0');
     start = end + 1;
   }
-  if (changed && WriteAll(fd, 0, rewritten) &&
-      ::ftruncate(fd, static_cast<off_t>(rewritten.size())) == 0) {
-    ::fsync(fd);
-  }
+  bool reaimed = changed && WriteAll(fd, 0, rewritten);
+  if (reaimed && ::ftruncate(fd, static_cast<off_t>(rewritten.size())) == 0) ::fsync(fd);
   ::close(fd);
+  return reaimed;
 }
 
 }  // namespace
@@ -131,8 +135,14 @@ void ReaimMovedJournals(const std::string& folder) {
   // The super-journals first: a journal aimed here whose super-journal
   // still lists the old names would have it removed after the first
   // rollback, before the others were rolled back.
-  for (const fs::path& superJournal : superJournals) ReaimSuperJournal(here, superJournal);
-  for (const fs::path& journal : journals) ReaimJournal(here, journal);
+  bool reaimed = false;
+  for (const fs::path& superJournal : superJournals) {
+    reaimed = ReaimSuperJournal(here, superJournal) || reaimed;
+  }
+  for (const fs::path& journal : journals) reaimed = ReaimJournal(here, journal) || reaimed;
+  // Every job's start and end pass here; a folder with nothing re-aimed
+  // needs no wait for the disk.
+  if (!reaimed) return;
   int dir = ::open(here.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (dir >= 0) {
     ::fsync(dir);
