@@ -75,19 +75,29 @@ bool NextCodePoint(std::string_view text, size_t* pos, char32_t* cp) {
   return true;
 }
 
+// The length of text's leading run of ASCII, which both sets spell alike:
+// most text is all of it, and is copied in one go.
+size_t AsciiPrefix(std::string_view text) {
+  size_t n = 0;
+  while (n < text.size() && static_cast<unsigned char>(text[n]) < 0x80) ++n;
+  return n;
+}
+
 }  // namespace
 
 std::string Cp1252ToUtf8(std::string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (char c : text) AppendUtf8(CodePointOf(static_cast<unsigned char>(c)), &out);
+  size_t ascii = AsciiPrefix(text);
+  std::string out(text.substr(0, ascii));
+  if (ascii == text.size()) return out;
+  out.reserve(text.size() + (text.size() - ascii) * 2);
+  for (char c : text.substr(ascii)) AppendUtf8(CodePointOf(static_cast<unsigned char>(c)), &out);
   return out;
 }
 
 bool Utf8ToCp1252(std::string_view text, std::string* out) {
-  std::string result;
+  size_t pos = AsciiPrefix(text);
+  std::string result(text.substr(0, pos));
   result.reserve(text.size());
-  size_t pos = 0;
   while (pos < text.size()) {
     char32_t cp;
     char byte;
