@@ -4,9 +4,10 @@
 //   ledora [--data DIR] JOB [ARGUMENTS...]    a headless job on the data folder
 // --version, --help, `help JOB` and `JOB --help` answer at once.
 //
-// Built twice: as `ledora`, the jobs program, which links neither Qt nor
-// libpq and hands the windows, printing and PostgreSQL to the full program
-// (app/full_program.h); and with LEDORA_FULL_PROGRAM as that full program.
+// Built three times (app/program_handover.h): as `ledora`, the jobs program,
+// which links neither Qt nor libpq; with LEDORA_SERVER_JOBS as the jobs on
+// a PostgreSQL database; with LEDORA_FULL_PROGRAM as the whole program with
+// the windows and printing.
 #include <unistd.h>
 
 #include <cerrno>
@@ -22,10 +23,10 @@
 #include "app/copy_data_job.h"
 #include "app/data_jobs.h"
 #include "app/demo_data.h"
-#include "app/full_program.h"
 #include "app/job_command.h"
 #include "app/print_job.h"
 #include "app/program.h"
+#include "app/program_handover.h"
 #include "app/report_jobs.h"
 #include "app/storage_choice.h"
 #include "app/version.h"
@@ -43,15 +44,19 @@ using JobArgs = std::vector<std::string>;
 using ledora::app::JobOption;
 using ledora::app::JobSpec;
 
-// A job without a run of its own here is the full program's.
+// A job without a run of its own here is a companion's.
+using JobRun = int (*)(const JobArgs&);
 #ifdef LEDORA_FULL_PROGRAM
-constexpr auto kPrintRun = [](const JobArgs& args) { return ledora::app::PrintCommand(args); };
-constexpr auto kCopyDataRun = [](const JobArgs& args) {
+constexpr JobRun kPrintRun = [](const JobArgs& args) { return ledora::app::PrintCommand(args); };
+#else
+constexpr JobRun kPrintRun = nullptr;
+#endif
+#if defined(LEDORA_FULL_PROGRAM) || defined(LEDORA_SERVER_JOBS)
+constexpr JobRun kCopyDataRun = [](const JobArgs& args) {
   return ledora::app::CopyDataJob(args, std::cerr);
 };
 #else
-constexpr int (*kPrintRun)(const JobArgs&) = nullptr;
-constexpr int (*kCopyDataRun)(const JobArgs&) = nullptr;
+constexpr JobRun kCopyDataRun = nullptr;
 #endif
 
 // The headless jobs. Each guards itself (app/job.h) and returns a JobStatus,
@@ -298,11 +303,18 @@ int RunWindows(int& argc, char** argv, bool demo) {
       kMainStack);
 }
 #else
-// Before the job's paths change and the data folder becomes the current
-// folder, so that the full program gets the command line as it was typed.
-bool NeedsFullProgram(const CommandLine& line) {
-  if (line.job == nullptr || line.job->run == nullptr) return true;
-  return !line.database.empty() || !ledora::app::ChosenDatabase(line.data).empty();
+// The companion that runs the command line, when this program cannot:
+// decided before the job's paths change and the data folder becomes the
+// current folder, so that it gets the command line as it was typed.
+const char* Companion(const CommandLine& line) {
+  if (line.job == nullptr || line.job->word == "print") return ledora::app::kFullProgram;
+#ifndef LEDORA_SERVER_JOBS
+  if (line.job->run == nullptr || !line.database.empty() ||
+      !ledora::app::ChosenDatabase(line.data).empty()) {
+    return ledora::app::kServerJobsProgram;
+  }
+#endif
+  return nullptr;
 }
 #endif
 
@@ -325,7 +337,7 @@ int main(int argc, char** argv) {
     return 0;
   }
 #ifndef LEDORA_FULL_PROGRAM
-  if (NeedsFullProgram(line)) return ledora::app::RunFullProgram(argv);
+  if (const char* companion = Companion(line)) return ledora::app::HandOver(companion, argv);
 #endif
   if (line.job != nullptr) {
     if (std::optional<int> status = PrepareJob(&line)) return *status;
@@ -342,6 +354,6 @@ int main(int argc, char** argv) {
 #ifdef LEDORA_FULL_PROGRAM
   return RunWindows(argc, argv, line.demo);
 #else
-  return ledora::app::RunFullProgram(argv);
+  return ledora::app::HandOver(ledora::app::kFullProgram, argv);
 #endif
 }

@@ -8,7 +8,7 @@ namespace ledora::app {
 std::unique_ptr<runtime::StorageDriver> ConnectServer(const std::string& url, const std::string&,
                                                       runtime::PgSchemaUse, std::ostream& errors) {
   errors << "ledora: cannot use the database " << url
-         << ": this program works on data folders only (ledora-full works on servers)\n";
+         << ": this program works on data folders only (ledora-server-jobs works on servers)\n";
   return nullptr;
 }
 

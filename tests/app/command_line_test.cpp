@@ -286,26 +286,34 @@ TEST_F(CommandLineTest, JobsOnTheDataFolderLoadNeitherQtNorTheServerClient) {
   EXPECT_NE(outcome.err.find("libQt6Gui"), std::string::npos);
 }
 
+// A job on a server loads the PostgreSQL client, still without Qt.
 TEST_F(CommandLineTest, AServerNamedInTheDataFoldersSettingsIsUsedByEveryJob) {
   Write(data.File("ledora.INI"),
         "[Storage]\nDatabase=postgresql:///x?host=" + runs.File("none") + "\n");
+  environment = {"LD_DEBUG=libs"};
   Outcome outcome = Ledora({"--data", data.path(), "export", "ITEMS"});
   EXPECT_EQ(outcome.status, 1);
   EXPECT_NE(outcome.err.find("cannot use the database: PostgreSQL server"), std::string::npos)
       << outcome.err;
+  EXPECT_NE(outcome.err.find("libpq"), std::string::npos);
+  EXPECT_EQ(outcome.err.find("libQt6"), std::string::npos);
 }
 
-TEST_F(CommandLineTest, WithoutTheFullProgramWindowsAndPrintingSayWhatIsMissing) {
+TEST_F(CommandLineTest, WithoutItsCompanionsTheWindowsPrintingAndServersSayWhatIsMissing) {
   Customers();
   copied = runs.File("ledora");
   fs::copy_file(fs::read_symlink("/proc/self/exe").parent_path().parent_path() / "ledora", copied);
-  for (std::vector<std::string> args :
-       {std::vector<std::string>{"--data", data.path()},
-        {"--data", data.path(), "print", "--list"},
-        {"--data", data.path(), "--database", "postgresql:///x", "export", "CUSTOMER"}}) {
+  std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+      {{"--data", data.path()}, "ledora-full"},
+      {{"--data", data.path(), "print", "--list"}, "ledora-full"},
+      {{"--data", data.path(), "--database", "postgresql:///x", "export", "CUSTOMER"},
+       "ledora-server-jobs"},
+      {{"--data", data.path(), "copy-data", "--to", "postgresql:///x"}, "ledora-server-jobs"}};
+  for (const auto& [args, companion] : cases) {
     Outcome outcome = Ledora(args);
     EXPECT_EQ(outcome.status, 1);
-    EXPECT_NE(outcome.err.find("need ledora-full, which is not installed"), std::string::npos)
+    EXPECT_NE(outcome.err.find("needs " + companion + ", which is not installed"),
+              std::string::npos)
         << outcome.err;
   }
   Outcome outcome = Ledora({"--data", data.path(), "export", "CUSTOMER"});
