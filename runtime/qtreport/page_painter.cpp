@@ -23,16 +23,24 @@ QPen Pen(int32_t color) {
 QRectF Rect(const PageItem& item) { return QRectF(item.x, item.y, item.width, item.height); }
 
 // Where an item may have left paint: its rectangle, widened by the pen.
-QRectF Reach(const PageItem& item) {
-  QRectF reach = Rect(item).normalized();
-  return reach.adjusted(-kPenWidth, -kPenWidth, kPenWidth, kPenWidth);
-}
+struct Reach {
+  explicit Reach(const PageItem& item)
+      : left(std::min(item.x, item.x + item.width) - kPen),
+        top(std::min(item.y, item.y + item.height) - kPen),
+        right(std::max(item.x, item.x + item.width) + kPen),
+        bottom(std::max(item.y, item.y + item.height) + kPen) {}
+  bool Meets(const Reach& other) const {
+    return left < other.right && other.left < right && top < other.bottom && other.top < bottom;
+  }
+  static constexpr int64_t kPen = static_cast<int64_t>(kPenWidth);
+  int64_t left, top, right, bottom;
+};
 
 // Whether an item drawn before page.items[index] may show under it.
 bool AnythingBeneath(const PageImage& page, size_t index) {
-  QRectF area = Reach(page.items[index]);
+  Reach area(page.items[index]);
   for (size_t i = 0; i < index; ++i) {
-    if (Reach(page.items[i]).intersects(area)) return true;
+    if (Reach(page.items[i]).Meets(area)) return true;
   }
   return false;
 }

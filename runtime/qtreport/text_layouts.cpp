@@ -22,23 +22,30 @@ QString SingleLine(const std::string& text) {
   return line;
 }
 
-std::string Key(const ReportFont& font, const std::string& text) {
-  std::string key = font.name;
-  key += '\0';
-  key += std::to_string(font.style) + ',' + std::to_string(font.size);
-  key += '\0';
-  key += text;
-  return key;
+// The layouts depend on the font's face and size, not its colour.
+bool SameFace(const ReportFont& a, const ReportFont& b) {
+  return a.size == b.size && a.style == b.style && a.name == b.name;
 }
 
 }  // namespace
 
+TextLayouts::Lines& TextLayouts::LinesOf(const ReportFont& font) {
+  for (auto& [face, lines] : fonts_) {
+    if (SameFace(face, font)) return lines;
+  }
+  return fonts_.emplace_back(font, Lines()).second;
+}
+
 const TextLayouts::Line& TextLayouts::Lay(QPainter& painter, const ReportFont& font,
                                           const std::string& text) {
-  std::string key = Key(font, text);
-  auto found = lines_.find(key);
-  if (found != lines_.end()) return found->second;
-  if (lines_.size() >= kMostLines) lines_.clear();
+  Lines* lines = &LinesOf(font);
+  auto found = lines->find(text);
+  if (found != lines->end()) return found->second;
+  if (count_ >= kMostLines) {
+    fonts_.clear();
+    count_ = 0;
+    lines = &LinesOf(font);
+  }
   Line line;
   line.layout = std::make_unique<QTextLayout>(SingleLine(text), ToQFont(font), painter.device());
   line.layout->setCacheEnabled(true);
@@ -56,7 +63,8 @@ const TextLayouts::Line& TextLayouts::Lay(QPainter& painter, const ReportFont& f
     line.height = laid.height();
   }
   line.layout->endLayout();
-  return lines_.emplace(std::move(key), std::move(line)).first->second;
+  ++count_;
+  return lines->emplace(text, std::move(line)).first->second;
 }
 
 void TextLayouts::Draw(QPainter& painter, const ReportFont& font, const std::string& text,

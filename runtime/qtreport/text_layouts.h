@@ -13,6 +13,8 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <utility>
+#include <vector>
 
 #include "runtime/report/report_types.h"
 
@@ -33,9 +35,13 @@ class TextLayouts {
     qreal advance = 0;       // what it aligns by
     qreal height = 0;
   };
+  using Lines = std::unordered_map<std::string, Line>;  // by text
   const Line& Lay(QPainter& painter, const ReportFont& font, const std::string& text);
+  Lines& LinesOf(const ReportFont& font);
 
-  std::unordered_map<std::string, Line> lines_;
+  // By font; a report uses a handful.
+  std::vector<std::pair<ReportFont, Lines>> fonts_;
+  size_t count_ = 0;
 };
 
 }  // namespace ledora::runtime
