@@ -22,6 +22,31 @@ QPen Pen(int32_t color) {
 
 QRectF Rect(const PageItem& item) { return QRectF(item.x, item.y, item.width, item.height); }
 
+// Where an item may have left paint: its rectangle, widened by the pen.
+struct Reach {
+  explicit Reach(const PageItem& item)
+      : left(std::min(item.x, item.x + item.width) - kPen),
+        top(std::min(item.y, item.y + item.height) - kPen),
+        right(std::max(item.x, item.x + item.width) + kPen),
+        bottom(std::max(item.y, item.y + item.height) + kPen) {}
+  bool Meets(const Reach& other) const {
+    return left < other.right && other.left < right && top < other.bottom && other.top < bottom;
+  }
+  static constexpr int64_t kPen = static_cast<int64_t>(kPenWidth);
+  int64_t left, top, right, bottom;
+};
+
+// Whether an item drawn before page.items[index] may show under it.
+bool AnythingBeneath(const PageImage& page, size_t index) {
+  Reach area(page.items[index]);
+  for (size_t i = 0; i < index; ++i) {
+    if (Reach(page.items[i]).Meets(area)) return true;
+  }
+  return false;
+}
+
+constexpr int32_t kWhite = 0xFFFFFF;
+
 int AlignFlags(uint8_t align) {
   switch (align) {
     case AlignCentre:
@@ -35,21 +60,24 @@ int AlignFlags(uint8_t align) {
 
 }  // namespace
 
-void PagePainter::Paint(const PageImage& page, QPainter& painter, const QRectF& target) {
+void PagePainter::Paint(const PageImage& page, QPainter& painter, const QRectF& target,
+                        TextLayouts* layouts) {
   if (page.width <= 0 || page.height <= 0) return;  // nothing to scale from
   painter.save();
   painter.setRenderHint(QPainter::Antialiasing);
   painter.setRenderHint(QPainter::TextAntialiasing);
   painter.translate(target.topLeft());
   painter.scale(target.width() / page.width, target.height() / page.height);
-  for (const PageItem& item : page.items) DrawItem(page, item, painter);
+  for (size_t i = 0; i < page.items.size(); ++i) DrawItem(page, i, painter, layouts);
   painter.restore();
 }
 
-void PagePainter::DrawItem(const PageImage& page, const PageItem& item, QPainter& painter) {
+void PagePainter::DrawItem(const PageImage& page, size_t index, QPainter& painter,
+                           TextLayouts* layouts) {
+  const PageItem& item = page.items[index];
   switch (item.kind) {
     case ItemText:
-      DrawText(page, item, painter);
+      DrawText(page, index, painter, layouts);
       break;
     case ItemBox:
       DrawBox(item, painter);
@@ -67,12 +95,21 @@ void PagePainter::DrawItem(const PageImage& page, const PageItem& item, QPainter
   }
 }
 
-void PagePainter::DrawText(const PageImage& page, const PageItem& item, QPainter& painter) {
-  if (item.fill != kNoColour) painter.fillRect(Rect(item), ToQColor(item.fill));
+void PagePainter::DrawText(const PageImage& page, size_t index, QPainter& painter,
+                           TextLayouts* layouts) {
+  const PageItem& item = page.items[index];
+  bool unseen = layouts && item.fill == kWhite && !AnythingBeneath(page, index);
+  if (item.fill != kNoColour && !unseen) painter.fillRect(Rect(item), ToQColor(item.fill));
   if (item.font >= page.fonts.size()) return;
   const ReportFont& font = page.fonts[item.font];
-  painter.setFont(ToQFont(font));
   painter.setPen(ToQColor(font.color));
+  // Underlines are drawn by drawText alone: they are rare, and its way of
+  // placing them is its own.
+  if (layouts && !font.underline()) {
+    layouts->Draw(painter, font, ShownText(page, item), Rect(item), AlignFlags(item.align));
+    return;
+  }
+  painter.setFont(ToQFont(font));
   painter.drawText(Rect(item), AlignFlags(item.align) | Qt::AlignTop | Qt::TextSingleLine,
                    ToQString(ShownText(page, item)));
 }

@@ -3,6 +3,8 @@
 #include <QFile>
 #include <QPdfWriter>
 #include <cerrno>
+#include <cstdlib>
+#include <string_view>
 
 #include "runtime/qtreport/paged_device_writer.h"
 #include "runtime/qtreport/pdf_subset_names.h"
@@ -11,10 +13,22 @@
 
 namespace ledora::runtime {
 
+namespace {
+
+// LEDORA_PLAIN_TEXT=1 draws every text on its own: the reference that the
+// tests compare the pages of shared layouts with, pixel for pixel.
+PagedDeviceWriter::TextDrawing ChosenTextDrawing() {
+  const char* plain = std::getenv("LEDORA_PLAIN_TEXT");
+  bool chosen = plain && *plain && std::string_view(plain) != "0";
+  return chosen ? PagedDeviceWriter::TextPlain : PagedDeviceWriter::TextShared;
+}
+
+}  // namespace
+
 // The writer writes into a QFile on the guard's descriptor, whose error
 // state catches every failed write (a full disk) that the writer ignores.
 struct PdfOutput::Device {
-  explicit Device(int fd) : writer(&file), pages(&writer) {
+  explicit Device(int fd) : writer(&file), pages(&writer, ChosenTextDrawing()) {
     file.open(fd, QIODevice::WriteOnly, QFileDevice::DontCloseHandle);
   }
   QFile file;

@@ -183,6 +183,36 @@ class KillTest : public ::testing::Test {
     return Moved();
   }
 
+  // `ledora print invoices --pdf out.pdf` started in the data folder.
+  pid_t StartPrint() {
+    pid_t child = fork();
+    if (child == 0) {
+      if (chdir(Data().c_str()) != 0) _exit(126);
+      setenv("TMPDIR", Temp().c_str(), 1);
+      setenv("QT_QPA_PLATFORM", "offscreen", 1);
+      if (!freopen("/dev/null", "w", stderr)) _exit(126);
+      execl(Program().c_str(), "ledora", "print", "invoices", "--pdf", "out.pdf", nullptr);
+      _exit(127);
+    }
+    return child;
+  }
+  // Whether a run's spool file (pages.ldsp in its pages folder) is there.
+  bool SpoolExists() {
+    for (const fs::directory_entry& entry : fs::directory_iterator(Temp())) {
+      if (fs::exists(entry.path() / "pages.ldsp")) return true;
+    }
+    return false;
+  }
+  // Waits while child runs until its pages are being spooled; false when it
+  // ended first.
+  bool AwaitSpool(pid_t child) {
+    for (int wait = 0; wait < 20000 && waitpid(child, nullptr, WNOHANG) == 0; ++wait) {
+      if (SpoolExists()) return true;
+      usleep(500);
+    }
+    return false;
+  }
+
   // What a killed run could have left, after the next start in folder.
   void ExpectNothingLeft(const std::string& folder, const std::set<std::string>& allowed) {
     for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
@@ -298,27 +328,12 @@ TEST_F(KillTest, APrintEndedBySignalLeavesNothingBehind) {
   ASSERT_EQ(Ledora(Data(), {"print", "--list"}).status, 0);
   for (int signal : {SIGTERM, SIGINT, SIGHUP}) {
     SCOPED_TRACE(strsignal(signal));
-    pid_t child = fork();
-    if (child == 0) {
-      if (chdir(Data().c_str()) != 0) _exit(126);
-      setenv("TMPDIR", Temp().c_str(), 1);
-      setenv("QT_QPA_PLATFORM", "offscreen", 1);
-      if (!freopen("/dev/null", "w", stderr)) _exit(126);
-      execl(Program().c_str(), "ledora", "print", "invoices", "--pdf", "out.pdf", nullptr);
-      _exit(127);
-    }
-    // Once its pages are being written.
-    bool paging = false;
-    for (int wait = 0; wait < 20000 && !paging && waitpid(child, nullptr, WNOHANG) == 0; ++wait) {
-      for (const fs::directory_entry& entry : fs::directory_iterator(Temp())) {
-        paging = paging || entry.path().filename().string().starts_with("ledora-");
-      }
-      if (!paging) usleep(500);
-    }
+    pid_t child = StartPrint();
+    bool spooling = AwaitSpool(child);
     kill(child, signal);
     int status = 0;
     waitpid(child, &status, 0);
-    if (!paging) continue;  // it had finished; nothing to show
+    if (!spooling) continue;  // it had finished; nothing to show
     EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << status;
     for (const fs::directory_entry& entry : fs::directory_iterator(Temp())) {
       EXPECT_EQ(entry.path().filename(), "runtime-root");
@@ -328,6 +343,23 @@ TEST_F(KillTest, APrintEndedBySignalLeavesNothingBehind) {
       EXPECT_TRUE(kDataFiles.count(name) || name.starts_with(".ledora-connection-")) << name;
     }
   }
+}
+
+// A print killed outright cannot clean up: its spool stays until the next
+// start, which sweeps it away.
+TEST_F(KillTest, AKilledPrintsSpoolGoesWithTheNextStart) {
+  FreshData();
+  ASSERT_EQ(Ledora(Data(), {"print", "--list"}).status, 0);
+  pid_t child = StartPrint();
+  bool spooling = AwaitSpool(child);
+  kill(child, SIGKILL);
+  waitpid(child, nullptr, 0);
+  if (!spooling) GTEST_SKIP() << "the print ended before its pages were spooled";
+  EXPECT_TRUE(SpoolExists());
+  ASSERT_EQ(Ledora(Data(), {"print", "--list"}).status, 0);
+  EXPECT_FALSE(SpoolExists());
+  ExpectNothingLeft(Data(), {});
+  EXPECT_FALSE(fs::exists(fs::path(Data()) / "out.pdf"));
 }
 
 TEST_F(KillTest, AKilledCopyBackBringsEveryFileOrNone) {
