@@ -8,6 +8,8 @@
 # Adding an include or a link edge across folders: add the folder to the
 # includer's row; the library must also link the included folder's library
 # directly (not through a third library), or the check says which is missing.
+# A folder written "~folder" may be included without that link: for the
+# interface of a library the program loads at run time.
 set(LEDORA_INCLUDE_RULES
   # folder           library           may include
   "runtime/system    runtime_system"

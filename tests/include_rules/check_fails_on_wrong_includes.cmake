@@ -1,6 +1,6 @@
 # Runs the include-rule check over a small tree that breaks each rule once
-# and holds one right include: the check must fail, name every fault and
-# only those. Run by CTest: cmake -DCHECK=<CheckIncludeRules.cmake> -P this
+# and holds right includes (one of a library loaded at run time, not
+# linked): the check must fail, name every fault and only those. Run by CTest: cmake -DCHECK=<CheckIncludeRules.cmake> -P this
 cmake_minimum_required(VERSION 3.25)
 set(here ${CMAKE_CURRENT_LIST_DIR})
 execute_process(

@@ -2,3 +2,4 @@
 set(LEDORA_LINKS_low_lib "")
 set(LEDORA_LINKS_mid_lib "low_lib")
 set(LEDORA_LINKS_high_lib "low_lib")
+set(LEDORA_LINKS_top_lib "")
