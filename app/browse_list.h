@@ -36,7 +36,7 @@ struct BrowseDescription {
   const char* format = "";
   std::vector<BrowseTab> tabs;  // in window order
   data::RelationController** primary = nullptr;
-  std::vector<data::RelationController**> others;        // opened before the primary
+  std::vector<data::RelationController**> others = {};   // opened before the primary
   std::vector<runtime::FieldRef> (*fields)() = nullptr;  // the columns, in format order
   bool customerName = false;                             // the view joins each invoice's customer
   bool selecting = false;                                // "&Select" instead of the record buttons

@@ -21,7 +21,8 @@ std::string ClippedAndTrimmed(std::string_view text) {
   return value;
 }
 
-enum Placeholder {
+// Scoped: its names are also the names of types (ErrorText, Field).
+enum class Placeholder {
   File,
   ErrorCode,
   ErrorText,
@@ -42,15 +43,15 @@ struct PlaceholderName {
 // "%ErrorText" never reads as "%Error" followed by "Text", and "%FileError"
 // never as "%File" followed by "Error".
 constexpr PlaceholderName kPlaceholders[] = {
-    {"%FileErrorCode", FileErrorCode},
-    {"%FileError", FileError},
-    {"%File", File},
-    {"%ErrorCode", ErrorCode},
-    {"%ErrorText", ErrorText},
-    {"%Error", Error},
-    {"%Message", Message},
-    {"%Field", Field},
-    {"%Previous", Previous},
+    {"%FileErrorCode", Placeholder::FileErrorCode},
+    {"%FileError", Placeholder::FileError},
+    {"%File", Placeholder::File},
+    {"%ErrorCode", Placeholder::ErrorCode},
+    {"%ErrorText", Placeholder::ErrorText},
+    {"%Error", Placeholder::Error},
+    {"%Message", Placeholder::Message},
+    {"%Field", Placeholder::Field},
+    {"%Previous", Placeholder::Previous},
 };
 
 const PlaceholderName* PlaceholderAt(std::string_view text, size_t pos) {
@@ -61,6 +62,7 @@ const PlaceholderName* PlaceholderAt(std::string_view text, size_t pos) {
 }
 
 std::string ValueOf(const ErrorReporter& r, Placeholder placeholder) {
+  using enum Placeholder;
   switch (placeholder) {
     case File:
       return r.FILENAME;
@@ -173,7 +175,7 @@ std::string ErrorReporter::Substitute() const {
       continue;
     }
     pos += p->name.size();
-    if (p->placeholder != Previous) {
+    if (p->placeholder != Placeholder::Previous) {
       result += ValueOf(*this, p->placeholder);
     } else if (auto previous = PreviousEntry(*current_, MESSAGES[*current_].number)) {
       result += MESSAGES[*previous].text;

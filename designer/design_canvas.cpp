@@ -224,7 +224,7 @@ CanvasHit DesignCanvas::HitTest(int32_t x, int32_t y) const {
 
 void DesignCanvas::Select(const CanvasHit& hit) {
   ClearTags();
-  state_.SELECTEDCTRL = hit.what == 0 ? layout::SelectedPaper : hit.what;
+  state_.SELECTEDCTRL = hit.what == 0 ? uint8_t{layout::SelectedPaper} : hit.what;
   state_.CURRENTCONTROL = 0;
   switch (state_.SELECTEDCTRL) {
     case layout::SelectedDetailArea:

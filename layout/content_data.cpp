@@ -1,6 +1,7 @@
 #include "layout/content_data.h"
 
 #include <cstring>
+#include <memory>
 #include <type_traits>
 #include <variant>
 
@@ -9,52 +10,132 @@
 namespace ledora::layout {
 namespace {
 
-// One entry per field of a data area: its offset, its width in bytes and the
-// member it holds. Numbers take their member's width; texts are blank-padded.
-template <class Data>
+// Where one field of a data area lives in the design model: a member of the
+// entry itself, or of one of its geometries; neither for what only the
+// record holds (the position of a band, the band of a control).
+template <class Data, class Entry, class Value>
+struct Column {
+  Value Data::*data;
+  Value Entry::*entry = nullptr;
+  std::unique_ptr<ControlGeometry> Entry::*geometry = nullptr;
+  int32_t ControlGeometry::*inGeometry = nullptr;
+};
+
+// One row per field of a data area: its offset, its width in bytes and where
+// it lives in the data and in the design. Numbers take their member's width;
+// texts are blank-padded. The same row stores a field and copies it between
+// the design and the data, so the two cannot disagree.
+template <class Data, class Entry>
 struct ContentField {
   int offset;
   int width;
-  std::variant<char Data::*, uint8_t Data::*, int16_t Data::*, int32_t Data::*, std::string Data::*>
-      member;
+  std::variant<Column<Data, Entry, char>, Column<Data, Entry, uint8_t>,
+               Column<Data, Entry, int16_t>, Column<Data, Entry, int32_t>,
+               Column<Data, Entry, std::string>>
+      column;
 };
 
-const ContentField<PaperData> kPaperFields[] = {
-    {0, 1, &PaperData::scale},      {1, 1, &PaperData::orientation},
-    {2, 4, &PaperData::paperWidth}, {6, 4, &PaperData::paperHeight},
-    {10, 4, &PaperData::areaX},     {14, 4, &PaperData::areaY},
-    {18, 4, &PaperData::areaWidth}, {22, 4, &PaperData::areaHeight},
-    {26, 64, &PaperData::fontName}, {90, 2, &PaperData::fontStyle},
-    {92, 2, &PaperData::fontSize},  {94, 4, &PaperData::fontColor},
+template <class Data, class Entry, class Value>
+Column<Data, Entry, Value> Own(Value Data::*data, Value Entry::*entry) {
+  return {data, entry};
+}
+template <class Data, class Entry>
+Column<Data, Entry, int32_t> Placed(int32_t Data::*data,
+                                    std::unique_ptr<ControlGeometry> Entry::*geometry,
+                                    int32_t ControlGeometry::*inGeometry) {
+  return {data, nullptr, geometry, inGeometry};
+}
+
+using P = PaperData;
+using S = DesignState;
+const ContentField<P, S> kPaperFields[] = {
+    {0, 1, Own(&P::scale, &S::PAPERSCALE)},
+    {1, 1, Own(&P::orientation, &S::ORIENTATION)},
+    {2, 4, Placed(&P::paperWidth, &S::PAPERCTRL, &ControlGeometry::WIDTH)},
+    {6, 4, Placed(&P::paperHeight, &S::PAPERCTRL, &ControlGeometry::HEIGHT)},
+    {10, 4, Placed(&P::areaX, &S::DETAILAREA, &ControlGeometry::XPOS)},
+    {14, 4, Placed(&P::areaY, &S::DETAILAREA, &ControlGeometry::YPOS)},
+    {18, 4, Placed(&P::areaWidth, &S::DETAILAREA, &ControlGeometry::WIDTH)},
+    {22, 4, Placed(&P::areaHeight, &S::DETAILAREA, &ControlGeometry::HEIGHT)},
+    {26, 64, Own(&P::fontName, &S::FONTNAME)},
+    {90, 2, Own(&P::fontStyle, &S::FONTSTYLE)},
+    {92, 2, Own(&P::fontSize, &S::FONTSIZE)},
+    {94, 4, Own(&P::fontColor, &S::FONTCOLOR)},
 };
 
-const ContentField<BandData> kBandFields[] = {
-    {0, 1, &BandData::index},      {1, 4, &BandData::x},           {5, 4, &BandData::y},
-    {9, 4, &BandData::width},      {13, 4, &BandData::height},     {17, 32, &BandData::name},
-    {49, 1, &BandData::absolute},  {50, 1, &BandData::pageBefore}, {51, 1, &BandData::pageAfter},
-    {52, 1, &BandData::withPrior}, {53, 1, &BandData::withNext},
+using B = BandData;
+using BE = BandEntry;
+const ContentField<B, BE> kBandFields[] = {
+    {0, 1, Column<B, BE, uint8_t>{&B::index}},
+    {1, 4, Placed(&B::x, &BE::CTRL, &ControlGeometry::XPOS)},
+    {5, 4, Placed(&B::y, &BE::CTRL, &ControlGeometry::YPOS)},
+    {9, 4, Placed(&B::width, &BE::CTRL, &ControlGeometry::WIDTH)},
+    {13, 4, Placed(&B::height, &BE::CTRL, &ControlGeometry::HEIGHT)},
+    {17, 32, Own(&B::name, &BE::BANDNAME)},
+    {49, 1, Own(&B::absolute, &BE::ABSOLUTE)},
+    {50, 1, Own(&B::pageBefore, &BE::PAGEBEFORE)},
+    {51, 1, Own(&B::pageAfter, &BE::PAGEAFTER)},
+    {52, 1, Own(&B::withPrior, &BE::WITHPRIOR)},
+    {53, 1, Own(&B::withNext, &BE::WITHNEXT)},
 };
 
-const ContentField<ControlData> kControlFields[] = {
-    {0, 1, &ControlData::band},
-    {1, 4, &ControlData::x},
-    {5, 4, &ControlData::y},
-    {9, 4, &ControlData::width},
-    {13, 4, &ControlData::height},
-    {17, 32, &ControlData::userFieldName},
-    {49, 32, &ControlData::fieldName},
-    {81, 1, &ControlData::justification},
-    {82, 1, &ControlData::resizable},
-    {83, 256, &ControlData::picture},
-    {339, 1, &ControlData::transparent},
-    {340, 4, &ControlData::lineColor},
-    {344, 4, &ControlData::boxColor},
-    {348, 1, &ControlData::boxRound},
-    {349, 64, &ControlData::fontName},
-    {413, 2, &ControlData::fontStyle},
-    {415, 2, &ControlData::fontSize},
-    {417, 4, &ControlData::fontColor},
+using C = ControlData;
+using CE = ControlEntry;
+const ContentField<C, CE> kControlFields[] = {
+    {0, 1, Column<C, CE, uint8_t>{&C::band}},
+    {1, 4, Placed(&C::x, &CE::CTRL, &ControlGeometry::XPOS)},
+    {5, 4, Placed(&C::y, &CE::CTRL, &ControlGeometry::YPOS)},
+    {9, 4, Placed(&C::width, &CE::CTRL, &ControlGeometry::WIDTH)},
+    {13, 4, Placed(&C::height, &CE::CTRL, &ControlGeometry::HEIGHT)},
+    {17, 32, Own(&C::userFieldName, &CE::USERFIELDNAME)},
+    {49, 32, Own(&C::fieldName, &CE::FIELDNAME)},
+    {81, 1, Own(&C::justification, &CE::JUSTIFICATION)},
+    {82, 1, Own(&C::resizable, &CE::RESIZABLE)},
+    {83, 256, Own(&C::picture, &CE::PICTURE)},
+    {339, 1, Own(&C::transparent, &CE::TRANSPARENT)},
+    {340, 4, Own(&C::lineColor, &CE::LINECOLOR)},
+    {344, 4, Own(&C::boxColor, &CE::BOXCOLOR)},
+    {348, 1, Own(&C::boxRound, &CE::BOXROUND)},
+    {349, 64, Own(&C::fontName, &CE::FONTNAME)},
+    {413, 2, Own(&C::fontStyle, &CE::FONTSTYLE)},
+    {415, 2, Own(&C::fontSize, &CE::FONTSIZE)},
+    {417, 4, Own(&C::fontColor, &CE::FONTCOLOR)},
 };
+
+// The design's member for a column; nullptr for what only the record holds.
+template <class Entry, class Data, class Value>
+auto* InDesign(Entry& entry, const Column<Data, std::remove_const_t<Entry>, Value>& column) {
+  using Pointer = decltype(&(entry.*column.entry));
+  if (column.entry) return Pointer(&(entry.*column.entry));
+  if constexpr (std::is_same_v<Value, int32_t>) {
+    if (column.geometry) return Pointer(&((*(entry.*column.geometry)).*column.inGeometry));
+  }
+  return Pointer(nullptr);
+}
+
+template <class Data, class Entry, size_t N>
+Data DataOf(const ContentField<Data, Entry> (&fields)[N], const Entry& entry) {
+  Data to;
+  for (const ContentField<Data, Entry>& field : fields) {
+    std::visit(
+        [&](const auto& column) {
+          if (const auto* from = InDesign(entry, column)) to.*column.data = *from;
+        },
+        field.column);
+  }
+  return to;
+}
+
+template <class Data, class Entry, size_t N>
+void TakeData(const ContentField<Data, Entry> (&fields)[N], const Data& from, Entry& entry) {
+  for (const ContentField<Data, Entry>& field : fields) {
+    std::visit(
+        [&](const auto& column) {
+          if (auto* to = InDesign(entry, column)) *to = from.*column.data;
+        },
+        field.column);
+  }
+}
 
 // Little-endian, whatever the machine.
 template <class Number>
@@ -72,13 +153,14 @@ Number GetNumber(const char* at) {
   return static_cast<Number>(bits);
 }
 
-template <class Data, size_t N>
-void Encode(const ContentField<Data> (&fields)[N], const Data& from, char* data) {
+template <class Data, class Entry, size_t N>
+void Encode(const ContentField<Data, Entry> (&fields)[N], const Data& from, char* data) {
   std::memset(data, ' ', kContentDataSize);
-  for (const ContentField<Data>& field : fields) {
+  for (const ContentField<Data, Entry>& field : fields) {
     char* at = data + field.offset;
     std::visit(
-        [&](auto member) {
+        [&](const auto& column) {
+          auto member = column.data;
           using Value = std::remove_cvref_t<decltype(from.*member)>;
           if constexpr (std::is_same_v<Value, std::string>) {
             runtime::AssignPadded(at, field.width, from.*member);
@@ -88,17 +170,18 @@ void Encode(const ContentField<Data> (&fields)[N], const Data& from, char* data)
             PutNumber(at, from.*member);
           }
         },
-        field.member);
+        field.column);
   }
 }
 
-template <class Data, size_t N>
-Data Decode(const ContentField<Data> (&fields)[N], const char* data) {
+template <class Data, class Entry, size_t N>
+Data Decode(const ContentField<Data, Entry> (&fields)[N], const char* data) {
   Data to;
-  for (const ContentField<Data>& field : fields) {
+  for (const ContentField<Data, Entry>& field : fields) {
     const char* at = data + field.offset;
     std::visit(
-        [&](auto member) {
+        [&](const auto& column) {
+          auto member = column.data;
           using Value = std::remove_cvref_t<decltype(to.*member)>;
           if constexpr (std::is_same_v<Value, std::string>) {
             to.*member = std::string(runtime::Clip(std::string_view(at, field.width)));
@@ -108,7 +191,7 @@ Data Decode(const ContentField<Data> (&fields)[N], const char* data) {
             to.*member = GetNumber<Value>(at);
           }
         },
-        field.member);
+        field.column);
   }
   return to;
 }
@@ -123,5 +206,22 @@ void EncodeControl(const ControlData& control, char* data) {
 PaperData DecodePaper(const char* data) { return Decode(kPaperFields, data); }
 BandData DecodeBand(const char* data) { return Decode(kBandFields, data); }
 ControlData DecodeControl(const char* data) { return Decode(kControlFields, data); }
+
+PaperData PaperOf(const DesignState& state) { return DataOf(kPaperFields, state); }
+BandData BandOf(const BandEntry& band, uint8_t index) {
+  BandData data = DataOf(kBandFields, band);
+  data.index = index;
+  return data;
+}
+ControlData ControlOf(const ControlEntry& control, uint8_t band) {
+  ControlData data = DataOf(kControlFields, control);
+  data.band = band;
+  return data;
+}
+void TakePaper(const PaperData& paper, DesignState& state) { TakeData(kPaperFields, paper, state); }
+void TakeBand(const BandData& data, BandEntry& band) { TakeData(kBandFields, data, band); }
+void TakeControl(const ControlData& data, ControlEntry& control) {
+  TakeData(kControlFields, data, control);
+}
 
 }  // namespace ledora::layout

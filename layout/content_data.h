@@ -8,6 +8,7 @@
 #include <string>
 
 #include "layout/design_records.h"
+#include "layout/design_state.h"
 
 namespace ledora::layout {
 
@@ -70,5 +71,16 @@ void EncodeControl(const ControlData& control, char* data);
 PaperData DecodePaper(const char* data);
 BandData DecodeBand(const char* data);
 ControlData DecodeControl(const char* data);
+
+// The data areas of an open design and back, by the same field table that
+// places them in the record: the paper and report font of the design state,
+// a band (at its position in the band list) and a control (of the band at
+// that position). Taking copies only what the record holds.
+PaperData PaperOf(const DesignState& state);
+BandData BandOf(const BandEntry& band, uint8_t index);
+ControlData ControlOf(const ControlEntry& control, uint8_t band);
+void TakePaper(const PaperData& paper, DesignState& state);
+void TakeBand(const BandData& data, BandEntry& band);
+void TakeControl(const ControlData& data, ControlEntry& control);
 
 }  // namespace ledora::layout

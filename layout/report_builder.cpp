@@ -34,13 +34,13 @@ runtime::ReportFont ControlFont(const ControlData& control, const runtime::Repor
 runtime::ReportJustify Justify(char justification) {
   switch (justification) {
     case 'L':
-      return runtime::JustifyLeft;
+      return runtime::ReportJustify::Left;
     case 'R':
-      return runtime::JustifyRight;
+      return runtime::ReportJustify::Right;
     case 'C':
-      return runtime::JustifyCentre;
+      return runtime::ReportJustify::Centre;
     default:
-      return runtime::JustifyDefault;  // the kind's own
+      return runtime::ReportJustify::Default;  // the kind's own
   }
 }
 
@@ -61,7 +61,7 @@ void SetTextSettings(runtime::ReportControl& control, const ControlData& data,
                      const runtime::ReportFont& reportFont) {
   control.font = ControlFont(data, reportFont);
   runtime::ReportJustify justify = Justify(data.justification);
-  if (justify != runtime::JustifyDefault) control.justify = justify;
+  if (justify != runtime::ReportJustify::Default) control.justify = justify;
   if (data.transparent) control.transparent = true;
 }
 
@@ -113,7 +113,8 @@ int16_t ReportBuilder::BuildReportSettings(runtime::Report& report, std::string&
   while (NextOfDesign()) {
     if (R_C.RECORDTYPE[0] != 'A') continue;
     PaperData paper = DecodePaper(R_C.THEDATA);
-    report.SetUnit(paper.scale == 'M' ? runtime::UnitMillimetres : runtime::UnitThousandthsInch);
+    report.SetUnit(paper.scale == 'M' ? runtime::ReportUnit::Millimetres
+                                      : runtime::ReportUnit::ThousandthsInch);
     if (paper.orientation == 'L') report.SetOrientation(runtime::OrientationLandscape);
     report.SetPrintableArea(paper.areaX, paper.areaY, paper.areaWidth, paper.areaHeight);
     report.SetFont(ReportFontOf(paper));

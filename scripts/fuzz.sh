@@ -29,7 +29,7 @@ scripts/install-deps.sh
 
 build=build/fuzz
 CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DLEDORA_FUZZ=ON -DLEDORA_BENCH=OFF >/dev/null
+  -DLEDORA_FUZZ=ON -DLEDORA_BENCH=OFF -DLEDORA_WERROR=ON >/dev/null
 cmake --build "$build" -j"$(nproc)" --target "${targets[@]/%/_fuzzer}"
 
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0

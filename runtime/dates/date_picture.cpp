@@ -11,9 +11,6 @@
 namespace ledora::runtime {
 namespace {
 
-constexpr int kLocaleShort = 17;
-constexpr int kLocaleLong = 18;
-
 constexpr std::string_view kPatterns[16] = {
     "M/dd/yy",  "M/dd/yyyy",  "MMM' 'd,yyyy", "MMMM' 'd,' 'yyyy", "d/MM/yy", "d/MM/yyyy",
     "d MMM yy", "d MMM yyyy", "yy/MM/dd",     "yyyy/MM/dd",       "yyMMdd",  "yyyyMMdd",
@@ -29,17 +26,13 @@ bool HasDateField(const PictureLayout& layout) {
          layout.Has(PositionMonthName);
 }
 
-PictureLayout LocaleLayout(int format) {
-  LocaleFormats locale = ReadLocaleFormats();
-  PictureLayout layout;
-  if (LayoutFromPattern(format == kLocaleShort ? locale.shortDate : locale.longDate, &layout) &&
-      HasDateField(layout)) {
-    return layout;
-  }
-  LocaleFormats defaults;
-  layout = PictureLayout();
-  LayoutFromPattern(format == kLocaleShort ? defaults.shortDate : defaults.longDate, &layout);
-  return layout;
+constexpr DateTimeKind kDate = {
+    'D', "date", kPatterns, &LocaleFormats::shortDate, &LocaleFormats::longDate, HasDateField};
+
+LayoutValues DateValues(int32_t date) {
+  CalendarDate d;
+  if (!DateParts(date, &d)) return {};
+  return {.valid = true, .year = d.year, .month = d.month, .day = d.day, .weekday = Weekday(date)};
 }
 
 std::vector<LayoutField> DateFields(const PictureLayout& layout) {
@@ -149,63 +142,32 @@ int32_t DateOf(DateReading r, int window, int currentYear) {
 
 std::unique_ptr<DatePicture> DatePicture::Compile(std::string_view picture, std::string* error) {
   PictureOptions options;
-  if (!ParsePictureText(picture, 'D', &options, error)) return nullptr;
-  if (options.format < 1 || options.format > kLocaleLong) {
-    if (error) *error = "unknown date format " + std::to_string(options.format);
-    return nullptr;
-  }
   PictureLayout layout;
-  if (options.format >= kLocaleShort) {
-    layout = LocaleLayout(options.format);
-  } else {
-    LayoutFromPattern(kPatterns[options.format - 1], &layout);
-    layout.set_upper_names(options.format == 3 || options.format == 7 || options.format == 8);
-  }
-  if (options.fill != 0) layout.SetFill(options.fill);
-  if (options.separator != 0) layout.SetSeparator(options.separator);
+  if (!DateTimePicture::Compile(picture, kDate, &options, &layout, error)) return nullptr;
+  layout.set_upper_names(options.format == 3 || options.format == 7 || options.format == 8);
   return std::make_unique<DatePicture>(options, std::move(layout));
 }
 
 DatePicture::DatePicture(const PictureOptions& options, PictureLayout layout)
-    : options_(options), layout_(std::move(layout)) {}
+    : DateTimePicture(options, std::move(layout)) {}
 
-int DatePicture::width() const { return layout_.width(); }
-
-std::string DatePicture::Format(int32_t date) const {
-  if (date == 0 && options_.blankWhenZero) return std::string(width(), ' ');
-  CalendarDate parts;
-  LayoutValues values;
-  values.valid = DateParts(date, &parts);
-  if (values.valid) {
-    values.year = parts.year;
-    values.month = parts.month;
-    values.day = parts.day;
-    values.weekday = Weekday(date);
-  }
-  return layout_.Print(values);
-}
+std::string DatePicture::Format(int32_t date) const { return Print(date, DateValues); }
 
 bool DatePicture::Deformat(std::string_view text, int32_t* date) const {
   return Deformat(text, date, CurrentYear());
 }
 
 bool DatePicture::Deformat(std::string_view text, int32_t* date, int currentYear) const {
-  std::vector<TypedWord> words = SplitTypedText(text);
-  DropWords(layout_.LiteralWords(), &words);
-  if (words.empty()) {
-    *date = 0;
-    return true;
-  }
-  int32_t n = -1;
-  DateReading reading;
-  if (ReadPositions(layout_, text, &reading)) n = DateOf(reading, options_.window, currentYear);
-  reading = DateReading();
-  if (n < 0 && ReadWords(layout_, words, &reading)) {
-    n = DateOf(reading, options_.window, currentYear);
-  }
-  if (n < 0) return false;
-  *date = n;
-  return true;
+  return Read(text, date, [&](std::string_view text, const std::vector<TypedWord>& words) {
+    int32_t n = -1;
+    DateReading reading;
+    if (ReadPositions(layout_, text, &reading)) n = DateOf(reading, options_.window, currentYear);
+    reading = DateReading();
+    if (n < 0 && ReadWords(layout_, words, &reading)) {
+      n = DateOf(reading, options_.window, currentYear);
+    }
+    return n;
+  });
 }
 
 }  // namespace ledora::runtime

@@ -9,12 +9,11 @@
 #include <string>
 #include <string_view>
 
-#include "runtime/dates/picture_layout.h"
-#include "runtime/dates/picture_text.h"
+#include "runtime/dates/date_time_picture.h"
 
 namespace ledora::runtime {
 
-class DatePicture {
+class DatePicture : public DateTimePicture {
  public:
   // nullptr on a malformed picture; error (when given) says what is wrong.
   static std::unique_ptr<DatePicture> Compile(std::string_view picture,
@@ -22,7 +21,6 @@ class DatePicture {
   // Compile is the way in; this takes what it has worked out.
   DatePicture(const PictureOptions& options, PictureLayout layout);
 
-  int width() const;
   // Always width() characters; a date that is not valid shows only the
   // separators, and 0 shows all blank with "B".
   std::string Format(int32_t date) const;
@@ -32,14 +30,7 @@ class DatePicture {
   bool Deformat(std::string_view text, int32_t* date) const;
   bool Deformat(std::string_view text, int32_t* date, int currentYear) const;
 
-  int format() const { return options_.format; }
-  bool blank_when_zero() const { return options_.blankWhenZero; }
   int window() const { return options_.window; }
-  const PictureLayout& layout() const { return layout_; }
-
- private:
-  PictureOptions options_;
-  PictureLayout layout_;
 };
 
 }  // namespace ledora::runtime

@@ -10,23 +10,22 @@
 namespace ledora::runtime {
 namespace {
 
-constexpr int kLocaleShort = 7;
-constexpr int kLocaleLong = 8;
-
 constexpr std::string_view kPatterns[6] = {"H:mm",    "Hmm",   "h:mmtt",
                                            "H:mm:ss", "Hmmss", "h:mm:sstt"};
 
-PictureLayout LocaleLayout(int format) {
-  LocaleFormats locale = ReadLocaleFormats();
-  PictureLayout layout;
-  if (LayoutFromPattern(format == kLocaleShort ? locale.shortTime : locale.longTime, &layout) &&
-      layout.Has(PositionHour)) {
-    return layout;
-  }
-  LocaleFormats defaults;
-  layout = PictureLayout();
-  LayoutFromPattern(format == kLocaleShort ? defaults.shortTime : defaults.longTime, &layout);
-  return layout;
+bool HasHour(const PictureLayout& layout) { return layout.Has(PositionHour); }
+
+constexpr DateTimeKind kTime = {
+    'T', "time", kPatterns, &LocaleFormats::shortTime, &LocaleFormats::longTime, HasHour};
+
+LayoutValues TimeValues(int32_t time) {
+  ClockTime t;
+  if (!TimeParts(time, &t)) return {};
+  return {.valid = true,
+          .hours = t.hours,
+          .minutes = t.minutes,
+          .seconds = t.seconds,
+          .amPm = t.hours < 12 ? 'A' : 'P'};
 }
 
 // 'A', 'P', or 0 when word is no AM/PM marker.
@@ -97,53 +96,21 @@ int32_t TimeFromWords(std::vector<TypedWord> words) {
 
 std::unique_ptr<TimePicture> TimePicture::Compile(std::string_view picture, std::string* error) {
   PictureOptions options;
-  if (!ParsePictureText(picture, 'T', &options, error)) return nullptr;
-  if (options.format < 1 || options.format > kLocaleLong) {
-    if (error) *error = "unknown time format " + std::to_string(options.format);
-    return nullptr;
-  }
   PictureLayout layout;
-  if (options.format >= kLocaleShort) {
-    layout = LocaleLayout(options.format);
-  } else {
-    LayoutFromPattern(kPatterns[options.format - 1], &layout);
-  }
-  if (options.fill != 0) layout.SetFill(options.fill);
-  if (options.separator != 0) layout.SetSeparator(options.separator);
+  if (!DateTimePicture::Compile(picture, kTime, &options, &layout, error)) return nullptr;
   return std::make_unique<TimePicture>(options, std::move(layout));
 }
 
 TimePicture::TimePicture(const PictureOptions& options, PictureLayout layout)
-    : options_(options), layout_(std::move(layout)) {}
+    : DateTimePicture(options, std::move(layout)) {}
 
-int TimePicture::width() const { return layout_.width(); }
-
-std::string TimePicture::Format(int32_t time) const {
-  if (time == 0 && options_.blankWhenZero) return std::string(width(), ' ');
-  ClockTime parts;
-  LayoutValues values;
-  values.valid = TimeParts(time, &parts);
-  if (values.valid) {
-    values.hours = parts.hours;
-    values.minutes = parts.minutes;
-    values.seconds = parts.seconds;
-    values.amPm = parts.hours < 12 ? 'A' : 'P';
-  }
-  return layout_.Print(values);
-}
+std::string TimePicture::Format(int32_t time) const { return Print(time, TimeValues); }
 
 bool TimePicture::Deformat(std::string_view text, int32_t* time) const {
-  std::vector<TypedWord> words = SplitTypedText(text);
-  DropWords(layout_.LiteralWords(), &words);
-  if (words.empty()) {
-    *time = 0;
-    return true;
-  }
-  int32_t t = TimeAtPositions(layout_, text);
-  if (t < 0) t = TimeFromWords(words);
-  if (t < 0) return false;
-  *time = t;
-  return true;
+  return Read(text, time, [&](std::string_view text, const std::vector<TypedWord>& words) {
+    int32_t t = TimeAtPositions(layout_, text);
+    return t < 0 ? TimeFromWords(words) : t;
+  });
 }
 
 }  // namespace ledora::runtime

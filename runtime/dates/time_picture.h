@@ -10,12 +10,11 @@
 #include <string>
 #include <string_view>
 
-#include "runtime/dates/picture_layout.h"
-#include "runtime/dates/picture_text.h"
+#include "runtime/dates/date_time_picture.h"
 
 namespace ledora::runtime {
 
-class TimePicture {
+class TimePicture : public DateTimePicture {
  public:
   // nullptr on a malformed picture; error (when given) says what is wrong.
   static std::unique_ptr<TimePicture> Compile(std::string_view picture,
@@ -23,21 +22,12 @@ class TimePicture {
   // Compile is the way in; this takes what it has worked out.
   TimePicture(const PictureOptions& options, PictureLayout layout);
 
-  int width() const;
   // Always width() characters; a time that is not valid shows only the
   // separators and literals, and 0 shows all blank with "B".
   std::string Format(int32_t time) const;
   // False on text that is no valid time of day, leaving *time unchanged.
   // Blank text reads as 0. Accepts "9:05", "0905", "9:05 pm", "21:05:30".
   bool Deformat(std::string_view text, int32_t* time) const;
-
-  int format() const { return options_.format; }
-  bool blank_when_zero() const { return options_.blankWhenZero; }
-  const PictureLayout& layout() const { return layout_; }
-
- private:
-  PictureOptions options_;
-  PictureLayout layout_;
 };
 
 }  // namespace ledora::runtime

@@ -28,11 +28,11 @@ bool IsSet(const FieldRef& field) {
 
 uint8_t Align(const ReportControl& control) {
   switch (control.justify) {
-    case JustifyLeft:
+    case ReportJustify::Left:
       return AlignLeft;
-    case JustifyCentre:
+    case ReportJustify::Centre:
       return AlignCentre;
-    case JustifyRight:
+    case ReportJustify::Right:
       return AlignRight;
     default:
       bool number = control.kind == ReportVariable && IsNumericPicture(control.picture);

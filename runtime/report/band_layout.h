@@ -27,7 +27,7 @@ class FontTable {
 };
 
 struct LayoutContext {
-  ReportUnit unit = report_values::UnitThousandthsInch;
+  ReportUnit unit = ReportUnit::ThousandthsInch;
   ReportFont font;        // the report font, resolved
   int32_t areaWidth = 0;  // mils
   FontMetrics* metrics = nullptr;

@@ -111,7 +111,7 @@ class Report {
   // Paper (orientation applied) and printable area in thousandths of an inch.
   PageFrame FrameInMils() const;
 
-  ReportUnit unit_ = report_values::UnitThousandthsInch;
+  ReportUnit unit_ = ReportUnit::ThousandthsInch;
   ReportOrientation orientation_ = OrientationPortrait;
   // Zero until set: the defaults are in thousandths of an inch whatever the unit.
   int32_t paperWidth_ = 0;

@@ -28,7 +28,7 @@ struct ReportControl {
   FieldRef field{FieldLong, nullptr, 0, 0};  // the bound variable; null address = unbound
 
   ReportFont font;  // unset parts come from the report font
-  ReportJustify justify = report_values::JustifyDefault;
+  ReportJustify justify = ReportJustify::Default;
   bool transparent = false;  // otherwise text is drawn on white
   int32_t lineColor = 0;     // line, box border, group frame
   int32_t fillColor = report_values::kNoColour;

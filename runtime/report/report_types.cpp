@@ -14,12 +14,12 @@ ReportFont ReportFont::InheritFrom(const ReportFont& base) const {
 }
 
 int32_t ToMils(int32_t value, ReportUnit unit) {
-  if (unit != UnitMillimetres) return value;
+  if (unit != ReportUnit::Millimetres) return value;
   return static_cast<int32_t>(std::lround(static_cast<double>(value) * 1000.0 / 25.4));
 }
 
 int32_t FromMils(int32_t mils, ReportUnit unit) {
-  if (unit != UnitMillimetres) return mils;
+  if (unit != ReportUnit::Millimetres) return mils;
   return static_cast<int32_t>(std::lround(static_cast<double>(mils) * 25.4 / 1000.0));
 }
 

@@ -8,15 +8,10 @@
 
 namespace ledora::runtime {
 
-// The window engine has units, justifications, colours and font bits of
-// the same names; these live in a namespace of their own so that a unit that
-// needs both engines (the report runner, the preview) can include both.
-inline namespace report_values {
-
 // Positions and sizes of a report are in its unit; page images are always in
-// thousandths of an inch ("mils").
-enum ReportUnit : uint8_t { UnitThousandthsInch = 1, UnitMillimetres = 2 };
-}  // namespace report_values
+// thousandths of an inch ("mils"). Scoped, as the window engine has units of
+// the same names.
+enum class ReportUnit : uint8_t { ThousandthsInch = 1, Millimetres = 2 };
 
 enum ReportOrientation : uint8_t { OrientationPortrait = 0, OrientationLandscape = 1 };
 
@@ -42,11 +37,15 @@ enum ReportControlKind : uint8_t {
   ReportPageCount = 10,  // "Page 2 of 3": the page number and its document's length
 };
 
-inline namespace report_values {
-
 // The default keeps the kind's own alignment: right for numbers shown through
-// a numeric picture, left for everything else.
-enum ReportJustify : uint8_t { JustifyDefault = 0, JustifyLeft, JustifyCentre, JustifyRight };
+// a numeric picture, left for everything else. Scoped, as the window engine's
+// list columns have justifications of the same names.
+enum class ReportJustify : uint8_t { Default = 0, Left, Centre, Right };
+
+// The window engine has colours and font bits of the same names; these live
+// in a namespace of their own so that a unit that needs both engines (the
+// report runner, the preview) can include both.
+inline namespace report_values {
 
 // Colours are 0x00BBGGRR; -1 means none (no fill, no border).
 constexpr int32_t kNoColour = -1;

@@ -174,9 +174,9 @@ TEST_F(ViewManagerTest, RecordCheckStoppingOnTheFirstRecordReadsAsEmpty) {
 
 TEST_F(ViewManagerTest, RecordCheckSkipsWhatItDoesNotAccept) {
   StartHeads(HeadNumberKey);
-  manager.check = [&] { return uint8_t{station->HEA.NUMBER % 2 == 0 ? 2 : 0}; };
+  manager.check = [&] { return static_cast<uint8_t>(station->HEA.NUMBER % 2 == 0 ? 2 : 0); };
   EXPECT_EQ(ReadNumbers(), (std::vector<int32_t>{1, 3, 5}));
-  manager.check = [&] { return uint8_t{station->HEA.NUMBER == 4 ? 1 : 0}; };
+  manager.check = [&] { return static_cast<uint8_t>(station->HEA.NUMBER == 4 ? 1 : 0); };
   EXPECT_EQ(ReadNumbers(), (std::vector<int32_t>{1, 2, 3}));
 }
 

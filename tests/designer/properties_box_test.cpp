@@ -175,7 +175,7 @@ TEST_F(PropertiesBoxTest, TitleRowAndStripsFollowThePointerBeyondThem) {
 }
 
 TEST_F(PropertiesBoxTest, ShowsTheSelectedControlWithInheritedFontAndSize) {
-  runtime::Window& box = Open();
+  Open();
   EXPECT_EQ(driver.Shown(BoxFontName), "Arial");
   EXPECT_EQ(driver.Shown(BoxFontSize), "10");
   EXPECT_EQ(driver.Shown(BoxText), "Total");

@@ -109,7 +109,7 @@ class NotesBrowse : public framework::ProcedureFrame {
 
   uint8_t CallUpdateProcedure(uint16_t procedure, uint8_t request) override {
     calls.push_back({procedure, request, notes_.NOT.ID});
-    return update ? update(request) : framework::ResponseCancelled;
+    return update ? update(request) : uint8_t{framework::ResponseCancelled};
   }
 
   Window win;

@@ -117,7 +117,9 @@ TEST(FileManagerFuzzTest, RandomChangesKeepTheFileAndTheModelAlike) {
       }
       Fill(under.LIN.TEXT, text);
       if (action == 4) {  // the user cancels the form
-        if (prime) ASSERT_EQ(under.relations.CancelAutoInc(), 0);
+        if (prime) {
+          ASSERT_EQ(under.relations.CancelAutoInc(), 0);
+        }
         continue;
       }
       int32_t expected = NextNumber(model, head);
@@ -137,7 +139,9 @@ TEST(FileManagerFuzzTest, RandomChangesKeepTheFileAndTheModelAlike) {
         model.erase(it);
       }
     }
-    if (step % 50 == 49) ASSERT_EQ(under.Scan(), model) << "step " << step;
+    if (step % 50 == 49) {
+      ASSERT_EQ(under.Scan(), model) << "step " << step;
+    }
   }
   EXPECT_EQ(under.Scan(), model);
 }

@@ -59,7 +59,9 @@ void CheckDecode(const std::string& bytes) {
     ASSERT_TRUE(PageImageReader::Decode(PageImageWriter::Encode(page), &again, &error)) << error;
     ASSERT_EQ(again, page);
     for (const PageItem& item : page.items) {
-      if (item.kind == ItemText) ASSERT_LT(item.font, page.fonts.size());
+      if (item.kind == ItemText) {
+        ASSERT_LT(item.font, page.fonts.size());
+      }
     }
   } else {
     ASSERT_FALSE(error.empty());

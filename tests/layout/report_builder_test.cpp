@@ -85,7 +85,7 @@ TEST_F(ReportBuilderTest, ReportLevelTakesUnitOrientationAreaAndDefaultFont) {
   state_->ORIENTATION = 'L';
   SaveDesign();
   BuildSettings();
-  EXPECT_EQ(report_.unit(), runtime::UnitMillimetres);
+  EXPECT_EQ(report_.unit(), runtime::ReportUnit::Millimetres);
   EXPECT_EQ(report_.orientation(), runtime::OrientationLandscape);
   EXPECT_EQ(report_.areaX(), 20);
   EXPECT_EQ(report_.areaY(), 25);
@@ -101,7 +101,7 @@ TEST_F(ReportBuilderTest, StoredReportFontIsUsedWhereSet) {
   SaveDesign();
   BuildSettings();
   EXPECT_EQ(report_.font(), (runtime::ReportFont{"Courier", 700, 12, 0xFF}));
-  EXPECT_EQ(report_.unit(), runtime::UnitThousandthsInch);
+  EXPECT_EQ(report_.unit(), runtime::ReportUnit::ThousandthsInch);
   EXPECT_EQ(report_.orientation(), runtime::OrientationPortrait);
 }
 
@@ -166,11 +166,11 @@ TEST_F(ReportBuilderTest, ControlGeometryFontJustificationAndColours) {
   EXPECT_EQ(boxControl.fillColor, kNoColour);
   EXPECT_TRUE(boxControl.rounded);
   const runtime::ReportControl& group = *report_.Control(102);
-  EXPECT_EQ(group.justify, runtime::JustifyDefault);
+  EXPECT_EQ(group.justify, runtime::ReportJustify::Default);
   EXPECT_TRUE(group.transparent);
   const runtime::ReportControl& title = *report_.Control(103);
   EXPECT_EQ(title.font, (runtime::ReportFont{"Times", 700, 14, 0}));
-  EXPECT_EQ(title.justify, runtime::JustifyCentre);
+  EXPECT_EQ(title.justify, runtime::ReportJustify::Centre);
   EXPECT_FALSE(title.transparent);
   EXPECT_EQ(title.x, 10);
   EXPECT_EQ(title.y, 20);

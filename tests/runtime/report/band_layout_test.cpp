@@ -87,7 +87,7 @@ TEST_F(BandLayoutTest, ControlsTakeUnsetFontPartsFromTheReport) {
   ReportControl& big = Add(10, ReportString);
   big.text = "Total";
   big.font.size = 20;
-  big.justify = JustifyCentre;
+  big.justify = ReportJustify::Centre;
   ReportControl& plain = Add(11, ReportString);
   plain.text = "x";
   LaidOutBand out = LayOut();
@@ -101,7 +101,7 @@ TEST_F(BandLayoutTest, ControlsTakeUnsetFontPartsFromTheReport) {
 }
 
 TEST_F(BandLayoutTest, MillimetresBecomeThousandthsOfAnInch) {
-  context_.unit = UnitMillimetres;
+  context_.unit = ReportUnit::Millimetres;
   band_.height = 10;
   ReportControl& line = Add(10, ReportLine);
   line.x = 10;

@@ -36,7 +36,7 @@ class ListReport {
     Add(101, ReportString, kForm, 500, 11000, 3000, 200)->text = "Printed by Ledora";
     Add(102, ReportString, kHeader, 500, 0, 3000, 250)->text = "Customer list";
     ReportControl* page = Add(103, ReportPageNumber, kHeader, 6000, 0, 1500, 250);
-    page->justify = JustifyRight;
+    page->justify = ReportJustify::Right;
     Add(104, ReportString, kFooter, 500, 0, 3000, 200)->text = "Confidential";
     ReportControl* heading1 = Add(110, ReportString, kHeading, 0, 100, 1000, 250);
     heading1->text = "Group";

@@ -358,7 +358,7 @@ TEST(ReportTest, RemovingControlsKeepsTheBands) {
 TEST(ReportTest, UnsetPaperAndAreaAreA4WithHalfInchMarginsInAnyUnit) {
   Report report;
   EXPECT_EQ(report.areaWidth(), 8268 - 1000);
-  report.SetUnit(UnitMillimetres);
+  report.SetUnit(ReportUnit::Millimetres);
   EXPECT_EQ(report.areaX(), 13);
   EXPECT_EQ(report.areaWidth(), 185);  // a band of width -1 is as wide as this
   report.SetOrientation(OrientationLandscape);
@@ -371,7 +371,7 @@ TEST(ReportTest, LandscapeMillimetreReportTurnsThePaper) {
   testing::TempFolder folder;
   Report report;
   report.SetPageFolder(folder.path());
-  report.SetUnit(UnitMillimetres);
+  report.SetUnit(ReportUnit::Millimetres);
   report.SetOrientation(OrientationLandscape);
   ASSERT_TRUE(report.SetPaper(210, 297));
   ASSERT_TRUE(report.SetPrintableArea(10, 10, 277, 190));

@@ -1,0 +1,2 @@
+#include "parts/low/low.h"
+#include "parts/high/high.h"

@@ -1,0 +1,1 @@
+#include "parts/mid/mid.h"

@@ -1,0 +1,1 @@
+#include "parts/high/high.h"
