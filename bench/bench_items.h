@@ -86,14 +86,14 @@ inline void MakeBenchItems(runtime::SqliteDriver& driver, runtime::DataFile& fil
 }
 
 // The raw read of a row whose columns ITEMNR, DESCRIPTION and PRICE start at
-// column first, into item as the driver would fill it.
+// column first, into item as the driver would fill it (the price packed by
+// the same function the driver's reading uses).
 inline void ReadRawItem(sqlite3_stmt* statement, int first, BenchItem* item) {
   item->number = sqlite3_column_int(statement, first);
   int length = sqlite3_column_bytes(statement, first + 1);
   std::memcpy(item->name, sqlite3_column_text(statement, first + 1), length);
   std::memset(item->name + length, ' ', sizeof item->name - length);
-  runtime::PackDecimal(runtime::Decimal::FromDouble(sqlite3_column_double(statement, first + 2), 2),
-                       item->price, 5, 2);
+  runtime::PackDecimalFromDouble(sqlite3_column_double(statement, first + 2), item->price, 5, 2);
 }
 
 // Fetches items 1..count in turn by number with a raw prepared statement

@@ -32,8 +32,11 @@ struct Fixture {
     items.Open();
     items.MakeUsable();
     sqlite3_open((name + ".KDS").c_str(), &raw);
+    sqlite3_open_v2((name + ".KDS").c_str(), &rawNoMutex,
+                    SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
   }
   ~Fixture() {
+    sqlite3_close(rawNoMutex);
     sqlite3_close(raw);
     items.Close();
     items.Shutdown();
@@ -47,6 +50,8 @@ struct Fixture {
   data::ErrorReporter errors;
   data::FileManager items;
   sqlite3* raw = nullptr;
+  // Opened as ledora opens its own connections: one thread, no mutex.
+  sqlite3* rawNoMutex = nullptr;
 };
 
 Fixture& Shared() {
@@ -56,15 +61,15 @@ Fixture& Shared() {
 
 void ReadRow(sqlite3_stmt* statement, BenchItem* item) { bench::ReadRawItem(statement, 0, item); }
 
-sqlite3_stmt* Prepare(const char* sql) {
+sqlite3_stmt* Prepare(sqlite3* db, const char* sql) {
   sqlite3_stmt* statement = nullptr;
-  sqlite3_prepare_v2(Shared().raw, sql, -1, &statement, nullptr);
+  sqlite3_prepare_v2(db, sql, -1, &statement, nullptr);
   return statement;
 }
 
-void BM_RawNext(benchmark::State& state) {
+void RawNext(benchmark::State& state, sqlite3* db) {
   sqlite3_stmt* statement = Prepare(
-      "SELECT ITEMNR, DESCRIPTION, PRICE FROM ITEMS WHERE ITEMNR <> 0 ORDER BY ITEMNR, _pos");
+      db, "SELECT ITEMNR, DESCRIPTION, PRICE FROM ITEMS WHERE ITEMNR <> 0 ORDER BY ITEMNR, _pos");
   BenchItem item;
   for (auto _ : state) {
     if (sqlite3_step(statement) != SQLITE_ROW) {
@@ -76,7 +81,12 @@ void BM_RawNext(benchmark::State& state) {
   sqlite3_finalize(statement);
   state.SetItemsProcessed(state.iterations());
 }
+
+void BM_RawNext(benchmark::State& state) { RawNext(state, Shared().raw); }
 BENCHMARK(BM_RawNext);
+
+void BM_RawNextNoMutex(benchmark::State& state) { RawNext(state, Shared().rawNoMutex); }
+BENCHMARK(BM_RawNextNoMutex);
 
 void ReadOn(benchmark::State& state, bool quickScan) {
   Fixture& f = Shared();
@@ -129,6 +139,11 @@ BENCHMARK(BM_ManagerQuickScanNext);
 void BM_RawFetch(benchmark::State& state) { bench::RawFetchItems(state, Shared().raw, kRecords); }
 BENCHMARK(BM_RawFetch);
 
+void BM_RawFetchNoMutex(benchmark::State& state) {
+  bench::RawFetchItems(state, Shared().rawNoMutex, kRecords);
+}
+BENCHMARK(BM_RawFetchNoMutex);
+
 void BM_ManagerFetch(benchmark::State& state) {
   Fixture& f = Shared();
   int i = 0;
@@ -150,6 +165,9 @@ int main(int argc, char** argv) {
   reporter.PrintRatio("BM_ManagerNext", "BM_RawNext");
   reporter.PrintRatio("BM_ManagerQuickScanNext", "BM_RawNext");
   reporter.PrintRatio("BM_ManagerFetch", "BM_RawFetch");
+  std::printf("Relative to raw SQLite opened without its mutex, as ledora opens it:\n");
+  reporter.PrintRatio("BM_ManagerNext", "BM_RawNextNoMutex");
+  reporter.PrintRatio("BM_ManagerFetch", "BM_RawFetchNoMutex");
   std::printf("The manager's own share, relative to the driver alone:\n");
   reporter.PrintRatio("BM_ManagerNext", "BM_DriverNext");
   reporter.PrintRatio("BM_ManagerQuickScanNext", "BM_DriverQuickScanNext");

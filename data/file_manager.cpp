@@ -319,17 +319,26 @@ uint8_t FileManager::OpenThreadFile() {
   return Fail();
 }
 
-uint8_t FileManager::MakeUsable() {
+uint8_t FileManager::MakeUsable() { return MakeUsable(nullptr, nullptr); }
+
+// The record operations take the entry and file from here, so that each
+// looks up the thread's state once per call.
+uint8_t FileManager::MakeUsable(InfoEntry** usedEntry, DataFile** usedFile) {
   InfoEntry& entry = SelectEntry();
+  if (usedEntry != nullptr) *usedEntry = &entry;
+  uint8_t result = SeverityNone;
   if (LAZYOPEN && !entry.USED) {
     if (entry.OPENED < 1) return Throw(MsgFileUsageError);
     int32_t saved = SaveRecord();
-    uint8_t result = OpenFile(false, true);
+    result = OpenFile(false, true);
     RestoreRecord(saved, true);
-    return result;
+    if (usedFile != nullptr) *usedFile = Thread().file;
+  } else if (entry.USED || usedFile != nullptr) {
+    DataFile* file = Thread().file;
+    if (entry.USED && !file->IsOpen()) result = OpenThreadFile();
+    if (usedFile != nullptr) *usedFile = file;
   }
-  if (entry.USED && !Thread().file->IsOpen()) return OpenThreadFile();
-  return SeverityNone;
+  return result;
 }
 
 uint8_t FileManager::Close() {
@@ -361,20 +370,22 @@ uint8_t FileManager::Fetch(int key) {
 }
 
 uint8_t FileManager::FetchQuietly(int key) {
-  if (MakeUsable() != SeverityNone) return SeverityStop;
-  return Thread().file->Fetch(key) == runtime::ErrorNone ? SeverityNone : SeverityInform;
+  InfoEntry* entry = nullptr;
+  DataFile* file = nullptr;
+  if (MakeUsable(&entry, &file) != SeverityNone) return SeverityStop;
+  return file->Fetch(key) == runtime::ErrorNone ? SeverityNone : SeverityInform;
 }
 
 uint8_t FileManager::NextQuietly() {
-  if (MakeUsable() != SeverityNone) return SeverityStop;
-  InfoEntry& entry = SelectEntry();
-  DataFile& file = *Thread().file;
+  InfoEntry* entry = nullptr;
+  DataFile* file = nullptr;
+  if (MakeUsable(&entry, &file) != SeverityNone) return SeverityStop;
   for (;;) {
-    entry.ATEOF = 0;
-    int32_t code = file.Next();
+    entry->ATEOF = 0;
+    int32_t code = file->Next();
     if (code == runtime::ErrorNone) return SeverityNone;
     if (code == runtime::ErrorRecordNotAvailable) {
-      entry.ATEOF = 1;
+      entry->ATEOF = 1;
       return SeverityInform;
     }
     if (code == runtime::ErrorRecordHeld) {

@@ -149,6 +149,7 @@ class FileManager {
 
   InfoEntry& SelectEntry();
   ThreadState& Thread();
+  uint8_t MakeUsable(InfoEntry** usedEntry, runtime::DataFile** usedFile);
   uint8_t OpenFile(bool count, bool force);
   uint8_t OpenThreadFile();
   void ClosePhysically(InfoEntry& entry);

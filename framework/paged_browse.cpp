@@ -87,17 +87,27 @@ void PagedBrowse::SaveResets() {
   }
 }
 
+// A row that left the list comes back here with its strings, whose room
+// the assignments reuse.
 void PagedBrowse::FillRow(BrowseRow& row) {
-  row.columns.clear();
-  row.columns.reserve(fields_.size());
-  for (const runtime::FieldRef& field : fields_) {
+  row.columns.resize(fields_.size());
+  for (size_t i = 0; i < fields_.size(); ++i) {
+    const runtime::FieldRef& field = fields_[i];
     if (field.type == runtime::FieldText) {
-      row.columns.push_back(*static_cast<const std::string*>(field.address));
+      row.columns[i] = *static_cast<const std::string*>(field.address);
     } else {
-      row.columns.emplace_back(static_cast<const char*>(field.address), field.size);
+      row.columns[i].assign(static_cast<const char*>(field.address), field.size);
     }
   }
   row.position = VIEW->Position();
+}
+
+void PagedBrowse::DropRows(size_t first, size_t count) {
+  size_t keep = static_cast<size_t>(std::max(LASTITEMS, 1));
+  for (size_t i = first; i < first + count && spare_.size() < keep; ++i) {
+    spare_.push_back(std::move(rows_[i]));
+  }
+  rows_.erase(rows_.begin() + first, rows_.begin() + first + count);
 }
 
 int32_t PagedBrowse::FindRow(const std::string& position) const {
@@ -127,13 +137,13 @@ void PagedBrowse::ReadRows(uint8_t direction) {
     first = false;
     if (repeat) continue;
     if (LASTITEMS > 0 && static_cast<int32_t>(rows_.size()) >= LASTITEMS) {
-      if (down) {
-        rows_.erase(rows_.begin());
-      } else {
-        rows_.pop_back();
-      }
+      DropRows(down ? 0 : rows_.size() - 1, 1);
     }
     BrowseRow row;
+    if (!spare_.empty()) {
+      row = std::move(spare_.back());
+      spare_.pop_back();
+    }
     FillRow(row);
     if (down) {
       rows_.push_back(std::move(row));
@@ -175,7 +185,7 @@ void PagedBrowse::ReloadPage(uint8_t mode) {
     fresh = true;
   }
   int32_t oldChoice = CURRENTCHOICE;
-  rows_.clear();
+  DropRows(0, rows_.size());
   ITEMSTOFILL = std::max(LASTITEMS - shift, 1);
   ReadRows(ReadDown);
   bool endHit = ITEMSTOFILL != 0;
@@ -199,11 +209,11 @@ void PagedBrowse::ReloadPage(uint8_t mode) {
   }
   while (static_cast<int32_t>(rows_.size()) > std::max(LASTITEMS, 1)) {
     if (shift < 0) {
-      rows_.erase(rows_.begin());
+      DropRows(0, 1);
       ++shift;
       --CURRENTCHOICE;
     } else {
-      rows_.pop_back();
+      DropRows(rows_.size() - 1, 1);
     }
   }
   CURRENTCHOICE = std::max(CURRENTCHOICE, 1);

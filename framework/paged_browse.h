@@ -217,9 +217,12 @@ class PagedBrowse : public data::ViewManager, public LocatorList, public FrameBr
   bool ResetsChanged();
   void SaveResets();
   int32_t FindRow(const std::string& position) const;  // from 1, 0 when absent
+  // Removes rows, keeping them (up to a page) for FillRow to refill.
+  void DropRows(size_t first, size_t count);
 
   std::vector<runtime::FieldRef> fields_;
   std::vector<BrowseRow> rows_;
+  std::vector<BrowseRow> spare_;
   int32_t visibleRows_ = 0;
   bool failed_ = false;
   bool lastFetchShort_ = false;

@@ -176,10 +176,13 @@ void RecordCodec::ReadDecimal(sqlite3_value* value, char* data,
     memcpy(data, sqlite3_value_blob(value), field.size);
     return;
   }
-  Decimal decoded = Decimal::FromDouble(sqlite3_value_double(value), field.places);
-  if (!PackDecimal(decoded, data, field.size, field.places)) {
-    PackDecimal(Decimal(), data, field.size, field.places);
-  }
+  // A whole amount comes back as an INTEGER (the column's numeric affinity
+  // made it one), which needs no rounding at all.
+  bool packed =
+      sqlite3_value_type(value) == SQLITE_INTEGER
+          ? PackDecimal(Decimal(sqlite3_value_int64(value)), data, field.size, field.places)
+          : PackDecimalFromDouble(sqlite3_value_double(value), data, field.size, field.places);
+  if (!packed) PackDecimal(Decimal(), data, field.size, field.places);
 }
 
 }  // namespace ledora::runtime

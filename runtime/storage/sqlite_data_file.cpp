@@ -216,6 +216,8 @@ bool SqliteDataFile::OthersUseTable() {
 }
 
 void SqliteDataFile::DetachFile() {
+  cursor_.Finish();
+  shaped_.clear();
   for (auto& [sql, statement] : statements_) sqlite3_finalize(statement);
   statements_.clear();
   sql_.reset();
@@ -418,12 +420,42 @@ sqlite3_stmt* SqliteDataFile::Prepare(const std::string& sql, int32_t* code) {
   return statement;
 }
 
+// The statements read with again and again, found by what they do rather
+// than by their text: making the text and looking it up would cost more
+// than a short fetch. They live in statements_ with the rest.
+sqlite3_stmt* SqliteDataFile::Shaped(const StatementShape& shape, int32_t* code) {
+  // Keys and key components are far fewer than the bits each field gets.
+  uint64_t id = static_cast<uint64_t>(shape.kind) | static_cast<uint64_t>(shape.key + 1) << 4 |
+                static_cast<uint64_t>(shape.seek) << 20 |
+                static_cast<uint64_t>(shape.forward) << 23 |
+                static_cast<uint64_t>(shape.first & 0xFF) << 24 |
+                static_cast<uint64_t>(shape.last & 0xFF) << 32 |
+                static_cast<uint64_t>(shape.limit & 0xFFFFFF) << 40;
+  auto found = shaped_.find(id);
+  if (found != shaped_.end()) return found->second;
+  std::string sql;
+  switch (shape.kind) {
+    case StatementShape::KindRead:
+      sql = sql_->Read(shape.key, shape.seek, shape.forward, shape.limit, shape.first, shape.last);
+      break;
+    case StatementShape::KindFetch:
+      sql = sql_->Fetch(shape.key);
+      break;
+    case StatementShape::KindFetchAt:
+      sql = sql_->FetchAt();
+      break;
+  }
+  sqlite3_stmt* statement = Prepare(sql, code);
+  if (statement != nullptr) shaped_.emplace(id, statement);
+  return statement;
+}
+
 // Runs a row query: key values come from keyImage (for key), pos follows
 // them; limit caps the rows taken.
-int32_t SqliteDataFile::Query(const std::string& sql, const char* keyImage, int key, int64_t pos,
-                              int limit, std::vector<Row>* rows) {
+int32_t SqliteDataFile::Query(const StatementShape& shape, const char* keyImage, int key,
+                              int64_t pos, int limit, std::vector<Row>* rows) {
   int32_t code = ErrorNone;
-  sqlite3_stmt* statement = Prepare(sql, &code);
+  sqlite3_stmt* statement = Shaped(shape, &code);
   if (statement == nullptr) return code;
   Reset reset{statement};
   int components = sql_->ComponentCount(key);
@@ -490,13 +522,14 @@ int32_t SqliteDataFile::Read(bool forward) {
   }
   ++rowsStepped_;
   sqlite3_stmt* statement = cursor_.statement();
-  if (!InRecordOrder(sqlite3_column_int64(statement, 0), forward)) {
+  int64_t pos = sqlite3_column_int64(statement, 0);
+  if (!InRecordOrder(pos, forward)) {
     cursor_.Finish();
     return Failure(ErrorInvalidDataFile);
   }
   char* buffer = static_cast<char*>(declaration_.buffer);
   codec_.Read(statement, 2, buffer);
-  currentPos_ = sqlite3_column_int64(statement, 0);
+  currentPos_ = pos;
   sequence_.Passed(currentPos_, buffer, declaration_.layout->recordSize());
   currentVersion_ = sqlite3_column_int64(statement, 1);
   ClearError();
@@ -508,10 +541,9 @@ int32_t SqliteDataFile::Read(bool forward) {
 sqlite3_stmt* SqliteDataFile::SequenceStatement(bool forward, int limit, int32_t* code) {
   SeekKind seek = sequence_.Seek();
   int key = sequence_.key();
-  sqlite3_stmt* statement =
-      Prepare(sql_->Read(key, seek, forward, limit, sequence_.first().components,
-                         sequence_.last().components),
-              code);
+  sqlite3_stmt* statement = Shaped({StatementShape::KindRead, key, seek, forward, limit,
+                                    sequence_.first().components, sequence_.last().components},
+                                   code);
   if (statement == nullptr) return nullptr;
   int components = sql_->ComponentCount(key);
   const KeyComponent* parts = components > 0 ? declaration_.keys[key].components.data() : nullptr;
@@ -561,11 +593,12 @@ int32_t SqliteDataFile::ReadOne(bool forward) {
 }
 
 int32_t SqliteDataFile::RowAt(int64_t pos, std::vector<Row>* rows) {
-  return Query(sql_->FetchAt(), nullptr, kRecordOrder, pos, 1, rows);
+  return Query({StatementShape::KindFetchAt}, nullptr, kRecordOrder, pos, 1, rows);
 }
 
 int32_t SqliteDataFile::RowsWithKey(int key, std::vector<Row>* rows) {
-  return Query(sql_->Fetch(key), static_cast<const char*>(declaration_.buffer), key, 0, 1, rows);
+  return Query({StatementShape::KindFetch, key}, static_cast<const char*>(declaration_.buffer), key,
+               0, 1, rows);
 }
 
 int SqliteDataFile::ComponentCount(int key) const { return sql_->ComponentCount(key); }

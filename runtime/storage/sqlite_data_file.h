@@ -10,6 +10,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "runtime/storage/data_file.h"
@@ -92,8 +93,18 @@ class SqliteDataFile final : public KeyedDataFile {
   bool OthersUseTable();
 
   // Operation pieces.
+  struct StatementShape {
+    enum Kind : uint8_t { KindRead, KindFetch, KindFetchAt } kind;
+    int key = kRecordOrder;
+    SeekKind seek = SeekFromEnd;
+    bool forward = true;
+    int limit = 0;
+    int first = 0;
+    int last = 0;
+  };
   sqlite3_stmt* Prepare(const std::string& sql, int32_t* code);
-  int32_t Query(const std::string& sql, const char* keyImage, int key, int64_t pos, int limit,
+  sqlite3_stmt* Shaped(const StatementShape& shape, int32_t* code);
+  int32_t Query(const StatementShape& shape, const char* keyImage, int key, int64_t pos, int limit,
                 std::vector<Row>* rows);
   int32_t Read(bool forward);
   bool InRecordOrder(int64_t pos, bool forward) const;
@@ -112,6 +123,7 @@ class SqliteDataFile final : public KeyedDataFile {
   std::string table_;
   int64_t tableId_ = 0;
   std::map<std::string, sqlite3_stmt*> statements_;
+  std::unordered_map<uint64_t, sqlite3_stmt*> shaped_;  // into statements_
 
   int64_t rowsStepped_ = 0;
   SqliteCursor cursor_;

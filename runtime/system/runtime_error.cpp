@@ -238,6 +238,14 @@ void SetFileError(int32_t code, std::string_view driverCode, std::string_view dr
   State().fileErrorText = std::move(text);
 }
 
-void ClearError() { SetError(ErrorNone); }
+// Every successful record operation ends here; most find nothing to clear.
+void ClearError() {
+  const ErrorState& state = State();
+  if (state.code == ErrorNone && state.text.empty() && state.fileErrorCode.empty() &&
+      state.fileErrorText.empty()) {
+    return;
+  }
+  SetError(ErrorNone);
+}
 
 }  // namespace ledora::runtime

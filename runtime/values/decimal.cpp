@@ -39,6 +39,8 @@ Decimal AddScaled(const Decimal& a, const Decimal& b, int sign) {
   return FromWide(sum, places);
 }
 
+}  // namespace
+
 // The units of value at places when value is the double nearest to them and
 // they have at most 15 digits: then the shortest text of value is exactly
 // those units, so the answer is the same as through the text, without the
@@ -49,13 +51,13 @@ bool ExactUnits(double value, int places, int64_t* units) {
   if (places < 0 || places > 15) return false;
   double scaled = value * kScale[places];
   if (!(std::fabs(scaled) < 1e15)) return false;  // also refuses NaN
-  int64_t candidate = std::llround(scaled);
+  // Rounds halves away from zero as llround does, without its library call;
+  // where the sum itself rounds the wrong way, the check below refuses it.
+  auto candidate = static_cast<int64_t>(scaled < 0 ? scaled - 0.5 : scaled + 0.5);
   if (static_cast<double>(candidate) / kScale[places] != value) return false;
   *units = candidate;
   return true;
 }
-
-}  // namespace
 
 Decimal Decimal::FromUnits(__int128 units, int places) {
   if (places >= 0 && places <= kMaxPlaces && units <= kMaxUnits && units >= -kMaxUnits) {

@@ -71,6 +71,9 @@ Decimal ParseLeadingNumber(std::string_view text);
 // not pack.
 Decimal UnpackDecimal(const void* field, int size, int places);
 bool PackDecimal(const Decimal& value, void* field, int size, int places);
+// PackDecimal(Decimal::FromDouble(value, places), ...), without building
+// the Decimal for the prices and totals that records read back.
+bool PackDecimalFromDouble(double value, void* field, int size, int places);
 // As UnpackDecimal, but false for a damaged field (a digit nibble above 9,
 // a bad shape), which UnpackDecimal reads as 0.
 bool TryUnpackDecimal(const void* field, int size, int places, Decimal* value);

@@ -1,3 +1,4 @@
+#include <array>
 #include <cstring>
 
 #include "runtime/values/decimal.h"
@@ -19,21 +20,29 @@ int Nibble(const uint8_t* bytes, int index) {
   return index % 2 == 0 ? b >> 4 : b & 0x0F;
 }
 
+// Two decimal digits as one packed byte, 0..99 to 0x00..0x99.
+constexpr std::array<uint8_t, 100> kDigitPairs = [] {
+  std::array<uint8_t, 100> pairs{};
+  for (int i = 0; i < 100; ++i) pairs[i] = static_cast<uint8_t>((i / 10) << 4 | i % 10);
+  return pairs;
+}();
+
+// magnitude must be below 10^(2*size-1). Every byte after the first holds
+// two digits, so the digits go two at a time from the last byte back.
 void WriteDigits(__int128 magnitude, bool negative, uint8_t* bytes, int size) {
-  int digits = 2 * size - 1;
   uint8_t out[kMaxPackedSize] = {};
-  int i = digits;
+  int byte = size - 1;
   // Most amounts fit 64 bits, whose division is far cheaper than 128 bits'.
-  for (; i >= 1 && magnitude > UINT64_MAX; --i) {
-    int digit = static_cast<int>(magnitude % 10);
-    magnitude /= 10;
-    out[i / 2] |= i % 2 == 0 ? digit << 4 : digit;
+  for (; byte >= 1 && magnitude > UINT64_MAX; --byte) {
+    out[byte] = kDigitPairs[static_cast<int>(magnitude % 100)];
+    magnitude /= 100;
   }
-  for (uint64_t low = static_cast<uint64_t>(magnitude); i >= 1 && low != 0; --i) {
-    int digit = static_cast<int>(low % 10);
-    low /= 10;
-    out[i / 2] |= i % 2 == 0 ? digit << 4 : digit;
+  uint64_t low = static_cast<uint64_t>(magnitude);
+  for (; byte >= 1 && low != 0; --byte) {
+    out[byte] = kDigitPairs[low % 100];
+    low /= 100;
   }
+  out[0] = static_cast<uint8_t>(low % 10);  // the first digit shares its byte with the sign
   if (negative) out[0] |= 0xF0;
   std::memcpy(bytes, out, size);
 }
@@ -67,6 +76,17 @@ bool PackDecimal(const Decimal& value, void* field, int size, int places) {
   __int128 magnitude = rounded.units() < 0 ? -rounded.units() : rounded.units();
   if (magnitude >= Pow10(2 * size - 1)) return false;
   WriteDigits(magnitude, rounded.units() < 0 && magnitude != 0, static_cast<uint8_t*>(field), size);
+  return true;
+}
+
+bool PackDecimalFromDouble(double value, void* field, int size, int places) {
+  int64_t units = 0;
+  if (!ValidShape(field, size, places) || !ExactUnits(value, places, &units)) {
+    return PackDecimal(Decimal::FromDouble(value, places), field, size, places);
+  }
+  uint64_t magnitude = units < 0 ? 0 - static_cast<uint64_t>(units) : units;
+  if (magnitude >= Pow10(2 * size - 1)) return false;
+  WriteDigits(magnitude, units < 0, static_cast<uint8_t*>(field), size);
   return true;
 }
 

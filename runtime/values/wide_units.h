@@ -32,6 +32,11 @@ WideInt DivideRounded(const WideInt& n, const WideInt& d);
 // drops places; a value too large even as a whole number saturates.
 Decimal FromWide(WideInt units, int places);
 
+// The units of value at places when value is the double nearest to them
+// and they have at most 15 digits; false otherwise (then only the wide
+// arithmetic through the value's shortest text is exact).
+bool ExactUnits(double value, int places, int64_t* units);
+
 // Decimal digits of a non-negative value, "0" for zero.
 std::string UnitsToDigits(__int128 v);
 

@@ -338,7 +338,8 @@ int32_t View::Read(bool viewForward) {
       if (int32_t code = LimitSequence(); code != ErrorNone) return Fail(code);
     }
   }
-  std::vector<std::string> before;
+  // A member, not a local: its strings keep their room from row to row.
+  std::vector<std::string>& before = readBefore_;
   SaveImages(&before);
   bool walkForward = keyForward_ == viewForward;
   bool reseeked = false;
@@ -562,7 +563,8 @@ void View::SetPrimaryImage(const std::string& image) {
 
 void View::SaveImages(std::vector<std::string>* images) const {
   images->resize(declaration_.joins.size() + 1);
-  (*images)[0] = PrimaryImage();
+  const FileDeclaration& primary = declaration_.primary->declaration();
+  (*images)[0].assign(static_cast<const char*>(primary.buffer), primary.layout->recordSize());
   for (size_t i = 0; i < declaration_.joins.size(); ++i) {
     const FileDeclaration& file = declaration_.joins[i].file->declaration();
     (*images)[i + 1].assign(static_cast<const char*>(file.buffer), file.layout->recordSize());
@@ -578,16 +580,34 @@ void View::RestoreImages(const std::vector<std::string>& images) {
   }
 }
 
+// Once the buffer is full, the entry pushed out makes room for the new one,
+// so that reading on allocates nothing here.
 void View::Remember(const std::string& position) {
   if (position.empty()) return;
-  auto [entry, added] = recent_.insert_or_assign(position, PrimaryImage());
-  if (added) recentOrder_.push_back(position);
+  const FileDeclaration& file = declaration_.primary->declaration();
+  const char* image = static_cast<const char*>(file.buffer);
+  size_t size = file.layout->recordSize();
+  auto found = recent_.find(position);
+  if (found != recent_.end()) {
+    found->second.assign(image, size);
+    return;
+  }
   size_t capacity = std::max<size_t>(buffering_.pageSize, 1) *
                     (static_cast<size_t>(buffering_.pagesBehind) + 1 + buffering_.pagesAhead);
-  while (recentOrder_.size() > capacity) {
-    recent_.erase(recentOrder_.front());
+  if (recent_.empty()) recent_.reserve(capacity);  // no rehashing while the first pages come
+  decltype(recent_)::node_type freed;
+  while (!recentOrder_.empty() && recentOrder_.size() >= capacity) {
+    freed = recent_.extract(recentOrder_.front());
     recentOrder_.pop_front();
   }
+  if (freed.empty()) {
+    recent_.emplace(position, std::string(image, size));
+  } else {
+    freed.key() = position;
+    freed.mapped().assign(image, size);
+    recent_.insert(std::move(freed));
+  }
+  recentOrder_.push_back(position);
 }
 
 }  // namespace ledora::runtime

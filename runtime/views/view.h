@@ -166,8 +166,9 @@ class View {
 
   std::string current_;
   std::vector<std::string> currentImages_;
-  bool repeat_ = false;             // the next read delivers the current record again
-  bool sequenceAtCurrent_ = false;  // the driver's sequence last read current_
+  std::vector<std::string> readBefore_;  // Read's images to restore on failure
+  bool repeat_ = false;                  // the next read delivers the current record again
+  bool sequenceAtCurrent_ = false;       // the driver's sequence last read current_
 
   // Recently read records by position, so that a deleted one keeps its place.
   std::unordered_map<std::string, std::string> recent_;

@@ -123,6 +123,23 @@ TEST_F(PagedBrowseTest, PageDownReadsOnePageAtTheStartAndAtTheEnd) {
   EXPECT_EQ(view->rowsRead() - before, 3) << "the three records left";
 }
 
+// Rows that scroll out are refilled for the rows read next: each must show
+// its own record only, whichever way the list went.
+TEST_F(PagedBrowseTest, RowsRefilledAfterScrollingShowOnlyTheirOwnRecord) {
+  for (int event : {EventPageDown, EventPageDown, EventScrollDown, EventPageUp, EventScrollUp,
+                    EventScrollBottom, EventPageUp, EventScrollTop}) {
+    browse.OnScrollEvent(event);
+    ASSERT_EQ(browse.rows().size(), 5u);
+    std::vector<int32_t> ids = Shown();
+    for (size_t i = 0; i < ids.size(); ++i) {
+      std::string text = browse.rows()[i].columns[1];
+      EXPECT_EQ(text.substr(0, text.find_last_not_of(' ') + 1), "note " + std::to_string(ids[i]))
+          << "after event " << event;
+    }
+  }
+  EXPECT_EQ(Shown(), (std::vector<int32_t>{1, 2, 3, 4, 5}));
+}
+
 TEST_F(PagedBrowseTest, ThumbDragGoesToTheEndsAndPagesWithoutAMapping) {
   browse.OnThumbDrag(100);
   EXPECT_EQ(Shown(), (std::vector<int32_t>{19, 20, 21, 22, 23}));

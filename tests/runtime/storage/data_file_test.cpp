@@ -199,6 +199,37 @@ TEST_P(DataFileTest, FetchFindsExactValuesWithoutMovingTheSequence) {
   EXPECT_EQ(items->Fetch(99), ErrorInvalidIndexString);
 }
 
+// An open file keeps its read statements; a file made anew and reopened, or
+// keys rebuilt in the middle of a read, must not be read through stale ones.
+TEST_P(DataFileTest, ReadsAfterReopeningOrRebuildingKeysSeeTheFileAsItIs) {
+  auto fetch = [&](int32_t number) {
+    items.Fill(number, "");
+    return items->Fetch(testing::NumberKey) == 0 ? items.Name() : "(none)";
+  };
+  auto byName = [&](bool forward) {
+    EXPECT_EQ(items->SetOrder(testing::NameKey), 0);
+    return items.ReadAll(forward);
+  };
+  ASSERT_EQ(items.Add(1, "Anna"), 0);
+  ASSERT_EQ(items.Add(2, "Bert"), 0);
+  EXPECT_EQ(fetch(2), "Bert");
+  EXPECT_EQ(byName(true), (Numbers{1, 2}));
+  ASSERT_EQ(items->Close(), 0);
+  ASSERT_EQ(items->Create(), 0);
+  ASSERT_EQ(items->Open(), 0);
+  ASSERT_EQ(items.Add(2, "Zoe"), 0);
+  ASSERT_EQ(items.Add(3, "Adam"), 0);
+  EXPECT_EQ(fetch(2), "Zoe");
+  EXPECT_EQ(fetch(1), "(none)");
+  EXPECT_EQ(byName(true), (Numbers{3, 2}));
+  ASSERT_EQ(items->SetOrder(testing::NameKey), 0);
+  ASSERT_EQ(items->Next(), 0);
+  ASSERT_EQ(items->BuildKeys(), 0);
+  EXPECT_EQ(items.ReadAll(), (Numbers{2}));
+  EXPECT_EQ(byName(false), (Numbers{2, 3}));
+  EXPECT_EQ(fetch(3), "Adam");
+}
+
 TEST_P(DataFileTest, PositionsSurviveOtherRecordsComingAndGoing) {
   ASSERT_EQ(items.Add(1, "a"), 0);
   ASSERT_EQ(items.Add(2, "b"), 0);

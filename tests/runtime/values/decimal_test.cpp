@@ -113,6 +113,31 @@ TEST(DecimalTest, DoublesAtPlacesAgreeWithTheirShortestText) {
   EXPECT_EQ(Decimal::FromDouble(0.285, 2).ToString(), "0.29");  // 0.28499999999999998
 }
 
+// Reading a record packs its stored doubles directly; every field shape must
+// get the bytes, or the refusal, that packing the converted value gives.
+TEST(PackedDecimalTest, PackingADoubleAgreesWithPackingItsDecimal) {
+  std::mt19937_64 random(29);
+  for (int i = 0; i < 100000; ++i) {
+    int size = 1 + static_cast<int>(random() % 16);
+    int places = static_cast<int>(random() % (2 * size));
+    double value;
+    if (i % 2 == 0) {
+      int64_t units = static_cast<int64_t>(random() % 2000000000000000) - 1000000000000000;
+      value = static_cast<double>(units) / std::pow(10.0, static_cast<int>(random() % 18));
+    } else {
+      uint64_t bits = random();
+      std::memcpy(&value, &bits, sizeof value);
+    }
+    unsigned char direct[16], through[16];
+    std::memset(direct, 0x5A, sizeof direct);
+    std::memset(through, 0x5A, sizeof through);
+    ASSERT_EQ(PackDecimalFromDouble(value, direct, size, places),
+              PackDecimal(Decimal::FromDouble(value, places), through, size, places))
+        << value << " in " << size << "," << places;
+    ASSERT_EQ(std::memcmp(direct, through, sizeof direct), 0) << value;
+  }
+}
+
 TEST(DecimalTest, PackingKeepsEveryDigitOfTheWidestFields) {
   char field[16];
   Decimal widest = D("-1234567890123456789.012345678901");
