@@ -115,17 +115,17 @@ void ErrorReporter::CaptureErrorState() {
   SAVEDFILEERRORTEXT = ClippedAndTrimmed(state.fileErrorText);
 }
 
-uint8_t ErrorReporter::Throw(uint16_t number) {
+uint8_t ErrorReporter::Throw(MessageNumber number) {
   CaptureErrorState();
   return TakeError(number);
 }
 
-uint8_t ErrorReporter::ThrowMessage(uint16_t number, std::string_view text) {
+uint8_t ErrorReporter::ThrowMessage(MessageNumber number, std::string_view text) {
   MESSAGETEXT = Clipped(text);
   return Throw(number);
 }
 
-uint8_t ErrorReporter::TakeError(uint16_t number) {
+uint8_t ErrorReporter::TakeError(MessageNumber number) {
   if (!FindMessage(number)) {
     // A caller's programming error. The caller is failing anyway, so it gets
     // the ordinary "failed, error noted" reply rather than a program end.
@@ -150,7 +150,7 @@ uint8_t ErrorReporter::TakeError(uint16_t number) {
   }
 }
 
-uint32_t ErrorReporter::Ask(uint16_t number, uint32_t buttons, uint32_t defaultButton) {
+uint32_t ErrorReporter::Ask(MessageNumber number, uint32_t buttons, uint32_t defaultButton) {
   if (!FindMessage(number)) {
     ShowUnknownMessage(number);
     // Whatever the caller was about to confirm must not go ahead.
@@ -175,7 +175,8 @@ std::string ErrorReporter::Substitute() const {
     pos += p->name.size();
     if (p->placeholder != Previous) {
       result += ValueOf(*this, p->placeholder);
-    } else if (auto previous = PreviousEntry(*current_, MESSAGES[*current_].number)) {
+    } else if (auto previous =
+                   PreviousEntry(*current_, MessageNumber{MESSAGES[*current_].number})) {
       result += MESSAGES[*previous].text;
     }
   }
@@ -231,19 +232,19 @@ runtime::MessageRequest ErrorReporter::CurrentRequest(int32_t icon, uint32_t but
   return request;
 }
 
-bool ErrorReporter::FindMessage(uint16_t number) {
+bool ErrorReporter::FindMessage(MessageNumber number) {
   current_ = PreviousEntry(MESSAGES.size(), number);
   return current_.has_value();
 }
 
-std::optional<size_t> ErrorReporter::PreviousEntry(size_t before, uint16_t number) const {
+std::optional<size_t> ErrorReporter::PreviousEntry(size_t before, MessageNumber number) const {
   for (size_t i = before; i-- > 0;) {
     if (MESSAGES[i].number == number) return i;
   }
   return std::nullopt;
 }
 
-void ErrorReporter::ShowUnknownMessage(uint16_t number) const {
+void ErrorReporter::ShowUnknownMessage(MessageNumber number) const {
   runtime::MessageRequest request;
   request.text = "Message " + std::to_string(number) + " is not defined.";
   if (SAVEDERRORCODE != 0) {

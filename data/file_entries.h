@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "data/message_numbers.h"
 #include "runtime/values/field_ref.h"
 #include "runtime/values/record_layout.h"
 
@@ -26,7 +27,7 @@ struct InfoEntry {
   uint16_t OPENED = 0;  // open requests not yet matched by a close
   uint8_t ATEOF = 0;
   uint8_t AUTOINCDONE = 0;
-  uint8_t LASTERROR = 0;
+  MessageNumber LASTERROR = MsgNone;  // noted by the last failed operation, shown by Throw()
 };
 
 struct KeyComponentEntry {

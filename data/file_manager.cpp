@@ -465,16 +465,16 @@ int32_t FileManager::WriteReserved() {
 // A refusal is noted like any other failed write, so that whoever shows the
 // noted message later shows this one and not an older one. A hook that
 // noted its own message has said why; otherwise `message` names the field.
-bool FileManager::RecordValid(uint8_t message, bool show) {
+bool FileManager::RecordValid(MessageNumber message, bool show) {
   InfoEntry& entry = SelectEntry();
-  uint8_t before = entry.LASTERROR;
-  entry.LASTERROR = 0;
+  MessageNumber before = entry.LASTERROR;
+  entry.LASTERROR = MsgNone;
   int failedField = 0;
   if (ValidateRecord(failedField) == SeverityNone) {
     entry.LASTERROR = before;
     return true;
   }
-  if (entry.LASTERROR != 0) return false;
+  if (entry.LASTERROR != MsgNone) return false;
   const auto& fields = BUFFER.layout->fields();
   std::string label = failedField >= 1 && failedField <= static_cast<int>(fields.size())
                           ? fields[failedField - 1].label
@@ -828,15 +828,15 @@ void FileManager::RestoreFileState(uint16_t& snapshot) {
 
 // ---------------------------------------------------------------- errors
 
-void FileManager::NoteError(uint8_t number) {
+void FileManager::NoteError(MessageNumber number) {
   InfoEntry& entry = SelectEntry();
   if (ERRORS != nullptr) ERRORS->CaptureErrorState();
   entry.LASTERROR = number;
 }
 
-uint8_t FileManager::LastError() { return SelectEntry().LASTERROR; }
+MessageNumber FileManager::LastError() { return SelectEntry().LASTERROR; }
 
-uint8_t FileManager::Throw(uint8_t number) {
+uint8_t FileManager::Throw(MessageNumber number) {
   NoteError(number);
   return Throw();
 }
@@ -847,7 +847,7 @@ uint8_t FileManager::Throw() {
   return ERRORS->TakeError(entry.LASTERROR);
 }
 
-uint8_t FileManager::ThrowMessage(uint8_t number, std::string_view text) {
+uint8_t FileManager::ThrowMessage(MessageNumber number, std::string_view text) {
   InfoEntry& entry = SelectEntry();
   entry.LASTERROR = number;
   if (ERRORS == nullptr) return SeverityInform;

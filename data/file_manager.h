@@ -72,11 +72,22 @@ class FileManager {
   // and ascending) or (not high and descending), else to its lowest.
   void ClearKeyComponents(int key, int first = 1, int last = 255, bool high = false);
 
+  // Opens the file for this thread if a lazy open put that off, keeping the
+  // buffer as it was. SeverityNone when usable; otherwise the message (file
+  // not opened by Open, or not accessible) was thrown and its reply returned.
   uint8_t MakeUsable();
+  // Whether the last NextQuietly ran past the last record.
   bool AtEnd();
+  // Reads the record whose key fields match the buffer: SeverityNone; not
+  // found: SeverityInform, buffer cleared; not usable: SeverityStop.
   uint8_t Fetch(int key);
+  // As Fetch, but a record not found leaves the buffer as it was.
   uint8_t FetchQuietly(int key);
+  // Reads the next record in the current order without showing a message:
+  // SeverityNone; past the end: SeverityInform with AtEnd true; a held record
+  // is skipped when SKIPHELDRECORDS, else noted; not usable: SeverityStop.
   uint8_t NextQuietly();
+  // Writes the buffer over the record read last, showing (mode) any failure.
   uint8_t Update(uint8_t mode = UpdateShown);
   // As Update, noting the message without showing it, so that a caller
   // inside a transaction can roll back before it throws.
@@ -118,27 +129,53 @@ class FileManager {
   void RestoreFileState(uint16_t& snapshot);
 
   // Errors.
-  void NoteError(uint8_t number);
-  uint8_t LastError();
+  void NoteError(MessageNumber number);
+  MessageNumber LastError();
   std::string DisplayName() const;
 
-  // Overridable operations, in slot order.
+  // Overridable operations. Results are Severity: SeverityNone on success,
+  // SeverityInform for a failure whose message was shown or noted,
+  // SeverityStop when the file could not be made usable.
+  //
+  // Binds the buffer's fields to their "PRE:FIELD" names for expressions;
+  // runs on every Open.
   virtual void BindFields();
+  // Deletes the record this thread reserved by auto-numbering (through
+  // controller, with its dependants, when given) and frees its number;
+  // SeverityNone when nothing was reserved.
   virtual uint8_t CancelAutoInc(RelationController* controller = nullptr);
+  // Matches one Open; the last close closes the file physically.
   virtual uint8_t Close();
+  // Whether the buffer equals the snapshot taken by SaveRecord.
   virtual bool RecordUnchanged(int32_t snapshot);
+  // Adds the buffer as a new record, numbering it first when the file
+  // auto-numbers; a failure is shown.
   virtual uint8_t Insert();
+  // Counts an open request; opens physically now unless LAZYOPEN puts that
+  // off to MakeUsable. A failure is shown.
   virtual uint8_t Open();
+  // Reserves the next number: adds a placeholder record carrying it, whose
+  // number the buffer then holds; a failure is shown.
   virtual uint8_t PrimeAutoInc();
+  // Sets the fields a new record starts with; PrimeRecord calls it.
   virtual void FillDefaults() {}
+  // Readies the buffer for a new record: cleared (unless keepContents),
+  // defaults filled, a number reserved when the file auto-numbers.
   virtual uint8_t PrimeRecord(bool keepContents = false);
-  virtual uint8_t Throw(uint8_t number);
+  // Notes message number for this file and shows it; returns the reply.
+  virtual uint8_t Throw(MessageNumber number);
+  // Shows the message noted last; returns the reply.
   virtual uint8_t Throw();
-  virtual uint8_t ThrowMessage(uint8_t number, std::string_view text);
+  // As Throw(number) with text for "%Message".
+  virtual uint8_t ThrowMessage(MessageNumber number, std::string_view text);
+  // As PrimeAutoInc, noting a failure instead of showing it.
   virtual uint8_t PrimeAutoIncQuietly();
+  // Checks field (from 1) of the buffer; SeverityNone when it may be stored.
+  // An aliased file checks on the real file's rules.
   virtual uint8_t ValidateField(int field);
   // Returns the first non-zero result and its field number in failedField.
   virtual uint8_t ValidateFields(int first, int last, int& failedField);
+  // Checks every field; what Insert and Update run before writing.
   virtual uint8_t ValidateRecord(int& failedField);
 
   // Called through the registry when a procedure thread has ended.
@@ -166,7 +203,7 @@ class FileManager {
   uint8_t InsertRecord(bool show, const std::function<uint8_t()>& then);
   uint8_t ThrowDuplicate(const KeyEntry& key);
   uint8_t UpdateRecord(uint8_t mode, bool show);
-  bool RecordValid(uint8_t message, bool show);
+  bool RecordValid(MessageNumber message, bool show);
   void Reserve(bool reserved);
   uint8_t ValidateOnRealFile(int first, int last, int& failedField);
   RecordSnapshot* FindSnapshot(int32_t id);

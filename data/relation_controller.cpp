@@ -212,14 +212,14 @@ void RelationController::Rollback() {
 }
 
 // A commit that fails has changed nothing, so it is reported like the write.
-uint8_t RelationController::Commit(uint8_t failureMessage) {
+uint8_t RelationController::Commit(MessageNumber failureMessage) {
   runtime::StorageDriver& driver = ME->CurrentFile().driver();
   if (!driver.InTransaction() || driver.Commit() == runtime::ErrorNone) return SeverityNone;
   return FailWith(failureMessage);
 }
 
 // Note first: the rollback replaces the runtime's error state.
-uint8_t RelationController::FailWith(uint8_t number) {
+uint8_t RelationController::FailWith(MessageNumber number) {
   ME->NoteError(number);
   Rollback();
   return ME->Throw();
@@ -382,7 +382,7 @@ uint8_t RelationController::Update(bool recallHint) {
   // Noted, not shown: nothing is shown while the transaction holds its locks.
   if (ME->UpdateNoted(recallHint ? UpdateShownWithRecall : UpdateShown) != SeverityNone) {
     Rollback();
-    uint8_t noted = ME->LastError();
+    MessageNumber noted = ME->LastError();
     ME->Throw();
     Close();
     return noted == MsgRecordChangedByAnotherStation || noted == MsgRecordChangedRecallChanges

@@ -53,16 +53,38 @@ class RelationController {
   void ListLinkingFields(RelationController* related, std::vector<LinkPair>& target,
                          bool reversed = false);
 
-  // Overridable operations, in slot order.
+  // Overridable operations. Results are Severity: SeverityNone on success,
+  // else the reply to the message shown (a write rolled back first).
+  //
+  // Gives back the number this file's thread reserved, deleting the
+  // placeholder record with its dependants.
   virtual uint8_t CancelAutoInc();
+  // Closes this file and every related file once, matching Open.
   virtual uint8_t Close();
+  // Deletes the buffer's record with its dependants by each relation's
+  // delete rule, in one transaction; askConfirmation asks first, and No
+  // returns SeverityInform with nothing deleted.
   virtual uint8_t Delete(bool askConfirmation);
+  // Deletes (cascade), clears (clear) or refuses for (restrict) the records
+  // of this file linked through pairs to the parent being deleted.
   virtual uint8_t DeleteDependants(int childKey, LinkFields* pairs, uint8_t rule);
+  // Forgets the relations; after it the controller is unusable.
   virtual void Shutdown();
+  // Opens this file and every related file once, then makes this one usable.
   virtual uint8_t Open();
+  // Keeps the linking fields' current values, to find the children when a
+  // later update changes them.
   virtual void RememberLinkingValues();
+  // Switches quick scanning on or off for this file and its relations;
+  // direction 1 reaches the parents, 2 the children, 0 neither.
   virtual void SetQuickScan(bool on, uint8_t direction = 0);
+  // Writes the buffer over the record read last and carries changed linking
+  // values to the dependants, in one transaction. recallHint: the form can
+  // recall the user's changes (shown in the changed-elsewhere message).
+  // SeverityQuestion asks the caller to offer a retry.
   virtual uint8_t Update(bool recallHint = false);
+  // Carries the parent's changed linking values to the records of this file
+  // linked through pairs (cascade), clears them (clear) or refuses (restrict).
   virtual uint8_t UpdateDependants(int childKey, LinkFields* pairs, uint8_t rule);
 
   // Cancel auto-increment that also deletes, in the same transaction, the
@@ -94,9 +116,9 @@ class RelationController {
   void MarkForDelete(std::vector<RelationController*>& files);
   void MarkCascaded(std::vector<RelationController*>& files);
   uint8_t MarkFiles(const std::vector<RelationController*>& files);
-  uint8_t Commit(uint8_t failureMessage);
+  uint8_t Commit(MessageNumber failureMessage);
   void Rollback();
-  uint8_t FailWith(uint8_t number);
+  uint8_t FailWith(MessageNumber number);
 
   uint8_t PositionOnChildKey(int childKey, LinkFields* pairs, bool oldValues);
   uint8_t NextDependant(LinkFields* pairs, bool oldValues, uint8_t& result);

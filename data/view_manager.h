@@ -90,24 +90,52 @@ class ViewManager {
   void AddRange(RelationController* thisFile, RelationController* relatedFile);
   SortOrder* CurrentOrder() { return ORDER == nullptr ? nullptr : ORDER->Current(); }
 
-  // Overridable operations, in slot order.
+  // Overridable operations.
+  //
+  // Gives the view the current order's filters and range as one filter;
+  // SeverityNone, or the reply to the view-open message when refused.
   virtual uint8_t ApplyFilter();
+  // Gives the view the current order's sort; SeverityNone or the reply.
   virtual uint8_t ApplyOrder();
+  // When the range values changed since last applied: takes them over and
+  // applies the filter, returning 1; else 0 with nothing done.
   virtual uint8_t ApplyRange();
+  // Closes the view if open.
   virtual void Close();
+  // The name of the key component after the range's; empty when none.
   virtual std::string FreeElementName();
+  // The number (from 1) of that component, now FREEELEMENT; 0 when none.
   virtual uint8_t FreeElementPosition();
+  // Empties every order's range, filters and sort; owned orders are freed.
   virtual void Shutdown();
+  // Reads the next record ValidateRecord accepts: SeverityNone; past the
+  // end, or ended by ValidateRecord: SeverityInform; failed (message
+  // shown) or not initialised: SeverityStop.
   virtual uint8_t Next();
+  // Makes the files usable, opens the view with the paging set and applies
+  // the order; nothing when already open.
   virtual void Open();
+  // As Next, backwards.
   virtual uint8_t Previous();
+  // Readies the primary buffer for a new record inside the current range:
+  // the view's buffers cleared (unless keepContents), the range's
+  // components filled in, then the file's own PrimeRecord.
   virtual uint8_t PrimeRecord(bool keepContents = false);
+  // Opens if needed and positions before the record whose first components
+  // key fields match the buffer (0: the first record of the order).
   virtual void Reset(int components);
   virtual void Reset() { Reset(0); }
+  // Sets the current order's standard filter; applied by ApplyFilter.
   virtual void SetStandardFilter(std::string_view filter) { SetFilter(filter, kStandardFilterId); }
+  // Sets the current order's filter named id; a blank one filters nothing.
   virtual void SetFilter(std::string_view filter, std::string_view id);
+  // Sets the current order's sort text, trailing blanks removed.
   virtual void SetOrder(std::string_view order);
+  // Makes order number (from 1; 0 means 1) current; 1 when that changed the
+  // order, else 0.
   virtual uint8_t SetSort(size_t number);
+  // Judges the record just read: 0 takes it, 1 ends the read, anything else
+  // skips it.
   virtual uint8_t ValidateRecord() { return 0; }
 
   // The texts the current order gives the view; false when the range cannot

@@ -157,14 +157,21 @@ class PagedBrowse : public data::ViewManager, public LocatorList, public FrameBr
   // The highlighted record re-read from the file; false when it is gone.
   bool RereadHighlighted();
 
-  // The window side, in slot order.
+  // The window side.
   // Calls ASKPROCEDURE through the frame while the toolbar navigates the
   // form; answers the last response.
   virtual uint8_t RunUpdateProcedure(uint8_t request);
   // Edit in place is not offered: the row is left as it is (response 2).
   virtual uint8_t EditRowInPlace(uint8_t request);
+  // Runs the query form; when completed, its filter narrows the current
+  // order (every order when QUERYSHARED) and the rows are read again.
   virtual void RunLocator();
+  // A key in the list: the right button moves the highlight and opens the
+  // popup, action keys press their buttons, other keys go to the locator;
+  // the list is redrawn when either acted.
   virtual void OnKeyPressed();
+  // The highlight moved: loads that row's record and tells the locator;
+  // a right click opens the popup, anything else refreshes the frame.
   virtual void OnRowChanged();
   // request: a toolbar button 2004-2009.
   virtual void OnNavigation(int32_t request);

@@ -528,7 +528,7 @@ uint8_t ProcedureFrame::CompleteDelete() {
 
 // After a failed write: Yes tries again (true), No closes the window,
 // Cancel goes back to the form.
-bool ProcedureFrame::AskToRetry(uint16_t message) {
+bool ProcedureFrame::AskToRetry(data::MessageNumber message) {
   uint32_t answer = AskMessage(message, kYesNoCancel, runtime::ButtonCancel);
   if (answer == runtime::ButtonYes) return true;
   if (answer == runtime::ButtonNo) {
@@ -603,11 +603,12 @@ uint32_t ProcedureFrame::AskToSave() {
 
 // --------------------------------------------------------------- helpers
 
-uint8_t ProcedureFrame::ThrowMessage(uint16_t number) {
+uint8_t ProcedureFrame::ThrowMessage(data::MessageNumber number) {
   return ERRORS != nullptr ? ERRORS->Throw(number) : uint8_t{SeverityCancelled};
 }
 
-uint32_t ProcedureFrame::AskMessage(uint16_t number, uint32_t buttons, uint32_t defaultButton) {
+uint32_t ProcedureFrame::AskMessage(data::MessageNumber number, uint32_t buttons,
+                                    uint32_t defaultButton) {
   return ERRORS != nullptr ? ERRORS->Ask(number, buttons, defaultButton) : defaultButton;
 }
 

@@ -102,11 +102,17 @@ class WindowResizer {
   void SetStrategy(int32_t control, uint16_t positional, uint16_t resize);
   const ControlEntry* Entry(int32_t control) const;
 
-  // Overridable, in slot order.
+  // The control that control moves with (a tab page or sheet); 0: the window.
   virtual int32_t ParentOf(int32_t control);
+  // Takes the window's and every control's present geometry as the
+  // designed one that later sizes are computed from.
   virtual void Restart();
+  // The window was sized: keeps it within its limits and moves and sizes
+  // every control by its strategies.
   virtual void OnSized();
+  // Puts the window and its controls back to the designed geometry.
   virtual void RestoreOriginalSize();
+  // Sets each control's parent from the window's tab pages and sheets.
   virtual void BuildParentage();
   // rect: the control's first rectangle inside `from`, the parent's first
   // rectangle; `to` is the parent's new one.

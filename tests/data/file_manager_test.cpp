@@ -377,7 +377,7 @@ TEST_F(FileManagerTest, ARefusedUpdateNotesItsOwnMessage) {
   struct Picky : FileManager {
     uint8_t ValidateField(int field) override {
       if (field != 3) return 0;
-      if (ownMessage) NoteError(16);
+      if (ownMessage) NoteError(data::MsgValueNotBetween);
       return data::SeverityInform;
     }
     bool ownMessage = false;
@@ -390,7 +390,7 @@ TEST_F(FileManagerTest, ARefusedUpdateNotesItsOwnMessage) {
   ASSERT_EQ(relations.Open(), 0);
   station->HEA.NUMBER = 1;
   ASSERT_EQ(picky.Fetch(HeadNumberKey), 0);
-  picky.NoteError(28);  // an earlier, unrelated failure
+  picky.NoteError(data::MsgHeldRecordSkipped);  // an earlier, unrelated failure
   messages.Expect("Record was not updated", "Value refused (HEA:NAME)", ButtonOk);
   EXPECT_NE(relations.Update(), 0);
   EXPECT_EQ(picky.LastError(), 25);
