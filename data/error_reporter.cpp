@@ -115,17 +115,17 @@ void ErrorReporter::CaptureErrorState() {
   SAVEDFILEERRORTEXT = ClippedAndTrimmed(state.fileErrorText);
 }
 
-uint8_t ErrorReporter::Throw(MessageNumber number) {
+Severity ErrorReporter::Throw(MessageNumber number) {
   CaptureErrorState();
   return TakeError(number);
 }
 
-uint8_t ErrorReporter::ThrowMessage(MessageNumber number, std::string_view text) {
+Severity ErrorReporter::ThrowMessage(MessageNumber number, std::string_view text) {
   MESSAGETEXT = Clipped(text);
   return Throw(number);
 }
 
-uint8_t ErrorReporter::TakeError(MessageNumber number) {
+Severity ErrorReporter::TakeError(MessageNumber number) {
   if (!FindMessage(number)) {
     // A caller's programming error. The caller is failing anyway, so it gets
     // the ordinary "failed, error noted" reply rather than a program end.
@@ -192,9 +192,9 @@ MessageTableResult ErrorReporter::AddMessages(std::span<const uint8_t> block) {
   return ReadMessageTable(block, &MESSAGES);
 }
 
-uint8_t ErrorReporter::HandleNone() { return SeverityNone; }
+Severity ErrorReporter::HandleNone() { return SeverityNone; }
 
-uint8_t ErrorReporter::HandleStop() {
+Severity ErrorReporter::HandleStop() {
   // The request holds its own copy of the title: while the box waits for OK
   // another procedure may raise a message and change the current one.
   runtime::MessageRequest request =
@@ -205,17 +205,17 @@ uint8_t ErrorReporter::HandleStop() {
   return SeverityStop;
 }
 
-uint8_t ErrorReporter::HandleInform() {
+Severity ErrorReporter::HandleInform() {
   runtime::Messages().Show(
       CurrentRequest(runtime::IconAsterisk, runtime::ButtonOk, runtime::ButtonOk));
   return SeverityInform;
 }
 
-uint8_t ErrorReporter::HandleOther() { return HandleInternal(); }
+Severity ErrorReporter::HandleOther() { return HandleInternal(); }
 
-uint8_t ErrorReporter::HandleInternal() { return HandleStop(); }
+Severity ErrorReporter::HandleInternal() { return HandleStop(); }
 
-uint8_t ErrorReporter::HandleQuestion() {
+Severity ErrorReporter::HandleQuestion() {
   uint32_t answer = runtime::Messages().Show(CurrentRequest(
       runtime::IconExclamation, runtime::ButtonYes | runtime::ButtonNo, runtime::ButtonYes));
   return answer == runtime::ButtonYes ? SeverityNone : SeverityCancelled;

@@ -44,11 +44,11 @@ class ErrorReporter {
   void CaptureErrorState();
 
   // Capture the error state, then take the error: the reply is a Severity.
-  uint8_t Throw(MessageNumber number);
-  uint8_t ThrowMessage(MessageNumber number, std::string_view text);
+  Severity Throw(MessageNumber number);
+  Severity ThrowMessage(MessageNumber number, std::string_view text);
   // Shows message number as its severity demands; SeverityInform for a
   // number no table defines (after a box naming it).
-  uint8_t TakeError(MessageNumber number);
+  Severity TakeError(MessageNumber number);
   // A confirmation with the caller's buttons (runtime::MessageButton bits);
   // returns the button pressed.
   uint32_t Ask(MessageNumber number, uint32_t buttons, uint32_t defaultButton);
@@ -64,18 +64,18 @@ class ErrorReporter {
   // The handlers run from TakeError, once per message, by the current
   // message's severity; each shows it (or not) and returns the caller's reply.
   // Severity none: shows nothing, returns SeverityNone.
-  virtual uint8_t HandleNone();
+  virtual Severity HandleNone();
   // Shows the message with OK, then halts the program; returns SeverityStop
   // should the halt return (under test).
-  virtual uint8_t HandleStop();
+  virtual Severity HandleStop();
   // Shows the message with OK; returns SeverityInform (failed, error noted).
-  virtual uint8_t HandleInform();
+  virtual Severity HandleInform();
   // A severity no table should hold: handled as internal.
-  virtual uint8_t HandleOther();
+  virtual Severity HandleOther();
   // Handled as a stop.
-  virtual uint8_t HandleInternal();
+  virtual Severity HandleInternal();
   // Asks Yes/No; returns SeverityNone for Yes, SeverityCancelled for No.
-  virtual uint8_t HandleQuestion();
+  virtual Severity HandleQuestion();
 
  protected:
   // Makes the last entry with number the current message.

@@ -75,33 +75,33 @@ class FileManager {
   // Opens the file for this thread if a lazy open put that off, keeping the
   // buffer as it was. SeverityNone when usable; otherwise the message (file
   // not opened by Open, or not accessible) was thrown and its reply returned.
-  uint8_t MakeUsable();
+  Severity MakeUsable();
   // Whether the last NextQuietly ran past the last record.
   bool AtEnd();
   // Reads the record whose key fields match the buffer: SeverityNone; not
   // found: SeverityInform, buffer cleared; not usable: SeverityStop.
-  uint8_t Fetch(int key);
+  Severity Fetch(int key);
   // As Fetch, but a record not found leaves the buffer as it was.
-  uint8_t FetchQuietly(int key);
+  [[nodiscard]] Severity FetchQuietly(int key);
   // Reads the next record in the current order without showing a message:
   // SeverityNone; past the end: SeverityInform with AtEnd true; a held record
   // is skipped when SKIPHELDRECORDS, else noted; not usable: SeverityStop.
-  uint8_t NextQuietly();
+  [[nodiscard]] Severity NextQuietly();
   // Writes the buffer over the record read last, showing (mode) any failure.
-  uint8_t Update(uint8_t mode = UpdateShown);
+  Severity Update(uint8_t mode = UpdateShown);
   // As Update, noting the message without showing it, so that a caller
   // inside a transaction can roll back before it throws.
-  uint8_t UpdateNoted(uint8_t mode);
+  [[nodiscard]] Severity UpdateNoted(uint8_t mode);
   // As Insert, noting instead of showing; `then` runs once the record is
   // written, and a failure there keeps a reserved number reserved, since the
   // caller's rollback puts the reserving record back.
-  uint8_t InsertNoted(const std::function<uint8_t()>& then);
+  [[nodiscard]] Severity InsertNoted(const std::function<Severity()>& then);
   std::string Position();
-  uint8_t Reread(std::string_view position);
+  Severity Reread(std::string_view position);
   // Reads the record this thread reserved by auto-numbering, deletes it
   // through `remove` and gives its number back; nothing (0) when this thread
   // holds no number. The operation behind every cancel auto-increment.
-  uint8_t DeleteReserved(const std::function<uint8_t()>& remove);
+  Severity DeleteReserved(const std::function<Severity()>& remove);
 
   // Records that a station reserved by numbering and left unfilled when it
   // died: TakeBackAbandoned deletes them all (the count), as the first
@@ -143,40 +143,40 @@ class FileManager {
   // Deletes the record this thread reserved by auto-numbering (through
   // controller, with its dependants, when given) and frees its number;
   // SeverityNone when nothing was reserved.
-  virtual uint8_t CancelAutoInc(RelationController* controller = nullptr);
+  virtual Severity CancelAutoInc(RelationController* controller = nullptr);
   // Matches one Open; the last close closes the file physically.
-  virtual uint8_t Close();
+  virtual Severity Close();
   // Whether the buffer equals the snapshot taken by SaveRecord.
   virtual bool RecordUnchanged(int32_t snapshot);
   // Adds the buffer as a new record, numbering it first when the file
   // auto-numbers; a failure is shown.
-  virtual uint8_t Insert();
+  virtual Severity Insert();
   // Counts an open request; opens physically now unless LAZYOPEN puts that
   // off to MakeUsable. A failure is shown.
-  virtual uint8_t Open();
+  virtual Severity Open();
   // Reserves the next number: adds a placeholder record carrying it, whose
   // number the buffer then holds; a failure is shown.
-  virtual uint8_t PrimeAutoInc();
+  virtual Severity PrimeAutoInc();
   // Sets the fields a new record starts with; PrimeRecord calls it.
   virtual void FillDefaults() {}
   // Readies the buffer for a new record: cleared (unless keepContents),
   // defaults filled, a number reserved when the file auto-numbers.
-  virtual uint8_t PrimeRecord(bool keepContents = false);
+  virtual Severity PrimeRecord(bool keepContents = false);
   // Notes message number for this file and shows it; returns the reply.
-  virtual uint8_t Throw(MessageNumber number);
+  virtual Severity Throw(MessageNumber number);
   // Shows the message noted last; returns the reply.
-  virtual uint8_t Throw();
+  virtual Severity Throw();
   // As Throw(number) with text for "%Message".
-  virtual uint8_t ThrowMessage(MessageNumber number, std::string_view text);
+  virtual Severity ThrowMessage(MessageNumber number, std::string_view text);
   // As PrimeAutoInc, noting a failure instead of showing it.
-  virtual uint8_t PrimeAutoIncQuietly();
+  [[nodiscard]] virtual Severity PrimeAutoIncQuietly();
   // Checks field (from 1) of the buffer; SeverityNone when it may be stored.
   // An aliased file checks on the real file's rules.
-  virtual uint8_t ValidateField(int field);
+  virtual Severity ValidateField(int field);
   // Returns the first non-zero result and its field number in failedField.
-  virtual uint8_t ValidateFields(int first, int last, int& failedField);
+  virtual Severity ValidateFields(int first, int last, int& failedField);
   // Checks every field; what Insert and Update run before writing.
-  virtual uint8_t ValidateRecord(int& failedField);
+  virtual Severity ValidateRecord(int& failedField);
 
   // Called through the registry when a procedure thread has ended.
   void ThreadEnded(int32_t thread);
@@ -186,12 +186,12 @@ class FileManager {
 
   InfoEntry& SelectEntry();
   ThreadState& Thread();
-  uint8_t OpenFile(bool count, bool force);
-  uint8_t OpenThreadFile();
+  Severity OpenFile(bool count, bool force);
+  Severity OpenThreadFile();
   void ClosePhysically(InfoEntry& entry);
-  uint8_t Fail();
+  Severity Fail();
   enum Numbering { NumberingAdded, NumberingRefused, NumberingUnreadable, NumberingExhausted };
-  uint8_t PrimeAutoIncrement(bool shown);
+  Severity PrimeAutoIncrement(bool shown);
   Numbering NumberAndAdd(int32_t* code);
   int32_t NextNumber(const KeyEntry& key, int64_t& number);
   bool TakeBack(runtime::DataFile& file);
@@ -199,13 +199,13 @@ class FileManager {
   bool SetCounter(const runtime::FieldRef& field, int64_t number);
   int32_t WriteReserved();
   const KeyEntry* DuplicatedKey(bool numberedKeys);
-  uint8_t ReportDuplicate(bool show);
-  uint8_t InsertRecord(bool show, const std::function<uint8_t()>& then);
-  uint8_t ThrowDuplicate(const KeyEntry& key);
-  uint8_t UpdateRecord(uint8_t mode, bool show);
+  Severity ReportDuplicate(bool show);
+  Severity InsertRecord(bool show, const std::function<Severity()>& then);
+  Severity ThrowDuplicate(const KeyEntry& key);
+  Severity UpdateRecord(uint8_t mode, bool show);
   bool RecordValid(MessageNumber message, bool show);
   void Reserve(bool reserved);
-  uint8_t ValidateOnRealFile(int first, int last, int& failedField);
+  Severity ValidateOnRealFile(int first, int last, int& failedField);
   RecordSnapshot* FindSnapshot(int32_t id);
 
   bool perThread_ = false;

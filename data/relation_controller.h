@@ -58,20 +58,20 @@ class RelationController {
   //
   // Gives back the number this file's thread reserved, deleting the
   // placeholder record with its dependants.
-  virtual uint8_t CancelAutoInc();
+  virtual Severity CancelAutoInc();
   // Closes this file and every related file once, matching Open.
-  virtual uint8_t Close();
+  virtual Severity Close();
   // Deletes the buffer's record with its dependants by each relation's
   // delete rule, in one transaction; askConfirmation asks first, and No
   // returns SeverityInform with nothing deleted.
-  virtual uint8_t Delete(bool askConfirmation);
+  virtual Severity Delete(bool askConfirmation);
   // Deletes (cascade), clears (clear) or refuses for (restrict) the records
   // of this file linked through pairs to the parent being deleted.
-  virtual uint8_t DeleteDependants(int childKey, LinkFields* pairs, uint8_t rule);
+  virtual Severity DeleteDependants(int childKey, LinkFields* pairs, uint8_t rule);
   // Forgets the relations; after it the controller is unusable.
   virtual void Shutdown();
   // Opens this file and every related file once, then makes this one usable.
-  virtual uint8_t Open();
+  virtual Severity Open();
   // Keeps the linking fields' current values, to find the children when a
   // later update changes them.
   virtual void RememberLinkingValues();
@@ -82,51 +82,51 @@ class RelationController {
   // values to the dependants, in one transaction. recallHint: the form can
   // recall the user's changes (shown in the changed-elsewhere message).
   // SeverityQuestion asks the caller to offer a retry.
-  virtual uint8_t Update(bool recallHint = false);
+  virtual Severity Update(bool recallHint = false);
   // Carries the parent's changed linking values to the records of this file
   // linked through pairs (cascade), clears them (clear) or refuses (restrict).
-  virtual uint8_t UpdateDependants(int childKey, LinkFields* pairs, uint8_t rule);
+  virtual Severity UpdateDependants(int childKey, LinkFields* pairs, uint8_t rule);
 
   // Cancel auto-increment that also deletes, in the same transaction, the
   // records of `dependants` linked to the reserved record, whatever the
   // relation's delete rule. Deletes nothing when no number is reserved.
-  uint8_t CancelAutoIncWith(RelationController* dependants);
+  Severity CancelAutoIncWith(RelationController* dependants);
 
   // What follows this file's records (not owned); its writes join every
   // insert, update and delete of a record of this file.
   void SetFollower(RecordFollower* follower) { follower_ = follower; }
   // Adds the record in the buffer as FileManager::Insert does, in one
   // transaction with what follows it when there is a follower.
-  uint8_t Insert();
+  Severity Insert();
 
   // The process-wide traversal counter, bumped once per top-level request.
   static int32_t TraversalCounter();
 
  private:
-  uint8_t OpenNested();
+  Severity OpenNested();
   void CloseNested();
   void QuickScanNested(bool on, uint8_t direction);
   bool Visit();  // false when already visited in this traversal
 
   // Transaction framing: the files a change may write are marked, then the
   // transaction begins; every failure inside it rolls back before its message.
-  uint8_t Frame(bool forDelete, RelationController* alsoDeleted = nullptr);
-  uint8_t DeleteWith(RelationController* alsoDeleted);
+  Severity Frame(bool forDelete, RelationController* alsoDeleted = nullptr);
+  Severity DeleteWith(RelationController* alsoDeleted);
   void MarkForUpdate(std::vector<RelationController*>& files);
   void MarkForDelete(std::vector<RelationController*>& files);
   void MarkCascaded(std::vector<RelationController*>& files);
-  uint8_t MarkFiles(const std::vector<RelationController*>& files);
-  uint8_t Commit(MessageNumber failureMessage);
+  Severity MarkFiles(const std::vector<RelationController*>& files);
+  Severity Commit(MessageNumber failureMessage);
   void Rollback();
-  uint8_t FailWith(MessageNumber number);
+  Severity FailWith(MessageNumber number);
 
-  uint8_t PositionOnChildKey(int childKey, LinkFields* pairs, bool oldValues);
-  uint8_t NextDependant(LinkFields* pairs, bool oldValues, uint8_t& result);
-  uint8_t DeleteOwnDependants();
-  uint8_t UpdateOwnDependants();
-  uint8_t WriteChildWithDependants();
-  uint8_t RefuseIfReferenced(int childKey, LinkFields* pairs);
-  uint8_t FollowOrRollBack();
+  Severity PositionOnChildKey(int childKey, LinkFields* pairs, bool oldValues);
+  uint8_t NextDependant(LinkFields* pairs, bool oldValues, Severity& result);
+  Severity DeleteOwnDependants();
+  Severity UpdateOwnDependants();
+  Severity WriteChildWithDependants();
+  Severity RefuseIfReferenced(int childKey, LinkFields* pairs);
+  Severity FollowOrRollBack();
 
   RecordFollower* follower_ = nullptr;
 };

@@ -82,8 +82,8 @@ class ViewManager {
 
   // orders: a list the caller owns, or nullptr for one this manager owns.
   // Answers the first failure of making the view's files usable.
-  uint8_t Initialize(runtime::View* view, RelationController* primary,
-                     SortOrderList* orders = nullptr);
+  Severity Initialize(runtime::View* view, RelationController* primary,
+                      SortOrderList* orders = nullptr);
   // key: -1 for none. Answers the new order's number, from 1.
   size_t AddSortOrder(int key = -1);
   size_t AddSortOrder(int key, std::unique_ptr<SortOrder> entry);
@@ -94,9 +94,9 @@ class ViewManager {
   //
   // Gives the view the current order's filters and range as one filter;
   // SeverityNone, or the reply to the view-open message when refused.
-  virtual uint8_t ApplyFilter();
+  virtual Severity ApplyFilter();
   // Gives the view the current order's sort; SeverityNone or the reply.
-  virtual uint8_t ApplyOrder();
+  virtual Severity ApplyOrder();
   // When the range values changed since last applied: takes them over and
   // applies the filter, returning 1; else 0 with nothing done.
   virtual uint8_t ApplyRange();
@@ -111,16 +111,16 @@ class ViewManager {
   // Reads the next record ValidateRecord accepts: SeverityNone; past the
   // end, or ended by ValidateRecord: SeverityInform; failed (message
   // shown) or not initialised: SeverityStop.
-  virtual uint8_t Next();
+  virtual Severity Next();
   // Makes the files usable, opens the view with the paging set and applies
   // the order; nothing when already open.
   virtual void Open();
   // As Next, backwards.
-  virtual uint8_t Previous();
+  virtual Severity Previous();
   // Readies the primary buffer for a new record inside the current range:
   // the view's buffers cleared (unless keepContents), the range's
   // components filled in, then the file's own PrimeRecord.
-  virtual uint8_t PrimeRecord(bool keepContents = false);
+  virtual Severity PrimeRecord(bool keepContents = false);
   // Opens if needed and positions before the record whose first components
   // key fields match the buffer (0: the first record of the order).
   virtual void Reset(int components);
@@ -145,8 +145,8 @@ class ViewManager {
   bool RangeLimitsChanged();
 
  private:
-  uint8_t MakeFilesUsable();
-  uint8_t Read(bool forward);
+  Severity MakeFilesUsable();
+  Severity Read(bool forward);
   // Component `component` compared with pair `pair`'s right field, from 0.
   std::string RangeTerm(const SortOrder& order, size_t component, size_t pair, std::string_view op);
 

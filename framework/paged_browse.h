@@ -104,8 +104,8 @@ class PagedBrowse : public data::ViewManager, public LocatorList, public FrameBr
   // SELECTING) and AttachToolbar, with the view's files open and the list
   // format set. The caller then adds sort orders, fields and the *CONTROL
   // buttons, all before the window opens.
-  uint8_t Setup(int32_t listControl, ProcedureFrame* frame, runtime::View* view,
-                data::RelationController* primary);
+  data::Severity Setup(int32_t listControl, ProcedureFrame* frame, runtime::View* view,
+                       data::RelationController* primary);
 
   // key: -1 for none. Answers the new order's number, from 1.
   size_t AddSortOrder(int key = -1);
@@ -128,8 +128,8 @@ class PagedBrowse : public data::ViewManager, public LocatorList, public FrameBr
   // Gives a mapping that asks for limits the first and last record's values.
   void ComputeThumbRange();
 
-  uint8_t Next() override;
-  uint8_t Previous() override;
+  data::Severity Next() override;
+  data::Severity Previous() override;
   // The list's row count, the range limits or a reset field changed, or a
   // reload is pending.
   bool NeedsReset();
@@ -178,7 +178,7 @@ class PagedBrowse : public data::ViewManager, public LocatorList, public FrameBr
 
   // FrameBrowse, for the frame.
   void SetSelecting(bool selecting) override { SELECTING = selecting ? 1 : 0; }
-  uint8_t HandleEvent() override;
+  data::Severity HandleEvent() override;
   // Makes the current order current again; procedures choose it from their
   // tabs and call ChooseSortOrder.
   void ApplySortOrder(uint8_t force) override;

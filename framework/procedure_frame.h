@@ -153,7 +153,7 @@ class ProcedureFrame {
   // The tail of a form's initialisation: opens the primary relation, sets
   // PRIMARY and OKCONTROL and prepares the request; unless that refused,
   // opens the window. Returns Initialize's result (5 when refused).
-  uint8_t OpenForm(data::RelationController* primary, int32_t okControl);
+  data::Severity OpenForm(data::RelationController* primary, int32_t okControl);
   // Opens the window, sets OPENED and registers the alert keys.
   void OpenWindow();
 
@@ -166,11 +166,11 @@ class ProcedureFrame {
   virtual void EventLoop();
   // Makes the registration lists and sets the default actions; SeverityNone
   // lets Run go on to the event loop.
-  virtual uint8_t Initialize();
+  virtual data::Severity Initialize();
   // Shuts the browses, drops and toolbar down, restores the buffers, closes
   // what OpenForm opened, stores the placement and sets DEAD; SeverityInform
   // when already done.
-  virtual uint8_t Shutdown();
+  virtual data::Severity Shutdown();
   // Runs once on the first open or gain of focus: translates the window's
   // texts, refreshes it and sets InitedWindowPrepared.
   virtual void PrepareWindow();
@@ -179,7 +179,7 @@ class ProcedureFrame {
   virtual void PrimeNewRecord() {}
   // Before the window opens: snapshots the buffers, primes an insert, carries
   // out a delete without a form; SeverityStop when no window is needed.
-  virtual uint8_t PrepareRequest();
+  virtual data::Severity PrepareRequest();
   // Redraws the browses, drops, toolbar and window; force (plus FORCEDRESET)
   // above 0 rereads the browses' rows. Nothing while the window accepts all.
   virtual void Refresh(uint8_t force);
@@ -198,27 +198,27 @@ class ProcedureFrame {
   virtual void SetResponseAndClose(uint8_t response);
   // A control was accepted: toolbar, response buttons, the OK button.
   // SeverityInform when a response button closed the window.
-  virtual uint8_t OnAccepted();
+  virtual data::Severity OnAccepted();
   // The form was completed: writes the insert, change or delete REQUEST asks
   // for, asking again on failure; leaves the window open when the write failed.
-  virtual uint8_t OnCompleted();
+  virtual data::Severity OnCompleted();
   // The window is asked to close: asks about unsaved changes and gives back
   // an unused auto-number; SeverityInform keeps the window open.
-  virtual uint8_t OnCloseRequest();
+  virtual data::Severity OnCloseRequest();
   // Dispatches the current event by kind, then to the browses and drops;
   // returns the first handler's result that is not SeverityNone.
-  virtual uint8_t HandleEvent();
+  virtual data::Severity HandleEvent();
   // Any event of a control, after the kind's own handler.
-  virtual uint8_t OnFieldEvent() { return data::SeverityNone; }
+  virtual data::Severity OnFieldEvent() { return data::SeverityNone; }
   // A tab was selected: refreshes and gives the toolbar back to the frame.
-  virtual uint8_t OnNewSelection();
+  virtual data::Severity OnNewSelection();
   // A control refused its input: beeps, says why on the status line and
   // selects it again; what was typed stays.
-  virtual uint8_t OnRejected();
+  virtual data::Severity OnRejected();
   // A control was selected.
-  virtual uint8_t OnSelected() { return data::SeverityNone; }
+  virtual data::Severity OnSelected() { return data::SeverityNone; }
   // An event of the window itself (open, focus, size, completed, close).
-  virtual uint8_t OnWindowEvent();
+  virtual data::Severity OnWindowEvent();
   // Rereads each browse's selected row, after another window changed it.
   virtual void SyncBrowses();
 
@@ -235,7 +235,7 @@ class ProcedureFrame {
 
  protected:
   // Messages go through ERRORS; without one a question takes its default.
-  uint8_t ThrowMessage(data::MessageNumber number);
+  data::Severity ThrowMessage(data::MessageNumber number);
   uint32_t AskMessage(data::MessageNumber number, uint32_t buttons, uint32_t defaultButton);
   void SelectFirstField();
   void PostToWindow(int32_t event, int32_t control = 0);
@@ -243,12 +243,12 @@ class ProcedureFrame {
   data::FileManager* PrimaryFile() const;
 
  private:
-  uint8_t CompleteInsert();
-  uint8_t InsertNextInBatch();
-  uint8_t CompleteChange();
-  uint8_t CompleteDelete();
+  data::Severity CompleteInsert();
+  data::Severity InsertNextInBatch();
+  data::Severity CompleteChange();
+  data::Severity CompleteDelete();
   bool AskToRetry(data::MessageNumber message);
-  uint8_t AskAboutChanges(bool* goOn);
+  data::Severity AskAboutChanges(bool* goOn);
 
   runtime::Window* window_ = nullptr;
   bool closePrimary_ = false;     // OpenForm opened the primary relation

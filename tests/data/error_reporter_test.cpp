@@ -145,13 +145,13 @@ TEST_F(ErrorReporterTest, InternalAndUnknownSeveritiesEndTheProgramLikeStop) {
 // Records which handler ran, to check the dispatch and the handlers' chain.
 class RecordingReporter : public ErrorReporter {
  public:
-  uint8_t HandleInform() override {
+  data::Severity HandleInform() override {
     calls += "inform ";
     return SeverityNone;  // the reply stays 5 whatever the handler says
   }
-  uint8_t HandleInternal() override {
+  data::Severity HandleInternal() override {
     calls += "internal ";
-    return 42;
+    return data::Severity{42};
   }
   std::string calls;
 };

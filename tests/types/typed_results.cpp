@@ -14,6 +14,18 @@ Severity RaiseBeginningOfFile(ErrorReporter& reporter) {
 #endif
 }
 
+// A reporter whose messages of no severity go unseen.
+class QuietReporter : public ErrorReporter {
+ public:
+  Severity HandleNone() override {
+#ifdef LEDORA_BARE_SEVERITY
+    return 0;
+#else
+    return SeverityNone;
+#endif
+  }
+};
+
 }  // namespace ledora::data
 
 namespace ledora::designer {
