@@ -29,23 +29,23 @@ enum UpdateMode : uint8_t {
 
 class FileManager {
  public:
-  FileManager* ALIASEDFILE = nullptr;
-  RecordBuffer BUFFER;
-  std::unique_ptr<std::vector<RecordSnapshot>> BUFFERS;
-  uint8_t CREATE = 1;
-  ErrorReporter* ERRORS = nullptr;
-  runtime::DataFile* FILE = nullptr;
-  const std::string* FILENAME = nullptr;
-  std::string FILENAMEVALUE;  // at most 256 characters
-  uint8_t HASAUTOINC = 0;
-  std::unique_ptr<std::list<InfoEntry>> INFO;  // a list: entries stay put while others come and go
-  std::unique_ptr<std::vector<KeyEntry>> KEYS;
-  uint8_t LAZYOPEN = 1;
-  int16_t LOCKRECOVER = 10;
-  uint8_t OPENMODE = runtime::OpenReadWriteShared;
-  uint8_t PRIMARYKEY = 0;
-  std::unique_ptr<std::vector<FileSnapshot>> SAVED;
-  uint8_t SKIPHELDRECORDS = 0;
+  FileManager* ALIASEDFILE = nullptr;  // not owned; the real file an alias checks on
+  RecordBuffer BUFFER;                 // the record buffer the file was declared with
+  std::unique_ptr<std::vector<RecordSnapshot>> BUFFERS;  // SaveRecord's snapshots
+  uint8_t CREATE = 1;                     // 1: a missing file is created on its first physical open
+  ErrorReporter* ERRORS = nullptr;        // not owned; null: failures return SeverityInform unshown
+  runtime::DataFile* FILE = nullptr;      // not owned; the declared file
+  const std::string* FILENAME = nullptr;  // not owned; a run-time name, else FILENAMEVALUE
+  std::string FILENAMEVALUE;              // at most 256 characters
+  uint8_t HASAUTOINC = 0;                 // 1: a key numbers new records
+  std::unique_ptr<std::list<InfoEntry>> INFO;   // a list: entries stay put while others come and go
+  std::unique_ptr<std::vector<KeyEntry>> KEYS;  // by AddKey, in declaration order
+  uint8_t LAZYOPEN = 1;                         // 1: the physical open waits for MakeUsable
+  int16_t LOCKRECOVER = 10;                     // seconds an open waits for another station's lock
+  uint8_t OPENMODE = runtime::OpenReadWriteShared;  // the access and share bits
+  uint8_t PRIMARYKEY = 0;  // the primary key's number in KEYS, from 1; 0: none
+  std::unique_ptr<std::vector<FileSnapshot>> SAVED;  // SaveFileState's snapshots
+  uint8_t SKIPHELDRECORDS = 0;  // 1: NextQuietly passes over records held elsewhere
 
   FileManager();
   virtual ~FileManager();

@@ -65,15 +65,15 @@ struct SortOrderList {
 
 class ViewManager {
  public:
-  uint8_t DISPOSEORDER = 0;
-  uint8_t OPENED = 0;
-  SortOrderList* ORDER = nullptr;
-  uint16_t PAGESAHEAD = 0;
-  uint16_t PAGESBEHIND = 2;
-  uint16_t PAGESIZE = 20;
-  RelationController* PRIMARY = nullptr;
-  uint16_t TIMEOUT = 60;
-  runtime::View* VIEW = nullptr;
+  uint8_t DISPOSEORDER = 0;               // 1: ORDER is this manager's own, freed with it
+  uint8_t OPENED = 0;                     // 1 while the view is open
+  SortOrderList* ORDER = nullptr;         // the sort orders; the current one is applied
+  uint16_t PAGESAHEAD = 0;                // pages the view reads ahead
+  uint16_t PAGESBEHIND = 2;               // pages the view keeps behind
+  uint16_t PAGESIZE = 20;                 // records a page holds
+  RelationController* PRIMARY = nullptr;  // not owned; the view's primary file
+  uint16_t TIMEOUT = 60;          // handed to the view with the paging; it has no use for it yet
+  runtime::View* VIEW = nullptr;  // not owned
 
   ViewManager() = default;
   virtual ~ViewManager();
