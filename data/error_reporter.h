@@ -31,9 +31,9 @@ class ErrorReporter {
   std::string FILENAME;                // "%File"
   std::string MESSAGETEXT;             // "%Message"
   std::string SAVEDERRORTEXT;          // the runtime error state when last captured
-  int32_t SAVEDERRORCODE = 0;
-  std::string SAVEDFILEERRORTEXT;
-  std::string SAVEDFILEERRORCODE;
+  int32_t SAVEDERRORCODE = 0;          // its code
+  std::string SAVEDFILEERRORTEXT;      // the storage driver's text, captured with it
+  std::string SAVEDFILEERRORCODE;      // and its code
 
   // Starts the message list with the default table.
   void Initialize();

@@ -31,23 +31,23 @@ struct InfoEntry {
 };
 
 struct KeyComponentEntry {
-  runtime::FieldRef FIELD;
-  std::string FIELDNAME;  // "UPPER(CUS:NAME)" for a string of a case-insensitive key
-  uint8_t ASCEND = 1;
+  runtime::FieldRef FIELD;  // the component's field in the record buffer
+  std::string FIELDNAME;    // "UPPER(CUS:NAME)" for a string of a case-insensitive key
+  uint8_t ASCEND = 1;       // 0: the component sorts descending
 };
 
 struct KeyEntry {
-  int KEY = 0;               // the key's number in the file's declaration
-  std::string PDESCRIPTION;  // at most 80 characters
-  std::vector<KeyComponentEntry> FIELDS;
-  uint8_t AUTOINC = 0;  // component numbered automatically, from 1; 0 = none
-  uint8_t DUPS = 0;
-  uint8_t NOCASE = 0;
+  int KEY = 0;                            // the key's number in the file's declaration
+  std::string PDESCRIPTION;               // at most 80 characters
+  std::vector<KeyComponentEntry> FIELDS;  // the components, in key order
+  uint8_t AUTOINC = 0;                    // component numbered automatically, from 1; 0 = none
+  uint8_t DUPS = 0;                       // 1: records may share the key
+  uint8_t NOCASE = 0;                     // 1: strings compare without case
 };
 
 struct RecordSnapshot {
-  int32_t ID = 0;
-  std::vector<unsigned char> BUFFER;
+  int32_t ID = 0;                     // what SaveRecord returned
+  std::vector<unsigned char> BUFFER;  // the record as it was
 };
 
 struct FileSnapshot {

@@ -24,18 +24,18 @@ enum RelationRule : uint8_t {
 class RelationController {
  public:
   struct Relation {
-    RelationController* FILE = nullptr;
+    RelationController* FILE = nullptr;  // not owned; the related file
     std::unique_ptr<LinkFields> FIELDS;  // none for a plain relation
     int HISKEY = -1;                     // the related file's key, -1 = none
-    uint8_t UPDATEMODE = RuleNone;
-    uint8_t DELETEMODE = RuleNone;
+    uint8_t UPDATEMODE = RuleNone;       // what a changed link does to the children
+    uint8_t DELETEMODE = RuleNone;       // what a deleted parent does to them
   };
 
-  FileManager* ME = nullptr;
-  std::unique_ptr<std::vector<Relation>> RELATIONS;
-  RelationController* ALIASFILE = nullptr;
-  uint8_t USELOGOUT = 0;
-  int32_t LASTTOUCHED = 0;
+  FileManager* ME = nullptr;                         // not owned; this controller's file
+  std::unique_ptr<std::vector<Relation>> RELATIONS;  // to parents and children
+  RelationController* ALIASFILE = nullptr;           // not owned; the real file of an alias
+  uint8_t USELOGOUT = 0;                             // 1: writes run inside a transaction
+  int32_t LASTTOUCHED = 0;                           // the traversal that last visited this file
 
   RelationController() = default;
   virtual ~RelationController() = default;

@@ -30,16 +30,16 @@ inline constexpr std::string_view kStandardFilterId = "5 Standard";
 std::string QuotedLiteral(std::string_view text);
 
 struct NamedFilter {
-  std::string ID;  // at most 30 characters
-  std::string FILTER;
+  std::string ID;      // at most 30 characters
+  std::string FILTER;  // an expression; blank filters nothing
 };
 
 // A range pair: the right field supplies the limit; SAVED is the right
 // field's value when last remembered (relation ranges).
 struct RangePair {
-  runtime::FieldRef LEFT;
-  runtime::FieldRef RIGHT;
-  std::string SAVED;
+  runtime::FieldRef LEFT;   // the key component limited
+  runtime::FieldRef RIGHT;  // the field holding its limit
+  std::string SAVED;        // RIGHT as last applied
 };
 
 // One sort order. The browse derives its entries from it and adds fields.
@@ -48,10 +48,10 @@ struct SortOrder {
 
   std::unique_ptr<std::vector<NamedFilter>> FILTER;                  // ordered on ID
   runtime::FieldRef FREEELEMENT{runtime::FieldLong, nullptr, 0, 0};  // none: no address
-  uint8_t LIMITTYPE = LimitNone;
-  int MAINKEY = -1;  // key number in the file's declaration, -1 = none
-  std::string ORDER;
-  std::vector<RangePair> RANGELIST;
+  uint8_t LIMITTYPE = LimitNone;     // how RANGELIST limits the view
+  int MAINKEY = -1;                  // key number in the file's declaration, -1 = none
+  std::string ORDER;                 // the sort text ApplyOrder gives the view
+  std::vector<RangePair> RANGELIST;  // limits on MAINKEY's components, in order
 
   void AddRangePair(const runtime::FieldRef& left, const runtime::FieldRef& right);
 };
