@@ -42,7 +42,7 @@ class ToolbarRouter {
     ToolbarTarget* ITEM = nullptr;
   };
 
-  std::unique_ptr<std::vector<TargetEntry>> LIST;
+  std::unique_ptr<std::vector<TargetEntry>> LIST;  // the registered targets
 
   ToolbarRouter() = default;
   virtual ~ToolbarRouter() = default;

@@ -77,14 +77,14 @@ class WindowResizer {
     Geometry AFTER;
   };
 
-  uint8_t APPSTRATEGY = AppStrategySurface;
-  uint8_t AUTOTRANSPARENT = 0;
-  WindowGeometry ORIGWIN;
-  std::unique_ptr<std::vector<ControlEntry>> CONTROLQUEUE;
-  uint8_t DEFERMOVES = 0;
-  Geometry PREVIOUSWIN;
-  uint8_t RESIZECALLED = 0;
-  std::unique_ptr<std::vector<MoveEntry>> RESIZELIST;
+  uint8_t APPSTRATEGY = AppStrategySurface;  // how the controls follow the window
+  uint8_t AUTOTRANSPARENT = 0;               // 1: the first size makes the controls transparent
+  WindowGeometry ORIGWIN;                    // the window as designed, taken by Restart
+  std::unique_ptr<std::vector<ControlEntry>> CONTROLQUEUE;  // every control, designed
+  uint8_t DEFERMOVES = 0;                                   // 1 after set-up; nothing reads it
+  Geometry PREVIOUSWIN;                                     // the window at the last size handled
+  uint8_t RESIZECALLED = 0;                                 // 1 once a size was handled
+  std::unique_ptr<std::vector<MoveEntry>> RESIZELIST;       // the moves of one size change
 
   WindowResizer() = default;
   virtual ~WindowResizer() = default;
