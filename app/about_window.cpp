@@ -52,9 +52,9 @@ AboutWindow::AboutWindow() {
   SetWindow(&window_);
 }
 
-uint8_t AboutWindow::Initialize() {
+data::Severity AboutWindow::Initialize() {
   REQUEST = framework::PendingRequest;
-  uint8_t result = ProcedureFrame::Initialize();
+  data::Severity result = ProcedureFrame::Initialize();
   if (result != data::SeverityNone) return result;
   framework::PendingRequest = framework::RequestNone;
   framework::LastResponse = framework::ResponseNone;
@@ -70,7 +70,7 @@ uint8_t AboutWindow::Initialize() {
   return data::SeverityNone;
 }
 
-uint8_t AboutWindow::OnWindowEvent() {
+data::Severity AboutWindow::OnWindowEvent() {
   switch (event().number) {
     case runtime::EventLoseFocus:
       // Only a focus it had on screen can be lost: the frame taking the

@@ -17,8 +17,8 @@ class AboutWindow : public framework::ProcedureFrame {
 
   AboutWindow();
 
-  uint8_t Initialize() override;
-  uint8_t OnWindowEvent() override;
+  data::Severity Initialize() override;
+  data::Severity OnWindowEvent() override;
 
   runtime::Window& window() { return window_; }
 

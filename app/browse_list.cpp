@@ -93,9 +93,9 @@ void BrowseWindow::BuildWindow() {
   }
 }
 
-uint8_t BrowseWindow::Initialize() {
+data::Severity BrowseWindow::Initialize() {
   REQUEST = framework::PendingRequest;
-  uint8_t result = ProcedureFrame::Initialize();
+  data::Severity result = ProcedureFrame::Initialize();
   if (result != data::SeverityNone) return result;
   FIRSTFIELD = BrowseList;
   VCRREQUEST = &framework::NavigationRequest;
@@ -190,8 +190,8 @@ std::unique_ptr<framework::ThumbStep> BrowseWindow::MakeThumb(const BrowseTab& t
   return step;
 }
 
-uint8_t BrowseWindow::Shutdown() {
-  uint8_t result = ProcedureFrame::Shutdown();
+data::Severity BrowseWindow::Shutdown() {
+  data::Severity result = ProcedureFrame::Shutdown();
   for (auto& thumb : thumbs_) thumb->Shutdown();
   for (auto file = opened_.rbegin(); file != opened_.rend(); ++file) (*file)->Close();
   opened_.clear();

@@ -72,8 +72,8 @@ class BrowseWindow : public framework::ProcedureFrame {
   explicit BrowseWindow(const BrowseDescription& description);
   ~BrowseWindow() override;
 
-  uint8_t Initialize() override;
-  uint8_t Shutdown() override;
+  data::Severity Initialize() override;
+  data::Severity Shutdown() override;
   uint8_t CallUpdateProcedure(uint16_t procedure, uint8_t request) override;
 
   runtime::Window& win() { return win_; }

@@ -407,7 +407,7 @@ bool AddRecord(Session& session, data::FileManager& manager, const FieldRef& num
   uint8_t saved = manager.HASAUTOINC;
   // A row that brings its own number keeps it.
   if (numbered.address != nullptr && !runtime::GetNumber(numbered).IsZero()) manager.HASAUTOINC = 0;
-  uint8_t result = manager.Insert();
+  data::Severity result = manager.Insert();
   manager.HASAUTOINC = saved;
   session.messages().prefix.clear();
   return result == data::SeverityNone;

@@ -87,7 +87,7 @@ class DictionaryController : public data::RelationController {
   }
   // A new invoice's lines are added under its reserved number from the form's
   // own list; cancelling the invoice must take exactly those lines along.
-  uint8_t CancelAutoInc() override {
+  data::Severity CancelAutoInc() override {
     if (cancelTakes_ == nullptr) return data::RelationController::CancelAutoInc();
     return CancelAutoIncWith(cancelTakes_);
   }
@@ -161,7 +161,7 @@ bool InvoiceWithoutLines() {
     lines.ClearRecord();
     INVL.INVOICENR = number;
     if (lines.SetOnKey(InvoiceLineRecord::LINENRKEY) == runtime::ErrorNone) {
-      uint8_t read = lines.NextQuietly();
+      data::Severity read = lines.NextQuietly();
       none = read == data::SeverityNone ? INVL.INVOICENR != number : lines.AtEnd();
     }
     lines.RestoreFileState(state);

@@ -106,9 +106,9 @@ class InvoicingReport : public reporting::ReportRunner {
     SetWindow(&win_);
   }
 
-  uint8_t Initialize() override;
-  uint8_t Shutdown() override;
-  uint8_t OnCloseRequest() override;
+  data::Severity Initialize() override;
+  data::Severity Shutdown() override;
+  data::Severity OnCloseRequest() override;
   void FinishAndPreview() override;
 
  private:
@@ -148,8 +148,8 @@ class InvoicingReport : public reporting::ReportRunner {
   CustomerRecord printedCustomer_{};
 };
 
-uint8_t InvoicingReport::Initialize() {
-  uint8_t result = ProcedureFrame::Initialize();
+data::Severity InvoicingReport::Initialize() {
+  data::Severity result = ProcedureFrame::Initialize();
   if (result != SeverityNone) return result;
   ERRORS = &GlobalErrors;
   framework::PendingRequest = framework::RequestNone;
@@ -354,7 +354,7 @@ void InvoicingReport::FetchItem() {
 
 // The printer is the one chosen when the pages print, so a Print Setup made
 // while the report ran still counts.
-uint8_t InvoicingReport::OnCloseRequest() {
+data::Severity InvoicingReport::OnCloseRequest() {
   if (destination_.output == nullptr) {
     printer_ = std::make_unique<runtime::PrinterOutput>(runtime::ChosenPrinter());
     SetOutput(printer_.get());
@@ -362,13 +362,13 @@ uint8_t InvoicingReport::OnCloseRequest() {
   return ReportRunner::OnCloseRequest();
 }
 
-uint8_t InvoicingReport::Shutdown() {
+data::Severity InvoicingReport::Shutdown() {
   if (linesUp_) {
     lines_.Close();
     lines_.Shutdown();
     linesUp_ = false;
   }
-  uint8_t result = data::SeverityInform;
+  data::Severity result = data::SeverityInform;
   if (processUp_) {
     process_.Close();
     // Without the runner's set-up the process is shut down here.

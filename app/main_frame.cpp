@@ -156,9 +156,9 @@ const MainFrame::MenuProcedure* MainFrame::Entry(int32_t control) {
   return nullptr;
 }
 
-uint8_t MainFrame::Initialize() {
+data::Severity MainFrame::Initialize() {
   REQUEST = framework::PendingRequest;
-  uint8_t result = ProcedureFrame::Initialize();
+  data::Severity result = ProcedureFrame::Initialize();
   if (result != data::SeverityNone) return result;
   VCRREQUEST = &framework::NavigationRequest;
   ERRORS = errors_;
@@ -183,7 +183,7 @@ void MainFrame::PrepareWindow() {
   ProcedureFrame::PrepareWindow();
 }
 
-uint8_t MainFrame::OnAccepted() {
+data::Severity MainFrame::OnAccepted() {
   if (const MenuProcedure* entry = Entry(event().accepted)) Choose(*entry);
   return ProcedureFrame::OnAccepted();
 }

@@ -77,9 +77,9 @@ class MainFrame : public framework::ProcedureFrame {
   // false: the about window does not show when the frame first opens.
   void SetSplash(bool splash) { splash_ = splash; }
 
-  uint8_t Initialize() override;
+  data::Severity Initialize() override;
   void PrepareWindow() override;
-  uint8_t OnAccepted() override;
+  data::Severity OnAccepted() override;
 
   runtime::Window& window() { return window_; }
 

@@ -32,10 +32,10 @@ class InvoiceRangeWindow : public framework::ProcedureFrame {
  public:
   InvoiceRangeWindow() { SetWindow(&win_); }
 
-  uint8_t Initialize() override;
-  uint8_t Shutdown() override;
-  uint8_t OnAccepted() override;
-  uint8_t HandleEvent() override;
+  data::Severity Initialize() override;
+  data::Severity Shutdown() override;
+  data::Severity OnAccepted() override;
+  data::Severity HandleEvent() override;
 
  private:
   void BuildWindow();
@@ -50,8 +50,8 @@ class InvoiceRangeWindow : public framework::ProcedureFrame {
   bool opened_ = false;
 };
 
-uint8_t InvoiceRangeWindow::Initialize() {
-  uint8_t result = ProcedureFrame::Initialize();
+data::Severity InvoiceRangeWindow::Initialize() {
+  data::Severity result = ProcedureFrame::Initialize();
   if (result != data::SeverityNone) return result;
   ERRORS = &GlobalErrors;
   framework::PendingRequest = framework::RequestNone;
@@ -110,7 +110,7 @@ void InvoiceRangeWindow::Choose(int32_t entry) {
   win_.Display(entry);
 }
 
-uint8_t InvoiceRangeWindow::OnAccepted() {
+data::Severity InvoiceRangeWindow::OnAccepted() {
   switch (event().accepted) {
     case FromEntry:
     case ToEntry:
@@ -132,7 +132,7 @@ uint8_t InvoiceRangeWindow::OnAccepted() {
   return ProcedureFrame::OnAccepted();
 }
 
-uint8_t InvoiceRangeWindow::HandleEvent() {
+data::Severity InvoiceRangeWindow::HandleEvent() {
   const runtime::Event& e = event();
   if (e.number == runtime::EventAlertKey && e.keyCode == kKeyF8) {
     if (e.control == FromEntry) win_.UserPressed(FromLookup);
@@ -141,8 +141,8 @@ uint8_t InvoiceRangeWindow::HandleEvent() {
   return ProcedureFrame::HandleEvent();
 }
 
-uint8_t InvoiceRangeWindow::Shutdown() {
-  uint8_t result = ProcedureFrame::Shutdown();
+data::Severity InvoiceRangeWindow::Shutdown() {
+  data::Severity result = ProcedureFrame::Shutdown();
   if (opened_) Relate_INVOICES->Close();
   opened_ = false;
   if (win_.IsOpen()) win_.Close();

@@ -47,10 +47,10 @@ class DesignSelection : public framework::ProcedureFrame {
     SetWindow(&win_);
   }
 
-  uint8_t Initialize() override;
-  uint8_t Shutdown() override;
-  uint8_t OnAccepted() override;
-  uint8_t OnFieldEvent() override;
+  data::Severity Initialize() override;
+  data::Severity Shutdown() override;
+  data::Severity OnAccepted() override;
+  data::Severity OnFieldEvent() override;
 
  private:
   void BuildWindow();
@@ -71,9 +71,9 @@ class DesignSelection : public framework::ProcedureFrame {
   std::vector<data::RelationController*> opened_;
 };
 
-uint8_t DesignSelection::Initialize() {
+data::Severity DesignSelection::Initialize() {
   REQUEST = framework::PendingRequest;
-  uint8_t result = ProcedureFrame::Initialize();
+  data::Severity result = ProcedureFrame::Initialize();
   if (result != data::SeverityNone) return result;
   ERRORS = &GlobalErrors;
   framework::PendingRequest = framework::RequestNone;
@@ -232,7 +232,7 @@ void DesignSelection::TakeEnteredName() {
   win_.Select(NameEntry);
 }
 
-uint8_t DesignSelection::OnAccepted() {
+data::Severity DesignSelection::OnAccepted() {
   switch (event().accepted) {
     case DefaultButton:
       MakeDefault();
@@ -246,7 +246,7 @@ uint8_t DesignSelection::OnAccepted() {
   return ProcedureFrame::OnAccepted();
 }
 
-uint8_t DesignSelection::OnFieldEvent() {
+data::Severity DesignSelection::OnFieldEvent() {
   if (event().number != runtime::EventNewSelection) return data::SeverityNone;
   if (event().control == TypeList) FillDesigns();
   if (event().control == DesignList) {
@@ -259,8 +259,8 @@ uint8_t DesignSelection::OnFieldEvent() {
   return data::SeverityNone;
 }
 
-uint8_t DesignSelection::Shutdown() {
-  uint8_t result = ProcedureFrame::Shutdown();
+data::Severity DesignSelection::Shutdown() {
+  data::Severity result = ProcedureFrame::Shutdown();
   for (auto relation = opened_.rbegin(); relation != opened_.rend(); ++relation) {
     (*relation)->Close();
   }

@@ -100,9 +100,9 @@ void UpdateForm::FinishLayout(int32_t height) {
   win_.SetMinimumSize(kFormWidth, y + kButtonHeight + 6);
 }
 
-uint8_t UpdateForm::Initialize() {
+data::Severity UpdateForm::Initialize() {
   REQUEST = framework::PendingRequest;
-  uint8_t result = ProcedureFrame::Initialize();
+  data::Severity result = ProcedureFrame::Initialize();
   if (result != data::SeverityNone) return result;
   FIRSTFIELD = FormEntry(0);
   VCRREQUEST = &framework::NavigationRequest;
@@ -131,7 +131,7 @@ uint8_t UpdateForm::Initialize() {
   return result;
 }
 
-uint8_t UpdateForm::PrepareRequest() {
+data::Severity UpdateForm::PrepareRequest() {
   if (REQUEST == framework::RequestInsert) win_.SetTitle(description_.insertTitle);
   if (REQUEST == framework::RequestChange) win_.SetTitle(description_.changeTitle);
   return ProcedureFrame::PrepareRequest();
@@ -218,7 +218,7 @@ void UpdateForm::RegisterAlerts() {
   for (const FormLookup* lookup : lookups_) win_.AddAlert(lookup->entry, runtime::KeyF8, 0);
 }
 
-uint8_t UpdateForm::HandleEvent() {
+data::Severity UpdateForm::HandleEvent() {
   const runtime::Event& e = event();
   if (e.number == runtime::EventAlertKey && e.keyCode == runtime::KeyF8) {
     if (const FormLookup* lookup = LookupOf(e.focus != 0 ? e.focus : e.control, false)) {
@@ -229,8 +229,8 @@ uint8_t UpdateForm::HandleEvent() {
   return ProcedureFrame::HandleEvent();
 }
 
-uint8_t UpdateForm::OnAccepted() {
-  uint8_t result = ProcedureFrame::OnAccepted();
+data::Severity UpdateForm::OnAccepted() {
+  data::Severity result = ProcedureFrame::OnAccepted();
   if (result != data::SeverityNone) return result;
   int32_t control = event().accepted;
   if (const FormLookup* lookup = LookupOf(control, false)) LookUp(*lookup);
@@ -238,7 +238,7 @@ uint8_t UpdateForm::OnAccepted() {
   return result;
 }
 
-uint8_t UpdateForm::OnCompleted() {
+data::Severity UpdateForm::OnCompleted() {
   if (REQUEST == framework::RequestInsert || REQUEST == framework::RequestChange) {
     for (const FormLookup* lookup : lookups_) {
       if (!lookup->required || FetchLookup(*lookup)) continue;
@@ -260,8 +260,8 @@ uint8_t UpdateForm::OnCompleted() {
   return ProcedureFrame::OnCompleted();
 }
 
-uint8_t UpdateForm::Shutdown() {
-  uint8_t result = ProcedureFrame::Shutdown();
+data::Severity UpdateForm::Shutdown() {
+  data::Severity result = ProcedureFrame::Shutdown();
   // Closed in the reverse order of opening, as the nesting expects.
   while (!opened_.empty()) {
     opened_.back()->Close();

@@ -68,17 +68,17 @@ class UpdateForm : public framework::ProcedureFrame {
   // history key; it outlives the form, so the next form can recall them.
   UpdateForm(const FormDescription& description, data::RelationController* primary, void* history);
 
-  uint8_t Initialize() override;
-  uint8_t PrepareRequest() override;
-  uint8_t Shutdown() override;
+  data::Severity Initialize() override;
+  data::Severity PrepareRequest() override;
+  data::Severity Shutdown() override;
 
   runtime::Window& win() { return win_; }
 
   void PrepareWindow() override;
   void RegisterAlerts() override;
-  uint8_t HandleEvent() override;
-  uint8_t OnAccepted() override;
-  uint8_t OnCompleted() override;
+  data::Severity HandleEvent() override;
+  data::Severity OnAccepted() override;
+  data::Severity OnCompleted() override;
 
  protected:
   // Makes the look-up button and the name beside the lookup's entry, and

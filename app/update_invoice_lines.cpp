@@ -61,8 +61,8 @@ uint8_t UpdateInvoiceLinesForm::CallUpdateProcedure(uint16_t procedure, uint8_t 
   return framework::LastResponse;
 }
 
-uint8_t UpdateInvoiceLinesForm::OnAccepted() {
-  uint8_t result = UpdateForm::OnAccepted();
+data::Severity UpdateInvoiceLinesForm::OnAccepted() {
+  data::Severity result = UpdateForm::OnAccepted();
   if (result == data::SeverityNone && event().accepted == LineQuantityEntry) {
     if (FetchLookup(kItemLookup)) FillPrice();
     win().Display();

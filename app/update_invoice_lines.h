@@ -32,7 +32,7 @@ class UpdateInvoiceLinesForm : public UpdateForm {
 
   void PrepareWindow() override;
   uint8_t CallUpdateProcedure(uint16_t procedure, uint8_t request) override;
-  uint8_t OnAccepted() override;
+  data::Severity OnAccepted() override;
 
  protected:
   void LookedUp(const FormLookup& lookup, bool found) override;

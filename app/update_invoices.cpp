@@ -96,7 +96,7 @@ bool UpdateInvoicesForm::HasUnsavedChanges() {
 
 uint32_t UpdateInvoicesForm::AskToSave() {
   if (addedLines_.empty()) return UpdateForm::AskToSave();
-  uint16_t message = data::MsgSaveInvoiceWithNewLine;
+  data::MessageNumber message = data::MsgSaveInvoiceWithNewLine;
   if (addedLines_.size() > 1) {
     message = data::MsgSaveInvoiceWithNewLines;
     if (ERRORS != nullptr) ERRORS->MESSAGETEXT = std::to_string(addedLines_.size());

@@ -33,7 +33,7 @@ void InvoiceLineList::CreateControls(runtime::Window& window, const LineListCont
 
 uint8_t InvoiceLineList::Setup(framework::ProcedureFrame* frame, const LineListControls& controls,
                                uint16_t updateProcedure) {
-  uint8_t result = Relate_INVOICEL->ME->MakeUsable();
+  data::Severity result = Relate_INVOICEL->ME->MakeUsable();
   if (result != data::SeverityNone) return result;
   view_ = std::make_unique<runtime::View>(
       runtime::ViewDeclaration{&Relate_INVOICEL->ME->CurrentFile(), {}, {}});

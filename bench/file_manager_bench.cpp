@@ -97,7 +97,7 @@ void ReadOn(benchmark::State& state, bool quickScan) {
     if (f.items.NextQuietly() != 0) {
       f.items.ClearRecord();
       f.items.SetOnKey(0);
-      f.items.NextQuietly();
+      benchmark::DoNotOptimize(f.items.NextQuietly());
     }
   }
   f.items.CurrentFile().Send("QUICKSCAN=off");

@@ -117,17 +117,17 @@ void ErrorReporter::CaptureErrorState() {
   SAVEDFILEERRORTEXT = ClippedAndTrimmed(state.fileErrorText);
 }
 
-uint8_t ErrorReporter::Throw(uint16_t number) {
+Severity ErrorReporter::Throw(MessageNumber number) {
   CaptureErrorState();
   return TakeError(number);
 }
 
-uint8_t ErrorReporter::ThrowMessage(uint16_t number, std::string_view text) {
+Severity ErrorReporter::ThrowMessage(MessageNumber number, std::string_view text) {
   MESSAGETEXT = Clipped(text);
   return Throw(number);
 }
 
-uint8_t ErrorReporter::TakeError(uint16_t number) {
+Severity ErrorReporter::TakeError(MessageNumber number) {
   if (!FindMessage(number)) {
     // A caller's programming error. The caller is failing anyway, so it gets
     // the ordinary "failed, error noted" reply rather than a program end.
@@ -152,7 +152,7 @@ uint8_t ErrorReporter::TakeError(uint16_t number) {
   }
 }
 
-uint32_t ErrorReporter::Ask(uint16_t number, uint32_t buttons, uint32_t defaultButton) {
+uint32_t ErrorReporter::Ask(MessageNumber number, uint32_t buttons, uint32_t defaultButton) {
   if (!FindMessage(number)) {
     ShowUnknownMessage(number);
     // Whatever the caller was about to confirm must not go ahead.
@@ -177,7 +177,8 @@ std::string ErrorReporter::Substitute() const {
     pos += p->name.size();
     if (p->placeholder != Placeholder::Previous) {
       result += ValueOf(*this, p->placeholder);
-    } else if (auto previous = PreviousEntry(*current_, MESSAGES[*current_].number)) {
+    } else if (auto previous =
+                   PreviousEntry(*current_, MessageNumber{MESSAGES[*current_].number})) {
       result += MESSAGES[*previous].text;
     }
   }
@@ -193,9 +194,9 @@ MessageTableResult ErrorReporter::AddMessages(std::span<const uint8_t> block) {
   return ReadMessageTable(block, &MESSAGES);
 }
 
-uint8_t ErrorReporter::HandleNone() { return SeverityNone; }
+Severity ErrorReporter::HandleNone() { return SeverityNone; }
 
-uint8_t ErrorReporter::HandleStop() {
+Severity ErrorReporter::HandleStop() {
   // The request holds its own copy of the title: while the box waits for OK
   // another procedure may raise a message and change the current one.
   runtime::MessageRequest request =
@@ -206,17 +207,17 @@ uint8_t ErrorReporter::HandleStop() {
   return SeverityStop;
 }
 
-uint8_t ErrorReporter::HandleInform() {
+Severity ErrorReporter::HandleInform() {
   runtime::Messages().Show(
       CurrentRequest(runtime::IconAsterisk, runtime::ButtonOk, runtime::ButtonOk));
   return SeverityInform;
 }
 
-uint8_t ErrorReporter::HandleOther() { return HandleInternal(); }
+Severity ErrorReporter::HandleOther() { return HandleInternal(); }
 
-uint8_t ErrorReporter::HandleInternal() { return HandleStop(); }
+Severity ErrorReporter::HandleInternal() { return HandleStop(); }
 
-uint8_t ErrorReporter::HandleQuestion() {
+Severity ErrorReporter::HandleQuestion() {
   uint32_t answer = runtime::Messages().Show(CurrentRequest(
       runtime::IconExclamation, runtime::ButtonYes | runtime::ButtonNo, runtime::ButtonYes));
   return answer == runtime::ButtonYes ? SeverityNone : SeverityCancelled;
@@ -233,19 +234,19 @@ runtime::MessageRequest ErrorReporter::CurrentRequest(int32_t icon, uint32_t but
   return request;
 }
 
-bool ErrorReporter::FindMessage(uint16_t number) {
+bool ErrorReporter::FindMessage(MessageNumber number) {
   current_ = PreviousEntry(MESSAGES.size(), number);
   return current_.has_value();
 }
 
-std::optional<size_t> ErrorReporter::PreviousEntry(size_t before, uint16_t number) const {
+std::optional<size_t> ErrorReporter::PreviousEntry(size_t before, MessageNumber number) const {
   for (size_t i = before; i-- > 0;) {
     if (MESSAGES[i].number == number) return i;
   }
   return std::nullopt;
 }
 
-void ErrorReporter::ShowUnknownMessage(uint16_t number) const {
+void ErrorReporter::ShowUnknownMessage(MessageNumber number) const {
   runtime::MessageRequest request;
   request.text = "Message " + std::to_string(number) + " is not defined.";
   if (SAVEDERRORCODE != 0) {

@@ -31,9 +31,9 @@ class ErrorReporter {
   std::string FILENAME;                // "%File"
   std::string MESSAGETEXT;             // "%Message"
   std::string SAVEDERRORTEXT;          // the runtime error state when last captured
-  int32_t SAVEDERRORCODE = 0;
-  std::string SAVEDFILEERRORTEXT;
-  std::string SAVEDFILEERRORCODE;
+  int32_t SAVEDERRORCODE = 0;          // its code
+  std::string SAVEDFILEERRORTEXT;      // the storage driver's text, captured with it
+  std::string SAVEDFILEERRORCODE;      // and its code
 
   // Starts the message list with the default table.
   void Initialize();
@@ -44,36 +44,46 @@ class ErrorReporter {
   void CaptureErrorState();
 
   // Capture the error state, then take the error: the reply is a Severity.
-  uint8_t Throw(uint16_t number);
-  uint8_t ThrowMessage(uint16_t number, std::string_view text);
+  Severity Throw(MessageNumber number);
+  Severity ThrowMessage(MessageNumber number, std::string_view text);
   // Shows message number as its severity demands; SeverityInform for a
   // number no table defines (after a box naming it).
-  uint8_t TakeError(uint16_t number);
+  Severity TakeError(MessageNumber number);
   // A confirmation with the caller's buttons (runtime::MessageButton bits);
   // returns the button pressed.
-  uint32_t Ask(uint16_t number, uint32_t buttons, uint32_t defaultButton);
+  uint32_t Ask(MessageNumber number, uint32_t buttons, uint32_t defaultButton);
 
   // The current message's text with its placeholders filled in; at most
   // 2000 characters.
   std::string Substitute() const;
   const MessageEntry* CurrentMessage() const;
 
-  // Overridable, in slot order. The handlers show the current message.
+  // Appends block's messages after those already known, so they win over
+  // them; a malformed block is refused whole and the list is left as it was.
   virtual MessageTableResult AddMessages(std::span<const uint8_t> block);
-  virtual uint8_t HandleNone();
-  virtual uint8_t HandleStop();
-  virtual uint8_t HandleInform();
-  virtual uint8_t HandleOther();
-  virtual uint8_t HandleInternal();
-  virtual uint8_t HandleQuestion();
+  // The handlers run from TakeError, once per message, by the current
+  // message's severity; each shows it (or not) and returns the caller's reply.
+  // Severity none: shows nothing, returns SeverityNone.
+  virtual Severity HandleNone();
+  // Shows the message with OK, then halts the program; returns SeverityStop
+  // should the halt return (under test).
+  virtual Severity HandleStop();
+  // Shows the message with OK; returns SeverityInform (failed, error noted).
+  virtual Severity HandleInform();
+  // A severity no table should hold: handled as internal.
+  virtual Severity HandleOther();
+  // Handled as a stop.
+  virtual Severity HandleInternal();
+  // Asks Yes/No; returns SeverityNone for Yes, SeverityCancelled for No.
+  virtual Severity HandleQuestion();
 
  protected:
   // Makes the last entry with number the current message.
-  bool FindMessage(uint16_t number);
+  bool FindMessage(MessageNumber number);
 
  private:
-  std::optional<size_t> PreviousEntry(size_t before, uint16_t number) const;
-  void ShowUnknownMessage(uint16_t number) const;
+  std::optional<size_t> PreviousEntry(size_t before, MessageNumber number) const;
+  void ShowUnknownMessage(MessageNumber number) const;
   runtime::MessageRequest CurrentRequest(int32_t icon, uint32_t buttons,
                                          uint32_t defaultButton) const;
 

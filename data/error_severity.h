@@ -1,5 +1,5 @@
-// The one-byte severities of the error reporter. They double as the result
-// codes of every file, relation, view, frame, browse and process operation.
+// The one-byte severities of the error reporter, and the result type of every file,
+// relation, view and frame operation: they return a Severity, never a bare number.
 #pragma once
 
 #include <cstdint>

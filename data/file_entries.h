@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "data/message_numbers.h"
 #include "runtime/values/field_ref.h"
 #include "runtime/values/record_layout.h"
 
@@ -26,27 +27,27 @@ struct InfoEntry {
   uint16_t OPENED = 0;  // open requests not yet matched by a close
   uint8_t ATEOF = 0;
   uint8_t AUTOINCDONE = 0;
-  uint8_t LASTERROR = 0;
+  MessageNumber LASTERROR = MsgNone;  // noted by the last failed operation, shown by Throw()
 };
 
 struct KeyComponentEntry {
-  runtime::FieldRef FIELD;
-  std::string FIELDNAME;  // "UPPER(CUS:NAME)" for a string of a case-insensitive key
-  uint8_t ASCEND = 1;
+  runtime::FieldRef FIELD;  // the component's field in the record buffer
+  std::string FIELDNAME;    // "UPPER(CUS:NAME)" for a string of a case-insensitive key
+  uint8_t ASCEND = 1;       // 0: the component sorts descending
 };
 
 struct KeyEntry {
-  int KEY = 0;               // the key's number in the file's declaration
-  std::string PDESCRIPTION;  // at most 80 characters
-  std::vector<KeyComponentEntry> FIELDS;
-  uint8_t AUTOINC = 0;  // component numbered automatically, from 1; 0 = none
-  uint8_t DUPS = 0;
-  uint8_t NOCASE = 0;
+  int KEY = 0;                            // the key's number in the file's declaration
+  std::string PDESCRIPTION;               // at most 80 characters
+  std::vector<KeyComponentEntry> FIELDS;  // the components, in key order
+  uint8_t AUTOINC = 0;                    // component numbered automatically, from 1; 0 = none
+  uint8_t DUPS = 0;                       // 1: records may share the key
+  uint8_t NOCASE = 0;                     // 1: strings compare without case
 };
 
 struct RecordSnapshot {
-  int32_t ID = 0;
-  std::vector<unsigned char> BUFFER;
+  int32_t ID = 0;                     // what SaveRecord returned
+  std::vector<unsigned char> BUFFER;  // the record as it was
 };
 
 struct FileSnapshot {

@@ -254,9 +254,9 @@ bool FileManager::AtEnd() { return SelectEntry().ATEOF != 0; }
 
 // ---------------------------------------------------------------- open and close
 
-uint8_t FileManager::Open() { return OpenFile(true, false); }
+Severity FileManager::Open() { return OpenFile(true, false); }
 
-uint8_t FileManager::OpenFile(bool count, bool force) {
+Severity FileManager::OpenFile(bool count, bool force) {
   InfoEntry& entry = SelectEntry();
   if (!force && LAZYOPEN) {
     if (count) ++entry.OPENED;
@@ -306,11 +306,11 @@ uint8_t FileManager::OpenFile(bool count, bool force) {
   return Fail();
 }
 
-uint8_t FileManager::Fail() { return Throw(); }
+Severity FileManager::Fail() { return Throw(); }
 
 // A file another thread opened physically gets this thread's own data file
 // opened the same way, quietly: the file is known to be usable.
-uint8_t FileManager::OpenThreadFile() {
+Severity FileManager::OpenThreadFile() {
   DataFile& file = *Thread().file;
   file.Send("Recover=" + std::to_string(LOCKRECOVER));
   int32_t code = file.Open(OPENMODE);
@@ -319,14 +319,14 @@ uint8_t FileManager::OpenThreadFile() {
   return Fail();
 }
 
-uint8_t FileManager::MakeUsable() { return MakeUsable(nullptr, nullptr); }
+Severity FileManager::MakeUsable() { return MakeUsable(nullptr, nullptr); }
 
 // The record operations take the entry and file from here, so that each
 // looks up the thread's state once per call.
-uint8_t FileManager::MakeUsable(InfoEntry** usedEntry, DataFile** usedFile) {
+Severity FileManager::MakeUsable(InfoEntry** usedEntry, DataFile** usedFile) {
   InfoEntry& entry = SelectEntry();
   if (usedEntry != nullptr) *usedEntry = &entry;
-  uint8_t result = SeverityNone;
+  Severity result = SeverityNone;
   if (LAZYOPEN && !entry.USED) {
     if (entry.OPENED < 1) return Throw(MsgFileUsageError);
     int32_t saved = SaveRecord();
@@ -341,7 +341,7 @@ uint8_t FileManager::MakeUsable(InfoEntry** usedEntry, DataFile** usedFile) {
   return result;
 }
 
-uint8_t FileManager::Close() {
+Severity FileManager::Close() {
   InfoEntry& entry = SelectEntry();
   if (entry.OPENED > 0 && --entry.OPENED == 0) ClosePhysically(entry);
   return SeverityNone;
@@ -363,20 +363,20 @@ void FileManager::BindFields() {
 
 // ---------------------------------------------------------------- reading
 
-uint8_t FileManager::Fetch(int key) {
-  uint8_t result = FetchQuietly(key);
+Severity FileManager::Fetch(int key) {
+  Severity result = FetchQuietly(key);
   if (result == SeverityInform) ClearRecord();
   return result;
 }
 
-uint8_t FileManager::FetchQuietly(int key) {
+Severity FileManager::FetchQuietly(int key) {
   InfoEntry* entry = nullptr;
   DataFile* file = nullptr;
   if (MakeUsable(&entry, &file) != SeverityNone) return SeverityStop;
   return file->Fetch(key) == runtime::ErrorNone ? SeverityNone : SeverityInform;
 }
 
-uint8_t FileManager::NextQuietly() {
+Severity FileManager::NextQuietly() {
   InfoEntry* entry = nullptr;
   DataFile* file = nullptr;
   if (MakeUsable(&entry, &file) != SeverityNone) return SeverityStop;
@@ -403,7 +403,7 @@ std::string FileManager::Position() {
   return Thread().file->Position();
 }
 
-uint8_t FileManager::Reread(std::string_view position) {
+Severity FileManager::Reread(std::string_view position) {
   if (MakeUsable() != SeverityNone) return SeverityStop;
   return Thread().file->FetchAt(position) == runtime::ErrorNone ? SeverityNone : SeverityInform;
 }
@@ -427,13 +427,13 @@ void FileManager::ClearRecord() {
 
 // ---------------------------------------------------------------- writing
 
-uint8_t FileManager::Insert() { return InsertRecord(true, nullptr); }
+Severity FileManager::Insert() { return InsertRecord(true, nullptr); }
 
-uint8_t FileManager::InsertNoted(const std::function<uint8_t()>& then) {
+Severity FileManager::InsertNoted(const std::function<Severity()>& then) {
   return InsertRecord(false, then);
 }
 
-uint8_t FileManager::InsertRecord(bool show, const std::function<uint8_t()>& then) {
+Severity FileManager::InsertRecord(bool show, const std::function<Severity()>& then) {
   if (MakeUsable() != SeverityNone) return SeverityStop;
   if (!RecordValid(MsgRecordInsertError, show)) return SeverityInform;
   int32_t code = runtime::ErrorNone;
@@ -443,7 +443,7 @@ uint8_t FileManager::InsertRecord(bool show, const std::function<uint8_t()>& the
       code = WriteReserved();
     } else {
       state.inserting = true;
-      uint8_t primed = show ? PrimeAutoInc() : PrimeAutoIncQuietly();
+      Severity primed = show ? PrimeAutoInc() : PrimeAutoIncQuietly();
       state.inserting = false;
       if (primed != SeverityNone) return SeverityInform;
     }
@@ -457,7 +457,7 @@ uint8_t FileManager::InsertRecord(bool show, const std::function<uint8_t()>& the
   }
   if (code == runtime::ErrorDuplicateKey) return ReportDuplicate(show);
   NoteError(MsgRecordInsertError);
-  return show ? Throw() : uint8_t{SeverityInform};
+  return show ? Throw() : SeverityInform;
 }
 
 // The reserved record is written back even when this thread has read other
@@ -476,16 +476,16 @@ int32_t FileManager::WriteReserved() {
 // A refusal is noted like any other failed write, so that whoever shows the
 // noted message later shows this one and not an older one. A hook that
 // noted its own message has said why; otherwise `message` names the field.
-bool FileManager::RecordValid(uint8_t message, bool show) {
+bool FileManager::RecordValid(MessageNumber message, bool show) {
   InfoEntry& entry = SelectEntry();
-  uint8_t before = entry.LASTERROR;
-  entry.LASTERROR = 0;
+  MessageNumber before = entry.LASTERROR;
+  entry.LASTERROR = MsgNone;
   int failedField = 0;
   if (ValidateRecord(failedField) == SeverityNone) {
     entry.LASTERROR = before;
     return true;
   }
-  if (entry.LASTERROR != 0) return false;
+  if (entry.LASTERROR != MsgNone) return false;
   const auto& fields = BUFFER.layout->fields();
   std::string label = failedField >= 1 && failedField <= static_cast<int>(fields.size())
                           ? fields[failedField - 1].label
@@ -505,7 +505,7 @@ const KeyEntry* FileManager::DuplicatedKey(bool numberedKeys) {
   return nullptr;
 }
 
-uint8_t FileManager::ReportDuplicate(bool show) {
+Severity FileManager::ReportDuplicate(bool show) {
   const KeyEntry* key = DuplicatedKey(true);
   if (key == nullptr) return SeverityInform;
   if (show) return ThrowDuplicate(*key);
@@ -514,7 +514,7 @@ uint8_t FileManager::ReportDuplicate(bool show) {
   return SeverityInform;
 }
 
-uint8_t FileManager::ThrowDuplicate(const KeyEntry& key) {
+Severity FileManager::ThrowDuplicate(const KeyEntry& key) {
   ThrowMessage(MsgDuplicateKey, key.PDESCRIPTION);
   return SeverityInform;
 }
@@ -535,11 +535,11 @@ void FileManager::Reserve(bool reserved) {
   entry.AUTOINCDONE = others ? 1 : 0;
 }
 
-uint8_t FileManager::Update(uint8_t mode) { return UpdateRecord(mode, mode != UpdateQuiet); }
+Severity FileManager::Update(uint8_t mode) { return UpdateRecord(mode, mode != UpdateQuiet); }
 
-uint8_t FileManager::UpdateNoted(uint8_t mode) { return UpdateRecord(mode, false); }
+Severity FileManager::UpdateNoted(uint8_t mode) { return UpdateRecord(mode, false); }
 
-uint8_t FileManager::UpdateRecord(uint8_t mode, bool show) {
+Severity FileManager::UpdateRecord(uint8_t mode, bool show) {
   if (MakeUsable() != SeverityNone) return SeverityStop;
   if (!RecordValid(MsgRecordNotUpdated, show)) return SeverityInform;
   DataFile& file = *Thread().file;
@@ -561,11 +561,11 @@ uint8_t FileManager::UpdateRecord(uint8_t mode, bool show) {
 
 // ---------------------------------------------------------------- auto-numbering
 
-uint8_t FileManager::PrimeAutoInc() { return PrimeAutoIncrement(true); }
+Severity FileManager::PrimeAutoInc() { return PrimeAutoIncrement(true); }
 
-uint8_t FileManager::PrimeAutoIncQuietly() { return PrimeAutoIncrement(false); }
+Severity FileManager::PrimeAutoIncQuietly() { return PrimeAutoIncrement(false); }
 
-uint8_t FileManager::PrimeAutoIncrement(bool shown) {
+Severity FileManager::PrimeAutoIncrement(bool shown) {
   if (MakeUsable() != SeverityNone) return SeverityStop;
   if (!HASAUTOINC || !Thread().reserved.empty()) return SeverityNone;
   int attempts = 0;
@@ -730,27 +730,27 @@ void FileManager::TakeBackOnce() {
   TakeBackAbandoned();
 }
 
-uint8_t FileManager::CancelAutoInc(RelationController* controller) {
-  return DeleteReserved([&]() -> uint8_t {
+Severity FileManager::CancelAutoInc(RelationController* controller) {
+  return DeleteReserved([&]() -> Severity {
     if (controller != nullptr) return controller->Delete(false);
     return Thread().file->Delete() == runtime::ErrorNone ? SeverityNone : SeverityInform;
   });
 }
 
-uint8_t FileManager::DeleteReserved(const std::function<uint8_t()>& remove) {
+Severity FileManager::DeleteReserved(const std::function<Severity()>& remove) {
   InfoEntry& entry = SelectEntry();
   ThreadState& state = Thread();
   if (!entry.USED || !HASAUTOINC || state.reserved.empty()) return SeverityNone;
-  uint8_t result = SeverityInform;
+  Severity result = SeverityInform;
   if (state.file->FetchAt(state.reserved) == runtime::ErrorNone) result = remove();
   if (result == SeverityNone) Reserve(false);
   return result;
 }
 
-uint8_t FileManager::PrimeRecord(bool keepContents) {
+Severity FileManager::PrimeRecord(bool keepContents) {
   if (ALIASEDFILE != nullptr) {
     int32_t saved = ALIASEDFILE->SaveRecord();
-    uint8_t result = ALIASEDFILE->PrimeRecord(keepContents);
+    Severity result = ALIASEDFILE->PrimeRecord(keepContents);
     if (result == SeverityNone) {
       std::memcpy(BUFFER.address, ALIASEDFILE->BUFFER.address,
                   std::min(BUFFER.size, ALIASEDFILE->BUFFER.size));
@@ -839,26 +839,26 @@ void FileManager::RestoreFileState(uint16_t& snapshot) {
 
 // ---------------------------------------------------------------- errors
 
-void FileManager::NoteError(uint8_t number) {
+void FileManager::NoteError(MessageNumber number) {
   InfoEntry& entry = SelectEntry();
   if (ERRORS != nullptr) ERRORS->CaptureErrorState();
   entry.LASTERROR = number;
 }
 
-uint8_t FileManager::LastError() { return SelectEntry().LASTERROR; }
+MessageNumber FileManager::LastError() { return SelectEntry().LASTERROR; }
 
-uint8_t FileManager::Throw(uint8_t number) {
+Severity FileManager::Throw(MessageNumber number) {
   NoteError(number);
   return Throw();
 }
 
-uint8_t FileManager::Throw() {
+Severity FileManager::Throw() {
   InfoEntry& entry = SelectEntry();
   if (ERRORS == nullptr) return SeverityInform;
   return ERRORS->TakeError(entry.LASTERROR);
 }
 
-uint8_t FileManager::ThrowMessage(uint8_t number, std::string_view text) {
+Severity FileManager::ThrowMessage(MessageNumber number, std::string_view text) {
   InfoEntry& entry = SelectEntry();
   entry.LASTERROR = number;
   if (ERRORS == nullptr) return SeverityInform;
@@ -867,16 +867,16 @@ uint8_t FileManager::ThrowMessage(uint8_t number, std::string_view text) {
 
 // ---------------------------------------------------------------- validation
 
-uint8_t FileManager::ValidateField(int field) {
+Severity FileManager::ValidateField(int field) {
   if (ALIASEDFILE == nullptr) return SeverityNone;
   int failed = 0;
   return ValidateOnRealFile(field, field, failed);
 }
 
-uint8_t FileManager::ValidateFields(int first, int last, int& failedField) {
+Severity FileManager::ValidateFields(int first, int last, int& failedField) {
   if (ALIASEDFILE != nullptr) return ValidateOnRealFile(first, last, failedField);
   for (int field = first; field <= last; ++field) {
-    uint8_t result = ValidateField(field);
+    Severity result = ValidateField(field);
     if (result != SeverityNone) {
       failedField = field;
       return result;
@@ -885,16 +885,16 @@ uint8_t FileManager::ValidateFields(int first, int last, int& failedField) {
   return SeverityNone;
 }
 
-uint8_t FileManager::ValidateRecord(int& failedField) {
+Severity FileManager::ValidateRecord(int& failedField) {
   int count = BUFFER.layout != nullptr ? static_cast<int>(BUFFER.layout->fields().size()) : 0;
   return ValidateFields(1, count, failedField);
 }
 
-uint8_t FileManager::ValidateOnRealFile(int first, int last, int& failedField) {
+Severity FileManager::ValidateOnRealFile(int first, int last, int& failedField) {
   FileManager& real = *ALIASEDFILE;
   int32_t saved = real.SaveRecord();
   std::memcpy(real.BUFFER.address, BUFFER.address, std::min(BUFFER.size, real.BUFFER.size));
-  uint8_t result = real.ValidateFields(first, last, failedField);
+  Severity result = real.ValidateFields(first, last, failedField);
   real.RestoreRecord(saved, true);
   return result;
 }

@@ -29,23 +29,23 @@ enum UpdateMode : uint8_t {
 
 class FileManager {
  public:
-  FileManager* ALIASEDFILE = nullptr;
-  RecordBuffer BUFFER;
-  std::unique_ptr<std::vector<RecordSnapshot>> BUFFERS;
-  uint8_t CREATE = 1;
-  ErrorReporter* ERRORS = nullptr;
-  runtime::DataFile* FILE = nullptr;
-  const std::string* FILENAME = nullptr;
-  std::string FILENAMEVALUE;  // at most 256 characters
-  uint8_t HASAUTOINC = 0;
-  std::unique_ptr<std::list<InfoEntry>> INFO;  // a list: entries stay put while others come and go
-  std::unique_ptr<std::vector<KeyEntry>> KEYS;
-  uint8_t LAZYOPEN = 1;
-  int16_t LOCKRECOVER = 10;
-  uint8_t OPENMODE = runtime::OpenReadWriteShared;
-  uint8_t PRIMARYKEY = 0;
-  std::unique_ptr<std::vector<FileSnapshot>> SAVED;
-  uint8_t SKIPHELDRECORDS = 0;
+  FileManager* ALIASEDFILE = nullptr;  // not owned; the real file an alias checks on
+  RecordBuffer BUFFER;                 // the record buffer the file was declared with
+  std::unique_ptr<std::vector<RecordSnapshot>> BUFFERS;  // SaveRecord's snapshots
+  uint8_t CREATE = 1;                     // 1: a missing file is created on its first physical open
+  ErrorReporter* ERRORS = nullptr;        // not owned; null: failures return SeverityInform unshown
+  runtime::DataFile* FILE = nullptr;      // not owned; the declared file
+  const std::string* FILENAME = nullptr;  // not owned; a run-time name, else FILENAMEVALUE
+  std::string FILENAMEVALUE;              // at most 256 characters
+  uint8_t HASAUTOINC = 0;                 // 1: a key numbers new records
+  std::unique_ptr<std::list<InfoEntry>> INFO;   // a list: entries stay put while others come and go
+  std::unique_ptr<std::vector<KeyEntry>> KEYS;  // by AddKey, in declaration order
+  uint8_t LAZYOPEN = 1;                         // 1: the physical open waits for MakeUsable
+  int16_t LOCKRECOVER = 10;                     // seconds an open waits for another station's lock
+  uint8_t OPENMODE = runtime::OpenReadWriteShared;  // the access and share bits
+  uint8_t PRIMARYKEY = 0;  // the primary key's number in KEYS, from 1; 0: none
+  std::unique_ptr<std::vector<FileSnapshot>> SAVED;  // SaveFileState's snapshots
+  uint8_t SKIPHELDRECORDS = 0;  // 1: NextQuietly passes over records held elsewhere
 
   FileManager();
   virtual ~FileManager();
@@ -72,25 +72,36 @@ class FileManager {
   // and ascending) or (not high and descending), else to its lowest.
   void ClearKeyComponents(int key, int first = 1, int last = 255, bool high = false);
 
-  uint8_t MakeUsable();
+  // Opens the file for this thread if a lazy open put that off, keeping the
+  // buffer as it was. SeverityNone when usable; otherwise the message (file
+  // not opened by Open, or not accessible) was thrown and its reply returned.
+  Severity MakeUsable();
+  // Whether the last NextQuietly ran past the last record.
   bool AtEnd();
-  uint8_t Fetch(int key);
-  uint8_t FetchQuietly(int key);
-  uint8_t NextQuietly();
-  uint8_t Update(uint8_t mode = UpdateShown);
+  // Reads the record whose key fields match the buffer: SeverityNone; not
+  // found: SeverityInform, buffer cleared; not usable: SeverityStop.
+  Severity Fetch(int key);
+  // As Fetch, but a record not found leaves the buffer as it was.
+  [[nodiscard]] Severity FetchQuietly(int key);
+  // Reads the next record in the current order without showing a message:
+  // SeverityNone; past the end: SeverityInform with AtEnd true; a held record
+  // is skipped when SKIPHELDRECORDS, else noted; not usable: SeverityStop.
+  [[nodiscard]] Severity NextQuietly();
+  // Writes the buffer over the record read last, showing (mode) any failure.
+  Severity Update(uint8_t mode = UpdateShown);
   // As Update, noting the message without showing it, so that a caller
   // inside a transaction can roll back before it throws.
-  uint8_t UpdateNoted(uint8_t mode);
+  [[nodiscard]] Severity UpdateNoted(uint8_t mode);
   // As Insert, noting instead of showing; `then` runs once the record is
   // written, and a failure there keeps a reserved number reserved, since the
   // caller's rollback puts the reserving record back.
-  uint8_t InsertNoted(const std::function<uint8_t()>& then);
+  [[nodiscard]] Severity InsertNoted(const std::function<Severity()>& then);
   std::string Position();
-  uint8_t Reread(std::string_view position);
+  Severity Reread(std::string_view position);
   // Reads the record this thread reserved by auto-numbering, deletes it
   // through `remove` and gives its number back; nothing (0) when this thread
   // holds no number. The operation behind every cancel auto-increment.
-  uint8_t DeleteReserved(const std::function<uint8_t()>& remove);
+  Severity DeleteReserved(const std::function<Severity()>& remove);
 
   // Records that a station reserved by numbering and left unfilled when it
   // died: TakeBackAbandoned deletes them all (the count), as the first
@@ -118,28 +129,54 @@ class FileManager {
   void RestoreFileState(uint16_t& snapshot);
 
   // Errors.
-  void NoteError(uint8_t number);
-  uint8_t LastError();
+  void NoteError(MessageNumber number);
+  MessageNumber LastError();
   std::string DisplayName() const;
 
-  // Overridable operations, in slot order.
+  // Overridable operations. Results are Severity: SeverityNone on success,
+  // SeverityInform for a failure whose message was shown or noted,
+  // SeverityStop when the file could not be made usable.
+  //
+  // Binds the buffer's fields to their "PRE:FIELD" names for expressions;
+  // runs on every Open.
   virtual void BindFields();
-  virtual uint8_t CancelAutoInc(RelationController* controller = nullptr);
-  virtual uint8_t Close();
+  // Deletes the record this thread reserved by auto-numbering (through
+  // controller, with its dependants, when given) and frees its number;
+  // SeverityNone when nothing was reserved.
+  virtual Severity CancelAutoInc(RelationController* controller = nullptr);
+  // Matches one Open; the last close closes the file physically.
+  virtual Severity Close();
+  // Whether the buffer equals the snapshot taken by SaveRecord.
   virtual bool RecordUnchanged(int32_t snapshot);
-  virtual uint8_t Insert();
-  virtual uint8_t Open();
-  virtual uint8_t PrimeAutoInc();
+  // Adds the buffer as a new record, numbering it first when the file
+  // auto-numbers; a failure is shown.
+  virtual Severity Insert();
+  // Counts an open request; opens physically now unless LAZYOPEN puts that
+  // off to MakeUsable. A failure is shown.
+  virtual Severity Open();
+  // Reserves the next number: adds a placeholder record carrying it, whose
+  // number the buffer then holds; a failure is shown.
+  virtual Severity PrimeAutoInc();
+  // Sets the fields a new record starts with; PrimeRecord calls it.
   virtual void FillDefaults() {}
-  virtual uint8_t PrimeRecord(bool keepContents = false);
-  virtual uint8_t Throw(uint8_t number);
-  virtual uint8_t Throw();
-  virtual uint8_t ThrowMessage(uint8_t number, std::string_view text);
-  virtual uint8_t PrimeAutoIncQuietly();
-  virtual uint8_t ValidateField(int field);
+  // Readies the buffer for a new record: cleared (unless keepContents),
+  // defaults filled, a number reserved when the file auto-numbers.
+  virtual Severity PrimeRecord(bool keepContents = false);
+  // Notes message number for this file and shows it; returns the reply.
+  virtual Severity Throw(MessageNumber number);
+  // Shows the message noted last; returns the reply.
+  virtual Severity Throw();
+  // As Throw(number) with text for "%Message".
+  virtual Severity ThrowMessage(MessageNumber number, std::string_view text);
+  // As PrimeAutoInc, noting a failure instead of showing it.
+  [[nodiscard]] virtual Severity PrimeAutoIncQuietly();
+  // Checks field (from 1) of the buffer; SeverityNone when it may be stored.
+  // An aliased file checks on the real file's rules.
+  virtual Severity ValidateField(int field);
   // Returns the first non-zero result and its field number in failedField.
-  virtual uint8_t ValidateFields(int first, int last, int& failedField);
-  virtual uint8_t ValidateRecord(int& failedField);
+  virtual Severity ValidateFields(int first, int last, int& failedField);
+  // Checks every field; what Insert and Update run before writing.
+  virtual Severity ValidateRecord(int& failedField);
 
   // Called through the registry when a procedure thread has ended.
   void ThreadEnded(int32_t thread);
@@ -149,13 +186,13 @@ class FileManager {
 
   InfoEntry& SelectEntry();
   ThreadState& Thread();
-  uint8_t MakeUsable(InfoEntry** usedEntry, runtime::DataFile** usedFile);
-  uint8_t OpenFile(bool count, bool force);
-  uint8_t OpenThreadFile();
+  Severity MakeUsable(InfoEntry** usedEntry, runtime::DataFile** usedFile);
+  Severity OpenFile(bool count, bool force);
+  Severity OpenThreadFile();
   void ClosePhysically(InfoEntry& entry);
-  uint8_t Fail();
+  Severity Fail();
   enum Numbering { NumberingAdded, NumberingRefused, NumberingUnreadable, NumberingExhausted };
-  uint8_t PrimeAutoIncrement(bool shown);
+  Severity PrimeAutoIncrement(bool shown);
   Numbering NumberAndAdd(int32_t* code);
   int32_t NextNumber(const KeyEntry& key, int64_t& number);
   bool TakeBack(runtime::DataFile& file);
@@ -163,13 +200,13 @@ class FileManager {
   bool SetCounter(const runtime::FieldRef& field, int64_t number);
   int32_t WriteReserved();
   const KeyEntry* DuplicatedKey(bool numberedKeys);
-  uint8_t ReportDuplicate(bool show);
-  uint8_t InsertRecord(bool show, const std::function<uint8_t()>& then);
-  uint8_t ThrowDuplicate(const KeyEntry& key);
-  uint8_t UpdateRecord(uint8_t mode, bool show);
-  bool RecordValid(uint8_t message, bool show);
+  Severity ReportDuplicate(bool show);
+  Severity InsertRecord(bool show, const std::function<Severity()>& then);
+  Severity ThrowDuplicate(const KeyEntry& key);
+  Severity UpdateRecord(uint8_t mode, bool show);
+  bool RecordValid(MessageNumber message, bool show);
   void Reserve(bool reserved);
-  uint8_t ValidateOnRealFile(int first, int last, int& failedField);
+  Severity ValidateOnRealFile(int first, int last, int& failedField);
   RecordSnapshot* FindSnapshot(int32_t id);
 
   bool perThread_ = false;

@@ -1,6 +1,9 @@
 // The numbers of the error reporter's messages, by name. The number is the
 // only link between a failure and its text in the message table, so code
 // names it here rather than spelling a number that could be another valid one.
+// Operations that raise a message take a MessageNumber, so a bare number does
+// not compile there; a number from a table of the user's own is converted on
+// purpose: MessageNumber{900}.
 #pragma once
 
 #include <cstdint>
@@ -8,6 +11,7 @@
 namespace ledora::data {
 
 enum MessageNumber : uint16_t {
+  MsgNone = 0,  // no message noted
   MsgRecordRetrievalError = 1,
   MsgAccessDenied = 2,
   MsgRecordAdded = 3,

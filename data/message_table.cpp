@@ -208,7 +208,8 @@ std::span<const uint8_t> DefaultMessageTable() { return kDefaultBlock; }
 
 std::span<const uint8_t> AddedMessageTable() { return kAddedBlock; }
 
-std::string AddedMessageText(uint16_t number, std::string_view field, std::string_view message) {
+std::string AddedMessageText(MessageNumber number, std::string_view field,
+                             std::string_view message) {
   std::vector<MessageEntry> entries;
   ReadMessageTable(AddedMessageTable(), &entries);
   auto found = std::find_if(entries.rbegin(), entries.rend(),

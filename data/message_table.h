@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "data/error_severity.h"
+#include "data/message_numbers.h"
 
 namespace ledora::data {
 
@@ -51,7 +52,8 @@ std::span<const uint8_t> AddedMessageTable();
 // The text of an added message with "%Field" and "%Message" filled in, for
 // words that go to a tip or the status line rather than a message box;
 // empty for a number the table lacks.
-std::string AddedMessageText(uint16_t number, std::string_view field, std::string_view message);
+std::string AddedMessageText(MessageNumber number, std::string_view field,
+                             std::string_view message);
 
 // Appends every entry of block to entries, in block order. A block that
 // does not hold exactly its counted entries is rejected whole: nothing is

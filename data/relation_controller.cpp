@@ -74,7 +74,7 @@ void RelationController::ListLinkingFields(RelationController* related,
 
 void RelationController::Shutdown() { RELATIONS.reset(); }
 
-uint8_t RelationController::CancelAutoInc() { return ME->CancelAutoInc(this); }
+Severity RelationController::CancelAutoInc() { return ME->CancelAutoInc(this); }
 
 void RelationController::RememberLinkingValues() {
   for (Relation& relation : *RELATIONS) {
@@ -90,22 +90,22 @@ bool RelationController::Visit() {
   return true;
 }
 
-uint8_t RelationController::Open() {
+Severity RelationController::Open() {
   NextTraversal();
-  uint8_t result = OpenNested();
+  Severity result = OpenNested();
   return result != SeverityNone ? result : ME->MakeUsable();
 }
 
-uint8_t RelationController::OpenNested() {
+Severity RelationController::OpenNested() {
   if (!Visit()) return SeverityNone;
-  uint8_t result = ME->Open();
+  Severity result = ME->Open();
   for (size_t i = 0; result == SeverityNone && i < RELATIONS->size(); ++i) {
     result = (*RELATIONS)[i].FILE->OpenNested();
   }
   return result;
 }
 
-uint8_t RelationController::Close() {
+Severity RelationController::Close() {
   NextTraversal();
   CloseNested();
   return SeverityNone;
@@ -165,10 +165,10 @@ void RelationController::MarkCascaded(std::vector<RelationController*>& files) {
   }
 }
 
-uint8_t RelationController::MarkFiles(const std::vector<RelationController*>& files) {
+Severity RelationController::MarkFiles(const std::vector<RelationController*>& files) {
   runtime::StorageDriver& driver = ME->CurrentFile().driver();
   for (RelationController* file : files) {
-    uint8_t usable = file->ME->MakeUsable();
+    Severity usable = file->ME->MakeUsable();
     if (usable != SeverityNone) return usable;
     int32_t code = driver.Mark(file->ME->CurrentFile());
     if (code == runtime::ErrorUnsupportedFunction) {
@@ -183,7 +183,7 @@ uint8_t RelationController::MarkFiles(const std::vector<RelationController*>& fi
   return SeverityNone;
 }
 
-uint8_t RelationController::Frame(bool forDelete, RelationController* alsoDeleted) {
+Severity RelationController::Frame(bool forDelete, RelationController* alsoDeleted) {
   if (!USELOGOUT) return SeverityNone;
   std::vector<RelationController*> files;
   if (forDelete) {
@@ -197,7 +197,7 @@ uint8_t RelationController::Frame(bool forDelete, RelationController* alsoDelete
       if (!Contains(files, file)) files.push_back(file);
     }
   }
-  uint8_t result = MarkFiles(files);
+  Severity result = MarkFiles(files);
   if (result != SeverityNone || !USELOGOUT) return result;
   if (ME->CurrentFile().driver().Logout(kTransactionTimeout) != runtime::ErrorNone) {
     ME->Throw(MsgTransactionCancelled);
@@ -212,14 +212,14 @@ void RelationController::Rollback() {
 }
 
 // A commit that fails has changed nothing, so it is reported like the write.
-uint8_t RelationController::Commit(uint8_t failureMessage) {
+Severity RelationController::Commit(MessageNumber failureMessage) {
   runtime::StorageDriver& driver = ME->CurrentFile().driver();
   if (!driver.InTransaction() || driver.Commit() == runtime::ErrorNone) return SeverityNone;
   return FailWith(failureMessage);
 }
 
 // Note first: the rollback replaces the runtime's error state.
-uint8_t RelationController::FailWith(uint8_t number) {
+Severity RelationController::FailWith(MessageNumber number) {
   ME->NoteError(number);
   Rollback();
   return ME->Throw();
@@ -227,7 +227,7 @@ uint8_t RelationController::FailWith(uint8_t number) {
 
 // ---------------------------------------------------------------- delete
 
-uint8_t RelationController::Delete(bool askConfirmation) {
+Severity RelationController::Delete(bool askConfirmation) {
   if (askConfirmation && ME->Throw(MsgConfirmDelete) != SeverityNone) return SeverityInform;
   return DeleteWith(nullptr);
 }
@@ -235,14 +235,14 @@ uint8_t RelationController::Delete(bool askConfirmation) {
 // A record added under a number that is given back takes along what was
 // linked to it meanwhile; under any other number nothing of `dependants`
 // may go, since it belongs to a record this thread never made.
-uint8_t RelationController::CancelAutoIncWith(RelationController* dependants) {
+Severity RelationController::CancelAutoIncWith(RelationController* dependants) {
   return ME->DeleteReserved([&] { return DeleteWith(dependants); });
 }
 
-uint8_t RelationController::DeleteWith(RelationController* alsoDeleted) {
+Severity RelationController::DeleteWith(RelationController* alsoDeleted) {
   for (;;) {
     std::string position = ME->Position();
-    uint8_t result = Open();
+    Severity result = Open();
     if (result == SeverityNone) result = Frame(true, alsoDeleted);
     if (result != SeverityNone) {
       Close();
@@ -270,7 +270,7 @@ uint8_t RelationController::DeleteWith(RelationController* alsoDeleted) {
   }
 }
 
-uint8_t RelationController::PositionOnChildKey(int childKey, LinkFields* pairs, bool oldValues) {
+Severity RelationController::PositionOnChildKey(int childKey, LinkFields* pairs, bool oldValues) {
   ME->ClearRecord();
   if (oldValues) {
     pairs->OldToChild();
@@ -284,8 +284,8 @@ uint8_t RelationController::PositionOnChildKey(int childKey, LinkFields* pairs, 
 
 // Reads the next dependant: 0 with one read, 1 at the end of them, else the
 // failure (the transaction rolled back and the message shown).
-uint8_t RelationController::NextDependant(LinkFields* pairs, bool oldValues, uint8_t& result) {
-  uint8_t read = ME->NextQuietly();
+uint8_t RelationController::NextDependant(LinkFields* pairs, bool oldValues, Severity& result) {
+  Severity read = ME->NextQuietly();
   if (read == SeverityNone) {
     bool same = oldValues ? pairs->ChildEqualsOld() : pairs->ChildEqualsParent();
     result = SeverityNone;
@@ -303,8 +303,8 @@ uint8_t RelationController::NextDependant(LinkFields* pairs, bool oldValues, uin
   return 2;
 }
 
-uint8_t RelationController::DeleteDependants(int childKey, LinkFields* pairs, uint8_t rule) {
-  uint8_t result = ME->MakeUsable();
+Severity RelationController::DeleteDependants(int childKey, LinkFields* pairs, uint8_t rule) {
+  Severity result = ME->MakeUsable();
   if (result != SeverityNone) return result;
   if (rule == RuleRestrict) return RefuseIfReferenced(childKey, pairs);
   uint16_t state = ME->SaveFileState();
@@ -333,10 +333,10 @@ uint8_t RelationController::DeleteDependants(int childKey, LinkFields* pairs, ui
 // The refusal says how many records hold the parent ("%Message"), so the
 // user knows what to clear first. A child without a key on the link (-1) is
 // searched in record order.
-uint8_t RelationController::RefuseIfReferenced(int childKey, LinkFields* pairs) {
+Severity RelationController::RefuseIfReferenced(int childKey, LinkFields* pairs) {
   uint16_t state = ME->SaveFileState();
   int64_t count = 0;
-  uint8_t result = SeverityNone;
+  Severity result = SeverityNone;
   if (childKey >= 0) {
     result = PositionOnChildKey(childKey, pairs, false);
     while (result == SeverityNone && NextDependant(pairs, false, result) == 0) ++count;
@@ -344,7 +344,7 @@ uint8_t RelationController::RefuseIfReferenced(int childKey, LinkFields* pairs) 
     result = FailWith(MsgRecordRetrievalError);
   } else {
     for (;;) {
-      uint8_t read = ME->NextQuietly();
+      Severity read = ME->NextQuietly();
       if (read != SeverityNone) {
         if (read != SeverityInform || !ME->AtEnd()) result = FailWith(MsgRecordRetrievalError);
         break;
@@ -360,11 +360,11 @@ uint8_t RelationController::RefuseIfReferenced(int childKey, LinkFields* pairs) 
   return result;
 }
 
-uint8_t RelationController::DeleteOwnDependants() {
+Severity RelationController::DeleteOwnDependants() {
   for (Relation& relation : *RELATIONS) {
     if (relation.DELETEMODE == RuleNone || !relation.FIELDS) continue;
-    uint8_t result = relation.FILE->DeleteDependants(relation.HISKEY, relation.FIELDS.get(),
-                                                     relation.DELETEMODE);
+    Severity result = relation.FILE->DeleteDependants(relation.HISKEY, relation.FIELDS.get(),
+                                                      relation.DELETEMODE);
     if (result != SeverityNone) return result;
   }
   return SeverityNone;
@@ -372,8 +372,8 @@ uint8_t RelationController::DeleteOwnDependants() {
 
 // ---------------------------------------------------------------- update
 
-uint8_t RelationController::Update(bool recallHint) {
-  uint8_t result = Open();
+Severity RelationController::Update(bool recallHint) {
+  Severity result = Open();
   if (result == SeverityNone) result = Frame(false);
   if (result != SeverityNone) {
     Close();
@@ -382,7 +382,7 @@ uint8_t RelationController::Update(bool recallHint) {
   // Noted, not shown: nothing is shown while the transaction holds its locks.
   if (ME->UpdateNoted(recallHint ? UpdateShownWithRecall : UpdateShown) != SeverityNone) {
     Rollback();
-    uint8_t noted = ME->LastError();
+    MessageNumber noted = ME->LastError();
     ME->Throw();
     Close();
     return noted == MsgRecordChangedByAnotherStation || noted == MsgRecordChangedRecallChanges
@@ -396,9 +396,9 @@ uint8_t RelationController::Update(bool recallHint) {
   return result;
 }
 
-uint8_t RelationController::Insert() {
+Severity RelationController::Insert() {
   if (follower_ == nullptr) return ME->Insert();
-  uint8_t result = Open();
+  Severity result = Open();
   if (result == SeverityNone) result = Frame(false);
   if (result != SeverityNone) {
     Close();
@@ -407,7 +407,7 @@ uint8_t RelationController::Insert() {
   FileManager* failed = ME;
   result = ME->InsertNoted([&] {
     failed = follower_->Follow();
-    return failed == nullptr ? uint8_t{SeverityNone} : uint8_t{SeverityInform};
+    return failed == nullptr ? SeverityNone : SeverityInform;
   });
   if (result != SeverityNone) {
     // Shown once the transaction's locks are gone.
@@ -420,7 +420,7 @@ uint8_t RelationController::Insert() {
   return result;
 }
 
-uint8_t RelationController::FollowOrRollBack() {
+Severity RelationController::FollowOrRollBack() {
   if (follower_ == nullptr) return SeverityNone;
   FileManager* failed = follower_->Follow();
   if (failed == nullptr) return SeverityNone;
@@ -429,12 +429,12 @@ uint8_t RelationController::FollowOrRollBack() {
   return SeverityInform;
 }
 
-uint8_t RelationController::UpdateOwnDependants() {
+Severity RelationController::UpdateOwnDependants() {
   for (Relation& relation : *RELATIONS) {
     if (relation.UPDATEMODE == RuleNone || !relation.FIELDS) continue;
     if (!relation.FIELDS->ParentChanged()) continue;
-    uint8_t result = relation.FILE->UpdateDependants(relation.HISKEY, relation.FIELDS.get(),
-                                                     relation.UPDATEMODE);
+    Severity result = relation.FILE->UpdateDependants(relation.HISKEY, relation.FIELDS.get(),
+                                                      relation.UPDATEMODE);
     if (result != SeverityNone) {
       relation.FIELDS->Undo();
       return result;
@@ -443,8 +443,8 @@ uint8_t RelationController::UpdateOwnDependants() {
   return SeverityNone;
 }
 
-uint8_t RelationController::UpdateDependants(int childKey, LinkFields* pairs, uint8_t rule) {
-  uint8_t result = ME->MakeUsable();
+Severity RelationController::UpdateDependants(int childKey, LinkFields* pairs, uint8_t rule) {
+  Severity result = ME->MakeUsable();
   if (result != SeverityNone) return result;
   uint16_t state = ME->SaveFileState();
   result = PositionOnChildKey(childKey, pairs, true);
@@ -468,7 +468,7 @@ uint8_t RelationController::UpdateDependants(int childKey, LinkFields* pairs, ui
   return result;
 }
 
-uint8_t RelationController::WriteChildWithDependants() {
+Severity RelationController::WriteChildWithDependants() {
   if (UpdateOwnDependants() != SeverityNone) return SeverityInform;
   if (ME->Update(UpdateQuiet) != SeverityNone) return FailWith(MsgRecordNotUpdated);
   return SeverityNone;

@@ -33,8 +33,8 @@ void SortOrder::AddRangePair(const runtime::FieldRef& left, const runtime::Field
 
 ViewManager::~ViewManager() = default;
 
-uint8_t ViewManager::Initialize(runtime::View* view, RelationController* primary,
-                                SortOrderList* orders) {
+Severity ViewManager::Initialize(runtime::View* view, RelationController* primary,
+                                 SortOrderList* orders) {
   VIEW = view;
   PRIMARY = primary;
   if (orders != nullptr) {
@@ -52,7 +52,7 @@ uint8_t ViewManager::Initialize(runtime::View* view, RelationController* primary
   return MakeFilesUsable();
 }
 
-uint8_t ViewManager::MakeFilesUsable() {
+Severity ViewManager::MakeFilesUsable() {
   if (VIEW == nullptr) return SeverityNone;
   const runtime::ViewDeclaration& declaration = VIEW->declaration();
   std::vector<runtime::DataFile*> files{declaration.primary};
@@ -60,7 +60,7 @@ uint8_t ViewManager::MakeFilesUsable() {
   for (runtime::DataFile* file : files) {
     FileManager* manager = FileManagers().Find(file);
     if (manager == nullptr) continue;
-    uint8_t result = manager->MakeUsable();
+    Severity result = manager->MakeUsable();
     if (result != SeverityNone) return result;
   }
   return SeverityNone;
@@ -174,7 +174,7 @@ bool ViewManager::BuildFilter(std::string* filter) {
 
 // ---------------------------------------------------------------- applying
 
-uint8_t ViewManager::ApplyFilter() {
+Severity ViewManager::ApplyFilter() {
   if (VIEW == nullptr || PRIMARY == nullptr) return SeverityStop;
   std::string filter;
   if (!BuildFilter(&filter) || VIEW->SetFilter(filter) != runtime::ErrorNone) {
@@ -183,7 +183,7 @@ uint8_t ViewManager::ApplyFilter() {
   return SeverityNone;
 }
 
-uint8_t ViewManager::ApplyOrder() {
+Severity ViewManager::ApplyOrder() {
   if (VIEW == nullptr || PRIMARY == nullptr) return SeverityStop;
   SortOrder* order = CurrentOrder();
   std::string text = order == nullptr ? std::string() : order->ORDER;
@@ -283,11 +283,11 @@ void ViewManager::Reset(int components) {
   if (VIEW->ResetToValues(components) != runtime::ErrorNone) PRIMARY->ME->Throw(MsgViewOpenError);
 }
 
-uint8_t ViewManager::Next() { return Read(true); }
+Severity ViewManager::Next() { return Read(true); }
 
-uint8_t ViewManager::Previous() { return Read(false); }
+Severity ViewManager::Previous() { return Read(false); }
 
-uint8_t ViewManager::Read(bool forward) {
+Severity ViewManager::Read(bool forward) {
   // Not initialised on a view: nothing can be read.
   if (VIEW == nullptr || PRIMARY == nullptr) return SeverityStop;
   for (;;) {
@@ -303,7 +303,7 @@ uint8_t ViewManager::Read(bool forward) {
   }
 }
 
-uint8_t ViewManager::PrimeRecord(bool keepContents) {
+Severity ViewManager::PrimeRecord(bool keepContents) {
   if (!keepContents && VIEW != nullptr) {
     const runtime::ViewDeclaration& declaration = VIEW->declaration();
     std::vector<runtime::DataFile*> files{declaration.primary};

@@ -507,7 +507,7 @@ void DesignerWindow::Tool(const std::function<void()>& tool, const char* name) {
   if (tool) {
     tool();
   } else {
-    StandardWarning(6, name);
+    StandardWarning(WarnProcedureNotDefined, name);
   }
 }
 

@@ -32,11 +32,11 @@ std::string Label(const runtime::DataFile& file) {
 // fails as opening the created file; both end the program.
 bool CreateAndOpen(runtime::DataFile& file, uint8_t mode, const std::string& name) {
   if (file.CreateIfMissing() != runtime::ErrorNone) {
-    StandardWarning(4, name);
+    StandardWarning(WarnFileCreation, name);
     return false;
   }
   if (Opened(file.Open(mode))) return true;
-  StandardWarning(5, name);
+  StandardWarning(WarnCreatedFileOpen, name);
   return false;
 }
 
@@ -51,25 +51,25 @@ bool GuardedOpen(runtime::DataFile& file, uint8_t mode, bool create) {
   }
   switch (code) {
     case runtime::ErrorInvalidRecordDeclaration:
-      StandardWarning(1, name);
+      StandardWarning(WarnInvalidFile, name);
       return false;
     case runtime::ErrorKeyMustBeRebuilt:
-      if (StandardWarning(2, name) != runtime::ButtonYes) return false;
+      if (StandardWarning(WarnInvalidKey, name) != runtime::ButtonYes) return false;
       if (file.BuildKeys() != runtime::ErrorNone) {
-        StandardWarning(3, name);
+        StandardWarning(WarnKeyRebuild, name);
         return false;
       }
       code = file.Open(mode);
       break;
     case runtime::ErrorFileNotFound:
       if (create) return CreateAndOpen(file, mode, name);
-      StandardWarning(4, name);
+      StandardWarning(WarnFileCreation, name);
       return false;
     default:
       break;
   }
   if (Opened(code)) return true;
-  StandardWarning(30, name);
+  StandardWarning(WarnFileAccess, name);
   runtime::Halt(kStopExitCode, "Disk Error");
   return false;
 }

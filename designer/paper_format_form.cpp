@@ -23,9 +23,6 @@ namespace {
 
 using layout::R_P;
 
-constexpr int kWarnRecordInsert = 14;
-constexpr int kWarnUpdateCancelled = 23;
-
 class PaperFormatForm {
  public:
   PaperFormatForm(layout::DesignDatabase& designs, uint8_t request)
@@ -128,16 +125,16 @@ void PaperFormatForm::Build() {
 // duplicate name).
 bool PaperFormatForm::Save() {
   if (request_ != framework::RequestInsert) {
-    if (ChangeFormRecord(form_, false) == 0) return true;
+    if (ChangeFormRecord(form_, false).done()) return true;
     window_.Display();  // the stored record, read back
     snapshot_ = R_P;
     return false;
   }
-  int32_t code = InsertFormRecord(form_);
-  if (code == 0) return true;
-  if (code != runtime::ErrorDuplicateKey) {
+  FormResult inserted = InsertFormRecord(form_);
+  if (inserted.done()) return true;
+  if (inserted.error != runtime::ErrorDuplicateKey) {
     SaveError();
-    StandardWarning(kWarnRecordInsert);
+    StandardWarning(WarnRecordInsert);
   }
   window_.Select(PaperFormName);
   return false;
@@ -173,7 +170,7 @@ bool PaperFormatForm::Run() {
                event.number == runtime::EventCloseWindow) {
       window_.Update();
       window_.ConsumeEvent();
-      if (!Changed() || StandardWarning(kWarnUpdateCancelled) == runtime::ButtonYes) {
+      if (!Changed() || StandardWarning(WarnUpdateCancelled) == runtime::ButtonYes) {
         window_.Close();
       }
     }

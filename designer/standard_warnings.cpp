@@ -167,10 +167,10 @@ std::string Fill(const char* pattern, const std::string& e, std::string_view n,
   return text;
 }
 
-const Warning& Choose(int number, std::string_view x, const std::string& e) {
-  if (number == 29 && x == "Beginning") return kBeginningOfFile;
-  if (number == 31 && x == "Delete") return kProcessDelete;
-  if (number == 15 && e.empty()) return kChangedByAnotherStation;
+const Warning& Choose(StandardWarningNumber number, std::string_view x, const std::string& e) {
+  if (number == WarnEndOfFile && x == "Beginning") return kBeginningOfFile;
+  if (number == WarnProcessPut && x == "Delete") return kProcessDelete;
+  if (number == WarnUpdateOperation && e.empty()) return kChangedByAnotherStation;
   return kWarnings[number - 1];
 }
 
@@ -193,7 +193,7 @@ void SaveError(int32_t code, std::string_view text) {
 
 std::string ErrorDescription() { return Saved() ? *Saved() : CurrentDescription(); }
 
-uint32_t StandardWarning(int number, std::string_view n, std::string_view x) {
+uint32_t StandardWarning(StandardWarningNumber number, std::string_view n, std::string_view x) {
   std::string e = ErrorDescription();
   Saved().reset();
   if (number < 1 || number > kStandardWarningCount) return 0;
@@ -209,7 +209,7 @@ uint32_t StandardWarning(int number, std::string_view n, std::string_view x) {
   uint32_t answer = runtime::Messages().Show(request);
   if (warning.stop != nullptr) {
     runtime::Halt(kStopExitCode, warning.stop);
-  } else if (number == 2 && answer != ButtonYes) {
+  } else if (number == WarnInvalidKey && answer != ButtonYes) {
     runtime::Halt(kStopExitCode, "Invalid Key!");
   }
   return answer;

@@ -11,6 +11,48 @@
 
 namespace ledora::designer {
 
+// The warnings by number; the number picks caption, text and buttons.
+enum StandardWarningNumber : int {
+  WarnInvalidFile = 1,
+  WarnInvalidKey = 2,
+  WarnKeyRebuild = 3,
+  WarnFileCreation = 4,
+  WarnCreatedFileOpen = 5,
+  WarnProcedureNotDefined = 6,
+  WarnKeyedReadInsertAborted = 7,
+  WarnValueNotLower = 8,
+  WarnValueNotHigher = 9,
+  WarnValueNotBetween = 10,
+  WarnValueNotInFile = 11,
+  WarnUpdateRestricted = 12,
+  WarnDeleteRestricted = 13,
+  WarnRecordInsert = 14,
+  WarnUpdateOperation = 15,
+  WarnUpdateRetry = 16,
+  WarnDeleteOperation = 17,
+  WarnDeleteRetry = 18,
+  WarnInsertNotAllowed = 19,
+  WarnChangeNotAllowed = 20,
+  WarnDeleteNotAllowed = 21,
+  WarnFileCreationNotAllowed = 22,
+  WarnUpdateCancelled = 23,
+  WarnDuplicateKey = 24,
+  WarnAutoIncrement = 25,
+  WarnFileLoad = 26,
+  WarnCancelLoad = 27,
+  WarnFileHasNoText = 28,
+  WarnEndOfFile = 29,  // the beginning-of-file form when X is "Beginning"
+  WarnFileAccess = 30,
+  WarnProcessPut = 31,  // the delete form when X is "Delete"
+  WarnConfirmDelete = 32,
+  WarnSaveChanges = 33,
+  WarnTransactionFraming = 34,
+  WarnRecordRetrieval = 35,
+  WarnViewOpen = 36,
+  WarnRecordAdded = 37,
+  WarnRecordNotUpdated = 38,
+};
+
 inline constexpr int kStandardWarningCount = 38;
 
 // Shows warning number (1 to 38) with N (the file, field, key or procedure
@@ -21,7 +63,8 @@ inline constexpr int kStandardWarningCount = 38;
 // "Beginning", 31 the delete form when X is "Delete". Number 15 without any
 // error reads "This record was changed by another station.". Any other
 // number shows nothing and returns 0. A saved error is used and cleared.
-uint32_t StandardWarning(int number, std::string_view n = {}, std::string_view x = {});
+uint32_t StandardWarning(StandardWarningNumber number, std::string_view n = {},
+                         std::string_view x = {});
 
 // Keeps the runtime's current error for the next warning, which shows it
 // instead of whatever error is current by then.

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "data/error_severity.h"
+
 namespace ledora::framework {
 
 class FrameBrowse {
@@ -13,7 +15,7 @@ class FrameBrowse {
   // The frame serves a select request: the browse returns a record.
   virtual void SetSelecting(bool selecting) = 0;
   // The frame's current event; the frame ignores the result.
-  virtual uint8_t HandleEvent() = 0;
+  virtual data::Severity HandleEvent() = 0;
   virtual void ApplySortOrder(uint8_t force) = 0;
   // Brings the window's view of the list up to date.
   virtual void RefreshDisplay() = 0;
@@ -27,7 +29,7 @@ class FrameBrowse {
 class FileDrop {
  public:
   virtual ~FileDrop() = default;
-  virtual uint8_t HandleEvent() = 0;
+  virtual data::Severity HandleEvent() = 0;
   virtual void Refresh(uint8_t force) = 0;
   virtual void Shutdown() = 0;
 };

@@ -26,10 +26,10 @@ class LocatorList {
 
 class Locator {
  public:
-  data::ViewManager* VIEWMANAGER = nullptr;
-  int32_t CONTROL = 0;
-  runtime::FieldRef FREEELEMENT{runtime::FieldLong, nullptr, 0, 0};
-  uint8_t NOCASE = 0;
+  data::ViewManager* VIEWMANAGER = nullptr;  // not owned; the browse's view
+  int32_t CONTROL = 0;                       // the entry showing the search; 0: none
+  runtime::FieldRef FREEELEMENT{runtime::FieldLong, nullptr, 0, 0};  // the field searched
+  uint8_t NOCASE = 0;                                                // 1: the search ignores case
 
   Locator() = default;
   virtual ~Locator() = default;
@@ -39,15 +39,22 @@ class Locator {
   void Initialize(data::ViewManager* browse, int32_t control, const runtime::FieldRef& freeElement,
                   bool noCase);
 
-  // Overridable operations, in slot order.
+  // Overridable operations; the base locator searches nothing.
+  //
+  // Forgets what was typed so far and blanks the shown search.
   virtual void ClearSearch() {}
   // Called when the order changes or the highlighted row moves.
   virtual void OnOrderOrRowChanged() {}
+  // The locator's entry was accepted (the browse forwards the event).
   virtual void OnAccepted() {}
+  // Registers the keys the locator takes from listControl, after the window opens.
   virtual void RegisterKeys(int32_t /*listControl*/) {}
+  // The search entry was completed; 1 when the browse must reposition.
   virtual uint8_t OnSearchAccepted() { return 0; }
-  // 1 when the browse must reposition at the free element's new value.
+  // A key typed in the list. 1 when the browse must reposition at the free
+  // element's new value.
   virtual uint8_t OnKeyPressed(int32_t keyCode, LocatorList& list);
+  // Shows the current search again.
   virtual void RefreshDisplay() { OnOrderOrRowChanged(); }
 
   // The locator's control is of no use while the list is empty.

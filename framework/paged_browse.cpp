@@ -39,15 +39,15 @@ BrowseSortOrder* PagedBrowse::CurrentBrowseOrder() {
 }
 
 // Reaching an end of the view is no reason to reload.
-uint8_t PagedBrowse::Next() {
-  uint8_t result = ViewManager::Next();
+data::Severity PagedBrowse::Next() {
+  data::Severity result = ViewManager::Next();
   if (result == data::SeverityInform) SaveResets();
   if (result == data::SeverityStop) Fail();
   return result;
 }
 
-uint8_t PagedBrowse::Previous() {
-  uint8_t result = ViewManager::Previous();
+data::Severity PagedBrowse::Previous() {
+  data::Severity result = ViewManager::Previous();
   if (result == data::SeverityInform) SaveResets();
   if (result == data::SeverityStop) Fail();
   return result;
@@ -131,7 +131,7 @@ void PagedBrowse::ReadRows(uint8_t direction) {
   }
   bool first = true;
   while (ITEMSTOFILL != 0) {
-    uint8_t result = down ? Next() : Previous();
+    data::Severity result = down ? Next() : Previous();
     if (result != 0) break;
     bool repeat = first && !edge.empty() && VIEW->Position() == edge;
     first = false;

@@ -57,43 +57,43 @@ inline constexpr char kBrowseActionsTitle[] = "Browse Actions";
 
 class PagedBrowse : public data::ViewManager, public LocatorList, public FrameBrowse {
  public:
-  uint8_t ACTIVEINVISIBLE = 0;
-  uint8_t ALLOWUNFILLED = 0;
-  uint8_t ARROWACTION = 0;
-  uint16_t ASKPROCEDURE = 0;  // 0: rows are edited in place
-  int32_t CHANGECONTROL = 0;
-  int32_t CURRENTCHOICE = 0;
-  int32_t CURRENTEVENT = 0;
-  int32_t DELETECONTROL = 0;
-  uint8_t ENTERACTION = 0;
-  uint8_t FILELOADED = 0;
-  uint8_t FOCUSLOSSACTION = 0;
-  uint8_t HASTHUMB = 0;
-  uint8_t HIDESELECT = 0;
-  int32_t INSERTCONTROL = 0;
-  int32_t ITEMSTOFILL = 0;
-  int32_t LASTCHOICE = 0;
-  int32_t LASTITEMS = 0;
-  int32_t LISTCONTROL = 0;
-  uint8_t LOADED = 0;
-  uint8_t LOADPENDING = 0;
-  uint8_t RETAINROW = 1;
-  int32_t PRINTCONTROL = 0;
-  uint16_t PRINTPROCEDURE = 0;
-  std::unique_ptr<PopupMenu> POPUP;
-  QueryByExample* QUERY = nullptr;  // not owned
-  int32_t QUERYCONTROL = 0;
-  uint8_t QUERYSHARED = 0;
-  uint8_t QUICKSCAN = 0;
-  uint8_t RECORDSTATUS = 0;
-  int32_t SELECTCONTROL = 0;
-  uint8_t SELECTING = 0;
-  uint8_t STARTATCURRENT = 0;
-  uint8_t TABACTION = 0;
-  ToolbarRouter* TOOLBAR = nullptr;  // the frame's
-  int32_t TOOLCONTROL = 0;
+  uint8_t ACTIVEINVISIBLE = 0;                 // 1: the list reads records while hidden
+  uint8_t ALLOWUNFILLED = 0;                   // 1: a page may show fewer rows than fit
+  uint8_t ARROWACTION = 0;                     // kept for procedures; the browse never reads it
+  uint16_t ASKPROCEDURE = 0;                   // 0: rows are edited in place
+  int32_t CHANGECONTROL = 0;                   // the change button; 0: none
+  int32_t CURRENTCHOICE = 0;                   // the highlighted row, from 1
+  int32_t CURRENTEVENT = 0;                    // the scroll event being carried out
+  int32_t DELETECONTROL = 0;                   // the delete button; 0: none
+  uint8_t ENTERACTION = 0;                     // kept for procedures; the browse never reads it
+  uint8_t FILELOADED = 0;                      // 1: every record is loaded, not a page
+  uint8_t FOCUSLOSSACTION = 0;                 // kept for procedures; the browse never reads it
+  uint8_t HASTHUMB = 0;                        // 1: the list has a scroll bar to place
+  uint8_t HIDESELECT = 0;                      // 1: the select button hides unless selecting
+  int32_t INSERTCONTROL = 0;                   // the insert button; 0: none
+  int32_t ITEMSTOFILL = 0;                     // rows the current read still has to fetch
+  int32_t LASTCHOICE = 0;                      // the row highlighted before
+  int32_t LASTITEMS = 0;                       // rows the list showed when last filled
+  int32_t LISTCONTROL = 0;                     // the list control
+  uint8_t LOADED = 0;                          // 1 once the first page was read
+  uint8_t LOADPENDING = 0;                     // 1: the rows must be read again
+  uint8_t RETAINROW = 1;                       // 1: a reload keeps the highlight on the same row
+  int32_t PRINTCONTROL = 0;                    // the print button; 0: none
+  uint16_t PRINTPROCEDURE = 0;                 // the procedure the print button calls
+  std::unique_ptr<PopupMenu> POPUP;            // the right-click menu
+  QueryByExample* QUERY = nullptr;             // not owned
+  int32_t QUERYCONTROL = 0;                    // the query button; 0: none
+  uint8_t QUERYSHARED = 0;                     // 1: the query filters every order
+  uint8_t QUICKSCAN = 0;                       // 1: a read of many rows asks for buffered reads
+  uint8_t RECORDSTATUS = 0;                    // kept for procedures; the browse never reads it
+  int32_t SELECTCONTROL = 0;                   // the select button; 0: none
+  uint8_t SELECTING = 0;                       // 1: the browse was called to select a record
+  uint8_t STARTATCURRENT = 0;                  // 1: the first page starts at the buffer's record
+  uint8_t TABACTION = 0;                       // kept for procedures; the browse never reads it
+  ToolbarRouter* TOOLBAR = nullptr;            // the frame's
+  int32_t TOOLCONTROL = 0;                     // the toolbox button; 0: none
   BrowseToolbarTarget* TOOLBARITEM = nullptr;  // the browse's own target, while set up
-  ProcedureFrame* WINDOW = nullptr;
+  ProcedureFrame* WINDOW = nullptr;            // not owned; the frame the browse serves
 
   PagedBrowse();
   ~PagedBrowse() override;
@@ -104,8 +104,8 @@ class PagedBrowse : public data::ViewManager, public LocatorList, public FrameBr
   // SELECTING) and AttachToolbar, with the view's files open and the list
   // format set. The caller then adds sort orders, fields and the *CONTROL
   // buttons, all before the window opens.
-  uint8_t Setup(int32_t listControl, ProcedureFrame* frame, runtime::View* view,
-                data::RelationController* primary);
+  data::Severity Setup(int32_t listControl, ProcedureFrame* frame, runtime::View* view,
+                       data::RelationController* primary);
 
   // key: -1 for none. Answers the new order's number, from 1.
   size_t AddSortOrder(int key = -1);
@@ -128,8 +128,8 @@ class PagedBrowse : public data::ViewManager, public LocatorList, public FrameBr
   // Gives a mapping that asks for limits the first and last record's values.
   void ComputeThumbRange();
 
-  uint8_t Next() override;
-  uint8_t Previous() override;
+  data::Severity Next() override;
+  data::Severity Previous() override;
   // The list's row count, the range limits or a reset field changed, or a
   // reload is pending.
   bool NeedsReset();
@@ -157,21 +157,28 @@ class PagedBrowse : public data::ViewManager, public LocatorList, public FrameBr
   // The highlighted record re-read from the file; false when it is gone.
   bool RereadHighlighted();
 
-  // The window side, in slot order.
+  // The window side.
   // Calls ASKPROCEDURE through the frame while the toolbar navigates the
   // form; answers the last response.
   virtual uint8_t RunUpdateProcedure(uint8_t request);
   // Edit in place is not offered: the row is left as it is (response 2).
   virtual uint8_t EditRowInPlace(uint8_t request);
+  // Runs the query form; when completed, its filter narrows the current
+  // order (every order when QUERYSHARED) and the rows are read again.
   virtual void RunLocator();
+  // A key in the list: the right button moves the highlight and opens the
+  // popup, action keys press their buttons, other keys go to the locator;
+  // the list is redrawn when either acted.
   virtual void OnKeyPressed();
+  // The highlight moved: loads that row's record and tells the locator;
+  // a right click opens the popup, anything else refreshes the frame.
   virtual void OnRowChanged();
   // request: a toolbar button 2004-2009.
   virtual void OnNavigation(int32_t request);
 
   // FrameBrowse, for the frame.
   void SetSelecting(bool selecting) override { SELECTING = selecting ? 1 : 0; }
-  uint8_t HandleEvent() override;
+  data::Severity HandleEvent() override;
   // Makes the current order current again; procedures choose it from their
   // tabs and call ChooseSortOrder.
   void ApplySortOrder(uint8_t force) override;

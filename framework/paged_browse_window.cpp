@@ -98,12 +98,12 @@ PagedBrowse::~PagedBrowse() = default;
 
 // ------------------------------------------------------------------ set-up
 
-uint8_t PagedBrowse::Setup(int32_t listControl, ProcedureFrame* frame, runtime::View* view,
-                           data::RelationController* primary) {
+data::Severity PagedBrowse::Setup(int32_t listControl, ProcedureFrame* frame, runtime::View* view,
+                                  data::RelationController* primary) {
   LISTCONTROL = listControl;
   WINDOW = frame;
   RETAINROW = 1;
-  uint8_t result = Initialize(view, primary);
+  data::Severity result = Initialize(view, primary);
   POPUP = std::make_unique<PopupMenu>();
   POPUP->Setup(window());
   source_ = std::make_unique<RowSource>(this);
@@ -202,7 +202,7 @@ void PagedBrowse::Shutdown() {
 
 // ------------------------------------------------------------------ events
 
-uint8_t PagedBrowse::HandleEvent() {
+data::Severity PagedBrowse::HandleEvent() {
   if (WINDOW == nullptr) return data::SeverityNone;
   const Event& e = WINDOW->event();
   if (LISTCONTROL != 0 && e.control == LISTCONTROL) HandleListEvent(e);

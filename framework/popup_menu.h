@@ -50,15 +50,15 @@ class PopupMenu {
   static constexpr size_t kMenuSize = 10000;
   static constexpr int32_t kIconProperty = 31848;
 
-  uint8_t CLEARKEYCODE = 0;
-  std::string LASTSELECTION;
-  std::unique_ptr<std::vector<Item>> POPUPITEMS;
-  Translator* TRANSLATOR = nullptr;
-  IniStore* INIMGR = nullptr;
-  uint8_t INTOOLBOX = 0;
-  int32_t MYTHREAD = 0;
-  runtime::Window* PARENTWINDOW = nullptr;
-  runtime::Window* THISWINDOW = nullptr;
+  uint8_t CLEARKEYCODE = 0;                       // 1: a chosen item posts no key code
+  std::string LASTSELECTION;                      // the name of the item chosen last; blank: none
+  std::unique_ptr<std::vector<Item>> POPUPITEMS;  // the items, in menu order
+  Translator* TRANSLATOR = nullptr;               // not owned; translates the item texts
+  IniStore* INIMGR = nullptr;                     // not owned; keeps the toolbox's place
+  uint8_t INTOOLBOX = 0;                          // 1 while the menu shows as a toolbox
+  int32_t MYTHREAD = 0;                           // the procedure thread the items post to
+  runtime::Window* PARENTWINDOW = nullptr;        // not owned
+  runtime::Window* THISWINDOW = nullptr;          // not owned; the window items act on
 
   PopupMenu();
   ~PopupMenu();

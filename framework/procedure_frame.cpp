@@ -15,6 +15,7 @@
 
 namespace ledora::framework {
 
+using data::Severity;
 using data::SeverityCancelled;
 using data::SeverityInform;
 using data::SeverityNone;
@@ -92,7 +93,7 @@ void ProcedureFrame::AttachToolbar(ToolbarRouter* toolbar) {
   if (TOOLBAR != nullptr) TOOLBAR->Setup(this);
 }
 
-uint8_t ProcedureFrame::OpenForm(data::RelationController* primary, int32_t okControl) {
+data::Severity ProcedureFrame::OpenForm(data::RelationController* primary, int32_t okControl) {
   if (primary != nullptr) {
     if (primary->Open() != SeverityNone) return SeverityStop;
     closePrimary_ = true;
@@ -119,7 +120,7 @@ uint8_t ProcedureFrame::Run() {
   return RESPONSE != ResponseNone ? RESPONSE : uint8_t{ResponseCancelled};
 }
 
-uint8_t ProcedureFrame::Initialize() {
+data::Severity ProcedureFrame::Initialize() {
   ORIGINALREQUEST = REQUEST;
   BROWSES = std::make_unique<std::vector<BrowseEntry>>();
   BUTTONS = std::make_unique<std::vector<ButtonEntry>>();
@@ -135,7 +136,7 @@ uint8_t ProcedureFrame::Initialize() {
   return SeverityNone;
 }
 
-uint8_t ProcedureFrame::Shutdown() {
+data::Severity ProcedureFrame::Shutdown() {
   if (DEAD || !BROWSES) return SeverityInform;
   for (BrowseEntry& entry : *BROWSES) entry.BROWSE->Shutdown();
   BROWSES.reset();
@@ -161,8 +162,8 @@ uint8_t ProcedureFrame::Shutdown() {
   return SeverityNone;
 }
 
-uint8_t ProcedureFrame::PrepareRequest() {
-  uint8_t result = SeverityNone;
+data::Severity ProcedureFrame::PrepareRequest() {
+  Severity result = SeverityNone;
   data::FileManager* primary = PrimaryFile();
   if (primary != nullptr) {
     primary->MakeUsable();
@@ -181,7 +182,7 @@ uint8_t ProcedureFrame::PrepareRequest() {
     }
   } else if (REQUEST == RequestDelete &&
              (DELETEACTION == DeleteConfirmed || DELETEACTION == DeleteWithoutForm)) {
-    uint8_t deleted = SeverityInform;
+    Severity deleted = SeverityInform;
     if (PRIMARY != nullptr) deleted = PRIMARY->Delete(DELETEACTION == DeleteConfirmed);
     RESPONSE = deleted == SeverityNone ? ResponseCompleted : ResponseCancelled;
     result = SeverityStop;
@@ -195,7 +196,7 @@ void ProcedureFrame::EventLoop() {
   LASTINSERTEDPOSITION.clear();
   runtime::Event e;
   while (window_->Accept(&e)) {
-    uint8_t result = HandleEvent();
+    Severity result = HandleEvent();
     if (result == SeverityStop) break;
     if (result == SeverityInform) window_->ConsumeEvent();
   }
@@ -203,9 +204,9 @@ void ProcedureFrame::EventLoop() {
 
 // ---------------------------------------------------------------- events
 
-uint8_t ProcedureFrame::HandleEvent() {
+data::Severity ProcedureFrame::HandleEvent() {
   const runtime::Event& e = event();
-  uint8_t result = SeverityNone;
+  Severity result = SeverityNone;
   if (e.control == 0) {
     result = OnWindowEvent();
     if (result != SeverityNone) return result;
@@ -248,7 +249,7 @@ uint8_t ProcedureFrame::HandleEvent() {
   return result;
 }
 
-uint8_t ProcedureFrame::OnWindowEvent() {
+data::Severity ProcedureFrame::OnWindowEvent() {
   switch (event().number) {
     case runtime::EventOpenWindow:
       // Restored once the resizer knows the designed size, which stays the
@@ -313,7 +314,7 @@ void ProcedureFrame::Refresh(uint8_t force) {
   if (window_ != nullptr) window_->Display();
 }
 
-uint8_t ProcedureFrame::OnAccepted() {
+data::Severity ProcedureFrame::OnAccepted() {
   const runtime::Event& e = event();
   if (TOOLBAR != nullptr) {
     TOOLBAR->OnEvent(*this, VCRREQUEST);
@@ -347,7 +348,7 @@ void ProcedureFrame::SetResponseAndClose(uint8_t response) {
   }
 }
 
-uint8_t ProcedureFrame::OnRejected() {
+data::Severity ProcedureFrame::OnRejected() {
   int32_t control = event().control;
   runtime::Beep();
   // What was typed stays, with a word on what is wrong with it, so the user
@@ -359,7 +360,7 @@ uint8_t ProcedureFrame::OnRejected() {
   return SeverityNone;
 }
 
-uint8_t ProcedureFrame::OnNewSelection() {
+data::Severity ProcedureFrame::OnNewSelection() {
   const runtime::Control* c = window_ != nullptr ? window_->Find(event().control) : nullptr;
   if (c == nullptr || c->type != runtime::ControlSheet) return SeverityNone;
   Refresh(0);
@@ -417,7 +418,7 @@ void ProcedureFrame::RecallField(int32_t control) {
 
 // ------------------------------------------------------------ completion
 
-uint8_t ProcedureFrame::OnCompleted() {
+data::Severity ProcedureFrame::OnCompleted() {
   SaveHistory();
   switch (REQUEST) {
     case RequestInsert:
@@ -431,7 +432,7 @@ uint8_t ProcedureFrame::OnCompleted() {
   }
 }
 
-uint8_t ProcedureFrame::CompleteInsert() {
+data::Severity ProcedureFrame::CompleteInsert() {
   data::FileManager* primary = PrimaryFile();
   if (primary == nullptr) return SeverityNone;
   // Through the controller, so what follows the record is stored with it.
@@ -456,7 +457,7 @@ uint8_t ProcedureFrame::CompleteInsert() {
   }
 }
 
-uint8_t ProcedureFrame::InsertNextInBatch() {
+data::Severity ProcedureFrame::InsertNextInBatch() {
   data::FileManager* primary = PrimaryFile();
   LASTINSERTEDPOSITION = primary->Position().substr(0, kPositionSize);
   if (FILES) {
@@ -478,11 +479,11 @@ uint8_t ProcedureFrame::InsertNextInBatch() {
   return SeverityInform;
 }
 
-uint8_t ProcedureFrame::CompleteChange() {
+data::Severity ProcedureFrame::CompleteChange() {
   for (;;) {
     RESPONSE = ResponseCancelled;
     bool written = false;
-    uint8_t result = SeverityNone;
+    Severity result = SeverityNone;
     {
       runtime::WaitCursor wait(window_);
       if (!PrimaryUnchanged()) {
@@ -509,10 +510,10 @@ uint8_t ProcedureFrame::CompleteChange() {
   }
 }
 
-uint8_t ProcedureFrame::CompleteDelete() {
+data::Severity ProcedureFrame::CompleteDelete() {
   for (;;) {
     RESPONSE = ResponseCancelled;
-    uint8_t result = SeverityInform;
+    Severity result = SeverityInform;
     {
       runtime::WaitCursor wait(window_);
       if (PRIMARY != nullptr) result = PRIMARY->Delete(true);
@@ -528,7 +529,7 @@ uint8_t ProcedureFrame::CompleteDelete() {
 
 // After a failed write: Yes tries again (true), No closes the window,
 // Cancel goes back to the form.
-bool ProcedureFrame::AskToRetry(uint16_t message) {
+bool ProcedureFrame::AskToRetry(data::MessageNumber message) {
   uint32_t answer = AskMessage(message, kYesNoCancel, runtime::ButtonCancel);
   if (answer == runtime::ButtonYes) return true;
   if (answer == runtime::ButtonNo) {
@@ -542,10 +543,10 @@ bool ProcedureFrame::AskToRetry(uint16_t message) {
 
 // ----------------------------------------------------------------- close
 
-uint8_t ProcedureFrame::OnCloseRequest() {
+data::Severity ProcedureFrame::OnCloseRequest() {
   if (RESPONSE == ResponseCompleted || PRIMARY == nullptr) return SeverityNone;
   bool goOn = true;
-  uint8_t result = SeverityNone;
+  Severity result = SeverityNone;
   if (!closingByButton_) result = AskAboutChanges(&goOn);
   closingByButton_ = false;
   if (!goOn) return result;
@@ -563,7 +564,7 @@ uint8_t ProcedureFrame::OnCloseRequest() {
 }
 
 // The unsaved-changes rule of closing; *goOn false means the window stays.
-uint8_t ProcedureFrame::AskAboutChanges(bool* goOn) {
+data::Severity ProcedureFrame::AskAboutChanges(bool* goOn) {
   *goOn = true;
   if (CANCELACTION == 0 || (REQUEST != RequestInsert && REQUEST != RequestChange) ||
       !HasUnsavedChanges()) {
@@ -603,11 +604,12 @@ uint32_t ProcedureFrame::AskToSave() {
 
 // --------------------------------------------------------------- helpers
 
-uint8_t ProcedureFrame::ThrowMessage(uint16_t number) {
-  return ERRORS != nullptr ? ERRORS->Throw(number) : uint8_t{SeverityCancelled};
+data::Severity ProcedureFrame::ThrowMessage(data::MessageNumber number) {
+  return ERRORS != nullptr ? ERRORS->Throw(number) : SeverityCancelled;
 }
 
-uint32_t ProcedureFrame::AskMessage(uint16_t number, uint32_t buttons, uint32_t defaultButton) {
+uint32_t ProcedureFrame::AskMessage(data::MessageNumber number, uint32_t buttons,
+                                    uint32_t defaultButton) {
   return ERRORS != nullptr ? ERRORS->Ask(number, buttons, defaultButton) : defaultButton;
 }
 

@@ -95,36 +95,36 @@ class ProcedureFrame {
     int32_t FIELDNO = 0;  // from 1, in the record's layout
   };
 
-  uint8_t AUTOREFRESH = 0;
-  uint8_t AUTOTOOLBAR = 0;
-  std::unique_ptr<std::vector<BrowseEntry>> BROWSES;
-  std::unique_ptr<std::vector<ButtonEntry>> BUTTONS;
-  std::unique_ptr<std::vector<FileDropEntry>> FILEDROPS;
-  uint8_t CANCELACTION = 0;
-  uint8_t CHANGEACTION = 0;
-  uint8_t DEAD = 0;
-  uint8_t DELETEACTION = 0;
-  data::ErrorReporter* ERRORS = nullptr;
-  std::unique_ptr<std::vector<UpdateFileEntry>> FILES;
-  int32_t FIRSTFIELD = 0;
-  uint8_t FORCEDRESET = 0;
-  uint8_t RESETONGAINFOCUS = 0;
-  std::unique_ptr<std::vector<HistoryEntry>> HISTORY;
-  int32_t HISTORYKEY = 0;
-  uint8_t INITED = 0;
-  uint8_t INSERTACTION = 0;
-  std::string LASTINSERTEDPOSITION;  // blank = none
-  int32_t OKCONTROL = 0;
-  uint8_t OPENED = 0;
-  uint8_t ORIGINALREQUEST = 0;
-  data::RelationController* PRIMARY = nullptr;
-  uint8_t REQUEST = 0;
-  WindowResizer* RESIZE = nullptr;
-  uint8_t RESPONSE = 0;
-  int32_t SAVED = 0;  // snapshot of the primary record buffer
-  ToolbarRouter* TOOLBAR = nullptr;
-  Translator* TRANSLATOR = nullptr;
-  int32_t* VCRREQUEST = nullptr;
+  uint8_t AUTOREFRESH = 0;  // 1: a browse that needs it is refreshed after each event
+  uint8_t AUTOTOOLBAR = 0;  // 1: a new tab selection gives the toolbar back to the frame
+  std::unique_ptr<std::vector<BrowseEntry>> BROWSES;      // from Initialize to Shutdown
+  std::unique_ptr<std::vector<ButtonEntry>> BUTTONS;      // buttons that close with a response
+  std::unique_ptr<std::vector<FileDropEntry>> FILEDROPS;  // from Initialize to Shutdown
+  uint8_t CANCELACTION = 0;               // CancelAction bits: what closing a changed form does
+  uint8_t CHANGEACTION = 0;               // 1 after Initialize; the frame itself never reads it
+  uint8_t DEAD = 0;                       // 1 once Shutdown has run; a second Shutdown does nothing
+  uint8_t DELETEACTION = 0;               // DeleteAction: how a delete request is carried out
+  data::ErrorReporter* ERRORS = nullptr;  // not owned; null: questions take their default
+  std::unique_ptr<std::vector<UpdateFileEntry>> FILES;  // other files the form writes
+  int32_t FIRSTFIELD = 0;        // the control selected when the window opens or a write fails
+  uint8_t FORCEDRESET = 0;       // added once to the next Refresh's force, then cleared
+  uint8_t RESETONGAINFOCUS = 0;  // 1: losing focus sets FORCEDRESET
+  std::unique_ptr<std::vector<HistoryEntry>> HISTORY;  // fields the history key recalls
+  int32_t HISTORYKEY = 0;            // the key code that recalls a field's saved value; 0: none
+  uint8_t INITED = 0;                // InitedBits: what the window's first events have done
+  uint8_t INSERTACTION = 0;          // InsertAction: what follows a completed insert
+  std::string LASTINSERTEDPOSITION;  // the last record a batch insert added; blank = none
+  int32_t OKCONTROL = 0;             // the button that completes the request; 0: none
+  uint8_t OPENED = 0;                // 1 once the window is open
+  uint8_t ORIGINALREQUEST = 0;       // REQUEST as Initialize found it
+  data::RelationController* PRIMARY = nullptr;  // not owned; the file the request is on
+  uint8_t REQUEST = 0;                          // Request: what the caller asked of this procedure
+  WindowResizer* RESIZE = nullptr;              // not owned; told of each size change
+  uint8_t RESPONSE = 0;                         // Response: what Run returns to the caller
+  int32_t SAVED = 0;  // snapshot of the primary record buffer, taken by PrepareRequest
+  ToolbarRouter* TOOLBAR = nullptr;  // not owned; routes toolbar buttons
+  Translator* TRANSLATOR = nullptr;  // not owned; translates the window's texts once
+  int32_t* VCRREQUEST = nullptr;     // not owned; the toolbar's pending scroll request, 0 = none
 
   ProcedureFrame() = default;
   explicit ProcedureFrame(runtime::Window* window) : window_(window) {}
@@ -153,59 +153,102 @@ class ProcedureFrame {
   // The tail of a form's initialisation: opens the primary relation, sets
   // PRIMARY and OKCONTROL and prepares the request; unless that refused,
   // opens the window. Returns Initialize's result (5 when refused).
-  uint8_t OpenForm(data::RelationController* primary, int32_t okControl);
+  data::Severity OpenForm(data::RelationController* primary, int32_t okControl);
   // Opens the window, sets OPENED and registers the alert keys.
   void OpenWindow();
 
-  // Overridable, in slot order.
+  // Overridable operations. Results named Severity mean: SeverityNone, go on;
+  // SeverityInform, the event is used up (or the step failed, error shown);
+  // SeverityStop, the event loop ends.
+  //
+  // Takes events until the window closes or a handler answers SeverityStop;
+  // nothing without a window or after Shutdown.
   virtual void EventLoop();
-  virtual uint8_t Initialize();
-  virtual uint8_t Shutdown();
+  // Makes the registration lists and sets the default actions; SeverityNone
+  // lets Run go on to the event loop.
+  virtual data::Severity Initialize();
+  // Shuts the browses, drops and toolbar down, restores the buffers, closes
+  // what OpenForm opened, stores the placement and sets DEAD; SeverityInform
+  // when already done.
+  virtual data::Severity Shutdown();
+  // Runs once on the first open or gain of focus: translates the window's
+  // texts, refreshes it and sets InitedWindowPrepared.
   virtual void PrepareWindow();
+  // Fills a new record's fields before the insert form shows it; setting
+  // RESPONSE to ResponseCancelled refuses the insert.
   virtual void PrimeNewRecord() {}
-  virtual uint8_t PrepareRequest();
+  // Before the window opens: snapshots the buffers, primes an insert, carries
+  // out a delete without a form; SeverityStop when no window is needed.
+  virtual data::Severity PrepareRequest();
+  // Redraws the browses, drops, toolbar and window; force (plus FORCEDRESET)
+  // above 0 rereads the browses' rows. Nothing while the window accepts all.
   virtual void Refresh(uint8_t force);
+  // Puts back the value HISTORY saved for control's field and redisplays it.
   virtual void RecallField(int32_t control);
+  // The procedure's whole life: Initialize, EventLoop, Shutdown; returns the
+  // Response (ResponseCancelled when none was set).
   virtual uint8_t Run();
+  // Runs the update procedure numbered procedure with request; returns its
+  // Response. The frame has none: ResponseCancelled.
   virtual uint8_t CallUpdateProcedure(uint16_t procedure, uint8_t request);
+  // After the window opens: registers the browses' keys and the history key.
   virtual void RegisterAlerts();
+  // Sets RESPONSE and posts the close; a cancel also drops the toolbar's
+  // pending scroll request.
   virtual void SetResponseAndClose(uint8_t response);
-  virtual uint8_t OnAccepted();
-  virtual uint8_t OnCompleted();
-  virtual uint8_t OnCloseRequest();
-  virtual uint8_t HandleEvent();
-  virtual uint8_t OnFieldEvent() { return data::SeverityNone; }
-  virtual uint8_t OnNewSelection();
-  virtual uint8_t OnRejected();
-  virtual uint8_t OnSelected() { return data::SeverityNone; }
-  virtual uint8_t OnWindowEvent();
+  // A control was accepted: toolbar, response buttons, the OK button.
+  // SeverityInform when a response button closed the window.
+  virtual data::Severity OnAccepted();
+  // The form was completed: writes the insert, change or delete REQUEST asks
+  // for, asking again on failure; leaves the window open when the write failed.
+  virtual data::Severity OnCompleted();
+  // The window is asked to close: asks about unsaved changes and gives back
+  // an unused auto-number; SeverityInform keeps the window open.
+  virtual data::Severity OnCloseRequest();
+  // Dispatches the current event by kind, then to the browses and drops;
+  // returns the first handler's result that is not SeverityNone.
+  virtual data::Severity HandleEvent();
+  // Any event of a control, after the kind's own handler.
+  virtual data::Severity OnFieldEvent() { return data::SeverityNone; }
+  // A tab was selected: refreshes and gives the toolbar back to the frame.
+  virtual data::Severity OnNewSelection();
+  // A control refused its input: beeps, says why on the status line and
+  // selects it again; what was typed stays.
+  virtual data::Severity OnRejected();
+  // A control was selected.
+  virtual data::Severity OnSelected() { return data::SeverityNone; }
+  // An event of the window itself (open, focus, size, completed, close).
+  virtual data::Severity OnWindowEvent();
+  // Rereads each browse's selected row, after another window changed it.
   virtual void SyncBrowses();
 
+  // Copies the HISTORY records' current values aside, for RecallField.
   void SaveHistory();
 
-  // The unsaved-changes rule of leaving a form: whether anything would be
-  // lost, the question asked (Yes, No or Cancel), and what No undoes
-  // beyond not saving the record.
+  // The unsaved-changes rule of leaving a form. Whether anything would be
+  // lost: the primary record differs from its snapshot.
   virtual bool HasUnsavedChanges() { return !PrimaryUnchanged(); }
+  // Asks whether to save; returns the button pressed (Yes, No or Cancel).
   virtual uint32_t AskToSave();
+  // What No undoes beyond not saving the record; nothing by default.
   virtual void DiscardChanges() {}
 
  protected:
   // Messages go through ERRORS; without one a question takes its default.
-  uint8_t ThrowMessage(uint16_t number);
-  uint32_t AskMessage(uint16_t number, uint32_t buttons, uint32_t defaultButton);
+  data::Severity ThrowMessage(data::MessageNumber number);
+  uint32_t AskMessage(data::MessageNumber number, uint32_t buttons, uint32_t defaultButton);
   void SelectFirstField();
   void PostToWindow(int32_t event, int32_t control = 0);
   bool PrimaryUnchanged();
   data::FileManager* PrimaryFile() const;
 
  private:
-  uint8_t CompleteInsert();
-  uint8_t InsertNextInBatch();
-  uint8_t CompleteChange();
-  uint8_t CompleteDelete();
-  bool AskToRetry(uint16_t message);
-  uint8_t AskAboutChanges(bool* goOn);
+  data::Severity CompleteInsert();
+  data::Severity InsertNextInBatch();
+  data::Severity CompleteChange();
+  data::Severity CompleteDelete();
+  bool AskToRetry(data::MessageNumber message);
+  data::Severity AskAboutChanges(bool* goOn);
 
   runtime::Window* window_ = nullptr;
   bool closePrimary_ = false;     // OpenForm opened the primary relation

@@ -33,11 +33,16 @@ class ThumbStep {
 
   virtual ~ThumbStep() = default;
 
-  // Overridable operations, in slot order.
+  // Where value lies, 1-100 (a real position, not a result code).
   virtual uint8_t PercentileOf(std::string_view value) = 0;
+  // The value that lies at percentile (1-100).
   virtual std::string ValueAtPercentile(uint8_t percentile) = 0;
+  // Frees what SetRange built.
   virtual void Shutdown() = 0;
+  // The lowest and highest values of the view, for steps that spread
+  // their percentiles between them.
   virtual void SetRange(std::string_view low, std::string_view high) = 0;
+  // 1 when the step needs SetRange before it can answer, else 0.
   virtual uint8_t NeedsRange() = 0;
 
  protected:

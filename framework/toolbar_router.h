@@ -42,7 +42,7 @@ class ToolbarRouter {
     ToolbarTarget* ITEM = nullptr;
   };
 
-  std::unique_ptr<std::vector<TargetEntry>> LIST;
+  std::unique_ptr<std::vector<TargetEntry>> LIST;  // the registered targets
 
   ToolbarRouter() = default;
   virtual ~ToolbarRouter() = default;
@@ -59,8 +59,10 @@ class ToolbarRouter {
   void SelectTarget(int32_t id);
   ToolbarTarget* current() const { return current_; }
 
-  // Overridable, in slot order.
+  // Shows the buttons as the current target wants them (choosing one on the
+  // first call); for an update form, the navigation buttons that save it.
   virtual void ShowButtons();
+  // Forgets the targets; the router may be set up again.
   virtual void Shutdown();
   // A toolbar press goes to the current target; without one (an update
   // form), a navigation button is noted in vcrRequest and saves the form.

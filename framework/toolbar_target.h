@@ -12,7 +12,6 @@ class ToolbarTarget {
  public:
   virtual ~ToolbarTarget() = default;
 
-  // Overridable, in slot order.
   // Sets the buttons' enabled state for this owner.
   virtual void ShowButtons() = 0;
   // Carries out a press of toolbar button `control`.

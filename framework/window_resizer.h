@@ -77,14 +77,14 @@ class WindowResizer {
     Geometry AFTER;
   };
 
-  uint8_t APPSTRATEGY = AppStrategySurface;
-  uint8_t AUTOTRANSPARENT = 0;
-  WindowGeometry ORIGWIN;
-  std::unique_ptr<std::vector<ControlEntry>> CONTROLQUEUE;
-  uint8_t DEFERMOVES = 0;
-  Geometry PREVIOUSWIN;
-  uint8_t RESIZECALLED = 0;
-  std::unique_ptr<std::vector<MoveEntry>> RESIZELIST;
+  uint8_t APPSTRATEGY = AppStrategySurface;  // how the controls follow the window
+  uint8_t AUTOTRANSPARENT = 0;               // 1: the first size makes the controls transparent
+  WindowGeometry ORIGWIN;                    // the window as designed, taken by Restart
+  std::unique_ptr<std::vector<ControlEntry>> CONTROLQUEUE;  // every control, designed
+  uint8_t DEFERMOVES = 0;                                   // 1 after set-up; nothing reads it
+  Geometry PREVIOUSWIN;                                     // the window at the last size handled
+  uint8_t RESIZECALLED = 0;                                 // 1 once a size was handled
+  std::unique_ptr<std::vector<MoveEntry>> RESIZELIST;       // the moves of one size change
 
   WindowResizer() = default;
   virtual ~WindowResizer() = default;
@@ -102,11 +102,17 @@ class WindowResizer {
   void SetStrategy(int32_t control, uint16_t positional, uint16_t resize);
   const ControlEntry* Entry(int32_t control) const;
 
-  // Overridable, in slot order.
+  // The control that control moves with (a tab page or sheet); 0: the window.
   virtual int32_t ParentOf(int32_t control);
+  // Takes the window's and every control's present geometry as the
+  // designed one that later sizes are computed from.
   virtual void Restart();
+  // The window was sized: keeps it within its limits and moves and sizes
+  // every control by its strategies.
   virtual void OnSized();
+  // Puts the window and its controls back to the designed geometry.
   virtual void RestoreOriginalSize();
+  // Sets each control's parent from the window's tab pages and sheets.
   virtual void BuildParentage();
   // rect: the control's first rectangle inside `from`, the parent's first
   // rectangle; `to` is the parent's new one.

@@ -95,7 +95,7 @@ uint8_t PrintPreview::ShowZoomed(int16_t zoom, int32_t firstPage, uint16_t acros
   return PRINTOK;
 }
 
-uint8_t PrintPreview::Shutdown() {
+data::Severity PrintPreview::Shutdown() {
   if (POPUP) POPUP->Shutdown();
   POPUP.reset();
   ZOOMQUEUE.reset();
@@ -155,7 +155,7 @@ void PrintPreview::PrepareWindow() {
   window_.SetCursor(runtime::CursorArrow);
 }
 
-uint8_t PrintPreview::HandleEvent() {
+data::Severity PrintPreview::HandleEvent() {
   const runtime::Event& e = event();
   switch (e.number) {
     case runtime::EventCloseWindow:
@@ -185,11 +185,11 @@ uint8_t PrintPreview::HandleEvent() {
   return ProcedureFrame::HandleEvent();
 }
 
-uint8_t PrintPreview::OnWindowEvent() { return ProcedureFrame::OnWindowEvent(); }
+data::Severity PrintPreview::OnWindowEvent() { return ProcedureFrame::OnWindowEvent(); }
 
-uint8_t PrintPreview::OnFieldEvent() { return SeverityNone; }
+data::Severity PrintPreview::OnFieldEvent() { return SeverityNone; }
 
-uint8_t PrintPreview::OnKey(int32_t keyCode) {
+data::Severity PrintPreview::OnKey(int32_t keyCode) {
   using namespace runtime;
   const int32_t pages = PageCount();
   switch (keyCode) {
@@ -234,7 +234,7 @@ uint8_t PrintPreview::OnKey(int32_t keyCode) {
   return SeverityInform;
 }
 
-uint8_t PrintPreview::OnAccepted() {
+data::Severity PrintPreview::OnAccepted() {
   const runtime::Event& e = event();
   const int32_t control = e.accepted != 0 ? e.accepted : e.control;
   const int32_t zoomItems = ZOOMQUEUE ? static_cast<int32_t>(ZOOMQUEUE->size()) : 0;
@@ -312,7 +312,7 @@ uint8_t PrintPreview::OnAccepted() {
   return SeverityNone;
 }
 
-uint8_t PrintPreview::OnPrint() {
+data::Severity PrintPreview::OnPrint() {
   // Answering "print" on a machine without a printer would lose the pages
   // to a print that cannot happen; the user keeps the preview instead.
   if (runtime::ChosenPrinter().empty()) {

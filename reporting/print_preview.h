@@ -134,18 +134,21 @@ class PrintPreview : public framework::ProcedureFrame {
   ~PrintPreview() override;
 
   // The frame's slots the preview overrides.
-  uint8_t Shutdown() override;
+  data::Severity Shutdown() override;
   void PrepareWindow() override;
-  uint8_t OnAccepted() override;
-  uint8_t HandleEvent() override;
-  uint8_t OnFieldEvent() override;
-  uint8_t OnWindowEvent() override;
+  data::Severity OnAccepted() override;
+  data::Severity HandleEvent() override;
+  data::Severity OnFieldEvent() override;
+  data::Severity OnWindowEvent() override;
 
-  // Its own, in slot order. The asks answer 1 when the user changed
-  // something, else 0.
+  // Its own. The asks answer 1 when the user changed something, else 0.
+  // Asks for the page to show first.
   virtual uint8_t AskPageNumber();
+  // Asks how many pages to show across and down.
   virtual uint8_t AskPageGrid();
-  virtual uint8_t Show();  // tile pages, from page 1, one across and one down
+  // Runs the preview tiling pages, from page 1, one across and one down;
+  // returns PRINTOK.
+  virtual uint8_t Show();
   // zoom: a percentile, -1 page width, -2 tile pages. Returns PRINTOK.
   virtual uint8_t ShowZoomed(int16_t zoom, int32_t firstPage, uint16_t across, uint16_t down);
   virtual void Setup(runtime::PreviewQueue* imageQueue);
@@ -191,8 +194,8 @@ class PrintPreview : public framework::ProcedureFrame {
   void GoToPage(int32_t page);
   void StepZoom(int32_t direction);
   void OnPageClicked(const runtime::Event& e);
-  uint8_t OnKey(int32_t keyCode);
-  uint8_t OnPrint();
+  data::Severity OnKey(int32_t keyCode);
+  data::Severity OnPrint();
 
   // Find, PDF and mail (preview_find.cpp, preview_output.cpp).
   void AskFind();

@@ -82,15 +82,15 @@ uint8_t ReportRunner::ReadNext() {
   return SeverityStop;
 }
 
-uint8_t ReportRunner::OnWindowEvent() {
+data::Severity ReportRunner::OnWindowEvent() {
   if (event().number == runtime::EventTimer) {
-    uint8_t result = OnTimer();
+    data::Severity result = OnTimer();
     if (result != SeverityNone) return result;
   }
   return ProcedureFrame::OnWindowEvent();
 }
 
-uint8_t ReportRunner::OnTimer() {
+data::Severity ReportRunner::OnTimer() {
   if (DEFEROPENREPORT) StartReport();
   if (OPENFAILED) return SeverityStop;
   // A timer event queued before the end was posted must not print again.
@@ -102,7 +102,7 @@ uint8_t ReportRunner::OnTimer() {
     DEFERWINDOW = 0;
   }
   for (;;) {
-    uint8_t result = RunPortion(base);
+    data::Severity result = RunPortion(base);
     if (result != SeverityNone) return result;
     int32_t elapsed = Now() - t0;
     if (5 * elapsed < 4 * TIMESLICE) RECORDSPERCYCLE *= 2;
@@ -112,7 +112,7 @@ uint8_t ReportRunner::OnTimer() {
   }
 }
 
-uint8_t ReportRunner::RunPortion(int32_t base) {
+data::Severity ReportRunner::RunPortion(int32_t base) {
   while (PROCESS->RECORDSPROCESSED - base < RECORDSPERCYCLE) {
     uint8_t taken = PROCESS->ProcessRecord();
     if (taken == SeverityStop) {
@@ -135,7 +135,7 @@ void ReportRunner::StopTimer() {
   if (window() != nullptr) window()->SetTimer(0);
 }
 
-uint8_t ReportRunner::OnCloseRequest() {
+data::Severity ReportRunner::OnCloseRequest() {
   if (runtime::Window* w = window()) {
     if (WAITCURSOR) w->SetCursor(runtime::CursorArrow);
     if (!KEEPVISIBLE) w->SetVisible(false);
@@ -178,7 +178,7 @@ void ReportRunner::ReportNotPrinted() {
   runtime::Messages().Show(request);
 }
 
-uint8_t ReportRunner::Shutdown() {
+data::Severity ReportRunner::Shutdown() {
   if (DEAD || PROCESS == nullptr) return SeverityInform;
   PREVIEWQUEUE.reset();
   if (PREVIEW != nullptr) ShutdownPreview();

@@ -56,10 +56,10 @@ class ReportRunner : public framework::ProcedureFrame {
   bool printed() const { return printed_; }
 
   void EventLoop() override;
-  uint8_t Shutdown() override;
+  data::Severity Shutdown() override;
   void PrepareWindow() override;
-  uint8_t OnCloseRequest() override;
-  uint8_t OnWindowEvent() override;
+  data::Severity OnCloseRequest() override;
+  data::Severity OnWindowEvent() override;
 
   virtual void FinishAndPreview();
   virtual uint8_t ReadNext();
@@ -71,9 +71,9 @@ class ReportRunner : public framework::ProcedureFrame {
 
  private:
   int32_t Now() const { return clock_ ? clock_() : SteadyHundredths(); }
-  uint8_t OnTimer();
+  data::Severity OnTimer();
   // 0 the portion is done; otherwise what the timer event answers.
-  uint8_t RunPortion(int32_t base);
+  data::Severity RunPortion(int32_t base);
   void StopTimer();
   void PrintPages();
   // The preview's part: hands it the queue, shows it, shuts it down.

@@ -10,8 +10,8 @@ std::string_view Clip(std::string_view text) {
   return text;
 }
 
-// The last path component; both separators count, as names may come from
-// the Windows-era Parts.
+// The last path component; both separators count, as names may have been
+// written on Windows.
 std::string_view BaseName(std::string_view path) {
   size_t slash = path.find_last_of("/\\");
   return slash == std::string_view::npos ? path : path.substr(slash + 1);

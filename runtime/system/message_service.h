@@ -20,7 +20,7 @@ enum MessageButton : uint32_t {
   ButtonHelp = 128,
 };
 
-// The system icons the Parts name by number.
+// The icons of a message box, by their Windows numbers.
 enum MessageIcon : int32_t {
   IconNone = 0,
   IconHand = 32513,

@@ -73,8 +73,8 @@ struct ErrorState {
   std::string fileErrorText;
 };
 
-// The process has one error state: every procedure runs on the one GUI
-// thread and a fiber never switches between failing and reporting.
+// Kept per process because callers read it after a failure: the error reporter, the
+// designer's warnings, the jobs. One GUI thread; no fiber switches mid-failure.
 const ErrorState& CurrentError();
 void SetError(int32_t code);  // text from the table, driver values cleared
 // Code 90 with the driver's code and message (SQLite's, for storage).

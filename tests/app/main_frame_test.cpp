@@ -34,10 +34,10 @@ class Form : public ProcedureFrame {
     win.SetModal(true);
     SetWindow(&win);
   }
-  uint8_t Initialize() override {
+  data::Severity Initialize() override {
     ProcedureFrame::Initialize();
     OpenWindow();
-    return 0;
+    return data::SeverityNone;
   }
   Window win;
 };
@@ -53,12 +53,12 @@ class Child : public ProcedureFrame {
     win.CreateControl(kCount, runtime::ControlButton);
     SetWindow(&win);
   }
-  uint8_t Initialize() override {
+  data::Severity Initialize() override {
     ProcedureFrame::Initialize();
     OpenWindow();
-    return 0;
+    return data::SeverityNone;
   }
-  uint8_t OnAccepted() override {
+  data::Severity OnAccepted() override {
     if (event().accepted == kCount) ++*presses_;
     if (event().accepted == kOpenForm) Form().Run();
     return ProcedureFrame::OnAccepted();

@@ -339,7 +339,7 @@ class SelectStandIn {
     // As a list does, the buffer holds the highlighted customer also when
     // the user cancels.
     CUS.CUSTOMERID = choice;
-    app::Access_CUSTOMER->FetchQuietly(app::CustomerRecord::IDKEY);
+    (void)app::Access_CUSTOMER->FetchQuietly(app::CustomerRecord::IDKEY);  // none: left as set
     window.Open();
     runtime::Event e;
     while (window.Accept(&e)) {

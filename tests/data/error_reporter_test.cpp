@@ -37,7 +37,7 @@ class ErrorReporterTest : public ::testing::Test {
   std::string Shown(std::string_view text, uint16_t number = 1000) {
     AddTable({{number, SeverityInform, "Test", text}});
     messages.Expect("Test", "", ButtonOk);
-    EXPECT_EQ(reporter.Throw(number), SeverityInform);
+    EXPECT_EQ(reporter.Throw(MessageNumber{number}), SeverityInform);
     return messages.last().request.text;
   }
 
@@ -58,9 +58,9 @@ TEST_F(ErrorReporterTest, InitializeLoadsTheDefaultTableAndShutdownFreesIt) {
 
 TEST_F(ErrorReporterTest, QuestionRepliesZeroForYesAndFourForNo) {
   messages.Expect("Confirm Delete", "highlighted record", ButtonYes);
-  EXPECT_EQ(reporter.Throw(9), SeverityNone);
+  EXPECT_EQ(reporter.Throw(MsgConfirmDelete), SeverityNone);
   messages.Expect("Confirm Delete", "", ButtonNo);
-  EXPECT_EQ(reporter.Throw(9), SeverityCancelled);
+  EXPECT_EQ(reporter.Throw(MsgConfirmDelete), SeverityCancelled);
 
   const runtime::MessageRequest& box = messages.last().request;
   EXPECT_EQ(box.text, "Are you sure you want to delete the highlighted record?");
@@ -73,14 +73,14 @@ TEST_F(ErrorReporterTest, SeverityDecidesHowTheMessageIsShown) {
   AddTable({{900, SeverityNone, "Quiet", "never shown"},
             {901, SeverityCancelled, "Cancel?", "Asked like a question"},
             {902, SeverityInform, "Note", "Just so you know"}});
-  EXPECT_EQ(reporter.Throw(900), SeverityNone);
+  EXPECT_EQ(reporter.Throw(MessageNumber{900}), SeverityNone);
   EXPECT_TRUE(messages.shown().empty());
 
   messages.Expect("Cancel?", "Asked", ButtonNo);
-  EXPECT_EQ(reporter.Throw(901), SeverityCancelled);
+  EXPECT_EQ(reporter.Throw(MessageNumber{901}), SeverityCancelled);
 
   messages.Expect("Note", "Just so you know", ButtonOk);
-  EXPECT_EQ(reporter.Throw(902), SeverityInform);
+  EXPECT_EQ(reporter.Throw(MessageNumber{902}), SeverityInform);
   EXPECT_EQ(messages.last().request.icon, runtime::IconAsterisk);
   EXPECT_EQ(messages.last().request.buttons, ButtonOk);
   EXPECT_FALSE(halts.halted());
@@ -90,7 +90,7 @@ TEST_F(ErrorReporterTest, StopShowsEndNoticeThenHaltsWithTheTitle) {
   reporter.SetFile("Customers");
   runtime::SetError(runtime::ErrorFileNotFound);
   messages.Expect("File Access Error", "", ButtonOk);
-  EXPECT_EQ(reporter.Throw(23), SeverityStop);
+  EXPECT_EQ(reporter.Throw(MsgFileAccessError), SeverityStop);
   EXPECT_EQ(messages.last().request.text,
             "File (Customers) could not be opened.  Error: File Not Found (2)."
             "  Press OK to end this application");
@@ -109,7 +109,7 @@ class InterruptingService : public runtime::MessageService {
     captions.push_back(request.caption);
     if (captions.size() == 1) {
       reporter_->SetFile("ITEMS");
-      reporter_->Throw(22);
+      reporter_->Throw(MsgNoRecords);
     }
     return request.defaultButton;
   }
@@ -123,7 +123,7 @@ TEST_F(ErrorReporterTest, StopHaltsWithItsOwnTitleWhenAnotherMessageCameMeanwhil
   InterruptingService interrupting(&reporter);
   runtime::SetMessageService(&interrupting);
   reporter.SetFile("CUSTOMER");
-  EXPECT_EQ(reporter.Throw(10), SeverityStop);
+  EXPECT_EQ(reporter.Throw(MsgFileCreationError), SeverityStop);
   runtime::SetMessageService(&messages.service());
   EXPECT_EQ(interrupting.captions, (std::vector<std::string>{"File Creation Error", "No Records"}));
   ASSERT_EQ(halts.calls().size(), 1u);
@@ -136,8 +136,8 @@ TEST_F(ErrorReporterTest, InternalAndUnknownSeveritiesEndTheProgramLikeStop) {
   messages.Expect("File Usage Error",
                   "Attempt to use file (INVOICES) before it was opened  Press OK", ButtonOk);
   messages.Expect("Odd", "Odd severity  Press OK to end", ButtonOk);
-  EXPECT_EQ(reporter.Throw(39), SeverityStop);
-  EXPECT_EQ(reporter.Throw(903), SeverityStop);
+  EXPECT_EQ(reporter.Throw(MsgFileUsageError), SeverityStop);
+  EXPECT_EQ(reporter.Throw(MessageNumber{903}), SeverityStop);
   ASSERT_EQ(halts.calls().size(), 2u);
   EXPECT_EQ(halts.calls()[1].text, "Odd");
 }
@@ -145,13 +145,13 @@ TEST_F(ErrorReporterTest, InternalAndUnknownSeveritiesEndTheProgramLikeStop) {
 // Records which handler ran, to check the dispatch and the handlers' chain.
 class RecordingReporter : public ErrorReporter {
  public:
-  uint8_t HandleInform() override {
+  data::Severity HandleInform() override {
     calls += "inform ";
     return SeverityNone;  // the reply stays 5 whatever the handler says
   }
-  uint8_t HandleInternal() override {
+  data::Severity HandleInternal() override {
     calls += "internal ";
-    return 42;
+    return data::Severity{42};
   }
   std::string calls;
 };
@@ -163,16 +163,16 @@ TEST_F(ErrorReporterTest, OverriddenHandlersAreUsedAndInformAlwaysRepliesFive) {
   ASSERT_EQ(PackMessageTable(std::vector<MessageDefinition>{{904, 7, "Other", "x"}}, &block),
             MessageTableOk);
   recording.AddMessages(block);
-  EXPECT_EQ(recording.Throw(22), SeverityInform);
-  EXPECT_EQ(recording.Throw(39), 42);
-  EXPECT_EQ(recording.Throw(904), 42);  // other goes to internal
+  EXPECT_EQ(recording.Throw(MsgNoRecords), SeverityInform);
+  EXPECT_EQ(recording.Throw(MsgFileUsageError), 42);
+  EXPECT_EQ(recording.Throw(MessageNumber{904}), 42);  // other goes to internal
   EXPECT_EQ(recording.calls, "inform internal internal ");
   EXPECT_FALSE(halts.halted());
 }
 
 TEST_F(ErrorReporterTest, TextWithoutPlaceholdersIsShownUnchanged) {
   messages.Expect("No Records", "", ButtonOk);
-  reporter.Throw(22);
+  reporter.Throw(MsgNoRecords);
   EXPECT_EQ(messages.last().request.text, "There are no records available to process.");
 }
 
@@ -180,13 +180,13 @@ TEST_F(ErrorReporterTest, FileSystemErrorShowsTheDriversAccount) {
   reporter.SetFile("CUSTOMER");
   runtime::SetFileError(runtime::ErrorFileSystem, "10", "disk I/O error");
   messages.Expect("File Creation Error", "", ButtonOk);
-  reporter.Throw(10);
+  reporter.Throw(MsgFileCreationError);
   EXPECT_EQ(messages.last().request.text,
             "Error: (disk I/O error (10)) creating CUSTOMER.  Press OK to end this application");
 
   runtime::SetError(runtime::ErrorAccessDenied);
   messages.Expect("File Creation Error", "", ButtonOk);
-  reporter.Throw(10);
+  reporter.Throw(MsgFileCreationError);
   EXPECT_EQ(messages.last().request.text,
             "Error: (Access Denied (5)) creating CUSTOMER.  Press OK to end this application");
 }
@@ -218,7 +218,7 @@ TEST_F(ErrorReporterTest, InsertedTextIsNotSearchedAgain) {
 TEST_F(ErrorReporterTest, PreviousBringsInTheOverriddenTextUnchanged) {
   AddTable({{9, SeverityQuestion, "Confirm Delete", "%Previous  It cannot be undone."}});
   messages.Expect("Confirm Delete", "", ButtonNo);
-  EXPECT_EQ(reporter.Throw(9), SeverityCancelled);
+  EXPECT_EQ(reporter.Throw(MsgConfirmDelete), SeverityCancelled);
   EXPECT_EQ(messages.last().request.text,
             "Are you sure you want to delete the highlighted record?  It cannot be undone.");
   EXPECT_EQ(reporter.CurrentMessage(), &reporter.MESSAGES.back());
@@ -227,7 +227,7 @@ TEST_F(ErrorReporterTest, PreviousBringsInTheOverriddenTextUnchanged) {
   reporter.SetFile("ITEMS");
   AddTable({{30, SeverityInform, "RI", "%Previous!"}});
   messages.Expect("RI", "", ButtonOk);
-  reporter.Throw(30);
+  reporter.Throw(MsgDeleteRestricted);
   EXPECT_EQ(messages.last().request.text,
             "This record is referenced from the file %File. This record cannot be deleted while "
             "these references exist.!");
@@ -239,10 +239,10 @@ TEST_F(ErrorReporterTest, PreviousWithoutEarlierEntryVanishes) {
 
 TEST_F(ErrorReporterTest, LaterTablesWinTheLookUp) {
   AddTable({{22, SeverityNone, "Silent", "no box"}});
-  EXPECT_EQ(reporter.Throw(22), SeverityNone);
+  EXPECT_EQ(reporter.Throw(MsgNoRecords), SeverityNone);
   AddTable({{22, SeverityInform, "Loud", "box"}});
   messages.Expect("Loud", "box", ButtonOk);
-  EXPECT_EQ(reporter.Throw(22), SeverityInform);
+  EXPECT_EQ(reporter.Throw(MsgNoRecords), SeverityInform);
 }
 
 TEST_F(ErrorReporterTest, SubstitutionIsCutAtTwoThousandCharacters) {
@@ -254,7 +254,7 @@ TEST_F(ErrorReporterTest, SubstitutionIsCutAtTwoThousandCharacters) {
 
   AddTable({{1002, SeverityStop, "Long", text}});
   messages.Expect("Long", "", ButtonOk);
-  reporter.Throw(1002);
+  reporter.Throw(MessageNumber{1002});
   EXPECT_EQ(messages.last().request.text,
             std::string(2000, 'm') + "  Press OK to end this application");
 }
@@ -273,17 +273,18 @@ TEST_F(ErrorReporterTest, ValuesAreTrimmedClippedAndPersistUntilReplaced) {
 
   reporter.SetFile("INVOICEL");
   messages.Expect("Duplicate Key Error", "", ButtonOk);
-  EXPECT_EQ(reporter.ThrowMessage(13, std::string(256, 'k')), SeverityInform);
+  EXPECT_EQ(reporter.ThrowMessage(MsgDuplicateKey, std::string(256, 'k')), SeverityInform);
   EXPECT_EQ(reporter.MESSAGETEXT.size(), 255u);
   messages.Expect("Record was not updated", "", ButtonOk);
-  reporter.TakeError(25);  // no new capture: the last snapshot stays
+  reporter.TakeError(MsgRecordNotUpdated);  // no new capture: the last snapshot stays
   EXPECT_EQ(messages.last().request.text,
             "An error (locked (5)) was experienced when making changes to the INVOICEL file.");
 }
 
 TEST_F(ErrorReporterTest, AskUsesTheCallersButtonsAndWarningIcon) {
   messages.Expect("Record Update Error", "save again", ButtonCancel);
-  EXPECT_EQ(reporter.Ask(34, ButtonYes | ButtonNo | ButtonCancel, ButtonYes), ButtonCancel);
+  EXPECT_EQ(reporter.Ask(MsgUpdateErrorRetry, ButtonYes | ButtonNo | ButtonCancel, ButtonYes),
+            ButtonCancel);
   const runtime::MessageRequest& box = messages.last().request;
   EXPECT_EQ(box.buttons, ButtonYes | ButtonNo | ButtonCancel);
   EXPECT_EQ(box.defaultButton, ButtonYes);
@@ -293,22 +294,23 @@ TEST_F(ErrorReporterTest, AskUsesTheCallersButtonsAndWarningIcon) {
 TEST_F(ErrorReporterTest, UnknownNumberNamesItAndNeverConfirms) {
   runtime::SetError(runtime::ErrorRecordHeld);
   messages.Expect("Unknown Message", "Message 4711 is not defined.", ButtonOk);
-  EXPECT_EQ(reporter.Throw(4711), SeverityInform);
+  EXPECT_EQ(reporter.Throw(MessageNumber{4711}), SeverityInform);
   EXPECT_NE(messages.last().request.text.find("Record Is Already Held (43)"), std::string::npos);
   EXPECT_EQ(reporter.CurrentMessage(), nullptr);
   EXPECT_EQ(reporter.Substitute(), "");
 
   messages.Expect("Unknown Message", "4712", ButtonOk);
-  EXPECT_EQ(reporter.Ask(4712, ButtonYes | ButtonNo | ButtonCancel, ButtonYes), ButtonCancel);
+  EXPECT_EQ(reporter.Ask(MessageNumber{4712}, ButtonYes | ButtonNo | ButtonCancel, ButtonYes),
+            ButtonCancel);
   messages.Expect("Unknown Message", "4713", ButtonOk);
-  EXPECT_EQ(reporter.Ask(4713, ButtonYes | ButtonNo, ButtonYes), ButtonNo);
+  EXPECT_EQ(reporter.Ask(MessageNumber{4713}, ButtonYes | ButtonNo, ButtonYes), ButtonNo);
   EXPECT_FALSE(halts.halted());
 }
 
 TEST_F(ErrorReporterTest, ThrowAfterShutdownIsAnUnknownNumberNotACrash) {
   reporter.Shutdown();
   messages.Expect("Unknown Message", "Message 9 ", ButtonOk);
-  EXPECT_EQ(reporter.Throw(9), SeverityInform);
+  EXPECT_EQ(reporter.Throw(MsgConfirmDelete), SeverityInform);
 }
 
 TEST_F(ErrorReporterTest, BadTableIsRefusedAndChangesNothing) {
@@ -316,7 +318,7 @@ TEST_F(ErrorReporterTest, BadTableIsRefusedAndChangesNothing) {
   EXPECT_EQ(reporter.AddMessages(block), MessageTableTruncated);
   EXPECT_EQ(reporter.MESSAGES.size(), 39u);
   messages.Expect("Confirm Delete", "", ButtonYes);
-  EXPECT_EQ(reporter.Throw(9), SeverityNone);
+  EXPECT_EQ(reporter.Throw(MsgConfirmDelete), SeverityNone);
 }
 
 }  // namespace

@@ -352,7 +352,9 @@ TEST_F(FileManagerTest, ADuplicateOnASecondKeyNamesThatKey) {
 
 TEST_F(FileManagerTest, AFailingValidationKeepsTheRecordOut) {
   struct Picky : FileManager {
-    uint8_t ValidateField(int field) override { return field == 3 ? data::SeverityInform : 0; }
+    data::Severity ValidateField(int field) override {
+      return field == 3 ? data::SeverityInform : data::SeverityNone;
+    }
   };
   Picky picky;
   picky.Initialize(station->ownersFile.get(), &errors);
@@ -375,9 +377,9 @@ TEST_F(FileManagerTest, AFailingValidationKeepsTheRecordOut) {
 // refusal, not whatever failed before it; a hook's own message stands.
 TEST_F(FileManagerTest, ARefusedUpdateNotesItsOwnMessage) {
   struct Picky : FileManager {
-    uint8_t ValidateField(int field) override {
-      if (field != 3) return 0;
-      if (ownMessage) NoteError(16);
+    data::Severity ValidateField(int field) override {
+      if (field != 3) return data::SeverityNone;
+      if (ownMessage) NoteError(data::MsgValueNotBetween);
       return data::SeverityInform;
     }
     bool ownMessage = false;
@@ -390,7 +392,7 @@ TEST_F(FileManagerTest, ARefusedUpdateNotesItsOwnMessage) {
   ASSERT_EQ(relations.Open(), 0);
   station->HEA.NUMBER = 1;
   ASSERT_EQ(picky.Fetch(HeadNumberKey), 0);
-  picky.NoteError(28);  // an earlier, unrelated failure
+  picky.NoteError(data::MsgHeldRecordSkipped);  // an earlier, unrelated failure
   messages.Expect("Record was not updated", "Value refused (HEA:NAME)", ButtonOk);
   EXPECT_NE(relations.Update(), 0);
   EXPECT_EQ(picky.LastError(), 25);
@@ -417,8 +419,8 @@ TEST_F(FileManagerTest, ABoundNameVariableIsTheNameInMessages) {
 // own; its checks and priming run on the real file's manager.
 TEST_F(FileManagerTest, AnAliasValidatesAndPrimesThroughTheRealFile) {
   struct Picky : FileManager {
-    uint8_t ValidateField(int field) override {
-      return field == 3 && Text(record->NAME) == "bad" ? data::SeverityInform : 0;
+    data::Severity ValidateField(int field) override {
+      return field == 3 && Text(record->NAME) == "bad" ? data::SeverityInform : data::SeverityNone;
     }
     HeadRecord* record = nullptr;
   };
@@ -532,11 +534,11 @@ TEST_F(FileManagerTest, RestoringTheFileStateResumesTheSequence) {
   lines.Open();
   lines.ClearRecord();
   lines.SetOnKey(LineNumberKey);
-  lines.NextQuietly();
-  lines.NextQuietly();
+  ASSERT_EQ(lines.NextQuietly(), data::SeverityNone);
+  ASSERT_EQ(lines.NextQuietly(), data::SeverityNone);
   uint16_t state = lines.SaveFileState();
-  lines.NextQuietly();
-  lines.NextQuietly();
+  ASSERT_EQ(lines.NextQuietly(), data::SeverityNone);
+  ASSERT_EQ(lines.NextQuietly(), data::SeverityNone);
   EXPECT_EQ(Text(station->LIN.TEXT), "d");
   lines.RestoreFileState(state);
   EXPECT_EQ(state, 0);

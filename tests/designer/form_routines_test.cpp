@@ -58,7 +58,7 @@ class FormRoutinesTest : public ::testing::Test {
 TEST_F(FormRoutinesTest, AChangeIsWrittenInsideItsTransaction) {
   ReadIn(*file, "A4");
   R_P.PAPERWIDTH = 211;
-  EXPECT_EQ(ChangeFormRecord(form, true), 0);
+  EXPECT_TRUE(ChangeFormRecord(form, true).done());
   EXPECT_FALSE(driver.InTransaction());
   ReadIn(*other, "A4");
   EXPECT_EQ(R_P.PAPERWIDTH, 211);
@@ -75,7 +75,7 @@ TEST_F(FormRoutinesTest, ARecordChangedElsewhereIsWarnedAboutAndReadBack) {
   ASSERT_EQ(other->Put(), 0);
   R_P.PAPERWIDTH = 999;
   messages.Expect("Record Was Not Updated", "changed by another station", ButtonOk);
-  EXPECT_EQ(ChangeFormRecord(form, true), runtime::ErrorRecordChanged);
+  EXPECT_EQ(ChangeFormRecord(form, true).error, runtime::ErrorRecordChanged);
   EXPECT_EQ(R_P.PAPERWIDTH, 301);  // the stored record, read back
   ReadIn(*file, "A4");
   R_P.PAPERWIDTH = 5;
@@ -84,7 +84,7 @@ TEST_F(FormRoutinesTest, ARecordChangedElsewhereIsWarnedAboutAndReadBack) {
   ASSERT_EQ(other->Put(), 0);
   messages.Expect("Update Operation Error", "Probable Cause: Record Changed by Another Station.",
                   ButtonOk);
-  EXPECT_EQ(ChangeFormRecord(form, false), runtime::ErrorRecordChanged);
+  EXPECT_EQ(ChangeFormRecord(form, false).error, runtime::ErrorRecordChanged);
 }
 
 TEST_F(FormRoutinesTest, ATransactionThatCannotBeginIsWarnedAbout) {
@@ -93,23 +93,23 @@ TEST_F(FormRoutinesTest, ATransactionThatCannotBeginIsWarnedAbout) {
   ReadIn(*file, "A4");
   messages.Expect("Transaction Framing Error", "the Update transaction on R_Pformats.  Update",
                   ButtonOk);
-  EXPECT_NE(ChangeFormRecord(form, true), 0);
+  EXPECT_EQ(ChangeFormRecord(form, true).outcome, FormFailed);
   messages.Expect("Confirm Delete", "", ButtonOk);
   messages.Expect("Transaction Framing Error", "Delete transaction cancelled.", ButtonOk);
-  EXPECT_NE(DeleteFormRecord(form), 0);
+  EXPECT_EQ(DeleteFormRecord(form).outcome, FormFailed);
   driver.Rollback();
 }
 
 TEST_F(FormRoutinesTest, DeleteAsksFirstAndInsertWarnsOfADuplicateKey) {
   ReadIn(*file, "A4");
   messages.Expect("Confirm Delete", "Press OK to confirm", ButtonCancel);
-  EXPECT_EQ(DeleteFormRecord(form), 4);
+  EXPECT_EQ(DeleteFormRecord(form).outcome, FormDeclined);
   Put("A4", 1);
   messages.Expect("Duplicate Key Error", "duplicate entry for the key:Format order", ButtonOk);
-  EXPECT_EQ(InsertFormRecord(form), runtime::ErrorDuplicateKey);
+  EXPECT_EQ(InsertFormRecord(form).error, runtime::ErrorDuplicateKey);
   ReadIn(*file, "A4");
   messages.Expect("Confirm Delete", "", ButtonOk);
-  EXPECT_EQ(DeleteFormRecord(form), 0);
+  EXPECT_TRUE(DeleteFormRecord(form).done());
   EXPECT_EQ(file->Records(), 0);
 }
 

@@ -25,7 +25,7 @@ class StandardWarningsTest : public ::testing::Test {
   runtime::MessageRequest Show(int number, const char* n, const char* x = "",
                                uint32_t button = ButtonOk) {
     messages.ExpectAny(button);
-    EXPECT_EQ(StandardWarning(number, n, x), button);
+    EXPECT_EQ(StandardWarning(designer::StandardWarningNumber{number}, n, x), button);
     return messages.last().request;
   }
 
@@ -118,7 +118,8 @@ TEST_F(StandardWarningsTest, QuestionsAskWithAQuestionIconAndTheirButtons) {
 }
 
 TEST_F(StandardWarningsTest, NumbersOutsideTheTableShowNothing) {
-  for (int number : {0, -1, 39, 1000}) EXPECT_EQ(StandardWarning(number, "x", "y"), 0u);
+  for (int number : {0, -1, 39, 1000})
+    EXPECT_EQ(StandardWarning(designer::StandardWarningNumber{number}, "x", "y"), 0u);
   EXPECT_TRUE(messages.shown().empty());
   EXPECT_FALSE(halts.halted());
 }

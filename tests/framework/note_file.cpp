@@ -71,7 +71,8 @@ int64_t NoteFile::Count() {
 void NoteFile::Load(int32_t id) {
   relations.Open();
   NOT.ID = id;
-  manager.FetchQuietly(0);
+  // A note not found leaves the buffer as the caller set it.
+  (void)manager.FetchQuietly(0);
   relations.Close();
 }
 

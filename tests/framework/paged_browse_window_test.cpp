@@ -73,10 +73,10 @@ class NotesBrowse : public framework::ProcedureFrame {
     SetWindow(&win);
   }
 
-  uint8_t Initialize() override {
+  data::Severity Initialize() override {
     REQUEST = PendingRequest;
-    uint8_t result = ProcedureFrame::Initialize();
-    if (result != 0) return result;
+    data::Severity result = ProcedureFrame::Initialize();
+    if (result != data::SeverityNone) return result;
     FIRSTFIELD = kList;
     VCRREQUEST = &NavigationRequest;
     ERRORS = &errors_;
@@ -101,9 +101,9 @@ class NotesBrowse : public framework::ProcedureFrame {
     return OpenForm(&notes_.relations, 0);
   }
 
-  uint8_t Shutdown() override {
-    uint8_t result = ProcedureFrame::Shutdown();
-    if (result == 0) notes_.relations.Close();
+  data::Severity Shutdown() override {
+    data::Severity result = ProcedureFrame::Shutdown();
+    if (result == data::SeverityNone) notes_.relations.Close();
     return result;
   }
 

@@ -27,9 +27,9 @@ enum Controls { kText = 1, kSheet = 3, kTabA = 4, kTabB = 5, kOk = 10, kCancel =
 class CountingBrowse : public framework::FrameBrowse {
  public:
   void SetSelecting(bool selecting) override { selectingSet = selecting; }
-  uint8_t HandleEvent() override {
+  data::Severity HandleEvent() override {
     ++events;
-    return 0;
+    return data::SeverityNone;
   }
   void ApplySortOrder(uint8_t force) override {
     ++refreshes;
@@ -59,10 +59,10 @@ class NoteForm : public ProcedureFrame {
     SetWindow(&win);
   }
 
-  uint8_t Initialize() override {
+  data::Severity Initialize() override {
     REQUEST = PendingRequest;
-    uint8_t result = ProcedureFrame::Initialize();
-    if (result != 0) return result;
+    data::Severity result = ProcedureFrame::Initialize();
+    if (result != data::SeverityNone) return result;
     FIRSTFIELD = kText;
     VCRREQUEST = &NavigationRequest;
     ERRORS = &errors_;
@@ -321,7 +321,7 @@ TEST_F(ProcedureFrameTest, DeleteActionFourDeletesWithoutAsking) {
   class Quiet : public NoteForm {
    public:
     using NoteForm::NoteForm;
-    uint8_t PrepareRequest() override {
+    data::Severity PrepareRequest() override {
       DELETEACTION = framework::DeleteWithoutForm;
       return NoteForm::PrepareRequest();
     }

@@ -33,11 +33,11 @@ class ListSpy : public framework::FrameBrowse {
  public:
   explicit ListSpy(ProcedureFrame& frame) : frame_(frame) {}
   void SetSelecting(bool) override {}
-  uint8_t HandleEvent() override {
+  data::Severity HandleEvent() override {
     const runtime::Event& e = frame_.event();
     if (e.control == kList || e.control == kList2) listEvents.push_back(e.number);
     if (e.number == runtime::EventAccepted) accepted.push_back(e.accepted);
-    return 0;
+    return data::SeverityNone;
   }
   void ApplySortOrder(uint8_t) override {}
   void RefreshDisplay() override {}

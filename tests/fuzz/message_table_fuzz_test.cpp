@@ -137,7 +137,7 @@ TEST(MessageTableFuzzTest, SubstitutionMatchesItsStatementWhateverTheValues) {
     reporter.SAVEDFILEERRORTEXT = RandomText(rng, 255);
     reporter.SAVEDFILEERRORCODE = RandomText(rng, 255);
 
-    ASSERT_EQ(reporter.TakeError(7), SeverityNone);
+    ASSERT_EQ(reporter.TakeError(MsgRecordChangedRecallChanges), SeverityNone);
     std::string shown = reporter.Substitute();
     ASSERT_LE(shown.size(), 2000u);
     ASSERT_EQ(shown, Expected(reporter, current, withPrevious ? &previous : nullptr))

@@ -64,7 +64,7 @@ class OrderProcess : public BatchProcess {
 
 class TestRunner : public ReportRunner {
  public:
-  uint8_t Initialize() override {
+  data::Severity Initialize() override {
     ProcedureFrame::Initialize();
     window()->CreateControl(kCancel, runtime::ControlButton);
     window()->CreateControl(kProgress, runtime::ControlProgress);
@@ -73,11 +73,11 @@ class TestRunner : public ReportRunner {
     AddButton(kCancel, framework::ResponseCancelled);
     Setup(process, report, preview);
     OpenProgressWindow();
-    return 0;
+    return data::SeverityNone;
   }
-  uint8_t OnWindowEvent() override {
+  data::Severity OnWindowEvent() override {
     int32_t before = process->taken;
-    uint8_t result = ReportRunner::OnWindowEvent();
+    data::Severity result = ReportRunner::OnWindowEvent();
     if (event().number == runtime::EventTimer && process->taken > before) {
       perEvent.push_back(process->taken - before);
     }

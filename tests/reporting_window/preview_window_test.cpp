@@ -30,8 +30,8 @@ struct Seen {
 class RecordingPreview : public reporting::PrintPreview {
  public:
   RecordingPreview(std::mutex& lock, std::vector<Seen>& log) : lock_(lock), log_(log) {}
-  uint8_t HandleEvent() override {
-    uint8_t result = PrintPreview::HandleEvent();
+  data::Severity HandleEvent() override {
+    data::Severity result = PrintPreview::HandleEvent();
     std::lock_guard<std::mutex> hold(lock_);
     log_.push_back({ZOOMLIST, CURRENTPAGE, hits().size(), PAGESACROSS});
     return result;
