@@ -28,8 +28,10 @@ class ReportWindowTest : public ProgramWindowTest {
     for (int attempt = 0; attempt < 4 && preview.empty(); ++attempt) {
       Keys(frame, "alt+r Down Return");
       // Polled without a pause: on a busy machine the progress window may
-      // show for less than the usual polling interval.
-      auto until = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+      // show for less than the usual polling interval. A loaded machine may
+      // take long over 400,000 items; pressing the keys again meanwhile
+      // would start a second report.
+      auto until = std::chrono::steady_clock::now() + std::chrono::seconds(90);
       while (preview.empty() && std::chrono::steady_clock::now() < until) {
         *sawProgress = *sawProgress || !Named("Items").empty();
         preview = Named("Report Preview");
