@@ -370,9 +370,8 @@ Severity FileManager::Fetch(int key) {
 }
 
 Severity FileManager::FetchQuietly(int key) {
-  InfoEntry* entry = nullptr;
   DataFile* file = nullptr;
-  if (MakeUsable(&entry, &file) != SeverityNone) return SeverityStop;
+  if (MakeUsable(nullptr, &file) != SeverityNone) return SeverityStop;
   return file->Fetch(key) == runtime::ErrorNone ? SeverityNone : SeverityInform;
 }
 
